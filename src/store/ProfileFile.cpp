@@ -1,0 +1,310 @@
+#include "ProfileFile.h"
+
+#include "Cp932.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QSaveFile>
+
+namespace {
+
+const QByteArray kUtf8Bom("\xEF\xBB\xBF");
+
+bool isBlank(QChar c)
+{
+    return c == u' ' || c == u'\t';
+}
+
+QString trimBlanks(QStringView text)
+{
+    qsizetype begin = 0;
+    qsizetype end = text.size();
+    while (begin < end && isBlank(text[begin]))
+        ++begin;
+    while (end > begin && isBlank(text[end - 1]))
+        --end;
+    return text.mid(begin, end - begin).toString();
+}
+
+int hexDigit(QChar c)
+{
+    if (c >= u'0' && c <= u'9')
+        return c.unicode() - u'0';
+    if (c >= u'a' && c <= u'f')
+        return c.unicode() - u'a' + 10;
+    if (c >= u'A' && c <= u'F')
+        return c.unicode() - u'A' + 10;
+    return -1;
+}
+
+bool sameName(const QString &a, const QString &b)
+{
+    return QString::compare(a, b, Qt::CaseInsensitive) == 0;
+}
+
+} // namespace
+
+bool ProfileFile::load(const QString &path, QString *error)
+{
+    m_lines.clear();
+    m_encoding = Encoding::Cp932;
+    m_crlf = true;
+    m_endsWithLineEnd = true;
+
+    QFileInfo info(path);
+    if (!info.exists() || info.isDir())
+        return true;
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    loadFromBytes(file.readAll());
+    return true;
+}
+
+void ProfileFile::loadFromBytes(const QByteArray &bytes)
+{
+    m_lines.clear();
+    QByteArrayView body(bytes);
+    m_encoding = Encoding::Cp932;
+    if (body.startsWith(kUtf8Bom)) {
+        m_encoding = Encoding::Utf8Bom;
+        body = body.sliced(kUtf8Bom.size());
+    }
+    const qsizetype firstLf = body.indexOf('\n');
+    m_crlf = firstLf < 0 || (firstLf > 0 && body[firstLf - 1] == '\r');
+    m_endsWithLineEnd = body.isEmpty() || body.endsWith('\n');
+
+    qsizetype start = 0;
+    while (start < body.size()) {
+        qsizetype lf = body.indexOf('\n', start);
+        qsizetype next = lf < 0 ? body.size() : lf + 1;
+        qsizetype end = lf < 0 ? body.size() : lf;
+        if (end > start && body[end - 1] == '\r')
+            --end;
+        Line line;
+        line.raw = body.sliced(start, end - start).toByteArray();
+        line.text = m_encoding == Encoding::Utf8Bom ? QString::fromUtf8(line.raw)
+                                                    : Cp932::decode(line.raw);
+        m_lines.append(line);
+        start = next;
+    }
+}
+
+bool ProfileFile::isSectionLine(const QString &text, QString *name)
+{
+    const QString trimmed = trimBlanks(text);
+    if (!trimmed.startsWith(u'['))
+        return false;
+    const qsizetype close = trimmed.indexOf(u']');
+    if (close < 0)
+        return false;
+    if (name)
+        *name = trimBlanks(QStringView(trimmed).mid(1, close - 1));
+    return true;
+}
+
+bool ProfileFile::splitKeyLine(const QString &text, QString *key, QString *value)
+{
+    const qsizetype eq = text.indexOf(u'=');
+    if (eq < 0)
+        return false;
+    if (key)
+        *key = trimBlanks(QStringView(text).left(eq));
+    if (value)
+        *value = trimBlanks(QStringView(text).mid(eq + 1));
+    return true;
+}
+
+int ProfileFile::findSection(const QString &section) const
+{
+    QString name;
+    for (int i = 0; i < m_lines.size(); ++i) {
+        if (isSectionLine(m_lines[i].text, &name) && sameName(name, section))
+            return i;
+    }
+    return -1;
+}
+
+int ProfileFile::sectionEnd(int sectionLine) const
+{
+    int i = sectionLine + 1;
+    while (i < m_lines.size() && !isSectionLine(m_lines[i].text))
+        ++i;
+    return i;
+}
+
+int ProfileFile::findKey(int sectionLine, const QString &key) const
+{
+    const int end = sectionEnd(sectionLine);
+    QString name;
+    for (int i = sectionLine + 1; i < end; ++i) {
+        if (splitKeyLine(m_lines[i].text, &name, nullptr) && sameName(name, key))
+            return i;
+    }
+    return -1;
+}
+
+bool ProfileFile::hasKey(const QString &section, const QString &key) const
+{
+    const int s = findSection(section);
+    return s >= 0 && findKey(s, key) >= 0;
+}
+
+QString ProfileFile::value(const QString &section, const QString &key,
+                           const QString &fallback) const
+{
+    const int s = findSection(section);
+    if (s < 0)
+        return fallback;
+    const int k = findKey(s, key);
+    if (k < 0)
+        return fallback;
+    QString v;
+    splitKeyLine(m_lines[k].text, nullptr, &v);
+    return v;
+}
+
+qint32 ProfileFile::parseInt(QStringView text, qint32 fallback)
+{
+    qsizetype i = 0;
+    while (i < text.size() && isBlank(text[i]))
+        ++i;
+    if (i == text.size())
+        return fallback;
+    bool negative = false;
+    if (text[i] == u'-') {
+        negative = true;
+        ++i;
+    }
+    quint32 result = 0;
+    if (i + 1 < text.size() && text[i] == u'0' && (text[i + 1] == u'x' || text[i + 1] == u'X')) {
+        for (i += 2; i < text.size(); ++i) {
+            const int digit = hexDigit(text[i]);
+            if (digit < 0)
+                break;
+            result = result * 16u + quint32(digit);
+        }
+    } else {
+        for (; i < text.size() && text[i] >= u'0' && text[i] <= u'9'; ++i)
+            result = result * 10u + quint32(text[i].unicode() - u'0');
+    }
+    if (negative)
+        result = 0u - result;
+    return qint32(result);
+}
+
+qint32 ProfileFile::intValue(const QString &section, const QString &key, qint32 fallback) const
+{
+    if (!hasKey(section, key))
+        return fallback;
+    return parseInt(value(section, key, QString()), fallback);
+}
+
+void ProfileFile::setValue(const QString &section, const QString &key, const QString &value)
+{
+    QString clean = value;
+    clean.replace(u'\r', u' ').replace(u'\n', u' ');
+
+    int s = findSection(section);
+    if (s < 0) {
+        Line header;
+        header.text = u'[' + section + u']';
+        header.dirty = true;
+        m_lines.append(header);
+        s = int(m_lines.size()) - 1;
+        m_endsWithLineEnd = true;
+    }
+    Line entry;
+    entry.dirty = true;
+    const int k = findKey(s, key);
+    if (k >= 0) {
+        QString existingKey;
+        splitKeyLine(m_lines[k].text, &existingKey, nullptr);
+        entry.text = existingKey + u'=' + clean;
+        m_lines[k] = entry;
+        return;
+    }
+    entry.text = key + u'=' + clean;
+    // After the section's last non-blank line, so blank separator lines stay between sections.
+    int insertAt = sectionEnd(s);
+    while (insertAt > s + 1 && trimBlanks(m_lines[insertAt - 1].text).isEmpty())
+        --insertAt;
+    if (insertAt == m_lines.size())
+        m_endsWithLineEnd = true;
+    m_lines.insert(insertAt, entry);
+}
+
+QByteArray ProfileFile::toBytes() const
+{
+    // A file stays in code page 932 unless a changed line cannot be held by it.
+    Encoding encoding = m_encoding;
+    QList<QByteArray> encoded;
+    encoded.reserve(m_lines.size());
+    if (encoding == Encoding::Cp932) {
+        for (const Line &line : m_lines) {
+            if (!line.dirty) {
+                encoded.append(line.raw);
+                continue;
+            }
+            QByteArray bytes;
+            if (!Cp932::encode(line.text, &bytes)) {
+                encoding = Encoding::Utf8Bom;
+                break;
+            }
+            encoded.append(bytes);
+        }
+    }
+    if (encoding == Encoding::Utf8Bom) {
+        encoded.clear();
+        for (const Line &line : m_lines)
+            encoded.append(line.dirty || m_encoding != Encoding::Utf8Bom ? line.text.toUtf8()
+                                                                         : line.raw);
+    }
+
+    const QByteArray lineEnd = m_crlf ? QByteArray("\r\n") : QByteArray("\n");
+    QByteArray out;
+    if (encoding == Encoding::Utf8Bom)
+        out += kUtf8Bom;
+    for (qsizetype i = 0; i < encoded.size(); ++i) {
+        out += encoded[i];
+        if (i + 1 < encoded.size() || m_endsWithLineEnd)
+            out += lineEnd;
+    }
+    return out;
+}
+
+bool ProfileFile::save(const QString &path, QString *error) const
+{
+    // The per-user configuration folder does not exist before the first save.
+    const QString folder = QFileInfo(path).absolutePath();
+    if (!QFileInfo(folder).isDir() && !QDir().mkpath(folder)) {
+        if (error)
+            *error = QCoreApplication::translate("ProfileFile", "フォルダ %1 を作成できません。")
+                         .arg(QDir::toNativeSeparators(folder));
+        return false;
+    }
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly)) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    const QByteArray bytes = toBytes();
+    if (file.write(bytes) != bytes.size()) {
+        if (error)
+            *error = file.errorString();
+        file.cancelWriting();
+        return false;
+    }
+    if (!file.commit()) {
+        if (error)
+            *error = file.errorString();
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,127 @@
+#include "clsNoltIO.h"
+
+#include "ProfileFile.h"
+
+#include <cmath>
+
+namespace {
+
+const QString kCommon = QStringLiteral("Common");
+const QString kMargin = QStringLiteral("Margin");
+const QString kJpeg = QStringLiteral("Jpeg");
+
+enum class Default { Zero, WidthTwips, HeightTwips, Margin10, Margin20, Margin5, Quality80 };
+
+struct IntEntry
+{
+    const QString &section;
+    const char *key;
+    qint32 clsNoltIO::*member;
+    Default fallback;
+};
+
+struct TextEntry
+{
+    const QString &section;
+    const char *key;
+    QString clsNoltIO::*member;
+};
+
+} // namespace
+
+// The entries in file order; OpenFile reads and SaveFile writes them in this order.
+struct NoltLayout
+{
+    static constexpr int IntCountCommon = 8;
+
+    static const IntEntry *ints()
+    {
+        static const IntEntry entries[] = {
+            {kCommon, "Savepos", &clsNoltIO::m_savePosition, Default::Zero},
+            {kCommon, "x", &clsNoltIO::m_x, Default::Zero},
+            {kCommon, "y", &clsNoltIO::m_y, Default::Zero},
+            {kCommon, "width", &clsNoltIO::m_width, Default::WidthTwips},
+            {kCommon, "height", &clsNoltIO::m_height, Default::HeightTwips},
+            {kCommon, "DateFormat", &clsNoltIO::m_dateFormat, Default::Zero},
+            {kCommon, "DelimFormat", &clsNoltIO::m_delimiterFormat, Default::Zero},
+            {kCommon, "ENGMONTH", &clsNoltIO::m_threeCharMonth, Default::Zero},
+            {kMargin, "FontVerticalBorder", &clsNoltIO::m_marginFontVBorder, Default::Margin10},
+            {kMargin, "FontHorizonBorder", &clsNoltIO::m_marginFontHBorder, Default::Margin10},
+            {kMargin, "FrameHorizonBorder", &clsNoltIO::m_marginFrameHBorder, Default::Margin20},
+            {kMargin, "FontVerticalFrame", &clsNoltIO::m_marginFontVFrame, Default::Margin5},
+            {kJpeg, "Quality", &clsNoltIO::m_jpegQuality, Default::Quality80},
+            {kJpeg, "Type", &clsNoltIO::m_jpegType, Default::Zero},
+        };
+        return entries;
+    }
+    static constexpr int IntCount = 14;
+
+    static const TextEntry *texts()
+    {
+        static const TextEntry entries[] = {
+            {kCommon, "LoadPath", &clsNoltIO::m_loadPath},
+            {kCommon, "SavePath", &clsNoltIO::m_savePath},
+            {kCommon, "TemplatePath", &clsNoltIO::m_templatePath},
+        };
+        return entries;
+    }
+    static constexpr int TextCount = 3;
+};
+
+clsNoltIO::clsNoltIO(const QString &programFolder, double twipsPerPixelX, double twipsPerPixelY)
+    : m_programFolder(programFolder), m_twipsPerPixelX(twipsPerPixelX),
+      m_twipsPerPixelY(twipsPerPixelY)
+{
+}
+
+bool clsNoltIO::OpenFile(const QString &szFile)
+{
+    ProfileFile file;
+    m_error.clear();
+    const bool readable = file.load(szFile, &m_error);
+
+    auto fallback = [this](Default d) -> qint32 {
+        switch (d) {
+        case Default::Zero: return 0;
+        case Default::WidthTwips: return qint32(std::nearbyint(640.0 * m_twipsPerPixelX));
+        case Default::HeightTwips: return qint32(std::nearbyint(480.0 * m_twipsPerPixelY));
+        case Default::Margin10: return 10;
+        case Default::Margin20: return 20;
+        case Default::Margin5: return 5;
+        case Default::Quality80: return 80;
+        }
+        return 0;
+    };
+    for (int i = 0; i < NoltLayout::IntCount; ++i) {
+        const IntEntry &e = NoltLayout::ints()[i];
+        this->*e.member = file.intValue(e.section, QLatin1String(e.key), fallback(e.fallback));
+    }
+    for (int i = 0; i < NoltLayout::TextCount; ++i) {
+        const TextEntry &e = NoltLayout::texts()[i];
+        this->*e.member = file.value(e.section, QLatin1String(e.key), m_programFolder);
+    }
+    return readable;
+}
+
+bool clsNoltIO::SaveFile(const QString &szFile)
+{
+    ProfileFile file;
+    m_error.clear();
+    // Keep whatever else the file holds; refuse to replace a file we could not read.
+    if (!file.load(szFile, &m_error))
+        return false;
+
+    const IntEntry *ints = NoltLayout::ints();
+    const TextEntry *texts = NoltLayout::texts();
+    auto writeInt = [&](const IntEntry &e) {
+        file.setValue(e.section, QLatin1String(e.key), QString::number(this->*e.member));
+    };
+    for (int i = 0; i < NoltLayout::IntCountCommon; ++i)
+        writeInt(ints[i]);
+    for (int i = 0; i < NoltLayout::TextCount; ++i)
+        file.setValue(texts[i].section, QLatin1String(texts[i].key), this->*texts[i].member);
+    for (int i = NoltLayout::IntCountCommon; i < NoltLayout::IntCount; ++i)
+        writeInt(ints[i]);
+
+    return file.save(szFile, &m_error);
+}

@@ -1,0 +1,182 @@
+#include "clsTemplateIO.h"
+
+#include "ProfileFile.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+#include <cmath>
+#include <stdexcept>
+
+namespace {
+
+const QString kFrame = QStringLiteral("Frame");
+const QString kPhotoSize = QStringLiteral("PhotoSize");
+const QString kBackground = QStringLiteral("Background");
+const QString kBorderColor = QStringLiteral("BorderColor");
+const QString kBorderWidth = QStringLiteral("BorderWidth");
+const QString kData = QStringLiteral("Data");
+const QString kFontName = QStringLiteral("FontName");
+const QString kFontSize = QStringLiteral("FontSize");
+const QString kFontColor = QStringLiteral("FontColor");
+const QString kFontBold = QStringLiteral("FontBold");
+const QString kFontItalic = QStringLiteral("FontItalic");
+const QString kFontStrikethru = QStringLiteral("FontStrikethru");
+const QString kFontUnderline = QStringLiteral("FontUnderline");
+const QString kFontAlign = QStringLiteral("FontAlign");
+const QString kMonth = QStringLiteral("Month");
+const QString kDay = QStringLiteral("Day");
+const QString kYear = QStringLiteral("Year");
+const QString kTime = QStringLiteral("Time");
+const QString kTrue = QStringLiteral("True");
+const QString kFalse = QStringLiteral("False");
+
+const QString kDefaultFontName = QStringLiteral("ＭＳ ゴシック");
+constexpr qint32 kDefaultBorderColor = 0xFFFFFF;
+constexpr qint32 kDefaultBorderWidth = 1;
+constexpr qint32 kDefaultFontSize = 10;
+constexpr qint32 kDefaultFontColor = 0xFFFFFF;
+
+QString itemSection(int index)
+{
+    return QStringLiteral("Header-%1").arg(index);
+}
+
+QString dateSection()
+{
+    return itemSection(1);
+}
+
+bool isFile(const QString &path)
+{
+    const QFileInfo info(path);
+    return info.exists() && !info.isDir();
+}
+
+} // namespace
+
+HeaderItem &clsTemplateIO::item(int index)
+{
+    if (index < 0 || index >= ItemCount)
+        throw std::out_of_range("template item index out of range");
+    return m_items[size_t(index)];
+}
+
+const HeaderItem &clsTemplateIO::item(int index) const
+{
+    if (index < 0 || index >= ItemCount)
+        throw std::out_of_range("template item index out of range");
+    return m_items[size_t(index)];
+}
+
+QString clsTemplateIO::ToHexString(qint32 value)
+{
+    return QStringLiteral("0x") + QString::number(quint32(value), 16).toUpper();
+}
+
+bool clsTemplateIO::parseBoolean(const QString &text, bool *ok)
+{
+    *ok = true;
+    if (QString::compare(text, kTrue, Qt::CaseInsensitive) == 0)
+        return true;
+    if (QString::compare(text, kFalse, Qt::CaseInsensitive) == 0)
+        return false;
+    bool isNumber = false;
+    const double number = text.trimmed().toDouble(&isNumber);
+    if (isNumber && std::isfinite(number))
+        return number != 0.0;
+    *ok = false;
+    return false;
+}
+
+bool clsTemplateIO::OpenFile(const QString &szFile)
+{
+    m_error.clear();
+    if (!isFile(szFile)) {
+        m_error = QCoreApplication::translate("clsTemplateIO", "ファイル %1 がありません。")
+                      .arg(szFile);
+        return false;
+    }
+    ProfileFile file;
+    if (!file.load(szFile, &m_error))
+        return false;
+
+    m_frameSize = file.value(kFrame, kPhotoSize, QString());
+    m_backColor = file.intValue(kFrame, kBackground, 0);
+    m_borderColor = file.intValue(kFrame, kBorderColor, kDefaultBorderColor);
+    m_borderWidth = file.intValue(kFrame, kBorderWidth, kDefaultBorderWidth);
+
+    for (int i = 0; i < ItemCount; ++i) {
+        const QString section = itemSection(i);
+        HeaderItem &it = m_items[size_t(i)];
+        it.Data = file.value(section, kData, QString());
+        it.FontName = file.value(section, kFontName, kDefaultFontName);
+        it.FontSize = file.intValue(section, kFontSize, kDefaultFontSize);
+        it.FontColor = file.intValue(section, kFontColor, kDefaultFontColor);
+        // Values read before a bad flag stay in the object, as the caller discards it anyway.
+        const std::pair<const QString &, bool HeaderItem::*> flags[] = {
+            {kFontBold, &HeaderItem::FontBold},
+            {kFontItalic, &HeaderItem::FontItalic},
+            {kFontStrikethru, &HeaderItem::FontStrikethru},
+            {kFontUnderline, &HeaderItem::FontUnderline},
+        };
+        for (const auto &[key, member] : flags) {
+            const QString text = file.value(section, key, kFalse);
+            bool ok = false;
+            const bool flag = parseBoolean(text, &ok);
+            if (!ok) {
+                m_error = QCoreApplication::translate(
+                              "clsTemplateIO", "[%1] %2 の値 \"%3\" は True/False ではありません。")
+                              .arg(section, key, text);
+                return false;
+            }
+            it.*member = flag;
+        }
+        it.FontAlign = file.intValue(section, kFontAlign, 0);
+    }
+
+    m_month = file.intValue(dateSection(), kMonth, 0);
+    m_day = file.intValue(dateSection(), kDay, 0);
+    m_year = file.value(dateSection(), kYear, QString());
+    m_time = file.value(dateSection(), kTime, QString());
+    return true;
+}
+
+bool clsTemplateIO::SaveFile(const QString &szFile, bool owFlg)
+{
+    m_error.clear();
+    if (isFile(szFile) && !owFlg) {
+        m_error = QCoreApplication::translate("clsTemplateIO", "ファイル %1 は既にあります。")
+                      .arg(szFile);
+        return false;
+    }
+    ProfileFile file;
+    // An existing template keeps its other sections and keys.
+    if (!file.load(szFile, &m_error))
+        return false;
+
+    auto boolText = [](bool v) { return v ? kTrue : kFalse; };
+    file.setValue(kFrame, kPhotoSize, m_frameSize);
+    file.setValue(kFrame, kBackground, ToHexString(m_backColor));
+    file.setValue(kFrame, kBorderColor, ToHexString(m_borderColor));
+    file.setValue(kFrame, kBorderWidth, QString::number(m_borderWidth));
+    for (int i = 0; i < ItemCount; ++i) {
+        const QString section = itemSection(i);
+        const HeaderItem &it = m_items[size_t(i)];
+        file.setValue(section, kData, it.Data);
+        file.setValue(section, kFontName, it.FontName);
+        file.setValue(section, kFontSize, QString::number(it.FontSize));
+        file.setValue(section, kFontColor, ToHexString(it.FontColor));
+        file.setValue(section, kFontBold, boolText(it.FontBold));
+        file.setValue(section, kFontItalic, boolText(it.FontItalic));
+        file.setValue(section, kFontStrikethru, boolText(it.FontStrikethru));
+        file.setValue(section, kFontUnderline, boolText(it.FontUnderline));
+        file.setValue(section, kFontAlign, QString::number(it.FontAlign));
+        if (i == 1) {
+            file.setValue(section, kMonth, QString::number(m_month));
+            file.setValue(section, kDay, QString::number(m_day));
+            file.setValue(section, kYear, m_year);
+            file.setValue(section, kTime, m_time);
+        }
+    }
+    return file.save(szFile, &m_error);
+}

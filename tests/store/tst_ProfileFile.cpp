@@ -1,0 +1,278 @@
+#include "store/Cp932.h"
+#include "store/ProfileFile.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <csignal>
+#include <sys/resource.h>
+
+class tst_ProfileFile : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void readsValues_data();
+    void readsValues();
+    void readsIntegers_data();
+    void readsIntegers();
+    void editsInPlace_data();
+    void editsInPlace();
+    void cp932Bytes_data();
+    void cp932Bytes();
+    void unencodableValueSwitchesToUtf8();
+    void utf8FileStaysUtf8();
+    void untouchedLinesKeepTheirBytes();
+    void failedSaveLeavesOldFile();
+    void saveIntoFolderThatIsAFile();
+    void missingFileIsEmpty();
+};
+
+void tst_ProfileFile::readsValues_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("section");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("expected");
+
+    const QByteArray basic = "[Frame]\r\nPhotoSize=640x480\r\n[Other]\r\nPhotoSize=1x1\r\n";
+    QTest::newRow("plain key") << basic << "Frame" << "PhotoSize" << "640x480";
+    QTest::newRow("section and key ignore case") << basic << "fRAME" << "photosize" << "640x480";
+    QTest::newRow("key looked up in its own section") << basic << "Other" << "PhotoSize" << "1x1";
+    QTest::newRow("missing key gives fallback") << basic << "Frame" << "Nope" << "fallback";
+    QTest::newRow("missing section gives fallback") << basic << "None" << "PhotoSize" << "fallback";
+    QTest::newRow("blanks around value dropped")
+        << QByteArray("[A]\nk =  \t two words \t \n") << "A" << "k" << "two words";
+    QTest::newRow("LF line ends") << QByteArray("[A]\nk=v\n[B]\nk=w") << "B" << "k" << "w";
+    QTest::newRow("first of duplicate keys wins")
+        << QByteArray("[A]\r\nk=1\r\nk=2\r\n") << "A" << "k" << "1";
+    QTest::newRow("equals sign inside value kept")
+        << QByteArray("[A]\r\nk=a=b\r\n") << "A" << "k" << "a=b";
+    QTest::newRow("value longer than 511 bytes read whole")
+        << QByteArray("[A]\r\nk=" + QByteArray(600, 'p') + "\r\n") << "A" << "k"
+        << QString(600, u'p');
+    QTest::newRow("code page 932 text")
+        << QByteArray("[A]\r\nk=\x82\xa0\x81\x60\r\n") << "A" << "k" << QStringLiteral("あ～");
+    QTest::newRow("UTF-8 with byte-order mark")
+        << QByteArray("\xEF\xBB\xBF[A]\r\nk=caf\xC3\xA9\r\n") << "A" << "k"
+        << QStringLiteral("café");
+}
+
+void tst_ProfileFile::readsValues()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QString, section);
+    QFETCH(QString, key);
+    QFETCH(QString, expected);
+    ProfileFile profile;
+    profile.loadFromBytes(file);
+    QCOMPARE(profile.value(section, key, QStringLiteral("fallback")), expected);
+}
+
+void tst_ProfileFile::readsIntegers_data()
+{
+    QTest::addColumn<QByteArray>("value");
+    QTest::addColumn<int>("expected");
+
+    QTest::newRow("decimal") << QByteArray("42") << 42;
+    QTest::newRow("leading blanks") << QByteArray("   7") << 7;
+    QTest::newRow("negative") << QByteArray("-60") << -60;
+    QTest::newRow("hex") << QByteArray("0x50") << 80;
+    QTest::newRow("hex upper case digits") << QByteArray("0xFFFFFF") << 0xFFFFFF;
+    QTest::newRow("hex eight digits is negative") << QByteArray("0xFFFFFFFF") << -1;
+    QTest::newRow("stops at first other character") << QByteArray("12pt") << 12;
+    QTest::newRow("text reads as zero") << QByteArray("abc") << 0;
+    QTest::newRow("plus sign is not a number") << QByteArray("+5") << 0;
+    QTest::newRow("empty value gives fallback") << QByteArray("") << 99;
+}
+
+void tst_ProfileFile::readsIntegers()
+{
+    QFETCH(QByteArray, value);
+    QFETCH(int, expected);
+    ProfileFile profile;
+    profile.loadFromBytes("[S]\r\nk=" + value + "\r\n");
+    QCOMPARE(profile.intValue(QStringLiteral("S"), QStringLiteral("k"), 99), expected);
+    QCOMPARE(profile.intValue(QStringLiteral("S"), QStringLiteral("missing"), 99), 99);
+}
+
+void tst_ProfileFile::editsInPlace_data()
+{
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<QString>("section");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QByteArray>("after");
+
+    QTest::newRow("new file gets CRLF") << QByteArray() << "A" << "k" << "v"
+                                        << QByteArray("[A]\r\nk=v\r\n");
+    QTest::newRow("existing key replaced where it stands, its spelling kept")
+        << QByteArray("[A]\r\nKEY = old\r\nz=1\r\n") << "a" << "key" << "new"
+        << QByteArray("[A]\r\nKEY=new\r\nz=1\r\n");
+    QTest::newRow("new key at end of its section before blank lines")
+        << QByteArray("[A]\r\nx=1\r\n\r\n[B]\r\ny=2\r\n") << "A" << "k" << "v"
+        << QByteArray("[A]\r\nx=1\r\nk=v\r\n\r\n[B]\r\ny=2\r\n");
+    QTest::newRow("new section at end of file")
+        << QByteArray("; comment\r\n[A]\r\nx=1\r\n") << "B" << "k" << "v"
+        << QByteArray("; comment\r\n[A]\r\nx=1\r\n[B]\r\nk=v\r\n");
+    QTest::newRow("LF file keeps LF")
+        << QByteArray("[A]\nx=1\n") << "A" << "y" << "2" << QByteArray("[A]\nx=1\ny=2\n");
+    QTest::newRow("file without final line end")
+        << QByteArray("[A]\r\nx=1") << "B" << "y" << "2"
+        << QByteArray("[A]\r\nx=1\r\n[B]\r\ny=2\r\n");
+    QTest::newRow("CR and LF in a value become blanks")
+        << QByteArray() << "A" << "k" << "line1\r\n[Evil]\nx=1"
+        << QByteArray("[A]\r\nk=line1  [Evil] x=1\r\n");
+    QTest::newRow("comments and unknown keys keep their place")
+        << QByteArray("[A]\r\n;note\r\nunknown=1\r\nk=0\r\n") << "A" << "k" << "5"
+        << QByteArray("[A]\r\n;note\r\nunknown=1\r\nk=5\r\n");
+}
+
+void tst_ProfileFile::editsInPlace()
+{
+    QFETCH(QByteArray, before);
+    QFETCH(QString, section);
+    QFETCH(QString, key);
+    QFETCH(QString, value);
+    QFETCH(QByteArray, after);
+    ProfileFile profile;
+    profile.loadFromBytes(before);
+    profile.setValue(section, key, value);
+    QCOMPARE(profile.toBytes(), after);
+}
+
+void tst_ProfileFile::cp932Bytes_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<QByteArray>("bytes");
+
+    QTest::newRow("font name") << QStringLiteral("ＭＳ ゴシック")
+                               << QByteArray("\x82\x6c\x82\x72\x20\x83\x53\x83\x56\x83\x62\x83\x4e");
+    QTest::newRow("fullwidth tilde") << QStringLiteral("～") << QByteArray("\x81\x60");
+    QTest::newRow("wave dash written as fullwidth tilde")
+        << QStringLiteral("\u301C") << QByteArray("\x81\x60");
+    QTest::newRow("minus sign written as fullwidth minus")
+        << QStringLiteral("\u2212") << QByteArray("\x81\x7c");
+    QTest::newRow("double vertical line written as parallel")
+        << QStringLiteral("\u2016") << QByteArray("\x81\x61");
+    QTest::newRow("not sign written as fullwidth not") << QStringLiteral("\u00AC")
+                                                       << QByteArray("\x81\xca");
+    QTest::newRow("circled one (NEC row 13)") << QStringLiteral("①") << QByteArray("\x87\x40");
+    QTest::newRow("IBM extension kanji") << QStringLiteral("髙") << QByteArray("\xfb\xfc");
+    QTest::newRow("half-width katakana") << QStringLiteral("ﾃﾝﾌﾟﾚｰﾄ")
+                                         << QByteArray("\xc3\xdd\xcc\xdf\xda\xb0\xc4");
+}
+
+void tst_ProfileFile::cp932Bytes()
+{
+    QFETCH(QString, text);
+    QFETCH(QByteArray, bytes);
+    ProfileFile profile;
+    profile.setValue(QStringLiteral("S"), QStringLiteral("k"), text);
+    QCOMPARE(profile.toBytes(), "[S]\r\nk=" + bytes + "\r\n");
+    QCOMPARE(profile.encoding(), ProfileFile::Encoding::Cp932);
+
+    ProfileFile reread;
+    reread.loadFromBytes(profile.toBytes());
+    const QString back = reread.value(QStringLiteral("S"), QStringLiteral("k"), QString());
+    QByteArray again;
+    QVERIFY(Cp932::encode(back, &again));
+    QCOMPARE(again, bytes);
+}
+
+void tst_ProfileFile::unencodableValueSwitchesToUtf8()
+{
+    ProfileFile profile;
+    profile.loadFromBytes("[A]\r\nname=\x82\xa0\r\n");
+    profile.setValue(QStringLiteral("A"), QStringLiteral("k"), QStringLiteral("café 🌌"));
+    const QByteArray bytes = profile.toBytes();
+    QCOMPARE(bytes, QByteArray("\xEF\xBB\xBF[A]\r\nname=\xE3\x81\x82\r\nk=caf\xC3\xA9 \xF0\x9F\x8C\x8C\r\n"));
+
+    ProfileFile reread;
+    reread.loadFromBytes(bytes);
+    QCOMPARE(reread.value(QStringLiteral("A"), QStringLiteral("k"), QString()),
+             QStringLiteral("café 🌌"));
+    QCOMPARE(reread.value(QStringLiteral("A"), QStringLiteral("name"), QString()),
+             QStringLiteral("あ"));
+}
+
+void tst_ProfileFile::utf8FileStaysUtf8()
+{
+    ProfileFile profile;
+    profile.loadFromBytes("\xEF\xBB\xBF[A]\nk=1\n");
+    profile.setValue(QStringLiteral("A"), QStringLiteral("k"), QStringLiteral("あ"));
+    QCOMPARE(profile.toBytes(), QByteArray("\xEF\xBB\xBF[A]\nk=\xE3\x81\x82\n"));
+}
+
+void tst_ProfileFile::untouchedLinesKeepTheirBytes()
+{
+    // A byte that no code page 932 character uses must survive a save of another key.
+    const QByteArray odd = "[X]\r\nodd=\xff\xa0\x80\r\n[A]\r\nk=1\r\n";
+    ProfileFile profile;
+    profile.loadFromBytes(odd);
+    profile.setValue(QStringLiteral("A"), QStringLiteral("k"), QStringLiteral("2"));
+    QCOMPARE(profile.toBytes(), QByteArray("[X]\r\nodd=\xff\xa0\x80\r\n[A]\r\nk=2\r\n"));
+}
+
+void tst_ProfileFile::failedSaveLeavesOldFile()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("big.ini"));
+    const QByteArray old = "[A]\r\nk=old\r\n";
+    {
+        QFile f(path);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+        f.write(old);
+    }
+    ProfileFile profile;
+    QVERIFY(profile.load(path));
+    profile.setValue(QStringLiteral("A"), QStringLiteral("k"), QString(200000, u'x'));
+
+    // A file-size limit stops root too: the write fails part-way, as on a full disk.
+    struct rlimit saved;
+    QCOMPARE(getrlimit(RLIMIT_FSIZE, &saved), 0);
+    auto oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+    struct rlimit limit = saved;
+    limit.rlim_cur = 4096;
+    QCOMPARE(setrlimit(RLIMIT_FSIZE, &limit), 0);
+    QString error;
+    const bool saved_ok = profile.save(path, &error);
+    setrlimit(RLIMIT_FSIZE, &saved);
+    std::signal(SIGXFSZ, oldHandler);
+
+    QVERIFY(!saved_ok);
+    QVERIFY(!error.isEmpty());
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::ReadOnly));
+    QCOMPARE(f.readAll(), old);
+    QCOMPARE(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("big.ini")});
+}
+
+void tst_ProfileFile::saveIntoFolderThatIsAFile()
+{
+    QTemporaryDir dir;
+    const QString blocker = dir.filePath(QStringLiteral("blocker"));
+    {
+        QFile f(blocker);
+        QVERIFY(f.open(QIODevice::WriteOnly));
+    }
+    ProfileFile profile;
+    profile.setValue(QStringLiteral("A"), QStringLiteral("k"), QStringLiteral("v"));
+    QString error;
+    QVERIFY(!profile.save(blocker + QStringLiteral("/x.ini"), &error));
+    QVERIFY(!error.isEmpty());
+}
+
+void tst_ProfileFile::missingFileIsEmpty()
+{
+    QTemporaryDir dir;
+    ProfileFile profile;
+    QVERIFY(profile.load(dir.filePath(QStringLiteral("none.ini"))));
+    QVERIFY(profile.load(dir.path())); // a folder reads as no file
+    QCOMPARE(profile.value(QStringLiteral("A"), QStringLiteral("k"), QStringLiteral("d")),
+             QStringLiteral("d"));
+}
+
+QTEST_GUILESS_MAIN(tst_ProfileFile)
+#include "tst_ProfileFile.moc"

@@ -1,0 +1,179 @@
+#include "store/Cp932.h"
+#include "store/clsNoltIO.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+namespace {
+
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeAll(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+} // namespace
+
+class tst_clsNoltIO : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void defaultsWithoutFile();
+    void createdFileBytes();
+    void readsValues_data();
+    void readsValues();
+    void keepsForeignLinesOnSave();
+    void japanesePathRoundTrip();
+    void failedSaveReportsAndKeepsFile();
+};
+
+void tst_clsNoltIO::defaultsWithoutFile()
+{
+    QTemporaryDir dir;
+    clsNoltIO nolt(QStringLiteral("/prog"), 15, 15);
+    QVERIFY(nolt.OpenFile(dir.filePath(QStringLiteral("nolt.ini"))));
+    QCOMPARE(nolt.SavePosition(), 0);
+    QCOMPARE(nolt.Width(), 9600);
+    QCOMPARE(nolt.Height(), 7200);
+    QCOMPARE(nolt.MarginFontVBorder(), 10);
+    QCOMPARE(nolt.MarginFontHBorder(), 10);
+    QCOMPARE(nolt.MarginFrameHBorder(), 20);
+    QCOMPARE(nolt.MarginFontVFrame(), 5);
+    QCOMPARE(nolt.JpegQuality(), 80);
+    QCOMPARE(nolt.LoadPath(), QStringLiteral("/prog"));
+    QCOMPARE(nolt.SavePath(), QStringLiteral("/prog"));
+    QCOMPARE(nolt.TemplatePath(), QStringLiteral("/prog"));
+
+    // 120 dpi: 12 twips per pixel; 144 dpi: 10.
+    clsNoltIO large(QString(), 12, 10);
+    large.OpenFile(dir.filePath(QStringLiteral("nolt.ini")));
+    QCOMPARE(large.Width(), 7680);
+    QCOMPARE(large.Height(), 4800);
+}
+
+void tst_clsNoltIO::createdFileBytes()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("nolt.ini"));
+    clsNoltIO nolt(QStringLiteral("F"), 15, 15);
+    nolt.OpenFile(path);
+    QVERIFY(nolt.SaveFile(path));
+    QCOMPARE(readAll(path), QByteArray("[Common]\r\n"
+                                       "Savepos=0\r\nx=0\r\ny=0\r\nwidth=9600\r\nheight=7200\r\n"
+                                       "DateFormat=0\r\nDelimFormat=0\r\nENGMONTH=0\r\n"
+                                       "LoadPath=F\r\nSavePath=F\r\nTemplatePath=F\r\n"
+                                       "[Margin]\r\n"
+                                       "FontVerticalBorder=10\r\nFontHorizonBorder=10\r\n"
+                                       "FrameHorizonBorder=20\r\nFontVerticalFrame=5\r\n"
+                                       "[Jpeg]\r\nQuality=80\r\nType=0\r\n"));
+}
+
+void tst_clsNoltIO::readsValues_data()
+{
+    QTest::addColumn<QByteArray>("file");
+    QTest::addColumn<QString>("property");
+    QTest::addColumn<QVariant>("expected");
+
+    QTest::newRow("only one margin set, the rest defaults")
+        << QByteArray("[Margin]\r\nFontVerticalFrame=12\r\n") << "MarginFontVFrame"
+        << QVariant(12);
+    QTest::newRow("other margin still default")
+        << QByteArray("[Margin]\r\nFontVerticalFrame=12\r\n") << "MarginFontVBorder"
+        << QVariant(10);
+    QTest::newRow("negative window position") << QByteArray("[Common]\r\nx=-60\r\n") << "X"
+                                              << QVariant(-60);
+    QTest::newRow("hex quality") << QByteArray("[Jpeg]\r\nQuality=0x50\r\n") << "JpegQuality"
+                                 << QVariant(80);
+    QTest::newRow("text that is no number reads 0")
+        << QByteArray("[Common]\r\nDateFormat=abc\r\n") << "DateFormat" << QVariant(0);
+    QTest::newRow("keys ignore case") << QByteArray("[COMMON]\r\nengmonth=1\r\n")
+                                      << "ThreeCharMonth" << QVariant(1);
+    QTest::newRow("600-byte path read whole")
+        << QByteArray("[Common]\r\nLoadPath=" + QByteArray(600, 'a') + "\r\n") << "LoadPath"
+        << QVariant(QString(600, u'a'));
+    QTest::newRow("code page 932 path exact")
+        << QByteArray("[Common]\r\nSavePath=/home/\x8e\xca\x90\x5e\r\n") << "SavePath"
+        << QVariant(QStringLiteral("/home/写真"));
+}
+
+void tst_clsNoltIO::readsValues()
+{
+    QFETCH(QByteArray, file);
+    QFETCH(QString, property);
+    QFETCH(QVariant, expected);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("nolt.ini"));
+    writeAll(path, file);
+    clsNoltIO nolt(QStringLiteral("/prog"), 15, 15);
+    QVERIFY(nolt.OpenFile(path));
+    const QMap<QString, QVariant> values{
+        {"MarginFontVFrame", nolt.MarginFontVFrame()},
+        {"MarginFontVBorder", nolt.MarginFontVBorder()},
+        {"X", nolt.X()},
+        {"JpegQuality", nolt.JpegQuality()},
+        {"DateFormat", nolt.DateFormat()},
+        {"ThreeCharMonth", nolt.ThreeCharMonth()},
+        {"LoadPath", nolt.LoadPath()},
+        {"SavePath", nolt.SavePath()},
+    };
+    QCOMPARE(values.value(property), expected);
+}
+
+void tst_clsNoltIO::keepsForeignLinesOnSave()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("nolt.ini"));
+    writeAll(path, "[Common]\r\n; mine\r\nx=5\r\nExtra=1\r\n[Jpeg]\r\nQuality=55\r\nType=3\r\n"
+                   "[Mine]\r\nz=9\r\n");
+    clsNoltIO nolt(QStringLiteral("P"), 15, 15);
+    nolt.OpenFile(path);
+    QCOMPARE(nolt.JpegQuality(), 55);
+    nolt.X(-60);
+    QVERIFY(nolt.SaveFile(path));
+    QCOMPARE(readAll(path),
+             QByteArray("[Common]\r\n; mine\r\nx=-60\r\nExtra=1\r\nSavepos=0\r\ny=0\r\n"
+                        "width=9600\r\nheight=7200\r\nDateFormat=0\r\nDelimFormat=0\r\n"
+                        "ENGMONTH=0\r\nLoadPath=P\r\nSavePath=P\r\nTemplatePath=P\r\n"
+                        "[Jpeg]\r\nQuality=55\r\nType=3\r\n[Mine]\r\nz=9\r\n"
+                        "[Margin]\r\nFontVerticalBorder=10\r\nFontHorizonBorder=10\r\n"
+                        "FrameHorizonBorder=20\r\nFontVerticalFrame=5\r\n"));
+}
+
+void tst_clsNoltIO::japanesePathRoundTrip()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("nolt.ini"));
+    clsNoltIO nolt(QString(), 15, 15);
+    nolt.OpenFile(path);
+    nolt.TemplatePath(QStringLiteral("/home/星野/テンプレート"));
+    QVERIFY(nolt.SaveFile(path));
+    QByteArray expected;
+    QVERIFY(Cp932::encode(QStringLiteral("TemplatePath=/home/星野/テンプレート\r\n"), &expected));
+    QVERIFY(readAll(path).contains(expected));
+    clsNoltIO back(QString(), 15, 15);
+    back.OpenFile(path);
+    QCOMPARE(back.TemplatePath(), QStringLiteral("/home/星野/テンプレート"));
+}
+
+void tst_clsNoltIO::failedSaveReportsAndKeepsFile()
+{
+    QTemporaryDir dir;
+    const QString blocker = dir.filePath(QStringLiteral("folder"));
+    writeAll(blocker, "not a folder");
+    clsNoltIO nolt(QString(), 15, 15);
+    QVERIFY(!nolt.SaveFile(blocker + QStringLiteral("/nolt.ini")));
+    QVERIFY(!nolt.errorString().isEmpty());
+    QCOMPARE(readAll(blocker), QByteArray("not a folder"));
+}
+
+QTEST_GUILESS_MAIN(tst_clsNoltIO)
+#include "tst_clsNoltIO.moc"

@@ -1,0 +1,289 @@
+#include "store/Cp932.h"
+#include "store/clsTemplateIO.h"
+
+#include <QFile>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <stdexcept>
+
+namespace {
+
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+void writeAll(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+QByteArray sjis(const QString &text)
+{
+    QByteArray bytes;
+    Cp932::encode(text, &bytes);
+    return bytes;
+}
+
+QByteArray itemSection(int i, const QByteArray &extra = QByteArray())
+{
+    return "[Header-" + QByteArray::number(i) +
+           "]\r\nData=\r\nFontName=\r\nFontSize=0\r\nFontColor=0x0\r\nFontBold=False\r\n"
+           "FontItalic=False\r\nFontStrikethru=False\r\nFontUnderline=False\r\nFontAlign=0\r\n" +
+           extra;
+}
+
+} // namespace
+
+class tst_clsTemplateIO : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void toHexString_data();
+    void toHexString();
+    void newObjectFileBytes();
+    void roundTripEveryProperty();
+    void handWrittenWindowsFile();
+    void booleanTexts_data();
+    void booleanTexts();
+    void badBooleanFailsLoad();
+    void defaultsForMissingKeys();
+    void noOverwriteWithoutFlag();
+    void pathThatIsAFolder();
+    void failedWriteReturnsFalse();
+    void indexOutOfRange();
+    void crLfInTextStaysOneLine();
+};
+
+void tst_clsTemplateIO::toHexString_data()
+{
+    QTest::addColumn<int>("value");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("zero") << 0 << "0x0";
+    QTest::newRow("white") << 0xFFFFFF << "0xFFFFFF";
+    QTest::newRow("pure red") << 0xFF << "0xFF";
+    QTest::newRow("pure blue") << 0xFF0000 << "0xFF0000";
+    QTest::newRow("negative has eight digits") << -2 << "0xFFFFFFFE";
+}
+
+void tst_clsTemplateIO::toHexString()
+{
+    QFETCH(int, value);
+    QFETCH(QString, text);
+    QCOMPARE(clsTemplateIO::ToHexString(value), text);
+}
+
+void tst_clsTemplateIO::newObjectFileBytes()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("new.kvl"));
+    clsTemplateIO t;
+    QVERIFY(t.SaveFile(path, false));
+    const QByteArray expected =
+        "[Frame]\r\nPhotoSize=\r\nBackground=0x0\r\nBorderColor=0x0\r\nBorderWidth=0\r\n" +
+        itemSection(0) + itemSection(1, "Month=0\r\nDay=0\r\nYear=\r\nTime=\r\n") +
+        itemSection(2) + itemSection(3) + itemSection(4);
+    QCOMPARE(readAll(path), expected);
+}
+
+void tst_clsTemplateIO::roundTripEveryProperty()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("all.kvl"));
+    clsTemplateIO t;
+    t.FrameSize(QStringLiteral("640x480"));
+    t.BackColor(0);
+    t.BorderColor(0xFFFFFF);
+    t.BorderWidth(3);
+    t.Month(11);
+    t.Day(30);
+    t.Year(QStringLiteral("2001"));
+    t.Time(QStringLiteral("22:30 JST"));
+    for (int i = 0; i < 5; ++i) {
+        if (i != 1)
+            t.Data(i, QStringLiteral("オリオン大星雲 M42 #%1").arg(i));
+        t.FontName(i, i % 2 ? QStringLiteral("ＭＳ 明朝") : QStringLiteral("DejaVu Sans"));
+        t.FontSize(i, 8 + i);
+        t.FontColor(i, 0x010203 * (i + 1));
+        t.FontBold(i, i == 0);
+        t.FontItalic(i, i == 1);
+        t.FontStrikethru(i, i == 2);
+        t.FontUnderline(i, i == 3);
+        t.FontAlign(i, i >= 2 ? i : 0);
+    }
+    QVERIFY(t.SaveFile(path, true));
+
+    clsTemplateIO r;
+    QVERIFY(r.OpenFile(path));
+    QCOMPARE(r.FrameSize(), t.FrameSize());
+    QCOMPARE(r.BackColor(), 0);
+    QCOMPARE(r.BorderColor(), 0xFFFFFF);
+    QCOMPARE(r.BorderWidth(), 3);
+    QCOMPARE(r.Month(), 11);
+    QCOMPARE(r.Day(), 30);
+    QCOMPARE(r.Year(), t.Year());
+    QCOMPARE(r.Time(), t.Time());
+    for (int i = 0; i < 5; ++i) {
+        QCOMPARE(r.Data(i), t.Data(i));
+        QCOMPARE(r.FontName(i), t.FontName(i));
+        QCOMPARE(r.FontSize(i), t.FontSize(i));
+        QCOMPARE(r.FontColor(i), t.FontColor(i));
+        QCOMPARE(r.FontBold(i), t.FontBold(i));
+        QCOMPARE(r.FontItalic(i), t.FontItalic(i));
+        QCOMPARE(r.FontStrikethru(i), t.FontStrikethru(i));
+        QCOMPARE(r.FontUnderline(i), t.FontUnderline(i));
+        QCOMPARE(r.FontAlign(i), t.FontAlign(i));
+    }
+    QVERIFY(readAll(path).contains("Data=" + sjis(QStringLiteral("オリオン大星雲 M42 #0")) + "\r\n"));
+
+    // Saving twice leaves one set of keys.
+    QVERIFY(r.SaveFile(path, true));
+    QCOMPARE(readAll(path).count("PhotoSize="), 1);
+}
+
+void tst_clsTemplateIO::handWrittenWindowsFile()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("win.kvl"));
+    const QByteArray original = "; made by hand\r\n[Frame]\r\nPhotoSize=800x600\r\nOwner=me\r\n"
+                                "[Header-0]\r\nData=  " +
+                                sjis(QStringLiteral("アンドロメダ銀河 ～ M31")) +
+                                "  \r\nFontName=" + sjis(QStringLiteral("ＭＳ Ｐ明朝")) +
+                                "\r\nFontBold=true\r\nFontColor=255\r\n[Extra]\r\nk=v\r\n";
+    writeAll(path, original);
+
+    clsTemplateIO t;
+    QVERIFY(t.OpenFile(path));
+    QCOMPARE(t.FrameSize(), QStringLiteral("800x600"));
+    QCOMPARE(t.Data(0), QStringLiteral("アンドロメダ銀河 ～ M31"));
+    QCOMPARE(t.FontName(0), QStringLiteral("ＭＳ Ｐ明朝"));
+    QVERIFY(t.FontBold(0));
+    QCOMPARE(t.FontColor(0), 255);
+    QCOMPARE(t.BackColor(), 0);
+    QCOMPARE(t.BorderColor(), 0xFFFFFF);
+    QCOMPARE(t.BorderWidth(), 1);
+    QCOMPARE(t.FontSize(0), 10);
+    QCOMPARE(t.FontName(3), QStringLiteral("ＭＳ ゴシック"));
+
+    QVERIFY(t.SaveFile(path, true));
+    const QByteArray saved = readAll(path);
+    QVERIFY(saved.startsWith("; made by hand\r\n[Frame]\r\nPhotoSize=800x600\r\nOwner=me\r\n"));
+    QVERIFY(saved.contains("[Extra]\r\nk=v\r\n"));
+    QVERIFY(saved.contains("FontBold=True\r\n"));
+    QVERIFY(saved.contains("FontColor=0xFF\r\n"));
+}
+
+void tst_clsTemplateIO::booleanTexts_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<bool>("ok");
+    QTest::addColumn<bool>("value");
+    QTest::newRow("True") << "True" << true << true;
+    QTest::newRow("lower-case true") << "true" << true << true;
+    QTest::newRow("upper-case FALSE") << "FALSE" << true << false;
+    QTest::newRow("zero is false") << "0" << true << false;
+    QTest::newRow("minus one is true") << "-1" << true << true;
+    QTest::newRow("fraction is true") << "0.5" << true << true;
+    QTest::newRow("empty fails") << "" << false << false;
+    QTest::newRow("yes fails") << "yes" << false << false;
+    QTest::newRow("infinity fails") << "inf" << false << false;
+}
+
+void tst_clsTemplateIO::booleanTexts()
+{
+    QFETCH(QString, text);
+    QFETCH(bool, ok);
+    QFETCH(bool, value);
+    bool parsed = !ok;
+    QCOMPARE(clsTemplateIO::parseBoolean(text, &parsed), value);
+    QCOMPARE(parsed, ok);
+}
+
+void tst_clsTemplateIO::badBooleanFailsLoad()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("bad.kvl"));
+    writeAll(path, "[Header-2]\r\nFontItalic=\r\n");
+    clsTemplateIO t;
+    QVERIFY(!t.OpenFile(path));
+    QVERIFY(t.errorString().contains(QStringLiteral("FontItalic")));
+}
+
+void tst_clsTemplateIO::defaultsForMissingKeys()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("frame.kvl"));
+    writeAll(path, "[Frame]\r\nBorderWidth=4\r\n");
+    clsTemplateIO t;
+    QVERIFY(t.OpenFile(path));
+    QCOMPARE(t.BorderWidth(), 4);
+    for (int i = 0; i < 5; ++i) {
+        QCOMPARE(t.FontName(i), QStringLiteral("ＭＳ ゴシック"));
+        QCOMPARE(t.FontSize(i), 10);
+        QCOMPARE(t.FontColor(i), 0xFFFFFF);
+        QCOMPARE(t.FontAlign(i), 0);
+        QVERIFY(!t.FontBold(i));
+        QVERIFY(t.Data(i).isEmpty());
+    }
+}
+
+void tst_clsTemplateIO::noOverwriteWithoutFlag()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("keep.kvl"));
+    writeAll(path, "precious");
+    clsTemplateIO t;
+    QVERIFY(!t.SaveFile(path, false));
+    QCOMPARE(readAll(path), QByteArray("precious"));
+    QVERIFY(!t.OpenFile(dir.filePath(QStringLiteral("missing.kvl"))));
+}
+
+void tst_clsTemplateIO::pathThatIsAFolder()
+{
+    QTemporaryDir dir;
+    clsTemplateIO t;
+    t.FrameSize(QStringLiteral("1x1"));
+    QVERIFY(!t.OpenFile(dir.path()));
+    QCOMPARE(t.FrameSize(), QStringLiteral("1x1"));
+}
+
+void tst_clsTemplateIO::failedWriteReturnsFalse()
+{
+    QTemporaryDir dir;
+    const QString blocker = dir.filePath(QStringLiteral("file"));
+    writeAll(blocker, "x");
+    clsTemplateIO t;
+    QVERIFY(!t.SaveFile(blocker + QStringLiteral("/t.kvl"), true));
+    QVERIFY(!t.errorString().isEmpty());
+}
+
+void tst_clsTemplateIO::indexOutOfRange()
+{
+    clsTemplateIO t;
+    QVERIFY_THROWS_EXCEPTION(std::out_of_range, t.Data(5, QStringLiteral("x")));
+    QVERIFY_THROWS_EXCEPTION(std::out_of_range, t.FontSize(-1));
+    for (int i = 0; i < 5; ++i)
+        QVERIFY(t.Data(i).isEmpty());
+}
+
+void tst_clsTemplateIO::crLfInTextStaysOneLine()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("crlf.kvl"));
+    clsTemplateIO t;
+    t.Data(2, QStringLiteral("a\r\n[Frame]\r\nPhotoSize=1x1"));
+    t.FrameSize(QStringLiteral("640x480"));
+    QVERIFY(t.SaveFile(path, true));
+    clsTemplateIO r;
+    QVERIFY(r.OpenFile(path));
+    QCOMPARE(r.FrameSize(), QStringLiteral("640x480"));
+    QCOMPARE(r.Data(2), QStringLiteral("a  [Frame]  PhotoSize=1x1"));
+}
+
+QTEST_GUILESS_MAIN(tst_clsTemplateIO)
+#include "tst_clsTemplateIO.moc"

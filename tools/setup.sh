@@ -1,0 +1,37 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Morvel needs (only those missing), then configures and builds.
+# Usage: tools/setup.sh BUILD_DIR BUILD_TYPE
+set -euo pipefail
+
+packages=(
+    cmake ninja-build g++ pkg-config
+    qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n qt6-qpa-plugins
+    fonts-ipafont-gothic fonts-ipafont-mincho
+    libuemf-dev libbenchmark-dev
+)
+
+missing=()
+for p in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+        missing+=("$p")
+    fi
+done
+
+if ((${#missing[@]})); then
+    echo "Installing: ${missing[*]}"
+    sudo_cmd=()
+    if [ "$(id -u)" -ne 0 ]; then
+        sudo_cmd=(sudo)
+    fi
+    export DEBIAN_FRONTEND=noninteractive
+    "${sudo_cmd[@]}" apt-get update -qq
+    "${sudo_cmd[@]}" apt-get install -y -qq --no-install-recommends "${missing[@]}"
+fi
+
+root=$(cd "$(dirname "$0")/.." && pwd)
+build_dir=${1:-"$root/build/release"}
+build_type=${2:-Release}
+
+cmake -S "$root" -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE="$build_type" \
+    -DCMAKE_EXPORT_COMPILE_COMMANDS=ON >/dev/null
+cmake --build "$build_dir" --parallel "$(nproc)"

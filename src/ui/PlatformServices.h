@@ -1,0 +1,70 @@
+#pragma once
+
+#include <QColor>
+#include <QDateTime>
+#include <QList>
+#include <QMessageBox>
+#include <QString>
+#include <QUrl>
+
+#include <optional>
+
+class QWidget;
+
+// Everything that would open a modal loop or reach outside the program: file and colour dialogs,
+// message boxes, the clock and the browser. The main window receives one and passes it down, so
+// tests answer the questions themselves.
+class PlatformServices
+{
+public:
+    struct FileDialogOptions
+    {
+        QString title;            // empty: the system's default title
+        QString filter;           // Windows form: "description|pattern|description|pattern"
+        int filterIndex = 0;      // the filter preselected, counted from 0
+        QString initialDir;
+        QString fileName;         // proposed file name (may be empty)
+        bool confirmOverwrite = false;  // save: ask before replacing an existing file
+        bool confirmCreate = false;     // open: a typed name of a missing file is offered
+        bool pathMustExist = false;     // save: the folder of a typed name must exist
+    };
+
+    virtual ~PlatformServices() = default;
+
+    // The chosen full path, or an empty string when the user cancelled.
+    virtual QString openFileName(QWidget *parent, const FileDialogOptions &options) = 0;
+    virtual QString saveFileName(QWidget *parent, const FileDialogOptions &options) = 0;
+
+    // The chosen colour, or nothing when the user cancelled.
+    virtual std::optional<QColor> chooseColor(QWidget *parent, const QColor &initial,
+                                              const QString &title,
+                                              const QList<QColor> &customColors) = 0;
+
+    virtual QMessageBox::StandardButton message(QWidget *parent, QMessageBox::Icon icon,
+                                                const QString &caption, const QString &text,
+                                                QMessageBox::StandardButtons buttons,
+                                                QMessageBox::StandardButton defaultButton) = 0;
+
+    virtual QDateTime now() const = 0;
+
+    virtual bool openUrl(const QUrl &url) = 0;
+
+    // "Images |*.jpg;*.bmp|All (*.*)|*.*" becomes "Images (*.jpg *.bmp);;All (*.*)".
+    static QStringList toQtFilters(const QString &windowsFilter);
+};
+
+// The real dialogs, message boxes, clock and browser.
+class QtPlatformServices : public PlatformServices
+{
+public:
+    QString openFileName(QWidget *parent, const FileDialogOptions &options) override;
+    QString saveFileName(QWidget *parent, const FileDialogOptions &options) override;
+    std::optional<QColor> chooseColor(QWidget *parent, const QColor &initial, const QString &title,
+                                      const QList<QColor> &customColors) override;
+    QMessageBox::StandardButton message(QWidget *parent, QMessageBox::Icon icon,
+                                        const QString &caption, const QString &text,
+                                        QMessageBox::StandardButtons buttons,
+                                        QMessageBox::StandardButton defaultButton) override;
+    QDateTime now() const override;
+    bool openUrl(const QUrl &url) override;
+};

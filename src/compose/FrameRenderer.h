@@ -1,0 +1,38 @@
+#pragma once
+
+#include "ComposeOutcome.h"
+
+#include <QImage>
+#include <QPoint>
+#include <QRect>
+#include <array>
+
+struct FrameDescription;
+struct LayoutMargins;
+
+// Where DrawFrame put things, for the photo placement and for tests.
+struct DrawnFrame
+{
+    qint32 BorderLeft = 0;
+    qint32 BorderTop = 0;
+    QRect borderOuter; // the pixels the border covers, outer edge
+    QRect photoArea;   // the inside of the border: W x H at (BorderLeft + half, ...)
+    std::array<QPoint, 5> textTopLeft{}; // top-left corner of each drawn text
+    std::array<bool, 5> textDrawn{};     // empty footer items are not drawn
+};
+
+// Draws the header texts, the border and the footer texts on a canvas that the layout has sized
+// and cleared (measured sizes in the frame description), with no antialiasing.
+namespace FrameRenderer {
+
+// half = Round(BorderWidth x 0.5): the border's lines are BorderWidth wide, centred on the
+// rectangle's edges, so that the inside starts at (BorderLeft + half, BorderTop + half).
+qint32 halfBorder(qint32 borderWidth);
+
+ComposeOutcome DrawFrame(QImage &canvas, const FrameDescription &frame,
+                         const LayoutMargins &margins, DrawnFrame *drawn);
+
+// Paints the photo at its natural size with its top-left corner at topLeft.
+void paintPhoto(QImage &canvas, const QImage &photo, QPoint topLeft);
+
+} // namespace FrameRenderer

@@ -1,0 +1,80 @@
+#pragma once
+
+#include <QDateTime>
+#include <QString>
+#include <QStringList>
+#include <array>
+
+class clsTemplateIO;
+
+// The state of the editing panel as plain values: what the Preview command reads and what
+// templates are poured into and taken from. Colours are 0x00BBGGRR; list selections are entry
+// indices with -1 for none; check states are 0 unticked, 1 ticked, 2 grey.
+struct PanelValues
+{
+    static constexpr int ItemCount = 5;
+    static constexpr int FooterCount = 3;     // txtFooter(0..2): items 2, 3, 4
+    static constexpr int FrameSizeCount = 10; // cboFrameSize: "01" .. "10"
+    static constexpr int MonthCount = 12;
+    static constexpr int DayCount = 31;       // cboDay: "01" .. "31"
+    static constexpr int AlignEntryCount = 5; // tlbFontAlign: codes 0 .. 4
+
+    // One font row: cboFontName(i), txtFontSize(i), picFontColor(i) and the four toggles.
+    struct FontRow
+    {
+        QString FontName; // the selected name; empty when the list has no selection
+        QString FontSize; // text
+        qint32 FontColor = 0;
+        int Bold = 0; // check states
+        int Italic = 0;
+        int Strikethrough = 0;
+        int Underline = 0;
+
+        friend bool operator==(const FontRow &, const FontRow &) = default;
+    };
+
+    QString PhotoSizeText;       // cboPhotoSize text, such as "640x480"
+    qint32 FrameColor = 0;       // picFrameColor: the border colour
+    qint32 BackColor = 0;        // picBackColor
+    int FrameSizeIndex = -1;     // cboFrameSize selection; its text is frameSizeText()
+    QString TargetName;          // txtTargetName
+    int MonthIndex = -1;         // cboMonth selection: entry k is month k + 1
+    bool ThreeCharMonth = false; // which form cboMonth holds: "Jan".. or "01".. (FillMonthList)
+    int DayIndex = -1;           // cboDay selection
+    QString Year;                // txtYear
+    QString Time;                // txtTime
+    std::array<QString, FooterCount> Footer;   // txtFooter(0..2)
+    std::array<FontRow, ItemCount> Fonts;      // font rows of items 0..4
+    std::array<QString, FooterCount> AlignTag; // Tag of button 1 of tlbFontAlign(2..4); "" = left
+
+    // The start-up panel: "160x120", white border on black, "01", today's date, "hh:mm JST",
+    // every font row "ＭＳ ゴシック" (no selection when fontNames lacks it), "10", white.
+    static PanelValues startupDefaults(const QDateTime &now, const QStringList &fontNames,
+                                       bool threeCharMonth);
+
+    // cboMonth's entries: "Jan".."Dec" when threeCharMonth, otherwise "01".."12".
+    static QStringList monthListTexts(bool threeCharMonth);
+
+    static QString frameSizeListText(int index); // "01" .. "10"
+    static QString dayListText(int index);       // "01" .. "31"
+
+    // The texts the lists show for the current selections; empty when none.
+    QString frameSizeText() const;
+    QString monthText() const;
+    QString dayText() const;
+
+    // Pours a template in. Each value is applied on its own; a list selection by number selects
+    // an existing entry, -1 clears it, anything else keeps the previous selection (border width
+    // 11 keeps, 0 clears); a font name not in fontNames keeps the previous font; an alignment
+    // code outside 0..4 keeps the previous alignment. With keepDateAndTime the month, day, year
+    // and time stay as they are (start-up).
+    void applyTemplate(const clsTemplateIO &tpl, bool keepDateAndTime,
+                       const QStringList &fontNames);
+
+    // Copies the panel into a fresh template object. A value that cannot be taken (no border
+    // width selected) is skipped, so the object keeps its empty value; Data(1) and FontAlign(0),
+    // FontAlign(1) are not written.
+    void toTemplate(clsTemplateIO &tpl) const;
+
+    friend bool operator==(const PanelValues &, const PanelValues &) = default;
+};

@@ -1,0 +1,85 @@
+#pragma once
+
+#include "ComposeOutcome.h"
+#include "FrameRenderer.h"
+#include "LayoutMargins.h"
+
+#include <QDateTime>
+#include <QImage>
+#include <QString>
+#include <memory>
+
+struct FrameDescription;
+class TextMeasurer;
+
+// The preview window without its widget: the canvas (a Format_RGB32 QImage at 96 dpi), the
+// layout state and the photo. The window shows canvas() and fits itself around canvas().size();
+// the command line saves it. The frame description belongs to the caller and is passed in.
+class PreviewComposer
+{
+public:
+    // Without a measurer, texts are measured with FontMetricsMeasurer (the real fonts).
+    explicit PreviewComposer(const TextMeasurer *measurer = nullptr);
+    ~PreviewComposer();
+
+    // Lays out for the frame's photo size and clears the canvas to BackColor. LayoutRefused when
+    // the size is outside 50..1600 x 50..1200 (canvas unchanged).
+    ComposeOutcome ComputeLayout(FrameDescription &frame, const LayoutMargins &margins);
+
+    // Header texts, border and footer texts on the laid-out canvas; sets BorderLeft, BorderTop.
+    ComposeOutcome DrawFrame(const FrameDescription &frame);
+
+    // Takes the photo's size into the frame, lays out again and draws everything with the photo
+    // inside the border. PhotoSizeRefused when the photo's size is out of range (nothing drawn).
+    ComposeOutcome PlacePhoto(FrameDescription &frame, const LayoutMargins &margins,
+                              const QImage &photo);
+
+    // The whole composition: layout for the panel's size, then the photo named by PhotoPath when
+    // that file exists (a vanished file counts as no photo), else the frame alone.
+    ComposeOutcome DrawPreview(FrameDescription &frame, const LayoutMargins &margins);
+
+    // The open-dialog and drop path: PhotoPath becomes path, then the photo is read and placed.
+    // A file that is not a readable picture gives PhotoUnreadable and changes nothing else (the
+    // caller remembers the photo's folder unless the outcome is PhotoUnreadable).
+    ComposeOutcome loadPhotoFile(const QString &path, FrameDescription &frame,
+                                 const LayoutMargins &margins);
+
+    // Fix(x + 0.5).
+    static double Round(double x);
+
+    const QImage &canvas() const { return m_canvas; }
+    const DrawnFrame &drawnFrame() const { return m_drawn; }
+
+    qint32 MarginFrameHBorder() const { return m_margins.MarginFrameHBorder; }
+    qint32 MarginFontVBorder() const { return m_margins.MarginFontVBorder; }
+    qint32 MarginFontHBorder() const { return m_margins.MarginFontHBorder; }
+    qint32 MarginFontVFrame() const { return m_margins.MarginFontVFrame; }
+    qint32 BorderLeft() const { return m_drawn.BorderLeft; }
+    qint32 BorderTop() const { return m_drawn.BorderTop; }
+
+    // The photo the picture includes; empty for none. CloseLoadPhoto clears it, then DrawPreview.
+    QString PhotoPath;
+
+    // Decodings done so far (a repeated composition of an unchanged file decodes nothing).
+    int decodeCount() const { return m_decodeCount; }
+
+private:
+    struct CachedPhoto
+    {
+        QString path;
+        qint64 size = -1;
+        QDateTime modified;
+        QImage image;
+    };
+
+    ComposeOutcome placePhotoFile(const QString &path, FrameDescription &frame,
+                                  const LayoutMargins &margins);
+
+    std::unique_ptr<TextMeasurer> m_ownMeasurer;
+    const TextMeasurer *m_measurer;
+    QImage m_canvas;
+    LayoutMargins m_margins;
+    DrawnFrame m_drawn;
+    CachedPhoto m_cache;
+    int m_decodeCount = 0;
+};

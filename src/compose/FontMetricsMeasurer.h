@@ -2,8 +2,8 @@
 
 #include "TextMeasurer.h"
 
-// Measures with QFontMetricsF in the font CanvasFont makes for the item, at 96 dpi: exactly the
-// measures the drawing will use.
+// Measures with QFontMetricsF in the font Canvas::makeFont makes for the item, at 96 dpi: exactly
+// the measures the drawing will use.
 class FontMetricsMeasurer : public TextMeasurer
 {
 public:

@@ -1,0 +1,52 @@
+#include "Canvas.h"
+
+#include "TextItem.h"
+
+#include <QCoreApplication>
+#include <cmath>
+
+namespace Canvas {
+
+bool makeFont(const TextItem &item, QFont *font, QString *error)
+{
+    if (item.FontSize < MinPointSize || item.FontSize > MaxPointSize) {
+        if (error)
+            *error =
+                QCoreApplication::translate("Canvas", "フォントサイズ %1 は使えません（%2～%3）。")
+                    .arg(item.FontSize)
+                    .arg(MinPointSize)
+                    .arg(MaxPointSize);
+        return false;
+    }
+    QFont f;
+    if (!item.FontName.isEmpty())
+        f.setFamily(item.FontName);
+    // Points to whole pixels at 96 dpi, rounded as the Windows canvas does.
+    f.setPixelSize(int(std::lround(item.FontSize * double(Dpi) / 72.0)));
+    f.setBold(item.FontBold);
+    f.setItalic(item.FontItalic);
+    f.setStrikeOut(item.FontStrikethru);
+    f.setUnderline(item.FontUnderline);
+    f.setKerning(false);
+    f.setStyleStrategy(QFont::NoAntialias);
+    *font = f;
+    return true;
+}
+
+QImage makeImage(int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    if (!image.isNull()) {
+        image.setDotsPerMeterX(DotsPerMeter);
+        image.setDotsPerMeterY(DotsPerMeter);
+    }
+    return image;
+}
+
+QColor color(qint32 bgr)
+{
+    const quint32 c = quint32(bgr);
+    return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
+}
+
+} // namespace Canvas

@@ -1,0 +1,211 @@
+#include "FrameRenderer.h"
+
+#include "Canvas.h"
+#include "CheckedInt.h"
+#include "FrameDescription.h"
+#include "LayoutMargins.h"
+#include "TextNumber.h"
+
+#include <QCoreApplication>
+#include <QFontMetricsF>
+#include <QPainter>
+#include <algorithm>
+#include <cmath>
+
+namespace {
+
+ComposeOutcome overflow(const char *what)
+{
+    return ComposeOutcome::failed(
+        QCoreApplication::translate(
+            "FrameRenderer", "計算があふれました（%1）。余白や大きさの設定を見直してください。")
+            .arg(QCoreApplication::translate("FrameRenderer", what)));
+}
+
+// Draws a text with its top-left corner at (x, y) in the item's font and colour, no background.
+bool drawText(QPainter &painter, const TextItem &item, qint32 x, qint32 y, QString *error)
+{
+    QFont font;
+    if (!Canvas::makeFont(item, &font, error))
+        return false;
+    if (item.Text.isEmpty())
+        return true;
+    painter.setFont(font);
+    painter.setPen(Canvas::color(item.FontColor));
+    const QFontMetricsF metrics(font, painter.device());
+    painter.drawText(QPointF(x, y + std::round(metrics.ascent())), item.Text);
+    return true;
+}
+
+// The part of a rectangle given in 64-bit coordinates that lies on the canvas.
+QRect clipped(qint64 left, qint64 top, qint64 right, qint64 bottom, const QImage &canvas)
+{
+    left = std::max<qint64>(left, 0);
+    top = std::max<qint64>(top, 0);
+    right = std::min<qint64>(right, canvas.width());
+    bottom = std::min<qint64>(bottom, canvas.height());
+    if (left >= right || top >= bottom)
+        return {};
+    return QRect(int(left), int(top), int(right - left), int(bottom - top));
+}
+
+} // namespace
+
+namespace FrameRenderer {
+
+qint32 halfBorder(qint32 borderWidth)
+{
+    return qint32(TextNumber::Round(borderWidth * 0.5));
+}
+
+ComposeOutcome DrawFrame(QImage &canvas, const FrameDescription &frame,
+                         const LayoutMargins &margins, DrawnFrame *drawn)
+{
+    using namespace CheckedInt;
+    *drawn = DrawnFrame{};
+    const auto &items = frame.TextItems;
+    const qint32 MFV = margins.MarginFontVBorder;
+    const qint32 MTH = margins.MarginFontHBorder;
+    const qint32 MVF = margins.MarginFontVFrame;
+    const qint32 W = frame.PhotoWidth;
+    const qint32 H = frame.PhotoHeight;
+    const double CW = canvas.width();
+    const qint32 h0 = items[0].MeasuredHeight;
+    const qint32 h1 = items[1].MeasuredHeight;
+    const qint32 headerH = std::max(h0, h1);
+
+    QPainter painter(&canvas);
+    painter.setRenderHint(QPainter::Antialiasing, false);
+    painter.setRenderHint(QPainter::TextAntialiasing, false);
+    QString error;
+
+    // The two header texts stand on one bottom line, flush with the left and right text margins.
+    std::optional<qint32> y0, y1;
+    if (const auto a = add(headerH, MFV))
+        y0 = sub(*a, h0);
+    if (!y0)
+        return overflow("上の文字の位置");
+    if (!drawText(painter, items[0], MTH, *y0, &error))
+        return ComposeOutcome::failed(error);
+    drawn->textTopLeft[0] = QPoint(MTH, *y0);
+    drawn->textDrawn[0] = true;
+
+    if (const auto a = add(headerH, MFV))
+        y1 = sub(*a, h1);
+    const auto x1 = TextNumber::roundHalfEven(CW - items[1].MeasuredWidth - MTH);
+    if (!y1 || !x1)
+        return overflow("日時の位置");
+    if (!drawText(painter, items[1], *x1, *y1, &error))
+        return ComposeOutcome::failed(error);
+    drawn->textTopLeft[1] = QPoint(*x1, *y1);
+    drawn->textDrawn[1] = true;
+
+    std::optional<qint32> y = add(*y1, h1);
+    if (y)
+        y = add(*y, MVF);
+    if (!y)
+        return overflow("枠の位置");
+
+    const qint32 DW = frame.BorderWidth;
+    const qint32 half = halfBorder(DW);
+    const auto left = TextNumber::roundHalfEven(TextNumber::Round((CW - W) * 0.5 - half));
+    const auto top = add(*y, half);
+    if (!left || !top)
+        return overflow("枠の位置");
+    drawn->BorderLeft = *left;
+    drawn->BorderTop = *top;
+
+    // The rectangle from (BorderLeft, BorderTop) to (BorderLeft + DW + W, BorderTop + DW + H)
+    // with lines DW wide centred on its edges: the inside, W x H, starts at (+half, +half).
+    std::optional<qint32> right, bottom;
+    if (const auto a = add(*left, DW))
+        right = add(*a, W);
+    if (const auto a = add(*top, DW))
+        bottom = add(*a, H);
+    if (!right || !bottom)
+        return overflow("枠の大きさ");
+    const qint64 inL = qint64(*left) + half, inT = qint64(*top) + half;
+    const qint64 inR = inL + W, inB = inT + H; // exclusive
+    const qint64 outL = inL - DW, outT = inT - DW, outR = inR + DW, outB = inB + DW;
+    const QColor borderColor = Canvas::color(frame.BorderColor);
+    for (const QRect &r :
+         {clipped(outL, outT, outR, inT, canvas), clipped(outL, inB, outR, outB, canvas),
+          clipped(outL, inT, inL, inB, canvas), clipped(inR, inT, outR, inB, canvas)}) {
+        if (!r.isEmpty())
+            painter.fillRect(r, borderColor);
+    }
+    drawn->borderOuter = QRect(int(outL), int(outT), int(outR - outL), int(outB - outT));
+    drawn->photoArea = QRect(int(inL), int(inT), W, H);
+
+    y = add(*bottom, half);
+    if (y)
+        y = add(*y, MVF);
+    if (!y)
+        return overflow("下の文字の位置");
+
+    // Footer lines, one under the other; an empty one is skipped and is never "the item above".
+    qint32 prevX = 0;
+    qint32 prevW = 0;
+    for (int i = 2; i < FrameDescription::ItemCount; ++i) {
+        const TextItem &item = items[i];
+        if (item.Text.isEmpty())
+            continue;
+        const qint32 w = item.MeasuredWidth;
+        double x = MTH;
+        std::optional<qint32> part;
+        switch (item.FontAlign) {
+        case 1:
+            x = (CW - w) * 0.5;
+            break;
+        case 2:
+            part = add(w, MTH);
+            if (!part)
+                return overflow("下の文字の位置");
+            x = CW - *part;
+            break;
+        case 3:
+            x = prevX > 0 ? prevX : MTH;
+            break;
+        case 4:
+            if (prevW > 0) {
+                if (const auto a = add(prevX, prevW))
+                    part = sub(*a, w);
+                if (!part)
+                    return overflow("下の文字の位置");
+                x = *part;
+            } else {
+                part = add(w, MTH);
+                if (!part)
+                    return overflow("下の文字の位置");
+                x = CW - *part;
+            }
+            break;
+        default:
+            break;
+        }
+        const auto xi = TextNumber::roundHalfEven(x);
+        if (!xi)
+            return overflow("下の文字の位置");
+        prevW = w;
+        prevX = *xi;
+        if (!drawText(painter, item, *xi, *y, &error))
+            return ComposeOutcome::failed(error);
+        drawn->textTopLeft[i] = QPoint(*xi, *y);
+        drawn->textDrawn[i] = true;
+        y = add(*y, item.MeasuredHeight);
+        if (!y)
+            return overflow("下の文字の位置");
+    }
+    return ComposeOutcome::drawn();
+}
+
+void paintPhoto(QImage &canvas, const QImage &photo, QPoint topLeft)
+{
+    QPainter painter(&canvas);
+    // An opaque photo is copied as it is; a transparent GIF lets the background show through.
+    painter.setCompositionMode(photo.hasAlphaChannel() ? QPainter::CompositionMode_SourceOver
+                                                       : QPainter::CompositionMode_Source);
+    painter.drawImage(topLeft, photo);
+}
+
+} // namespace FrameRenderer

@@ -1,0 +1,97 @@
+#include "PreviewCommand.h"
+
+#include "FrameDescription.h"
+#include "PanelValues.h"
+#include "TextNumber.h"
+
+namespace {
+
+struct Delimiters
+{
+    QString d1, d2, d3;
+};
+
+Delimiters delimitersFor(qint32 DelimiterFormat)
+{
+    switch (DelimiterFormat) {
+    case 1:
+        return {QStringLiteral("-"), QStringLiteral("-"), {}};
+    case 2:
+        return {QStringLiteral("."), QStringLiteral("."), {}};
+    case 3:
+        return {QStringLiteral("年"), QStringLiteral("月"), QStringLiteral("日")};
+    default:
+        return {QStringLiteral("/"), QStringLiteral("/"), {}};
+    }
+}
+
+// The font fields of item i from its font row; a size that does not convert keeps its value.
+void takeFont(const PanelValues::FontRow &row, TextItem &item)
+{
+    item.FontName = row.FontName;
+    if (const auto size = TextNumber::leadingNumber(row.FontSize))
+        item.FontSize = *size;
+    item.FontColor = row.FontColor;
+    item.FontBold = row.Bold != 0;
+    item.FontItalic = row.Italic != 0;
+    item.FontStrikethru = row.Strikethrough != 0;
+    item.FontUnderline = row.Underline != 0;
+}
+
+} // namespace
+
+namespace PreviewCommand {
+
+QString dateTimeText(const QString &year, const QString &month, const QString &day,
+                     const QString &time, qint32 DateFormat, qint32 DelimiterFormat)
+{
+    const Delimiters d = delimitersFor(DelimiterFormat);
+    QString date;
+    if (DateFormat == 1 && DelimiterFormat == 3)
+        date = month + d.d2 + day + d.d3 + year + d.d1;
+    else if (DateFormat == 1)
+        date = month + d.d2 + day + d.d1 + year + d.d3;
+    else
+        date = year + d.d1 + month + d.d2 + day + d.d3;
+    return time.isEmpty() ? date : date + QLatin1Char(' ') + time;
+}
+
+void toFrameDescription(const PanelValues &panel, qint32 DateFormat, qint32 DelimiterFormat,
+                        FrameDescription &frame)
+{
+    // Photo size: split at lower-case "x" only; a missing or unreadable part keeps its field.
+    const QStringList parts = panel.PhotoSizeText.split(QLatin1Char('x'));
+    if (parts.size() >= 2) {
+        if (const auto w = TextNumber::number(parts.at(0)))
+            frame.PhotoWidth = *w;
+        if (const auto h = TextNumber::number(parts.at(1)))
+            frame.PhotoHeight = *h;
+    } else if (const auto w = TextNumber::number(parts.at(0))) {
+        frame.PhotoWidth = *w;
+    }
+    frame.BorderColor = panel.FrameColor;
+    frame.BackColor = panel.BackColor;
+    if (const auto width = TextNumber::number(panel.frameSizeText()))
+        frame.BorderWidth = *width;
+
+    TextItem &name = frame.TextItems[0];
+    name.Text = panel.TargetName;
+    takeFont(panel.Fonts[0], name);
+    name.FontAlign = 0;
+
+    TextItem &date = frame.TextItems[1];
+    date.Text = dateTimeText(panel.Year, panel.monthText(), panel.dayText(), panel.Time, DateFormat,
+                             DelimiterFormat);
+    takeFont(panel.Fonts[1], date);
+    date.FontAlign = 2;
+
+    for (int i = 2; i < FrameDescription::ItemCount; ++i) {
+        TextItem &footer = frame.TextItems[i];
+        footer.Text = panel.Footer[i - 2];
+        takeFont(panel.Fonts[i], footer);
+        if (const auto code = TextNumber::leadingNumber(panel.AlignTag[i - 2]))
+            footer.FontAlign = *code;
+    }
+}
+
+} // namespace PreviewCommand

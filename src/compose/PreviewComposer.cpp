@@ -1,0 +1,120 @@
+#include "PreviewComposer.h"
+
+#include "Canvas.h"
+#include "FontMetricsMeasurer.h"
+#include "FrameDescription.h"
+#include "FrameLayout.h"
+#include "TextNumber.h"
+#include "io/LoadPicture.h"
+
+#include <QCoreApplication>
+#include <QFileInfo>
+
+PreviewComposer::PreviewComposer(const TextMeasurer *measurer) : m_measurer(measurer)
+{
+    if (!m_measurer) {
+        m_ownMeasurer = std::make_unique<FontMetricsMeasurer>();
+        m_measurer = m_ownMeasurer.get();
+    }
+}
+
+PreviewComposer::~PreviewComposer() = default;
+
+double PreviewComposer::Round(double x)
+{
+    return TextNumber::Round(x);
+}
+
+ComposeOutcome PreviewComposer::ComputeLayout(FrameDescription &frame, const LayoutMargins &margins)
+{
+    QSize size;
+    const ComposeOutcome outcome = FrameLayout::ComputeLayout(frame, margins, *m_measurer, &size);
+    if (outcome.kind == ComposeOutcome::Kind::LayoutRefused)
+        return outcome;
+    m_margins = margins;
+    if (!outcome.isDrawn())
+        return outcome;
+    // The same size reuses the canvas's memory: no new allocation for a repeated composition.
+    if (m_canvas.size() != size || m_canvas.isDetached() == false) {
+        QImage canvas = Canvas::makeImage(size.width(), size.height());
+        if (canvas.isNull()) {
+            return ComposeOutcome::failed(
+                QCoreApplication::translate("PreviewComposer",
+                                            "%1x%2 の大きさの画像を作るメモリがありません。")
+                    .arg(size.width())
+                    .arg(size.height()));
+        }
+        m_canvas = canvas;
+    }
+    m_canvas.fill(Canvas::color(frame.BackColor));
+    m_drawn = DrawnFrame{};
+    return outcome;
+}
+
+ComposeOutcome PreviewComposer::DrawFrame(const FrameDescription &frame)
+{
+    return FrameRenderer::DrawFrame(m_canvas, frame, m_margins, &m_drawn);
+}
+
+ComposeOutcome PreviewComposer::PlacePhoto(FrameDescription &frame, const LayoutMargins &margins,
+                                           const QImage &photo)
+{
+    frame.PhotoWidth = photo.width();
+    frame.PhotoHeight = photo.height();
+    ComposeOutcome outcome = ComputeLayout(frame, margins);
+    if (outcome.kind == ComposeOutcome::Kind::LayoutRefused)
+        return ComposeOutcome::photoSizeRefused();
+    if (!outcome.isDrawn())
+        return outcome;
+    outcome = DrawFrame(frame);
+    if (!outcome.isDrawn())
+        return outcome;
+    FrameRenderer::paintPhoto(m_canvas, photo, m_drawn.photoArea.topLeft());
+    return outcome;
+}
+
+ComposeOutcome PreviewComposer::DrawPreview(FrameDescription &frame, const LayoutMargins &margins)
+{
+    const ComposeOutcome outcome = ComputeLayout(frame, margins);
+    if (!outcome.isDrawn())
+        return outcome;
+    if (!PhotoPath.isEmpty() && QFileInfo(PhotoPath).isFile())
+        return placePhotoFile(PhotoPath, frame, margins);
+    return DrawFrame(frame);
+}
+
+ComposeOutcome PreviewComposer::loadPhotoFile(const QString &path, FrameDescription &frame,
+                                              const LayoutMargins &margins)
+{
+    PhotoPath = path;
+    return placePhotoFile(path, frame, margins);
+}
+
+ComposeOutcome PreviewComposer::placePhotoFile(const QString &path, FrameDescription &frame,
+                                               const LayoutMargins &margins)
+{
+    const QFileInfo info(path);
+    const QString key = info.absoluteFilePath();
+    const qint64 fileSize = info.size();
+    const QDateTime modified = info.lastModified();
+    if (!m_cache.image.isNull() && m_cache.path == key && m_cache.size == fileSize &&
+        m_cache.modified == modified && info.isFile()) {
+        return PlacePhoto(frame, margins, m_cache.image);
+    }
+
+    // The size first: a photo the layout refuses is never decoded.
+    const LoadPicture::Header header = LoadPicture::readHeader(path);
+    if (!header.ok())
+        return ComposeOutcome::photoUnreadable(header.error);
+    if (!FrameLayout::photoSizeAccepted(header.size.width(), header.size.height())) {
+        frame.PhotoWidth = header.size.width();
+        frame.PhotoHeight = header.size.height();
+        return ComposeOutcome::photoSizeRefused();
+    }
+    LoadPicture::Picture picture = LoadPicture::decode(path);
+    if (!picture.ok())
+        return ComposeOutcome::photoUnreadable(picture.error);
+    ++m_decodeCount;
+    m_cache = CachedPhoto{key, fileSize, modified, picture.image};
+    return PlacePhoto(frame, margins, m_cache.image);
+}

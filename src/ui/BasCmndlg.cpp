@@ -1,0 +1,89 @@
+#include "BasCmndlg.h"
+
+#include "PlatformServices.h"
+
+#include <QCoreApplication>
+#include <QVariant>
+#include <QWidget>
+
+namespace {
+
+// The standard colours, 0x00BBGGRR.
+constexpr quint32 StandardColors[16] = {
+    0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080, 0x008080, 0xC0C0C0,
+    0x808080, 0xFF0000, 0x00FF00, 0xFFFF00, 0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF,
+};
+
+// The colour property of the editing panel's swatches.
+constexpr const char *BackColorProperty = "BackColor";
+
+} // namespace
+
+namespace BasCmndlg {
+
+QString colorDialogTitle()
+{
+    return QCoreApplication::translate("BasCmndlg", "色の選択");
+}
+
+QList<QColor> standardCustomColors()
+{
+    QList<QColor> colors;
+    for (quint32 bgr : StandardColors)
+        colors.append(fromColorRef(bgr));
+    return colors;
+}
+
+int ChooseColorDialog(QWidget *owner, PlatformServices &services, const QString &title,
+                      const QColor &start, QColor &chosen)
+{
+    const std::optional<QColor> answer =
+        services.chooseColor(owner, start, title, standardCustomColors());
+    // The picture has no transparency: only the colour's red, green and blue are kept.
+    chosen = answer ? fromColorRef(toColorRef(*answer)) : start;
+    return answer ? 1 : 0;
+}
+
+bool chooseSwatchColor(QWidget *owner, QWidget *swatch, PlatformServices &services)
+{
+    if (!swatch)
+        return false;
+    QColor chosen;
+    if (ChooseColorDialog(owner, services, colorDialogTitle(), swatchColor(swatch), chosen) == 0)
+        return false;
+    setSwatchColor(swatch, chosen);
+    return true;
+}
+
+QColor swatchColor(const QWidget *swatch)
+{
+    const QVariant backColor = swatch->property(BackColorProperty);
+    if (backColor.isValid())
+        return fromColorRef(backColor.toUInt());
+    return swatch->palette().color(swatch->backgroundRole());
+}
+
+void setSwatchColor(QWidget *swatch, const QColor &color)
+{
+    if (swatch->property(BackColorProperty).isValid()) {
+        swatch->setProperty(BackColorProperty, qint32(toColorRef(color)));
+        return;
+    }
+    QPalette palette = swatch->palette();
+    palette.setColor(swatch->backgroundRole(), color);
+    swatch->setPalette(palette);
+    swatch->setAutoFillBackground(true);
+}
+
+QColor fromColorRef(quint32 bgr)
+{
+    return QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF));
+}
+
+quint32 toColorRef(const QColor &color)
+{
+    const QColor rgb = color.toRgb();
+    return quint32(rgb.red()) | (quint32(rgb.green()) << 8) | (quint32(rgb.blue()) << 16);
+}
+
+} // namespace BasCmndlg

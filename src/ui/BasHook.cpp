@@ -1,0 +1,366 @@
+#include "BasHook.h"
+
+#include "PlatformServices.h"
+#include "store/Cp932.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QContextMenuEvent>
+#include <QDropEvent>
+#include <QFocusEvent>
+#include <QInputMethodEvent>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMimeData>
+#include <QMouseEvent>
+
+#include <algorithm>
+
+namespace {
+
+// The character set of each fixed flag bit.
+struct CharSet
+{
+    quint32 bit;
+    const char16_t *chars;
+};
+constexpr CharSet FixedSets[] = {
+    {BasHook::AllowDigits, u"0123456789"},
+    {BasHook::AllowLetters, u"abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ"},
+    {BasHook::AllowPeriod, u"."},
+    {BasHook::AllowSlash, u"/"},
+    {BasHook::AllowMinus, u"-"},
+    {BasHook::AllowBlank, u" "},
+    {BasHook::AllowColon, u":"},
+    {BasHook::AllowAt, u"@"},
+    {BasHook::AllowTilde, u"~"},
+};
+
+const char *const HookFailure = "Error : HookControl Function";
+
+// The line edit that takes the characters of a box: the box itself or the combo box's editor.
+QLineEdit *editorOf(QWidget *box)
+{
+    if (auto *edit = qobject_cast<QLineEdit *>(box))
+        return edit;
+    if (auto *combo = qobject_cast<QComboBox *>(box))
+        return combo->lineEdit();
+    return nullptr;
+}
+
+// Characters a text box would insert; control characters (backspace, carriage return, escape,
+// delete and the like) are editing and navigation keys that the box handles itself.
+bool isInsertable(QChar c)
+{
+    return c.category() != QChar::Other_Control;
+}
+
+bool hasInsertable(const QString &text)
+{
+    return std::any_of(text.begin(), text.end(), isInsertable);
+}
+
+// The Paste entry of a line edit's standard menu, known by its (translated) text.
+QAction *pasteActionOf(const QMenu *menu)
+{
+    const QString paste = QLineEdit::tr("&Paste");
+    for (QAction *action : menu->actions()) {
+        if (action->text().section(u'\t', 0, 0) == paste)
+            return action;
+    }
+    return nullptr;
+}
+
+} // namespace
+
+BasHook::BasHook(PlatformServices &services, QObject *parent)
+    : QObject(parent), m_services(services)
+{}
+
+BasHook::~BasHook()
+{
+    UnHookControl();
+}
+
+void BasHook::guard(QWidget *box, quint32 flags, const QString &custom)
+{
+    if (!editorOf(box))
+        return;
+    m_guarded.insert(box, Rule{flags, custom});
+    watch(box);
+    if (box->hasFocus())
+        HookControl(box, flags, custom);
+}
+
+void BasHook::guardPhotoSize(QComboBox *box)
+{
+    if (!editorOf(box))
+        return;
+    m_photoSize.insert(box, true);
+    watch(box);
+}
+
+void BasHook::watch(QWidget *box)
+{
+    for (QObject *object : {static_cast<QObject *>(box), static_cast<QObject *>(editorOf(box))}) {
+        if (m_boxOf.contains(object))
+            continue;
+        m_boxOf.insert(object, box);
+        object->installEventFilter(this);
+        connect(object, &QObject::destroyed, this, &BasHook::forget);
+    }
+}
+
+void BasHook::forget(QObject *object)
+{
+    m_boxOf.remove(object);
+    m_guarded.remove(object);
+    m_photoSize.remove(object);
+}
+
+void BasHook::HookControl(QWidget *control, quint32 flags, const QString &custom)
+{
+    UnHookControl();
+    if (!editorOf(control)) {
+        m_services.message(nullptr, QMessageBox::Critical, QApplication::applicationDisplayName(),
+                           QString::fromLatin1(HookFailure), QMessageBox::Ok, QMessageBox::Ok);
+        return;
+    }
+    watch(control);
+    m_hookedControl = control;
+    m_allowFlags = flags;
+    m_allowCustom = custom;
+}
+
+void BasHook::UnHookControl()
+{
+    // Removing an event filter cannot fail, so there is no failure to report here.
+    m_hookedControl = nullptr;
+}
+
+bool BasHook::isAllowed(const QString &text, quint32 flags, const QString &custom)
+{
+    if (flags == 0)
+        return false;
+    int count = 0;
+    for (QChar c : text) {
+        bool member = false;
+        for (const CharSet &set : FixedSets)
+            member = member || ((flags & set.bit) &&
+                                CountMatchingChars(c, QString::fromUtf16(set.chars)) > 0);
+        if ((flags & AllowCustom) && CountMatchingChars(c, custom) > 0)
+            member = true;
+        count += member ? 1 : 0;
+    }
+    return count == text.size();
+}
+
+bool BasHook::IsAllowedChar(const QString &text) const
+{
+    return isAllowed(text, m_allowFlags, m_allowCustom);
+}
+
+int BasHook::CountMatchingChars(const QString &text, const QString &set)
+{
+    int count = 0;
+    for (QChar c : text) {
+        if (set.contains(c, Qt::CaseSensitive))
+            ++count;
+    }
+    return count;
+}
+
+bool BasHook::isDoubleByte(QChar c)
+{
+    QByteArray bytes;
+    return Cp932::encode(QString(c), &bytes) && bytes.size() == 2;
+}
+
+QChar BasHook::PhotoSizeKey(const QString &remainingText, QChar typed)
+{
+    if (typed == u'\r' || typed == u'\b')
+        return typed;
+    if (typed >= u'0' && typed <= u'9')
+        return typed;
+    if (typed == u'x' || typed == u'X')
+        return remainingText.contains(u'x', Qt::CaseInsensitive) ? QChar() : QChar(u'x');
+    return QChar();
+}
+
+bool BasHook::pasteAllowed(bool selection) const
+{
+    const QClipboard *clipboard = QGuiApplication::clipboard();
+    const QMimeData *data =
+        clipboard->mimeData(selection ? QClipboard::Selection : QClipboard::Clipboard);
+    // A clipboard without text reaches the box's own paste, which inserts nothing.
+    if (!data || !data->hasText())
+        return true;
+    return IsAllowedChar(data->text());
+}
+
+bool BasHook::eventFilter(QObject *watched, QEvent *event)
+{
+    QWidget *box = m_boxOf.value(watched);
+    if (!box)
+        return false;
+
+    switch (event->type()) {
+    case QEvent::FocusIn:
+        if (watched == box && m_guarded.contains(static_cast<QObject *>(box))) {
+            const Rule rule = m_guarded.value(box);
+            HookControl(box, rule.flags, rule.custom);
+        }
+        return false;
+    case QEvent::FocusOut:
+        // A context menu takes the focus only for as long as it is open: the box stays hooked.
+        if (watched == box && m_hookedControl == box &&
+            static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason)
+            UnHookControl();
+        return false;
+    case QEvent::DragEnter:
+    case QEvent::DragMove:
+    case QEvent::Drop:
+        return judgeDrop(box, event);
+    default:
+        break;
+    }
+
+    if (auto *combo = qobject_cast<QComboBox *>(box); combo && m_photoSize.contains(box))
+        return filterPhotoSize(combo, watched, event);
+    if (box != m_hookedControl)
+        return false;
+    return FilterWndProc(watched, event);
+}
+
+bool BasHook::FilterWndProc(QObject *watched, QEvent *event)
+{
+    switch (event->type()) {
+    case QEvent::KeyPress: {
+        auto *key = static_cast<QKeyEvent *>(event);
+        // Ctrl+V and Shift+Insert: the clipboard text is judged as a whole.
+        if (key->matches(QKeySequence::Paste))
+            return !pasteAllowed(false);
+        // Other Ctrl combinations (copy, cut, undo, select all...) do their usual work.
+        if (key->modifiers() & Qt::ControlModifier)
+            return false;
+        const QString text = key->text();
+        if (!hasInsertable(text))
+            return false;
+        if (m_allowFlags == 0 && std::all_of(text.begin(), text.end(), isDoubleByte))
+            return false;
+        return !IsAllowedChar(text);
+    }
+    case QEvent::InputMethod: {
+        // Each committed character is judged on its own, as each arrives separately.
+        auto *input = static_cast<QInputMethodEvent *>(event);
+        const QString commit = input->commitString();
+        QString kept;
+        for (QChar c : commit) {
+            if ((m_allowFlags == 0 && isDoubleByte(c)) || IsAllowedChar(c))
+                kept.append(c);
+        }
+        if (kept == commit)
+            return false;
+        QInputMethodEvent filtered(input->preeditString(), input->attributes());
+        filtered.setCommitString(kept, input->replacementStart(), input->replacementLength());
+        QCoreApplication::sendEvent(watched, &filtered);
+        return true;
+    }
+    case QEvent::MouseButtonRelease: {
+        // The middle button pastes the selection on systems that have one.
+        auto *mouse = static_cast<QMouseEvent *>(event);
+        if (mouse->button() == Qt::MiddleButton &&
+            QGuiApplication::clipboard()->supportsSelection())
+            return !pasteAllowed(true);
+        return false;
+    }
+    case QEvent::ContextMenu:
+        if (auto *edit = qobject_cast<QLineEdit *>(watched)) {
+            showContextMenu(edit, event);
+            return true;
+        }
+        return false;
+    default:
+        return false;
+    }
+}
+
+void BasHook::showContextMenu(QLineEdit *edit, QEvent *event)
+{
+    // The box's own menu, whose Paste judges the clipboard text like Ctrl+V.
+    QMenu *menu = edit->createStandardContextMenu();
+    menu->setAttribute(Qt::WA_DeleteOnClose);
+    if (QAction *paste = pasteActionOf(menu)) {
+        disconnect(paste, &QAction::triggered, nullptr, nullptr);
+        QPointer<QLineEdit> target(edit);
+        connect(paste, &QAction::triggered, this, [this, target] {
+            if (target && pasteAllowed(false))
+                target->paste();
+        });
+    }
+    menu->popup(static_cast<QContextMenuEvent *>(event)->globalPos());
+}
+
+bool BasHook::judgeDrop(QWidget *box, QEvent *event)
+{
+    const QMimeData *data = static_cast<QDropEvent *>(event)->mimeData();
+    const bool hooked = box == m_hookedControl;
+    if (!hooked && !m_guarded.contains(static_cast<QObject *>(box)))
+        return false;
+    const Rule rule = hooked ? Rule{m_allowFlags, m_allowCustom} : m_guarded.value(box);
+    if (!data || !data->hasText() || isAllowed(data->text(), rule.flags, rule.custom))
+        return false;
+    event->ignore();
+    return true;
+}
+
+bool BasHook::filterPhotoSize(QComboBox *box, QObject *watched, QEvent *event)
+{
+    QLineEdit *edit = box->lineEdit();
+    if (!edit)
+        return false;
+    // The text that stays: typing replaces the selected part.
+    QString remaining = edit->text();
+    if (edit->hasSelectedText())
+        remaining.remove(edit->selectionStart(), edit->selectedText().size());
+
+    const auto rewrite = [&remaining](const QString &typed) {
+        QString out;
+        for (QChar c : typed) {
+            const QChar kept = PhotoSizeKey(remaining + out, c);
+            if (!kept.isNull())
+                out.append(kept);
+        }
+        return out;
+    };
+
+    if (event->type() == QEvent::KeyPress) {
+        auto *key = static_cast<QKeyEvent *>(event);
+        const QString text = key->text();
+        if ((key->modifiers() & Qt::ControlModifier) || !hasInsertable(text))
+            return false;
+        const QString out = rewrite(text);
+        if (out == text)
+            return false;
+        if (!out.isEmpty()) {
+            QKeyEvent changed(QEvent::KeyPress, out == QStringLiteral("x") ? Qt::Key_X : key->key(),
+                              Qt::NoModifier, out);
+            QCoreApplication::sendEvent(watched, &changed);
+        }
+        return true;
+    }
+    if (event->type() == QEvent::InputMethod) {
+        auto *input = static_cast<QInputMethodEvent *>(event);
+        const QString out = rewrite(input->commitString());
+        if (out == input->commitString())
+            return false;
+        QInputMethodEvent filtered(input->preeditString(), input->attributes());
+        filtered.setCommitString(out, input->replacementStart(), input->replacementLength());
+        QCoreApplication::sendEvent(watched, &filtered);
+        return true;
+    }
+    return false;
+}

@@ -1,0 +1,106 @@
+#pragma once
+
+#include <QHash>
+#include <QObject>
+#include <QPointer>
+#include <QString>
+
+class PlatformServices;
+class QComboBox;
+class QEvent;
+class QLineEdit;
+class QWidget;
+
+// The input character filter of the numeric text boxes. The box that has the keyboard focus is
+// "hooked": its typed characters, input-method commits and pastes (keyboard, context menu, middle
+// button) are judged by IsAllowedChar before the box takes them, and disallowed ones are dropped
+// silently. Only one box is hooked at a time.
+//
+// Typical use by a window, once per box:
+//     m_hook.guard(txtYear);            // digits only while txtYear has the focus
+//     m_hook.guardPhotoSize(cboPhotoSize);
+// and m_hook.UnHookControl() when the window unloads (the destructor does it too).
+class BasHook : public QObject
+{
+    Q_OBJECT
+
+public:
+    // Allowed-character flags; each bit adds one set of characters.
+    enum : quint32
+    {
+        AllowDigits = 0x1,   // "0123456789"
+        AllowLetters = 0x2,  // a-z and A-Z
+        AllowPeriod = 0x4,   // "."
+        AllowSlash = 0x8,    // "/"
+        AllowMinus = 0x10,   // "-"
+        AllowBlank = 0x20,   // " "
+        AllowColon = 0x40,   // ":"
+        AllowAt = 0x80,      // "@"
+        AllowTilde = 0x100,  // "~"
+        AllowCustom = 0x200, // every character of the custom set
+    };
+
+    explicit BasHook(PlatformServices &services, QObject *parent = nullptr);
+    ~BasHook() override;
+
+    // Hooks `box` (a QLineEdit or an editable QComboBox) with these flags whenever it gains the
+    // focus and unhooks it when the focus leaves; text dropped on it is judged the same way.
+    void guard(QWidget *box, quint32 flags = AllowDigits, const QString &custom = QString());
+
+    // The key rule of the photo-size box: digits pass, "X" and "x" become one "x", all other
+    // characters are dropped. Pastes are not filtered.
+    void guardPhotoSize(QComboBox *box);
+
+    // Installs the filter on `control`, replacing any earlier hook. A control that cannot take the
+    // filter (none, or not a text box) is told in the message "Error : HookControl Function".
+    void HookControl(QWidget *control, quint32 flags, const QString &custom);
+    // Removes the filter; does nothing when nothing is hooked.
+    void UnHookControl();
+
+    QWidget *HookedControl() const { return m_hookedControl; }
+    quint32 AllowFlags() const { return m_allowFlags; }
+    QString AllowCustomSet() const { return m_allowCustom; }
+
+    // True when every character of `text` is allowed under the current flags; the empty text is
+    // allowed, and nothing is allowed when the flags are 0.
+    bool IsAllowedChar(const QString &text) const;
+
+    // The number of positions of `text` whose character occurs in `set`.
+    static int CountMatchingChars(const QString &text, const QString &set);
+
+    // The character that typing `typed` puts into the photo-size box whose remaining text (the
+    // text without the part the typed character replaces) is `remainingText`; a null QChar when
+    // the character is dropped.
+    static QChar PhotoSizeKey(const QString &remainingText, QChar typed);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    struct Rule
+    {
+        quint32 flags = 0;
+        QString custom;
+    };
+
+    static bool isAllowed(const QString &text, quint32 flags, const QString &custom);
+    static bool isDoubleByte(QChar c);
+    // Returns true when the event is swallowed.
+    bool FilterWndProc(QObject *watched, QEvent *event);
+    bool filterPhotoSize(QComboBox *box, QObject *watched, QEvent *event);
+    bool judgeDrop(QWidget *box, QEvent *event);
+    bool pasteAllowed(bool selection) const;
+    void showContextMenu(QLineEdit *edit, QEvent *event);
+    void watch(QWidget *box);
+    void forget(QObject *object);
+
+    PlatformServices &m_services;
+    QPointer<QWidget> m_hookedControl;
+    quint32 m_allowFlags = 0;
+    QString m_allowCustom;
+
+    // Every watched object (a box, or the line edit inside a combo box) to its box.
+    QHash<QObject *, QWidget *> m_boxOf;
+    QHash<const QObject *, Rule> m_guarded;
+    QHash<const QObject *, bool> m_photoSize;
+};

@@ -1,0 +1,287 @@
+#include "frmSetup.h"
+
+#include "Twips.h"
+#include "UiFonts.h"
+#include "store/clsNoltIO.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+#include <QPushButton>
+
+#include <cmath>
+#include <limits>
+
+namespace {
+
+// Client area and control rectangles in twips: left, top, width, height.
+constexpr int ClientWidth = 4410;
+constexpr int ClientHeight = 3195;
+
+struct TwipRect
+{
+    int left, top, width, height;
+};
+
+constexpr TwipRect DateFormatRect{1230, 60, 1635, 300};
+constexpr TwipRect DateDelimiterRect{2880, 60, 1005, 300};
+constexpr TwipRect MonthRect{1260, 390, 2775, 225};
+constexpr int MarginLeft = 2880, MarginTop = 810, MarginStep = 330, MarginWidth = 615,
+              MarginHeight = 285;
+constexpr TwipRect WindowPosRect{120, 2430, 3135, 225};
+constexpr TwipRect SaveRect{2490, 2760, 855, 300};
+constexpr TwipRect CloseRect{3420, 2760, 855, 300};
+constexpr TwipRect PreviewRect{1230, 690, 1275, 1575};
+constexpr TwipRect DateFormatLabelRect{120, 90, 1065, 225};
+constexpr TwipRect MarginLabelRect{120, 720, 615, 225};
+constexpr int NumberLabelLeft = 2640, UnitLabelLeft = 3540, SideLabelTop = 870,
+              NumberLabelWidth = 225, UnitLabelWidth = 555, SideLabelHeight = 225;
+
+constexpr int DiagramWidth = 81;
+constexpr int DiagramHeight = 102;
+
+void place(QWidget *widget, const TwipRect &r)
+{
+    Twips::place(widget, r.left, r.top, r.width, r.height);
+}
+
+QString indexedName(const char *name, int index)
+{
+    return QStringLiteral("%1(%2)").arg(QLatin1String(name)).arg(index);
+}
+
+// A check box shows 0 and 1; any other stored value shows as undecided and is kept unless the user
+// decides.
+void loadCheck(QCheckBox *box, qint32 value)
+{
+    if (value == 0 || value == 1) {
+        box->setChecked(value == 1);
+        return;
+    }
+    box->setCheckState(Qt::PartiallyChecked);
+    QObject::connect(box, &QCheckBox::stateChanged, box, [box](int state) {
+        if (state != Qt::PartiallyChecked)
+            box->setTristate(false);
+    });
+}
+
+qint32 savedCheck(const QCheckBox *box, qint32 stored)
+{
+    switch (box->checkState()) {
+    case Qt::Checked:
+        return 1;
+    case Qt::Unchecked:
+        return 0;
+    default:
+        return stored;
+    }
+}
+
+// A list shows the positions it has; a stored value it cannot show selects nothing and is kept
+// unless the user chooses.
+void loadList(QComboBox *box, qint32 value)
+{
+    box->setCurrentIndex(value >= 0 && value < box->count() ? value : -1);
+}
+
+qint32 savedList(const QComboBox *box, qint32 stored)
+{
+    return box->currentIndex() >= 0 ? box->currentIndex() : stored;
+}
+
+} // namespace
+
+frmSetup::frmSetup(clsNoltIO &settings, PlatformServices &services, QWidget *owner)
+    : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                         Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+      m_settings(settings), m_hook(services)
+{
+    setObjectName(QStringLiteral("frmSetup"));
+    setWindowTitle(tr("全般の設定"));
+    setFont(UiFonts::dialogFont());
+    setFixedSize(Twips::toPixels(ClientWidth, Twips::perPixelX()),
+                 Twips::toPixels(ClientHeight, Twips::perPixelY()));
+
+    const auto makeLabel = [this](int index, const QString &text, const TwipRect &r) {
+        lblTag[index] = new QLabel(text, this);
+        lblTag[index]->setObjectName(indexedName("lblTag", index));
+        place(lblTag[index], r);
+    };
+    makeLabel(0, tr("日付形式"), DateFormatLabelRect);
+    makeLabel(1, tr("余白"), MarginLabelRect);
+
+    cboDateFormat = new QComboBox(this);
+    cboDateFormat->setObjectName(QStringLiteral("cboDateFormat"));
+    cboDateFormat->addItems({QStringLiteral("YYYY/MM/DD"), QStringLiteral("MM/DD/YYYY")});
+    place(cboDateFormat, DateFormatRect);
+
+    cboDateDelimiter = new QComboBox(this);
+    cboDateDelimiter->setObjectName(QStringLiteral("cboDateDelimiter"));
+    cboDateDelimiter->addItems(
+        {QStringLiteral("/"), QStringLiteral("-"), QStringLiteral("."), tr("年月日")});
+    place(cboDateDelimiter, DateDelimiterRect);
+
+    chkMonth = new QCheckBox(tr("\"月\"を英語表記する"), this);
+    chkMonth->setObjectName(QStringLiteral("chkMonth"));
+    place(chkMonth, MonthRect);
+
+    picPreview = new QLabel(this);
+    picPreview->setObjectName(QStringLiteral("picPreview"));
+    picPreview->setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
+    picPreview->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    picPreview->setPixmap(QPixmap::fromImage(marginDiagram()));
+    place(picPreview, PreviewRect);
+
+    for (int i = 0; i < 4; ++i) {
+        const int top = MarginTop + MarginStep * i;
+        const int sideTop = SideLabelTop + MarginStep * i;
+        txtMargin[i] = new QLineEdit(this);
+        txtMargin[i]->setObjectName(indexedName("txtMargin", i));
+        place(txtMargin[i], {MarginLeft, top, MarginWidth, MarginHeight});
+        makeLabel(2 + 2 * i, QStringLiteral("%1.").arg(i + 1),
+                  {NumberLabelLeft, sideTop, NumberLabelWidth, SideLabelHeight});
+        makeLabel(3 + 2 * i, QStringLiteral("pixel"),
+                  {UnitLabelLeft, sideTop, UnitLabelWidth, SideLabelHeight});
+        // Only digits can be typed or pasted into the margin box that has the focus.
+        m_hook.guard(txtMargin[i], BasHook::AllowDigits);
+    }
+
+    chkWindowPos = new QCheckBox(tr("終了時の位置と大きさを保存する"), this);
+    chkWindowPos->setObjectName(QStringLiteral("chkWindowPos"));
+    place(chkWindowPos, WindowPosRect);
+
+    // No default button: Enter saves nothing. Esc closes through reject().
+    cmdSave = new QPushButton(tr("保存"), this);
+    cmdSave->setObjectName(QStringLiteral("cmdSave"));
+    cmdSave->setAutoDefault(false);
+    place(cmdSave, SaveRect);
+    connect(cmdSave, &QPushButton::clicked, this, &frmSetup::cmdSave_Click);
+
+    cmdClose = new QPushButton(tr("閉じる"), this);
+    cmdClose->setObjectName(QStringLiteral("cmdClose"));
+    cmdClose->setAutoDefault(false);
+    place(cmdClose, CloseRect);
+    connect(cmdClose, &QPushButton::clicked, this, &QDialog::reject);
+
+    QWidget *const tabOrder[] = {cboDateFormat, cboDateDelimiter, chkMonth,     txtMargin[0],
+                                 txtMargin[1],  txtMargin[2],     txtMargin[3], chkWindowPos,
+                                 cmdSave,       cmdClose};
+    for (size_t i = 0; i + 1 < std::size(tabOrder); ++i)
+        setTabOrder(tabOrder[i], tabOrder[i + 1]);
+
+    Form_Load();
+}
+
+frmSetup::~frmSetup() = default;
+
+bool frmSetup::showModal(QWidget *owner, clsNoltIO &settings, PlatformServices &services)
+{
+    frmSetup dialog(settings, services, owner);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+void frmSetup::Form_Load()
+{
+    loadList(cboDateFormat, m_settings.DateFormat());
+    loadList(cboDateDelimiter, m_settings.DelimiterFormat());
+    loadCheck(chkMonth, m_settings.ThreeCharMonth());
+    txtMargin[0]->setText(QString::number(m_settings.MarginFontVBorder()));
+    txtMargin[1]->setText(QString::number(m_settings.MarginFontHBorder()));
+    txtMargin[2]->setText(QString::number(m_settings.MarginFrameHBorder()));
+    txtMargin[3]->setText(QString::number(m_settings.MarginFontVFrame()));
+    loadCheck(chkWindowPos, m_settings.SavePosition());
+}
+
+void frmSetup::cmdSave_Click()
+{
+    m_settings.DateFormat(savedList(cboDateFormat, m_settings.DateFormat()));
+    m_settings.DelimiterFormat(savedList(cboDateDelimiter, m_settings.DelimiterFormat()));
+    m_settings.ThreeCharMonth(savedCheck(chkMonth, m_settings.ThreeCharMonth()));
+    m_settings.MarginFontVBorder(leadingNumber(txtMargin[0]->text()));
+    m_settings.MarginFontHBorder(leadingNumber(txtMargin[1]->text()));
+    m_settings.MarginFrameHBorder(leadingNumber(txtMargin[2]->text()));
+    m_settings.MarginFontVFrame(leadingNumber(txtMargin[3]->text()));
+    m_settings.SavePosition(savedCheck(chkWindowPos, m_settings.SavePosition()));
+    accept();
+}
+
+void frmSetup::done(int result)
+{
+    // No filter outlives the dialog, whichever way it closes.
+    m_hook.UnHookControl();
+    QDialog::done(result);
+}
+
+qint32 frmSetup::leadingNumber(const QString &text)
+{
+    qsizetype i = 0;
+    while (i < text.size() && (text[i] == u' ' || text[i] == u'\t'))
+        ++i;
+    bool negative = false;
+    if (i < text.size() && (text[i] == u'-' || text[i] == u'+'))
+        negative = text[i++] == u'-';
+    double value = 0;
+    while (i < text.size() && text[i] >= u'0' && text[i] <= u'9')
+        value = value * 10 + (text[i++].unicode() - u'0');
+    if (i < text.size() && text[i] == u'.') {
+        double scale = 0.1;
+        for (++i; i < text.size() && text[i] >= u'0' && text[i] <= u'9'; ++i, scale /= 10)
+            value += (text[i].unicode() - u'0') * scale;
+    }
+    value = std::nearbyint(negative ? -value : value);
+    constexpr double Low = std::numeric_limits<qint32>::min();
+    constexpr double High = std::numeric_limits<qint32>::max();
+    return qint32(std::clamp(value, Low, High));
+}
+
+QImage frmSetup::marginDiagram()
+{
+    QImage image(DiagramWidth, DiagramHeight, QImage::Format_RGB32);
+    image.fill(Qt::black);
+    QPainter p(&image);
+
+    const QColor green(0, 255, 0), yellow(255, 255, 0), blue(0, 0, 255);
+
+    // The sample text item and the photo's top-left corner.
+    const QRect text(20, 17, 38, 13);
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(13);
+    font.setBold(true);
+    p.setFont(font);
+    p.setPen(blue);
+    p.drawText(text, Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("M42"));
+    const QPoint corner(30, 60);
+    p.setPen(Qt::white);
+    p.drawLine(corner, QPoint(DiagramWidth - 1, corner.y()));
+    p.drawLine(corner, QPoint(corner.x(), DiagramHeight - 1));
+
+    // The four measuring lines, each with short end marks, and their numbers.
+    p.setPen(green);
+    const auto vertical = [&p](int x, int y0, int y1) {
+        p.drawLine(x, y0, x, y1);
+        p.drawLine(x - 2, y0, x + 2, y0);
+        p.drawLine(x - 2, y1, x + 2, y1);
+    };
+    const auto horizontal = [&p](int y, int x0, int x1) {
+        p.drawLine(x0, y, x1, y);
+        p.drawLine(x0, y - 2, x0, y + 2);
+        p.drawLine(x1, y - 2, x1, y + 2);
+    };
+    vertical(26, 0, text.top() - 1);                   // 1: top edge to the text
+    horizontal(text.bottom() + 3, 0, text.left() - 1); // 2: left edge to the text
+    horizontal(78, 0, corner.x() - 1);                 // 3: left edge to the photo
+    vertical(44, text.bottom() + 1, corner.y() - 1);   // 4: text to the photo
+
+    QFont numbers(QStringLiteral("DejaVu Sans"));
+    numbers.setPixelSize(9);
+    numbers.setBold(true);
+    p.setFont(numbers);
+    p.setPen(yellow);
+    p.drawText(QRect(30, 1, 8, 11), Qt::AlignCenter, QStringLiteral("1"));
+    p.drawText(QRect(5, 34, 8, 11), Qt::AlignCenter, QStringLiteral("2"));
+    p.drawText(QRect(10, 81, 8, 11), Qt::AlignCenter, QStringLiteral("3"));
+    p.drawText(QRect(48, 40, 8, 11), Qt::AlignCenter, QStringLiteral("4"));
+    return image;
+}

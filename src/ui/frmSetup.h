@@ -1,0 +1,61 @@
+#pragma once
+
+#include "BasHook.h"
+
+#include <QDialog>
+#include <QImage>
+
+class clsNoltIO;
+class PlatformServices;
+class QCheckBox;
+class QComboBox;
+class QLabel;
+class QLineEdit;
+class QPushButton;
+
+// The general settings dialog: date format and separators, English month names, the four text
+// margins and whether the main window's rectangle is kept. It edits the settings object in memory;
+// the settings file is written by the main window when it closes.
+//
+// The main window's settings command runs it with
+//     if (frmSetup::showModal(this, m_settings, m_services)) ...
+// and then refreshes its month list and date fields.
+class frmSetup : public QDialog
+{
+    Q_OBJECT
+
+public:
+    frmSetup(clsNoltIO &settings, PlatformServices &services, QWidget *owner = nullptr);
+    ~frmSetup() override;
+
+    // Shows the dialog modally, centred on `owner`; true when the user pressed "保存" and the
+    // settings object was changed, false when the dialog was closed without storing.
+    static bool showModal(QWidget *owner, clsNoltIO &settings, PlatformServices &services);
+
+    // The margin diagram: a sample text and the corner of the photo, with the four numbered
+    // margins, 81 x 102 pixels.
+    static QImage marginDiagram();
+
+    // The number a margin box's text begins with, rounded to the nearest integer (halves to
+    // even) and kept within 32 bits; 0 when the text does not begin with a number.
+    static qint32 leadingNumber(const QString &text);
+
+    void done(int result) override;
+
+private:
+    void Form_Load();
+    void cmdSave_Click();
+
+    clsNoltIO &m_settings;
+    BasHook m_hook;
+
+    QComboBox *cboDateFormat;
+    QComboBox *cboDateDelimiter;
+    QCheckBox *chkMonth;
+    QLineEdit *txtMargin[4];
+    QCheckBox *chkWindowPos;
+    QPushButton *cmdSave;
+    QPushButton *cmdClose;
+    QLabel *picPreview;
+    QLabel *lblTag[10];
+};

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <QString>
+#include <QStringList>
+
+class QTextStream;
+
+// The command-line composer: from the settings, a template and a photo to the framed picture,
+// exactly as the main window shows it after loading that template and pressing Preview.
+// Needs a QGuiApplication (fonts) and FontSetup::install() done.
+class ComposeCommand
+{
+public:
+    enum ExitCode
+    {
+        Success = 0,
+        Failure = 1,
+        UsageError = 2
+    };
+
+    // programFolder holds the default "nolt.ini" and "default.kvl". Messages go to err, one line
+    // each; the help text to out. With progress, one line per photo of a batch goes to err.
+    ComposeCommand(const QString &programFolder, QTextStream &out, QTextStream &err, bool progress);
+
+    int run(const QStringList &arguments);
+
+    static QString helpText();
+
+private:
+    struct Options;
+    struct Setup;
+
+    int parse(const QStringList &arguments, Options *options);
+    bool prepare(const Options &options, Setup *setup);
+    bool composeOne(const Setup &setup, const QString &photo, const QString &output, int format);
+    void fail(const QString &message);
+
+    QString m_programFolder;
+    QTextStream &m_out;
+    QTextStream &m_err;
+    bool m_progress;
+};

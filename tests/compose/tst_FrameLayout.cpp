@@ -1,0 +1,361 @@
+#include "FixedMeasurer.h"
+#include "compose/FrameDescription.h"
+#include "compose/FrameLayout.h"
+#include "compose/FrameRenderer.h"
+#include "compose/LayoutMargins.h"
+#include "compose/PreviewComposer.h"
+
+#include <QtTest>
+
+namespace {
+
+constexpr QRgb Back = 0xFF000000;
+constexpr QRgb Border = 0xFFFFFFFF;
+
+// The worked example: 640 x 480, border 2, item 0 100 x 24, item 1 150 x 18, item 2 200 x 16
+// centred, item 3 120 x 16 aligned to the left edge of item 2, item 4 empty.
+struct Example
+{
+    FixedMeasurer measurer;
+    FrameDescription frame;
+
+    Example()
+    {
+        frame.PhotoWidth = 640;
+        frame.PhotoHeight = 480;
+        frame.BorderWidth = 2;
+        frame.BorderColor = 0x00FFFFFF;
+        frame.BackColor = 0;
+        const char *texts[] = {"M42", "2001/12/25 22:30", "Canon", "ISO 800", ""};
+        const QSizeF sizes[] = {{100, 24}, {150, 18}, {200, 16}, {120, 16}, {0, 16}};
+        for (int i = 0; i < 5; ++i) {
+            TextItem &item = frame.TextItems[i];
+            item.Text = QString::fromLatin1(texts[i]);
+            item.FontSize = 10;
+            item.FontColor = 0x00FFFFFF;
+            if (!item.Text.isEmpty())
+                measurer.sizes.insert(item.Text, sizes[i]);
+        }
+        frame.TextItems[2].FontAlign = 1;
+        frame.TextItems[3].FontAlign = 3;
+        measurer.sizes.insert(QStringLiteral("   "), {9, 16});
+    }
+};
+
+} // namespace
+
+class tst_FrameLayout : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void workedExample();
+    void photoSizeLimits_data();
+    void photoSizeLimits();
+    void headerAndFooterWidenTheCanvas();
+    void emptyFooterAddsNoHeight();
+    void alignmentCodes_data();
+    void alignmentCodes();
+    void halfBorder_data();
+    void halfBorder();
+    void oddSideMarginRoundsUp();
+    void borderWidthsFillExactly_data();
+    void borderWidthsFillExactly();
+    void overflowIsAnError_data();
+    void overflowIsAnError();
+    void roundFunction_data();
+    void roundFunction();
+};
+
+void tst_FrameLayout::workedExample()
+{
+    Example ex;
+    PreviewComposer composer(&ex.measurer);
+    QCOMPARE(composer.ComputeLayout(ex.frame, LayoutMargins{}).kind, ComposeOutcome::Kind::Drawn);
+    QCOMPARE(composer.canvas().size(), QSize(682, 570));
+    QCOMPARE(composer.canvas().format(), QImage::Format_RGB32);
+    QCOMPARE(ex.frame.TextItems[0].MeasuredWidth, 100);
+    QCOMPARE(ex.frame.TextItems[1].MeasuredHeight, 18);
+
+    QVERIFY(composer.DrawFrame(ex.frame).isDrawn());
+    const DrawnFrame &d = composer.drawnFrame();
+    QCOMPARE(d.textTopLeft[0], QPoint(10, 10));
+    QCOMPARE(d.textTopLeft[1], QPoint(522, 16));
+    QCOMPARE(composer.BorderLeft(), 20);
+    QCOMPARE(composer.BorderTop(), 40);
+    QCOMPARE(d.photoArea, QRect(21, 41, 640, 480));
+    QCOMPARE(d.textTopLeft[2], QPoint(241, 528));
+    QCOMPARE(d.textTopLeft[3], QPoint(241, 544));
+    QVERIFY(!d.textDrawn[4]);
+
+    // The outer edge spans x 19 to 662 and y 39 to 522: side margins of 19 on both sides.
+    const QImage &c = composer.canvas();
+    QCOMPARE(c.pixel(18, 300), Back);
+    QCOMPARE(c.pixel(19, 300), Border);
+    QCOMPARE(c.pixel(20, 300), Border);
+    QCOMPARE(c.pixel(21, 300), Back); // the inside is left to the photo
+    QCOMPARE(c.pixel(661, 300), Border);
+    QCOMPARE(c.pixel(662, 300), Border);
+    QCOMPARE(c.pixel(663, 300), Back);
+    QCOMPARE(c.pixel(300, 38), Back);
+    QCOMPARE(c.pixel(300, 39), Border);
+    QCOMPARE(c.pixel(300, 40), Border);
+    QCOMPARE(c.pixel(300, 522), Border);
+    QCOMPARE(c.pixel(300, 523), Back);
+}
+
+void tst_FrameLayout::photoSizeLimits_data()
+{
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("height");
+    QTest::addColumn<bool>("accepted");
+    QTest::newRow("smallest accepted 50x50") << 50 << 50 << true;
+    QTest::newRow("largest accepted 1600x1200") << 1600 << 1200 << true;
+    QTest::newRow("width 49") << 49 << 100 << false;
+    QTest::newRow("height 49") << 100 << 49 << false;
+    QTest::newRow("width 1601") << 1601 << 100 << false;
+    QTest::newRow("height 1201") << 100 << 1201 << false;
+    QTest::newRow("negative width") << -640 << 480 << false;
+}
+
+void tst_FrameLayout::photoSizeLimits()
+{
+    QFETCH(int, width);
+    QFETCH(int, height);
+    QFETCH(bool, accepted);
+    Example ex;
+    PreviewComposer composer(&ex.measurer);
+    QVERIFY(composer.ComputeLayout(ex.frame, LayoutMargins{}).isDrawn());
+    const QImage before = composer.canvas().copy();
+
+    ex.frame.PhotoWidth = width;
+    ex.frame.PhotoHeight = height;
+    ex.frame.TextItems[0].MeasuredWidth = -7; // a refused layout measures nothing
+    const ComposeOutcome outcome = composer.ComputeLayout(ex.frame, LayoutMargins{});
+    if (accepted) {
+        QVERIFY(outcome.isDrawn());
+        QCOMPARE(composer.canvas().size(), QSize(qMax(width + 42, 281), height + 90));
+    } else {
+        QCOMPARE(outcome.kind, ComposeOutcome::Kind::LayoutRefused);
+        QCOMPARE(ex.frame.TextItems[0].MeasuredWidth, -7);
+        QCOMPARE(composer.canvas(), before);
+    }
+}
+
+void tst_FrameLayout::headerAndFooterWidenTheCanvas()
+{
+    Example ex;
+    ex.frame.PhotoWidth = 100;
+    ex.frame.PhotoHeight = 100;
+    QSize size;
+    // 9 + 150 + 100 + 20 + 2 = 281 beats 2 x 20 + 100 + 2 = 142.
+    QVERIFY(FrameLayout::ComputeLayout(ex.frame, LayoutMargins{}, ex.measurer, &size).isDrawn());
+    QCOMPARE(size.width(), 281);
+    // A footer of 400 needs 20 + 400 + 2, even when it is empty.
+    ex.measurer.sizes.insert(QStringLiteral("wide"), {400, 16});
+    ex.frame.TextItems[4].Text = QStringLiteral("wide");
+    QVERIFY(FrameLayout::ComputeLayout(ex.frame, LayoutMargins{}, ex.measurer, &size).isDrawn());
+    QCOMPARE(size.width(), 422);
+}
+
+void tst_FrameLayout::emptyFooterAddsNoHeight()
+{
+    Example ex;
+    QSize size;
+    ex.frame.TextItems[2].Text.clear();
+    ex.frame.TextItems[3].Text.clear();
+    QVERIFY(FrameLayout::ComputeLayout(ex.frame, LayoutMargins{}, ex.measurer, &size).isDrawn());
+    QCOMPARE(size.height(), 538);
+    QCOMPARE(ex.frame.TextItems[2].MeasuredHeight, 16); // measured all the same
+}
+
+void tst_FrameLayout::alignmentCodes_data()
+{
+    // Items 2, 3, 4 with the widths 200, 120, 80 on the 682-wide canvas; "-" is an empty item.
+    QTest::addColumn<QString>("texts");
+    QTest::addColumn<QList<int>>("codes");
+    QTest::addColumn<QList<int>>("xs"); // -1 for an item not drawn
+    const QString all = QStringLiteral("abc");
+    QTest::newRow("left centre right") << all << QList<int>{0, 1, 2} << QList<int>{10, 281, 592};
+    QTest::newRow("left edge of the item above")
+        << all << QList<int>{1, 3, 3} << QList<int>{241, 241, 241};
+    QTest::newRow("right edge of the item above")
+        << all << QList<int>{1, 4, 4} << QList<int>{241, 321, 361};
+    QTest::newRow("codes 3 and 4 first behave as left and right")
+        << QStringLiteral("-bc") << QList<int>{0, 3, 4} << QList<int>{-1, 10, 50};
+    QTest::newRow("first drawn item with code 4 is right aligned")
+        << QStringLiteral("-b-") << QList<int>{0, 4, 0} << QList<int>{-1, 552, -1};
+    QTest::newRow("code 3 after an empty item aligns to the last drawn one")
+        << QStringLiteral("a-c") << QList<int>{2, 0, 3} << QList<int>{472, -1, 472};
+    QTest::newRow("code 4 after an empty item aligns to the last drawn one")
+        << QStringLiteral("a-c") << QList<int>{1, 0, 4} << QList<int>{241, -1, 361};
+    QTest::newRow("unknown codes are left")
+        << all << QList<int>{5, -1, 99} << QList<int>{10, 10, 10};
+}
+
+void tst_FrameLayout::alignmentCodes()
+{
+    QFETCH(QString, texts);
+    QFETCH(QList<int>, codes);
+    QFETCH(QList<int>, xs);
+    Example ex;
+    const QSizeF sizes[] = {{200, 16}, {120, 16}, {80, 16}};
+    for (int f = 0; f < 3; ++f) {
+        TextItem &item = ex.frame.TextItems[2 + f];
+        item.Text = texts[f] == u'-' ? QString() : QStringLiteral("footer %1").arg(f);
+        item.FontAlign = codes[f];
+        ex.measurer.sizes.insert(QStringLiteral("footer %1").arg(f), sizes[f]);
+    }
+    PreviewComposer composer(&ex.measurer);
+    QVERIFY(composer.ComputeLayout(ex.frame, LayoutMargins{}).isDrawn());
+    QCOMPARE(composer.canvas().width(), 682);
+    QVERIFY(composer.DrawFrame(ex.frame).isDrawn());
+    int y = 528;
+    for (int f = 0; f < 3; ++f) {
+        const bool drawn = composer.drawnFrame().textDrawn[2 + f];
+        QCOMPARE(drawn, xs[f] >= 0);
+        if (drawn) {
+            QCOMPARE(composer.drawnFrame().textTopLeft[2 + f], QPoint(xs[f], y));
+            y += 16;
+        }
+    }
+    QCOMPARE(composer.canvas().height(), y + 10);
+}
+
+void tst_FrameLayout::halfBorder_data()
+{
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("half");
+    QTest::newRow("1") << 1 << 1;
+    QTest::newRow("2") << 2 << 1;
+    QTest::newRow("3") << 3 << 2;
+    QTest::newRow("4") << 4 << 2;
+    QTest::newRow("5") << 5 << 3;
+    QTest::newRow("10") << 10 << 5;
+}
+
+void tst_FrameLayout::halfBorder()
+{
+    QFETCH(int, width);
+    QFETCH(int, half);
+    QCOMPARE(FrameRenderer::halfBorder(width), half);
+}
+
+void tst_FrameLayout::oddSideMarginRoundsUp()
+{
+    // A one pixel wider canvas (a header need of 683): Round(21.5 - 1) = 21.
+    Example ex;
+    ex.measurer.sizes.insert(QStringLiteral("M42"), {502, 24});
+    PreviewComposer composer(&ex.measurer);
+    QVERIFY(composer.ComputeLayout(ex.frame, LayoutMargins{}).isDrawn());
+    QCOMPARE(composer.canvas().width(), 683);
+    QVERIFY(composer.DrawFrame(ex.frame).isDrawn());
+    QCOMPARE(composer.BorderLeft(), 21);
+}
+
+void tst_FrameLayout::borderWidthsFillExactly_data()
+{
+    QTest::addColumn<int>("borderWidth");
+    for (int w = 1; w <= 10; ++w)
+        QTest::addRow("border %d", w) << w;
+}
+
+void tst_FrameLayout::borderWidthsFillExactly()
+{
+    QFETCH(int, borderWidth);
+    Example ex;
+    ex.frame.BorderWidth = borderWidth;
+    ex.frame.BorderColor = 0x000000FF; // red
+    ex.frame.BackColor = 0x00FF0000;   // blue
+    QImage photo(640, 480, QImage::Format_RGB32);
+    photo.fill(QColor(0, 255, 0));
+    PreviewComposer composer(&ex.measurer);
+    QVERIFY(composer.PlacePhoto(ex.frame, LayoutMargins{}, photo).isDrawn());
+
+    const QImage &c = composer.canvas();
+    const QRect inside = composer.drawnFrame().photoArea;
+    const int half = FrameRenderer::halfBorder(borderWidth);
+    QCOMPARE(inside.topLeft(), QPoint(composer.BorderLeft() + half, composer.BorderTop() + half));
+    QCOMPARE(inside.size(), QSize(640, 480));
+    const QRect outer = inside.adjusted(-borderWidth, -borderWidth, borderWidth, borderWidth);
+    QCOMPARE(composer.drawnFrame().borderOuter, outer);
+    // Every pixel of a band around the border: photo inside, border on the lines, background out.
+    for (int y = outer.top() - 2; y <= outer.bottom() + 2; ++y) {
+        for (int x = outer.left() - 2; x <= outer.right() + 2; ++x) {
+            const bool nearEdge = x < inside.left() + 3 || x > inside.right() - 3 ||
+                                  y < inside.top() + 3 || y > inside.bottom() - 3;
+            if (!nearEdge)
+                continue;
+            const QRgb expected = inside.contains(x, y)  ? qRgb(0, 255, 0)
+                                  : outer.contains(x, y) ? qRgb(255, 0, 0)
+                                                         : qRgb(0, 0, 255);
+            if (c.pixel(x, y) != expected)
+                QFAIL(qPrintable(QStringLiteral("pixel (%1, %2) is %3")
+                                     .arg(x)
+                                     .arg(y)
+                                     .arg(c.pixel(x, y), 8, 16)));
+        }
+    }
+    // The line is centred on the rectangle's edges: its left line covers BorderLeft.
+    QVERIFY(outer.left() <= composer.BorderLeft() && composer.BorderLeft() < inside.left());
+}
+
+void tst_FrameLayout::overflowIsAnError_data()
+{
+    QTest::addColumn<LayoutMargins>("margins");
+    QTest::addColumn<int>("borderWidth");
+    QTest::addColumn<bool>("drawn");
+    QTest::newRow("frame margin overflows the width")
+        << LayoutMargins{0x40000000, 10, 10, 5} << 2 << false;
+    QTest::newRow("text margin overflows") << LayoutMargins{20, 10, 0x7FFFFFF0, 5} << 2 << false;
+    QTest::newRow("vertical margin overflows")
+        << LayoutMargins{20, 0x7FFFFFF0, 10, 5} << 2 << false;
+    QTest::newRow("double border overflows 16 bits") << LayoutMargins{} << 20000 << false;
+    QTest::newRow("border wider than 16 bits") << LayoutMargins{} << 40000 << false;
+    QTest::newRow("border 0 is refused") << LayoutMargins{} << 0 << false;
+    QTest::newRow("canvas too large") << LayoutMargins{20000, 10, 10, 5} << 2 << false;
+    QTest::newRow("negative margins still draw") << LayoutMargins{-5, -3, -2, -1} << 2 << true;
+    QTest::newRow("canvas with no height") << LayoutMargins{20, -400, 10, 5} << 2 << false;
+}
+
+void tst_FrameLayout::overflowIsAnError()
+{
+    QFETCH(LayoutMargins, margins);
+    QFETCH(int, borderWidth);
+    QFETCH(bool, drawn);
+    Example ex;
+    ex.frame.BorderWidth = borderWidth;
+    QImage photo(640, 480, QImage::Format_RGB32);
+    photo.fill(Qt::green);
+    PreviewComposer composer(&ex.measurer);
+    const ComposeOutcome outcome = composer.PlacePhoto(ex.frame, margins, photo);
+    QCOMPARE(outcome.isDrawn(), drawn);
+    if (!drawn) {
+        QCOMPARE(outcome.kind, ComposeOutcome::Kind::Failed);
+        QVERIFY(!outcome.message.isEmpty());
+    }
+}
+
+void tst_FrameLayout::roundFunction_data()
+{
+    QTest::addColumn<double>("x");
+    QTest::addColumn<double>("rounded");
+    QTest::newRow("2.5") << 2.5 << 3.0;
+    QTest::newRow("1.5") << 1.5 << 2.0;
+    QTest::newRow("0.5") << 0.5 << 1.0;
+    QTest::newRow("-1.2") << -1.2 << 0.0;
+    QTest::newRow("-1.5") << -1.5 << -1.0;
+    QTest::newRow("-1.7") << -1.7 << -1.0;
+}
+
+void tst_FrameLayout::roundFunction()
+{
+    QFETCH(double, x);
+    QFETCH(double, rounded);
+    QCOMPARE(PreviewComposer::Round(x), rounded);
+}
+
+Q_DECLARE_METATYPE(LayoutMargins)
+
+QTEST_MAIN(tst_FrameLayout)
+#include "tst_FrameLayout.moc"

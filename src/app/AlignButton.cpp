@@ -1,0 +1,75 @@
+#include "AlignButton.h"
+
+#include "AppIcons.h"
+#include "MainWindowTexts.h"
+#include "compose/TextNumber.h"
+
+#include <QCoreApplication>
+#include <QMenu>
+
+#include <cmath>
+
+AlignButton::AlignButton(bool showAboveEntries, QWidget *parent) : QToolButton(parent)
+{
+    setPopupMode(QToolButton::MenuButtonPopup);
+    setIconSize(QSize(16, 16));
+    setAutoRaise(false);
+    auto *menu = new QMenu(this);
+    for (int n = 1; n <= EntryCount; ++n) {
+        const auto &spec = MainWindowTexts::AlignEntries[n - 1];
+        QAction *action =
+            menu->addAction(AppIcons::alignIcon(n),
+                            QCoreApplication::translate(MainWindowTexts::Context, spec.caption));
+        action->setObjectName(QString::fromLatin1(spec.name));
+        action->setVisible(n <= 3 || showAboveEntries);
+        connect(action, &QAction::triggered, this, [this, n] { emit entryChosen(n); });
+        m_entries.append(action);
+    }
+    setMenu(menu);
+    setIcon(AppIcons::alignIcon(1));
+}
+
+QAction *AlignButton::entry(int n) const
+{
+    return n >= 1 && n <= m_entries.size() ? m_entries[n - 1] : nullptr;
+}
+
+int AlignButton::visibleEntryCount() const
+{
+    int count = 0;
+    for (const QAction *action : m_entries)
+        count += action->isVisible() ? 1 : 0;
+    return count;
+}
+
+void AlignButton::chooseEntry(int n)
+{
+    QAction *action = entry(n);
+    if (!action)
+        return;
+    m_image = n;
+    setIcon(AppIcons::alignIcon(n));
+    setToolTip(action->text());
+    m_tag = QString::number(n - 1);
+}
+
+void AlignButton::stepToNext()
+{
+    const int visible = visibleEntryCount();
+    if (visible == 0)
+        return;
+    const double t = std::nearbyint(TextNumber::leadingValue(m_tag) + 1.0);
+    const int next = int(std::fmod(t, visible)) + 1;
+    chooseEntry(next);
+}
+
+void AlignButton::setAlignmentTag(const QString &tag)
+{
+    const std::optional<qint32> code = TextNumber::leadingNumber(tag);
+    if (!tag.isEmpty() && code && *code >= 0 && *code < EntryCount) {
+        chooseEntry(*code + 1);
+        return;
+    }
+    chooseEntry(1);
+    m_tag = tag;
+}

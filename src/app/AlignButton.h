@@ -1,0 +1,50 @@
+#pragma once
+
+#include <QToolButton>
+
+class QAction;
+
+// `tlbFontAlign(i)`: a one-button toolbar whose button holds a footer item's alignment. The Tag
+// keeps the alignment code as text, the icon and tooltip show the chosen drop-down entry.
+class AlignButton : public QToolButton
+{
+    Q_OBJECT
+    Q_PROPERTY(QString Tag READ Tag WRITE setTag)
+
+public:
+    static constexpr int EntryCount = 5;
+
+    // With showAboveEntries false, entries 4 and 5 (edges of the item above) are hidden.
+    AlignButton(bool showAboveEntries, QWidget *parent = nullptr);
+
+    QString Tag() const { return m_tag; }
+    void setTag(const QString &tag) { m_tag = tag; }
+
+    // Image of `imlAlign` shown on the button, 1 to 5.
+    int image() const { return m_image; }
+
+    // The n-th drop-down entry (1 to 5), hidden or not.
+    QAction *entry(int n) const;
+
+    int visibleEntryCount() const;
+
+    // Entry n chosen: image n, the entry's text as tooltip, n - 1 as Tag. n outside 1..5 is
+    // ignored.
+    void chooseEntry(int n);
+
+    // Shows a Tag as the panel holds it: an empty Tag is the start-up state (image 1, read as
+    // left); a code 0..4 shows its entry.
+    void setAlignmentTag(const QString &tag);
+
+    // A click on the button itself: the entry after the current one among the visible count.
+    void stepToNext();
+
+signals:
+    // The user picked entry n of the drop-down; the owner applies it with chooseEntry().
+    void entryChosen(int n);
+
+private:
+    QList<QAction *> m_entries;
+    QString m_tag;
+    int m_image = 1;
+};

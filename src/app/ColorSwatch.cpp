@@ -1,0 +1,62 @@
+#include "ColorSwatch.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+
+ColorSwatch::ColorSwatch(QWidget *parent) : QFrame(parent)
+{
+    setFrameShape(QFrame::Panel);
+    setFrameShadow(QFrame::Sunken);
+    setLineWidth(1);
+    setFocusPolicy(Qt::StrongFocus);
+    setCursor(Qt::PointingHandCursor);
+}
+
+void ColorSwatch::BackColor(qint32 bgr)
+{
+    m_color = bgr & 0x00FFFFFF;
+    update();
+}
+
+QColor ColorSwatch::toQColor(qint32 bgr)
+{
+    return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
+}
+
+qint32 ColorSwatch::fromQColor(const QColor &color)
+{
+    return qint32(color.red()) | (qint32(color.green()) << 8) | (qint32(color.blue()) << 16);
+}
+
+void ColorSwatch::paintEvent(QPaintEvent *event)
+{
+    {
+        QPainter painter(this);
+        painter.fillRect(contentsRect(), toQColor(m_color));
+        if (hasFocus()) {
+            // A dotted line inside the edge shows the keyboard focus on any colour.
+            QPen pen(toQColor(~m_color & 0x00FFFFFF), 1, Qt::DotLine);
+            painter.setPen(pen);
+            painter.drawRect(contentsRect().adjusted(1, 1, -2, -2));
+        }
+    }
+    QFrame::paintEvent(event);
+}
+
+void ColorSwatch::mouseReleaseEvent(QMouseEvent *event)
+{
+    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint()))
+        emit clicked();
+    QFrame::mouseReleaseEvent(event);
+}
+
+void ColorSwatch::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Space || event->key() == Qt::Key_Return ||
+        event->key() == Qt::Key_Enter) {
+        emit clicked();
+        return;
+    }
+    QFrame::keyPressEvent(event);
+}

@@ -1,0 +1,31 @@
+#pragma once
+
+#include <QFrame>
+
+// A picture box used as a colour swatch: its background shows the colour, held as 0x00BBGGRR. A
+// click asks for a new colour.
+class ColorSwatch : public QFrame
+{
+    Q_OBJECT
+    Q_PROPERTY(qint32 BackColor READ BackColor WRITE BackColor)
+
+public:
+    explicit ColorSwatch(QWidget *parent = nullptr);
+
+    qint32 BackColor() const { return m_color; }
+    void BackColor(qint32 bgr);
+
+    static QColor toQColor(qint32 bgr);
+    static qint32 fromQColor(const QColor &color);
+
+signals:
+    void clicked();
+
+protected:
+    void paintEvent(QPaintEvent *event) override;
+    void mouseReleaseEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
+
+private:
+    qint32 m_color = 0;
+};

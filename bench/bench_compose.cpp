@@ -1,0 +1,98 @@
+// Layout and drawing of a 1600 x 1200 picture whose photo is already decoded, and the decoding
+// itself for comparison.
+#include "compose/FontSetup.h"
+#include "compose/FrameDescription.h"
+#include "compose/LayoutMargins.h"
+#include "compose/PreviewComposer.h"
+#include "io/LoadPicture.h"
+
+#include <QGuiApplication>
+#include <QTemporaryDir>
+#include <benchmark/benchmark.h>
+
+namespace {
+
+FrameDescription sampleFrame()
+{
+    FrameDescription frame;
+    frame.BorderWidth = 3;
+    frame.BorderColor = 0x00C0C0C0;
+    const char *texts[] = {"M42 オリオン大星雲", "2001/12/25 22:30 JST", "鏡筒: 10cm 屈折",
+                           "露出 300秒 x 8枚", "撮影地: 入笠山"};
+    for (int i = 0; i < 5; ++i) {
+        TextItem &item = frame.TextItems[i];
+        item.Text = QString::fromUtf8(texts[i]);
+        item.FontName = QStringLiteral("ＭＳ ゴシック");
+        item.FontSize = i == 0 ? 16 : 10;
+        item.FontColor = 0x00FFFFFF;
+    }
+    frame.TextItems[4].FontAlign = 2;
+    return frame;
+}
+
+QImage samplePhoto()
+{
+    QImage photo(1600, 1200, QImage::Format_RGB32);
+    for (int y = 0; y < photo.height(); ++y) {
+        auto *line = reinterpret_cast<QRgb *>(photo.scanLine(y));
+        for (int x = 0; x < photo.width(); ++x)
+            line[x] = qRgb(x & 0xFF, y & 0xFF, (x ^ y) & 0xFF);
+    }
+    return photo;
+}
+
+void BM_PlacePhoto1600x1200(benchmark::State &state)
+{
+    FrameDescription frame = sampleFrame();
+    const QImage photo = samplePhoto();
+    PreviewComposer composer;
+    for (auto _ : state) {
+        const ComposeOutcome outcome = composer.PlacePhoto(frame, LayoutMargins{}, photo);
+        if (!outcome.isDrawn())
+            state.SkipWithError("composition failed");
+        benchmark::DoNotOptimize(composer.canvas().constBits());
+    }
+}
+BENCHMARK(BM_PlacePhoto1600x1200)->Unit(benchmark::kMillisecond);
+
+void BM_DrawPreviewCachedPhoto(benchmark::State &state)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("photo.jpg"));
+    samplePhoto().save(path, "jpeg", 90);
+    FrameDescription frame = sampleFrame();
+    frame.PhotoWidth = 640;
+    frame.PhotoHeight = 480;
+    PreviewComposer composer;
+    composer.PhotoPath = path;
+    for (auto _ : state) {
+        if (!composer.DrawPreview(frame, LayoutMargins{}).isDrawn())
+            state.SkipWithError("composition failed");
+    }
+    state.counters["decodes"] = composer.decodeCount();
+}
+BENCHMARK(BM_DrawPreviewCachedPhoto)->Unit(benchmark::kMillisecond);
+
+void BM_DecodeJpeg1600x1200(benchmark::State &state)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("photo.jpg"));
+    samplePhoto().save(path, "jpeg", 90);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(LoadPicture::decode(path).image.constBits());
+}
+BENCHMARK(BM_DecodeJpeg1600x1200)->Unit(benchmark::kMillisecond);
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    FontSetup::install();
+    benchmark::Initialize(&argc, argv);
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,0 +1,54 @@
+// Writes a synthetic astronomical photo (a star field around a glowing nebula) for the sample
+// run and the benchmark: make-sample-photo OUTPUT [WIDTH HEIGHT]. The format follows the name.
+#include <QGuiApplication>
+#include <QImage>
+#include <QPainter>
+#include <QRadialGradient>
+#include <QRandomGenerator>
+#include <cstdio>
+
+int main(int argc, char *argv[])
+{
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    const QStringList args = QCoreApplication::arguments();
+    if (args.size() != 2 && args.size() != 4) {
+        std::fprintf(stderr, "usage: make-sample-photo OUTPUT [WIDTH HEIGHT]\n");
+        return 2;
+    }
+    const int width = args.size() == 4 ? args.at(2).toInt() : 640;
+    const int height = args.size() == 4 ? args.at(3).toInt() : 480;
+    if (width < 1 || height < 1 || width > 20000 || height > 20000) {
+        std::fprintf(stderr, "make-sample-photo: bad size\n");
+        return 2;
+    }
+    QImage image(width, height, QImage::Format_RGB32);
+    image.fill(QColor(4, 6, 16));
+    QPainter p(&image);
+    p.setRenderHint(QPainter::Antialiasing);
+    const QPointF centre(width * 0.55, height * 0.45);
+    QRadialGradient glow(centre, qMin(width, height) * 0.45);
+    glow.setColorAt(0.0, QColor(255, 190, 210, 230));
+    glow.setColorAt(0.25, QColor(200, 60, 120, 150));
+    glow.setColorAt(0.6, QColor(40, 50, 140, 70));
+    glow.setColorAt(1.0, QColor(0, 0, 0, 0));
+    p.setPen(Qt::NoPen);
+    p.setBrush(glow);
+    p.drawEllipse(centre, qMin(width, height) * 0.45, qMin(width, height) * 0.3);
+    QRandomGenerator rng(42);
+    const int stars = width * height / 900;
+    for (int i = 0; i < stars; ++i) {
+        const QPointF at(rng.bounded(double(width)), rng.bounded(double(height)));
+        const double r = 0.4 + std::pow(rng.generateDouble(), 6) * 3.0;
+        const int shade = 150 + rng.bounded(106);
+        p.setBrush(QColor(shade, shade, qMin(255, shade + 30)));
+        p.drawEllipse(at, r, r);
+    }
+    p.end();
+    if (!image.save(args.at(1), nullptr, 90)) {
+        std::fprintf(stderr, "make-sample-photo: cannot write %s\n", qPrintable(args.at(1)));
+        return 1;
+    }
+    return 0;
+}

@@ -1,0 +1,226 @@
+#include "compose/PanelValues.h"
+#include "store/clsTemplateIO.h"
+
+#include <QtTest>
+
+namespace {
+
+const QStringList kFonts = {QStringLiteral("IPAGothic"), QStringLiteral("ＭＳ ゴシック"),
+                            QStringLiteral("ＭＳ 明朝")};
+
+PanelValues startup()
+{
+    return PanelValues::startupDefaults(QDateTime(QDate(2002, 12, 31), QTime(23, 59)), kFonts,
+                                        false);
+}
+
+} // namespace
+
+class tst_PanelValues : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void startupDefaults();
+    void startupWithoutTheDefaultFont();
+    void monthLists();
+    void listSelectionRules_data();
+    void listSelectionRules();
+    void keepDateAndTime();
+    void fontNotInstalledKeepsThePrevious();
+    void alignmentCodes_data();
+    void alignmentCodes();
+    void saveReadings();
+    void roundTripThroughAFile();
+};
+
+void tst_PanelValues::startupDefaults()
+{
+    const PanelValues p = startup();
+    QCOMPARE(p.PhotoSizeText, "160x120");
+    QCOMPARE(p.FrameColor, 0x00FFFFFF);
+    QCOMPARE(p.BackColor, 0);
+    QCOMPARE(p.frameSizeText(), "01");
+    QCOMPARE(p.monthText(), "12");
+    QCOMPARE(p.dayText(), "31");
+    QCOMPARE(p.Year, "2002");
+    QCOMPARE(p.Time, "23:59 JST");
+    for (const PanelValues::FontRow &row : p.Fonts) {
+        QCOMPARE(row.FontName, "ＭＳ ゴシック");
+        QCOMPARE(row.FontSize, "10");
+        QCOMPARE(row.FontColor, 0x00FFFFFF);
+        QCOMPARE(row.Bold, 0);
+    }
+    QCOMPARE(p.AlignTag[0], QString());
+    const PanelValues morning =
+        PanelValues::startupDefaults(QDateTime(QDate(2024, 3, 1), QTime(9, 5)), kFonts, true);
+    QCOMPARE(morning.Time, "09:05 JST");
+    QCOMPARE(morning.monthText(), "Mar");
+}
+
+void tst_PanelValues::startupWithoutTheDefaultFont()
+{
+    const PanelValues p = PanelValues::startupDefaults(QDateTime::currentDateTime(),
+                                                       {QStringLiteral("DejaVu Sans")}, false);
+    QCOMPARE(p.Fonts[0].FontName, QString());
+    QCOMPARE(p.Fonts[0].FontSize, "10");
+}
+
+void tst_PanelValues::monthLists()
+{
+    QCOMPARE(PanelValues::monthListTexts(true).first(), "Jan");
+    QCOMPARE(PanelValues::monthListTexts(true).last(), "Dec");
+    QCOMPARE(PanelValues::monthListTexts(false).first(), "01");
+    QCOMPARE(PanelValues::monthListTexts(false).size(), 12);
+}
+
+void tst_PanelValues::listSelectionRules_data()
+{
+    QTest::addColumn<int>("borderWidth");
+    QTest::addColumn<int>("month");
+    QTest::addColumn<int>("day");
+    QTest::addColumn<int>("frameIndex");
+    QTest::addColumn<int>("monthIndex");
+    QTest::addColumn<int>("dayIndex");
+    // The panel starts at border "01", December, 31st.
+    QTest::newRow("border 3 selects 03") << 3 << 11 << 30 << 2 << 11 << 30;
+    QTest::newRow("border 11 keeps the selection") << 11 << 11 << 30 << 0 << 11 << 30;
+    QTest::newRow("border 0 clears the selection") << 0 << 0 << 0 << -1 << 0 << 0;
+    QTest::newRow("month and day -1 clear") << 10 << -1 << -1 << 9 << -1 << -1;
+    QTest::newRow("month 12 and day 31 keep") << 1 << 12 << 31 << 0 << 11 << 30;
+    QTest::newRow("beyond 16 bits keeps") << 70000 << 70000 << -70000 << 0 << 11 << 30;
+    QTest::newRow("lowest border keeps") << int(0x80000000) << 5 << 5 << 0 << 5 << 5;
+}
+
+void tst_PanelValues::listSelectionRules()
+{
+    QFETCH(int, borderWidth);
+    QFETCH(int, month);
+    QFETCH(int, day);
+    QFETCH(int, frameIndex);
+    QFETCH(int, monthIndex);
+    QFETCH(int, dayIndex);
+    clsTemplateIO tpl;
+    tpl.BorderWidth(borderWidth);
+    tpl.Month(month);
+    tpl.Day(day);
+    PanelValues p = startup();
+    p.applyTemplate(tpl, false, kFonts);
+    QCOMPARE(p.FrameSizeIndex, frameIndex);
+    QCOMPARE(p.MonthIndex, monthIndex);
+    QCOMPARE(p.DayIndex, dayIndex);
+}
+
+void tst_PanelValues::keepDateAndTime()
+{
+    clsTemplateIO tpl;
+    tpl.Month(2);
+    tpl.Day(3);
+    tpl.Year(QStringLiteral("1999"));
+    tpl.Time(QStringLiteral("01:00"));
+    tpl.Data(0, QStringLiteral("M31"));
+    PanelValues p = startup();
+    p.applyTemplate(tpl, true, kFonts);
+    QCOMPARE(p.MonthIndex, 11);
+    QCOMPARE(p.Year, "2002");
+    QCOMPARE(p.Time, "23:59 JST");
+    QCOMPARE(p.TargetName, "M31");
+    p.applyTemplate(tpl, false, kFonts);
+    QCOMPARE(p.MonthIndex, 2);
+    QCOMPARE(p.DayIndex, 3);
+    QCOMPARE(p.Year, "1999");
+    QCOMPARE(p.Time, "01:00");
+}
+
+void tst_PanelValues::fontNotInstalledKeepsThePrevious()
+{
+    clsTemplateIO tpl;
+    for (int i = 0; i < 5; ++i)
+        tpl.FontName(i, QStringLiteral("ＭＳ 明朝"));
+    tpl.FontName(3, QStringLiteral("Not Installed Sans"));
+    tpl.FontName(4, QStringLiteral("ipagothic")); // letter case does not matter
+    tpl.FontSize(3, -12);
+    tpl.FontBold(3, true);
+    PanelValues p = startup();
+    p.applyTemplate(tpl, false, kFonts);
+    QCOMPARE(p.Fonts[0].FontName, "ＭＳ 明朝");
+    QCOMPARE(p.Fonts[3].FontName, "ＭＳ ゴシック");
+    QCOMPARE(p.Fonts[4].FontName, "IPAGothic");
+    QCOMPARE(p.Fonts[3].FontSize, "-12"); // the rest of the row still arrives
+    QCOMPARE(p.Fonts[3].Bold, 1);
+}
+
+void tst_PanelValues::alignmentCodes_data()
+{
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("tag");
+    QTest::newRow("left") << 0 << "0";
+    QTest::newRow("right edge of the item above") << 4 << "4";
+    QTest::newRow("5 keeps the previous") << 5 << "1";
+    QTest::newRow("-1 keeps the previous") << -1 << "1";
+}
+
+void tst_PanelValues::alignmentCodes()
+{
+    QFETCH(int, code);
+    QFETCH(QString, tag);
+    clsTemplateIO tpl;
+    tpl.FontAlign(2, code); // item 2 takes 3 and 4 although its menu hides them
+    tpl.FontAlign(3, code);
+    PanelValues p = startup();
+    p.AlignTag = {QStringLiteral("1"), QStringLiteral("1"), QStringLiteral("1")};
+    p.applyTemplate(tpl, false, kFonts);
+    QCOMPARE(p.AlignTag[0], tag);
+    QCOMPARE(p.AlignTag[1], tag);
+}
+
+void tst_PanelValues::saveReadings()
+{
+    PanelValues p = startup();
+    p.FrameSizeIndex = -1;
+    p.Fonts[0].FontSize = QStringLiteral("12.5");
+    p.Fonts[1].FontSize = QString();
+    p.Fonts[2].FontSize = QStringLiteral("13.5");
+    p.Fonts[2].Italic = 2;
+    p.Fonts[1].FontName.clear();
+    p.AlignTag = {QString(), QStringLiteral("3"), QStringLiteral("4")};
+    clsTemplateIO tpl;
+    p.toTemplate(tpl);
+    QCOMPARE(tpl.BorderWidth(), 0); // nothing selected: the empty value stays
+    QCOMPARE(tpl.FontSize(0), 12);
+    QCOMPARE(tpl.FontSize(1), 0);
+    QCOMPARE(tpl.FontSize(2), 14);
+    QVERIFY(tpl.FontItalic(2));
+    QCOMPARE(tpl.FontName(1), QString());
+    QCOMPARE(tpl.FontAlign(2), 0);
+    QCOMPARE(tpl.FontAlign(4), 4);
+    QCOMPARE(tpl.Month(), 11);
+    QCOMPARE(tpl.Data(1), QString());
+}
+
+void tst_PanelValues::roundTripThroughAFile()
+{
+    QTemporaryDir dir;
+    PanelValues p = startup();
+    p.PhotoSizeText = QStringLiteral("640x480");
+    p.FrameColor = 0x00123456;
+    p.FrameSizeIndex = 4;
+    p.TargetName = QStringLiteral("M42 オリオン大星雲");
+    p.Footer = {QStringLiteral("10cm 屈折"), QString(), QStringLiteral("入笠山")};
+    p.Fonts[2] = {QStringLiteral("ＭＳ 明朝"), QStringLiteral("14"), 0x0000FF00, 1, 0, 1, 0};
+    p.AlignTag = {QStringLiteral("1"), QStringLiteral("3"), QStringLiteral("4")};
+    clsTemplateIO out;
+    p.toTemplate(out);
+    const QString path = dir.filePath(QStringLiteral("t.kvl"));
+    QVERIFY(out.SaveFile(path, false));
+
+    clsTemplateIO in;
+    QVERIFY(in.OpenFile(path));
+    PanelValues q =
+        PanelValues::startupDefaults(QDateTime(QDate(2020, 1, 1), QTime(0, 0)), kFonts, false);
+    q.applyTemplate(in, false, kFonts);
+    QCOMPARE(q, p);
+}
+
+QTEST_GUILESS_MAIN(tst_PanelValues)
+#include "tst_PanelValues.moc"

@@ -1,0 +1,177 @@
+#include "compose/FrameDescription.h"
+#include "compose/PanelValues.h"
+#include "compose/PreviewCommand.h"
+#include "compose/TextNumber.h"
+
+#include <QtTest>
+
+class tst_PreviewCommand : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void photoSize_data();
+    void photoSize();
+    void fontSizeReading_data();
+    void fontSizeReading();
+    void dateTimeText_data();
+    void dateTimeText();
+    void checkStatesAndAlignment();
+    void failedFieldsKeepTheirValues();
+};
+
+void tst_PreviewCommand::photoSize_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("height");
+    // The fields start at 111 x 222.
+    QTest::newRow("800x600") << "800x600" << 800 << 600;
+    QTest::newRow("capital X does not split") << "800X600" << 111 << 222;
+    QTest::newRow("missing height keeps it") << "800x" << 800 << 222;
+    QTest::newRow("further parts are ignored") << "800x600x3" << 800 << 600;
+    QTest::newRow("fraction rounds halves to even") << "640.5x480" << 640 << 480;
+    QTest::newRow("blanks around the numbers") << " 320 x 240 " << 320 << 240;
+    QTest::newRow("no x sets the width only") << "500" << 500 << 222;
+    QTest::newRow("letters fail") << "abcxdef" << 111 << 222;
+    QTest::newRow("beyond 32 bits fails") << "9999999999x50" << 111 << 50;
+    QTest::newRow("empty keeps both") << "" << 111 << 222;
+}
+
+void tst_PreviewCommand::photoSize()
+{
+    QFETCH(QString, text);
+    QFETCH(int, width);
+    QFETCH(int, height);
+    PanelValues panel;
+    panel.PhotoSizeText = text;
+    FrameDescription frame;
+    frame.PhotoWidth = 111;
+    frame.PhotoHeight = 222;
+    PreviewCommand::toFrameDescription(panel, 0, 0, frame);
+    QCOMPARE(frame.PhotoWidth, width);
+    QCOMPARE(frame.PhotoHeight, height);
+}
+
+void tst_PreviewCommand::fontSizeReading_data()
+{
+    QTest::addColumn<QString>("text");
+    QTest::addColumn<int>("size");
+    QTest::newRow("10.5 gives 10") << "10.5" << 10;
+    QTest::newRow("11.5 gives 12") << "11.5" << 12;
+    QTest::newRow("empty gives 0") << "" << 0;
+    QTest::newRow("12pt gives 12") << "12pt" << 12;
+    QTest::newRow("blanks inside are ignored") << " 1 2" << 12;
+    QTest::newRow("negative") << "-3" << -3;
+    QTest::newRow("no number gives 0") << "pt12" << 0;
+    QTest::newRow("exponent") << "1e1" << 10;
+}
+
+void tst_PreviewCommand::fontSizeReading()
+{
+    QFETCH(QString, text);
+    QFETCH(int, size);
+    PanelValues panel;
+    panel.Fonts[3].FontSize = text;
+    FrameDescription frame;
+    frame.TextItems[3].FontSize = 99;
+    PreviewCommand::toFrameDescription(panel, 0, 0, frame);
+    QCOMPARE(frame.TextItems[3].FontSize, size);
+}
+
+void tst_PreviewCommand::dateTimeText_data()
+{
+    QTest::addColumn<int>("dateFormat");
+    QTest::addColumn<int>("delimiterFormat");
+    QTest::addColumn<QString>("time");
+    QTest::addColumn<QString>("text");
+    QTest::newRow("year first slashes") << 0 << 0 << "22:30"
+                                        << "2001/12/25 22:30";
+    QTest::newRow("year first hyphens") << 0 << 1 << "22:30"
+                                        << "2001-12-25 22:30";
+    QTest::newRow("year first periods") << 0 << 2 << "22:30"
+                                        << "2001.12.25 22:30";
+    QTest::newRow("year first kanji") << 0 << 3 << "22:30"
+                                      << "2001年12月25日 22:30";
+    QTest::newRow("month first slashes") << 1 << 0 << "22:30"
+                                         << "12/25/2001 22:30";
+    QTest::newRow("month first hyphens") << 1 << 1 << "22:30"
+                                         << "12-25-2001 22:30";
+    QTest::newRow("month first periods") << 1 << 2 << "22:30"
+                                         << "12.25.2001 22:30";
+    QTest::newRow("month first kanji puts the year last") << 1 << 3 << "22:30"
+                                                          << "12月25日2001年 22:30";
+    QTest::newRow("date format 2 is year first") << 2 << 0 << "22:30"
+                                                 << "2001/12/25 22:30";
+    QTest::newRow("delimiter 7 is slashes") << 0 << 7 << "22:30"
+                                            << "2001/12/25 22:30";
+    QTest::newRow("empty time leaves no blank") << 0 << 0 << ""
+                                                << "2001/12/25";
+    QTest::newRow("a blank time gives two blanks") << 0 << 0 << " "
+                                                   << "2001/12/25  ";
+    QTest::newRow("time suffix kept") << 0 << 0 << "22:30 JST"
+                                      << "2001/12/25 22:30 JST";
+}
+
+void tst_PreviewCommand::dateTimeText()
+{
+    QFETCH(int, dateFormat);
+    QFETCH(int, delimiterFormat);
+    QFETCH(QString, time);
+    QFETCH(QString, text);
+    PanelValues panel;
+    panel.Year = QStringLiteral("2001");
+    panel.MonthIndex = 11;
+    panel.DayIndex = 24;
+    panel.Time = time;
+    FrameDescription frame;
+    PreviewCommand::toFrameDescription(panel, dateFormat, delimiterFormat, frame);
+    QCOMPARE(frame.TextItems[1].Text, text);
+    QCOMPARE(frame.TextItems[1].FontAlign, 2);
+
+    // English month names are taken as the list shows them; an empty date is two slashes.
+    QCOMPARE(PreviewCommand::dateTimeText("2001", "Dec", "25", "", 0, 0), "2001/Dec/25");
+    QCOMPARE(PreviewCommand::dateTimeText("", "", "", "", 0, 0), "//");
+}
+
+void tst_PreviewCommand::checkStatesAndAlignment()
+{
+    PanelValues panel;
+    panel.Fonts[2].Bold = 2; // grey counts as ticked
+    panel.Fonts[2].Italic = 1;
+    panel.Fonts[2].Underline = 0;
+    panel.AlignTag = {QString(), QStringLiteral("3"), QStringLiteral("4")};
+    panel.Footer = {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")};
+    panel.TargetName = QStringLiteral("M42");
+    FrameDescription frame;
+    frame.TextItems[0].FontAlign = 7;
+    PreviewCommand::toFrameDescription(panel, 0, 0, frame);
+    QVERIFY(frame.TextItems[2].FontBold);
+    QVERIFY(frame.TextItems[2].FontItalic);
+    QVERIFY(!frame.TextItems[2].FontUnderline);
+    QCOMPARE(frame.TextItems[0].FontAlign, 0);
+    QCOMPARE(frame.TextItems[2].FontAlign, 0); // empty Tag is left
+    QCOMPARE(frame.TextItems[3].FontAlign, 3);
+    QCOMPARE(frame.TextItems[4].FontAlign, 4);
+    QCOMPARE(frame.TextItems[0].Text, "M42");
+    QCOMPARE(frame.TextItems[4].Text, "c");
+}
+
+void tst_PreviewCommand::failedFieldsKeepTheirValues()
+{
+    PanelValues panel;
+    panel.FrameSizeIndex = -1; // no selection: the text is empty
+    panel.Fonts[1].FontSize = QStringLiteral("1e20");
+    FrameDescription frame;
+    frame.BorderWidth = 4;
+    frame.TextItems[1].FontSize = 14;
+    PreviewCommand::toFrameDescription(panel, 0, 0, frame);
+    QCOMPARE(frame.BorderWidth, 4);
+    QCOMPARE(frame.TextItems[1].FontSize, 14);
+    panel.FrameSizeIndex = 9;
+    PreviewCommand::toFrameDescription(panel, 0, 0, frame);
+    QCOMPARE(frame.BorderWidth, 10);
+}
+
+QTEST_GUILESS_MAIN(tst_PreviewCommand)
+#include "tst_PreviewCommand.moc"

@@ -1,0 +1,325 @@
+#include "compose/Canvas.h"
+#include "compose/FontMetricsMeasurer.h"
+#include "compose/FontSetup.h"
+#include "compose/FrameDescription.h"
+#include "compose/LayoutMargins.h"
+#include "compose/PreviewComposer.h"
+
+#include <QFontDatabase>
+#include <QFontInfo>
+#include <QtTest>
+
+namespace {
+
+FrameDescription panelFrame()
+{
+    FrameDescription frame;
+    frame.PhotoWidth = 320;
+    frame.PhotoHeight = 240;
+    frame.BorderWidth = 2;
+    frame.BorderColor = 0x00FFFFFF;
+    frame.BackColor = 0x00400000; // dark blue
+    for (TextItem &item : frame.TextItems) {
+        item.FontName = QStringLiteral("ＭＳ ゴシック");
+        item.FontSize = 10;
+        item.FontColor = 0x00FFFFFF;
+    }
+    frame.TextItems[0].Text = QStringLiteral("M42 オリオン大星雲");
+    frame.TextItems[1].Text = QStringLiteral("2001/12/25 22:30");
+    frame.TextItems[2].Text = QStringLiteral("Canon EOS");
+    return frame;
+}
+
+// A photo with a colour of its own in each corner.
+QImage cornerPhoto(int w, int h)
+{
+    QImage photo(w, h, QImage::Format_RGB32);
+    photo.fill(qRgb(0, 128, 0));
+    photo.setPixel(0, 0, qRgb(255, 0, 0));
+    photo.setPixel(w - 1, 0, qRgb(0, 0, 255));
+    photo.setPixel(0, h - 1, qRgb(255, 255, 0));
+    photo.setPixel(w - 1, h - 1, qRgb(0, 255, 255));
+    return photo;
+}
+
+// A JPEG whose header claims another size: the frame marker's height and width are patched.
+QByteArray jpegClaiming(int w, int h)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    cornerPhoto(64, 64).save(&buffer, "jpeg");
+    const qsizetype sof = bytes.indexOf(QByteArray("\xFF\xC0", 2));
+    Q_ASSERT(sof > 0);
+    bytes[sof + 5] = char(h >> 8);
+    bytes[sof + 6] = char(h & 0xFF);
+    bytes[sof + 7] = char(w >> 8);
+    bytes[sof + 8] = char(w & 0xFF);
+    return bytes;
+}
+
+void writeFile(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+}
+
+} // namespace
+
+class tst_PreviewComposer : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void photoPlacedByPixels();
+    void repeatedCompositionDecodesOnce();
+    void vanishedPhotoIsNoPhoto();
+    void photoSizeOutOfRange_data();
+    void photoSizeOutOfRange();
+    void unreadablePhotoChangesNothing();
+    void panelSizeOutOfRangeComposesNothing();
+    void emptyTextHasTheLineHeight();
+    void fontSizeTheCanvasRefuses();
+    void japaneseFacesDrawnWithIpaFonts();
+    void textIsDrawnWithoutAntialiasing();
+
+private:
+    QTemporaryDir m_dir;
+};
+
+void tst_PreviewComposer::initTestCase()
+{
+    FontSetup::install();
+    QVERIFY(m_dir.isValid());
+}
+
+void tst_PreviewComposer::photoPlacedByPixels()
+{
+    const QString path = m_dir.filePath(QStringLiteral("corners.bmp"));
+    QVERIFY(cornerPhoto(200, 150).save(path, "bmp"));
+    FrameDescription frame = panelFrame();
+    PreviewComposer composer;
+    const ComposeOutcome outcome = composer.loadPhotoFile(path, frame, LayoutMargins{});
+    QVERIFY2(outcome.isDrawn(), qPrintable(outcome.message));
+    QCOMPARE(composer.PhotoPath, path);
+    QCOMPARE(frame.PhotoWidth, 200);
+    QCOMPARE(frame.PhotoHeight, 150);
+    const QRect area = composer.drawnFrame().photoArea;
+    QCOMPARE(area.topLeft(), QPoint(composer.BorderLeft() + 1, composer.BorderTop() + 1));
+    const QImage &c = composer.canvas();
+    QCOMPARE(c.pixel(area.topLeft()), qRgb(255, 0, 0));
+    QCOMPARE(c.pixel(area.topRight()), qRgb(0, 0, 255));
+    QCOMPARE(c.pixel(area.bottomLeft()), qRgb(255, 255, 0));
+    QCOMPARE(c.pixel(area.bottomRight()), qRgb(0, 255, 255));
+    QCOMPARE(c.pixel(area.left() - 1, area.top() + 5), qRgb(255, 255, 255));
+    QCOMPARE(c.pixel(area.right() + 1, area.top() + 5), qRgb(255, 255, 255));
+    QCOMPARE(c.pixel(area.left() + 5, area.bottom() + 1), qRgb(255, 255, 255));
+}
+
+void tst_PreviewComposer::repeatedCompositionDecodesOnce()
+{
+    const QString path = m_dir.filePath(QStringLiteral("again.jpg"));
+    QVERIFY(cornerPhoto(300, 200).save(path, "jpeg"));
+    FrameDescription frame = panelFrame();
+    PreviewComposer composer;
+    composer.PhotoPath = path;
+    QVERIFY(composer.DrawPreview(frame, LayoutMargins{}).isDrawn());
+    const QImage first = composer.canvas().copy();
+    frame = panelFrame();
+    QVERIFY(composer.DrawPreview(frame, LayoutMargins{}).isDrawn());
+    QCOMPARE(composer.decodeCount(), 1);
+    QCOMPARE(composer.canvas(), first);
+
+    // A changed file is read again.
+    QVERIFY(cornerPhoto(250, 200).save(path, "jpeg"));
+    QVERIFY(composer.DrawPreview(frame, LayoutMargins{}).isDrawn());
+    QCOMPARE(composer.decodeCount(), 2);
+    QCOMPARE(frame.PhotoWidth, 250);
+}
+
+void tst_PreviewComposer::vanishedPhotoIsNoPhoto()
+{
+    const QString path = m_dir.filePath(QStringLiteral("vanishing.bmp"));
+    QVERIFY(cornerPhoto(200, 150).save(path, "bmp"));
+    FrameDescription frame = panelFrame();
+    PreviewComposer composer;
+    QVERIFY(composer.loadPhotoFile(path, frame, LayoutMargins{}).isDrawn());
+    QVERIFY(QFile::remove(path));
+    frame = panelFrame();
+    const ComposeOutcome outcome = composer.DrawPreview(frame, LayoutMargins{});
+    QVERIFY(outcome.isDrawn());
+    QCOMPARE(frame.PhotoWidth, 320); // the panel's size
+    const QRect area = composer.drawnFrame().photoArea;
+    QCOMPARE(area.size(), QSize(320, 240));
+    QCOMPARE(composer.canvas().pixel(area.topLeft()), qRgb(0, 0, 0x40)); // background
+}
+
+void tst_PreviewComposer::photoSizeOutOfRange_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QSize>("size");
+    auto bmp = [](int w, int h) {
+        QByteArray bytes;
+        QBuffer buffer(&bytes);
+        buffer.open(QIODevice::WriteOnly);
+        cornerPhoto(w, h).save(&buffer, "bmp");
+        return bytes;
+    };
+    QTest::newRow("49 wide") << "w49.bmp" << bmp(49, 100) << QSize(49, 100);
+    QTest::newRow("49 high") << "h49.bmp" << bmp(100, 49) << QSize(100, 49);
+    QTest::newRow("1601 wide") << "w1601.bmp" << bmp(1601, 60) << QSize(1601, 60);
+    QTest::newRow("1201 high") << "h1201.bmp" << bmp(60, 1201) << QSize(60, 1201);
+    QTest::newRow("JPEG of 30000 x 30000")
+        << "huge.jpg" << jpegClaiming(30000, 30000) << QSize(30000, 30000);
+    // Only the headers of a 20000 x 20000 BMP: Qt's reader would call it not a BMP at all.
+    QByteArray header(54, '\0');
+    header[0] = 'B';
+    header[1] = 'M';
+    qToLittleEndian<quint32>(40, header.data() + 14);
+    qToLittleEndian<qint32>(20000, header.data() + 18);
+    qToLittleEndian<qint32>(-20000, header.data() + 22);
+    QTest::newRow("BMP header of 20000 x 20000") << "huge.bmp" << header << QSize(20000, 20000);
+}
+
+void tst_PreviewComposer::photoSizeOutOfRange()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QSize, size);
+    const QString path = m_dir.filePath(name);
+    writeFile(path, bytes);
+    FrameDescription frame = panelFrame();
+    PreviewComposer composer;
+    composer.PhotoPath = path;
+    const ComposeOutcome outcome = composer.DrawPreview(frame, LayoutMargins{});
+    QCOMPARE(outcome.kind, ComposeOutcome::Kind::PhotoSizeRefused);
+    QCOMPARE(outcome.message, "最大1600x1200、最小50x50の大きさまで作成可能です。");
+    QCOMPARE(composer.decodeCount(), 0);
+    QCOMPARE(QSize(frame.PhotoWidth, frame.PhotoHeight), size);
+    // The canvas keeps the layout for the panel's size, cleared to the background.
+    QCOMPARE(composer.canvas().size(), QSize(2 * 20 + 320 + 2, composer.canvas().height()));
+    QCOMPARE(composer.canvas().pixel(composer.canvas().width() / 2, composer.canvas().height() / 2),
+             qRgb(0, 0, 0x40));
+}
+
+void tst_PreviewComposer::unreadablePhotoChangesNothing()
+{
+    const QString path = m_dir.filePath(QStringLiteral("notes.jpg"));
+    writeFile(path, "these are notes, not a photo");
+    FrameDescription frame = panelFrame();
+    PreviewComposer composer;
+    QVERIFY(composer.DrawPreview(frame, LayoutMargins{}).isDrawn());
+    const QImage before = composer.canvas().copy();
+    const FrameDescription frameBefore = frame;
+    const ComposeOutcome outcome = composer.loadPhotoFile(path, frame, LayoutMargins{});
+    QCOMPARE(outcome.kind, ComposeOutcome::Kind::PhotoUnreadable);
+    QVERIFY2(outcome.message.contains(QDir::toNativeSeparators(path)), qPrintable(outcome.message));
+    QCOMPARE(composer.PhotoPath, path);
+    QCOMPARE(composer.canvas(), before);
+    QCOMPARE(frame.PhotoWidth, frameBefore.PhotoWidth);
+
+    // A damaged JPEG: a good header, then nothing.
+    const QString damaged = m_dir.filePath(QStringLiteral("damaged.jpg"));
+    writeFile(damaged, jpegClaiming(64, 64).left(200));
+    QCOMPARE(composer.loadPhotoFile(damaged, frame, LayoutMargins{}).kind,
+             ComposeOutcome::Kind::PhotoUnreadable);
+    QCOMPARE(composer.canvas(), before);
+
+    // A file that is not there at all.
+    const ComposeOutcome missing =
+        composer.loadPhotoFile(m_dir.filePath(QStringLiteral("none.bmp")), frame, LayoutMargins{});
+    QCOMPARE(missing.kind, ComposeOutcome::Kind::PhotoUnreadable);
+    QVERIFY(missing.message.contains(QStringLiteral("none.bmp")));
+}
+
+void tst_PreviewComposer::panelSizeOutOfRangeComposesNothing()
+{
+    const QString path = m_dir.filePath(QStringLiteral("kept.bmp"));
+    QVERIFY(cornerPhoto(200, 150).save(path, "bmp"));
+    FrameDescription frame = panelFrame();
+    PreviewComposer composer;
+    QVERIFY(composer.loadPhotoFile(path, frame, LayoutMargins{}).isDrawn());
+    const QImage before = composer.canvas().copy();
+    frame.PhotoWidth = 40;
+    frame.PhotoHeight = 40;
+    QCOMPARE(composer.DrawPreview(frame, LayoutMargins{}).kind,
+             ComposeOutcome::Kind::LayoutRefused);
+    QCOMPARE(composer.canvas(), before);
+}
+
+void tst_PreviewComposer::emptyTextHasTheLineHeight()
+{
+    FontMetricsMeasurer measurer;
+    TextItem item;
+    item.FontName = QStringLiteral("ＭＳ ゴシック");
+    item.FontSize = 10;
+    const QSizeF empty = measurer.measure(item, QString());
+    const QSizeF text = measurer.measure(item, QStringLiteral("M42"));
+    QCOMPARE(empty.width(), 0.0);
+    QVERIFY(empty.height() >= 13);
+    QCOMPARE(empty.height(), text.height());
+
+    FrameDescription frame = panelFrame();
+    frame.TextItems[1].Text.clear();
+    PreviewComposer composer;
+    QVERIFY(composer.ComputeLayout(frame, LayoutMargins{}).isDrawn());
+    QCOMPARE(frame.TextItems[1].MeasuredHeight, frame.TextItems[0].MeasuredHeight);
+    QCOMPARE(frame.TextItems[1].MeasuredWidth, 0);
+}
+
+void tst_PreviewComposer::fontSizeTheCanvasRefuses()
+{
+    FrameDescription frame = panelFrame();
+    frame.TextItems[3].FontSize = 0;
+    PreviewComposer composer;
+    const ComposeOutcome outcome = composer.DrawPreview(frame, LayoutMargins{});
+    QCOMPARE(outcome.kind, ComposeOutcome::Kind::Failed);
+    QVERIFY(outcome.message.contains(QStringLiteral("0")));
+}
+
+void tst_PreviewComposer::japaneseFacesDrawnWithIpaFonts()
+{
+    if (!QFontDatabase::hasFamily(QStringLiteral("IPAGothic")))
+        QSKIP("the IPA fonts are not installed");
+    TextItem item;
+    item.FontSize = 10;
+    const std::pair<const char16_t *, const char *> faces[] = {{u"ＭＳ ゴシック", "IPAGothic"},
+                                                               {u"ＭＳ Ｐゴシック", "IPAPGothic"},
+                                                               {u"ＭＳ 明朝", "IPAMincho"},
+                                                               {u"ＭＳ Ｐ明朝", "IPAPMincho"},
+                                                               {u"MS UI Gothic", "IPAPGothic"}};
+    const QStringList panel = FontSetup::panelFontNames();
+    for (const auto &[face, twin] : faces) {
+        item.FontName = QString::fromUtf16(face);
+        QFont font;
+        QVERIFY(Canvas::makeFont(item, &font, nullptr));
+        QCOMPARE(QFontInfo(font).family(), QString::fromLatin1(twin));
+        QVERIFY(panel.contains(item.FontName));
+    }
+}
+
+void tst_PreviewComposer::textIsDrawnWithoutAntialiasing()
+{
+    FrameDescription frame = panelFrame();
+    frame.BackColor = 0;
+    PreviewComposer composer;
+    QVERIFY(composer.DrawPreview(frame, LayoutMargins{}).isDrawn());
+    // Only the background and the text colour appear in the header line.
+    const QImage &c = composer.canvas();
+    int white = 0;
+    for (int y = 0; y < composer.drawnFrame().borderOuter.top(); ++y) {
+        for (int x = 0; x < c.width(); ++x) {
+            const QRgb p = c.pixel(x, y);
+            QVERIFY2(p == qRgb(0, 0, 0) || p == qRgb(255, 255, 255),
+                     qPrintable(QString::number(p, 16)));
+            white += p == qRgb(255, 255, 255);
+        }
+    }
+    QVERIFY(white > 50);
+}
+
+QTEST_MAIN(tst_PreviewComposer)
+#include "tst_PreviewComposer.moc"

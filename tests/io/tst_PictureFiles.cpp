@@ -1,0 +1,300 @@
+#include "io/GetFileFolder.h"
+#include "io/LoadPicture.h"
+#include "io/SavePicture.h"
+
+#include <QtTest>
+
+namespace {
+
+QByteArray encoded(const QImage &image, const char *format)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format);
+    return bytes;
+}
+
+QImage testImage(int w, int h)
+{
+    QImage image(w, h, QImage::Format_RGB32);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            image.setPixel(x, y, qRgb(10 * x + 1, 20 * y + 2, 3));
+    return image;
+}
+
+// A one-colour GIF (Qt writes no GIF): codes of 3 bits, a clear code every two pixels so that
+// the code size never grows.
+QByteArray gif(int w, int h)
+{
+    QByteArray b("GIF89a");
+    auto le16 = [&b](int v) {
+        b.append(char(v & 0xFF));
+        b.append(char(v >> 8));
+    };
+    le16(w);
+    le16(h);
+    b.append("\x80\x00\x00", 3);             // global table of 2 colours
+    b.append("\xFF\xFF\xFF\x00\x00\x00", 6); // white, black
+    b.append(char(0x2C));
+    le16(0);
+    le16(0);
+    le16(w);
+    le16(h);
+    b.append(char(0));
+    b.append(char(2)); // minimum code size
+    QList<int> codes;
+    for (int i = 0; i < w * h; i += 2) {
+        codes << 4 << 0;
+        if (i + 1 < w * h)
+            codes << 0;
+    }
+    codes << 5;
+    QByteArray data;
+    quint32 acc = 0;
+    int bits = 0;
+    for (int c : codes) {
+        acc |= quint32(c) << bits;
+        bits += 3;
+        while (bits >= 8) {
+            data.append(char(acc & 0xFF));
+            acc >>= 8;
+            bits -= 8;
+        }
+    }
+    if (bits > 0)
+        data.append(char(acc & 0xFF));
+    for (qsizetype at = 0; at < data.size(); at += 255) {
+        const QByteArray block = data.mid(at, 255);
+        b.append(char(block.size()));
+        b.append(block);
+    }
+    b.append(char(0));
+    b.append(char(0x3B));
+    return b;
+}
+
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+} // namespace
+
+class tst_PictureFiles : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void bmpBytesExactly();
+    void bmpUnderExactlyTheGivenName_data();
+    void bmpUnderExactlyTheGivenName();
+    void failedWriteLeavesTheOldFile();
+    void pngAndJpegOutput();
+    void formatForPath_data();
+    void formatForPath();
+    void detectFormat_data();
+    void detectFormat();
+    void headerSizes_data();
+    void headerSizes();
+    void decodesWhateverTheExtension();
+    void getFileFolder();
+
+private:
+    QTemporaryDir m_dir;
+};
+
+void tst_PictureFiles::bmpBytesExactly()
+{
+    const QByteArray bytes = SavePicture::bmpBytes(testImage(3, 2));
+    // 54 bytes of headers, then two rows of 3 pixels padded from 9 to 12 bytes, bottom row first.
+    QCOMPARE(bytes.size(), 54 + 24);
+    const auto *p = reinterpret_cast<const uchar *>(bytes.constData());
+    QCOMPARE(bytes.left(2), QByteArray("BM"));
+    QCOMPARE(qFromLittleEndian<quint32>(p + 2), 78u);
+    QCOMPARE(qFromLittleEndian<quint32>(p + 10), 54u);
+    QCOMPARE(qFromLittleEndian<quint32>(p + 14), 40u);
+    QCOMPARE(qFromLittleEndian<qint32>(p + 18), 3);
+    QCOMPARE(qFromLittleEndian<qint32>(p + 22), 2);
+    QCOMPARE(qFromLittleEndian<quint16>(p + 26), 1);
+    QCOMPARE(qFromLittleEndian<quint16>(p + 28), 24);
+    QCOMPARE(qFromLittleEndian<quint32>(p + 30), 0u);
+    QCOMPARE(qFromLittleEndian<quint32>(p + 34), 24u);
+    QCOMPARE(qFromLittleEndian<qint32>(p + 38), 3780);
+    const QByteArray bottomRow("\x03\x16\x01\x03\x16\x0B\x03\x16\x15\x00\x00\x00", 12);
+    const QByteArray topRow("\x03\x02\x01\x03\x02\x0B\x03\x02\x15\x00\x00\x00", 12);
+    QCOMPARE(bytes.mid(54, 12), bottomRow);
+    QCOMPARE(bytes.mid(66, 12), topRow);
+}
+
+void tst_PictureFiles::bmpUnderExactlyTheGivenName_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::newRow("no extension") << "result";
+    QTest::newRow("bmp") << "result.bmp";
+    QTest::newRow("another extension stays BMP") << "result.png";
+    QTest::newRow("Japanese name") << "結果 M42.bmp";
+}
+
+void tst_PictureFiles::bmpUnderExactlyTheGivenName()
+{
+    QFETCH(QString, name);
+    const QString path = m_dir.filePath(name);
+    const QImage image = testImage(5, 4);
+    QString error;
+    QVERIFY2(SavePicture::writeBmp(image, path, &error), qPrintable(error));
+    QCOMPARE(readAll(path), SavePicture::bmpBytes(image));
+    QImage back(path, "bmp");
+    QCOMPARE(back.convertToFormat(QImage::Format_RGB32), image);
+}
+
+void tst_PictureFiles::failedWriteLeavesTheOldFile()
+{
+    QString error;
+    const QString missingFolder = m_dir.filePath(QStringLiteral("no/such/folder/out.bmp"));
+    QVERIFY(!SavePicture::writeBmp(testImage(2, 2), missingFolder, &error));
+    QVERIFY(error.contains(QStringLiteral("out.bmp")));
+    QVERIFY(!SavePicture::writeBmp(QImage(), m_dir.filePath(QStringLiteral("empty.bmp")), &error));
+    QVERIFY(!QFile::exists(m_dir.filePath(QStringLiteral("empty.bmp"))));
+    // Replacing a file replaces it whole.
+    const QString path = m_dir.filePath(QStringLiteral("replaced.bmp"));
+    QVERIFY(SavePicture::writeBmp(testImage(8, 8), path, &error));
+    QVERIFY(SavePicture::writeBmp(testImage(2, 2), path, &error));
+    QCOMPARE(readAll(path), SavePicture::bmpBytes(testImage(2, 2)));
+}
+
+void tst_PictureFiles::pngAndJpegOutput()
+{
+    QString error;
+    const QImage image = testImage(16, 16);
+    const QString png = m_dir.filePath(QStringLiteral("out.png"));
+    QVERIFY(SavePicture::write(image, png, SavePicture::Format::Png, 80, &error));
+    QCOMPARE(QImage(png).convertToFormat(QImage::Format_RGB32), image);
+    const QString jpg = m_dir.filePath(QStringLiteral("out.jpg"));
+    QVERIFY(SavePicture::write(image, jpg, SavePicture::Format::Jpeg, 90, &error));
+    QCOMPARE(LoadPicture::readHeader(jpg).format, LoadPicture::Format::Jpeg);
+}
+
+void tst_PictureFiles::formatForPath_data()
+{
+    QTest::addColumn<QString>("path");
+    QTest::addColumn<int>("format");
+    QTest::newRow("png") << "a/b.png" << int(SavePicture::Format::Png);
+    QTest::newRow("upper-case JPG") << "b.JPG" << int(SavePicture::Format::Jpeg);
+    QTest::newRow("jpeg") << "b.jpeg" << int(SavePicture::Format::Jpeg);
+    QTest::newRow("bmp") << "b.bmp" << int(SavePicture::Format::Bmp);
+    QTest::newRow("no extension") << "result" << int(SavePicture::Format::Bmp);
+    QTest::newRow("gif is written as BMP") << "b.gif" << int(SavePicture::Format::Bmp);
+}
+
+void tst_PictureFiles::formatForPath()
+{
+    QFETCH(QString, path);
+    QFETCH(int, format);
+    QCOMPARE(int(SavePicture::formatForPath(path)), format);
+}
+
+void tst_PictureFiles::detectFormat_data()
+{
+    QTest::addColumn<QByteArray>("head");
+    QTest::addColumn<int>("format");
+    using F = LoadPicture::Format;
+    QTest::newRow("BMP") << QByteArray("BM\0\0", 4) << int(F::Bmp);
+    QTest::newRow("JPEG") << QByteArray("\xFF\xD8\xFF\xE0", 4) << int(F::Jpeg);
+    QTest::newRow("GIF89a") << QByteArray("GIF89a") << int(F::Gif);
+    QTest::newRow("GIF87a") << QByteArray("GIF87a") << int(F::Gif);
+    QTest::newRow("placeable WMF") << QByteArray("\xD7\xCD\xC6\x9A\0\0", 6) << int(F::Wmf);
+    QTest::newRow("plain WMF") << QByteArray("\x01\x00\x09\x00\x00\x03", 6) << int(F::Wmf);
+    QByteArray emf(44, '\0');
+    emf[0] = 1;
+    emf.replace(40, 4, " EMF");
+    QTest::newRow("EMF") << emf << int(F::Emf);
+    QTest::newRow("PNG is not a photo format") << QByteArray("\x89PNG\r\n", 6) << int(F::Unknown);
+    QTest::newRow("text") << QByteArray("hello") << int(F::Unknown);
+    QTest::newRow("empty") << QByteArray() << int(F::Unknown);
+}
+
+void tst_PictureFiles::detectFormat()
+{
+    QFETCH(QByteArray, head);
+    QFETCH(int, format);
+    QCOMPARE(int(LoadPicture::detectFormat(head)), format);
+}
+
+void tst_PictureFiles::headerSizes_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QSize>("size");
+    QTest::newRow("BMP") << encoded(testImage(7, 5), "bmp") << QSize(7, 5);
+    QTest::newRow("JPEG") << encoded(testImage(9, 6), "jpeg") << QSize(9, 6);
+    QTest::newRow("GIF") << gif(11, 4) << QSize(11, 4);
+    QByteArray core(26, '\0'); // OS/2 core header: 16-bit sizes
+    core[0] = 'B';
+    core[1] = 'M';
+    qToLittleEndian<quint32>(12, core.data() + 14);
+    qToLittleEndian<quint16>(640, core.data() + 18);
+    qToLittleEndian<quint16>(480, core.data() + 20);
+    QTest::newRow("OS/2 BMP header") << core << QSize(640, 480);
+    QByteArray topDown(54, '\0');
+    topDown[0] = 'B';
+    topDown[1] = 'M';
+    qToLittleEndian<quint32>(40, topDown.data() + 14);
+    qToLittleEndian<qint32>(70000, topDown.data() + 18);
+    qToLittleEndian<qint32>(-300, topDown.data() + 22);
+    QTest::newRow("top-down BMP over Qt's limit") << topDown << QSize(70000, 300);
+}
+
+void tst_PictureFiles::headerSizes()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(QSize, size);
+    const QString path = m_dir.filePath(QStringLiteral("header.pic"));
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(bytes);
+    f.close();
+    const LoadPicture::Header header = LoadPicture::readHeader(path);
+    QVERIFY2(header.ok(), qPrintable(header.error));
+    QCOMPARE(header.size, size);
+}
+
+void tst_PictureFiles::decodesWhateverTheExtension()
+{
+    const QString path = m_dir.filePath(QStringLiteral("really-a-jpeg.bmp"));
+    QVERIFY(testImage(20, 10).save(path, "jpeg"));
+    const LoadPicture::Picture picture = LoadPicture::decode(path);
+    QVERIFY2(picture.ok(), qPrintable(picture.error));
+    QCOMPARE(picture.image.size(), QSize(20, 10));
+    QCOMPARE(picture.image.format(), QImage::Format_RGB32);
+    const QString gifPath = m_dir.filePath(QStringLiteral("one.gif"));
+    QFile f(gifPath);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(gif(5, 3));
+    f.close();
+    const LoadPicture::Picture fromGif = LoadPicture::decode(gifPath);
+    QVERIFY2(fromGif.ok(), qPrintable(fromGif.error));
+    QCOMPARE(fromGif.image.size(), QSize(5, 3));
+    QCOMPARE(fromGif.image.pixel(4, 2), qRgb(255, 255, 255));
+    const LoadPicture::Picture folder = LoadPicture::decode(m_dir.path());
+    QVERIFY(!folder.ok());
+}
+
+void tst_PictureFiles::getFileFolder()
+{
+    const QString file = m_dir.filePath(QStringLiteral("m42.jpg"));
+    QVERIFY(testImage(2, 2).save(file, "jpeg"));
+    QCOMPARE(GetFileFolder(file), m_dir.path());
+    QCOMPARE(GetFileFolder(m_dir.path() + QStringLiteral("//m42.jpg")), m_dir.path());
+    QCOMPARE(GetFileFolder(m_dir.filePath(QStringLiteral("none.jpg"))), QString());
+    QCOMPARE(GetFileFolder(m_dir.path()), QString()); // a folder is not a file
+    QCOMPARE(GetFileFolder(QString()), QString());
+#ifndef Q_OS_WIN
+    if (QFileInfo(QStringLiteral("/etc/hostname")).isFile())
+        QCOMPARE(GetFileFolder(QStringLiteral("/etc/hostname")), QStringLiteral("/etc"));
+#endif
+}
+
+QTEST_MAIN(tst_PictureFiles)
+#include "tst_PictureFiles.moc"

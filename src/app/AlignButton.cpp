@@ -6,6 +6,8 @@
 
 #include <QCoreApplication>
 #include <QMenu>
+#include <QStyleOptionToolButton>
+#include <QStylePainter>
 
 #include <cmath>
 
@@ -72,4 +74,15 @@ void AlignButton::setAlignmentTag(const QString &tag)
     }
     chooseEntry(1);
     m_tag = tag;
+}
+
+void AlignButton::paintEvent(QPaintEvent *)
+{
+    QStylePainter painter(this);
+    QStyleOptionToolButton option;
+    initStyleOption(&option);
+    // 390 twips of toolbar around a 300-twip button.
+    const int margin = qRound(height() * 45.0 / 390.0);
+    option.rect.adjust(0, margin, 0, -margin);
+    painter.drawComplexControl(QStyle::CC_ToolButton, option);
 }

@@ -39,6 +39,11 @@ public:
     // A click on the button itself: the entry after the current one among the visible count.
     void stepToNext();
 
+protected:
+    // The button stands in its toolbar with a small margin above and below, as high as a panel
+    // row, so that the three toolbars, which overlap a little, never draw over each other.
+    void paintEvent(QPaintEvent *event) override;
+
 signals:
     // The user picked entry n of the drop-down; the owner applies it with chooseEntry().
     void entryChosen(int n);

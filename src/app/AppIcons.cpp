@@ -114,15 +114,12 @@ QImage toolbarImage(const char *key)
     } else if (std::strcmp(key, "TbOpenPhoto") == 0) {
         drawPhoto(p, QRect(0, 1, 13, 11));
         p.setPen(Qt::NoPen);
-        p.setBrush(QColor(0x20, 0xA0, 0x20));
-        p.drawRect(11, 9, 5, 7);
-        p.drawRect(9, 11, 9, 3);
+        // A green badge with a white plus.
+        p.setBrush(QColor(0x20, 0x9A, 0x20));
+        p.drawRect(9, 9, 7, 7);
         p.setBrush(Qt::white);
-        p.drawRect(12, 10, 3, 5);
-        p.drawRect(10, 12, 7, 1);
-        p.setBrush(QColor(0x20, 0xA0, 0x20));
-        p.drawRect(13, 10, 1, 5);
-        p.drawRect(11, 12, 5, 1);
+        p.drawRect(12, 10, 1, 5);
+        p.drawRect(10, 12, 5, 1);
     } else if (std::strcmp(key, "TbRemovePhoto") == 0) {
         drawPhoto(p, QRect(0, 1, 13, 11));
         p.setRenderHint(QPainter::Antialiasing, true);

@@ -15,8 +15,7 @@ QStringList PlatformServices::toQtFilters(const QString &windowsFilter)
         QString patterns = parts[i + 1];
         patterns.replace(u';', u' ');
         const QString suffix = QStringLiteral("(%1)").arg(patterns);
-        filters.append(description.endsWith(suffix) ? description
-                                                    : description + u' ' + suffix);
+        filters.append(description.endsWith(suffix) ? description : description + u' ' + suffix);
     }
     return filters;
 }
@@ -29,8 +28,8 @@ QString runFileDialog(QWidget *parent, const PlatformServices::FileDialogOptions
     QFileDialog dialog(parent, options.title);
     dialog.setAcceptMode(mode);
     dialog.setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile
-                       : options.confirmCreate        ? QFileDialog::AnyFile
-                                                      : QFileDialog::ExistingFile);
+                       : options.confirmCreate         ? QFileDialog::AnyFile
+                                                       : QFileDialog::ExistingFile);
     const QStringList filters = PlatformServices::toQtFilters(options.filter);
     dialog.setNameFilters(filters);
     if (options.filterIndex >= 0 && options.filterIndex < filters.size())
@@ -72,8 +71,7 @@ std::optional<QColor> QtPlatformServices::chooseColor(QWidget *parent, const QCo
 }
 
 QMessageBox::StandardButton QtPlatformServices::message(QWidget *parent, QMessageBox::Icon icon,
-                                                        const QString &caption,
-                                                        const QString &text,
+                                                        const QString &caption, const QString &text,
                                                         QMessageBox::StandardButtons buttons,
                                                         QMessageBox::StandardButton defaultButton)
 {

@@ -19,14 +19,14 @@ class PlatformServices
 public:
     struct FileDialogOptions
     {
-        QString title;            // empty: the system's default title
-        QString filter;           // Windows form: "description|pattern|description|pattern"
-        int filterIndex = 0;      // the filter preselected, counted from 0
+        QString title;       // empty: the system's default title
+        QString filter;      // Windows form: "description|pattern|description|pattern"
+        int filterIndex = 0; // the filter preselected, counted from 0
         QString initialDir;
-        QString fileName;         // proposed file name (may be empty)
-        bool confirmOverwrite = false;  // save: ask before replacing an existing file
-        bool confirmCreate = false;     // open: a typed name of a missing file is offered
-        bool pathMustExist = false;     // save: the folder of a typed name must exist
+        QString fileName;              // proposed file name (may be empty)
+        bool confirmOverwrite = false; // save: ask before replacing an existing file
+        bool confirmCreate = false;    // open: a typed name of a missing file is offered
+        bool pathMustExist = false;    // save: the folder of a typed name must exist
     };
 
     virtual ~PlatformServices() = default;

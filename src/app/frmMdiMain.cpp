@@ -226,6 +226,8 @@ void frmMdiMain::buildPanel()
     Picture1 = new QWidget;
     Picture1->setObjectName(QStringLiteral("Picture1"));
     Picture1->setFixedWidth(px(PanelWidth));
+    // Tall enough for the last alignment toolbar, so that no control is ever cut off.
+    Picture1->setMinimumHeight(py(AlignTops[2] + 390 + 60));
     const QFont panelFont(QString::fromUtf8(T::PanelFontName), 9);
     Picture1->setFont(panelFont);
 

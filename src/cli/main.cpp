@@ -10,8 +10,22 @@
 #include <unistd.h>
 #endif
 
+namespace {
+
+// The offscreen platform's note about a missing runtime folder is noise on a command line.
+void filterMessages(QtMsgType type, const QMessageLogContext &context, const QString &message)
+{
+    if (type == QtWarningMsg &&
+        message.startsWith(QLatin1String("QStandardPaths: XDG_RUNTIME_DIR")))
+        return;
+    std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
+}
+
+} // namespace
+
 int main(int argc, char *argv[])
 {
+    qInstallMessageHandler(filterMessages);
     // No window: fonts and images only.
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");

@@ -62,8 +62,12 @@ std::optional<QColor> QtPlatformServices::chooseColor(QWidget *parent, const QCo
                                                       const QString &title,
                                                       const QList<QColor> &customColors)
 {
+    // The list runs along the rows (eight to a row); Qt numbers its grid of two rows down the
+    // columns.
+    constexpr int Rows = 2;
+    const int columns = QColorDialog::customCount() / Rows;
     for (int i = 0; i < customColors.size() && i < QColorDialog::customCount(); ++i)
-        QColorDialog::setCustomColor(i, customColors[i]);
+        QColorDialog::setCustomColor((i % columns) * Rows + i / columns, customColors[i]);
     const QColor chosen = QColorDialog::getColor(initial, parent, title);
     if (!chosen.isValid())
         return std::nullopt;

@@ -270,7 +270,7 @@ QImage frmSetup::marginDiagram()
         p.drawLine(x1, y - 2, x1, y + 2);
     };
     vertical(26, 0, text.top() - 1);                   // 1: top edge to the text
-    horizontal(text.bottom() + 3, 0, text.left() - 1); // 2: left edge to the text
+    horizontal(text.center().y(), 0, text.left() - 1); // 2: left edge to the text
     horizontal(78, 0, corner.x() - 1);                 // 3: left edge to the photo
     vertical(44, text.bottom() + 1, corner.y() - 1);   // 4: text to the photo
 
@@ -280,7 +280,7 @@ QImage frmSetup::marginDiagram()
     p.setFont(numbers);
     p.setPen(yellow);
     p.drawText(QRect(30, 1, 8, 11), Qt::AlignCenter, QStringLiteral("1"));
-    p.drawText(QRect(5, 34, 8, 11), Qt::AlignCenter, QStringLiteral("2"));
+    p.drawText(QRect(6, 27, 8, 11), Qt::AlignCenter, QStringLiteral("2"));
     p.drawText(QRect(10, 81, 8, 11), Qt::AlignCenter, QStringLiteral("3"));
     p.drawText(QRect(48, 40, 8, 11), Qt::AlignCenter, QStringLiteral("4"));
     return image;

@@ -63,6 +63,13 @@ bool hasInsertable(const QString &text)
     return std::any_of(text.begin(), text.end(), isInsertable);
 }
 
+// A Ctrl combination is a command; Ctrl with Alt is AltGr on Windows, which types characters.
+bool isShortcut(const QKeyEvent *key)
+{
+    const Qt::KeyboardModifiers modifiers = key->modifiers();
+    return (modifiers & Qt::ControlModifier) && !(modifiers & Qt::AltModifier);
+}
+
 // The Paste entry of a line edit's standard menu, known by its (translated) text.
 QAction *pasteActionOf(const QMenu *menu)
 {
@@ -244,7 +251,7 @@ bool BasHook::FilterWndProc(QObject *watched, QEvent *event)
         if (key->matches(QKeySequence::Paste))
             return !pasteAllowed(false);
         // Other Ctrl combinations (copy, cut, undo, select all...) do their usual work.
-        if (key->modifiers() & Qt::ControlModifier)
+        if (isShortcut(key))
             return false;
         const QString text = key->text();
         if (!hasInsertable(text))
@@ -340,7 +347,7 @@ bool BasHook::filterPhotoSize(QComboBox *box, QObject *watched, QEvent *event)
     if (event->type() == QEvent::KeyPress) {
         auto *key = static_cast<QKeyEvent *>(event);
         const QString text = key->text();
-        if ((key->modifiers() & Qt::ControlModifier) || !hasInsertable(text))
+        if (isShortcut(key) || !hasInsertable(text))
             return false;
         const QString out = rewrite(text);
         if (out == text)

@@ -75,6 +75,7 @@ private slots:
     void countMatchingChars();
     void typedCharacters_data();
     void typedCharacters();
+    void altGrCharactersJudged();
     void editingKeysStillWork();
     void keyboardPaste_data();
     void keyboardPaste();
@@ -93,6 +94,7 @@ private slots:
     void photoSizeTyped_data();
     void photoSizeTyped();
     void photoSizeReplacesSelection();
+    void photoSizeInputMethod();
     void photoSizePasteNotFiltered();
 };
 
@@ -181,6 +183,17 @@ void tst_BasHook::typedCharacters()
     QCOMPARE(w.hook.HookedControl(), w.txtYear);
     typeText(w.txtYear, typed);
     QCOMPARE(w.txtYear->text(), result);
+}
+
+void tst_BasHook::altGrCharactersJudged()
+{
+    // On Windows AltGr arrives as Ctrl+Alt, and the box takes the character it types.
+    Window w;
+    w.focus(w.txtYear);
+    const auto altGr = Qt::ControlModifier | Qt::AltModifier;
+    QTest::sendKeyEvent(QTest::Click, w.txtYear, Qt::Key_Q, u"@"_s, altGr);
+    QTest::sendKeyEvent(QTest::Click, w.txtYear, Qt::Key_7, u"7"_s, altGr);
+    QCOMPARE(w.txtYear->text(), u"7"_s);
 }
 
 void tst_BasHook::editingKeysStillWork()
@@ -446,6 +459,19 @@ void tst_BasHook::photoSizeReplacesSelection()
     // Typing over the whole text: its "x" goes away with it, so the new "x" is taken.
     typeText(w.cboPhotoSize, u"320X240"_s);
     QCOMPARE(w.cboPhotoSize->currentText(), u"320x240"_s);
+}
+
+void tst_BasHook::photoSizeInputMethod()
+{
+    Window w;
+    w.cboPhotoSize->setCompleter(nullptr);
+    w.focus(w.cboPhotoSize);
+    for (const QString &commit : {u"６４０"_s, u"640X"_s, u"ｘ48x0"_s}) {
+        QInputMethodEvent event;
+        event.setCommitString(commit);
+        QApplication::sendEvent(w.cboPhotoSize, &event);
+    }
+    QCOMPARE(w.cboPhotoSize->currentText(), u"640x480"_s);
 }
 
 void tst_BasHook::photoSizePasteNotFiltered()

@@ -305,7 +305,6 @@ void MetafileCanvas::updateTransform()
                             QTransform::fromScale(sx, sy) *
                             QTransform::fromTranslate(s.viewportOrg.x(), s.viewportOrg.y());
     m_toImage = s.world * page * m_deviceToImage;
-    m_toPixel = m_toImage * QTransform::fromTranslate(0.5, 0.5);
 }
 
 void MetafileCanvas::setMapMode(int mode)
@@ -431,12 +430,12 @@ void MetafileCanvas::setMiterLimit(double limit)
 
 QPointF MetafileCanvas::toImage(QPointF logical) const
 {
-    return clampPoint(m_toPixel.map(logical));
+    return clampPoint(m_toImage.map(logical));
 }
 
 QPainterPath MetafileCanvas::toImage(const QPainterPath &logical) const
 {
-    QPainterPath mapped = m_toPixel.map(logical);
+    QPainterPath mapped = m_toImage.map(logical);
     for (int i = 0; i < mapped.elementCount(); ++i) {
         const QPainterPath::Element e = mapped.elementAt(i);
         mapped.setElementPositionAt(i, clampCoordinate(e.x), clampCoordinate(e.y));
@@ -451,9 +450,8 @@ bool MetafileCanvas::axisAligned() const
 
 QRectF MetafileCanvas::boxInImage(const Box &box, bool shrink) const
 {
-    const QTransform &t = shrink ? m_toPixel : m_toImage;
-    QRectF r = QRectF(clampPoint(t.map(QPointF(box.left, box.top))),
-                      clampPoint(t.map(QPointF(box.right, box.bottom))))
+    QRectF r = QRectF(clampPoint(m_toImage.map(QPointF(box.left, box.top))),
+                      clampPoint(m_toImage.map(QPointF(box.right, box.bottom))))
                    .normalized();
     if (shrink) {
         // Windows leaves out the right and bottom edge of rectangles and ellipses.
@@ -749,7 +747,7 @@ void MetafileCanvas::arc(ArcKind kind, const Box &box, QPointF start, QPointF en
         joined.connectPath(path);
         path = joined;
         bool invertible = false;
-        const QTransform back = m_toPixel.inverted(&invertible);
+        const QTransform back = m_toImage.inverted(&invertible);
         if (invertible)
             m_state.position = back.map(arcEnd);
     }
@@ -1305,9 +1303,8 @@ void MetafileCanvas::selectClipPath(int mode)
         return;
     m_pathReady = false;
     QRegion region;
-    const QTransform toEdges = QTransform::fromTranslate(-0.5, -0.5);
     for (const QPolygonF &polygon : m_path.toFillPolygons()) {
-        const QRegion part(toEdges.map(polygon).toPolygon(), fillRule());
+        const QRegion part(polygon.toPolygon(), fillRule());
         region = fillRule() == Qt::WindingFill ? region.united(part) : region.xored(part);
     }
     m_path = QPainterPath();

@@ -173,8 +173,7 @@ private:
     State m_state;
     QList<State> m_saved;
     QTransform m_toImage; // logical to image, pixel edges
-    QTransform m_toPixel; // logical to image, pixel centres (geometry)
     bool m_inPath = false;
-    QPainterPath m_path; // image coordinates (pixel centres)
+    QPainterPath m_path; // image coordinates
     bool m_pathReady = false;
 };

@@ -18,11 +18,11 @@ AlignButton::AlignButton(bool showAboveEntries, QWidget *parent) : QToolButton(p
     setAutoRaise(false);
     auto *menu = new QMenu(this);
     for (int n = 1; n <= EntryCount; ++n) {
-        const auto &spec = MainWindowTexts::AlignEntries[n - 1];
+        const auto &entry = MainWindowTexts::AlignEntries[n - 1];
         QAction *action =
             menu->addAction(AppIcons::alignIcon(n),
-                            QCoreApplication::translate(MainWindowTexts::Context, spec.caption));
-        action->setObjectName(QString::fromLatin1(spec.name));
+                            QCoreApplication::translate(MainWindowTexts::Context, entry.caption));
+        action->setObjectName(QString::fromLatin1(entry.name));
         action->setVisible(n <= 3 || showAboveEntries);
         connect(action, &QAction::triggered, this, [this, n] { emit entryChosen(n); });
         m_entries.append(action);

@@ -38,7 +38,6 @@ private slots:
     void swatchOkAndCancel();
     void paletteSwatch();
     void chooseColorDialogResult();
-    void colorRef();
 };
 
 void tst_BasCmndlg::customColoursAtEveryOpening()
@@ -106,12 +105,6 @@ void tst_BasCmndlg::chooseColorDialogResult()
     services.colorAnswers.enqueue(QColor(Qt::blue));
     QVERIFY(BasCmndlg::ChooseColorDialog(nullptr, services, u"色の選択"_s, Qt::green, chosen) != 0);
     QCOMPARE(chosen, QColor(Qt::blue));
-}
-
-void tst_BasCmndlg::colorRef()
-{
-    QCOMPARE(BasCmndlg::toColorRef(QColor(0x12, 0x34, 0x56)), 0x563412u);
-    QCOMPARE(BasCmndlg::fromColorRef(0x563412), QColor(0x12, 0x34, 0x56));
 }
 
 QTEST_MAIN(tst_BasCmndlg)

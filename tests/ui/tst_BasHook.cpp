@@ -81,6 +81,7 @@ private slots:
     void keyboardPaste();
     void pictureOnClipboardInsertsNothing();
     void copyAndCutWork();
+    void middleButtonPaste();
     void contextMenuPaste_data();
     void contextMenuPaste();
     void inputMethodCommit_data();
@@ -271,6 +272,20 @@ void tst_BasHook::copyAndCutWork()
     QTest::keyClick(w.txtYear, Qt::Key_X, Qt::ControlModifier);
     QCOMPARE(QGuiApplication::clipboard()->text(), u"02"_s);
     QCOMPARE(w.txtYear->text(), u"20"_s);
+}
+
+void tst_BasHook::middleButtonPaste()
+{
+    if (!QGuiApplication::clipboard()->supportsSelection())
+        QSKIP("this window system has no selection to paste");
+    Window w;
+    w.focus(w.txtYear);
+    QGuiApplication::clipboard()->setText(u"2a"_s, QClipboard::Selection);
+    QTest::mouseClick(w.txtYear, Qt::MiddleButton);
+    QCOMPARE(w.txtYear->text(), QString());
+    QGuiApplication::clipboard()->setText(u"24"_s, QClipboard::Selection);
+    QTest::mouseClick(w.txtYear, Qt::MiddleButton);
+    QCOMPARE(w.txtYear->text(), u"24"_s);
 }
 
 void tst_BasHook::contextMenuPaste_data()

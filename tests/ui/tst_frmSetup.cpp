@@ -89,7 +89,6 @@ private slots:
     void leadingNumber_data();
     void leadingNumber();
     void showModalReportsSave();
-    void marginDiagram();
 };
 
 void tst_frmSetup::initTestCase()
@@ -398,20 +397,6 @@ void tst_frmSetup::showModalReportsSave()
         });
         QCOMPARE(frmSetup::showModal(&owner, s.nolt, services), saved);
     }
-}
-
-void tst_frmSetup::marginDiagram()
-{
-    const QImage diagram = frmSetup::marginDiagram();
-    QCOMPARE(diagram.size(), QSize(81, 102));
-    QCOMPARE(QColor(diagram.pixel(0, diagram.height() - 1)), QColor(Qt::black));
-    // Blue letters, a white photo corner, green lines and yellow numbers.
-    QSet<QRgb> colours;
-    for (int y = 0; y < diagram.height(); ++y)
-        for (int x = 0; x < diagram.width(); ++x)
-            colours.insert(diagram.pixel(x, y) & 0xFFFFFF);
-    for (QRgb wanted : {0x0000FFu, 0xFFFFFFu, 0x00FF00u, 0xFFFF00u})
-        QVERIFY2(colours.contains(wanted), qPrintable(QString::number(wanted, 16)));
 }
 
 QTEST_MAIN(tst_frmSetup)

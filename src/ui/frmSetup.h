@@ -28,8 +28,8 @@ public:
     frmSetup(clsNoltIO &settings, PlatformServices &services, QWidget *owner = nullptr);
     ~frmSetup() override;
 
-    // Shows the dialog modally, centred on `owner`; true when the user pressed "保存" and the
-    // settings object was changed, false when the dialog was closed without storing.
+    // Shows the dialog modally, centred on `owner`; true when the user pressed "保存" (the settings
+    // object then holds the dialog's values), false when it was closed without storing.
     static bool showModal(QWidget *owner, clsNoltIO &settings, PlatformServices &services);
 
     // The margin diagram: a sample text and the corner of the photo, with the four numbered

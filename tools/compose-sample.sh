@@ -7,7 +7,7 @@ build_dir=${1:?usage: compose-sample.sh BUILD_DIR}
 out_dir="$build_dir/sample"
 mkdir -p "$out_dir"
 
-"$build_dir/bench/make-sample-photo" "$out_dir/m42.jpg" 800 600
+"$build_dir/bench/make-sample-photo" "$out_dir/m42.jpg" 800 600 2>/dev/null
 
 # A template as the program writes them (UTF-8 with its byte-order mark).
 printf '\xEF\xBB\xBF' > "$out_dir/sample.kvl"

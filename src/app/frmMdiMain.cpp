@@ -14,7 +14,10 @@
 #include "store/ProgramFolder.h"
 #include "store/clsNoltIO.h"
 #include "store/clsTemplateIO.h"
+#include "ui/BasCmndlg.h"
 #include "ui/PlatformServices.h"
+#include "ui/frmAbout.h"
+#include "ui/frmSetup.h"
 
 #include <QCloseEvent>
 #include <QComboBox>
@@ -70,6 +73,7 @@ frmMdiMain::frmMdiMain(PlatformServices *services, const QString &programFolder,
     setWindowIcon(AppIcons::applicationIcon());
     setFont(QFont(QString::fromUtf8(T::PanelFontName), 9));
 
+    m_hook = new BasHook(*m_services, this);
     buildMenus();
     buildToolbar();
     buildStatusBar();
@@ -151,6 +155,12 @@ void frmMdiMain::buildMenus()
     connectEntry("IDMI_SAVETEMPLATE", &frmMdiMain::IDMI_SAVETEMPLATE_Click);
     connectEntry("IDMI_EXIT", &frmMdiMain::IDMI_EXIT_Click);
     connectEntry("IDMI_SETDEFAULT", &frmMdiMain::IDMI_SETDEFAULT_Click);
+    connectEntry("IDMI_SETUP", &frmMdiMain::IDMI_SETUP_Click);
+    connectEntry("IDMI_VERSION", &frmMdiMain::IDMI_VERSION_Click);
+    connectEntry("IDM_LOADPHOTO", &frmMdiMain::IDM_LOADPHOTO_Click);
+    connectEntry("IDM_REMOVEPHOTO", &frmMdiMain::IDM_REMOVEPHOTO_Click);
+    connectEntry("IDM_COPYCLIPBOARD", &frmMdiMain::IDM_COPYCLIPBOARD_Click);
+    connectEntry("IDM_SAVEPHOTO", &frmMdiMain::IDM_SAVEPHOTO_Click);
 }
 
 void frmMdiMain::buildToolbar()
@@ -263,6 +273,7 @@ void frmMdiMain::buildPanel()
     for (const char *size : T::PhotoSizes)
         cboPhotoSize->addItem(QString::fromLatin1(size));
     placeTwips(cboPhotoSize, 2910, 120, 1515, 300);
+    m_hook->guardPhotoSize(cboPhotoSize);
     lblTag[10]->setBuddy(cboPhotoSize);
 
     label(13, T::BorderWidthLabel, 1890, 495, 975, 225);
@@ -277,6 +288,8 @@ void frmMdiMain::buildPanel()
     picFrameColor = swatch(QStringLiteral("picFrameColor"), 2910, 780, 555, 255);
     label(11, T::BackColorLabel, 3540, 795, 675, 225);
     picBackColor = swatch(QStringLiteral("picBackColor"), 4260, 780, 555, 255);
+    connect(picFrameColor, &ColorSwatch::clicked, this, &frmMdiMain::picFrameColor_Click);
+    connect(picBackColor, &ColorSwatch::clicked, this, &frmMdiMain::picBackColor_Click);
 
     cmdPreview =
         new QPushButton(AppIcons::previewIcon(), QString::fromLatin1(T::PreviewCaption), Picture1);
@@ -312,6 +325,7 @@ void frmMdiMain::buildPanel()
         cboDay->addItem(PanelValues::dayListText(i));
     placeTwips(cboDay, 1050, DateRowTop, 645, 300);
     txtYear = lineEdit(QStringLiteral("txtYear"), 1710, DateTextTop, 615, 285);
+    m_hook->guard(txtYear, BasHook::AllowDigits);
     txtTime = lineEdit(QStringLiteral("txtTime"), 2430, DateTextTop, 1005, 285);
     txtTime->setText(QString::fromLatin1(T::InitialTime));
     cmdNowDate = new QPushButton(tr(T::NowDateCaption), Picture1);
@@ -348,7 +362,9 @@ void frmMdiMain::buildPanel()
         cboFontName[i]->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
         placeTwips(cboFontName[i], 210, top, 1845, 300);
         txtFontSize[i] = lineEdit(QStringLiteral("txtFontSize(%1)").arg(i), 2070, top, 435, 300);
+        m_hook->guard(txtFontSize[i], BasHook::AllowDigits);
         picFontColor[i] = swatch(QStringLiteral("picFontColor(%1)").arg(i), 2520, top, 435, 300);
+        connect(picFontColor[i], &ColorSwatch::clicked, this, [this, i] { picFontColor_Click(i); });
         chkBold[i] =
             toggle(QStringLiteral("chkBold(%1)").arg(i), "B", T::BoldTip, 3000, top, nullptr);
         chkItalic[i] = toggle(QStringLiteral("chkItalic(%1)").arg(i), "I", T::ItalicTip, 3300, top,
@@ -471,10 +487,12 @@ bool frmMdiMain::Form_Unload()
             tr(T::SaveFailedText).arg(settingsPath(), m_settings->errorString()),
             QMessageBox::Retry | QMessageBox::Ignore | QMessageBox::Cancel, QMessageBox::Retry);
         if (answer == QMessageBox::Ignore)
-            return true;
+            break;
         if (answer != QMessageBox::Retry)
             return false;
     }
+    // No text box keeps the filter once the window goes.
+    m_hook->UnHookControl();
     return true;
 }
 
@@ -513,10 +531,13 @@ void frmMdiMain::Form_Resize()
     reportComposition(outcome);
 }
 
-void frmMdiMain::ensurePreview()
+frmPreview *frmMdiMain::ensurePreview()
 {
-    if (!m_preview)
-        m_preview = new frmPreview(m_mdiArea, m_services);
+    if (!m_preview) {
+        m_preview = new frmPreview(m_mdiArea, m_services, m_settings.get(), &m_frame);
+        connect(m_preview, &frmPreview::composed, this, &frmMdiMain::reportComposition);
+    }
+    return m_preview;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -745,8 +766,69 @@ void frmMdiMain::Toolbar_ButtonClick(QAction *button)
         IDMI_SAVETEMPLATE_Click();
     else if (key == QLatin1String(T::TbExit))
         IDMI_EXIT_Click();
-    // "TbSetup", "TbOpenPhoto", "TbRemovePhoto", "TbCopyClipboard" and "TbSavePhoto" reach the
-    // settings dialog and the photo commands, which come with those parts of the program.
+    else if (key == QLatin1String(T::TbSetup))
+        IDMI_SETUP_Click();
+    else if (key == QLatin1String(T::TbOpenPhoto))
+        IDM_LOADPHOTO_Click();
+    else if (key == QLatin1String(T::TbRemovePhoto))
+        IDM_REMOVEPHOTO_Click();
+    else if (key == QLatin1String(T::TbCopyClipboard))
+        IDM_COPYCLIPBOARD_Click();
+    else if (key == QLatin1String(T::TbSavePhoto))
+        IDM_SAVEPHOTO_Click();
+}
+
+// The month list and the date order follow the settings as soon as the dialog closes; the picture
+// shows the rest at the next Preview.
+void frmMdiMain::IDMI_SETUP_Click()
+{
+    frmSetup::showModal(this, *m_settings, *m_services);
+    const int month = cboMonth->currentIndex();
+    FillMonthList();
+    cboMonth->setCurrentIndex(month);
+    ArrangeDateFields();
+}
+
+void frmMdiMain::IDMI_VERSION_Click()
+{
+    frmAbout::showModal(this, *m_services);
+}
+
+void frmMdiMain::IDM_LOADPHOTO_Click()
+{
+    ensurePreview()->OpenLoadPhotoDialog();
+}
+
+void frmMdiMain::IDM_REMOVEPHOTO_Click()
+{
+    ensurePreview()->CloseLoadPhoto();
+}
+
+void frmMdiMain::IDM_COPYCLIPBOARD_Click()
+{
+    ensurePreview()->CopyClipboard();
+}
+
+void frmMdiMain::IDM_SAVEPHOTO_Click()
+{
+    ensurePreview()->SavePreview();
+}
+
+// A new colour shows at the next Preview.
+void frmMdiMain::picFrameColor_Click()
+{
+    BasCmndlg::chooseSwatchColor(this, picFrameColor, *m_services);
+}
+
+void frmMdiMain::picBackColor_Click()
+{
+    BasCmndlg::chooseSwatchColor(this, picBackColor, *m_services);
+}
+
+void frmMdiMain::picFontColor_Click(int index)
+{
+    if (index >= 0 && index < int(picFontColor.size()))
+        BasCmndlg::chooseSwatchColor(this, picFontColor[index], *m_services);
 }
 
 // The new alignment shows at the next Preview.

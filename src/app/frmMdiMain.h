@@ -4,6 +4,7 @@
 #include "compose/FrameDescription.h"
 #include "compose/PanelValues.h"
 #include "store/ScreenTwips.h"
+#include "ui/BasHook.h"
 
 #include <QMainWindow>
 #include <array>
@@ -69,6 +70,8 @@ public:
     QString settingsPath() const;
     // The outcome of the last composition.
     ComposeOutcome lastOutcome() const { return m_lastOutcome; }
+    // The input filter of the year and font-size boxes and the photo-size key rule.
+    BasHook &hook() { return *m_hook; }
 
 public slots:
     void cmdPreview_Click();
@@ -77,6 +80,15 @@ public slots:
     void IDMI_SAVETEMPLATE_Click();
     void IDMI_SETDEFAULT_Click();
     void IDMI_EXIT_Click();
+    void IDMI_SETUP_Click();
+    void IDMI_VERSION_Click();
+    void IDM_LOADPHOTO_Click();
+    void IDM_REMOVEPHOTO_Click();
+    void IDM_COPYCLIPBOARD_Click();
+    void IDM_SAVEPHOTO_Click();
+    void picFrameColor_Click();
+    void picBackColor_Click();
+    void picFontColor_Click(int index);
     void Toolbar_ButtonClick(QAction *button);
     void tlbFontAlign_ButtonClick(int index);
     void tlbFontAlign_ButtonMenuClick(int index, int entry);
@@ -94,7 +106,8 @@ private:
     void buildPanel();
     void updateClock();
     void applyTabOrder();
-    void ensurePreview();
+    // The single preview window, created on first use.
+    frmPreview *ensurePreview();
     void setDateAndTime(const QDateTime &now);
     void reportComposition(const ComposeOutcome &outcome);
     void reportSaveFailure(const QString &path, const QString &reason);
@@ -109,6 +122,7 @@ private:
     std::unique_ptr<clsNoltIO> m_settings;
     FrameDescription m_frame;
     frmPreview *m_preview = nullptr;
+    BasHook *m_hook = nullptr;
     ComposeOutcome m_lastOutcome;
     QStringList m_fontNames;
     QString m_templateDialogName; // the name last chosen in the template dialogs

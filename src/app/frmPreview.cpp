@@ -1,16 +1,29 @@
 #include "frmPreview.h"
 
+#include "PhotoTexts.h"
 #include "PreviewCanvas.h"
+#include "compose/LayoutMargins.h"
+#include "io/GetFileFolder.h"
+#include "io/SavePicture.h"
+#include "store/clsNoltIO.h"
 #include "ui/PlatformServices.h"
 
+#include <QClipboard>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QGuiApplication>
 #include <QMdiArea>
+#include <QMimeData>
 #include <QScrollBar>
 #include <QStyle>
 
 #include <cmath>
 
-frmPreview::frmPreview(QMdiArea *area, PlatformServices *services)
-    : QMdiSubWindow(nullptr, Qt::FramelessWindowHint), m_area(area), m_services(services)
+frmPreview::frmPreview(QMdiArea *area, PlatformServices *services, clsNoltIO *settings,
+                       FrameDescription *frame)
+    : QMdiSubWindow(nullptr, Qt::FramelessWindowHint), m_area(area), m_services(services),
+      m_settings(settings), m_frame(frame)
 {
     setObjectName(QStringLiteral("frmPreview"));
     setWindowTitle(QString());
@@ -22,6 +35,9 @@ frmPreview::frmPreview(QMdiArea *area, PlatformServices *services)
     m_body->setAutoFillBackground(true);
     m_canvas = new PreviewCanvas(m_body);
     m_canvas->setObjectName(QStringLiteral("picPreview"));
+    // Files dragged from a file manager onto the canvas bring in the photo.
+    m_canvas->setAcceptDrops(true);
+    m_canvas->installEventFilter(this);
     setWidget(m_body);
     m_area->addSubWindow(this);
 }
@@ -86,4 +102,186 @@ void frmPreview::fitToCanvas()
     m_area->verticalScrollBar()->setValue(0);
     setGeometry(0, 0, width, height);
     m_canvas->setGeometry(left, top, canvas.width(), canvas.height());
+}
+
+// ---------------------------------------------------------------------------------------------
+// Photo import
+
+QString frmPreview::openDialogFilter()
+{
+    QString filter;
+    for (const char *entry : PhotoTexts::OpenFilterEntries)
+        filter += tr(entry);
+    return filter;
+}
+
+void frmPreview::OpenLoadPhotoDialog()
+{
+    PlatformServices::FileDialogOptions options;
+    options.filter = openDialogFilter();
+    options.filterIndex = 0;
+    options.initialDir = m_settings->LoadPath();
+    options.fileName = QString();
+    options.confirmCreate = true;
+    const QString chosen = m_services->openFileName(m_area->window(), options);
+    if (chosen.isEmpty())
+        return;
+    m_dialogFileName = chosen;
+    loadPhoto(chosen);
+}
+
+void frmPreview::CloseLoadPhoto()
+{
+    m_composer.PhotoPath.clear();
+    report(DrawPreview(*m_frame, LayoutMargins::fromSettings(*m_settings), true));
+}
+
+void frmPreview::loadPhoto(const QString &path)
+{
+    const QString former = m_composer.PhotoPath;
+    const ComposeOutcome outcome =
+        m_composer.loadPhotoFile(path, *m_frame, LayoutMargins::fromSettings(*m_settings));
+    if (outcome.kind == ComposeOutcome::Kind::PhotoUnreadable) {
+        // Nothing was drawn: the picture on screen and the photo it includes stay as they were.
+        m_composer.PhotoPath = former;
+        m_services->message(m_area->window(), QMessageBox::Warning,
+                            tr(PhotoTexts::PhotoFailedCaption), outcome.message, QMessageBox::Ok,
+                            QMessageBox::Ok);
+        return;
+    }
+    const QString folder = GetFileFolder(path);
+    if (!folder.isEmpty())
+        m_settings->LoadPath(folder);
+    m_canvas->setImage(m_composer.canvas());
+    if (outcome.kind == ComposeOutcome::Kind::PhotoSizeRefused) {
+        m_services->message(m_area->window(), QMessageBox::Critical,
+                            ComposeOutcome::sizeMessageCaption(), outcome.message, QMessageBox::Ok,
+                            QMessageBox::Ok);
+    }
+    if (outcome.kind != ComposeOutcome::Kind::Failed) {
+        fitToCanvas();
+        if (!isVisible())
+            show();
+    }
+    report(outcome);
+}
+
+QString frmPreview::droppedFilePath(const QMimeData *data)
+{
+    if (!data || !data->hasUrls())
+        return QString();
+    const QList<QUrl> urls = data->urls();
+    if (urls.isEmpty() || !urls.constFirst().isLocalFile())
+        return QString();
+    return QDir::toNativeSeparators(urls.constFirst().toLocalFile());
+}
+
+bool frmPreview::acceptsDroppedFile(const QString &path)
+{
+    const qsizetype dot = path.lastIndexOf(u'.');
+    if (dot < 0)
+        return false;
+    const QString extension = path.mid(dot).toUpper();
+    for (const char *accepted : PhotoTexts::PhotoFileExtensions) {
+        if (extension == QLatin1String(accepted))
+            return true;
+    }
+    return false;
+}
+
+void frmPreview::picPreview_OLEDragOver(QDragMoveEvent *event)
+{
+    const QString path = droppedFilePath(event->mimeData());
+    if (!path.isEmpty() && acceptsDroppedFile(path))
+        event->acceptProposedAction();
+    else
+        event->ignore();
+}
+
+void frmPreview::picPreview_OLEDragDrop(QDropEvent *event)
+{
+    const QString path = droppedFilePath(event->mimeData());
+    // A drop the drag-over refused is not delivered by the window system; one that arrives all
+    // the same is judged by the same rule.
+    if (path.isEmpty() || !acceptsDroppedFile(path)) {
+        event->ignore();
+        return;
+    }
+    event->acceptProposedAction();
+    loadPhoto(path);
+}
+
+bool frmPreview::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == m_canvas) {
+        switch (event->type()) {
+        case QEvent::DragEnter:
+        case QEvent::DragMove:
+            picPreview_OLEDragOver(static_cast<QDragMoveEvent *>(event));
+            return true;
+        case QEvent::Drop:
+            picPreview_OLEDragDrop(static_cast<QDropEvent *>(event));
+            return true;
+        default:
+            break;
+        }
+    }
+    return QMdiSubWindow::eventFilter(watched, event);
+}
+
+// ---------------------------------------------------------------------------------------------
+// Picture output
+
+void frmPreview::SavePreview()
+{
+    PlatformServices::FileDialogOptions options;
+    options.filter = tr(PhotoTexts::SaveFilter);
+    options.filterIndex = 0;
+    options.initialDir = m_settings->SavePath();
+    options.fileName = m_dialogFileName;
+    options.confirmOverwrite = true;
+    options.pathMustExist = true;
+    const QString chosen = m_services->saveFileName(m_area->window(), options);
+    if (chosen.isEmpty())
+        return;
+    m_dialogFileName = chosen;
+    // Exactly the name chosen: no extension is added or changed.
+    QString error;
+    if (!SavePicture::writeBmp(m_composer.canvas(), chosen, &error)) {
+        m_services->message(m_area->window(), QMessageBox::Warning,
+                            tr(PhotoTexts::SaveFailedCaption), error, QMessageBox::Ok,
+                            QMessageBox::Ok);
+        return;
+    }
+    const QString folder = GetFileFolder(chosen);
+    if (folder.isEmpty())
+        return;
+    m_settings->SavePath(folder);
+    Unload();
+}
+
+void frmPreview::Unload()
+{
+    hide();
+    // A re-created window proposes no file name.
+    m_dialogFileName.clear();
+}
+
+void frmPreview::CopyClipboard()
+{
+    QClipboard *clipboard = QGuiApplication::clipboard();
+    if (!clipboard) {
+        m_services->message(m_area->window(), QMessageBox::Warning,
+                            tr(PhotoTexts::ClipboardFailedCaption),
+                            tr(PhotoTexts::ClipboardFailedText), QMessageBox::Ok, QMessageBox::Ok);
+        return;
+    }
+    clipboard->clear();
+    // The canvas itself: a paste gives the pixels a save writes.
+    clipboard->setImage(m_composer.canvas());
+}
+
+void frmPreview::report(const ComposeOutcome &outcome)
+{
+    emit composed(outcome);
 }

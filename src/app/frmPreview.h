@@ -7,19 +7,28 @@
 
 class PlatformServices;
 class PreviewCanvas;
+class QDragMoveEvent;
+class QDropEvent;
 class QMdiArea;
+class QMimeData;
+class clsNoltIO;
 struct FrameDescription;
 struct LayoutMargins;
 
 // The preview window: a sub-window of the main window's client area without frame or caption,
 // whose only content is the canvas `picPreview`. It fills the client area and centres the canvas
 // when the canvas is smaller, and is as large as the canvas (the area scrolls) when it is larger.
+//
+// It also carries the photo and output commands: the photo by open dialog or by a file dropped on
+// the canvas, removing it, saving the picture as BMP and copying it to the clipboard. They work on
+// the main window's frame description and settings, passed in once.
 class frmPreview : public QMdiSubWindow
 {
     Q_OBJECT
 
 public:
-    frmPreview(QMdiArea *area, PlatformServices *services);
+    frmPreview(QMdiArea *area, PlatformServices *services, clsNoltIO *settings,
+               FrameDescription *frame);
 
     // Compose and show: layout, the photo when PhotoPath names an existing file, else frame and
     // texts. A photo of a size out of range is told in a message box when tellPhotoSize is set.
@@ -27,6 +36,32 @@ public:
     // outcome says which.
     ComposeOutcome DrawPreview(FrameDescription &frame, const LayoutMargins &margins,
                                bool tellPhotoSize = true);
+
+    // Choose a photo in the open dialog (starting in LoadPath) and place it. Cancel changes
+    // nothing; a file that is not a readable picture is told and the picture stays as it was.
+    void OpenLoadPhotoDialog();
+    // The picture without a photo, composed again and shown.
+    void CloseLoadPhoto();
+    // Save the canvas as a BMP file under exactly the name chosen in the save dialog (starting in
+    // SavePath); after a successful save the window closes. A failed write is told.
+    void SavePreview();
+    // The canvas on the clipboard as a bitmap; the window stays open.
+    void CopyClipboard();
+
+    // The photo file path as it arrives from a drop: the first file of the list, or empty text
+    // when the data holds no local file.
+    static QString droppedFilePath(const QMimeData *data);
+    // The extension rule of a dropped file: the text from the last "." of the whole path,
+    // upper-cased, must be one of the photo extensions.
+    static bool acceptsDroppedFile(const QString &path);
+    // The seven entries of the open dialog's filter, joined.
+    static QString openDialogFilter();
+
+    // The photo the picture includes; empty for none.
+    QString PhotoPath() const { return m_composer.PhotoPath; }
+    // The name the file dialogs propose: the last chosen in either of them while the window is
+    // loaded; empty after the window was closed by a save.
+    QString dialogFileName() const { return m_dialogFileName; }
 
     PreviewComposer &composer() { return m_composer; }
     const QImage &canvasImage() const { return m_composer.canvas(); }
@@ -36,12 +71,30 @@ public:
     // now); called after every composition and when the client area changes size.
     void fitToCanvas();
 
+signals:
+    // A composition run by one of the photo commands or a drop, for the main window's status.
+    void composed(const ComposeOutcome &outcome);
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
 private:
+    void picPreview_OLEDragOver(QDragMoveEvent *event);
+    void picPreview_OLEDragDrop(QDropEvent *event);
+    // Reads and places the photo at path; tells an unreadable file or a refused size. An
+    // unreadable file leaves PhotoPath and the picture as they were.
+    void loadPhoto(const QString &path);
+    // Closes the window; the object and PhotoPath stay for the next composition.
+    void Unload();
+    void report(const ComposeOutcome &outcome);
     QSize clientAreaFor(const QSize &canvas) const;
 
     QMdiArea *m_area;
     PlatformServices *m_services;
+    clsNoltIO *m_settings;
+    FrameDescription *m_frame;
     PreviewComposer m_composer;
+    QString m_dialogFileName;
     QWidget *m_body;
     PreviewCanvas *m_canvas;
 };

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QtGlobal>
+
+// Texts of the photo and output commands of the preview window, each in one place. Translated in
+// the context "frmPreview".
+namespace PhotoTexts {
+
+// The open dialog's filter: seven stored texts joined without anything between them.
+inline constexpr const char *OpenFilterEntries[] = {
+    QT_TRANSLATE_NOOP("frmPreview", "画像ﾌｧｲﾙ |*.jpg;*.bmp;*.gif;*.wmf;*.emf|"),
+    QT_TRANSLATE_NOOP("frmPreview", "Windows / OS/2 ﾋﾞｯﾄﾏｯﾌﾟ (*.bmp)|*.bmp|"),
+    QT_TRANSLATE_NOOP("frmPreview", "JPEG (*.jpg)|*.jpg|"),
+    QT_TRANSLATE_NOOP("frmPreview", "CompuServe Graphics Interchange (*.gif)|*.gif|"),
+    QT_TRANSLATE_NOOP("frmPreview", "Windows ﾒﾀﾌｧｲﾙ (*.wmf)|*.wmf|"),
+    QT_TRANSLATE_NOOP("frmPreview", "Windows ｴﾝﾊﾝｽﾄ ﾒﾀﾌｧｲﾙ (*.emf)|*.emf|"),
+    QT_TRANSLATE_NOOP("frmPreview", "全てのﾌｧｲﾙ (*.*)|*.*"),
+};
+
+inline constexpr const char *SaveFilter = QT_TRANSLATE_NOOP("frmPreview", "BMPﾌｧｲﾙ (*.bmp)|*.bmp");
+
+// Extensions of files that may be dropped on the canvas, compared after upper-casing.
+inline constexpr const char *PhotoFileExtensions[] = {".BMP", ".JPG", ".GIF", ".WMF", ".EMF"};
+
+// Captions of the failures the user must hear about (the texts name the file and the reason).
+inline constexpr const char *PhotoFailedCaption = QT_TRANSLATE_NOOP("frmPreview", "画像の読み込み");
+inline constexpr const char *SaveFailedCaption = QT_TRANSLATE_NOOP("frmPreview", "保存エラー");
+inline constexpr const char *ClipboardFailedCaption =
+    QT_TRANSLATE_NOOP("frmPreview", "ｸﾘｯﾌﾟﾎﾞｰﾄﾞに複写");
+inline constexpr const char *ClipboardFailedText =
+    QT_TRANSLATE_NOOP("frmPreview", "クリップボードを使えないため、画像を複写できませんでした。");
+
+} // namespace PhotoTexts

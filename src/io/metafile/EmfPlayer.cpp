@@ -829,7 +829,7 @@ bool EmfPlayer::play(QByteArrayView data, const Info &info, QImage *image, QStri
     walk(data, error, [&](const Record &r, const char *limit) {
         if (!played(r, limit))
             return true;
-        ok = playback.play(r);
+        ok = playback.play(r) && !canvas.exhausted();
         return ok;
     });
     if (!ok)

@@ -1,5 +1,6 @@
 #include "MetafileCanvas.h"
 
+#include "MetafileLimits.h"
 #include "MetafileText.h"
 
 #include <QFontMetricsF>
@@ -253,7 +254,16 @@ MetafileCanvas::MetafileCanvas(QImage *image, const QTransform &deviceToImage, d
 {
     m_painter.setRenderHint(QPainter::Antialiasing, false);
     m_painter.setRenderHint(QPainter::TextAntialiasing, true);
+    // Small pictures count as 256 x 256 pixels, so that their text and outlines fit too.
+    m_paintLimit = MetafileLimits::MaxPaintedPictures
+                   * std::max<qint64>(qint64(image->width()) * image->height(), 65536);
     updateTransform();
+}
+
+void MetafileCanvas::chargeArea(const QRectF &imageArea)
+{
+    const QRectF visible = imageArea.normalized().intersected(QRectF(m_image->rect()));
+    m_painted += 16 + qint64(visible.width() * visible.height());
 }
 
 MetafileCanvas::~MetafileCanvas()
@@ -597,6 +607,8 @@ void MetafileCanvas::drawShape(const QPainterPath &imagePath, bool fill, bool st
     if (pen.style() != Qt::SolidLine && pen.style() != Qt::NoPen &&
         bounds.width() + bounds.height() > reach)
         pen.setStyle(Qt::SolidLine);
+    const double margin = pen.style() == Qt::NoPen ? 1 : pen.widthF() + 1;
+    chargeArea(bounds.adjusted(-margin, -margin, margin, margin));
     m_painter.setPen(pen);
     m_painter.setBrush(fill ? deviceBrush(m_state.brush) : QBrush(Qt::NoBrush));
     QPainterPath path = imagePath;
@@ -884,6 +896,7 @@ void MetafileCanvas::setPixel(QPointF p, QRgb color)
     if (!usablePoint(p) || !prepare(false))
         return;
     const QPointF q = clampPoint(m_toImage.map(p));
+    chargeArea(QRectF(q, QSizeF(1, 1)));
     m_painter.fillRect(QRectF(std::floor(q.x()), std::floor(q.y()), 1, 1), QColor::fromRgb(color));
 }
 
@@ -972,6 +985,8 @@ void MetafileCanvas::textOut(QPointF reference, const QString &text, const QList
         baseline = -fm.descent();
 
     const QPointF origin = clampPoint(m_toImage.map(anchor));
+    const double reach = std::abs(width) + fm.height();
+    chargeArea(QRectF(origin.x() - reach, origin.y() - reach, 2 * reach, 2 * reach));
     QPainterPath glyphs;
     if (m_inPath) {
         double x = x0;
@@ -1098,6 +1113,7 @@ void MetafileCanvas::drawImage(const Box &dest, const QImage &image, const QRect
             std::abs(p.y()) > CoordinateLimit)
             return;
 
+    chargeArea(corners.boundingRect());
     m_painter.setCompositionMode(blitMode(blit));
     m_painter.setRenderHint(QPainter::SmoothPixmapTransform,
                             m_state.stretchMode == StretchHalftone);
@@ -1132,6 +1148,7 @@ void MetafileCanvas::patBlt(const Box &dest, quint32 rop)
     default:
         return; // a source operation without a source
     }
+    chargeArea(area.controlPointRect());
     m_painter.setCompositionMode(blitMode(blit));
     m_painter.setPen(Qt::NoPen);
     m_painter.setBrush(brush);
@@ -1231,6 +1248,7 @@ void MetafileCanvas::fillRegion(const QList<QRect> &deviceRects, const GdiBrush 
     if (!prepare(false))
         return;
     const QRegion region = deviceRegion(deviceRects);
+    chargeArea(region.boundingRect());
     m_painter.setCompositionMode(binaryRasterMode(m_state.rop2));
     for (const QRect &rect : region)
         m_painter.fillRect(rect, deviceBrush(brush));

@@ -47,6 +47,10 @@ public:
     MetafileCanvas(const MetafileCanvas &) = delete;
     MetafileCanvas &operator=(const MetafileCanvas &) = delete;
 
+    // True once the drawing has covered the picture more often than MetafileLimits allows;
+    // playback then stops.
+    bool exhausted() const { return m_painted > m_paintLimit; }
+
     // Mapping. Values that Windows refuses (a zero extent, a singular transform) are ignored.
     void setMapMode(int mode);
     int mapMode() const { return m_state.mapMode; }
@@ -149,6 +153,7 @@ private:
     };
 
     void updateTransform();
+    void chargeArea(const QRectF &imageArea);
     QPointF toImage(QPointF logical) const;
     QPainterPath toImage(const QPainterPath &logical) const;
     bool axisAligned() const;
@@ -173,6 +178,8 @@ private:
     State m_state;
     QList<State> m_saved;
     QTransform m_toImage; // logical to image, pixel edges
+    qint64 m_painted = 0;
+    qint64 m_paintLimit = 0;
     bool m_inPath = false;
     QPainterPath m_path; // image coordinates
     bool m_pathReady = false;

@@ -13,6 +13,10 @@ inline constexpr qint64 MaxRecords = 2'000'000;
 // 64 pixels of a decoded bitmap, one per region rectangle.
 inline constexpr qint64 MaxWork = 40'000'000;
 
+// Pixels painted before the file is refused, in whole pictures: each shape, text, bitmap or
+// clipping operation counts the area it covers.
+inline constexpr qint64 MaxPaintedPictures = 400;
+
 // Entries of an object table.
 inline constexpr int MaxObjects = 65535;
 

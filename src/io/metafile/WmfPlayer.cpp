@@ -641,7 +641,7 @@ bool WmfPlayer::play(QByteArrayView data, const Info &info, QImage *image, QStri
     Playback playback(&canvas, info.objectCount);
     bool ok = true;
     walk(data, info.firstRecord, error, [&](const Record &r) {
-        ok = playback.play(r);
+        ok = playback.play(r) && !canvas.exhausted();
         return ok;
     });
     if (!ok)

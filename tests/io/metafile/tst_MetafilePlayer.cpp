@@ -111,6 +111,9 @@ private slots:
     void refusesDamagedFiles_data();
     void refusesDamagedFiles();
     void refusesPicturesTooLargeBeforeDrawing();
+    void refusesEndlessPainting();
+    void inconsistentRecordIsSkipped_data();
+    void inconsistentRecordIsSkipped();
     void backgroundIsWhite();
 
     void fillColoursAreExact();
@@ -270,6 +273,95 @@ void tst_MetafilePlayer::refusesPicturesTooLargeBeforeDrawing()
     QVERIFY(MetafilePlayer::naturalSize(justFits, &size, &error));
     QCOMPARE(size, QSize(1600, 1200));
     QCOMPARE(MetafilePlayer::render(justFits, &error).size(), QSize(1600, 1200));
+}
+
+void tst_MetafilePlayer::refusesEndlessPainting()
+{
+    // Every record paints the whole picture: a few hundred times is a picture, a thousand
+    // times is a file built to keep the player busy.
+    auto paintings = [](int count) {
+        WmfWriter w = pixelWmf(200, 200);
+        w.createBrush(BsSolid, Red, 0);
+        w.selectObject(0);
+        for (int i = 0; i < count; ++i)
+            w.rectangle(0, 0, 201, 201);
+        return w.finish();
+    };
+    QString error;
+    QVERIFY(!MetafilePlayer::render(paintings(300), &error).isNull());
+    QVERIFY(MetafilePlayer::render(paintings(1000), &error).isNull());
+    QVERIFY(!error.isEmpty());
+}
+
+void tst_MetafilePlayer::inconsistentRecordIsSkipped_data()
+{
+    QTest::addColumn<QByteArray>("data");
+
+    auto wmfWith = [](auto damage) {
+        WmfWriter w = pixelWmf(100, 100);
+        damage(w);
+        w.createBrush(BsSolid, Red, 0);
+        w.selectObject(0);
+        w.rectangle(10, 10, 90, 90);
+        return w.finish();
+    };
+    QTest::newRow("WMF polygon counting more points than it holds") << wmfWith([](WmfWriter &w) {
+        w.record(0x0324, {0x7FFF, 1, 1, 50, 1, 50, 50});
+    });
+    QTest::newRow("WMF polypolygon counts past the record") << wmfWith([](WmfWriter &w) {
+        w.record(0x0538, {2, 3, -1, 1, 1, 50, 1, 50, 50});
+    });
+    QTest::newRow("WMF text longer than its record") << wmfWith([](WmfWriter &w) {
+        w.record(0x0521, {0x7FFF, 0x4141, 10, 10});
+    });
+    QTest::newRow("WMF DIB with a height past its bits") << wmfWith([](WmfWriter &w) {
+        QByteArray dib = TestDib::rgb24(quarters());
+        qToLittleEndian<qint32>(30000, dib.data() + 8);
+        w.stretchDib(QRect(0, 0, 50, 50), QRect(0, 0, 4, 2), dib);
+    });
+
+    auto emfWith = [](auto damage) {
+        EmfWriter e(QSize(96, 96));
+        damage(e);
+        e.createBrush(1, BsSolid, Red, 0);
+        e.selectObject(1);
+        e.rectangle(QRect(10, 10, 80, 80));
+        return e.finish();
+    };
+    QTest::newRow("EMF polygon count whose byte size overflows 32 bits")
+        << emfWith([](EmfWriter &e) {
+               e.record(3, EmfWriter::ints({0, 0, 96, 96, 0x20000001, 1, 1, 50, 1, 50, 50}));
+           });
+    QTest::newRow("EMF polypolygon counts that do not add up") << emfWith([](EmfWriter &e) {
+        e.record(8, EmfWriter::ints({0, 0, 96, 96, 2, 3, 2, 0x7FFFFFFF, 1, 1, 50, 1, 50, 50}));
+    });
+    QTest::newRow("EMF text with a character count past the record") << emfWith([](EmfWriter &e) {
+        e.record(84, EmfWriter::ints({0, 0, 96, 96, 1, 0, 0, 10, 10, 0x40000000, 76, 0, 0, 0, 0, 0,
+                                      0, 0x00410041}));
+    });
+    QTest::newRow("EMF bitmap offset past the record") << emfWith([](EmfWriter &e) {
+        e.record(81, EmfWriter::ints({0, 0, 96, 96, 0, 0, 0, 0, 4, 2, 80, 40, 0x7FFFFFF0, 32, 0,
+                                      0x00CC0020, 96, 96}));
+    });
+    QTest::newRow("EMF object handle far out of the table") << emfWith([](EmfWriter &e) {
+        e.createBrush(0x7FFFFFFF, BsSolid, Blue, 0);
+        e.selectObject(0x7FFFFFFF);
+    });
+    QTest::newRow("EMF world transform that is not a number") << emfWith([](EmfWriter &e) {
+        e.setWorldTransform(qQNaN(), 0, 0, 1, 0, 0);
+        e.setWorldTransform(0, 0, 0, 0, 0, 0);
+    });
+}
+
+void tst_MetafilePlayer::inconsistentRecordIsSkipped()
+{
+    // A record whose frame is sound but whose contents contradict it is skipped; the records
+    // after it are drawn.
+    QFETCH(QByteArray, data);
+    const QImage image = play(data);
+    QVERIFY(!image.isNull());
+    QCOMPARE(image.pixel(50, 50), RedPixel);
+    QCOMPARE(image.pixel(5, 5), WhitePixel);
 }
 
 void tst_MetafilePlayer::backgroundIsWhite()

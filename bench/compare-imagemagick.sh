@@ -34,7 +34,7 @@ Day=24
 Year=2001
 Time=22:30 JST
 [Header-2]
-Data=鏡筒: 10cm 屈折 (f=640mm)  カメラ: EOS 20Da
+Data=鏡筒: 10cm 屈折 (f=640mm)  カメラ: 冷却CMOS
 FontName=ＭＳ ゴシック
 FontSize=10
 FontColor=0xFFFFFF
@@ -64,7 +64,7 @@ magick_cmd() {
         -gravity center -extent 1646x1314 \
         -font "$font" -fill white -gravity northwest -pointsize 16 -annotate +10+10 'M42 オリオン大星雲' \
         -pointsize 10 -gravity northeast -annotate +10+16 '2001/12/25 22:30 JST' \
-        -gravity northwest -annotate +10+1258 '鏡筒: 10cm 屈折 (f=640mm)  カメラ: EOS 20Da' \
+        -gravity northwest -annotate +10+1258 '鏡筒: 10cm 屈折 (f=640mm)  カメラ: 冷却CMOS' \
         -annotate +10+1271 '露出 300秒 x 8枚 加算平均  ISO 800' \
         -gravity northeast -annotate +10+1284 '撮影地: 長野県 入笠山' \
         -type TrueColor BMP3:"$work/magick.bmp"

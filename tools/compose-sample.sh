@@ -9,7 +9,7 @@ mkdir -p "$out_dir"
 
 "$build_dir/bench/make-sample-photo" "$out_dir/m42.jpg" 800 600 2>/dev/null
 
-# A template as the program writes them (UTF-8 with its byte-order mark).
+# A template in UTF-8 with its byte-order mark, which the program reads as well as code page 932.
 printf '\xEF\xBB\xBF' > "$out_dir/sample.kvl"
 cat >> "$out_dir/sample.kvl" <<'KVL'
 [Frame]
@@ -42,7 +42,7 @@ Day=24
 Year=2001
 Time=22:30 JST
 [Header-2]
-Data=鏡筒: 10cm 屈折 (f=640mm)  カメラ: EOS 20Da
+Data=鏡筒: 10cm 屈折 (f=640mm)  カメラ: 冷却CMOS
 FontName=ＭＳ ゴシック
 FontSize=10
 FontColor=0xE0E0E0

@@ -55,7 +55,7 @@ void BM_PreviewUnchangedPhoto1600x1200(benchmark::State &state)
     window.findChild<QLineEdit *>(QStringLiteral("txtTargetName"))
         ->setText(QStringLiteral("M42 オリオン大星雲"));
     window.findChild<QLineEdit *>(QStringLiteral("txtFooter(0)"))
-        ->setText(QStringLiteral("FSQ-106ED + EOS 60Da  ISO1600 300秒 x 12枚"));
+        ->setText(QStringLiteral("口径106mm 屈折 + 冷却CMOS  ISO1600 300秒 x 12枚"));
     window.preview()->composer().PhotoPath = path;
     window.cmdPreview_Click(); // decodes the photo once
     const int decodes = window.preview()->composer().decodeCount();

@@ -26,7 +26,7 @@ struct Example
         frame.BorderWidth = 2;
         frame.BorderColor = 0x00FFFFFF;
         frame.BackColor = 0;
-        const char *texts[] = {"M42", "2001/12/25 22:30", "Canon", "ISO 800", ""};
+        const char *texts[] = {"M42", "2001/12/25 22:30", "f=640mm", "ISO 800", ""};
         const QSizeF sizes[] = {{100, 24}, {150, 18}, {200, 16}, {120, 16}, {0, 16}};
         for (int i = 0; i < 5; ++i) {
             TextItem &item = frame.TextItems[i];

@@ -26,7 +26,7 @@ FrameDescription panelFrame()
     }
     frame.TextItems[0].Text = QStringLiteral("M42 オリオン大星雲");
     frame.TextItems[1].Text = QStringLiteral("2001/12/25 22:30");
-    frame.TextItems[2].Text = QStringLiteral("Canon EOS");
+    frame.TextItems[2].Text = QStringLiteral("10cm 屈折");
     return frame;
 }
 

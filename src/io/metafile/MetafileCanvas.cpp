@@ -255,8 +255,8 @@ MetafileCanvas::MetafileCanvas(QImage *image, const QTransform &deviceToImage, d
     m_painter.setRenderHint(QPainter::Antialiasing, false);
     m_painter.setRenderHint(QPainter::TextAntialiasing, true);
     // Small pictures count as 256 x 256 pixels, so that their text and outlines fit too.
-    m_paintLimit = MetafileLimits::MaxPaintedPictures
-                   * std::max<qint64>(qint64(image->width()) * image->height(), 65536);
+    m_paintLimit = MetafileLimits::MaxPaintedPictures *
+                   std::max<qint64>(qint64(image->width()) * image->height(), 65536);
     updateTransform();
 }
 
@@ -987,6 +987,9 @@ void MetafileCanvas::textOut(QPointF reference, const QString &text, const QList
     const QPointF origin = clampPoint(m_toImage.map(anchor));
     const double reach = std::abs(width) + fm.height();
     chargeArea(QRectF(origin.x() - reach, origin.y() - reach, 2 * reach, 2 * reach));
+    // Glyphs cost far more per pixel than fills: about as much as 64 filled pixels.
+    const qint64 glyphPixels = std::max<qint64>(256, qint64(font.pixelSize()) * font.pixelSize());
+    m_painted += qint64(text.size()) * 64 * glyphPixels;
     QPainterPath glyphs;
     if (m_inPath) {
         double x = x0;

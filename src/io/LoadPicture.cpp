@@ -1,5 +1,7 @@
 #include "LoadPicture.h"
 
+#include "metafile/MetafilePlayer.h"
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -23,17 +25,34 @@ constexpr int kHeadBytes = 64;
 
 // ---------------------------------------------------------------------------------------------
 // Metafiles (WMF, EMF): the single call site of the metafile player. Gives the natural pixel
-// size, and the pixels as well when decode is set. Until the player is in, metafiles are refused.
+// size, and the pixels as well when decode is set.
 bool readMetafile(const QString &path, LoadPicture::Format format, bool decode, QSize *size,
                   QImage *image, QString *error)
 {
     Q_UNUSED(format);
-    Q_UNUSED(decode);
-    Q_UNUSED(size);
-    Q_UNUSED(image);
-    *error = tr("「%1」はメタファイル（WMF/EMF）です。この版ではメタファイルを読み込めません。")
-                 .arg(shown(path));
-    return false;
+    QFile file(path);
+    if (file.size() > MetafilePlayer::MaxFileBytes) {
+        *error = tr("画像ﾌｧｲﾙ「%1」は大きすぎて読み込めません。").arg(shown(path));
+        return false;
+    }
+    if (!file.open(QIODevice::ReadOnly)) {
+        *error = tr("画像ﾌｧｲﾙ「%1」を開けません: %2").arg(shown(path), file.errorString());
+        return false;
+    }
+    const QByteArray data = file.readAll();
+    QString reason;
+    if (!MetafilePlayer::naturalSize(data, size, &reason)) {
+        *error = tr("画像ﾌｧｲﾙ「%1」を読み込めません: %2").arg(shown(path), reason);
+        return false;
+    }
+    if (!decode)
+        return true;
+    *image = MetafilePlayer::render(data, &reason);
+    if (image->isNull()) {
+        *error = tr("画像ﾌｧｲﾙ「%1」を読み込めません: %2").arg(shown(path), reason);
+        return false;
+    }
+    return true;
 }
 // ---------------------------------------------------------------------------------------------
 

@@ -15,22 +15,22 @@ namespace MetafileErrors {
 
 QString notMetafile()
 {
-    return tr("The file is not a WMF or EMF metafile.");
+    return tr("WMF・EMF のﾒﾀﾌｧｲﾙではありません。");
 }
 
 QString badHeader()
 {
-    return tr("The metafile header is damaged.");
+    return tr("ﾒﾀﾌｧｲﾙのﾍｯﾀﾞｰが壊れています。");
 }
 
 QString noSize()
 {
-    return tr("The metafile does not give a usable picture size.");
+    return tr("ﾒﾀﾌｧｲﾙに使える画像の大きさが書かれていません。");
 }
 
 QString tooLarge(QSize size, QSize largest)
 {
-    return tr("The metafile is %1 x %2 pixels; at most %3 x %4 can be drawn.")
+    return tr("ﾒﾀﾌｧｲﾙの大きさは %1x%2 です。描けるのは最大 %3x%4 までです。")
         .arg(size.width())
         .arg(size.height())
         .arg(largest.width())
@@ -39,23 +39,22 @@ QString tooLarge(QSize size, QSize largest)
 
 QString fileTooLarge()
 {
-    return tr("The metafile is too large to be read.");
+    return tr("ﾒﾀﾌｧｲﾙが大きすぎて読み込めません。");
 }
 
 QString damagedRecord(qint64 offset)
 {
-    return tr("The metafile is damaged: the record at byte %1 runs past the end of the file.")
-        .arg(offset);
+    return tr("ﾒﾀﾌｧｲﾙが壊れています: %1 ﾊﾞｲﾄ目のﾚｺｰﾄﾞがﾌｧｲﾙの終わりを越えています。").arg(offset);
 }
 
 QString noEndRecord()
 {
-    return tr("The metafile is cut short: it ends before its end-of-file record.");
+    return tr("ﾒﾀﾌｧｲﾙが途中で切れています: 終端ﾚｺｰﾄﾞがありません。");
 }
 
 QString tooComplex()
 {
-    return tr("The metafile holds too many drawing records to be drawn.");
+    return tr("ﾒﾀﾌｧｲﾙの描画が多すぎて描けません。");
 }
 
 } // namespace MetafileErrors

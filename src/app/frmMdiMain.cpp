@@ -799,8 +799,11 @@ void frmMdiMain::IDM_LOADPHOTO_Click()
     ensurePreview()->OpenLoadPhotoDialog();
 }
 
+// Without its photo the picture takes the photo size of the panel again.
 void frmMdiMain::IDM_REMOVEPHOTO_Click()
 {
+    PreviewCommand::toFrameDescription(panelValues(), m_settings->DateFormat(),
+                                       m_settings->DelimiterFormat(), m_frame);
     ensurePreview()->CloseLoadPhoto();
 }
 

@@ -1,3 +1,4 @@
+#include "AppSession.h"
 #include "app/AlignButton.h"
 #include "app/ColorSwatch.h"
 #include "app/PreviewCanvas.h"
@@ -37,33 +38,6 @@ void writeAll(const QString &path, const QByteArray &bytes)
     QVERIFY(f.open(QIODevice::WriteOnly));
     f.write(bytes);
 }
-
-// A program folder in a temporary directory, and the window started in it.
-struct Session
-{
-    QTemporaryDir dir;
-    FakePlatformServices services;
-    std::unique_ptr<frmMdiMain> window;
-
-    QString path(const QString &name) const { return QDir(dir.path()).filePath(name); }
-
-    frmMdiMain &start()
-    {
-        window = std::make_unique<frmMdiMain>(&services, dir.path());
-        window->Form_Load();
-        return *window;
-    }
-
-    template <class T> T *find(const QString &name) const { return window->findChild<T *>(name); }
-    QLineEdit *edit(const QString &name) const { return find<QLineEdit>(name); }
-    QComboBox *combo(const QString &name) const { return find<QComboBox>(name); }
-    ColorSwatch *swatch(const QString &name) const { return find<ColorSwatch>(name); }
-    QToolButton *toggle(const QString &name) const { return find<QToolButton>(name); }
-    AlignButton *align(int i) const
-    {
-        return find<AlignButton>(QStringLiteral("tlbFontAlign(%1)").arg(i));
-    }
-};
 
 // Every panel field set to a value that differs from the start-up panel.
 void fillPanel(const Session &s)

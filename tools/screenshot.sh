@@ -1,31 +1,38 @@
 #!/usr/bin/env bash
-# Makes docs/screenshot.png: the main window with a composed picture, taken from the program
-# itself under Xvfb. Usage: tools/screenshot.sh [BUILD_DIR] (default build/release).
+# Makes docs/screenshot.png: the main window with a composed picture and a photo in its frame,
+# taken under Xvfb. The photo is a star field with a nebula drawn by this script; it is dropped on
+# the preview canvas as a file manager would drop it.
+# Usage: tools/screenshot.sh [BUILD_DIR] [DIALOG_DIR]
+#   BUILD_DIR  default build/release; it must hold tests/app/app_screenshots.
+#   DIALOG_DIR when given, every dialog is also opened through the window's commands and the
+#              screen taken with each one up, into this folder.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build_dir=${1:-"$root/build/release"}
-program="$build_dir/src/morvel"
-[ -x "$program" ] || { echo "No $program: build first (./run.sh or tools/setup.sh)." >&2; exit 1; }
+dialog_dir=${2:-}
+harness="$build_dir/tests/app/app_screenshots"
+[ -x "$harness" ] || { echo "No $harness: build first (cmake --build $build_dir)." >&2; exit 1; }
 for tool in xvfb-run import python3; do
     command -v "$tool" >/dev/null || { echo "Needs $tool (xvfb, imagemagick, python3)." >&2; exit 1; }
 done
 
-# A portable install in a temporary folder: the program's folder holds its settings and template.
+# The program's folder in a temporary place: it holds the settings, the start-up template and
+# the photo.
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
-cp "$program" "$work/morvel"
 
 python3 - "$work" <<'PY'
-import sys, pathlib
+import math, pathlib, random, struct, sys
 folder = pathlib.Path(sys.argv[1])
+
 # The window's rectangle in twips (15 per pixel at 96 dpi): 1040 x 640 pixels at (20, 20).
 (folder / "nolt.ini").write_bytes(
     "[Common]\r\nSavepos=1\r\nx=300\r\ny=300\r\nwidth=15600\r\nheight=9600\r\n".encode("ascii"))
 items = [
     ("M42 オリオン大星雲", "ＭＳ Ｐゴシック", 16, 0xFFFFFF, True, 0),
     ("", "ＭＳ ゴシック", 11, 0xC0E0FF, False, 2),
-    ("FSQ-106ED + EOS 60Da  ISO1600 300秒 x 12枚", "ＭＳ Ｐゴシック", 11, 0xFFFFFF, False, 1),
-    ("撮影地: 長野県 入笠山", "ＭＳ Ｐ明朝", 11, 0xA0FFFF, False, 3),
+    ("口径106mm 屈折 + 冷却CMOS  ISO1600 300秒 x 12枚", "ＭＳ Ｐゴシック", 11, 0xFFFFFF, False, 1),
+    ("撮影地: 高原の観測所", "ＭＳ Ｐ明朝", 11, 0xA0FFFF, False, 3),
     ("Morvel", "ＭＳ Ｐゴシック", 9, 0x80C080, True, 2),
 ]
 lines = ["[Frame]", "PhotoSize=480x360", "Background=0x201008", "BorderColor=0xE0E0E0",
@@ -36,14 +43,71 @@ for i, (text, face, size, color, bold, align) in enumerate(items):
               "FontItalic=False", "FontStrikethru=False", "FontUnderline=False",
               f"FontAlign={align}"]
 (folder / "default.kvl").write_bytes(("\r\n".join(lines) + "\r\n").encode("cp932"))
+
+# The photo: 480 x 360, a glowing nebula of a few soft lobes with dark lanes, and stars.
+W, H = 480, 360
+rng = random.Random(1042)
+lobes = [  # centre x, centre y, radius x, radius y, (r, g, b) at the core
+    (250, 170, 120, 85, (230, 70, 110)),
+    (220, 200, 70, 50, (255, 150, 170)),
+    (300, 140, 90, 60, (90, 80, 210)),
+    (240, 185, 25, 20, (255, 235, 220)),
+]
+lanes = [(205, 150, 60, 14, -0.5), (285, 215, 70, 12, 0.4)]
+img = bytearray(W * H * 3)
+for y in range(H):
+    for x in range(W):
+        r = 6.0 + 4.0 * math.sin(x * 0.013 + y * 0.007)
+        g = 7.0 + 3.0 * math.sin(x * 0.009 - y * 0.011)
+        b = 16.0 + 5.0 * math.sin(x * 0.004 + y * 0.015)
+        wisp = 0.75 + 0.25 * math.sin(x * 0.045 + 2.0 * math.sin(y * 0.03)) * math.cos(y * 0.05)
+        shade = 1.0
+        for (lx, ly, length, width, slope) in lanes:
+            dx, dy = x - lx, y - ly - slope * (x - lx)
+            shade -= 0.7 * math.exp(-(dx * dx) / (2 * length * length) - (dy * dy) / (2 * width * width))
+        shade = max(shade, 0.15)
+        for (cx, cy, rx, ry, (cr, cg, cb)) in lobes:
+            d = ((x - cx) / rx) ** 2 + ((y - cy) / ry) ** 2
+            k = math.exp(-1.6 * d) * wisp * shade
+            r += cr * k
+            g += cg * k
+            b += cb * k
+        i = ((H - 1 - y) * W + x) * 3
+        img[i:i + 3] = bytes((min(255, int(b)), min(255, int(g)), min(255, int(r))))
+
+def star(cx, cy, bright, radius, tint):
+    span = int(radius * 3) + 1
+    for y in range(max(0, cy - span), min(H, cy + span + 1)):
+        for x in range(max(0, cx - span), min(W, cx + span + 1)):
+            k = bright * math.exp(-((x - cx) ** 2 + (y - cy) ** 2) / (2 * radius * radius))
+            i = ((H - 1 - y) * W + x) * 3
+            for c, t in enumerate(tint):
+                img[i + c] = min(255, img[i + c] + int(k * t))
+
+for _ in range(900):
+    star(rng.randrange(W), rng.randrange(H), rng.uniform(60, 200), 0.6,
+         (1.0, rng.uniform(0.85, 1.0), rng.uniform(0.8, 1.0)))
+for _ in range(40):
+    star(rng.randrange(W), rng.randrange(H), rng.uniform(200, 255), rng.uniform(1.0, 1.8),
+         (rng.uniform(0.8, 1.0), rng.uniform(0.9, 1.0), 1.0))
+row = W * 3
+header = struct.pack("<2sIHHI", b"BM", 54 + len(img), 0, 0, 54)
+info = struct.pack("<IiiHHIIiiII", 40, W, H, 1, 24, 0, len(img), 3780, 3780, 0, 0)
+(folder / "m42.bmp").write_bytes(header + info + bytes(img))
 PY
 
 out="$root/docs/screenshot.png"
 LANG=ja_JP.UTF-8 xvfb-run -a -s "-screen 0 1100x700x24 -dpi 96" bash -c '
-    "$1/morvel" &
+    "$1" window "$2" "$2/m42.bmp" &
     pid=$!
-    sleep 3
-    import -window root -crop 1040x640+20+20 +repage "$2"
+    sleep 4
+    import -window root -crop 1040x640+20+20 +repage "$3"
     kill "$pid"
-' _ "$work" "$out"
+' _ "$harness" "$work" "$out"
 echo "Wrote $out"
+
+if [ -n "$dialog_dir" ]; then
+    mkdir -p "$dialog_dir"
+    LANG=ja_JP.UTF-8 xvfb-run -a -s "-screen 0 1280x1024x24 -dpi 96" \
+        "$harness" dialogs "$work" "$work/m42.bmp" "$dialog_dir"
+fi

@@ -598,6 +598,9 @@ void frmMdiMain::setPanelValues(const PanelValues &v)
         txtFooter[k]->setText(v.Footer[k]);
         tlbFontAlign[k + 2]->setAlignmentTag(v.AlignTag[k]);
     }
+    // A text longer than its box shows its beginning.
+    for (QLineEdit *edit : {txtTargetName, txtFooter[0], txtFooter[1], txtFooter[2]})
+        edit->setCursorPosition(0);
     for (int i = 0; i < PanelValues::ItemCount; ++i) {
         const PanelValues::FontRow &row = v.Fonts[i];
         int index = row.FontName.isEmpty() ? -1 : cboFontName[i]->findText(row.FontName);

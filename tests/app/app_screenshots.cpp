@@ -1,0 +1,157 @@
+// Not a test: the main window as a person sees it, under a real window system (Xvfb is enough).
+//
+//   app_screenshots window FOLDER PHOTO
+//       starts the main window with FOLDER as the program's folder, drops PHOTO on the preview
+//       canvas as a file manager would, and stays up until it is ended (tools/screenshot.sh).
+//   app_screenshots dialogs FOLDER PHOTO OUTDIR
+//       the same, then opens every dialog through the window's own commands and takes a picture
+//       of the whole screen with each one up (`import -window root`), into OUTDIR.
+#include "app/ColorSwatch.h"
+#include "app/frmMdiMain.h"
+#include "app/PreviewCanvas.h"
+#include "app/frmPreview.h"
+#include "compose/FontSetup.h"
+#include "ui/PlatformServices.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QImage>
+#include <QLibraryInfo>
+#include <QMenu>
+#include <QMimeData>
+#include <QProcess>
+#include <QTest>
+#include <QTimer>
+#include <QToolButton>
+#include <QTranslator>
+
+#include <cstdio>
+#include <functional>
+
+namespace {
+
+void dropFile(QWidget *canvas, const QString &path)
+{
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(path)});
+    const QPoint at = canvas->rect().center();
+    QDragEnterEvent enter(at, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(canvas, &enter);
+    if (!enter.isAccepted())
+        return;
+    QDropEvent drop(QPointF(at), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(canvas, &drop);
+}
+
+void screenshot(const QString &path)
+{
+    QTest::qWait(400);
+    QProcess::execute(QStringLiteral("import"),
+                      {QStringLiteral("-window"), QStringLiteral("root"), path});
+    std::printf("%s\n", qPrintable(path));
+}
+
+// Takes the screen with the next modal dialog up, then closes the dialog.
+void whenModal(const QString &path, std::function<void(QWidget *)> close)
+{
+    auto *timer = new QTimer;
+    timer->setInterval(50);
+    QObject::connect(timer, &QTimer::timeout, [timer, path, close] {
+        QWidget *dialog = QApplication::activeModalWidget();
+        if (!dialog)
+            return;
+        timer->stop();
+        timer->deleteLater();
+        screenshot(path);
+        close(dialog);
+    });
+    timer->start();
+}
+
+void reject(QWidget *dialog)
+{
+    if (auto *d = qobject_cast<QDialog *>(dialog))
+        d->reject();
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    QApplication app(argc, argv);
+    const QStringList args = QCoreApplication::arguments();
+    const bool dialogs = args.size() == 5 && args[1] == QLatin1String("dialogs");
+    if (!dialogs && !(args.size() == 4 && args[1] == QLatin1String("window"))) {
+        std::fprintf(stderr, "usage: app_screenshots window FOLDER PHOTO\n"
+                             "       app_screenshots dialogs FOLDER PHOTO OUTDIR\n");
+        return 2;
+    }
+    // As the program starts itself.
+    FontSetup::install();
+    QApplication::setFont(QFont(QStringLiteral("ＭＳ Ｐゴシック"), 9));
+    QTranslator qtTranslator;
+    if (qtTranslator.load(QStringLiteral("qtbase_ja"),
+                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
+        QApplication::installTranslator(&qtTranslator);
+
+    QtPlatformServices services;
+    frmMdiMain window(&services, args[2]);
+    window.Form_Load();
+    QTest::qWaitForWindowExposed(&window);
+    QTest::qWait(300);
+    dropFile(window.preview()->canvas(), args[3]);
+    if (!dialogs)
+        return QApplication::exec();
+
+    const QDir out(args[4]);
+    out.mkpath(QStringLiteral("."));
+    auto shot = [&out](const char *name) { return out.filePath(QString::fromLatin1(name)); };
+    screenshot(shot("main-with-photo.png"));
+
+    whenModal(shot("settings.png"), reject);
+    window.findChild<QAction *>(QStringLiteral("IDMI_SETUP"))->trigger();
+    whenModal(shot("about.png"), reject);
+    window.findChild<QAction *>(QStringLiteral("IDMI_VERSION"))->trigger();
+    whenModal(shot("colour.png"), reject);
+    window.findChild<ColorSwatch *>(QStringLiteral("picFontColor(0)"))->clicked();
+    whenModal(shot("open-photo.png"), reject);
+    window.findChild<QAction *>(QStringLiteral("IDM_LOADPHOTO"))->trigger();
+    whenModal(shot("save-picture.png"), reject);
+    window.findChild<QAction *>(QStringLiteral("IDM_SAVEPHOTO"))->trigger();
+
+    // A photo too large, and a file that is not a picture, dropped on the canvas.
+    const QString large = out.filePath(QStringLiteral("too-large.bmp"));
+    QImage(1700, 100, QImage::Format_RGB32).save(large, "BMP");
+    whenModal(shot("size-message.png"), reject);
+    dropFile(window.preview()->canvas(), large);
+    const QString broken = out.filePath(QStringLiteral("broken.jpg"));
+    {
+        QFile f(broken);
+        if (f.open(QIODevice::WriteOnly))
+            f.write("not a picture");
+    }
+    whenModal(shot("unreadable-message.png"), reject);
+    dropFile(window.preview()->canvas(), broken);
+    QFile::remove(large);
+    QFile::remove(broken);
+
+    // Back to the photo, then the alignment menu of the last footer item.
+    dropFile(window.preview()->canvas(), args[3]);
+    auto *align = window.findChild<QToolButton *>(QStringLiteral("tlbFontAlign(4)"));
+    QTimer::singleShot(300, [&] {
+        screenshot(shot("align-menu.png"));
+        align->menu()->close();
+    });
+    align->showMenu();
+
+    whenModal(shot("closing-question.png"), [](QWidget *dialog) {
+        if (auto *d = qobject_cast<QDialog *>(dialog))
+            d->done(QMessageBox::No);
+    });
+    window.close();
+    return 0;
+}

@@ -6,6 +6,8 @@
 #include <QImageWriter>
 #include <QSaveFile>
 #include <QtEndian>
+#include <cstring>
+#include <memory>
 
 namespace {
 
@@ -17,11 +19,83 @@ QString tr(const char *text)
 constexpr int kFileHeaderSize = 14;
 constexpr int kInfoHeaderSize = 40;
 constexpr qint32 kDotsPerMeter = 3780; // 96 dpi
+constexpr qint64 kHeaderSize = kFileHeaderSize + kInfoHeaderSize;
+constexpr qint64 kWriteBlockBytes = 256 * 1024;
 
 template <typename T> void put(uchar *&p, T value)
 {
     qToLittleEndian<T>(value, p);
     p += sizeof(T);
+}
+
+QImage rgb32(const QImage &image)
+{
+    return image.format() == QImage::Format_RGB32 ? image
+                                                  : image.convertToFormat(QImage::Format_RGB32);
+}
+
+// The sizes of a 24-bit BMP of the image: rows padded to four bytes.
+struct BmpShape
+{
+    explicit BmpShape(const QImage &image)
+        : width(image.width()), height(image.height()),
+          stride((qint64(image.width()) * 3 + 3) & ~qint64(3)), imageSize(stride * height),
+          fileSize(kHeaderSize + imageSize)
+    {}
+    int width;
+    int height;
+    qint64 stride;
+    qint64 imageSize;
+    qint64 fileSize;
+};
+
+void putHeader(uchar *p, const BmpShape &shape)
+{
+    put<quint8>(p, 'B');
+    put<quint8>(p, 'M');
+    put<quint32>(p, quint32(shape.fileSize));
+    put<quint32>(p, 0);
+    put<quint32>(p, quint32(kHeaderSize));
+    put<quint32>(p, kInfoHeaderSize);
+    put<qint32>(p, shape.width);
+    put<qint32>(p, shape.height);
+    put<quint16>(p, 1);  // planes
+    put<quint16>(p, 24); // bits per pixel
+    put<quint32>(p, 0);  // BI_RGB
+    put<quint32>(p, quint32(shape.imageSize));
+    put<qint32>(p, kDotsPerMeter);
+    put<qint32>(p, kDotsPerMeter);
+    put<quint32>(p, 0);
+    put<quint32>(p, 0);
+}
+
+// One row of 0xffRRGGBB pixels as blue, green, red bytes. Four pixels make three 32-bit words.
+void putRow(const QRgb *src, int width, uchar *dst)
+{
+    int x = 0;
+    for (; x + 4 <= width; x += 4, src += 4, dst += 12) {
+        const quint32 p0 = src[0], p1 = src[1], p2 = src[2], p3 = src[3];
+        qToLittleEndian<quint32>((p0 & 0xFFFFFFu) | (p1 << 24), dst);
+        qToLittleEndian<quint32>(((p1 >> 8) & 0xFFFFu) | (p2 << 16), dst + 4);
+        qToLittleEndian<quint32>(((p2 >> 16) & 0xFFu) | (p3 << 8), dst + 8);
+    }
+    for (; x < width; ++x, ++src) {
+        *dst++ = uchar(qBlue(*src));
+        *dst++ = uchar(qGreen(*src));
+        *dst++ = uchar(qRed(*src));
+    }
+}
+
+// Rows first .. first + count - 1 of the file (the file's rows go bottom-up), each padded with
+// zeros to the stride.
+void putRows(const QImage &image, const BmpShape &shape, int first, int count, uchar *dst)
+{
+    const qint64 rowBytes = qint64(shape.width) * 3;
+    for (int y = first; y < first + count; ++y, dst += shape.stride) {
+        putRow(reinterpret_cast<const QRgb *>(image.constScanLine(shape.height - 1 - y)),
+               shape.width, dst);
+        std::memset(dst + rowBytes, 0, size_t(shape.stride - rowBytes));
+    }
 }
 
 bool commit(QSaveFile &file, const QString &path, QString *error)
@@ -52,63 +126,48 @@ namespace SavePicture {
 
 QByteArray bmpBytes(const QImage &source)
 {
-    const QImage image = source.format() == QImage::Format_RGB32
-                             ? source
-                             : source.convertToFormat(QImage::Format_RGB32);
-    const int w = image.width();
-    const int h = image.height();
-    const qint64 stride = (qint64(w) * 3 + 3) & ~qint64(3);
-    const qint64 imageSize = stride * h;
-    const qint64 offset = kFileHeaderSize + kInfoHeaderSize;
-    QByteArray bytes(offset + imageSize, '\0');
-    uchar *p = reinterpret_cast<uchar *>(bytes.data());
-    put<quint8>(p, 'B');
-    put<quint8>(p, 'M');
-    put<quint32>(p, quint32(offset + imageSize));
-    put<quint32>(p, 0);
-    put<quint32>(p, quint32(offset));
-    put<quint32>(p, kInfoHeaderSize);
-    put<qint32>(p, w);
-    put<qint32>(p, h);
-    put<quint16>(p, 1);  // planes
-    put<quint16>(p, 24); // bits per pixel
-    put<quint32>(p, 0);  // BI_RGB
-    put<quint32>(p, quint32(imageSize));
-    put<qint32>(p, kDotsPerMeter);
-    put<qint32>(p, kDotsPerMeter);
-    put<quint32>(p, 0);
-    put<quint32>(p, 0);
-    // Rows bottom-up, each pixel blue, green, red, each row padded to four bytes.
-    for (int y = 0; y < h; ++y) {
-        const auto *src = reinterpret_cast<const QRgb *>(image.constScanLine(h - 1 - y));
-        uchar *dst = reinterpret_cast<uchar *>(bytes.data()) + offset + stride * y;
-        for (int x = 0; x < w; ++x) {
-            const QRgb c = src[x];
-            *dst++ = uchar(qBlue(c));
-            *dst++ = uchar(qGreen(c));
-            *dst++ = uchar(qRed(c));
-        }
-    }
+    const QImage image = rgb32(source);
+    const BmpShape shape(image);
+    QByteArray bytes(shape.fileSize, Qt::Uninitialized);
+    auto *p = reinterpret_cast<uchar *>(bytes.data());
+    putHeader(p, shape);
+    putRows(image, shape, 0, shape.height, p + kHeaderSize);
     return bytes;
 }
 
-bool writeBmp(const QImage &image, const QString &path, QString *error)
+bool writeBmp(const QImage &source, const QString &path, QString *error)
 {
-    if (image.isNull()) {
+    if (source.isNull()) {
         if (error)
             *error = tr("保存する画像がありません。");
         return false;
     }
+    const QImage image = rgb32(source);
+    const BmpShape shape(image);
     QSaveFile file(path);
     if (!open(file, path, error))
         return false;
-    const QByteArray bytes = bmpBytes(image);
-    if (file.write(bytes) != bytes.size()) {
-        file.cancelWriting();
-        if (error)
-            *error = tr("「%1」に保存できません: %2")
-                         .arg(QDir::toNativeSeparators(path), file.errorString());
-        return false;
+    // The rows go out in blocks through one small buffer that stays in the cache: no copy of
+    // the whole picture in memory, and a few large writes rather than one per row.
+    const int rowsPerBlock =
+        int(qBound(qint64(1), kWriteBlockBytes / shape.stride, qint64(shape.height)));
+    std::unique_ptr<uchar[]> buffer(new uchar[size_t(kHeaderSize + shape.stride * rowsPerBlock)]);
+    uchar *block = buffer.get();
+    putHeader(block, shape);
+    qint64 blockBytes = kHeaderSize;
+    for (int row = 0; row < shape.height; row += rowsPerBlock) {
+        const int rows = qMin(rowsPerBlock, shape.height - row);
+        putRows(image, shape, row, rows, block + blockBytes);
+        blockBytes += shape.stride * rows;
+        if (file.write(reinterpret_cast<const char *>(buffer.get()), blockBytes) != blockBytes) {
+            file.cancelWriting();
+            if (error)
+                *error = tr("「%1」に保存できません: %2")
+                             .arg(QDir::toNativeSeparators(path), file.errorString());
+            return false;
+        }
+        block = buffer.get();
+        blockBytes = 0;
     }
     return commit(file, path, error);
 }

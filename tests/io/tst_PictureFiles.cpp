@@ -91,6 +91,8 @@ private slots:
     void bmpBytesExactly();
     void bmpUnderExactlyTheGivenName_data();
     void bmpUnderExactlyTheGivenName();
+    void largeBmpRoundTrip_data();
+    void largeBmpRoundTrip();
     void failedWriteLeavesTheOldFile();
     void pngAndJpegOutput();
     void formatForPath_data();
@@ -148,6 +150,50 @@ void tst_PictureFiles::bmpUnderExactlyTheGivenName()
     QCOMPARE(readAll(path), SavePicture::bmpBytes(image));
     QImage back(path, "bmp");
     QCOMPARE(back.convertToFormat(QImage::Format_RGB32), image);
+}
+
+void tst_PictureFiles::largeBmpRoundTrip_data()
+{
+    QTest::addColumn<int>("width");
+    QTest::addColumn<int>("height");
+    // Widths leaving 0 to 3 pixels after the last group of four, rows padded by 0 to 3 bytes;
+    // heights that span several write blocks, with a short last block.
+    QTest::newRow("1600 wide, no padding") << 1600 << 301;
+    QTest::newRow("1601 wide, one pixel after the groups") << 1601 << 300;
+    QTest::newRow("1602 wide, two pixels after the groups") << 1602 << 299;
+    QTest::newRow("1603 wide, three pixels after the groups") << 1603 << 298;
+    QTest::newRow("one pixel wide") << 1 << 1000;
+}
+
+void tst_PictureFiles::largeBmpRoundTrip()
+{
+    QFETCH(int, width);
+    QFETCH(int, height);
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y) {
+        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < width; ++x)
+            line[x] = qRgb((x * 7 + y) & 0xFF, (x * 13 + y * 3) & 0xFF, (x + y * 11) & 0xFF);
+    }
+    const QString path = m_dir.filePath(QStringLiteral("large.bmp"));
+    QString error;
+    QVERIFY2(SavePicture::writeBmp(image, path, &error), qPrintable(error));
+    const QByteArray written = readAll(path);
+    const qint64 stride = (qint64(width) * 3 + 3) & ~qint64(3);
+    QCOMPARE(written.size(), 54 + stride * height);
+    QCOMPARE(written, SavePicture::bmpBytes(image));
+    // Every pixel by hand: bottom row first, blue, green, red, zero padding.
+    for (int y = 0; y < height; ++y) {
+        const char *row = written.constData() + 54 + stride * (height - 1 - y);
+        for (int x = 0; x < width; ++x) {
+            const QRgb c = image.pixel(x, y);
+            const char *p = row + 3 * x;
+            if (uchar(p[0]) != qBlue(c) || uchar(p[1]) != qGreen(c) || uchar(p[2]) != qRed(c))
+                QFAIL(qPrintable(QStringLiteral("pixel %1,%2 differs").arg(x).arg(y)));
+        }
+        for (qint64 pad = qint64(width) * 3; pad < stride; ++pad)
+            QCOMPARE(row[pad], '\0');
+    }
 }
 
 void tst_PictureFiles::failedWriteLeavesTheOldFile()

@@ -228,6 +228,11 @@ bool ComposeCommand::prepare(const Options &o, Setup *setup)
 
     PreviewCommand::toFrameDescription(panel, settings.DateFormat(), settings.DelimiterFormat(),
                                        setup->frame);
+    // Only the faces this frame draws: each question about a face costs a fontconfig pass.
+    QStringList faces;
+    for (const TextItem &item : setup->frame.TextItems)
+        faces << item.FontName;
+    FontSetup::install(faces);
     setup->margins = LayoutMargins::fromSettings(settings);
     setup->jpegQuality = settings.JpegQuality();
     return true;

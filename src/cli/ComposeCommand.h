@@ -7,7 +7,7 @@ class QTextStream;
 
 // The command-line composer: from the settings, a template and a photo to the framed picture,
 // exactly as the main window shows it after loading that template and pressing Preview.
-// Needs a QGuiApplication (fonts) and FontSetup::install() done.
+// Needs a QGuiApplication (fonts); registers the font substitutions its frame needs itself.
 class ComposeCommand
 {
 public:

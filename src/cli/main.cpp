@@ -1,5 +1,4 @@
 #include "ComposeCommand.h"
-#include "compose/FontSetup.h"
 #include "store/ProgramFolder.h"
 
 #include <QGuiApplication>
@@ -31,7 +30,6 @@ int main(int argc, char *argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("morvel-compose"));
-    FontSetup::install();
 
     bool progress = false;
 #ifdef Q_OS_UNIX

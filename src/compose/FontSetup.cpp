@@ -58,6 +58,19 @@ void install()
     }
 }
 
+void install(const QStringList &faces)
+{
+    // Substitutions are looked up whatever the letter case of the family, so are the faces here.
+    for (const Twin &twin : kTwins) {
+        const QString face = QString::fromUtf16(twin.face);
+        if (!faces.contains(face, Qt::CaseInsensitive))
+            continue;
+        const QString substitute = substituteFor(face);
+        if (!substitute.isEmpty())
+            QFont::insertSubstitution(face, substitute);
+    }
+}
+
 QStringList panelFontNames()
 {
     QStringList names;

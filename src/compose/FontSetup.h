@@ -11,6 +11,11 @@ namespace FontSetup {
 // Registers the substitutions for every face that is not installed itself.
 void install();
 
+// The same for the given faces only (the others are left alone). Asking whether a family is
+// installed costs a fontconfig substitution pass each time, so a program that knows which faces
+// it draws asks about those alone.
+void install(const QStringList &faces);
+
 // The names the panel's font lists offer: the installed families plus the faces above, sorted,
 // without duplicates.
 QStringList panelFontNames();

@@ -3,6 +3,7 @@
 #include "app/AlignButton.h"
 #include "app/ColorSwatch.h"
 #include "app/frmMdiMain.h"
+#include "store/clsNoltIO.h"
 #include "support/FakePlatformServices.h"
 
 #include <QApplication>

@@ -7,8 +7,8 @@
 //       the same, then opens every dialog through the window's own commands and takes a picture
 //       of the whole screen with each one up (`import -window root`), into OUTDIR.
 #include "app/ColorSwatch.h"
-#include "app/frmMdiMain.h"
 #include "app/PreviewCanvas.h"
+#include "app/frmMdiMain.h"
 #include "app/frmPreview.h"
 #include "compose/FontSetup.h"
 #include "ui/PlatformServices.h"

@@ -1,5 +1,6 @@
 #include "Canvas.h"
 
+#include "ImageMemory.h"
 #include "TextItem.h"
 
 #include <QCoreApplication>
@@ -35,7 +36,7 @@ bool makeFont(const TextItem &item, QFont *font, QString *error)
 
 QImage makeImage(int width, int height)
 {
-    QImage image(width, height, QImage::Format_RGB32);
+    QImage image = ImageMemory::allocate(width, height, QImage::Format_RGB32);
     if (!image.isNull()) {
         image.setDotsPerMeterX(DotsPerMeter);
         image.setDotsPerMeterY(DotsPerMeter);

@@ -7,6 +7,8 @@
 
 #include <QtTest>
 
+Q_DECLARE_METATYPE(LayoutMargins)
+
 namespace {
 
 constexpr QRgb Back = 0xFF000000;
@@ -355,7 +357,6 @@ void tst_FrameLayout::roundFunction()
     QCOMPARE(PreviewComposer::Round(x), rounded);
 }
 
-Q_DECLARE_METATYPE(LayoutMargins)
 
 QTEST_MAIN(tst_FrameLayout)
 #include "tst_FrameLayout.moc"

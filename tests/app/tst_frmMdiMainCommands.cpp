@@ -1,5 +1,6 @@
 #include "AppSession.h"
 #include "compose/FontSetup.h"
+#include "ui/BasCmndlg.h"
 #include "ui/frmAbout.h"
 #include "ui/frmSetup.h"
 
@@ -12,18 +13,6 @@
 #include <cmath>
 
 namespace {
-
-// The sixteen custom colours every colour dialog opens with.
-QList<QColor> standardCustomColors()
-{
-    const quint32 bgr[] = {0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080,
-                           0x008080, 0xC0C0C0, 0x808080, 0xFF0000, 0x00FF00, 0xFFFF00,
-                           0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF};
-    QList<QColor> colors;
-    for (quint32 c : bgr)
-        colors << QColor(c & 0xFF, (c >> 8) & 0xFF, (c >> 16) & 0xFF);
-    return colors;
-}
 
 void focusBox(frmMdiMain &w, QWidget *box)
 {
@@ -155,15 +144,15 @@ void tst_frmMdiMainCommands::swatchOpensColourDialog()
     const auto &first = s.services.colorCalls[0];
     QCOMPARE(first.initial, QColor(0x80, 0x40, 0x20));
     QCOMPARE(first.title, QString("色の選択"));
-    QCOMPARE(first.customColors, standardCustomColors());
+    QCOMPARE(first.customColors, BasCmndlg::standardCustomColors());
     QCOMPARE(target->BackColor(), 0x00204080);
-    // OK replaces it; the custom colours are the sixteen again at the next opening.
+    // OK replaces it; the custom colours are the standard sixteen again at the next opening.
     s.services.colorAnswers << QColor(1, 2, 3) << QColor(9, 9, 9);
     QTest::mouseClick(target, Qt::LeftButton);
     QCOMPARE(target->BackColor(), 0x00030201);
     QTest::keyClick(target, Qt::Key_Space);
     QCOMPARE(s.services.colorCalls[2].initial, QColor(1, 2, 3));
-    QCOMPARE(s.services.colorCalls[2].customColors, standardCustomColors());
+    QCOMPARE(s.services.colorCalls[2].customColors, BasCmndlg::standardCustomColors());
     QCOMPARE(target->BackColor(), 0x00090909);
     QCOMPARE(others(), before);
 }

@@ -37,7 +37,6 @@ private slots:
     void swatchOkAndCancel_data();
     void swatchOkAndCancel();
     void paletteSwatch();
-    void chooseColorDialogResult();
 };
 
 void tst_BasCmndlg::customColoursAtEveryOpening()
@@ -93,18 +92,6 @@ void tst_BasCmndlg::paletteSwatch()
     QCOMPARE(services.colorCalls[0].initial, QColor(10, 20, 30));
     // The picture has no transparency: the chosen colour arrives opaque.
     QCOMPARE(BasCmndlg::swatchColor(&swatch), QColor(40, 50, 60));
-}
-
-void tst_BasCmndlg::chooseColorDialogResult()
-{
-    FakePlatformServices services;
-    QColor chosen;
-    services.colorAnswers.enqueue(std::nullopt);
-    QCOMPARE(BasCmndlg::ChooseColorDialog(nullptr, services, u"色の選択"_s, Qt::green, chosen), 0);
-    QCOMPARE(chosen, QColor(Qt::green));
-    services.colorAnswers.enqueue(QColor(Qt::blue));
-    QVERIFY(BasCmndlg::ChooseColorDialog(nullptr, services, u"色の選択"_s, Qt::green, chosen) != 0);
-    QCOMPARE(chosen, QColor(Qt::blue));
 }
 
 QTEST_MAIN(tst_BasCmndlg)

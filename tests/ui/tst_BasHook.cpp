@@ -12,10 +12,11 @@
 #include <QPushButton>
 #include <QSignalSpy>
 #include <QTest>
-#include <QTimer>
 #include <QVBoxLayout>
 
 using namespace Qt::StringLiterals;
+
+namespace {
 
 // Types `text` key by key; characters beyond ASCII come as keys of their own, as from a keyboard
 // layout that has them.
@@ -27,6 +28,13 @@ void typeText(QWidget *widget, const QString &text)
         else
             QTest::sendKeyEvent(QTest::Click, widget, Qt::Key_unknown, QString(c), Qt::NoModifier);
     }
+}
+
+void commit(QWidget *widget, const QString &text)
+{
+    QInputMethodEvent event;
+    event.setCommitString(text);
+    QApplication::sendEvent(widget, &event);
 }
 
 // A window with two digit boxes, one unguarded box and the photo-size box.
@@ -44,12 +52,10 @@ struct Window
     {
         auto *layout = new QVBoxLayout(&widget);
         for (QWidget *w :
-             {static_cast<QWidget *>(txtYear), static_cast<QWidget *>(txtFontSize),
-              static_cast<QWidget *>(txtTargetName), static_cast<QWidget *>(cboPhotoSize)})
+             std::initializer_list<QWidget *>{txtYear, txtFontSize, txtTargetName, cboPhotoSize})
             layout->addWidget(w);
         cboPhotoSize->setEditable(true);
-        cboPhotoSize->addItems({QStringLiteral("160x120"), QStringLiteral("640x480")});
-        cboPhotoSize->setEditText(QString());
+        cboPhotoSize->setCompleter(nullptr);
         hook.guard(txtYear);
         hook.guard(txtFontSize);
         hook.guardPhotoSize(cboPhotoSize);
@@ -65,6 +71,8 @@ struct Window
     }
 };
 
+} // namespace
+
 class tst_BasHook : public QObject
 {
     Q_OBJECT
@@ -72,31 +80,21 @@ class tst_BasHook : public QObject
 private slots:
     void isAllowedChar_data();
     void isAllowedChar();
-    void countMatchingChars();
-    void typedCharacters_data();
     void typedCharacters();
-    void altGrCharactersJudged();
     void editingKeysStillWork();
     void keyboardPaste_data();
     void keyboardPaste();
-    void pictureOnClipboardInsertsNothing();
-    void copyAndCutWork();
     void middleButtonPaste();
     void contextMenuPaste_data();
     void contextMenuPaste();
     void inputMethodCommit_data();
     void inputMethodCommit();
     void onlyFocusedBoxFiltered();
-    void focusMovesStraightToSecondBox();
     void droppedTextJudged();
     void hookFailureMessage();
     void photoSizeKey_data();
     void photoSizeKey();
-    void photoSizeTyped_data();
-    void photoSizeTyped();
-    void photoSizeReplacesSelection();
-    void photoSizeInputMethod();
-    void photoSizePasteNotFiltered();
+    void photoSizeTypedCommittedAndPasted();
 };
 
 void tst_BasHook::isAllowedChar_data()
@@ -105,40 +103,22 @@ void tst_BasHook::isAllowedChar_data()
     QTest::addColumn<QString>("custom");
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("allowed");
-
     const quint32 digits = BasHook::AllowDigits;
     QTest::newRow("year digits") << digits << QString() << u"2002"_s << true;
     QTest::newRow("empty text is allowed") << digits << QString() << QString() << true;
     QTest::newRow("kanji after digits") << digits << QString() << u"2002年"_s << false;
     QTest::newRow("blank inside") << digits << QString() << u"20 02"_s << false;
-    QTest::newRow("leading blank") << digits << QString() << u" 2002"_s << false;
     QTest::newRow("full-width digit") << digits << QString() << u"２"_s << false;
-    QTest::newRow("minus sign") << digits << QString() << u"-5"_s << false;
-    QTest::newRow("no flags allow nothing") << 0u << QString() << u"1"_s << false;
     QTest::newRow("no flags refuse the empty text") << 0u << QString() << QString() << false;
     QTest::newRow("unknown bit adds nothing") << 0x400u << QString() << u"1"_s << false;
-    QTest::newRow("unknown bit still allows the empty text")
-        << 0x400u << QString() << QString() << true;
-    QTest::newRow("letters both cases")
-        << quint32(BasHook::AllowLetters) << QString() << u"aZ"_s << true;
-    QTest::newRow("full-width letter is no letter")
-        << quint32(BasHook::AllowLetters) << QString() << u"Ａ"_s << false;
     QTest::newRow("time with colon and blank")
         << quint32(BasHook::AllowDigits | BasHook::AllowColon | BasHook::AllowBlank) << QString()
         << u"12:30 "_s << true;
-    QTest::newRow("date with slash, period and minus")
-        << quint32(BasHook::AllowDigits | BasHook::AllowSlash | BasHook::AllowPeriod |
-                   BasHook::AllowMinus)
-        << QString() << u"2002/12.31-"_s << true;
-    QTest::newRow("at and tilde") << quint32(BasHook::AllowAt | BasHook::AllowTilde) << QString()
-                                  << u"@~"_s << true;
     QTest::newRow("custom set used with its bit")
         << quint32(BasHook::AllowDigits | BasHook::AllowCustom) << u"年月日"_s << u"2002年"_s
         << true;
     QTest::newRow("custom set ignored without its bit")
         << digits << u"年月日"_s << u"2002年"_s << false;
-    QTest::newRow("custom set is case-sensitive")
-        << quint32(BasHook::AllowCustom) << u"x"_s << u"X"_s << false;
 }
 
 void tst_BasHook::isAllowedChar()
@@ -147,54 +127,25 @@ void tst_BasHook::isAllowedChar()
     QFETCH(QString, custom);
     QFETCH(QString, text);
     QFETCH(bool, allowed);
-
     FakePlatformServices services;
     BasHook hook(services);
     QLineEdit box;
     hook.HookControl(&box, flags, custom);
-    QCOMPARE(hook.HookedControl(), &box);
     QCOMPARE(hook.IsAllowedChar(text), allowed);
-}
-
-void tst_BasHook::countMatchingChars()
-{
-    QCOMPARE(BasHook::CountMatchingChars(u"2002年"_s, u"0123456789"_s), 4);
-    QCOMPARE(BasHook::CountMatchingChars(u"aaa"_s, u"a"_s), 3);
-    QCOMPARE(BasHook::CountMatchingChars(u"abc"_s, QString()), 0);
-}
-
-void tst_BasHook::typedCharacters_data()
-{
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("result");
-
-    QTest::newRow("four digits of a year") << u"2002"_s << u"2002"_s;
-    QTest::newRow("letter, blank and minus dropped") << u"2a0 0-2"_s << u"2002"_s;
-    QTest::newRow("full-width digit typed") << u"1２3"_s << u"13"_s;
-    QTest::newRow("kana dropped") << u"ｱ9"_s << u"9"_s;
 }
 
 void tst_BasHook::typedCharacters()
 {
-    QFETCH(QString, typed);
-    QFETCH(QString, result);
-
     Window w;
     w.focus(w.txtYear);
     QCOMPARE(w.hook.HookedControl(), w.txtYear);
-    typeText(w.txtYear, typed);
-    QCOMPARE(w.txtYear->text(), result);
-}
-
-void tst_BasHook::altGrCharactersJudged()
-{
+    typeText(w.txtYear, u"2a0 0-2 1２ｱ"_s);
+    QCOMPARE(w.txtYear->text(), u"20021"_s);
     // On Windows AltGr arrives as Ctrl+Alt, and the box takes the character it types.
-    Window w;
-    w.focus(w.txtYear);
     const auto altGr = Qt::ControlModifier | Qt::AltModifier;
     QTest::sendKeyEvent(QTest::Click, w.txtYear, Qt::Key_Q, u"@"_s, altGr);
     QTest::sendKeyEvent(QTest::Click, w.txtYear, Qt::Key_7, u"7"_s, altGr);
-    QCOMPARE(w.txtYear->text(), u"7"_s);
+    QCOMPARE(w.txtYear->text(), u"200217"_s);
 }
 
 void tst_BasHook::editingKeysStillWork()
@@ -203,7 +154,6 @@ void tst_BasHook::editingKeysStillWork()
     w.focus(w.txtYear);
     typeText(w.txtYear, u"2003"_s);
     QTest::keyClick(w.txtYear, Qt::Key_Backspace);
-    QCOMPARE(w.txtYear->text(), u"200"_s);
     QTest::keyClick(w.txtYear, Qt::Key_Home);
     QTest::keyClick(w.txtYear, Qt::Key_Delete);
     QCOMPARE(w.txtYear->text(), u"00"_s);
@@ -213,65 +163,46 @@ void tst_BasHook::editingKeysStillWork()
     QTest::keyClick(w.txtYear, Qt::Key_Return);
     QCOMPARE(w.txtYear->text(), u"00"_s);
     QCOMPARE(returned.count(), 1);
+    // Copy and cut keep working.
+    w.txtYear->selectAll();
+    QTest::keyClick(w.txtYear, Qt::Key_X, Qt::ControlModifier);
+    QCOMPARE(QGuiApplication::clipboard()->text(), u"00"_s);
+    QCOMPARE(w.txtYear->text(), QString());
 }
 
 void tst_BasHook::keyboardPaste_data()
 {
     QTest::addColumn<QString>("clipboard");
-    QTest::addColumn<int>("key");
-    QTest::addColumn<int>("modifiers");
+    QTest::addColumn<bool>("shiftInsert");
     QTest::addColumn<QString>("result");
-
-    const int ctrlV = Qt::Key_V, shiftInsert = Qt::Key_Insert;
-    const int ctrl = Qt::ControlModifier, shift = Qt::ShiftModifier;
-    QTest::newRow("Ctrl+V digits") << u"2002"_s << ctrlV << ctrl << u"12002"_s;
-    QTest::newRow("Ctrl+V digits and kanji") << u"2002年"_s << ctrlV << ctrl << u"1"_s;
-    QTest::newRow("Ctrl+V blank inside") << u"20 02"_s << ctrlV << ctrl << u"1"_s;
-    QTest::newRow("Ctrl+V leading blank") << u" 2002"_s << ctrlV << ctrl << u"1"_s;
-    QTest::newRow("Ctrl+V empty text") << QString() << ctrlV << ctrl << u"1"_s;
-    QTest::newRow("Shift+Insert digits") << u"77"_s << shiftInsert << shift << u"177"_s;
-    QTest::newRow("Shift+Insert letters") << u"ab"_s << shiftInsert << shift << u"1"_s;
+    QTest::newRow("Ctrl+V digits") << u"2002"_s << false << u"12002"_s;
+    QTest::newRow("Ctrl+V digits and kanji") << u"2002年"_s << false << u"1"_s;
+    QTest::newRow("Ctrl+V leading blank") << u" 2002"_s << false << u"1"_s;
+    QTest::newRow("Ctrl+V a picture") << QString() << false << u"1"_s;
+    QTest::newRow("Shift+Insert digits") << u"77"_s << true << u"177"_s;
+    QTest::newRow("Shift+Insert letters") << u"ab"_s << true << u"1"_s;
 }
 
 void tst_BasHook::keyboardPaste()
 {
     QFETCH(QString, clipboard);
-    QFETCH(int, key);
-    QFETCH(int, modifiers);
+    QFETCH(bool, shiftInsert);
     QFETCH(QString, result);
-
     Window w;
     w.focus(w.txtFontSize);
     typeText(w.txtFontSize, u"1"_s);
-    QGuiApplication::clipboard()->setText(clipboard);
-    QTest::keyClick(w.txtFontSize, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+    if (clipboard.isEmpty()) {
+        QImage picture(4, 4, QImage::Format_RGB32);
+        picture.fill(Qt::red);
+        QGuiApplication::clipboard()->setImage(picture);
+    } else {
+        QGuiApplication::clipboard()->setText(clipboard);
+    }
+    if (shiftInsert)
+        QTest::keyClick(w.txtFontSize, Qt::Key_Insert, Qt::ShiftModifier);
+    else
+        QTest::keyClick(w.txtFontSize, Qt::Key_V, Qt::ControlModifier);
     QCOMPARE(w.txtFontSize->text(), result);
-}
-
-void tst_BasHook::pictureOnClipboardInsertsNothing()
-{
-    Window w;
-    w.focus(w.txtYear);
-    w.txtYear->setText(u"2002"_s);
-    QImage picture(4, 4, QImage::Format_RGB32);
-    picture.fill(Qt::red);
-    QGuiApplication::clipboard()->setImage(picture);
-    QTest::keyClick(w.txtYear, Qt::Key_V, Qt::ControlModifier);
-    QCOMPARE(w.txtYear->text(), u"2002"_s);
-}
-
-void tst_BasHook::copyAndCutWork()
-{
-    Window w;
-    w.focus(w.txtYear);
-    w.txtYear->setText(u"2002"_s);
-    w.txtYear->setSelection(0, 2);
-    QTest::keyClick(w.txtYear, Qt::Key_C, Qt::ControlModifier);
-    QCOMPARE(QGuiApplication::clipboard()->text(), u"20"_s);
-    w.txtYear->setSelection(2, 2);
-    QTest::keyClick(w.txtYear, Qt::Key_X, Qt::ControlModifier);
-    QCOMPARE(QGuiApplication::clipboard()->text(), u"02"_s);
-    QCOMPARE(w.txtYear->text(), u"20"_s);
 }
 
 void tst_BasHook::middleButtonPaste()
@@ -283,16 +214,12 @@ void tst_BasHook::middleButtonPaste()
     QGuiApplication::clipboard()->setText(u"2a"_s, QClipboard::Selection);
     QTest::mouseClick(w.txtYear, Qt::MiddleButton);
     QCOMPARE(w.txtYear->text(), QString());
-    QGuiApplication::clipboard()->setText(u"24"_s, QClipboard::Selection);
-    QTest::mouseClick(w.txtYear, Qt::MiddleButton);
-    QCOMPARE(w.txtYear->text(), u"24"_s);
 }
 
 void tst_BasHook::contextMenuPaste_data()
 {
     QTest::addColumn<QString>("clipboard");
     QTest::addColumn<QString>("result");
-
     QTest::newRow("digits pasted") << u"31"_s << u"31"_s;
     QTest::newRow("letters refused") << u"3a"_s << QString();
 }
@@ -301,7 +228,6 @@ void tst_BasHook::contextMenuPaste()
 {
     QFETCH(QString, clipboard);
     QFETCH(QString, result);
-
     Window w;
     w.focus(w.txtYear);
     QGuiApplication::clipboard()->setText(clipboard);
@@ -311,23 +237,20 @@ void tst_BasHook::contextMenuPaste()
     auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
     QVERIFY(menu);
     QAction *paste = nullptr;
-    for (QAction *action : menu->actions()) {
+    for (QAction *action : menu->actions())
         if (action->text().startsWith(QLineEdit::tr("&Paste")))
             paste = action;
-    }
     QVERIFY(paste);
     menu->close();
     paste->trigger();
     QCOMPARE(w.txtYear->text(), result);
-    // The menu took the focus only while it was open.
-    QCOMPARE(w.hook.HookedControl(), w.txtYear);
+    QCOMPARE(w.hook.HookedControl(), w.txtYear); // the menu held the focus only while open
 }
 
 void tst_BasHook::inputMethodCommit_data()
 {
     QTest::addColumn<QString>("commit");
     QTest::addColumn<QString>("result");
-
     QTest::newRow("half-width digits") << u"12"_s << u"12"_s;
     QTest::newRow("full-width digit swallowed") << u"２"_s << QString();
     QTest::newRow("each character judged alone") << u"1２3年"_s << u"13"_s;
@@ -337,14 +260,11 @@ void tst_BasHook::inputMethodCommit()
 {
     QFETCH(QString, commit);
     QFETCH(QString, result);
-
     Window w;
     w.focus(w.txtFontSize);
     QInputMethodEvent preedit(u"２"_s, {});
     QApplication::sendEvent(w.txtFontSize, &preedit);
-    QInputMethodEvent event;
-    event.setCommitString(commit);
-    QApplication::sendEvent(w.txtFontSize, &event);
+    ::commit(w.txtFontSize, commit);
     QCOMPARE(w.txtFontSize->text(), result);
 }
 
@@ -355,26 +275,17 @@ void tst_BasHook::onlyFocusedBoxFiltered()
     QCOMPARE(w.hook.HookedControl(), nullptr);
     typeText(w.txtTargetName, u"M42"_s);
     QCOMPARE(w.txtTargetName->text(), u"M42"_s);
-
-    w.focus(w.txtYear);
-    // Keys that reach a guarded box without the focus are not its user's typing: not judged.
-    typeText(w.txtFontSize, u"9a"_s);
-    QCOMPARE(w.txtFontSize->text(), u"9a"_s);
-
-    w.focus(w.txtTargetName);
-    QCOMPARE(w.hook.HookedControl(), nullptr);
-}
-
-void tst_BasHook::focusMovesStraightToSecondBox()
-{
-    Window w;
+    // Focus moving straight from one guarded box to the next moves the filter with it.
     w.focus(w.txtYear);
     w.focus(w.txtFontSize);
     QCOMPARE(w.hook.HookedControl(), w.txtFontSize);
+    // Keys that reach a guarded box without the focus are not its user's typing: not judged.
     typeText(w.txtYear, u"x1"_s);
     QCOMPARE(w.txtYear->text(), u"x1"_s);
     typeText(w.txtFontSize, u"x1"_s);
     QCOMPARE(w.txtFontSize->text(), u"1"_s);
+    w.focus(w.txtTargetName);
+    QCOMPARE(w.hook.HookedControl(), nullptr);
 }
 
 void tst_BasHook::droppedTextJudged()
@@ -403,15 +314,9 @@ void tst_BasHook::hookFailureMessage()
     QCOMPARE(services.messageCalls.size(), 2);
     QCOMPARE(services.messageCalls[0].text, u"Error : HookControl Function"_s);
     QCOMPARE(services.messageCalls[0].icon, QMessageBox::Critical);
-    QCOMPARE(services.messageCalls[0].buttons, QMessageBox::StandardButtons(QMessageBox::Ok));
     QCOMPARE(hook.HookedControl(), nullptr);
-
-    // Removing a hook has nothing that can fail, with or without a hooked box.
+    // Removing a hook has nothing that can fail.
     hook.UnHookControl();
-    QLineEdit box;
-    hook.HookControl(&box, BasHook::AllowDigits, QString());
-    hook.UnHookControl();
-    QCOMPARE(hook.HookedControl(), nullptr);
     QCOMPARE(services.messageCalls.size(), 2);
 }
 
@@ -420,16 +325,10 @@ void tst_BasHook::photoSizeKey_data()
     QTest::addColumn<QString>("remaining");
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("result");
-
     QTest::newRow("digit passes") << u"640"_s << u"4"_s << u"4"_s;
     QTest::newRow("capital X becomes x") << u"640"_s << u"X"_s << u"x"_s;
-    QTest::newRow("small x passes") << u"640"_s << u"x"_s << u"x"_s;
-    QTest::newRow("second x dropped") << u"640x4"_s << u"x"_s << QString();
     QTest::newRow("capital X after capital X dropped") << u"640X4"_s << u"X"_s << QString();
-    QTest::newRow("carriage return passes") << u"640x480"_s << u"\r"_s << u"\r"_s;
     QTest::newRow("backspace passes") << u"640x480"_s << u"\b"_s << u"\b"_s;
-    QTest::newRow("other letter dropped") << u"640"_s << u"a"_s << QString();
-    QTest::newRow("asterisk dropped") << u"640"_s << u"*"_s << QString();
     QTest::newRow("full-width digit dropped") << u"640"_s << u"４"_s << QString();
     QTest::newRow("multiplication sign dropped") << u"640"_s << u"×"_s << QString();
 }
@@ -443,59 +342,26 @@ void tst_BasHook::photoSizeKey()
     QCOMPARE(key.isNull() ? QString() : QString(key), result);
 }
 
-void tst_BasHook::photoSizeTyped_data()
-{
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("result");
-
-    QTest::newRow("640X480 key by key") << u"640X480"_s << u"640x480"_s;
-    QTest::newRow("second x dropped") << u"800x60x0"_s << u"800x600"_s;
-    QTest::newRow("letters and punctuation dropped") << u"1a2*4-0,0x3.5"_s << u"12400x35"_s;
-}
-
-void tst_BasHook::photoSizeTyped()
-{
-    QFETCH(QString, typed);
-    QFETCH(QString, result);
-
-    Window w;
-    w.cboPhotoSize->setCompleter(nullptr);
-    w.focus(w.cboPhotoSize);
-    typeText(w.cboPhotoSize, typed);
-    QCOMPARE(w.cboPhotoSize->currentText(), result);
-}
-
-void tst_BasHook::photoSizeReplacesSelection()
+void tst_BasHook::photoSizeTypedCommittedAndPasted()
 {
     Window w;
-    w.focus(w.cboPhotoSize);
-    w.cboPhotoSize->setEditText(u"640x480"_s);
-    w.cboPhotoSize->lineEdit()->selectAll();
+    QComboBox *box = w.cboPhotoSize;
+    w.focus(box);
+    typeText(box, u"1a2*4-0,0x3.5x"_s);
+    QCOMPARE(box->currentText(), u"12400x35"_s);
     // Typing over the whole text: its "x" goes away with it, so the new "x" is taken.
-    typeText(w.cboPhotoSize, u"320X240"_s);
-    QCOMPARE(w.cboPhotoSize->currentText(), u"320x240"_s);
-}
-
-void tst_BasHook::photoSizeInputMethod()
-{
-    Window w;
-    w.cboPhotoSize->setCompleter(nullptr);
-    w.focus(w.cboPhotoSize);
-    for (const QString &commit : {u"６４０"_s, u"640X"_s, u"ｘ48x0"_s}) {
-        QInputMethodEvent event;
-        event.setCommitString(commit);
-        QApplication::sendEvent(w.cboPhotoSize, &event);
-    }
-    QCOMPARE(w.cboPhotoSize->currentText(), u"640x480"_s);
-}
-
-void tst_BasHook::photoSizePasteNotFiltered()
-{
-    Window w;
-    w.focus(w.cboPhotoSize);
+    box->lineEdit()->selectAll();
+    typeText(box, u"320X240"_s);
+    QCOMPARE(box->currentText(), u"320x240"_s);
+    box->setEditText(QString());
+    for (const QString &text : {u"６４０"_s, u"640X"_s, u"ｘ48x0"_s})
+        commit(box, text);
+    QCOMPARE(box->currentText(), u"640x480"_s);
+    // A paste is not filtered here: the size is judged when the picture is composed.
+    box->setEditText(QString());
     QGuiApplication::clipboard()->setText(u"1024 x 768"_s);
-    QTest::keyClick(w.cboPhotoSize, Qt::Key_V, Qt::ControlModifier);
-    QCOMPARE(w.cboPhotoSize->currentText(), u"1024 x 768"_s);
+    QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(box->currentText(), u"1024 x 768"_s);
 }
 
 QTEST_MAIN(tst_BasHook)

@@ -1,5 +1,6 @@
 #include "LoadPicture.h"
 
+#include "compose/ImageMemory.h"
 #include "metafile/MetafilePlayer.h"
 
 #include <QCoreApplication>
@@ -8,6 +9,13 @@
 #include <QFileInfo>
 #include <QImageReader>
 #include <QtEndian>
+#include <csetjmp>
+#include <cstdio> // jpeglib.h needs FILE
+#include <memory>
+
+extern "C" {
+#include <jpeglib.h>
+}
 
 namespace {
 
@@ -53,6 +61,167 @@ bool readMetafile(const QString &path, LoadPicture::Format format, bool decode, 
         return false;
     }
     return true;
+}
+// ---------------------------------------------------------------------------------------------
+
+// ---------------------------------------------------------------------------------------------
+// JPEG through libjpeg directly: the header alone for the size, the pixels straight into an
+// RGB32 image. The same library and settings as Qt's reader (accurate integer DCT, smooth chroma
+// upsampling), so the pixels are the same; the colour spaces other than grey, YCbCr and RGB
+// (CMYK, YCCK) are left to Qt's reader.
+
+constexpr int kJpegChunk = 64 * 1024;
+constexpr qint64 kMaxDecodedBytes = qint64(256) << 20; // Qt's allocation limit for a read
+
+struct JpegSource
+{
+    jpeg_source_mgr manager;
+    QFile *file;
+    JOCTET buffer[kJpegChunk];
+};
+
+struct JpegError
+{
+    jpeg_error_mgr manager;
+    std::jmp_buf jump;
+    char message[JMSG_LENGTH_MAX];
+};
+
+extern "C" {
+
+static void jpegInitSource(j_decompress_ptr) {}
+
+static boolean jpegFill(j_decompress_ptr info)
+{
+    auto *source = reinterpret_cast<JpegSource *>(info->src);
+    const qint64 n = source->file->read(reinterpret_cast<char *>(source->buffer), kJpegChunk);
+    source->manager.next_input_byte = source->buffer;
+    if (n <= 0) {
+        // A file cut short ends as if its end-of-image marker were there, as in Qt's reader.
+        source->buffer[0] = JOCTET(0xFF);
+        source->buffer[1] = JOCTET(JPEG_EOI);
+        source->manager.bytes_in_buffer = 2;
+    } else {
+        source->manager.bytes_in_buffer = size_t(n);
+    }
+    return TRUE;
+}
+
+static void jpegSkip(j_decompress_ptr info, long count)
+{
+    auto *source = reinterpret_cast<JpegSource *>(info->src);
+    if (count <= 0)
+        return;
+    while (count > long(source->manager.bytes_in_buffer)) {
+        count -= long(source->manager.bytes_in_buffer);
+        jpegFill(info);
+    }
+    source->manager.next_input_byte += count;
+    source->manager.bytes_in_buffer -= size_t(count);
+}
+
+static void jpegTermSource(j_decompress_ptr) {}
+
+static void jpegErrorExit(j_common_ptr info)
+{
+    auto *error = reinterpret_cast<JpegError *>(info->err);
+    error->manager.format_message(info, error->message);
+    std::longjmp(error->jump, 1);
+}
+
+// Warnings (a file cut short, extra bytes) do not stop the reading; Qt's reader logs them.
+static void jpegWarning(j_common_ptr info)
+{
+    char message[JMSG_LENGTH_MAX];
+    info->err->format_message(info, message);
+    qWarning("%s", message);
+}
+
+} // extern "C"
+
+enum class JpegResult
+{
+    Done,
+    Failed,
+    LeftToQt
+};
+
+// Reads the header, and the pixels into *image when image is set. The caller owns nothing that
+// a jump out of libjpeg would skip: every resource lives in *info, *source or the image.
+JpegResult readJpeg(QFile *file, QSize *size, QImage *image, QString *reason)
+{
+    jpeg_decompress_struct info;
+    JpegError error;
+    auto source = std::make_unique<JpegSource>();
+    source->file = file;
+    source->manager.init_source = jpegInitSource;
+    source->manager.fill_input_buffer = jpegFill;
+    source->manager.skip_input_data = jpegSkip;
+    source->manager.resync_to_restart = jpeg_resync_to_restart;
+    source->manager.term_source = jpegTermSource;
+    source->manager.bytes_in_buffer = 0;
+    source->manager.next_input_byte = nullptr;
+    info.err = jpeg_std_error(&error.manager);
+    error.manager.error_exit = jpegErrorExit;
+    error.manager.output_message = jpegWarning;
+    error.message[0] = '\0';
+    jpeg_create_decompress(&info);
+    info.src = &source->manager;
+    if (setjmp(error.jump)) {
+        jpeg_destroy_decompress(&info);
+        *reason = QString::fromLocal8Bit(error.message);
+        return JpegResult::Failed;
+    }
+    jpeg_read_header(&info, TRUE);
+    jpeg_calc_output_dimensions(&info);
+    *size = QSize(int(info.output_width), int(info.output_height));
+    const bool ownColours = info.jpeg_color_space == JCS_GRAYSCALE ||
+                            info.jpeg_color_space == JCS_YCbCr || info.jpeg_color_space == JCS_RGB;
+    if (!image || !ownColours ||
+        qint64(info.output_width) * info.output_height * 4 > kMaxDecodedBytes) {
+        jpeg_destroy_decompress(&info);
+        return image ? JpegResult::LeftToQt : JpegResult::Done;
+    }
+    // Blue, green, red and 0xFF in memory: the 0xffRRGGBB words of an RGB32 image.
+    info.out_color_space = Q_BYTE_ORDER == Q_LITTLE_ENDIAN ? JCS_EXT_BGRX : JCS_EXT_XRGB;
+    const QImage pixels = ImageMemory::allocate(int(info.output_width), int(info.output_height),
+                                                QImage::Format_RGB32);
+    if (pixels.isNull()) {
+        jpeg_destroy_decompress(&info);
+        return JpegResult::LeftToQt;
+    }
+    // Set again now that the image exists: nothing made after this point needs destroying, and
+    // the image is not changed after it, so it is intact after a jump and freed on return.
+    if (setjmp(error.jump)) {
+        jpeg_destroy_decompress(&info);
+        *reason = QString::fromLocal8Bit(error.message);
+        return JpegResult::Failed;
+    }
+    jpeg_start_decompress(&info);
+    uchar *const bits = const_cast<uchar *>(pixels.constBits()); // the only owner: no copy
+    const qsizetype bytesPerLine = pixels.bytesPerLine();
+    while (info.output_scanline < info.output_height) {
+        JSAMPROW row = bits + bytesPerLine * qsizetype(info.output_scanline);
+        jpeg_read_scanlines(&info, &row, 1);
+    }
+    jpeg_finish_decompress(&info);
+    jpeg_destroy_decompress(&info);
+    *image = pixels;
+    return JpegResult::Done;
+}
+
+JpegResult readJpeg(const QString &path, QSize *size, QImage *image, QString *error)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
+        *error = tr("画像ﾌｧｲﾙ「%1」を開けません: %2").arg(shown(path), file.errorString());
+        return JpegResult::Failed;
+    }
+    QString reason;
+    const JpegResult result = readJpeg(&file, size, image, &reason);
+    if (result == JpegResult::Failed)
+        *error = tr("画像ﾌｧｲﾙ「%1」を読み込めません: %2").arg(shown(path), reason);
+    return result;
 }
 // ---------------------------------------------------------------------------------------------
 
@@ -173,6 +342,8 @@ Header readHeader(const QString &path)
             header.error = notAPicture(path);
         break;
     case Format::Jpeg:
+        readJpeg(path, &header.size, nullptr, &header.error);
+        break;
     case Format::Gif: {
         QImageReader reader(path, qtFormat(header.format));
         header.size = reader.size();
@@ -204,6 +375,11 @@ Picture decode(const QString &path)
         QSize size;
         readMetafile(path, format, true, &size, &picture.image, &picture.error);
         return picture;
+    }
+    if (format == Format::Jpeg) {
+        QSize size;
+        if (readJpeg(path, &size, &picture.image, &picture.error) != JpegResult::LeftToQt)
+            return picture;
     }
     QImageReader reader(path, qtFormat(format));
     QImage image;

@@ -2,7 +2,14 @@
 #include "io/LoadPicture.h"
 #include "io/SavePicture.h"
 
+#include <QImageReader>
+#include <QImageWriter>
 #include <QtTest>
+#include <cstdio> // jpeglib.h needs FILE
+
+extern "C" {
+#include <jpeglib.h>
+}
 
 namespace {
 
@@ -75,6 +82,80 @@ QByteArray gif(int w, int h)
     return b;
 }
 
+// A JPEG written by libjpeg itself, for the layouts Qt's writer does not make: chroma sampled
+// h x v, or CMYK (which the loader leaves to Qt's reader).
+QByteArray libjpegFile(const QImage &source, int h, int v, bool cmyk, bool progressive)
+{
+    const QImage image = source.convertToFormat(QImage::Format_RGB888);
+    jpeg_compress_struct info;
+    jpeg_error_mgr error;
+    info.err = jpeg_std_error(&error);
+    jpeg_create_compress(&info);
+    unsigned char *out = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&info, &out, &size);
+    info.image_width = JDIMENSION(image.width());
+    info.image_height = JDIMENSION(image.height());
+    info.input_components = cmyk ? 4 : 3;
+    info.in_color_space = cmyk ? JCS_CMYK : JCS_RGB;
+    jpeg_set_defaults(&info);
+    jpeg_set_quality(&info, 90, TRUE);
+    if (!cmyk) {
+        info.comp_info[0].h_samp_factor = h;
+        info.comp_info[0].v_samp_factor = v;
+    }
+    if (progressive)
+        jpeg_simple_progression(&info);
+    jpeg_start_compress(&info, TRUE);
+    QByteArray row(image.width() * info.input_components, '\0');
+    while (info.next_scanline < info.image_height) {
+        const uchar *in = image.constScanLine(int(info.next_scanline));
+        auto *o = reinterpret_cast<uchar *>(row.data());
+        for (int x = 0; x < image.width(); ++x, in += 3) {
+            if (cmyk) {
+                *o++ = uchar(255 - in[0]);
+                *o++ = uchar(255 - in[1]);
+                *o++ = uchar(255 - in[2]);
+                *o++ = uchar(200 + x % 56);
+            } else {
+                *o++ = in[0];
+                *o++ = in[1];
+                *o++ = in[2];
+            }
+        }
+        JSAMPROW rows[1] = {reinterpret_cast<JSAMPROW>(row.data())};
+        jpeg_write_scanlines(&info, rows, 1);
+    }
+    jpeg_finish_compress(&info);
+    const QByteArray bytes(reinterpret_cast<const char *>(out), qsizetype(size));
+    jpeg_destroy_compress(&info);
+    free(out);
+    return bytes;
+}
+
+// Smooth gradients with some detail: the chroma upsampling and the DCT both show in the pixels.
+QImage photoLike(int w, int h)
+{
+    QImage image(w, h, QImage::Format_RGB32);
+    for (int y = 0; y < h; ++y)
+        for (int x = 0; x < w; ++x)
+            image.setPixel(x, y,
+                           qRgb((x * 255) / w, (y * 255) / h, ((x ^ y) * 37 + (x * y) / 7) & 0xFF));
+    return image;
+}
+
+QByteArray qtJpeg(const QImage &image, int quality, bool progressive)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "jpeg");
+    writer.setQuality(quality);
+    writer.setProgressiveScanWrite(progressive);
+    writer.write(image);
+    return bytes;
+}
+
 QByteArray readAll(const QString &path)
 {
     QFile f(path);
@@ -102,6 +183,10 @@ private slots:
     void headerSizes_data();
     void headerSizes();
     void decodesWhateverTheExtension();
+    void jpegPixelsAsQtDecodesThem_data();
+    void jpegPixelsAsQtDecodesThem();
+    void brokenJpeg_data();
+    void brokenJpeg();
     void getFileFolder();
 
 private:
@@ -325,6 +410,79 @@ void tst_PictureFiles::decodesWhateverTheExtension()
     QCOMPARE(fromGif.image.pixel(4, 2), qRgb(255, 255, 255));
     const LoadPicture::Picture folder = LoadPicture::decode(m_dir.path());
     QVERIFY(!folder.ok());
+}
+
+void tst_PictureFiles::jpegPixelsAsQtDecodesThem_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    const QImage odd = photoLike(61, 37); // sizes not multiples of the 8 x 8 or 16 x 16 blocks
+    QTest::newRow("Qt's writer, quality 75") << qtJpeg(odd, 75, false);
+    QTest::newRow("Qt's writer, quality 100") << qtJpeg(odd, 100, false);
+    QTest::newRow("Qt's writer, progressive") << qtJpeg(odd, 80, true);
+    QTest::newRow("grey") << qtJpeg(odd.convertToFormat(QImage::Format_Grayscale8), 85, false);
+    QTest::newRow("chroma 4:4:4") << libjpegFile(odd, 1, 1, false, false);
+    QTest::newRow("chroma 4:2:2") << libjpegFile(odd, 2, 1, false, false);
+    QTest::newRow("chroma 4:4:0") << libjpegFile(odd, 1, 2, false, false);
+    QTest::newRow("chroma 4:2:0, progressive") << libjpegFile(odd, 2, 2, false, true);
+    QTest::newRow("chroma 4:1:1") << libjpegFile(odd, 4, 1, false, false);
+    QTest::newRow("CMYK") << libjpegFile(odd, 1, 1, true, false);
+    QTest::newRow("cut short") << qtJpeg(photoLike(200, 150), 90, false).left(3000);
+}
+
+void tst_PictureFiles::jpegPixelsAsQtDecodesThem()
+{
+    QFETCH(QByteArray, bytes);
+    const QString path = m_dir.filePath(QStringLiteral("variant.jpg"));
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+    f.close();
+    QImage expected;
+    QImageReader reader(path, "jpeg");
+    QVERIFY(reader.read(&expected));
+    expected = expected.convertToFormat(QImage::Format_RGB32);
+    const LoadPicture::Header header = LoadPicture::readHeader(path);
+    QVERIFY2(header.ok(), qPrintable(header.error));
+    QCOMPARE(header.size, expected.size());
+    const LoadPicture::Picture picture = LoadPicture::decode(path);
+    QVERIFY2(picture.ok(), qPrintable(picture.error));
+    QCOMPARE(picture.image.format(), QImage::Format_RGB32);
+    QCOMPARE(picture.image, expected);
+}
+
+void tst_PictureFiles::brokenJpeg_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("headerReadable");
+    const QByteArray good = qtJpeg(photoLike(64, 48), 90, false);
+    QTest::newRow("signature only") << QByteArray("\xFF\xD8\xFF\xE0garbage") << false;
+    QTest::newRow("cut inside the headers") << good.left(300) << false;
+    QByteArray lossless = good;
+    lossless[lossless.indexOf("\xFF\xC0") + 1] = char(0xC3); // a frame this library refuses
+    QTest::newRow("unsupported frame type") << lossless << false;
+    // Whole pixels, then a second frame of a refused type before the end: the header reads,
+    // the decoding fails at the end, as in Qt's reader.
+    QByteArray trailing = good.chopped(2);
+    trailing += QByteArray("\xFF\xC3\x00\x0B\x08\x00\x10\x00\x10\x01\x01\x11\x00", 13);
+    trailing += QByteArray("\xFF\xD9", 2);
+    QTest::newRow("refused frame after the pixels") << trailing << true;
+}
+
+void tst_PictureFiles::brokenJpeg()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, headerReadable);
+    const QString path = m_dir.filePath(QStringLiteral("broken photo.jpg"));
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly));
+    f.write(bytes);
+    f.close();
+    QCOMPARE(LoadPicture::readHeader(path).ok(), headerReadable);
+    const LoadPicture::Picture picture = LoadPicture::decode(path);
+    QVERIFY(!picture.ok());
+    QVERIFY(picture.image.isNull());
+    QVERIFY2(picture.error.contains(QStringLiteral("broken photo.jpg")), qPrintable(picture.error));
+    QVERIFY(QImageReader(path, "jpeg").read().isNull()); // Qt reads none of them either
 }
 
 void tst_PictureFiles::getFileFolder()

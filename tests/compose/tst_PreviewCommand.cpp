@@ -29,13 +29,10 @@ void tst_PreviewCommand::photoSize_data()
     QTest::newRow("800x600") << "800x600" << 800 << 600;
     QTest::newRow("capital X does not split") << "800X600" << 111 << 222;
     QTest::newRow("missing height keeps it") << "800x" << 800 << 222;
-    QTest::newRow("further parts are ignored") << "800x600x3" << 800 << 600;
     QTest::newRow("fraction rounds halves to even") << "640.5x480" << 640 << 480;
     QTest::newRow("blanks around the numbers") << " 320 x 240 " << 320 << 240;
-    QTest::newRow("no x sets the width only") << "500" << 500 << 222;
     QTest::newRow("letters fail") << "abcxdef" << 111 << 222;
     QTest::newRow("beyond 32 bits fails") << "9999999999x50" << 111 << 50;
-    QTest::newRow("empty keeps both") << "" << 111 << 222;
 }
 
 void tst_PreviewCommand::photoSize()
@@ -59,10 +56,8 @@ void tst_PreviewCommand::fontSizeReading_data()
     QTest::addColumn<int>("size");
     QTest::newRow("10.5 gives 10") << "10.5" << 10;
     QTest::newRow("11.5 gives 12") << "11.5" << 12;
-    QTest::newRow("empty gives 0") << "" << 0;
     QTest::newRow("12pt gives 12") << "12pt" << 12;
     QTest::newRow("blanks inside are ignored") << " 1 2" << 12;
-    QTest::newRow("negative") << "-3" << -3;
     QTest::newRow("no number gives 0") << "pt12" << 0;
     QTest::newRow("exponent") << "1e1" << 10;
 }
@@ -87,18 +82,12 @@ void tst_PreviewCommand::dateTimeText_data()
     QTest::addColumn<QString>("text");
     QTest::newRow("year first slashes") << 0 << 0 << "22:30"
                                         << "2001/12/25 22:30";
-    QTest::newRow("year first hyphens") << 0 << 1 << "22:30"
-                                        << "2001-12-25 22:30";
     QTest::newRow("year first periods") << 0 << 2 << "22:30"
                                         << "2001.12.25 22:30";
     QTest::newRow("year first kanji") << 0 << 3 << "22:30"
                                       << "2001年12月25日 22:30";
-    QTest::newRow("month first slashes") << 1 << 0 << "22:30"
-                                         << "12/25/2001 22:30";
     QTest::newRow("month first hyphens") << 1 << 1 << "22:30"
                                          << "12-25-2001 22:30";
-    QTest::newRow("month first periods") << 1 << 2 << "22:30"
-                                         << "12.25.2001 22:30";
     QTest::newRow("month first kanji puts the year last") << 1 << 3 << "22:30"
                                                           << "12月25日2001年 22:30";
     QTest::newRow("date format 2 is year first") << 2 << 0 << "22:30"

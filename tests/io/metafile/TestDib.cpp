@@ -3,82 +3,54 @@
 #include <QList>
 #include <QtEndian>
 
-namespace {
-
-void put32(QByteArray *out, quint32 v)
-{
-    char b[4];
-    qToLittleEndian(v, b);
-    out->append(b, 4);
-}
-
-void put16(QByteArray *out, quint16 v)
-{
-    char b[2];
-    qToLittleEndian(v, b);
-    out->append(b, 2);
-}
-
-QByteArray infoHeader(const QImage &image, int bitCount, quint32 colors, quint32 imageBytes)
-{
-    QByteArray h;
-    put32(&h, TestDib::HeaderSize);
-    put32(&h, quint32(image.width()));
-    put32(&h, quint32(image.height())); // positive: bottom-up
-    put16(&h, 1);
-    put16(&h, quint16(bitCount));
-    put32(&h, 0); // BI_RGB
-    put32(&h, imageBytes);
-    put32(&h, 3780);
-    put32(&h, 3780);
-    put32(&h, colors);
-    put32(&h, 0);
-    return h;
-}
-
-} // namespace
-
 namespace TestDib {
 
-QByteArray rgb24(const QImage &image)
+// Bottom-up rows of 24-bit colours or 8-bit indexes into a table of the image's colours.
+static QByteArray dib(const QImage &image, bool indexed)
 {
-    const int stride = ((image.width() * 24 + 31) / 32) * 4;
-    QByteArray bits;
-    for (int y = image.height() - 1; y >= 0; --y) {
-        QByteArray row;
-        for (int x = 0; x < image.width(); ++x) {
-            const QRgb c = image.pixel(x, y);
-            row.append(char(qBlue(c))).append(char(qGreen(c))).append(char(qRed(c)));
-        }
-        row.append(stride - row.size(), '\0');
-        bits += row;
-    }
-    return infoHeader(image, 24, 0, quint32(bits.size())) + bits;
-}
-
-QByteArray indexed8(const QImage &image)
-{
+    const int bitCount = indexed ? 8 : 24;
+    const int stride = ((image.width() * bitCount + 31) / 32) * 4;
     QList<QRgb> colors;
-    const int stride = ((image.width() * 8 + 31) / 32) * 4;
     QByteArray bits;
     for (int y = image.height() - 1; y >= 0; --y) {
         QByteArray row;
         for (int x = 0; x < image.width(); ++x) {
             const QRgb c = image.pixel(x, y) | 0xFF000000u;
-            qsizetype index = colors.indexOf(c);
-            if (index < 0) {
-                colors.append(c);
-                index = colors.size() - 1;
+            if (!indexed) {
+                row.append(char(qBlue(c))).append(char(qGreen(c))).append(char(qRed(c)));
+                continue;
             }
-            row.append(char(index));
+            if (!colors.contains(c))
+                colors.append(c);
+            row.append(char(colors.indexOf(c)));
         }
-        row.append(stride - row.size(), '\0');
-        bits += row;
+        bits += row.leftJustified(stride, '\0');
     }
     QByteArray table;
     for (QRgb c : colors)
         table.append(char(qBlue(c))).append(char(qGreen(c))).append(char(qRed(c))).append('\0');
-    return infoHeader(image, 8, quint32(colors.size()), quint32(bits.size())) + table + bits;
+    // BITMAPINFOHEADER, BI_RGB, 96 dpi; a positive height: bottom-up.
+    QByteArray h(HeaderSize, '\0');
+    const quint32 fields[] = {HeaderSize, quint32(image.width()), quint32(image.height())};
+    for (int i = 0; i < 3; ++i)
+        qToLittleEndian<quint32>(fields[i], h.data() + 4 * i);
+    qToLittleEndian<quint16>(1, h.data() + 12);
+    qToLittleEndian<quint16>(quint16(bitCount), h.data() + 14);
+    qToLittleEndian<quint32>(quint32(bits.size()), h.data() + 20);
+    qToLittleEndian<quint32>(3780, h.data() + 24);
+    qToLittleEndian<quint32>(3780, h.data() + 28);
+    qToLittleEndian<quint32>(quint32(colors.size()), h.data() + 32);
+    return h + table + bits;
+}
+
+QByteArray rgb24(const QImage &image)
+{
+    return dib(image, false);
+}
+
+QByteArray indexed8(const QImage &image)
+{
+    return dib(image, true);
 }
 
 } // namespace TestDib

@@ -81,10 +81,7 @@ class tst_frmMdiMain : public QObject
 private slots:
     void initTestCase() { FontSetup::install(); }
     void startupWithoutFiles();
-    void startupAppliesDefaultTemplateKeepingDateAndTime();
     void startupRestoresStoredRectangle();
-    void inventoryGeometry_data();
-    void inventoryGeometry();
     void menusAndToolbar();
     void previewReflectsEveryPanelField();
     void previewWindowFitsClientArea();
@@ -124,36 +121,6 @@ void tst_frmMdiMain::startupWithoutFiles()
     QVERIFY(!QFile::exists(s.path("nolt.ini")));
 }
 
-void tst_frmMdiMain::startupAppliesDefaultTemplateKeepingDateAndTime()
-{
-    Session s;
-    clsTemplateIO tpl;
-    tpl.FrameSize("320x240");
-    tpl.BackColor(0x00400000);
-    tpl.BorderWidth(3);
-    tpl.Month(3);
-    tpl.Day(4);
-    tpl.Year("1999");
-    tpl.Time("01:02");
-    tpl.Data(0, "M31");
-    for (int i = 0; i < 5; ++i)
-        tpl.FontName(i, "ＭＳ 明朝");
-    tpl.FontAlign(3, 4);
-    QVERIFY(tpl.SaveFile(s.path("default.kvl"), true));
-
-    frmMdiMain &w = s.start();
-    QCOMPARE(s.swatch("picBackColor")->BackColor(), 0x00400000);
-    QCOMPARE(s.edit("txtTargetName")->text(), QString("M31"));
-    QCOMPARE(s.combo("cboFontName(2)")->currentText(), QString("ＭＳ 明朝"));
-    QCOMPARE(s.align(3)->toolTip(), QString("上項目の右"));
-    QCOMPARE(s.combo("cboMonth")->currentIndex(), 11); // date and time stay today's
-    QCOMPARE(s.combo("cboDay")->currentIndex(), 30);
-    QCOMPARE(s.edit("txtYear")->text(), QString("2002"));
-    QCOMPARE(s.edit("txtTime")->text(), QString("23:59 JST"));
-    QCOMPARE(w.frame().PhotoWidth, 320);
-    QCOMPARE(w.frame().BorderWidth, 3);
-}
-
 void tst_frmMdiMain::startupRestoresStoredRectangle()
 {
     Session s;
@@ -168,29 +135,6 @@ void tst_frmMdiMain::startupRestoresStoredRectangle()
     frmMdiMain &w = s.start();
     QCOMPARE(w.pos(), QPoint(90, 60));
     QCOMPARE(w.size(), QSize(1000, 700));
-}
-
-void tst_frmMdiMain::inventoryGeometry_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QRect>("twips");
-    QTest::newRow("picDemo") << "picDemo" << QRect(60, 60, 1710, 1725);
-    QTest::newRow("cboPhotoSize") << "cboPhotoSize" << QRect(2910, 120, 1515, 300);
-    QTest::newRow("txtFooter(2)") << "txtFooter(2)" << QRect(210, 3300, 4395, 285);
-    QTest::newRow("tlbFontAlign(4)") << "tlbFontAlign(4)" << QRect(4230, 4935, 555, 390);
-}
-
-void tst_frmMdiMain::inventoryGeometry()
-{
-    QFETCH(QString, name);
-    QFETCH(QRect, twips);
-    Session s;
-    s.start();
-    QWidget *control = s.find<QWidget>(name);
-    QVERIFY(control);
-    const ScreenTwips t = ScreenTwips::primary();
-    QCOMPARE(control->geometry(), QRect(px(twips.x(), t.x), px(twips.y(), t.y),
-                                        px(twips.width(), t.x), px(twips.height(), t.y)));
 }
 
 void tst_frmMdiMain::menusAndToolbar()
@@ -350,16 +294,19 @@ void tst_frmMdiMain::setDefaultWritesDefaultTemplate()
     Session s;
     s.start();
     fillPanel(s);
+    const PanelValues set = s.window->panelValues();
     action(*s.window, "IDMI_SETDEFAULT")->trigger();
     QVERIFY(s.services.saveCalls.isEmpty());
-    // The next start takes everything but the date and time from it.
+    // The next start takes everything but the date and time from "default.kvl".
     s.window.reset();
     s.services.clock = QDateTime(QDate(2024, 2, 9), QTime(0, 7));
     frmMdiMain &w = s.start();
-    QCOMPARE(s.edit("txtTargetName")->text(), QString("M42 オリオン大星雲"));
-    QCOMPARE(s.align(4)->Tag(), QString("4"));
-    QCOMPARE(s.edit("txtTime")->text(), QString("00:07 JST"));
-    QCOMPARE(s.combo("cboMonth")->currentIndex(), 1);
+    PanelValues expected = set;
+    expected.MonthIndex = 1;
+    expected.DayIndex = 8;
+    expected.Year = "2024";
+    expected.Time = "00:07 JST";
+    QCOMPARE(w.panelValues(), expected);
     QCOMPARE(w.frame().PhotoWidth, 640);
 }
 

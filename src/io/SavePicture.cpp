@@ -9,6 +9,10 @@
 #include <cstring>
 #include <memory>
 
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#include <immintrin.h>
+#endif
+
 #ifdef Q_OS_LINUX
 #include <fcntl.h>
 #endif
@@ -74,9 +78,41 @@ void putHeader(uchar *p, const BmpShape &shape)
 }
 
 // One row of 0xffRRGGBB pixels as blue, green, red bytes. Four pixels make three 32-bit words.
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#define MORVEL_BMP_SSSE3 1
+// Four pixels at a time with one byte shuffle. Each store writes 16 bytes of which 12 count;
+// the extra 4 fall on the next pixels, which are written after, so the loop stops while two
+// pixels (6 bytes) remain and the plain loop below does the rest.
+__attribute__((target("ssse3"))) int putRowSsse3(const QRgb *src, int width, uchar *dst)
+{
+    const __m128i blueGreenRed =
+        _mm_setr_epi8(0, 1, 2, 4, 5, 6, 8, 9, 10, 12, 13, 14, -1, -1, -1, -1);
+    int x = 0;
+    for (; x + 6 <= width; x += 4) {
+        const __m128i pixels = _mm_loadu_si128(reinterpret_cast<const __m128i *>(src + x));
+        _mm_storeu_si128(reinterpret_cast<__m128i *>(dst + 3 * x),
+                         _mm_shuffle_epi8(pixels, blueGreenRed));
+    }
+    return x;
+}
+
+bool hasSsse3()
+{
+    static const bool has = __builtin_cpu_supports("ssse3");
+    return has;
+}
+#endif
+
 void putRow(const QRgb *src, int width, uchar *dst)
 {
     int x = 0;
+#ifdef MORVEL_BMP_SSSE3
+    if (hasSsse3()) {
+        x = putRowSsse3(src, width, dst);
+        src += x;
+        dst += 3 * x;
+    }
+#endif
     for (; x + 4 <= width; x += 4, src += 4, dst += 12) {
         const quint32 p0 = src[0], p1 = src[1], p2 = src[2], p3 = src[3];
         qToLittleEndian<quint32>((p0 & 0xFFFFFFu) | (p1 << 24), dst);

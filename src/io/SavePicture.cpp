@@ -6,6 +6,7 @@
 #include <QImageWriter>
 #include <QSaveFile>
 #include <QtEndian>
+#include <cerrno>
 #include <cstring>
 #include <memory>
 
@@ -154,6 +155,19 @@ void startWriteBack(QSaveFile &file, qint64 from, qint64 count)
 
 bool commit(QSaveFile &file, const QString &path, QString *error)
 {
+    // QSaveFile::commit() takes no notice of a failed flush of its buffer (a full disk) and would
+    // put a cut file in place: flush first. The system's reason says more than "Unknown error".
+    errno = 0;
+    if (!file.flush()) {
+        const int reason = errno;
+        if (error)
+            *error = tr("「%1」に保存できません: %2")
+                         .arg(QDir::toNativeSeparators(path),
+                              reason ? QString::fromLocal8Bit(std::strerror(reason))
+                                     : file.errorString());
+        file.cancelWriting();
+        return false;
+    }
     if (!file.commit()) {
         if (error)
             *error = tr("「%1」に保存できません: %2")
@@ -214,11 +228,15 @@ bool writeBmp(const QImage &source, const QString &path, QString *error)
         const int rows = qMin(rowsPerBlock, shape.height - row);
         putRows(image, shape, row, rows, block + blockBytes);
         blockBytes += shape.stride * rows;
+        errno = 0;
         if (file.write(reinterpret_cast<const char *>(buffer.get()), blockBytes) != blockBytes) {
-            file.cancelWriting();
+            const int reason = errno;
             if (error)
                 *error = tr("「%1」に保存できません: %2")
-                             .arg(QDir::toNativeSeparators(path), file.errorString());
+                             .arg(QDir::toNativeSeparators(path),
+                                  reason ? QString::fromLocal8Bit(std::strerror(reason))
+                                         : file.errorString());
+            file.cancelWriting();
             return false;
         }
         startWriteBack(file, written, blockBytes);

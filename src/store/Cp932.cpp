@@ -26,15 +26,20 @@ QString toWindowsForms(const QString &text)
 
 namespace Cp932 {
 
-QString decode(QByteArrayView bytes)
+QString decode(QByteArrayView bytes, bool *ok)
 {
-    QStringDecoder decoder(kCodecName);
-    return decoder.decode(bytes);
+    // Stateless: a lead byte at the very end is an error, not the start of a later call's pair.
+    QStringDecoder decoder(kCodecName, QStringConverter::Flag::Stateless);
+    QString text = decoder.decode(bytes);
+    if (ok)
+        *ok = !decoder.hasError();
+    return text;
 }
 
 bool encode(const QString &text, QByteArray *out)
 {
-    QStringEncoder encoder(kCodecName);
+    // Stateless: a lone high surrogate at the end is an error, not silently dropped.
+    QStringEncoder encoder(kCodecName, QStringConverter::Flag::Stateless);
     QByteArray bytes = encoder.encode(toWindowsForms(text));
     if (encoder.hasError())
         return false;

@@ -6,7 +6,9 @@
 // Code page 932 exactly as Windows converts it (Microsoft's table, through ICU's "windows-31j").
 namespace Cp932 {
 
-QString decode(QByteArrayView bytes);
+// Bytes that are no code page 932 text (a lone lead byte, an invalid pair) come out as U+001A or
+// are dropped; *ok then says false.
+QString decode(QByteArrayView bytes, bool *ok = nullptr);
 
 // Maps the four characters that other Shift-JIS tables give different code points (wave dash,
 // minus sign, double vertical line, not sign) to the ones Windows uses, then encodes.

@@ -8,6 +8,9 @@
 #include <QFileInfo>
 #include <QSaveFile>
 
+#include <cerrno>
+#include <cstring>
+
 namespace {
 
 const QByteArray kUtf8Bom("\xEF\xBB\xBF");
@@ -51,7 +54,6 @@ bool ProfileFile::load(const QString &path, QString *error)
     m_lines.clear();
     m_encoding = Encoding::Cp932;
     m_crlf = true;
-    m_endsWithLineEnd = true;
 
     QFileInfo info(path);
     if (!info.exists() || info.isDir())
@@ -77,7 +79,6 @@ void ProfileFile::loadFromBytes(const QByteArray &bytes)
     }
     const qsizetype firstLf = body.indexOf('\n');
     m_crlf = firstLf < 0 || (firstLf > 0 && body[firstLf - 1] == '\r');
-    m_endsWithLineEnd = body.isEmpty() || body.endsWith('\n');
 
     qsizetype start = 0;
     while (start < body.size()) {
@@ -88,8 +89,11 @@ void ProfileFile::loadFromBytes(const QByteArray &bytes)
             --end;
         Line line;
         line.raw = body.sliced(start, end - start).toByteArray();
-        line.text = m_encoding == Encoding::Utf8Bom ? QString::fromUtf8(line.raw)
-                                                    : Cp932::decode(line.raw);
+        line.end = body.sliced(end, next - end).toByteArray();
+        if (m_encoding == Encoding::Utf8Bom)
+            line.text = QString::fromUtf8(line.raw);
+        else
+            line.text = Cp932::decode(line.raw, &line.decoded);
         m_lines.append(line);
         start = next;
     }
@@ -215,17 +219,20 @@ void ProfileFile::setValue(const QString &section, const QString &key, const QSt
         Line header;
         header.text = u'[' + section + u']';
         header.dirty = true;
-        m_lines.append(header);
+        appendLine(header);
         s = int(m_lines.size()) - 1;
-        m_endsWithLineEnd = true;
     }
     Line entry;
     entry.dirty = true;
     const int k = findKey(s, key);
     if (k >= 0) {
         QString existingKey;
-        splitKeyLine(m_lines[k].text, &existingKey, nullptr);
+        QString existingValue;
+        splitKeyLine(m_lines[k].text, &existingKey, &existingValue);
+        if (existingValue == trimBlanks(value))
+            return;
         entry.text = existingKey + u'=' + clean;
+        entry.end = m_lines[k].end;
         m_lines[k] = entry;
         return;
     }
@@ -234,9 +241,26 @@ void ProfileFile::setValue(const QString &section, const QString &key, const QSt
     int insertAt = sectionEnd(s);
     while (insertAt > s + 1 && trimBlanks(m_lines[insertAt - 1].text).isEmpty())
         --insertAt;
-    if (insertAt == m_lines.size())
-        m_endsWithLineEnd = true;
+    if (insertAt == m_lines.size()) {
+        appendLine(entry);
+        return;
+    }
+    entry.end = lineEnd();
     m_lines.insert(insertAt, entry);
+}
+
+QByteArray ProfileFile::lineEnd() const
+{
+    return m_crlf ? QByteArrayLiteral("\r\n") : QByteArrayLiteral("\n");
+}
+
+void ProfileFile::appendLine(Line line)
+{
+    // The last line of a file may lack its line end; it gets one before a line follows it.
+    if (!m_lines.isEmpty() && m_lines.last().end.isEmpty())
+        m_lines.last().end = lineEnd();
+    line.end = lineEnd();
+    m_lines.append(line);
 }
 
 QByteArray ProfileFile::toBytes() const
@@ -261,19 +285,19 @@ QByteArray ProfileFile::toBytes() const
     }
     if (encoding == Encoding::Utf8Bom) {
         encoded.clear();
-        for (const Line &line : m_lines)
-            encoded.append(line.dirty || m_encoding != Encoding::Utf8Bom ? line.text.toUtf8()
-                                                                         : line.raw);
+        for (const Line &line : m_lines) {
+            // Bytes that never were code page 932 text have no UTF-8 form that keeps them.
+            const bool keepRaw = !line.dirty && (m_encoding == Encoding::Utf8Bom || !line.decoded);
+            encoded.append(keepRaw ? line.raw : line.text.toUtf8());
+        }
     }
 
-    const QByteArray lineEnd = m_crlf ? QByteArray("\r\n") : QByteArray("\n");
     QByteArray out;
     if (encoding == Encoding::Utf8Bom)
         out += kUtf8Bom;
     for (qsizetype i = 0; i < encoded.size(); ++i) {
         out += encoded[i];
-        if (i + 1 < encoded.size() || m_endsWithLineEnd)
-            out += lineEnd;
+        out += m_lines[i].end;
     }
     return out;
 }
@@ -295,9 +319,13 @@ bool ProfileFile::save(const QString &path, QString *error) const
         return false;
     }
     const QByteArray bytes = toBytes();
-    if (file.write(bytes) != bytes.size()) {
+    // QSaveFile::commit() takes no notice of a failed flush of its buffer (a full disk) and would
+    // put a cut file in place: flush first. The system's reason says more than "Unknown error".
+    errno = 0;
+    if (file.write(bytes) != bytes.size() || !file.flush()) {
+        const int reason = errno;
         if (error)
-            *error = file.errorString();
+            *error = reason ? QString::fromLocal8Bit(std::strerror(reason)) : file.errorString();
         file.cancelWriting();
         return false;
     }

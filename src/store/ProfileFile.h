@@ -8,13 +8,19 @@
 // profile functions do, so that files travel between this program and its Windows installs.
 //
 // Section and key names match without regard to letter case. Lines that are not touched by
-// setValue() are written back byte for byte, in place. Text is code page 932; a file that starts
-// with a UTF-8 byte-order mark is UTF-8, and a file whose values code page 932 cannot hold is
-// written as UTF-8 with the mark, so nothing is lost.
+// setValue() are written back byte for byte, in place, each with its own line end. Text is code
+// page 932; a file that starts with a UTF-8 byte-order mark is UTF-8, and a file whose values code
+// page 932 cannot hold is written as UTF-8 with the mark, so nothing is lost. When a file turns to
+// UTF-8 that way, its untouched lines that hold bytes which are no code page 932 text keep those
+// bytes as they are.
 class ProfileFile
 {
 public:
-    enum class Encoding { Cp932, Utf8Bom };
+    enum class Encoding
+    {
+        Cp932,
+        Utf8Bom
+    };
 
     // Reads the file. A missing file (or a folder) gives an empty profile and returns true;
     // a file that exists but cannot be read returns false with the reason in *error.
@@ -32,7 +38,8 @@ public:
     qint32 intValue(const QString &section, const QString &key, qint32 fallback) const;
 
     // Replaces an existing key where it stands, adds a new key at the end of its section and a
-    // new section at the end of the file. CR and LF in the value are written as blanks.
+    // new section at the end of the file. CR and LF in the value are written as blanks. A key
+    // that already reads as the value is left as it is, bytes and all.
     void setValue(const QString &section, const QString &key, const QString &value);
 
     QByteArray toBytes() const;
@@ -49,10 +56,15 @@ public:
 private:
     struct Line
     {
-        QByteArray raw;  // the bytes as read, without the line end; used while !dirty
-        QString text;    // the decoded text
+        QByteArray raw;      // the bytes as read, without the line end; used while !dirty
+        QString text;        // the decoded text
+        bool decoded = true; // raw is text of the file's encoding (false: text lost bytes)
         bool dirty = false;
+        QByteArray end; // "\r\n" or "\n"; empty for a last line without one
     };
+
+    QByteArray lineEnd() const;
+    void appendLine(Line line);
 
     int findSection(const QString &section) const;
     int findKey(int sectionLine, const QString &key) const;
@@ -62,6 +74,5 @@ private:
 
     QList<Line> m_lines;
     Encoding m_encoding = Encoding::Cp932;
-    bool m_crlf = true;
-    bool m_endsWithLineEnd = true;
+    bool m_crlf = true; // the line end of new lines, as the file's first line has it
 };

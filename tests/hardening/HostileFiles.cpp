@@ -1,0 +1,206 @@
+#include "HostileFiles.h"
+
+#include "store/Cp932.h"
+#include "store/clsNoltIO.h"
+#include "store/clsTemplateIO.h"
+
+#include <QBuffer>
+#include <QFile>
+#include <QTemporaryDir>
+#include <QtEndian>
+
+namespace {
+
+void le16(QByteArray &b, int v)
+{
+    b.append(char(v & 0xFF));
+    b.append(char((v >> 8) & 0xFF));
+}
+
+void le32(QByteArray &b, qint64 v)
+{
+    for (int i = 0; i < 4; ++i)
+        b.append(char((v >> (8 * i)) & 0xFF));
+}
+
+// The image data of one frame in one colour (index 0..3): 3-bit codes, a clear code every two
+// pixels so that the code size never grows.
+QByteArray lzwOneColour(int pixels, int colour)
+{
+    QList<int> codes;
+    for (int i = 0; i < pixels; i += 2) {
+        codes << 4 << colour;
+        if (i + 1 < pixels)
+            codes << colour;
+    }
+    codes << 5;
+    QByteArray data;
+    quint32 acc = 0;
+    int bits = 0;
+    for (int c : codes) {
+        acc |= quint32(c) << bits;
+        bits += 3;
+        while (bits >= 8) {
+            data.append(char(acc & 0xFF));
+            acc >>= 8;
+            bits -= 8;
+        }
+    }
+    if (bits > 0)
+        data.append(char(acc & 0xFF));
+    QByteArray blocks;
+    for (qsizetype at = 0; at < data.size(); at += 255) {
+        const QByteArray block = data.mid(at, 255);
+        blocks.append(char(block.size()));
+        blocks.append(block);
+    }
+    blocks.append(char(0));
+    return blocks;
+}
+
+QByteArray readBack(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+} // namespace
+
+namespace HostileFiles {
+
+QImage gradient(int width, int height)
+{
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y) {
+        auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
+        for (int x = 0; x < width; ++x)
+            line[x] = qRgb((7 * x + 3 * y) & 0xFF, (5 * y + x) & 0xFF, (x * y) & 0xFF);
+    }
+    return image;
+}
+
+QByteArray encoded(const QImage &image, const char *format, int quality)
+{
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format, quality);
+    return bytes;
+}
+
+QByteArray gif(int width, int height, int frames, QSize screen)
+{
+    if (screen.isEmpty())
+        screen = QSize(width, height);
+    QByteArray b("GIF89a");
+    le16(b, screen.width());
+    le16(b, screen.height());
+    b.append("\x81\x00\x00", 3); // global table of 4 colours
+    b.append("\xFF\xFF\xFF\x00\x00\x00\xC0\x20\x20\x20\x40\xC0", 12);
+    if (frames > 1) // loops forever, as animations do
+        b.append("\x21\xFF\x0BNETSCAPE2.0\x03\x01\x00\x00\x00", 19);
+    for (int f = 0; f < frames; ++f) {
+        if (frames > 1) // graphic control: 10 ms per frame
+            b.append("\x21\xF9\x04\x00\x01\x00\x00\x00", 8);
+        b.append(char(0x2C));
+        le16(b, 0);
+        le16(b, 0);
+        le16(b, width);
+        le16(b, height);
+        b.append(char(0));
+        b.append(char(2)); // minimum code size
+        b.append(lzwOneColour(width * height, f % 4));
+    }
+    b.append(char(0x3B));
+    return b;
+}
+
+QByteArray bmpHeader(qint32 width, qint32 height, qint64 dataBytes, qint64 fileSizeField)
+{
+    const qint64 offset = 14 + 40;
+    QByteArray b("BM");
+    le32(b, fileSizeField >= 0 ? fileSizeField : offset + dataBytes);
+    le32(b, 0);
+    le32(b, offset);
+    le32(b, 40);
+    le32(b, width);
+    le32(b, height);
+    le16(b, 1);
+    le16(b, 24);
+    le32(b, 0);
+    le32(b, 0);
+    le32(b, 3780);
+    le32(b, 3780);
+    le32(b, 0);
+    le32(b, 0);
+    for (qint64 i = 0; i < dataBytes; ++i)
+        b.append(char(i * 37));
+    return b;
+}
+
+QByteArray jpegClaiming(int width, int height)
+{
+    QByteArray jpeg = encoded(gradient(64, 48), "JPEG", 80);
+    // The frame header (baseline SOF0 or progressive SOF2): marker, length, precision, height,
+    // width.
+    for (qsizetype i = 2; i + 9 < jpeg.size(); ++i) {
+        const uchar m = uchar(jpeg[i + 1]);
+        if (uchar(jpeg[i]) == 0xFF && (m == 0xC0 || m == 0xC2)) {
+            auto *p = reinterpret_cast<uchar *>(jpeg.data()) + i + 5;
+            qToBigEndian<quint16>(quint16(height), p);
+            qToBigEndian<quint16>(quint16(width), p + 2);
+            return jpeg;
+        }
+    }
+    return QByteArray();
+}
+
+QByteArray cp932(const QString &text)
+{
+    QByteArray bytes;
+    Cp932::encode(text, &bytes);
+    return bytes;
+}
+
+QByteArray sampleTemplate()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("sample.kvl"));
+    clsTemplateIO t;
+    t.FrameSize(QStringLiteral("640x480"));
+    t.BackColor(0x102030);
+    t.BorderColor(0xFFFFFF);
+    t.BorderWidth(3);
+    t.Month(11);
+    t.Day(30);
+    t.Year(QStringLiteral("2002"));
+    t.Time(QStringLiteral("23:59 JST"));
+    const char *texts[] = {"M42 オリオン大星雲", "", "ε-180ED + EOS", "露出 8分 x 6枚", "長野県"};
+    for (int i = 0; i < clsTemplateIO::ItemCount; ++i) {
+        t.Data(i, QString::fromUtf8(texts[i]));
+        t.FontName(i, QStringLiteral("IPAGothic"));
+        t.FontSize(i, 10 + i);
+        t.FontColor(i, 0x00FF00 + i);
+        t.FontBold(i, i % 2 == 0);
+        t.FontItalic(i, i == 3);
+        t.FontAlign(i, i < 2 ? 0 : i - 1);
+    }
+    t.SaveFile(path, true);
+    return readBack(path);
+}
+
+QByteArray sampleSettings()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QString::fromLatin1(clsNoltIO::FileName));
+    clsNoltIO s(QStringLiteral("/home/astro/撮影"), 15.0, 15.0);
+    s.OpenFile(path);
+    s.X(-60);
+    s.Width(12345);
+    s.DateFormat(1);
+    s.JpegQuality(0x50);
+    s.SaveFile(path);
+    return readBack(path);
+}
+
+} // namespace HostileFiles

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <QByteArray>
+#include <QImage>
+#include <QSize>
+#include <QString>
+
+// Builds the pictures and templates that the hardening tests feed the program, and that the fuzz
+// targets start from: well-formed ones, and ones that lie about themselves.
+namespace HostileFiles {
+
+// A picture whose every pixel differs from its neighbours.
+QImage gradient(int width, int height);
+
+// The picture in a format Qt writes ("BMP", "JPEG"); quality only for JPEG.
+QByteArray encoded(const QImage &image, const char *format, int quality = 75);
+
+// A GIF of `frames` frames of width x height, each a one-colour picture of its own colour, with
+// a logical screen of `screen` (width x height when empty). Qt writes no GIF.
+QByteArray gif(int width, int height, int frames = 1, QSize screen = QSize());
+
+// A 24-bit BMP whose headers say width x height and whose file size field says fileSizeField
+// (the true size when negative), followed by dataBytes bytes of pixels.
+QByteArray bmpHeader(qint32 width, qint32 height, qint64 dataBytes, qint64 fileSizeField = -1);
+
+// A real small JPEG whose frame header is rewritten to say width x height.
+QByteArray jpegClaiming(int width, int height);
+
+// Text in code page 932 (for templates as Windows writes them).
+QByteArray cp932(const QString &text);
+
+// A template as the program writes it from nothing, with distinct values.
+QByteArray sampleTemplate();
+
+// "nolt.ini" as the program writes it, with distinct values.
+QByteArray sampleSettings();
+
+} // namespace HostileFiles

@@ -1,0 +1,316 @@
+// Templates that other programs or people wrote: control characters, huge values, thousands of
+// sections, duplicate keys, bytes that are no code page 932 text, UTF-8 without a byte-order
+// mark. Each reads with a defined result, and a save never spoils what the file held.
+#include "HostileFiles.h"
+#include "store/Cp932.h"
+#include "store/ProfileFile.h"
+#include "store/clsTemplateIO.h"
+
+#include <QElapsedTimer>
+#include <QtTest>
+
+using HostileFiles::cp932;
+
+namespace {
+
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+bool writeAll(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+// Every value of a template, in one comparable list.
+QStringList values(const clsTemplateIO &t)
+{
+    QStringList v{t.FrameSize(),
+                  QString::number(t.BackColor()),
+                  QString::number(t.BorderColor()),
+                  QString::number(t.BorderWidth()),
+                  QString::number(t.Month()),
+                  QString::number(t.Day()),
+                  t.Year(),
+                  t.Time()};
+    for (int i = 0; i < clsTemplateIO::ItemCount; ++i)
+        v << t.Data(i) << t.FontName(i) << QString::number(t.FontSize(i))
+          << QString::number(t.FontColor(i)) << QString::number(t.FontBold(i))
+          << QString::number(t.FontItalic(i)) << QString::number(t.FontStrikethru(i))
+          << QString::number(t.FontUnderline(i)) << QString::number(t.FontAlign(i));
+    return v;
+}
+
+} // namespace
+
+class tst_HostileTemplates : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void init();
+    void controlCharactersInValues_data();
+    void controlCharactersInValues();
+    void hundredKilobyteValues_data();
+    void hundredKilobyteValues();
+    void tenThousandSections();
+    void duplicateKeysAndSections();
+    void unchangedTemplateKeepsEveryByte_data();
+    void unchangedTemplateKeepsEveryByte();
+    void undecodableLineSurvivesSwitchToUtf8();
+    void undecodableValueKeptWhenOtherKeyChanges();
+    void utf8WithoutByteOrderMark();
+    void mixedLineEndsKeptPerLine();
+    void loneSurrogateIsNoCodePage932();
+
+private:
+    QTemporaryDir m_dir;
+    QString m_path;
+};
+
+void tst_HostileTemplates::init()
+{
+    QVERIFY(m_dir.isValid());
+    m_path = m_dir.filePath(QStringLiteral("t.kvl"));
+    QFile::remove(m_path);
+}
+
+void tst_HostileTemplates::controlCharactersInValues_data()
+{
+    QTest::addColumn<QString>("value");
+    QTest::addColumn<QString>("readBack");
+    QTest::newRow("tab inside") << "M42\tOrion"
+                                << "M42\tOrion";
+    QTest::newRow("NUL inside") << QString::fromUtf16(u"a\0b", 3) << QString::fromUtf16(u"a\0b", 3);
+    QTest::newRow("bell, escape, form feed, DEL") << "\a\x1B[31m\f\x7F!"
+                                                  << "\a\x1B[31m\f\x7F!";
+    QTest::newRow("end-of-file mark") << "x\x1Ay"
+                                      << "x\x1Ay";
+    QTest::newRow("CR and LF become blanks, no line is injected")
+        << "line1\r\n[Header-3]\r\nData=evil"
+        << "line1  [Header-3]  Data=evil";
+    QTest::newRow("lone CR at the end is trimmed") << "text\r"
+                                                   << "text";
+    QTest::newRow("leading and trailing blanks dropped") << " \t padded \t "
+                                                         << "padded";
+}
+
+void tst_HostileTemplates::controlCharactersInValues()
+{
+    QFETCH(QString, value);
+    QFETCH(QString, readBack);
+    clsTemplateIO t;
+    t.Data(2, value);
+    t.Data(3, QStringLiteral("after"));
+    t.Year(value);
+    QVERIFY(t.SaveFile(m_path, true));
+    clsTemplateIO read;
+    QVERIFY2(read.OpenFile(m_path), qPrintable(read.errorString()));
+    QCOMPARE(read.Data(2), readBack);
+    QCOMPARE(read.Year(), readBack);
+    QCOMPARE(read.Data(3), QStringLiteral("after"));
+    QCOMPARE(read.Data(1), QString());
+    // Saved again unchanged, the file keeps its bytes.
+    const QByteArray once = readAll(m_path);
+    QVERIFY(read.SaveFile(m_path, true));
+    QCOMPARE(readAll(m_path), once);
+}
+
+void tst_HostileTemplates::hundredKilobyteValues_data()
+{
+    QTest::addColumn<QString>("value");
+    QTest::newRow("100 KB of ASCII") << QString(100 * 1024, u'a');
+    QTest::newRow("100 KB of double-byte text") << QString(50 * 1024, u'星');
+    QTest::newRow("100 KB beyond code page 932")
+        << QString(25 * 1024, u'x') + QString::fromUtf8("🔭").repeated(19000);
+}
+
+void tst_HostileTemplates::hundredKilobyteValues()
+{
+    QFETCH(QString, value);
+    clsTemplateIO t;
+    for (int i = 0; i < clsTemplateIO::ItemCount; ++i)
+        t.Data(i, value);
+    QVERIFY(t.SaveFile(m_path, true));
+    QVERIFY(QFileInfo(m_path).size() >= 5 * 100 * 1000);
+    clsTemplateIO read;
+    QVERIFY(read.OpenFile(m_path));
+    for (int i = 0; i < clsTemplateIO::ItemCount; ++i)
+        QCOMPARE(read.Data(i), value);
+}
+
+void tst_HostileTemplates::tenThousandSections()
+{
+    QByteArray bytes;
+    for (int i = 0; i < 10000; ++i)
+        bytes += "[Other-" + QByteArray::number(i) + "]\r\nk=" + QByteArray::number(i) + "\r\n";
+    const QByteArray others = bytes;
+    bytes += "[Frame]\r\nPhotoSize=320x240\r\n[Header-4]\r\nData=last\r\n";
+    QVERIFY(writeAll(m_path, bytes));
+
+    QElapsedTimer timer;
+    timer.start();
+    clsTemplateIO t;
+    QVERIFY(t.OpenFile(m_path));
+    const qint64 openMs = timer.restart();
+    QCOMPARE(t.FrameSize(), QStringLiteral("320x240"));
+    QCOMPARE(t.Data(4), QStringLiteral("last"));
+    t.Data(4, QStringLiteral("changed"));
+    QVERIFY(t.SaveFile(m_path, true));
+    qInfo("10,000 sections: opened in %lld ms, saved in %lld ms", openMs, timer.elapsed());
+
+    const QByteArray written = readAll(m_path);
+    QVERIFY(written.startsWith(others));
+    ProfileFile profile;
+    profile.loadFromBytes(written);
+    QCOMPARE(profile.value(QStringLiteral("other-9999"), QStringLiteral("K"), QString()),
+             QStringLiteral("9999"));
+    QCOMPARE(profile.value(QStringLiteral("Header-4"), QStringLiteral("Data"), QString()),
+             QStringLiteral("changed"));
+}
+
+void tst_HostileTemplates::duplicateKeysAndSections()
+{
+    const QByteArray bytes = "[Frame]\r\nPhotoSize=160x120\r\nphotosize=240x180\r\n"
+                             "[FRAME]\r\nPhotoSize=320x240\r\nBorderWidth=7\r\n";
+    QVERIFY(writeAll(m_path, bytes));
+    clsTemplateIO t;
+    QVERIFY(t.OpenFile(m_path));
+    // The first section of a name and the first key in it count, as on Windows.
+    QCOMPARE(t.FrameSize(), QStringLiteral("160x120"));
+    QCOMPARE(t.BorderWidth(), 1);
+    t.FrameSize(QStringLiteral("640x480"));
+    QVERIFY(t.SaveFile(m_path, true));
+    const QByteArray written = readAll(m_path);
+    QVERIFY(written.startsWith("[Frame]\r\nPhotoSize=640x480\r\nphotosize=240x180\r\n"));
+    QVERIFY(written.contains("[FRAME]\r\nPhotoSize=320x240\r\nBorderWidth=7\r\n"));
+    QCOMPARE(written.count("PhotoSize="), 2);
+}
+
+void tst_HostileTemplates::unchangedTemplateKeepsEveryByte_data()
+{
+    QTest::addColumn<QByteArray>("extra");
+    QTest::newRow("lone lead byte at a line end") << QByteArray("; note \x82\r\n");
+    QTest::newRow("lead byte before a line feed inside a value")
+        << QByteArray("[Header-0]\r\nNote=\x81\x0A");
+    QTest::newRow("undefined single bytes 0x80, 0xA0, 0xFD-0xFF")
+        << QByteArray("x=\x80\xA0\xFD\xFE\xFF\r\n");
+    QTest::newRow("lead byte before a control character") << QByteArray("y=\x88\x09z\r\n");
+}
+
+void tst_HostileTemplates::unchangedTemplateKeepsEveryByte()
+{
+    QFETCH(QByteArray, extra);
+    // Invalid bytes both in a line the template does not use and in one of its own values.
+    QByteArray bytes = HostileFiles::sampleTemplate() + "[Extra]\r\n" + extra;
+    const QByteArray footer = "Data=" + cp932(QStringLiteral("ε-180ED + EOS")) + "\r\n";
+    QVERIFY(bytes.contains(footer));
+    bytes.replace(footer, "Data=bad \x82\r\n");
+    QVERIFY(writeAll(m_path, bytes));
+    clsTemplateIO t;
+    QVERIFY(t.OpenFile(m_path));
+    QVERIFY(t.SaveFile(m_path, true));
+    QCOMPARE(readAll(m_path), bytes);
+}
+
+void tst_HostileTemplates::undecodableLineSurvivesSwitchToUtf8()
+{
+    const QByteArray bad = "; written by another program: \x82\x20\x80\xFF\r\n";
+    const QByteArray bytes = "[Frame]\r\nPhotoSize=640x480\r\n" + bad +
+                             "[Header-0]\r\nData=" + cp932(QStringLiteral("オリオン座")) + "\r\n";
+    QVERIFY(writeAll(m_path, bytes));
+    clsTemplateIO t;
+    QVERIFY(t.OpenFile(m_path));
+    QCOMPARE(t.Data(0), QStringLiteral("オリオン座"));
+    // Code page 932 has no telescope: the file turns to UTF-8.
+    t.Data(2, QString::fromUtf8("🔭 ε-180ED"));
+    QVERIFY(t.SaveFile(m_path, true));
+    const QByteArray written = readAll(m_path);
+    QVERIFY(written.startsWith("\xEF\xBB\xBF[Frame]\r\nPhotoSize=640x480\r\n"));
+    // The bytes that were no text are kept as they were; the text is now UTF-8.
+    QVERIFY(written.contains(bad));
+    QVERIFY(written.contains("Data=" + QStringLiteral("オリオン座").toUtf8() + "\r\n"));
+    clsTemplateIO read;
+    QVERIFY(read.OpenFile(m_path));
+    QCOMPARE(read.Data(0), QStringLiteral("オリオン座"));
+    QCOMPARE(read.Data(2), QString::fromUtf8("🔭 ε-180ED"));
+}
+
+void tst_HostileTemplates::undecodableValueKeptWhenOtherKeyChanges()
+{
+    const QByteArray badValue = "Data=\x81\x7F\x82";
+    const QByteArray bytes = "[Header-0]\r\n" + badValue + "\r\n[Frame]\r\nPhotoSize=1x1\r\n";
+    QVERIFY(writeAll(m_path, bytes));
+    clsTemplateIO t;
+    QVERIFY(t.OpenFile(m_path));
+    // What the program shows for such bytes: substitutes, never a crash.
+    bool decoded = true;
+    QCOMPARE(t.Data(0), Cp932::decode("\x81\x7F\x82", &decoded));
+    QVERIFY(!decoded);
+    t.FrameSize(QStringLiteral("800x600"));
+    QVERIFY(t.SaveFile(m_path, true));
+    const QByteArray written = readAll(m_path);
+    QVERIFY(!written.startsWith("\xEF\xBB\xBF"));
+    QVERIFY(written.startsWith("[Header-0]\r\n" + badValue + "\r\n"));
+    QVERIFY(written.contains("[Frame]\r\nPhotoSize=800x600\r\n"));
+}
+
+void tst_HostileTemplates::utf8WithoutByteOrderMark()
+{
+    // Saved by an editor as UTF-8 without a mark: read as code page 932, as Windows reads it.
+    const QByteArray text = QStringLiteral("アンドロメダ銀河 M31").toUtf8();
+    const QByteArray bytes = "[Frame]\nPhotoSize=640x480\n[Header-0]\nData=" + text +
+                             "\nFontName=" + QStringLiteral("ＭＳ 明朝").toUtf8() + "\n";
+    QVERIFY(writeAll(m_path, bytes));
+    clsTemplateIO t;
+    QVERIFY(t.OpenFile(m_path));
+    QCOMPARE(t.Data(0), Cp932::decode(text));
+    QVERIFY(t.Data(0).endsWith(QStringLiteral(" M31")));
+    // Saved back unchanged, the UTF-8 bytes stay as they were; only the missing keys are added.
+    QVERIFY(t.SaveFile(m_path, true));
+    const QByteArray written = readAll(m_path);
+    QVERIFY(written.startsWith("[Frame]\nPhotoSize=640x480\n"));
+    QVERIFY(written.contains("\n[Header-0]\nData=" + text +
+                             "\nFontName=" + QStringLiteral("ＭＳ 明朝").toUtf8() + "\n"));
+    QVERIFY(!written.startsWith("\xEF\xBB\xBF"));
+    QVERIFY(!written.contains('\r'));
+    clsTemplateIO read;
+    QVERIFY(read.OpenFile(m_path));
+    QCOMPARE(values(read), values(t));
+}
+
+void tst_HostileTemplates::mixedLineEndsKeptPerLine()
+{
+    const QByteArray bytes = "[A]\nk=1\r\nstray=cr\r\r\nold=mac\rline\n[B]\nlast=1";
+    ProfileFile profile;
+    profile.loadFromBytes(bytes);
+    QCOMPARE(profile.toBytes(), bytes);
+    QCOMPARE(profile.value(QStringLiteral("A"), QStringLiteral("stray"), QString()),
+             QStringLiteral("cr\r"));
+    profile.setValue(QStringLiteral("A"), QStringLiteral("new"), QStringLiteral("2"));
+    profile.setValue(QStringLiteral("C"), QStringLiteral("k"), QStringLiteral("3"));
+    // New lines take the first line's end; the last line gets one when a line follows it.
+    QCOMPARE(profile.toBytes(), QByteArray("[A]\nk=1\r\nstray=cr\r\r\nold=mac\rline\nnew=2\n"
+                                           "[B]\nlast=1\n[C]\nk=3\n"));
+    ProfileFile again;
+    again.loadFromBytes(profile.toBytes());
+    QCOMPARE(again.toBytes(), profile.toBytes());
+}
+
+void tst_HostileTemplates::loneSurrogateIsNoCodePage932()
+{
+    QByteArray out;
+    QVERIFY(!Cp932::encode(QStringLiteral("a") + QChar(0xD83D), &out));
+    QVERIFY(!Cp932::encode(QChar(0xDC00) + QStringLiteral("b"), &out));
+    QVERIFY(Cp932::encode(QStringLiteral("あ"), &out));
+    QCOMPARE(out, QByteArray("\x82\xA0"));
+    bool ok = true;
+    QCOMPARE(Cp932::decode("ab\x82", &ok), QStringLiteral("ab"));
+    QVERIFY(!ok);
+}
+
+QTEST_GUILESS_MAIN(tst_HostileTemplates)
+#include "tst_HostileTemplates.moc"

@@ -1,0 +1,399 @@
+// Saves that cannot finish: the folder vanished or is a file, the disk is full, the process is
+// killed halfway. The old file stays as it was or the new one is whole, the user is told, and the
+// program goes on. CI runs as root, so the faults used here are ones that stop root too.
+#include "HostileFiles.h"
+#include "app/AppSession.h"
+#include "app/frmPreview.h"
+#include "io/SavePicture.h"
+#include "store/clsNoltIO.h"
+#include "store/clsTemplateIO.h"
+
+#include <QProcess>
+#include <QRandomGenerator>
+#include <QRegularExpression>
+#include <QtTest>
+
+#include <csignal>
+#include <fcntl.h>
+#include <sys/resource.h>
+#include <unistd.h>
+
+namespace {
+
+QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+bool writeAll(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size();
+}
+
+QStringList filesIn(const QString &dir)
+{
+    return QDir(dir).entryList(QDir::Files | QDir::Hidden | QDir::System, QDir::Name);
+}
+
+// A full disk for this process: writes past `bytes` fail with EFBIG (SIGXFSZ is ignored, so the
+// write returns an error instead of ending the process). Lifted again on destruction.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &m_old);
+        rlimit limit = m_old;
+        limit.rlim_cur = bytes;
+        m_ok = setrlimit(RLIMIT_FSIZE, &limit) == 0;
+        m_handler = std::signal(SIGXFSZ, SIG_IGN);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_old);
+        std::signal(SIGXFSZ, m_handler);
+    }
+    bool ok() const { return m_ok; }
+
+private:
+    rlimit m_old{};
+    void (*m_handler)(int) = nullptr;
+    bool m_ok = false;
+};
+
+constexpr rlim_t kFullAt = 512;
+
+// A template that needs more than kFullAt bytes.
+void fillTemplate(clsTemplateIO &t)
+{
+    t.FrameSize(QStringLiteral("800x600"));
+    for (int i = 0; i < clsTemplateIO::ItemCount; ++i)
+        t.Data(i, QStringLiteral("新しい値 %1").arg(i));
+}
+
+// Files a killed QSaveFile may leave: "name.XXXXXX" beside the target.
+bool isSaveFileTemp(const QString &name, const QString &target)
+{
+    static const QRegularExpression suffix(QStringLiteral("^\\.[A-Za-z0-9]{6}$"));
+    return name.startsWith(target) && suffix.match(name.mid(target.size())).hasMatch();
+}
+
+} // namespace
+
+class tst_SaveFaults : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void writersOnFullDisk_data();
+    void writersOnFullDisk();
+    void windowTemplateSaveOnFullDisk();
+    void windowPictureSaveOnFullDisk();
+    void settingsAtExitOnFullDisk();
+    void folderGoneOrAFile_data();
+    void folderGoneOrAFile();
+    void smallFileSystemRunsFull();
+    void killedInTheMiddle_data();
+    void killedInTheMiddle();
+};
+
+void tst_SaveFaults::writersOnFullDisk_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("template") << "template";
+    QTest::newRow("settings") << "settings";
+    QTest::newRow("BMP picture") << "bmp";
+    QTest::newRow("PNG picture") << "png";
+}
+
+void tst_SaveFaults::writersOnFullDisk()
+{
+    QFETCH(QString, kind);
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("target"));
+    const QByteArray old = "old contents that must survive\r\n";
+    QVERIFY(writeAll(path, old));
+
+    bool saved = true;
+    QString error;
+    {
+        FileSizeLimit full(kFullAt);
+        QVERIFY(full.ok());
+        if (kind == u"template") {
+            clsTemplateIO t;
+            fillTemplate(t);
+            saved = t.SaveFile(path, true);
+            error = t.errorString();
+        } else if (kind == u"settings") {
+            clsNoltIO s(QString(2000, u'f'), 15, 15);
+            QVERIFY(s.OpenFile(dir.filePath(QStringLiteral("missing.ini"))));
+            saved = s.SaveFile(path);
+            error = s.errorString();
+        } else {
+            saved = SavePicture::write(
+                HostileFiles::gradient(200, 100), path,
+                kind == u"bmp" ? SavePicture::Format::Bmp : SavePicture::Format::Png, 80, &error);
+        }
+    }
+    QVERIFY(!saved);
+    QVERIFY(!error.isEmpty());
+    qInfo("%s: %s", qPrintable(kind), qPrintable(error));
+    QCOMPARE(readAll(path), old);
+    QCOMPARE(filesIn(dir.path()), QStringList{QStringLiteral("target")});
+}
+
+void tst_SaveFaults::windowTemplateSaveOnFullDisk()
+{
+    Session s;
+    frmMdiMain &w = s.start();
+    s.edit(QStringLiteral("txtTargetName"))->setText(QString(300, u'M'));
+    const QString target = s.path(QStringLiteral("m42.kvl"));
+    const QByteArray old = HostileFiles::sampleTemplate();
+    QVERIFY(writeAll(target, old));
+    const QByteArray oldDefault = "[Frame]\r\nPhotoSize=160x120\r\n";
+    QVERIFY(writeAll(w.defaultTemplatePath(), oldDefault));
+    const QString templateFolder = w.settings().TemplatePath();
+    {
+        FileSizeLimit full(kFullAt);
+        s.services.saveAnswers.enqueue(target);
+        w.findChild<QAction *>(QStringLiteral("IDMI_SAVETEMPLATE"))->trigger();
+        w.IDMI_SETDEFAULT_Click();
+    }
+    QCOMPARE(s.services.messageCalls.size(), 2);
+    const auto &told = s.services.messageCalls[0];
+    QCOMPARE(told.icon, QMessageBox::Warning);
+    QVERIFY2(told.text.contains(QDir::toNativeSeparators(target)), qPrintable(told.text));
+    QVERIFY2(
+        s.services.messageCalls[1].text.contains(QDir::toNativeSeparators(w.defaultTemplatePath())),
+        qPrintable(s.services.messageCalls[1].text));
+    QCOMPARE(readAll(target), old);
+    QCOMPARE(readAll(w.defaultTemplatePath()), oldDefault);
+    QCOMPARE(w.settings().TemplatePath(), templateFolder);
+    QVERIFY(w.isVisible());
+
+    // With room again, the same command saves.
+    s.services.saveAnswers.enqueue(target);
+    w.findChild<QAction *>(QStringLiteral("IDMI_SAVETEMPLATE"))->trigger();
+    QCOMPARE(s.services.messageCalls.size(), 2);
+    clsTemplateIO read;
+    QVERIFY(read.OpenFile(target));
+    QCOMPARE(read.Data(0), w.panelValues().TargetName);
+    QVERIFY(read.Data(0).startsWith(QStringLiteral("MMMM")));
+}
+
+void tst_SaveFaults::windowPictureSaveOnFullDisk()
+{
+    Session s;
+    frmMdiMain &w = s.start();
+    QVERIFY(w.preview() && w.preview()->isVisible());
+    const QString target = s.path(QStringLiteral("m42.bmp"));
+    const QByteArray old = SavePicture::bmpBytes(HostileFiles::gradient(30, 20));
+    QVERIFY(writeAll(target, old));
+    w.settings().SavePath(QStringLiteral("/keep"));
+    const QStringList before = filesIn(s.dir.path());
+    {
+        FileSizeLimit full(64 * 1024);
+        s.services.saveAnswers.enqueue(target);
+        w.IDM_SAVEPHOTO_Click();
+    }
+    QCOMPARE(s.services.messageCalls.size(), 1);
+    const auto &told = s.services.messageCalls.first();
+    QCOMPARE(told.icon, QMessageBox::Warning);
+    QVERIFY2(told.text.contains(QDir::toNativeSeparators(target)), qPrintable(told.text));
+    QCOMPARE(readAll(target), old);
+    QCOMPARE(filesIn(s.dir.path()), before);
+    QCOMPARE(w.settings().SavePath(), QStringLiteral("/keep"));
+    QVERIFY(w.preview()->isVisible());
+
+    s.services.saveAnswers.enqueue(target);
+    w.IDM_SAVEPHOTO_Click();
+    QCOMPARE(s.services.messageCalls.size(), 1);
+    QCOMPARE(QImage(target).size(), w.preview()->canvasImage().size());
+}
+
+void tst_SaveFaults::settingsAtExitOnFullDisk()
+{
+    Session s;
+    frmMdiMain &w = s.start();
+    w.settings().LoadPath(QString(1000, u'p'));
+    const QByteArray old = "[Common]\r\nx=-60\r\n";
+    QVERIFY(writeAll(w.settingsPath(), old));
+    FileSizeLimit full(kFullAt);
+    s.services.messageAnswers.enqueue(QMessageBox::Yes);    // quit?
+    s.services.messageAnswers.enqueue(QMessageBox::Retry);  // still full
+    s.services.messageAnswers.enqueue(QMessageBox::Ignore); // quit without saving
+    QVERIFY(w.close());
+    QCOMPARE(s.services.messageCalls.size(), 3);
+    QVERIFY2(s.services.messageCalls[1].text.contains(QDir::toNativeSeparators(w.settingsPath())),
+             qPrintable(s.services.messageCalls[1].text));
+    QCOMPARE(readAll(w.settingsPath()), old);
+    QCOMPARE(filesIn(s.dir.path()), QStringList{QStringLiteral("nolt.ini")});
+}
+
+void tst_SaveFaults::folderGoneOrAFile_data()
+{
+    QTest::addColumn<bool>("picture");
+    QTest::addColumn<bool>("folderIsAFile");
+    QTest::addColumn<bool>("saved");
+    // A template's folder is made again (as for the settings folder on a first run); a picture
+    // goes only where the save dialog found a folder.
+    QTest::newRow("template, folder removed after the dialog") << false << false << true;
+    QTest::newRow("template, folder replaced by a file") << false << true << false;
+    QTest::newRow("picture, folder removed after the dialog") << true << false << false;
+    QTest::newRow("picture, folder replaced by a file") << true << true << false;
+}
+
+void tst_SaveFaults::folderGoneOrAFile()
+{
+    QFETCH(bool, picture);
+    QFETCH(bool, folderIsAFile);
+    QFETCH(bool, saved);
+    Session s;
+    frmMdiMain &w = s.start();
+    const QString folder = s.path(QStringLiteral("photos"));
+    const QString target =
+        folder + (picture ? QStringLiteral("/m42.bmp") : QStringLiteral("/m42.kvl"));
+    QVERIFY(QDir().mkpath(folder));
+    QVERIFY(QDir(folder).removeRecursively());
+    if (folderIsAFile)
+        QVERIFY(writeAll(folder, "a file where the folder was"));
+    s.services.saveAnswers.enqueue(target);
+    if (picture)
+        w.IDM_SAVEPHOTO_Click();
+    else
+        w.findChild<QAction *>(QStringLiteral("IDMI_SAVETEMPLATE"))->trigger();
+
+    if (saved) {
+        QVERIFY(s.services.messageCalls.isEmpty());
+        clsTemplateIO read;
+        QVERIFY(read.OpenFile(target));
+        QCOMPARE(read.FrameSize(), w.panelValues().PhotoSizeText);
+    } else {
+        QCOMPARE(s.services.messageCalls.size(), 1);
+        const auto &told = s.services.messageCalls.first();
+        QCOMPARE(told.icon, QMessageBox::Warning);
+        QVERIFY2(told.text.contains(QDir::toNativeSeparators(picture ? target : folder)),
+                 qPrintable(told.text));
+        QVERIFY(!QFileInfo::exists(target));
+        if (folderIsAFile)
+            QCOMPARE(readAll(folder), QByteArray("a file where the folder was"));
+    }
+    QVERIFY(w.isVisible());
+    if (picture)
+        QVERIFY(w.preview()->isVisible());
+}
+
+void tst_SaveFaults::smallFileSystemRunsFull()
+{
+    QTemporaryDir dir;
+    QProcess process;
+    process.start(QStringLiteral(HARDENING_PROBE), {QStringLiteral("full-tmpfs"), dir.path()});
+    QVERIFY(process.waitForFinished(60000));
+    QHash<QString, QString> v;
+    for (const QByteArray &line : process.readAllStandardOutput().split('\n')) {
+        const qsizetype eq = line.indexOf('=');
+        if (eq > 0)
+            v.insert(QString::fromLatin1(line.left(eq)), QString::fromLocal8Bit(line.mid(eq + 1)));
+    }
+    if (v.contains(QStringLiteral("skip")))
+        QSKIP(qPrintable(QStringLiteral("no small file system here: ") + v.value("skip")));
+    QCOMPARE(process.exitCode(), 0);
+    qInfo("template: %s; picture: %s", qPrintable(v.value("template_error")),
+          qPrintable(v.value("bmp_error")));
+    QCOMPARE(v.value("template_saved"), QStringLiteral("0"));
+    QVERIFY(!v.value("template_error").isEmpty());
+    QCOMPARE(v.value("template_intact"), QStringLiteral("1"));
+    QCOMPARE(v.value("bmp_saved"), QStringLiteral("0"));
+    QVERIFY(!v.value("bmp_error").isEmpty());
+    QCOMPARE(v.value("bmp_intact"), QStringLiteral("1"));
+    QCOMPARE(v.value("files"), QStringLiteral("filler,m42.bmp,m42.kvl"));
+    // The mount lived in the probe's own namespace only.
+    QCOMPARE(filesIn(dir.path()), QStringList());
+}
+
+void tst_SaveFaults::killedInTheMiddle_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::newRow("1600 x 1200 BMP") << "bmp";
+    QTest::newRow("2 MB template") << "template";
+}
+
+void tst_SaveFaults::killedInTheMiddle()
+{
+    QFETCH(QString, kind);
+    QTemporaryDir dir;
+    const QString name = kind == u"bmp" ? QStringLiteral("m42.bmp") : QStringLiteral("m42.kvl");
+    const QString path = dir.filePath(name);
+    QRandomGenerator random(20021231);
+    int tempFilesLeft = 0;
+    int lastVersion = -1;
+    for (int round = 0; round < 8; ++round) {
+        QProcess process;
+        process.start(QStringLiteral(HARDENING_PROBE), {QStringLiteral("save-loop"), kind, path});
+        // The first save of each round replaces the file the round before left.
+        QByteArray out;
+        while (!out.contains("saved 0\n") && process.waitForReadyRead(30000))
+            out += process.readAllStandardOutput();
+        QVERIFY2(out.contains("saved 0\n"), out.constData());
+        QTest::qSleep(int(random.bounded(1000)));
+        process.kill();
+        QVERIFY(process.waitForFinished());
+        out += process.readAllStandardOutput();
+        const int versions = int(out.count("saved "));
+
+        // Whole: exactly one version from end to end.
+        const QByteArray bytes = readAll(path);
+        int version = -1;
+        if (kind == u"bmp") {
+            QCOMPARE(bytes.size(), 54 + 1600 * 1200 * 3);
+            const QImage image = QImage::fromData(bytes, "BMP");
+            QCOMPARE(image.size(), QSize(1600, 1200));
+            const QRgb first = image.pixel(0, 0);
+            QCOMPARE(image.pixel(1599, 0), first);
+            QCOMPARE(image.pixel(800, 600), first);
+            QCOMPARE(image.pixel(0, 1199), first);
+            QCOMPARE(QImage(image).convertToFormat(QImage::Format_RGB32), [&] {
+                QImage uniform(1600, 1200, QImage::Format_RGB32);
+                uniform.fill(first);
+                return uniform;
+            }());
+            version = qRed(first); // n % 251, and rounds stay below 251 versions
+        } else {
+            clsTemplateIO t;
+            QVERIFY(t.OpenFile(path));
+            version = t.Year().toInt();
+            QCOMPARE(t.FrameSize(), QStringLiteral("%1x%1").arg(100 + version));
+            for (int i = 0; i < clsTemplateIO::ItemCount; ++i) {
+                QCOMPARE(t.FontSize(i), version);
+                QCOMPARE(t.Data(i), QString(200000, QChar(u'あ' + version % 64)));
+            }
+        }
+        // The last version reported saved, or the one after it when the kill came between the
+        // commit and the report.
+        QVERIFY2(version == versions - 1 || version == versions,
+                 qPrintable(QStringLiteral("%1 of %2").arg(version).arg(versions)));
+        lastVersion = version;
+
+        for (const QString &f : filesIn(dir.path())) {
+            if (f == name)
+                continue;
+            QVERIFY2(isSaveFileTemp(f, name), qPrintable(f));
+            ++tempFilesLeft;
+            QFile::remove(dir.filePath(f));
+        }
+    }
+    qInfo("%s: 8 kills, last version %d, %d temporary files left", qPrintable(kind), lastVersion,
+          tempFilesLeft);
+    // Where the file system has unnamed temporary files, QSaveFile names its file only at the
+    // commit, for an instant: a kill leaves nothing behind.
+    const int fd = ::open(QFile::encodeName(dir.path()).constData(), O_TMPFILE | O_WRONLY, 0600);
+    if (fd >= 0) {
+        ::close(fd);
+        QCOMPARE(tempFilesLeft, 0);
+    }
+}
+
+QTEST_MAIN(tst_SaveFaults)
+#include "tst_SaveFaults.moc"

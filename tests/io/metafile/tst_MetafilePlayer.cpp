@@ -60,7 +60,7 @@ struct Pixel
 };
 
 // The pixels that are not as expected, as "x,y=AARRGGBB" (empty when all are).
-QString wrongPixels(const QImage &image, std::initializer_list<Pixel> pixels)
+QString wrongPixels(const QImage &image, const QList<Pixel> &pixels)
 {
     QString wrong;
     for (const Pixel &p : pixels)
@@ -127,6 +127,8 @@ QByteArray cp932(const QString &text)
 
 } // namespace
 
+Q_DECLARE_METATYPE(Pixel)
+
 class tst_MetafilePlayer : public QObject
 {
     Q_OBJECT
@@ -144,25 +146,19 @@ private slots:
     void inconsistentRecordIsSkipped();
 
     void fillColoursAreExactOnWhite();
-    void rectangleLeavesOutRightAndBottomEdge();
+    void pixelsInPlace_data();
+    void pixelsInPlace();
     void threePixelPenIsThreePixelsWide();
     void ellipseIsFilled();
     void arcChordAndPie();
-    void polygonsFollowTheFillMode_data();
-    void polygonsFollowTheFillMode();
     void roundRectAndHatchedBrush();
     void mappingModes_data();
     void mappingModes();
-    void placeableBoundingBoxFillsThePicture();
-    void stateClipAndObjectTable();
     void japaneseTextFromCodePage932AndUtf16();
     void textSpacingLinesAndBackground();
     void dibAtItsPlace();
-    void unknownRecordsAreSkipped();
 
     void emfShapesAndBeziers();
-    void emfWorldTransform();
-    void emfStockObjectsAndPath();
     void emfClipAndMapping();
 };
 
@@ -373,29 +369,125 @@ void tst_MetafilePlayer::fillColoursAreExactOnWhite()
     QCOMPARE(countColor(emf, QRect(0, 0, 48, 96), White), 48 * 96);
 }
 
-void tst_MetafilePlayer::rectangleLeavesOutRightAndBottomEdge()
+void tst_MetafilePlayer::pixelsInPlace_data()
 {
+    QTest::addColumn<QByteArray>("metafile");
+    QTest::addColumn<QList<Pixel>>("pixels");
+    WmfWriter w = pixelWmf(100, 50);
     // With a 1-pixel pen Rectangle(10, 10, 20, 20) covers pixels 10 to 19, the outline on 10
     // and 19; with no pen the fill covers 10 to 18.
-    WmfWriter w = pixelWmf(100, 50);
     w.selectObject(w.createPen(PsSolid, 1, ref(Black)));
     w.selectObject(w.createBrush(BsSolid, ref(Red), 0));
     w.rectangle(10, 10, 20, 20);
     w.selectObject(w.createPen(PsNull, 0, 0));
     w.rectangle(40, 10, 50, 20);
-    QCOMPARE(wrongPixels(play(w.finish()), {{10, 10, Black},
-                                            {19, 19, Black},
-                                            {19, 14, Black},
-                                            {20, 14, White},
-                                            {14, 20, White},
-                                            {11, 11, Red},
-                                            {18, 18, Red},
-                                            {40, 10, Red},
-                                            {48, 18, Red},
-                                            {49, 14, White},
-                                            {44, 19, White},
-                                            {39, 14, White}}),
-             QString());
+    QTest::newRow("rectangle leaves out its right and bottom edge")
+        << w.finish()
+        << QList<Pixel>{{10, 10, Black}, {19, 19, Black}, {19, 14, Black}, {20, 14, White},
+                        {14, 20, White}, {11, 11, Red},   {18, 18, Red},   {40, 10, Red},
+                        {48, 18, Red},   {49, 14, White}, {44, 19, White}, {39, 14, White}};
+
+    for (int mode : {1, 2}) {
+        w = pixelWmf(200, 100);
+        fill(w, Red);
+        w.setPolyFillMode(mode);
+        w.polyPolygon(
+            {{{10, 10}, {90, 10}, {90, 90}, {10, 90}}, {{30, 30}, {70, 30}, {70, 70}, {30, 70}}});
+        w.polygon({{110, 90}, {150, 10}, {190, 90}});
+        w.selectObject(w.createPen(PsSolid, 1, ref(Green)));
+        w.polyline({{100, 95}, {199, 95}});
+        QTest::newRow(mode == 1 ? "alternate fill leaves the inner square empty"
+                                : "winding fill fills the inner square")
+            << w.finish() << QList<Pixel>{{20, 50, Red},    {50, 50, mode == 1 ? White : Red},
+                                          {150, 70, Red},   {115, 20, White},
+                                          {150, 95, Green}, {150, 96, White}};
+    }
+
+    // 2880 x 1440 twips is 192 x 96 pixels; the right half of the box is filled.
+    w = WmfWriter::placeable(QRect(0, 0, 2880, 1440), 1440);
+    fill(w, Green);
+    w.rectangle(1440, 0, 2880, 1440);
+    QTest::newRow("placeable bounding box fills the picture")
+        << w.finish() << QList<Pixel>{{95, 50, White}, {96, 0, Green}, {190, 94, Green}};
+
+    w = pixelWmf(200, 100);
+    fill(w, Red); // slots 0 and 1
+    w.saveDC();
+    w.selectObject(w.createBrush(BsSolid, ref(Blue), 0));
+    w.setWindowOrg(-50, 0);
+    w.rectangle(0, 0, 20, 20); // blue, moved by the window origin
+    w.restoreDC(-1);
+    w.rectangle(0, 0, 20, 20); // red again, at the origin
+    w.createRegion();          // slot 3, freed and taken by the next object
+    w.deleteObject(3);
+    w.createBrush(BsSolid, ref(Green), 0);
+    w.selectObject(3);
+    w.intersectClipRect(100, 20, 160, 80);
+    w.excludeClipRect(120, 40, 140, 60);
+    w.rectangle(80, 0, 201, 101);
+    QTest::newRow("saved state, object table and clip rectangles")
+        << w.finish()
+        << QList<Pixel>{{55, 5, Blue},    {5, 5, Red},      {99, 50, White},  {100, 50, Green},
+                        {159, 50, Green}, {160, 50, White}, {119, 50, Green}, {120, 50, White},
+                        {139, 59, White}, {140, 60, Green}};
+
+    w = pixelWmf(100, 50);
+    w.record(0x0999, {1, 2, 3, 4});            // no such record
+    w.record(0x0626, {15, 4, 0x4142, 0x4344}); // an escape
+    fill(w, Red);
+    w.rectangle(10, 10, 30, 30);
+    QTest::newRow("WMF records unknown or escapes skipped")
+        << w.finish() << QList<Pixel>{{20, 20, Red}};
+
+    EmfWriter e(QSize(48, 48));
+    e.record(70, EmfWriter::ints({8, 0x2B464D45, 0})); // a comment
+    e.record(200, EmfWriter::ints({1, 2, 3}));         // no such record
+    fill(e, Red);
+    e.rectangle(QRect(5, 5, 20, 20));
+    QTest::newRow("EMF records unknown or comments skipped")
+        << e.finish() << QList<Pixel>{{10, 10, Red}};
+
+    e = EmfWriter(QSize(240, 96));
+    fill(e, Red);
+    e.setWorldTransform({1, 0, 0, 1, 100, 20});
+    e.rectangle(QRect(0, 0, 20, 20));              // lands at (100, 20)
+    e.modifyWorldTransform({2, 0, 0, 2, 0, 0}, 2); // scale first, then the translation
+    e.selectObject(e.createBrush(BsSolid, ref(Blue), 0));
+    e.rectangle(QRect(30, 0, 10, 10));             // lands at (160, 20), 20 x 20
+    e.modifyWorldTransform({1, 0, 0, 1, 0, 0}, 1); // identity
+    e.selectObject(e.createBrush(BsSolid, ref(Green), 0));
+    e.rectangle(QRect(0, 0, 10, 10));
+    QTest::newRow("EMF world transform")
+        << e.finish()
+        << QList<Pixel>{{100, 20, Red},  {118, 38, Red},   {99, 20, White}, {160, 20, Blue},
+                        {178, 38, Blue}, {180, 30, White}, {0, 0, Green}};
+
+    e = EmfWriter(QSize(96, 96));
+    e.selectObject(NullPen);
+    e.selectObject(0x80000004); // BLACK_BRUSH
+    e.rectangle(QRect(10, 10, 20, 20));
+    e.selectObject(0x80000007); // BLACK_PEN
+    e.selectObject(NullBrush);
+    e.rectangle(QRect(50, 10, 20, 20));
+    e.selectObject(NullPen);
+    e.selectObject(e.createBrush(BsSolid, ref(Blue), 0));
+    e.beginPath();
+    e.moveTo(10, 40);
+    e.lineTo(80, 40);
+    e.lineTo(10, 90);
+    e.endPath();
+    e.fillPath();
+    QTest::newRow("EMF stock objects and a filled path")
+        << e.finish()
+        << QList<Pixel>{{10, 10, Black}, {28, 28, Black}, {29, 20, White}, {50, 20, Black},
+                        {60, 20, White}, {20, 50, Blue},  {70, 85, White}};
+}
+
+void tst_MetafilePlayer::pixelsInPlace()
+{
+    QFETCH(QByteArray, metafile);
+    QFETCH(QList<Pixel>, pixels);
+    QCOMPARE(wrongPixels(play(metafile), pixels), QString());
 }
 
 void tst_MetafilePlayer::threePixelPenIsThreePixelsWide()
@@ -453,35 +545,6 @@ void tst_MetafilePlayer::arcChordAndPie()
              QString());
     QVERIFY(countColor(image, QRect(210, 60, 80, 31), Blue) > 40);
     QCOMPARE(countColor(image, QRect(210, 10, 80, 40), Blue), 0);
-}
-
-void tst_MetafilePlayer::polygonsFollowTheFillMode_data()
-{
-    QTest::addColumn<int>("fillMode");
-    QTest::addColumn<QRgb>("hole");
-    QTest::newRow("alternate leaves the inner square empty") << 1 << White;
-    QTest::newRow("winding fills the inner square") << 2 << Red;
-}
-
-void tst_MetafilePlayer::polygonsFollowTheFillMode()
-{
-    QFETCH(int, fillMode);
-    QFETCH(QRgb, hole);
-    WmfWriter w = pixelWmf(200, 100);
-    fill(w, Red);
-    w.setPolyFillMode(fillMode);
-    w.polyPolygon(
-        {{{10, 10}, {90, 10}, {90, 90}, {10, 90}}, {{30, 30}, {70, 30}, {70, 70}, {30, 70}}});
-    w.polygon({{110, 90}, {150, 10}, {190, 90}});
-    w.selectObject(w.createPen(PsSolid, 1, ref(Green)));
-    w.polyline({{100, 95}, {199, 95}});
-    QCOMPARE(wrongPixels(play(w.finish()), {{20, 50, Red},
-                                            {50, 50, hole},
-                                            {150, 70, Red},
-                                            {115, 20, White},
-                                            {150, 95, Green},
-                                            {150, 96, White}}),
-             QString());
 }
 
 void tst_MetafilePlayer::roundRectAndHatchedBrush()
@@ -546,48 +609,6 @@ void tst_MetafilePlayer::mappingModes()
     QCOMPARE(image.size(), QSize(200, 200));
     QCOMPARE(inkBox(image), filled);
     QCOMPARE(countColor(image, filled, Red), filled.width() * filled.height());
-}
-
-void tst_MetafilePlayer::placeableBoundingBoxFillsThePicture()
-{
-    // 2880 x 1440 twips is 192 x 96 pixels; the right half of the box is filled.
-    WmfWriter w = WmfWriter::placeable(QRect(0, 0, 2880, 1440), 1440);
-    fill(w, Green);
-    w.rectangle(1440, 0, 2880, 1440);
-    const QImage image = play(w.finish());
-    QCOMPARE(image.size(), QSize(192, 96));
-    QCOMPARE(wrongPixels(image, {{95, 50, White}, {96, 0, Green}, {190, 94, Green}}), QString());
-}
-
-void tst_MetafilePlayer::stateClipAndObjectTable()
-{
-    WmfWriter w = pixelWmf(200, 100);
-    fill(w, Red); // slots 0 and 1
-    w.saveDC();
-    w.selectObject(w.createBrush(BsSolid, ref(Blue), 0));
-    w.setWindowOrg(-50, 0);
-    w.rectangle(0, 0, 20, 20); // blue, moved by the window origin
-    w.restoreDC(-1);
-    w.rectangle(0, 0, 20, 20); // red again, at the origin
-    // A freed slot is taken by the next object.
-    w.createRegion(); // slot 3
-    w.deleteObject(3);
-    w.createBrush(BsSolid, ref(Green), 0);
-    w.selectObject(3);
-    w.intersectClipRect(100, 20, 160, 80);
-    w.excludeClipRect(120, 40, 140, 60);
-    w.rectangle(80, 0, 201, 101);
-    QCOMPARE(wrongPixels(play(w.finish()), {{55, 5, Blue},
-                                            {5, 5, Red},
-                                            {99, 50, White},
-                                            {100, 50, Green},
-                                            {159, 50, Green},
-                                            {160, 50, White},
-                                            {119, 50, Green},
-                                            {120, 50, White},
-                                            {139, 59, White},
-                                            {140, 60, Green}}),
-             QString());
 }
 
 void tst_MetafilePlayer::japaneseTextFromCodePage932AndUtf16()
@@ -673,23 +694,6 @@ void tst_MetafilePlayer::dibAtItsPlace()
     QCOMPARE(wrongQuarters(emf, QRect(100, 40, 4, 2)), QString());
 }
 
-void tst_MetafilePlayer::unknownRecordsAreSkipped()
-{
-    WmfWriter w = pixelWmf(100, 50);
-    w.record(0x0999, {1, 2, 3, 4});            // no such record
-    w.record(0x0626, {15, 4, 0x4142, 0x4344}); // an escape
-    fill(w, Red);
-    w.rectangle(10, 10, 30, 30);
-    QCOMPARE(play(w.finish()).pixel(20, 20), Red);
-
-    EmfWriter e(QSize(48, 48));
-    e.record(70, EmfWriter::ints({8, 0x2B464D45, 0})); // a comment
-    e.record(200, EmfWriter::ints({1, 2, 3}));         // no such record
-    fill(e, Red);
-    e.rectangle(QRect(5, 5, 20, 20));
-    QCOMPARE(play(e.finish()).pixel(10, 10), Red);
-}
-
 void tst_MetafilePlayer::emfShapesAndBeziers()
 {
     EmfWriter e(QSize(240, 96));
@@ -708,55 +712,6 @@ void tst_MetafilePlayer::emfShapesAndBeziers()
     QVERIFY(countColor(image, QRect(185, 15, 10, 12), Red) > 0); // top of the curve
     QCOMPARE(countColor(image, QRect(185, 30, 10, 40), Red), 0);
     QCOMPARE(countColor(image, QRect(190, 85, 1, 10), Red), 3);
-}
-
-void tst_MetafilePlayer::emfWorldTransform()
-{
-    EmfWriter e(QSize(240, 96));
-    fill(e, Red);
-    e.setWorldTransform({1, 0, 0, 1, 100, 20});
-    e.rectangle(QRect(0, 0, 20, 20));              // lands at (100, 20)
-    e.modifyWorldTransform({2, 0, 0, 2, 0, 0}, 2); // scale first, then the translation
-    e.selectObject(e.createBrush(BsSolid, ref(Blue), 0));
-    e.rectangle(QRect(30, 0, 10, 10));             // lands at (160, 20), 20 x 20
-    e.modifyWorldTransform({1, 0, 0, 1, 0, 0}, 1); // identity
-    e.selectObject(e.createBrush(BsSolid, ref(Green), 0));
-    e.rectangle(QRect(0, 0, 10, 10));
-    QCOMPARE(wrongPixels(play(e.finish()), {{100, 20, Red},
-                                            {118, 38, Red},
-                                            {99, 20, White},
-                                            {160, 20, Blue},
-                                            {178, 38, Blue},
-                                            {180, 30, White},
-                                            {0, 0, Green}}),
-             QString());
-}
-
-void tst_MetafilePlayer::emfStockObjectsAndPath()
-{
-    EmfWriter e(QSize(96, 96));
-    e.selectObject(NullPen);
-    e.selectObject(0x80000004); // BLACK_BRUSH
-    e.rectangle(QRect(10, 10, 20, 20));
-    e.selectObject(0x80000007); // BLACK_PEN
-    e.selectObject(NullBrush);
-    e.rectangle(QRect(50, 10, 20, 20));
-    e.selectObject(NullPen);
-    e.selectObject(e.createBrush(BsSolid, ref(Blue), 0));
-    e.beginPath();
-    e.moveTo(10, 40);
-    e.lineTo(80, 40);
-    e.lineTo(10, 90);
-    e.endPath();
-    e.fillPath();
-    QCOMPARE(wrongPixels(play(e.finish()), {{10, 10, Black},
-                                            {28, 28, Black},
-                                            {29, 20, White},
-                                            {50, 20, Black},
-                                            {60, 20, White},
-                                            {20, 50, Blue},
-                                            {70, 85, White}}),
-             QString());
 }
 
 void tst_MetafilePlayer::emfClipAndMapping()

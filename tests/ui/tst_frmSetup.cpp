@@ -79,7 +79,6 @@ class tst_frmSetup : public QObject
 private slots:
     void initTestCase();
     void captionAndLists();
-    void geometry();
     void tabOrder();
     void saveStoresEveryControl();
     void closeStoresNothing_data();
@@ -114,19 +113,6 @@ void tst_frmSetup::captionAndLists()
     QCOMPARE(items(u"cboDateDelimiter"_s), QStringList({u"/"_s, u"-"_s, u"."_s, u"年月日"_s}));
     QCOMPARE(s.child<QCheckBox>(u"chkMonth"_s)->text(), u"\"月\"を英語表記する"_s);
     QCOMPARE(s.child<QPushButton>(u"cmdClose"_s)->text(), u"閉じる"_s);
-}
-
-void tst_frmSetup::geometry()
-{
-    Setup s;
-    s.open(false);
-    const std::pair<QString, QRect> rows[] = {{u"cboDateFormat"_s, QRect(1230, 60, 1635, 300)},
-                                              {u"txtMargin(3)"_s, QRect(2880, 1800, 615, 285)},
-                                              {u"picPreview"_s, QRect(1230, 690, 1275, 1575)},
-                                              {u"cmdClose"_s, QRect(3420, 2760, 855, 300)}};
-    for (const auto &[name, t] : rows)
-        QCOMPARE(s.child(name)->geometry(),
-                 QRect(t.x() / 15, t.y() / 15, t.width() / 15, t.height() / 15));
 }
 
 void tst_frmSetup::tabOrder()

@@ -94,7 +94,7 @@ private slots:
 void tst_frmSetup::initTestCase()
 {
     if (Twips::perPixelX() != 15 || Twips::perPixelY() != 15)
-        QSKIP("the geometry below is for a 96 dpi screen");
+        QSKIP("the dialog size below is for a 96 dpi screen");
 }
 
 void tst_frmSetup::captionAndLists()

@@ -257,7 +257,7 @@ QByteArray ProfileFile::lineEnd() const
 void ProfileFile::appendLine(Line line)
 {
     // The last line of a file may lack its line end; it gets one before a line follows it.
-    if (!m_lines.isEmpty() && m_lines.last().end.isEmpty())
+    if (!m_lines.isEmpty() && !m_lines.last().end.endsWith('\n'))
         m_lines.last().end = lineEnd();
     line.end = lineEnd();
     m_lines.append(line);

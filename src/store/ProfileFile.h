@@ -60,7 +60,7 @@ private:
         QString text;        // the decoded text
         bool decoded = true; // raw is text of the file's encoding (false: text lost bytes)
         bool dirty = false;
-        QByteArray end; // "\r\n" or "\n"; empty for a last line without one
+        QByteArray end; // "\r\n" or "\n"; "\r" or empty for a last line without a line feed
     };
 
     QByteArray lineEnd() const;

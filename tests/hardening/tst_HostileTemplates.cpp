@@ -298,6 +298,14 @@ void tst_HostileTemplates::mixedLineEndsKeptPerLine()
     ProfileFile again;
     again.loadFromBytes(profile.toBytes());
     QCOMPARE(again.toBytes(), profile.toBytes());
+
+    // A last line ending in a lone CR: the next section starts on a line of its own.
+    ProfileFile cr;
+    cr.loadFromBytes("[A]\r\nk=1\r");
+    QCOMPARE(cr.toBytes(), QByteArray("[A]\r\nk=1\r"));
+    cr.setValue(QStringLiteral("B"), QStringLiteral("k"), QStringLiteral("2"));
+    QCOMPARE(cr.toBytes(), QByteArray("[A]\r\nk=1\r\n[B]\r\nk=2\r\n"));
+    QCOMPARE(cr.value(QStringLiteral("A"), QStringLiteral("k"), QString()), QStringLiteral("1"));
 }
 
 void tst_HostileTemplates::loneSurrogateIsNoCodePage932()

@@ -1,0 +1,108 @@
+// Writes the seed corpus of every fuzz target into FOLDER/<target>/, with the writers of the
+// tests: templates and settings through the program's own writers, pictures through Qt and the
+// hardening tests' builders, metafiles through the metafile tests' writer.
+#include "hardening/HostileFiles.h"
+#include "io/metafile/EmfWriter.h"
+#include "io/metafile/SampleMetafiles.h"
+#include "io/metafile/WmfWriter.h"
+
+#include <QDir>
+#include <QFile>
+#include <QGuiApplication>
+
+#include <cstdio>
+
+namespace {
+
+QString g_root;
+
+void put(const char *target, const char *name, const QByteArray &bytes)
+{
+    const QString folder = g_root + u'/' + QLatin1String(target);
+    QDir().mkpath(folder);
+    QFile f(folder + u'/' + QLatin1String(name));
+    if (!f.open(QIODevice::WriteOnly) || f.write(bytes) != bytes.size()) {
+        std::fprintf(stderr, "cannot write %s\n", qPrintable(f.fileName()));
+        std::exit(1);
+    }
+}
+
+// The profile target takes 24 bytes that choose its change before the file.
+QByteArray withChange(const char *section, const char *key, const QString &value,
+                      const QByteArray &file)
+{
+    QByteArray control;
+    control += section;
+    control += '\0';
+    control += key;
+    control += '\0';
+    for (QChar c : value) {
+        control += char(c.unicode() & 0xFF);
+        control += char(c.unicode() >> 8);
+    }
+    control = control.leftJustified(24, ' ', true);
+    return control + file;
+}
+
+} // namespace
+
+int main(int argc, char **argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QGuiApplication app(argc, argv);
+    if (argc != 2) {
+        std::fprintf(stderr, "usage: make_seeds FOLDER\n");
+        return 2;
+    }
+    g_root = QString::fromLocal8Bit(argv[1]);
+    using namespace HostileFiles;
+
+    const QByteArray tpl = sampleTemplate();
+    const QByteArray ini = sampleSettings();
+    const QByteArray utf8Template = "\xEF\xBB\xBF[Frame]\nPhotoSize=800x600\n[Header-0]\n"
+                                    "Data=\xF0\x9F\x94\xAD M31\nFontBold=true\nFontColor=255\n";
+    const QByteArray oddTemplate =
+        "; comment\r\n[frame]\r\n  photosize = 320x240  \r\nBackground=0xFFFFFFFF\r\n[Header-1]\r\n"
+        "Data=a\r\nData=b\r\nMonth=-1\r\nYear=\x82\r\n[Header-2]\r\nFontItalic=0\r\nFontAlign=4";
+    put("template", "sample.kvl", tpl);
+    put("template", "utf8.kvl", utf8Template);
+    put("template", "odd.kvl", oddTemplate);
+    put("nolt", "nolt.ini", ini);
+    put("nolt", "odd.ini",
+        "[Common]\nx=-60\nLoadPath=  C:\\photos\\\x8E\xCA\x90\x5E  \n"
+        "[Margin]\nFontVerticalFrame=0x0C\n[Jpeg]\nQuality=80abc\n");
+    put("profile_file", "template", withChange("Frame", "PhotoSize", QStringLiteral("1x1"), tpl));
+    put("profile_file", "settings", withChange("Jpeg", "Type", QStringLiteral("～"), ini));
+    put("profile_file", "utf8", withChange("Header-0", "Data", QStringLiteral("x"), utf8Template));
+    put("profile_file", "odd", withChange("new", "key", QStringLiteral("\U0001F52D"), oddTemplate));
+
+    const QImage small = gradient(64, 48);
+    put("picture_bmp", "24bit.bmp", encoded(small, "BMP"));
+    put("picture_bmp", "8bit.bmp", encoded(small.convertToFormat(QImage::Format_Indexed8), "BMP"));
+    put("picture_bmp", "32bit.bmp", encoded(small.convertToFormat(QImage::Format_ARGB32), "BMP"));
+    put("picture_bmp", "short-data.bmp", bmpHeader(60, 50, 300));
+    put("picture_jpeg", "baseline.jpg", encoded(small, "JPEG", 80));
+    put("picture_jpeg", "grey.jpg",
+        encoded(small.convertToFormat(QImage::Format_Grayscale8), "JPEG", 30));
+    put("picture_jpeg", "truncated.jpg", encoded(small, "JPEG", 90).left(400));
+    put("picture_gif", "still.gif", gif(60, 50));
+    put("picture_gif", "frames.gif", gif(50, 50, 5));
+    put("picture_gif", "offscreen-frame.gif", gif(80, 60, 1, QSize(60, 50)));
+
+    put("picture_wmf", "sample.wmf", SampleMetafiles::wmf());
+    WmfWriter plain = WmfWriter::plain();
+    plain.setWindowExt(120, 80);
+    plain.createBrush(0, 0x0000FF, 0);
+    plain.selectObject(0);
+    plain.rectangle(10, 10, 100, 60);
+    put("picture_wmf", "plain.wmf", plain.finish());
+    put("picture_emf", "sample.emf", SampleMetafiles::emf());
+    EmfWriter emf(QSize(120, 80));
+    emf.rectangle(QRect(5, 5, 100, 60));
+    put("picture_emf", "rect.emf", emf.finish());
+    put("metafile", "sample.wmf", SampleMetafiles::wmf());
+    put("metafile", "sample.emf", SampleMetafiles::emf());
+    put("metafile", "plain.wmf", plain.finish());
+    put("metafile", "rect.emf", emf.finish());
+    return 0;
+}

@@ -1,0 +1,52 @@
+#!/usr/bin/env bash
+# Builds the fuzz targets (clang), writes their seed corpora and runs each for SECONDS.
+# Usage: fuzz/run.sh SECONDS [TARGET...]   (targets without the "fuzz_" prefix; all when none)
+# Each target's corpus grows in build/fuzz/corpus/TARGET; a finding and the run's log
+# (TARGET-SECONDSs.log) go to build/fuzz/artifacts/; a finding makes the script fail.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+build="$root/build/fuzz"
+seconds=${1:?usage: fuzz/run.sh SECONDS [TARGET...]}
+shift
+targets=("$@")
+if ((${#targets[@]} == 0)); then
+    targets=(profile_file template nolt metafile
+             picture_bmp picture_jpeg picture_gif picture_wmf picture_emf)
+fi
+
+# FUZZ_NO_BUILD=1 skips building and seeding, for several runs side by side.
+if [ "${FUZZ_NO_BUILD:-0}" != 1 ]; then
+    if [ ! -f "$build/build.ninja" ]; then
+        cmake -S "$root/fuzz" -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ >/dev/null
+    fi
+    cmake --build "$build" --parallel "$(nproc)" >/dev/null
+    rm -rf "$build/seeds"
+    QT_QPA_PLATFORM=offscreen "$build/make_seeds" "$build/seeds" 2>/dev/null
+fi
+mkdir -p "$build/artifacts"
+
+export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:allocator_may_return_null=0}
+export LSAN_OPTIONS=suppressions=$root/tests/hardening/lsan.supp:print_suppressions=0
+export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
+export QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-/tmp/runtime-$(id -u)}
+mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
+
+failed=0
+for t in "${targets[@]}"; do
+    corpus="$build/corpus/$t"
+    mkdir -p "$corpus"
+    log="$build/artifacts/$t-${seconds}s.log"
+    # -rss_limit_mb bounds what one input may make the readers allocate; -timeout one input's time.
+    if "$build/fuzz_$t" "$corpus" "$build/seeds/$t" -max_total_time="$seconds" \
+        -rss_limit_mb=1024 -timeout=20 -print_final_stats=1 \
+        -artifact_prefix="$build/artifacts/$t-" >"$log" 2>&1; then
+        execs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")
+        speed=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log")
+        echo "fuzz_$t: ${seconds}s, $execs runs, $speed/s, corpus $(find "$corpus" -type f | wc -l) files"
+    else
+        failed=1
+        echo "fuzz_$t: FINDING (see $log)"
+        grep -E "ERROR|FUZZ CHECK|SUMMARY|Test unit written" "$log" | head -5
+    fi
+done
+exit $failed

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QImageReader>
+#include <QPainter>
 #include <QtEndian>
 #include <csetjmp>
 #include <cstdio> // jpeglib.h needs FILE
@@ -265,6 +266,19 @@ const char *qtFormat(LoadPicture::Format format)
     }
 }
 
+// A GIF's natural size is its logical screen, from bytes 6 to 9; frames are drawn inside it.
+bool gifScreenSize(const QByteArray &head, QSize *size)
+{
+    if (head.size() < 10)
+        return false;
+    const auto *p = reinterpret_cast<const uchar *>(head.constData()) + 6;
+    const QSize screen(qFromLittleEndian<quint16>(p), qFromLittleEndian<quint16>(p + 2));
+    if (screen.isEmpty())
+        return false;
+    *size = screen;
+    return true;
+}
+
 bool readHead(const QString &path, QByteArray *head, QString *error)
 {
     const QFileInfo info(path);
@@ -345,6 +359,8 @@ Header readHeader(const QString &path)
         readJpeg(path, &header.size, nullptr, &header.error);
         break;
     case Format::Gif: {
+        if (gifScreenSize(head, &header.size))
+            break;
         QImageReader reader(path, qtFormat(header.format));
         header.size = reader.size();
         if (!header.size.isValid() || header.size.isEmpty())
@@ -387,6 +403,25 @@ Picture decode(const QString &path)
         picture.error =
             tr("画像ﾌｧｲﾙ「%1」を読み込めません: %2").arg(shown(path), reader.errorString());
         return picture;
+    }
+    // A GIF frame smaller or larger than its screen sits at the screen's top left; the rest of
+    // the screen is transparent, so the picture always has the size its header announced.
+    QSize screen;
+    if (format == Format::Gif && gifScreenSize(head, &screen) && image.size() != screen) {
+        if (qint64(screen.width()) * screen.height() * 4 > kMaxDecodedBytes) {
+            picture.error =
+                tr("画像ﾌｧｲﾙ「%1」を読み込めません: %2")
+                    .arg(
+                        shown(path),
+                        tr("画面が %1x%2 と大きすぎます").arg(screen.width()).arg(screen.height()));
+            return picture;
+        }
+        QImage onScreen(screen, QImage::Format_ARGB32_Premultiplied);
+        onScreen.fill(Qt::transparent);
+        QPainter painter(&onScreen);
+        painter.drawImage(0, 0, image);
+        painter.end();
+        image = onScreen;
     }
     // Transparent GIF pixels keep their alpha so that the background shows through.
     picture.image = image.convertToFormat(

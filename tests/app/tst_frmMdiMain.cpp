@@ -3,6 +3,7 @@
 #include "app/frmPreview.h"
 #include "compose/FontSetup.h"
 #include "store/clsTemplateIO.h"
+#include "support/TestFiles.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -15,14 +16,9 @@
 
 #include <cmath>
 
-namespace {
+using TestFiles::writeAll;
 
-void writeAll(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
+namespace {
 
 QString row(const char *name, int i)
 {
@@ -125,13 +121,14 @@ void tst_frmMdiMain::startupRestoresStoredRectangle()
 {
     Session s;
     const ScreenTwips t = ScreenTwips::primary();
-    writeAll(s.path("nolt.ini"),
-             QStringLiteral("[Common]\r\nSavepos=1\r\nx=%1\r\ny=%2\r\nwidth=%3\r\nheight=%4\r\n")
-                 .arg(std::lround(90 * t.x))
-                 .arg(std::lround(60 * t.y))
-                 .arg(std::lround(1000 * t.x))
-                 .arg(std::lround(700 * t.y))
-                 .toLatin1());
+    QVERIFY(writeAll(
+        s.path("nolt.ini"),
+        QStringLiteral("[Common]\r\nSavepos=1\r\nx=%1\r\ny=%2\r\nwidth=%3\r\nheight=%4\r\n")
+            .arg(std::lround(90 * t.x))
+            .arg(std::lround(60 * t.y))
+            .arg(std::lround(1000 * t.x))
+            .arg(std::lround(700 * t.y))
+            .toLatin1()));
     frmMdiMain &w = s.start();
     QCOMPARE(w.pos(), QPoint(90, 60));
     QCOMPARE(w.size(), QSize(1000, 700));
@@ -407,10 +404,11 @@ void tst_frmMdiMain::dateFields()
     QFETCH(QList<int>, lefts);
     QFETCH(QString, december);
     Session s;
-    writeAll(s.path("nolt.ini"), QStringLiteral("[Common]\r\nDateFormat=%1\r\nENGMONTH=%2\r\n")
-                                     .arg(dateFormat)
-                                     .arg(threeCharMonth)
-                                     .toLatin1());
+    QVERIFY(
+        writeAll(s.path("nolt.ini"), QStringLiteral("[Common]\r\nDateFormat=%1\r\nENGMONTH=%2\r\n")
+                                         .arg(dateFormat)
+                                         .arg(threeCharMonth)
+                                         .toLatin1()));
     s.start();
     const ScreenTwips t = ScreenTwips::primary();
     QCOMPARE(QList<int>({s.edit("txtYear")->x(), s.combo("cboMonth")->x(), s.combo("cboDay")->x()}),
@@ -433,7 +431,7 @@ void tst_frmMdiMain::dateFields()
 void tst_frmMdiMain::compositionFailureKeepsRunning()
 {
     Session s;
-    writeAll(s.path("nolt.ini"), "[Margin]\r\nFrameHorizonBorder=2000000000\r\n");
+    QVERIFY(writeAll(s.path("nolt.ini"), "[Margin]\r\nFrameHorizonBorder=2000000000\r\n"));
     frmMdiMain &w = s.start();
     QVERIFY(w.isVisible());
     QCOMPARE(w.lastOutcome().kind, ComposeOutcome::Kind::Failed);

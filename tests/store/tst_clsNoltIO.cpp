@@ -1,26 +1,13 @@
 #include "store/Cp932.h"
 #include "store/clsNoltIO.h"
+#include "support/TestFiles.h"
 
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
-namespace {
-
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeAll(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
-} // namespace
+using TestFiles::readAll;
+using TestFiles::writeAll;
 
 class tst_clsNoltIO : public QObject
 {
@@ -85,7 +72,7 @@ void tst_clsNoltIO::readsValues()
     QFETCH(QVariant, expected);
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("nolt.ini"));
-    writeAll(path, file);
+    QVERIFY(writeAll(path, file));
     clsNoltIO nolt(QStringLiteral("/prog"), 15, 15);
     QVERIFY(nolt.OpenFile(path));
     const QMap<QString, QVariant> values{
@@ -103,8 +90,9 @@ void tst_clsNoltIO::keepsForeignLinesOnSave()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("nolt.ini"));
-    writeAll(path, "[Common]\r\n; mine\r\nx=5\r\nExtra=1\r\n[Jpeg]\r\nQuality=55\r\nType=3\r\n"
-                   "[Mine]\r\nz=9\r\n");
+    QVERIFY(writeAll(path,
+                     "[Common]\r\n; mine\r\nx=5\r\nExtra=1\r\n[Jpeg]\r\nQuality=55\r\nType=3\r\n"
+                     "[Mine]\r\nz=9\r\n"));
     clsNoltIO nolt(QStringLiteral("P"), 15, 15);
     nolt.OpenFile(path);
     QCOMPARE(nolt.JpegQuality(), 55);
@@ -139,7 +127,7 @@ void tst_clsNoltIO::failedSaveReportsAndKeepsFile()
 {
     QTemporaryDir dir;
     const QString blocker = dir.filePath(QStringLiteral("folder"));
-    writeAll(blocker, "not a folder");
+    QVERIFY(writeAll(blocker, "not a folder"));
     clsNoltIO nolt(QString(), 15, 15);
     QVERIFY(!nolt.SaveFile(blocker + QStringLiteral("/nolt.ini")));
     QVERIFY(!nolt.errorString().isEmpty());

@@ -1,5 +1,6 @@
 #include "store/Cp932.h"
 #include "store/clsTemplateIO.h"
+#include "support/TestFiles.h"
 
 #include <QFile>
 #include <QTemporaryDir>
@@ -7,27 +8,11 @@
 
 #include <stdexcept>
 
+using TestFiles::cp932;
+using TestFiles::readAll;
+using TestFiles::writeAll;
+
 namespace {
-
-QByteArray readAll(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
-}
-
-void writeAll(const QString &path, const QByteArray &bytes)
-{
-    QFile f(path);
-    QVERIFY(f.open(QIODevice::WriteOnly));
-    f.write(bytes);
-}
-
-QByteArray sjis(const QString &text)
-{
-    QByteArray bytes;
-    Cp932::encode(text, &bytes);
-    return bytes;
-}
 
 QByteArray itemSection(int i, const QByteArray &extra = QByteArray())
 {
@@ -126,7 +111,7 @@ void tst_clsTemplateIO::roundTripEveryProperty()
     QCOMPARE(r.Data(4), t.Data(4));
     QCOMPARE(r.FontAlign(4), 4);
     QVERIFY(
-        readAll(path).contains("Data=" + sjis(QStringLiteral("オリオン大星雲 M42 #0")) + "\r\n"));
+        readAll(path).contains("Data=" + cp932(QStringLiteral("オリオン大星雲 M42 #0")) + "\r\n"));
     // Saving over the file leaves one set of keys.
     QVERIFY(r.SaveFile(path, true));
     QCOMPARE(readAll(path).count("PhotoSize="), 1);
@@ -138,10 +123,10 @@ void tst_clsTemplateIO::handWrittenWindowsFile()
     const QString path = dir.filePath(QStringLiteral("win.kvl"));
     const QByteArray original = "; made by hand\r\n[Frame]\r\nPhotoSize=800x600\r\nOwner=me\r\n"
                                 "[Header-0]\r\nData=  " +
-                                sjis(QStringLiteral("アンドロメダ銀河 ～ M31")) +
-                                "  \r\nFontName=" + sjis(QStringLiteral("ＭＳ Ｐ明朝")) +
+                                cp932(QStringLiteral("アンドロメダ銀河 ～ M31")) +
+                                "  \r\nFontName=" + cp932(QStringLiteral("ＭＳ Ｐ明朝")) +
                                 "\r\nFontBold=true\r\nFontColor=255\r\n[Extra]\r\nk=v\r\n";
-    writeAll(path, original);
+    QVERIFY(writeAll(path, original));
 
     clsTemplateIO t;
     QVERIFY(t.OpenFile(path));
@@ -191,7 +176,7 @@ void tst_clsTemplateIO::badBooleanFailsLoad()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("bad.kvl"));
-    writeAll(path, "[Header-2]\r\nFontItalic=\r\n");
+    QVERIFY(writeAll(path, "[Header-2]\r\nFontItalic=\r\n"));
     clsTemplateIO t;
     QVERIFY(!t.OpenFile(path));
     QVERIFY(t.errorString().contains(QStringLiteral("FontItalic")));
@@ -201,7 +186,7 @@ void tst_clsTemplateIO::noOverwriteWithoutFlag()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("keep.kvl"));
-    writeAll(path, "precious");
+    QVERIFY(writeAll(path, "precious"));
     clsTemplateIO t;
     QVERIFY(!t.SaveFile(path, false));
     QCOMPARE(readAll(path), QByteArray("precious"));
@@ -221,7 +206,7 @@ void tst_clsTemplateIO::failedWriteReturnsFalse()
 {
     QTemporaryDir dir;
     const QString blocker = dir.filePath(QStringLiteral("file"));
-    writeAll(blocker, "x");
+    QVERIFY(writeAll(blocker, "x"));
     clsTemplateIO t;
     QVERIFY(!t.SaveFile(blocker + QStringLiteral("/t.kvl"), true));
     QVERIFY(!t.errorString().isEmpty());

@@ -1,0 +1,84 @@
+#pragma once
+
+#include "store/Cp932.h"
+#include "store/clsTemplateIO.h"
+
+#include <QByteArray>
+#include <QFile>
+#include <QString>
+#include <QStringList>
+
+#include <csignal>
+#include <sys/resource.h>
+
+// Files for the tests and fuzz targets: whole-file reads and writes, a full disk that stops root
+// too, and every value of a template in one comparable list.
+namespace TestFiles {
+
+inline QByteArray readAll(const QString &path)
+{
+    QFile f(path);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
+inline bool writeAll(const QString &path, const QByteArray &bytes)
+{
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size() && f.flush();
+}
+
+// Text in code page 932, as Windows writes templates.
+inline QByteArray cp932(const QString &text)
+{
+    QByteArray bytes;
+    Cp932::encode(text, &bytes);
+    return bytes;
+}
+
+// A full disk for this process: writes past `bytes` fail with EFBIG (SIGXFSZ is ignored, so the
+// write returns an error instead of ending the process). Lifted again on destruction.
+class FileSizeLimit
+{
+public:
+    explicit FileSizeLimit(rlim_t bytes)
+    {
+        getrlimit(RLIMIT_FSIZE, &m_old);
+        rlimit limit = m_old;
+        limit.rlim_cur = bytes;
+        m_ok = setrlimit(RLIMIT_FSIZE, &limit) == 0;
+        m_handler = std::signal(SIGXFSZ, SIG_IGN);
+    }
+    ~FileSizeLimit()
+    {
+        setrlimit(RLIMIT_FSIZE, &m_old);
+        std::signal(SIGXFSZ, m_handler);
+    }
+    FileSizeLimit(const FileSizeLimit &) = delete;
+    FileSizeLimit &operator=(const FileSizeLimit &) = delete;
+    bool ok() const { return m_ok; }
+
+private:
+    rlimit m_old{};
+    void (*m_handler)(int) = nullptr;
+    bool m_ok = false;
+};
+
+inline QStringList templateValues(const clsTemplateIO &t)
+{
+    QStringList v{t.FrameSize(),
+                  QString::number(t.BackColor()),
+                  QString::number(t.BorderColor()),
+                  QString::number(t.BorderWidth()),
+                  QString::number(t.Month()),
+                  QString::number(t.Day()),
+                  t.Year(),
+                  t.Time()};
+    for (int i = 0; i < clsTemplateIO::ItemCount; ++i)
+        v << t.Data(i) << t.FontName(i) << QString::number(t.FontSize(i))
+          << QString::number(t.FontColor(i)) << QString::number(t.FontBold(i))
+          << QString::number(t.FontItalic(i)) << QString::number(t.FontStrikethru(i))
+          << QString::number(t.FontUnderline(i)) << QString::number(t.FontAlign(i));
+    return v;
+}
+
+} // namespace TestFiles

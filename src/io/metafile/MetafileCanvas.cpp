@@ -8,6 +8,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -245,6 +246,25 @@ QPointF ellipsePoint(const QRectF &r, double degrees)
             r.center().y() - r.height() / 2 * std::sin(a)};
 }
 
+// The rectangle a box spans, corners as given (not normalised).
+QRectF boxRect(const MetafileCanvas::Box &box)
+{
+    return QRectF(QPointF(box.left, box.top), QPointF(box.right, box.bottom));
+}
+
+// The pixels a rectangle in image coordinates covers, its edges rounded to pixel boundaries.
+QRect pixelRect(const QRectF &r)
+{
+    return QRect(QPoint(int(std::lround(r.left())), int(std::lround(r.top()))),
+                 QPoint(int(std::lround(r.right())) - 1, int(std::lround(r.bottom())) - 1));
+}
+
+// How many UTF-16 units the character starting at index takes: a surrogate pair counts as one.
+qsizetype characterLength(const QString &text, qsizetype index)
+{
+    return text.at(index).isHighSurrogate() && index + 1 < text.size() ? 2 : 1;
+}
+
 } // namespace
 
 MetafileCanvas::MetafileCanvas(QImage *image, const QTransform &deviceToImage, double deviceDpiX,
@@ -325,38 +345,41 @@ void MetafileCanvas::setMapMode(int mode)
     updateTransform();
 }
 
-void MetafileCanvas::setWindowOrg(QPointF org)
+void MetafileCanvas::setOrigin(QPointF *origin, QPointF org)
 {
     if (!usablePoint(org))
         return;
-    m_state.windowOrg = org;
+    *origin = org;
     updateTransform();
+}
+
+void MetafileCanvas::setExtent(double *extX, double *extY, double cx, double cy)
+{
+    if (!usableExtent(cx) || !usableExtent(cy))
+        return;
+    *extX = cx;
+    *extY = cy;
+    updateTransform();
+}
+
+void MetafileCanvas::setWindowOrg(QPointF org)
+{
+    setOrigin(&m_state.windowOrg, org);
 }
 
 void MetafileCanvas::setWindowExt(double cx, double cy)
 {
-    if (!usableExtent(cx) || !usableExtent(cy))
-        return;
-    m_state.windowExtX = cx;
-    m_state.windowExtY = cy;
-    updateTransform();
+    setExtent(&m_state.windowExtX, &m_state.windowExtY, cx, cy);
 }
 
 void MetafileCanvas::setViewportOrg(QPointF org)
 {
-    if (!usablePoint(org))
-        return;
-    m_state.viewportOrg = org;
-    updateTransform();
+    setOrigin(&m_state.viewportOrg, org);
 }
 
 void MetafileCanvas::setViewportExt(double cx, double cy)
 {
-    if (!usableExtent(cx) || !usableExtent(cy))
-        return;
-    m_state.viewportExtX = cx;
-    m_state.viewportExtY = cy;
-    updateTransform();
+    setExtent(&m_state.viewportExtX, &m_state.viewportExtY, cx, cy);
 }
 
 void MetafileCanvas::offsetWindowOrg(QPointF delta)
@@ -467,6 +490,18 @@ QRectF MetafileCanvas::boxInImage(const Box &box, bool shrink) const
         // Windows leaves out the right and bottom edge of rectangles and ellipses.
         r.setRight(std::max(r.left(), r.right() - 1));
         r.setBottom(std::max(r.top(), r.bottom() - 1));
+    }
+    return r;
+}
+
+QRectF MetafileCanvas::frameInImage(const Box &box) const
+{
+    QRectF r = boxInImage(box, true);
+    // An inside-frame pen draws within the box.
+    if ((m_state.pen.style & PsStyleMask) == PsInsideFrame) {
+        const double inset = std::floor(devicePen().widthF() / 2);
+        if (r.width() > 2 * inset && r.height() > 2 * inset)
+            r.adjust(inset, inset, -inset, -inset);
     }
     return r;
 }
@@ -616,9 +651,24 @@ void MetafileCanvas::drawShape(const QPainterPath &imagePath, bool fill, bool st
     m_painter.drawPath(path);
 }
 
+void MetafileCanvas::continuePath(const QPainterPath &imagePath)
+{
+    if (m_path.elementCount() == 0)
+        m_path.moveTo(imagePath.elementAt(0).x, imagePath.elementAt(0).y);
+    m_path.connectPath(imagePath);
+}
+
 void MetafileCanvas::strokeOpen(const QPainterPath &imagePath)
 {
     drawShape(imagePath, false, true);
+}
+
+void MetafileCanvas::moveToImagePoint(QPointF imagePoint)
+{
+    bool invertible = false;
+    const QTransform back = m_toImage.inverted(&invertible);
+    if (invertible)
+        m_state.position = back.map(imagePoint);
 }
 
 // ---- Lines and shapes -------------------------------------------------------------------------
@@ -654,16 +704,10 @@ void MetafileCanvas::rectangle(const Box &box)
 {
     QPainterPath path;
     if (axisAligned()) {
-        QRectF r = boxInImage(box, true);
-        if ((m_state.pen.style & PsStyleMask) == PsInsideFrame) {
-            const double inset = std::floor(devicePen().widthF() / 2);
-            if (r.width() > 2 * inset && r.height() > 2 * inset)
-                r.adjust(inset, inset, -inset, -inset);
-        }
-        path.addRect(r);
+        path.addRect(frameInImage(box));
     } else {
         QPainterPath logical;
-        logical.addRect(QRectF(QPointF(box.left, box.top), QPointF(box.right, box.bottom)));
+        logical.addRect(boxRect(box));
         path = toImage(logical);
     }
     drawShape(path, true, true);
@@ -679,9 +723,8 @@ void MetafileCanvas::roundRect(const Box &box, double cornerWidth, double corner
         path.addRoundedRect(r, rx, ry);
     } else {
         QPainterPath logical;
-        logical.addRoundedRect(
-            QRectF(QPointF(box.left, box.top), QPointF(box.right, box.bottom)).normalized(),
-            std::abs(cornerWidth) / 2, std::abs(cornerHeight) / 2);
+        logical.addRoundedRect(boxRect(box).normalized(), std::abs(cornerWidth) / 2,
+                               std::abs(cornerHeight) / 2);
         path = toImage(logical);
     }
     drawShape(path, true, true);
@@ -691,17 +734,10 @@ void MetafileCanvas::ellipse(const Box &box)
 {
     QPainterPath path;
     if (axisAligned()) {
-        QRectF r = boxInImage(box, true);
-        if ((m_state.pen.style & PsStyleMask) == PsInsideFrame) {
-            const double inset = std::floor(devicePen().widthF() / 2);
-            if (r.width() > 2 * inset && r.height() > 2 * inset)
-                r.adjust(inset, inset, -inset, -inset);
-        }
-        path.addEllipse(r);
+        path.addEllipse(frameInImage(box));
     } else {
         QPainterPath logical;
-        logical.addEllipse(
-            QRectF(QPointF(box.left, box.top), QPointF(box.right, box.bottom)).normalized());
+        logical.addEllipse(boxRect(box).normalized());
         path = toImage(logical);
     }
     drawShape(path, true, true);
@@ -712,9 +748,7 @@ QPainterPath MetafileCanvas::arcPath(ArcKind kind, const Box &box, QPointF start
 {
     // Built in image space when the mapping keeps axes, in logical space otherwise.
     const bool aligned = axisAligned();
-    const QRectF r =
-        aligned ? boxInImage(box, true)
-                : QRectF(QPointF(box.left, box.top), QPointF(box.right, box.bottom)).normalized();
+    const QRectF r = aligned ? boxInImage(box, true) : boxRect(box).normalized();
     const QPointF s = aligned ? toImage(start) : start;
     const QPointF e = aligned ? toImage(end) : end;
     const double a1 = ellipseAngle(r, s);
@@ -758,16 +792,11 @@ void MetafileCanvas::arc(ArcKind kind, const Box &box, QPointF start, QPointF en
         joined.lineTo(arcStart);
         joined.connectPath(path);
         path = joined;
-        bool invertible = false;
-        const QTransform back = m_toImage.inverted(&invertible);
-        if (invertible)
-            m_state.position = back.map(arcEnd);
+        moveToImagePoint(arcEnd);
     }
     const bool closed = kind == ArcKind::Chord || kind == ArcKind::Pie;
     if (m_inPath && kind == ArcKind::ArcTo) {
-        if (m_path.elementCount() == 0)
-            m_path.moveTo(path.elementAt(0).x, path.elementAt(0).y);
-        m_path.connectPath(path);
+        continuePath(path);
         return;
     }
     drawShape(path, closed, true);
@@ -795,27 +824,25 @@ void MetafileCanvas::angleArc(QPointF center, double radius, double startDegrees
     strokeOpen(path);
 }
 
-void MetafileCanvas::polygon(const QPolygonF &points)
+void MetafileCanvas::addPolyline(QPainterPath *path, const QPolygonF &points, bool close) const
 {
     if (points.size() < 2)
         return;
-    QPainterPath path;
-    path.moveTo(toImage(points.first()));
+    path->moveTo(toImage(points.first()));
     for (qsizetype i = 1; i < points.size(); ++i)
-        path.lineTo(toImage(points.at(i)));
-    path.closeSubpath();
-    drawShape(path, true, true);
+        path->lineTo(toImage(points.at(i)));
+    if (close)
+        path->closeSubpath();
+}
+
+void MetafileCanvas::polygon(const QPolygonF &points)
+{
+    polyPolygon({points});
 }
 
 void MetafileCanvas::polyline(const QPolygonF &points)
 {
-    if (points.size() < 2)
-        return;
-    QPainterPath path;
-    path.moveTo(toImage(points.first()));
-    for (qsizetype i = 1; i < points.size(); ++i)
-        path.lineTo(toImage(points.at(i)));
-    strokeOpen(path);
+    polyPolyline({points});
 }
 
 void MetafileCanvas::polylineTo(const QPolygonF &points)
@@ -826,9 +853,7 @@ void MetafileCanvas::polylineTo(const QPolygonF &points)
     for (QPointF p : points)
         path.lineTo(toImage(p));
     if (m_inPath) {
-        if (m_path.elementCount() == 0)
-            m_path.moveTo(path.elementAt(0).x, path.elementAt(0).y);
-        m_path.connectPath(path);
+        continuePath(path);
     } else {
         strokeOpen(path);
     }
@@ -838,14 +863,8 @@ void MetafileCanvas::polylineTo(const QPolygonF &points)
 void MetafileCanvas::polyPolygon(const QList<QPolygonF> &polygons)
 {
     QPainterPath path;
-    for (const QPolygonF &polygon : polygons) {
-        if (polygon.size() < 2)
-            continue;
-        path.moveTo(toImage(polygon.first()));
-        for (qsizetype i = 1; i < polygon.size(); ++i)
-            path.lineTo(toImage(polygon.at(i)));
-        path.closeSubpath();
-    }
+    for (const QPolygonF &polygon : polygons)
+        addPolyline(&path, polygon, true);
     if (!path.isEmpty())
         drawShape(path, true, true);
 }
@@ -853,13 +872,8 @@ void MetafileCanvas::polyPolygon(const QList<QPolygonF> &polygons)
 void MetafileCanvas::polyPolyline(const QList<QPolygonF> &polylines)
 {
     QPainterPath path;
-    for (const QPolygonF &line : polylines) {
-        if (line.size() < 2)
-            continue;
-        path.moveTo(toImage(line.first()));
-        for (qsizetype i = 1; i < line.size(); ++i)
-            path.lineTo(toImage(line.at(i)));
-    }
+    for (const QPolygonF &line : polylines)
+        addPolyline(&path, line, false);
     if (!path.isEmpty())
         strokeOpen(path);
 }
@@ -883,9 +897,7 @@ void MetafileCanvas::polyBezierTo(const QPolygonF &points)
         path.cubicTo(toImage(points.at(i)), toImage(points.at(i + 1)), toImage(points.at(i + 2)));
     m_state.position = points.last();
     if (m_inPath) {
-        if (m_path.elementCount() == 0)
-            m_path.moveTo(path.elementAt(0).x, path.elementAt(0).y);
-        m_path.connectPath(path);
+        continuePath(path);
         return;
     }
     strokeOpen(path);
@@ -965,7 +977,7 @@ void MetafileCanvas::textOut(QPointF reference, const QString &text, const QList
             const double a = advances.value(i) * scaleX;
             step[i] = std::isfinite(a) ? std::clamp(a, -CoordinateLimit, CoordinateLimit) : 0;
         } else if (!text.at(i).isLowSurrogate()) {
-            const qsizetype n = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
+            const qsizetype n = characterLength(text, i);
             step[i] = fm.horizontalAdvance(text.mid(i, n)) + m_state.charExtra * scaleX;
         }
     }
@@ -990,16 +1002,19 @@ void MetafileCanvas::textOut(QPointF reference, const QString &text, const QList
     // Glyphs cost far more per pixel than fills: about as much as 64 filled pixels.
     const qint64 glyphPixels = std::max<qint64>(256, qint64(font.pixelSize()) * font.pixelSize());
     m_painted += qint64(text.size()) * 64 * glyphPixels;
-    QPainterPath glyphs;
-    if (m_inPath) {
+    // Calls place(position, character) for every character at its place along the baseline.
+    const auto forEachCharacter = [&](const auto &place) {
         double x = x0;
         for (qsizetype i = 0; i < text.size(); ++i) {
-            if (!text.at(i).isLowSurrogate()) {
-                const qsizetype n = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
-                glyphs.addText(QPointF(x, baseline), font, text.mid(i, n));
-            }
+            if (!text.at(i).isLowSurrogate())
+                place(QPointF(x, baseline), text.mid(i, characterLength(text, i)));
             x += step[i];
         }
+    };
+    if (m_inPath) {
+        QPainterPath glyphs;
+        forEachCharacter(
+            [&](QPointF at, const QString &character) { glyphs.addText(at, font, character); });
         QTransform place;
         place.translate(origin.x(), origin.y());
         place.rotate(-angle);
@@ -1027,14 +1042,8 @@ void MetafileCanvas::textOut(QPointF reference, const QString &text, const QList
         if (!ownAdvances && m_state.charExtra == 0) {
             m_painter.drawText(QPointF(x0, baseline), text);
         } else {
-            double x = x0;
-            for (qsizetype i = 0; i < text.size(); ++i) {
-                if (!text.at(i).isLowSurrogate()) {
-                    const qsizetype n = text.at(i).isHighSurrogate() && i + 1 < text.size() ? 2 : 1;
-                    m_painter.drawText(QPointF(x, baseline), text.mid(i, n));
-                }
-                x += step[i];
-            }
+            forEachCharacter(
+                [&](QPointF at, const QString &character) { m_painter.drawText(at, character); });
         }
         const double thickness = std::max(1.0, std::round(fm.lineWidth()));
         const QColor color = QColor::fromRgb(m_state.textColor);
@@ -1058,10 +1067,7 @@ void MetafileCanvas::textOut(QPointF reference, const QString &text, const QList
         const double radians = angle * M_PI / 180;
         const QPointF endImage =
             origin + QPointF(move * std::cos(radians), -move * std::sin(radians));
-        bool invertible = false;
-        const QTransform back = m_toImage.inverted(&invertible);
-        if (invertible)
-            m_state.position = back.map(endImage);
+        moveToImagePoint(endImage);
     }
 }
 
@@ -1135,7 +1141,7 @@ void MetafileCanvas::patBlt(const Box &dest, quint32 rop)
         area.addRect(boxInImage(dest, false));
     } else {
         QPainterPath logical;
-        logical.addRect(QRectF(QPointF(dest.left, dest.top), QPointF(dest.right, dest.bottom)));
+        logical.addRect(boxRect(dest));
         area = m_toImage.map(logical);
     }
     QBrush brush = deviceBrush(m_state.brush);
@@ -1190,23 +1196,16 @@ void MetafileCanvas::intersectClipRect(const Box &box)
     QRegion region;
     if (axisAligned()) {
         const QRectF r = boxInImage(box, false);
-        region = QRegion(
-            QRect(QPoint(int(std::lround(r.left())), int(std::lround(r.top()))),
-                  QPoint(int(std::lround(r.right())) - 1, int(std::lround(r.bottom())) - 1)));
+        region = QRegion(pixelRect(r));
     } else {
-        const QRectF logical(QPointF(box.left, box.top), QPointF(box.right, box.bottom));
-        region = QRegion(m_toImage.map(QPolygonF(logical)).toPolygon());
+        region = QRegion(m_toImage.map(QPolygonF(boxRect(box))).toPolygon());
     }
     combineClip(region, RgnAnd);
 }
 
 void MetafileCanvas::excludeClipRect(const Box &box)
 {
-    const QRectF r = boxInImage(box, false);
-    const QRegion region(
-        QRect(QPoint(int(std::lround(r.left())), int(std::lround(r.top()))),
-              QPoint(int(std::lround(r.right())) - 1, int(std::lround(r.bottom())) - 1)));
-    combineClip(region, RgnDiff);
+    combineClip(QRegion(pixelRect(boxInImage(box, false))), RgnDiff);
 }
 
 void MetafileCanvas::offsetClip(QPointF delta)
@@ -1287,47 +1286,42 @@ void MetafileCanvas::closeFigure()
         m_path.closeSubpath();
 }
 
-void MetafileCanvas::fillPath()
+std::optional<QPainterPath> MetafileCanvas::takePath()
 {
     endPath();
     if (!m_pathReady)
-        return;
+        return std::nullopt;
     m_pathReady = false;
-    drawShape(m_path, true, false);
-    m_path = QPainterPath();
+    return std::exchange(m_path, QPainterPath());
+}
+
+void MetafileCanvas::fillPath()
+{
+    if (const std::optional<QPainterPath> path = takePath())
+        drawShape(*path, true, false);
 }
 
 void MetafileCanvas::strokePath()
 {
-    endPath();
-    if (!m_pathReady)
-        return;
-    m_pathReady = false;
-    drawShape(m_path, false, true);
-    m_path = QPainterPath();
+    if (const std::optional<QPainterPath> path = takePath())
+        drawShape(*path, false, true);
 }
 
 void MetafileCanvas::strokeAndFillPath()
 {
-    endPath();
-    if (!m_pathReady)
-        return;
-    m_pathReady = false;
-    drawShape(m_path, true, true);
-    m_path = QPainterPath();
+    if (const std::optional<QPainterPath> path = takePath())
+        drawShape(*path, true, true);
 }
 
 void MetafileCanvas::selectClipPath(int mode)
 {
-    endPath();
-    if (!m_pathReady)
+    const std::optional<QPainterPath> path = takePath();
+    if (!path)
         return;
-    m_pathReady = false;
     QRegion region;
-    for (const QPolygonF &polygon : m_path.toFillPolygons()) {
+    for (const QPolygonF &polygon : path->toFillPolygons()) {
         const QRegion part(polygon.toPolygon(), fillRule());
         region = fillRule() == Qt::WindingFill ? region.united(part) : region.xored(part);
     }
-    m_path = QPainterPath();
     combineClip(region.intersected(QRegion(m_image->rect())), mode);
 }

@@ -153,11 +153,14 @@ private:
     };
 
     void updateTransform();
+    void setOrigin(QPointF *origin, QPointF org);
+    void setExtent(double *extX, double *extY, double cx, double cy);
     void chargeArea(const QRectF &imageArea);
     QPointF toImage(QPointF logical) const;
     QPainterPath toImage(const QPainterPath &logical) const;
     bool axisAligned() const;
     QRectF boxInImage(const Box &box, bool shrink) const;
+    QRectF frameInImage(const Box &box) const;
     double lineScale() const;
     QPen devicePen() const;
     QBrush deviceBrush(const GdiBrush &brush) const;
@@ -165,6 +168,10 @@ private:
     bool prepare(bool usesPen);
     void drawShape(const QPainterPath &imagePath, bool fill, bool stroke);
     void strokeOpen(const QPainterPath &imagePath);
+    void continuePath(const QPainterPath &imagePath);
+    void moveToImagePoint(QPointF imagePoint);
+    void addPolyline(QPainterPath *path, const QPolygonF &points, bool close) const;
+    std::optional<QPainterPath> takePath();
     void combineClip(const QRegion &region, int mode);
     QRegion deviceRegion(const QList<QRect> &deviceRects) const;
     QPainterPath arcPath(ArcKind kind, const Box &box, QPointF start, QPointF end,

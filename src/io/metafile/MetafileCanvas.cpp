@@ -453,6 +453,23 @@ void MetafileCanvas::restoreDC(int which)
     updateTransform();
 }
 
+void MetafileCanvas::selectObject(const GdiObject &object)
+{
+    switch (object.kind) {
+    case GdiObject::Kind::Pen:
+        selectPen(object.pen);
+        break;
+    case GdiObject::Kind::Brush:
+        selectBrush(object.brush);
+        break;
+    case GdiObject::Kind::Font:
+        selectFont(object.font);
+        break;
+    default:
+        break;
+    }
+}
+
 void MetafileCanvas::setMiterLimit(double limit)
 {
     if (std::isfinite(limit) && limit >= 1 && limit <= 1000)

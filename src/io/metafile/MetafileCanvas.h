@@ -2,6 +2,7 @@
 
 #include "GdiBrush.h"
 #include "GdiFont.h"
+#include "GdiObject.h"
 #include "GdiPen.h"
 
 #include <QImage>
@@ -72,6 +73,8 @@ public:
     void selectPen(const GdiPen &pen) { m_state.pen = pen; }
     void selectBrush(const GdiBrush &brush) { m_state.brush = brush; }
     void selectFont(const GdiFont &font) { m_state.font = font; }
+    // Selects a pen, brush or font from an object table; other objects change nothing.
+    void selectObject(const GdiObject &object);
     const GdiFont &font() const { return m_state.font; }
     void setTextColor(QRgb color) { m_state.textColor = color; }
     void setBkColor(QRgb color) { m_state.bkColor = color; }

@@ -150,20 +150,7 @@ void Playback::selectObject(quint16 index)
 {
     if (index >= m_objects.size())
         return;
-    const GdiObject &object = m_objects.at(index);
-    switch (object.kind) {
-    case GdiObject::Kind::Pen:
-        m_canvas->selectPen(object.pen);
-        break;
-    case GdiObject::Kind::Brush:
-        m_canvas->selectBrush(object.brush);
-        break;
-    case GdiObject::Kind::Font:
-        m_canvas->selectFont(object.font);
-        break;
-    default:
-        break;
-    }
+    m_canvas->selectObject(m_objects.at(index));
 }
 
 void Playback::deleteObject(quint16 index)

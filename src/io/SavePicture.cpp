@@ -153,19 +153,25 @@ void startWriteBack(QSaveFile &file, qint64 from, qint64 count)
 #endif
 }
 
+// Gives up a write that failed with the system's reason (errno, 0 for none) and says why: the
+// system's reason says more than the file's "Unknown error".
+void failWrite(QSaveFile &file, const QString &path, int reason, QString *error)
+{
+    if (error)
+        *error =
+            tr("「%1」に保存できません: %2")
+                .arg(QDir::toNativeSeparators(path),
+                     reason ? QString::fromLocal8Bit(std::strerror(reason)) : file.errorString());
+    file.cancelWriting();
+}
+
 bool commit(QSaveFile &file, const QString &path, QString *error)
 {
     // QSaveFile::commit() takes no notice of a failed flush of its buffer (a full disk) and would
-    // put a cut file in place: flush first. The system's reason says more than "Unknown error".
+    // put a cut file in place: flush first.
     errno = 0;
     if (!file.flush()) {
-        const int reason = errno;
-        if (error)
-            *error = tr("「%1」に保存できません: %2")
-                         .arg(QDir::toNativeSeparators(path),
-                              reason ? QString::fromLocal8Bit(std::strerror(reason))
-                                     : file.errorString());
-        file.cancelWriting();
+        failWrite(file, path, errno, error);
         return false;
     }
     if (!file.commit()) {
@@ -230,13 +236,7 @@ bool writeBmp(const QImage &source, const QString &path, QString *error)
         blockBytes += shape.stride * rows;
         errno = 0;
         if (file.write(reinterpret_cast<const char *>(buffer.get()), blockBytes) != blockBytes) {
-            const int reason = errno;
-            if (error)
-                *error = tr("「%1」に保存できません: %2")
-                             .arg(QDir::toNativeSeparators(path),
-                                  reason ? QString::fromLocal8Bit(std::strerror(reason))
-                                         : file.errorString());
-            file.cancelWriting();
+            failWrite(file, path, errno, error);
             return false;
         }
         startWriteBack(file, written, blockBytes);

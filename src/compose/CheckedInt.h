@@ -1,43 +1,41 @@
 #pragma once
 
 #include <QtGlobal>
+#include <limits>
 #include <optional>
 
 // 32-bit signed arithmetic that reports an overflow instead of wrapping.
 namespace CheckedInt {
 
+// The exact result, worked out in 64 bits, when it fits in T.
+template <typename T> std::optional<T> fit(qint64 exact)
+{
+    if (exact < std::numeric_limits<T>::min() || exact > std::numeric_limits<T>::max())
+        return std::nullopt;
+    return T(exact);
+}
+
 inline std::optional<qint32> add(qint32 a, qint32 b)
 {
-    qint32 r;
-    if (__builtin_add_overflow(a, b, &r))
-        return std::nullopt;
-    return r;
+    return fit<qint32>(qint64(a) + b);
 }
 
 inline std::optional<qint32> sub(qint32 a, qint32 b)
 {
-    qint32 r;
-    if (__builtin_sub_overflow(a, b, &r))
-        return std::nullopt;
-    return r;
+    return fit<qint32>(qint64(a) - b);
 }
 
 inline std::optional<qint32> mul(qint32 a, qint32 b)
 {
-    qint32 r;
-    if (__builtin_mul_overflow(a, b, &r))
-        return std::nullopt;
-    return r;
+    return fit<qint32>(qint64(a) * b);
 }
 
-// The same in 16 bits, for the canvas's line width.
+// The same in 16 bits, for the canvas's line width: both factors must be 16-bit values too.
 inline std::optional<qint16> mul16(qint32 a, qint32 b)
 {
-    qint16 r;
-    if (a < -32768 || a > 32767 || b < -32768 || b > 32767 ||
-        __builtin_mul_overflow(qint16(a), qint16(b), &r))
+    if (!fit<qint16>(a) || !fit<qint16>(b))
         return std::nullopt;
-    return r;
+    return fit<qint16>(qint64(a) * b);
 }
 
 } // namespace CheckedInt

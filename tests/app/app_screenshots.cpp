@@ -6,11 +6,11 @@
 //   app_screenshots dialogs FOLDER PHOTO OUTDIR
 //       the same, then opens every dialog through the window's own commands and takes a picture
 //       of the whole screen with each one up (`import -window root`), into OUTDIR.
+#include "app/AppStartup.h"
 #include "app/ColorSwatch.h"
 #include "app/PreviewCanvas.h"
 #include "app/frmMdiMain.h"
 #include "app/frmPreview.h"
-#include "compose/FontSetup.h"
 #include "ui/PlatformServices.h"
 
 #include <QAction>
@@ -20,14 +20,12 @@
 #include <QDropEvent>
 #include <QFile>
 #include <QImage>
-#include <QLibraryInfo>
 #include <QMenu>
 #include <QMimeData>
 #include <QProcess>
 #include <QTest>
 #include <QTimer>
 #include <QToolButton>
-#include <QTranslator>
 
 #include <cstdio>
 #include <functional>
@@ -91,12 +89,7 @@ int main(int argc, char **argv)
         return 2;
     }
     // As the program starts itself.
-    FontSetup::install();
-    QApplication::setFont(QFont(QStringLiteral("ＭＳ Ｐゴシック"), 9));
-    QTranslator qtTranslator;
-    if (qtTranslator.load(QStringLiteral("qtbase_ja"),
-                          QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&qtTranslator);
+    AppStartup::prepare();
 
     QtPlatformServices services;
     frmMdiMain window(&services, args[2]);

@@ -146,6 +146,13 @@ QImage toolbarImage(const char *key)
     return image;
 }
 
+// A bar in the colour of a text item, as the icons and the illustration mark the texts.
+void drawItemBar(QPainter &p, int item, const QRect &r)
+{
+    p.setBrush(AppIcons::itemColor(item));
+    p.drawRect(r);
+}
+
 } // namespace
 
 namespace AppIcons {
@@ -230,12 +237,9 @@ QIcon previewIcon()
     p.drawRect(11, 10, 1, 1);
     p.drawRect(8, 8, 1, 1);
     p.drawRect(15, 13, 1, 1);
-    p.setBrush(itemColor(0));
-    p.drawRect(2, 3, 6, 2);
-    p.setBrush(itemColor(1));
-    p.drawRect(15, 3, 6, 2);
-    p.setBrush(itemColor(2));
-    p.drawRect(7, 18, 9, 2);
+    drawItemBar(p, 0, QRect(2, 3, 6, 2));
+    drawItemBar(p, 1, QRect(15, 3, 6, 2));
+    drawItemBar(p, 2, QRect(7, 18, 9, 2));
     return QIcon(QPixmap::fromImage(image));
 }
 
@@ -246,10 +250,8 @@ QImage layoutIllustration()
     QPainter p(&image);
     p.setPen(Qt::NoPen);
     // Header bars: target name at the left, date at the right.
-    p.setBrush(itemColor(0));
-    p.drawRect(10, 8, 42, 6);
-    p.setBrush(itemColor(1));
-    p.drawRect(66, 10, 36, 4);
+    drawItemBar(p, 0, QRect(10, 8, 42, 6));
+    drawItemBar(p, 1, QRect(66, 10, 36, 4));
     // The photo inside its white border, with a few stars.
     p.setPen(QPen(Qt::white, 2));
     p.setBrush(QColor(0x04, 0x04, 0x0C));
@@ -262,12 +264,9 @@ QImage layoutIllustration()
     p.setBrush(QColor(0xB0, 0xC0, 0xFF));
     p.drawEllipse(QPoint(58, 52), 5, 3);
     // Footer bars, one under the other.
-    p.setBrush(itemColor(2));
-    p.drawRect(10, 88, 70, 5);
-    p.setBrush(itemColor(3));
-    p.drawRect(10, 96, 54, 5);
-    p.setBrush(itemColor(4));
-    p.drawRect(10, 104, 62, 5);
+    drawItemBar(p, 2, QRect(10, 88, 70, 5));
+    drawItemBar(p, 3, QRect(10, 96, 54, 5));
+    drawItemBar(p, 4, QRect(10, 104, 62, 5));
     p.end();
     return image.convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither);
 }

@@ -1,6 +1,5 @@
 #include "store/Cp932.h"
 #include "store/ProfileFile.h"
-
 #include "support/TestFiles.h"
 
 #include <QDir>
@@ -38,42 +37,26 @@ void tst_ProfileFile::readsValues_data()
     QTest::addColumn<QString>("expected");
 
     const QByteArray basic = "[Frame]\r\nPhotoSize=640x480\r\n[Other]\r\nPhotoSize=1x1\r\n";
-    QTest::newRow("plain key") << basic << "Frame"
-                               << "PhotoSize"
-                               << "640x480";
-    QTest::newRow("section and key ignore case") << basic << "fRAME"
-                                                 << "photosize"
-                                                 << "640x480";
-    QTest::newRow("key looked up in its own section") << basic << "Other"
-                                                      << "PhotoSize"
-                                                      << "1x1";
-    QTest::newRow("missing key gives fallback") << basic << "Frame"
-                                                << "Nope"
-                                                << "fallback";
-    QTest::newRow("missing section gives fallback") << basic << "None"
-                                                    << "PhotoSize"
-                                                    << "fallback";
+    QTest::newRow("plain key") << basic << "Frame" << "PhotoSize" << "640x480";
+    QTest::newRow("section and key ignore case") << basic << "fRAME" << "photosize" << "640x480";
+    QTest::newRow("key looked up in its own section") << basic << "Other" << "PhotoSize" << "1x1";
+    QTest::newRow("missing key gives fallback") << basic << "Frame" << "Nope" << "fallback";
+    QTest::newRow("missing section gives fallback") << basic << "None" << "PhotoSize" << "fallback";
     QTest::newRow("blanks around value dropped")
-        << QByteArray("[A]\nk =  \t two words \t \n") << "A"
-        << "k"
-        << "two words";
-    QTest::newRow("LF line ends") << QByteArray("[A]\nk=v\n[B]\nk=w") << "B"
-                                  << "k"
-                                  << "w";
-    QTest::newRow("first of duplicate keys wins") << QByteArray("[A]\r\nk=1\r\nk=2\r\n") << "A"
-                                                  << "k"
-                                                  << "1";
-    QTest::newRow("equals sign inside value kept") << QByteArray("[A]\r\nk=a=b\r\n") << "A"
-                                                   << "k"
-                                                   << "a=b";
+        << QByteArray("[A]\nk =  \t two words \t \n") << "A" << "k" << "two words";
+    QTest::newRow("LF line ends") << QByteArray("[A]\nk=v\n[B]\nk=w") << "B" << "k" << "w";
+    QTest::newRow("first of duplicate keys wins")
+        << QByteArray("[A]\r\nk=1\r\nk=2\r\n") << "A" << "k" << "1";
+    QTest::newRow("equals sign inside value kept")
+        << QByteArray("[A]\r\nk=a=b\r\n") << "A" << "k" << "a=b";
     QTest::newRow("value longer than 511 bytes read whole")
-        << QByteArray("[A]\r\nk=" + QByteArray(600, 'p') + "\r\n") << "A"
-        << "k" << QString(600, u'p');
-    QTest::newRow("code page 932 text") << QByteArray("[A]\r\nk=\x82\xa0\x81\x60\r\n") << "A"
-                                        << "k" << QStringLiteral("あ～");
+        << QByteArray("[A]\r\nk=" + QByteArray(600, 'p') + "\r\n") << "A" << "k"
+        << QString(600, u'p');
+    QTest::newRow("code page 932 text")
+        << QByteArray("[A]\r\nk=\x82\xa0\x81\x60\r\n") << "A" << "k" << QStringLiteral("あ～");
     QTest::newRow("UTF-8 with byte-order mark")
-        << QByteArray("\xEF\xBB\xBF[A]\r\nk=caf\xC3\xA9\r\n") << "A"
-        << "k" << QStringLiteral("café");
+        << QByteArray("\xEF\xBB\xBF[A]\r\nk=caf\xC3\xA9\r\n") << "A" << "k"
+        << QStringLiteral("café");
 }
 
 void tst_ProfileFile::readsValues()
@@ -122,36 +105,28 @@ void tst_ProfileFile::editsInPlace_data()
     QTest::addColumn<QString>("value");
     QTest::addColumn<QByteArray>("after");
 
-    QTest::newRow("new file gets CRLF") << QByteArray() << "A"
-                                        << "k"
-                                        << "v" << QByteArray("[A]\r\nk=v\r\n");
+    QTest::newRow("new file gets CRLF") << QByteArray() << "A" << "k" << "v"
+                                        << QByteArray("[A]\r\nk=v\r\n");
     QTest::newRow("existing key replaced where it stands, its spelling kept")
-        << QByteArray("[A]\r\nKEY = old\r\nz=1\r\n") << "a"
-        << "key"
-        << "new" << QByteArray("[A]\r\nKEY=new\r\nz=1\r\n");
+        << QByteArray("[A]\r\nKEY = old\r\nz=1\r\n") << "a" << "key" << "new"
+        << QByteArray("[A]\r\nKEY=new\r\nz=1\r\n");
     QTest::newRow("new key at end of its section before blank lines")
-        << QByteArray("[A]\r\nx=1\r\n\r\n[B]\r\ny=2\r\n") << "A"
-        << "k"
-        << "v" << QByteArray("[A]\r\nx=1\r\nk=v\r\n\r\n[B]\r\ny=2\r\n");
+        << QByteArray("[A]\r\nx=1\r\n\r\n[B]\r\ny=2\r\n") << "A" << "k" << "v"
+        << QByteArray("[A]\r\nx=1\r\nk=v\r\n\r\n[B]\r\ny=2\r\n");
     QTest::newRow("new section at end of file")
-        << QByteArray("; comment\r\n[A]\r\nx=1\r\n") << "B"
-        << "k"
-        << "v" << QByteArray("; comment\r\n[A]\r\nx=1\r\n[B]\r\nk=v\r\n");
-    QTest::newRow("LF file keeps LF") << QByteArray("[A]\nx=1\n") << "A"
-                                      << "y"
-                                      << "2" << QByteArray("[A]\nx=1\ny=2\n");
+        << QByteArray("; comment\r\n[A]\r\nx=1\r\n") << "B" << "k" << "v"
+        << QByteArray("; comment\r\n[A]\r\nx=1\r\n[B]\r\nk=v\r\n");
+    QTest::newRow("LF file keeps LF")
+        << QByteArray("[A]\nx=1\n") << "A" << "y" << "2" << QByteArray("[A]\nx=1\ny=2\n");
     QTest::newRow("file without final line end")
-        << QByteArray("[A]\r\nx=1") << "B"
-        << "y"
-        << "2" << QByteArray("[A]\r\nx=1\r\n[B]\r\ny=2\r\n");
+        << QByteArray("[A]\r\nx=1") << "B" << "y" << "2"
+        << QByteArray("[A]\r\nx=1\r\n[B]\r\ny=2\r\n");
     QTest::newRow("CR and LF in a value become blanks")
-        << QByteArray() << "A"
-        << "k"
-        << "line1\r\n[Evil]\nx=1" << QByteArray("[A]\r\nk=line1  [Evil] x=1\r\n");
+        << QByteArray() << "A" << "k" << "line1\r\n[Evil]\nx=1"
+        << QByteArray("[A]\r\nk=line1  [Evil] x=1\r\n");
     QTest::newRow("comments and unknown keys keep their place")
-        << QByteArray("[A]\r\n;note\r\nunknown=1\r\nk=0\r\n") << "A"
-        << "k"
-        << "5" << QByteArray("[A]\r\n;note\r\nunknown=1\r\nk=5\r\n");
+        << QByteArray("[A]\r\n;note\r\nunknown=1\r\nk=0\r\n") << "A" << "k" << "5"
+        << QByteArray("[A]\r\n;note\r\nunknown=1\r\nk=5\r\n");
 }
 
 void tst_ProfileFile::editsInPlace()
@@ -173,8 +148,7 @@ void tst_ProfileFile::cp932Bytes_data()
     QTest::addColumn<QByteArray>("bytes");
 
     QTest::newRow("font name") << QStringLiteral("ＭＳ ゴシック")
-                               << QByteArray(
-                                      "\x82\x6c\x82\x72\x20\x83\x53\x83\x56\x83\x62\x83\x4e");
+                               << QByteArray("\x82\x6c\x82\x72\x20\x83\x53\x83\x56\x83\x62\x83\x4e");
     QTest::newRow("fullwidth tilde") << QStringLiteral("～") << QByteArray("\x81\x60");
     QTest::newRow("wave dash written as fullwidth tilde")
         << QStringLiteral("\u301C") << QByteArray("\x81\x60");
@@ -182,12 +156,12 @@ void tst_ProfileFile::cp932Bytes_data()
         << QStringLiteral("\u2212") << QByteArray("\x81\x7c");
     QTest::newRow("double vertical line written as parallel")
         << QStringLiteral("\u2016") << QByteArray("\x81\x61");
-    QTest::newRow("not sign written as fullwidth not")
-        << QStringLiteral("\u00AC") << QByteArray("\x81\xca");
+    QTest::newRow("not sign written as fullwidth not") << QStringLiteral("\u00AC")
+                                                       << QByteArray("\x81\xca");
     QTest::newRow("circled one (NEC row 13)") << QStringLiteral("①") << QByteArray("\x87\x40");
     QTest::newRow("IBM extension kanji") << QStringLiteral("髙") << QByteArray("\xfb\xfc");
-    QTest::newRow("half-width katakana")
-        << QStringLiteral("ﾃﾝﾌﾟﾚｰﾄ") << QByteArray("\xc3\xdd\xcc\xdf\xda\xb0\xc4");
+    QTest::newRow("half-width katakana") << QStringLiteral("ﾃﾝﾌﾟﾚｰﾄ")
+                                         << QByteArray("\xc3\xdd\xcc\xdf\xda\xb0\xc4");
 }
 
 void tst_ProfileFile::cp932Bytes()
@@ -213,9 +187,7 @@ void tst_ProfileFile::unencodableValueSwitchesToUtf8()
     profile.loadFromBytes("[A]\r\nname=\x82\xa0\r\n");
     profile.setValue(QStringLiteral("A"), QStringLiteral("k"), QStringLiteral("café 🌌"));
     const QByteArray bytes = profile.toBytes();
-    QCOMPARE(
-        bytes,
-        QByteArray("\xEF\xBB\xBF[A]\r\nname=\xE3\x81\x82\r\nk=caf\xC3\xA9 \xF0\x9F\x8C\x8C\r\n"));
+    QCOMPARE(bytes, QByteArray("\xEF\xBB\xBF[A]\r\nname=\xE3\x81\x82\r\nk=caf\xC3\xA9 \xF0\x9F\x8C\x8C\r\n"));
 
     ProfileFile reread;
     reread.loadFromBytes(bytes);

@@ -6,6 +6,7 @@
 #include "compose/PreviewComposer.h"
 #include "io/SavePicture.h"
 #include "store/clsTemplateIO.h"
+#include "support/TestFiles.h"
 
 #include <QImageReader>
 #include <QtTest>
@@ -40,7 +41,6 @@ private slots:
     void withoutPhotoUsesTheTemplateSize();
     void namedFilesMustExist_data();
     void namedFilesMustExist();
-    void photoOutOfRange();
     void batchGoesOnPastABadPhoto();
     void batchFormatAndClash();
 
@@ -56,16 +56,11 @@ private:
 void tst_ComposeCommand::initTestCase()
 {
     FontSetup::install();
-    QFile t(path(QStringLiteral("t.kvl")));
-    QVERIFY(t.open(QIODevice::WriteOnly));
-    t.write(kTemplate);
-    t.close();
+    QVERIFY(TestFiles::writeAll(path(QStringLiteral("t.kvl")), kTemplate));
     QVERIFY(photo(200, 150).save(path(QStringLiteral("a.bmp")), "bmp"));
     QVERIFY(photo(120, 90).save(path(QStringLiteral("b.jpg")), "jpeg"));
     QVERIFY(photo(1601, 60).save(path(QStringLiteral("wide.bmp")), "bmp"));
-    QFile bad(path(QStringLiteral("bad.jpg")));
-    QVERIFY(bad.open(QIODevice::WriteOnly));
-    bad.write("not a picture");
+    QVERIFY(TestFiles::writeAll(path(QStringLiteral("bad.jpg")), "not a picture"));
     QVERIFY(QDir().mkpath(path(QStringLiteral("program"))));
 }
 
@@ -127,9 +122,7 @@ void tst_ComposeCommand::composesWhatThePreviewShows()
     composer.PhotoPath = path(QStringLiteral("a.bmp"));
     QVERIFY(composer.DrawPreview(frame, LayoutMargins{}).isDrawn());
 
-    QFile written(out);
-    QVERIFY(written.open(QIODevice::ReadOnly));
-    QCOMPARE(written.readAll(), SavePicture::bmpBytes(composer.canvas()));
+    QCOMPARE(TestFiles::readAll(out), SavePicture::bmpBytes(composer.canvas()));
 }
 
 void tst_ComposeCommand::withoutPhotoUsesTheTemplateSize()
@@ -144,34 +137,32 @@ void tst_ComposeCommand::namedFilesMustExist_data()
 {
     QTest::addColumn<QString>("option");
     QTest::addColumn<QString>("file");
-    QTest::newRow("missing template") << "--template"
-                                      << "none.kvl";
-    QTest::newRow("missing settings") << "--settings"
-                                      << "none.ini";
-    QTest::newRow("missing photo") << "--photo"
-                                   << "none.jpg";
-    QTest::newRow("unreadable photo") << "--photo"
-                                      << "bad.jpg";
-    QTest::newRow("a folder as template") << "--template"
-                                          << "program";
+    QTest::addColumn<QString>("message");
+    // The message names the file unless it says something else.
+    const auto row = [](const char *name, const char *option, const char *file,
+                        const char *message = nullptr) {
+        QTest::newRow(name) << QString::fromUtf8(option) << QString::fromUtf8(file)
+                            << QString::fromUtf8(message ? message : file);
+    };
+    row("missing template", "--template", "none.kvl");
+    row("missing settings", "--settings", "none.ini");
+    row("missing photo", "--photo", "none.jpg");
+    row("unreadable photo", "--photo", "bad.jpg");
+    row("a folder as template", "--template", "program");
+    row("photo out of range", "--photo", "wide.bmp",
+        "最大1600x1200、最小50x50の大きさまで作成可能です。");
 }
 
 void tst_ComposeCommand::namedFilesMustExist()
 {
     QFETCH(QString, option);
     QFETCH(QString, file);
+    QFETCH(QString, message);
     const QString out = path(QStringLiteral("never.bmp"));
     QCOMPARE(run({option, path(file), "--output", out}), 1);
-    QVERIFY2(m_err.contains(file), qPrintable(m_err));
+    QVERIFY2(m_err.contains(message), qPrintable(m_err));
     QCOMPARE(m_err.count(QLatin1Char('\n')), 1);
     QVERIFY(!QFile::exists(out));
-}
-
-void tst_ComposeCommand::photoOutOfRange()
-{
-    QCOMPARE(run({"--photo", path("wide.bmp"), "--output", path("wide-out.bmp")}), 1);
-    QVERIFY(m_err.contains(QStringLiteral("最大1600x1200、最小50x50の大きさまで作成可能です。")));
-    QVERIFY(!QFile::exists(path(QStringLiteral("wide-out.bmp"))));
 }
 
 void tst_ComposeCommand::batchGoesOnPastABadPhoto()

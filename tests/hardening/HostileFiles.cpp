@@ -1,11 +1,10 @@
 #include "HostileFiles.h"
 
-#include "store/Cp932.h"
 #include "store/clsNoltIO.h"
 #include "store/clsTemplateIO.h"
+#include "support/TestFiles.h"
 
 #include <QBuffer>
-#include <QFile>
 #include <QTemporaryDir>
 #include <QtEndian>
 
@@ -56,12 +55,6 @@ QByteArray lzwOneColour(int pixels, int colour)
     }
     blocks.append(char(0));
     return blocks;
-}
-
-QByteArray readBack(const QString &path)
-{
-    QFile f(path);
-    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
 }
 
 } // namespace
@@ -155,13 +148,6 @@ QByteArray jpegClaiming(int width, int height)
     return QByteArray();
 }
 
-QByteArray cp932(const QString &text)
-{
-    QByteArray bytes;
-    Cp932::encode(text, &bytes);
-    return bytes;
-}
-
 QByteArray sampleTemplate()
 {
     QTemporaryDir dir;
@@ -186,7 +172,7 @@ QByteArray sampleTemplate()
         t.FontAlign(i, i < 2 ? 0 : i - 1);
     }
     t.SaveFile(path, true);
-    return readBack(path);
+    return TestFiles::readAll(path);
 }
 
 QByteArray sampleSettings()
@@ -200,7 +186,7 @@ QByteArray sampleSettings()
     s.DateFormat(1);
     s.JpegQuality(0x50);
     s.SaveFile(path);
-    return readBack(path);
+    return TestFiles::readAll(path);
 }
 
 } // namespace HostileFiles

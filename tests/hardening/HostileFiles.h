@@ -26,9 +26,6 @@ QByteArray bmpHeader(qint32 width, qint32 height, qint64 dataBytes, qint64 fileS
 // A real small JPEG whose frame header is rewritten to say width x height.
 QByteArray jpegClaiming(int width, int height);
 
-// Text in code page 932 (for templates as Windows writes them).
-QByteArray cp932(const QString &text);
-
 // A template as the program writes it from nothing, with distinct values.
 QByteArray sampleTemplate();
 

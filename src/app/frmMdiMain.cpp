@@ -679,13 +679,9 @@ void frmMdiMain::reportSaveFailure(const QString &path, const QString &reason)
 
 void frmMdiMain::IDMI_LOADTEMPLATE_Click()
 {
-    PlatformServices::FileDialogOptions options;
-    options.filter = tr(T::TemplateFilter);
-    options.filterIndex = 0;
-    options.initialDir = m_settings->TemplatePath();
-    options.fileName = QString();
-    options.confirmCreate = true;
-    const QString chosen = m_services->openFileName(this, options);
+    const QString chosen =
+        m_services->openFileName(this, PlatformServices::FileDialogOptions::forOpen(
+                                           tr(T::TemplateFilter), m_settings->TemplatePath()));
     if (chosen.isEmpty())
         return;
     m_templateDialogName = chosen;
@@ -696,14 +692,9 @@ void frmMdiMain::IDMI_LOADTEMPLATE_Click()
 
 void frmMdiMain::IDMI_SAVETEMPLATE_Click()
 {
-    PlatformServices::FileDialogOptions options;
-    options.filter = tr(T::TemplateFilter);
-    options.filterIndex = 0;
-    options.initialDir = m_settings->TemplatePath();
-    options.fileName = m_templateDialogName;
-    options.confirmOverwrite = true;
-    options.pathMustExist = true;
-    const QString chosen = m_services->saveFileName(this, options);
+    const QString chosen = m_services->saveFileName(
+        this, PlatformServices::FileDialogOptions::forSave(
+                  tr(T::TemplateFilter), m_settings->TemplatePath(), m_templateDialogName));
     if (chosen.isEmpty())
         return;
     m_templateDialogName = chosen;

@@ -117,13 +117,9 @@ QString frmPreview::openDialogFilter()
 
 void frmPreview::OpenLoadPhotoDialog()
 {
-    PlatformServices::FileDialogOptions options;
-    options.filter = openDialogFilter();
-    options.filterIndex = 0;
-    options.initialDir = m_settings->LoadPath();
-    options.fileName = QString();
-    options.confirmCreate = true;
-    const QString chosen = m_services->openFileName(m_area->window(), options);
+    const QString chosen = m_services->openFileName(
+        m_area->window(),
+        PlatformServices::FileDialogOptions::forOpen(openDialogFilter(), m_settings->LoadPath()));
     if (chosen.isEmpty())
         return;
     m_dialogFileName = chosen;
@@ -234,14 +230,10 @@ bool frmPreview::eventFilter(QObject *watched, QEvent *event)
 
 void frmPreview::SavePreview()
 {
-    PlatformServices::FileDialogOptions options;
-    options.filter = tr(PhotoTexts::SaveFilter);
-    options.filterIndex = 0;
-    options.initialDir = m_settings->SavePath();
-    options.fileName = m_dialogFileName;
-    options.confirmOverwrite = true;
-    options.pathMustExist = true;
-    const QString chosen = m_services->saveFileName(m_area->window(), options);
+    const QString chosen = m_services->saveFileName(
+        m_area->window(),
+        PlatformServices::FileDialogOptions::forSave(tr(PhotoTexts::SaveFilter),
+                                                     m_settings->SavePath(), m_dialogFileName));
     if (chosen.isEmpty())
         return;
     m_dialogFileName = chosen;

@@ -27,6 +27,29 @@ public:
         bool confirmOverwrite = false; // save: ask before replacing an existing file
         bool confirmCreate = false;    // open: a typed name of a missing file is offered
         bool pathMustExist = false;    // save: the folder of a typed name must exist
+
+        // The program's Open dialog: the first filter, no proposed name, a missing file offered.
+        static FileDialogOptions forOpen(const QString &filter, const QString &initialDir)
+        {
+            FileDialogOptions options;
+            options.filter = filter;
+            options.initialDir = initialDir;
+            options.confirmCreate = true;
+            return options;
+        }
+
+        // The program's Save As dialog: the first filter, asking before a file is replaced.
+        static FileDialogOptions forSave(const QString &filter, const QString &initialDir,
+                                         const QString &fileName)
+        {
+            FileDialogOptions options;
+            options.filter = filter;
+            options.initialDir = initialDir;
+            options.fileName = fileName;
+            options.confirmOverwrite = true;
+            options.pathMustExist = true;
+            return options;
+        }
     };
 
     virtual ~PlatformServices() = default;

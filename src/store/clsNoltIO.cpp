@@ -2,6 +2,7 @@
 
 #include "ProfileFile.h"
 
+#include <array>
 #include <cmath>
 
 namespace {
@@ -9,6 +10,9 @@ namespace {
 const QString kCommon = QStringLiteral("Common");
 const QString kMargin = QStringLiteral("Margin");
 const QString kJpeg = QStringLiteral("Jpeg");
+const QString kPhoto = QStringLiteral("Photo");
+const QString kCaption = QStringLiteral("Caption");
+const QString kView = QStringLiteral("View");
 
 enum class Default { Zero, WidthTwips, HeightTwips, Margin10, Margin20, Margin5, Quality80 };
 
@@ -25,6 +29,15 @@ struct TextEntry
     const QString &section;
     const char *key;
     QString clsNoltIO::*member;
+};
+
+// A preference beyond the seventeen: written only when it is not its default or the file has it.
+struct ExtraIntEntry
+{
+    const QString &section;
+    const char *key;
+    qint32 clsNoltIO::*member;
+    qint32 fallback;
 };
 
 } // namespace
@@ -66,7 +79,34 @@ struct NoltLayout
         return entries;
     }
     static constexpr int TextCount = 3;
+
+    static const std::array<ExtraIntEntry, 8> &extraInts()
+    {
+        static const std::array<ExtraIntEntry, 8> entries{{
+            {kPhoto, "Stretch", &clsNoltIO::m_photoStretch, 0},
+            {kPhoto, "Shrink", &clsNoltIO::m_shrinkLarge, 0},
+            {kPhoto, "ShrinkWidth", &clsNoltIO::m_shrinkWidth, 1600},
+            {kPhoto, "ShrinkHeight", &clsNoltIO::m_shrinkHeight, 1200},
+            {kCaption, "FillOnLoad", &clsNoltIO::m_fillOnLoad, 0},
+            {kView, "FitWindow", &clsNoltIO::m_fitWindow, 0},
+            {kView, "LivePreview", &clsNoltIO::m_livePreview, 0},
+            {kView, "Language", &clsNoltIO::m_language, 0},
+        }};
+        return entries;
+    }
+
+    static QString captionKey(int line) { return QStringLiteral("Line%1").arg(line + 1); }
 };
+
+QString clsNoltIO::defaultCaptionPattern(int line)
+{
+    static const char *const patterns[CaptionPatternCount] = {
+        "{TELESCOP} + {INSTRUME}",
+        "{EXPTIME}秒 x {STACKCNT}枚 (計 {TOTAL})",
+        "{Model} {LensModel} {ExposureTime}秒 F{FNumber} ISO{ISO}",
+    };
+    return QString::fromUtf8(patterns[line]);
+}
 
 clsNoltIO::clsNoltIO(const QString &programFolder, double twipsPerPixelX, double twipsPerPixelY)
     : m_programFolder(programFolder), m_twipsPerPixelX(twipsPerPixelX),
@@ -100,6 +140,11 @@ bool clsNoltIO::OpenFile(const QString &szFile)
         const TextEntry &e = NoltLayout::texts()[i];
         this->*e.member = file.value(e.section, QLatin1String(e.key), m_programFolder);
     }
+    for (const ExtraIntEntry &e : NoltLayout::extraInts())
+        this->*e.member = file.intValue(e.section, QLatin1String(e.key), e.fallback);
+    for (int i = 0; i < CaptionPatternCount; ++i)
+        m_captionPatterns[i] =
+            file.value(kCaption, NoltLayout::captionKey(i), defaultCaptionPattern(i));
     return readable;
 }
 
@@ -122,6 +167,18 @@ bool clsNoltIO::SaveFile(const QString &szFile)
         file.setValue(texts[i].section, QLatin1String(texts[i].key), this->*texts[i].member);
     for (int i = NoltLayout::IntCountCommon; i < NoltLayout::IntCount; ++i)
         writeInt(ints[i]);
+
+    auto writeExtra = [&](const QString &section, const QString &key, const QString &value,
+                          const QString &fallback) {
+        if (value != fallback || file.hasKey(section, key))
+            file.setValue(section, key, value);
+    };
+    for (const ExtraIntEntry &e : NoltLayout::extraInts())
+        writeExtra(e.section, QLatin1String(e.key), QString::number(this->*e.member),
+                   QString::number(e.fallback));
+    for (int i = 0; i < CaptionPatternCount; ++i)
+        writeExtra(kCaption, NoltLayout::captionKey(i), m_captionPatterns[i],
+                   defaultCaptionPattern(i));
 
     return file.save(szFile, &m_error);
 }

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <QSize>
 #include <QString>
+
+#include <array>
 
 // The program's preferences, kept in "nolt.ini": read once at start-up, written once at exit.
 // Each property is a read and a write operation of the same name.
@@ -46,6 +49,35 @@ public:
     QString TemplatePath() const { return m_templatePath; }
     void TemplatePath(const QString &v) { m_templatePath = v; }
 
+    // Preferences beyond the seventeen above. Each is written only when it differs from its
+    // default or the file already holds it, so the file of a user who never changes them keeps
+    // exactly the seventeen entries.
+    enum class Stretch { Automatic = 0, Linear = 1, None = 2 };
+    Stretch photoStretch() const { return Stretch(m_photoStretch); }
+    void setPhotoStretch(Stretch v) { m_photoStretch = qint32(v); }
+    // Photos larger than the box are shrunk to fit it when on.
+    bool shrinkLarge() const { return m_shrinkLarge != 0; }
+    void setShrinkLarge(bool v) { m_shrinkLarge = v ? 1 : 0; }
+    QSize shrinkBox() const { return QSize(m_shrinkWidth, m_shrinkHeight); }
+    void setShrinkBox(QSize v) { m_shrinkWidth = v.width(), m_shrinkHeight = v.height(); }
+    // The three footer line patterns of the fill from the photo's data, and whether a photo
+    // load runs the fill.
+    static constexpr int CaptionPatternCount = 3;
+    QString captionPattern(int line) const { return m_captionPatterns.at(line); }
+    void setCaptionPattern(int line, const QString &v) { m_captionPatterns[line] = v; }
+    static QString defaultCaptionPattern(int line);
+    bool fillOnLoad() const { return m_fillOnLoad != 0; }
+    void setFillOnLoad(bool v) { m_fillOnLoad = v ? 1 : 0; }
+    // The preview scaled down to the window, and a composition after every edit.
+    bool fitWindow() const { return m_fitWindow != 0; }
+    void setFitWindow(bool v) { m_fitWindow = v ? 1 : 0; }
+    bool livePreview() const { return m_livePreview != 0; }
+    void setLivePreview(bool v) { m_livePreview = v ? 1 : 0; }
+    // The language of the window, applied at the next start.
+    enum class Language { Japanese = 0, English = 1 };
+    Language language() const { return Language(m_language); }
+    void setLanguage(Language v) { m_language = qint32(v); }
+
     // Reads every value; a missing file, section or key gives the default. Returns false only
     // when the file exists but cannot be read (the defaults are then in place).
     bool OpenFile(const QString &szFile);
@@ -83,4 +115,14 @@ private:
     QString m_loadPath;
     QString m_savePath;
     QString m_templatePath;
+
+    qint32 m_photoStretch = 0;
+    qint32 m_shrinkLarge = 0;
+    qint32 m_shrinkWidth = 0;
+    qint32 m_shrinkHeight = 0;
+    std::array<QString, CaptionPatternCount> m_captionPatterns;
+    qint32 m_fillOnLoad = 0;
+    qint32 m_fitWindow = 0;
+    qint32 m_livePreview = 0;
+    qint32 m_language = 0;
 };

@@ -20,6 +20,7 @@ private slots:
     void keepsForeignLinesOnSave();
     void japanesePathRoundTrip();
     void failedSaveReportsAndKeepsFile();
+    void extraPreferencesWrittenOnlyWhenSet();
 };
 
 void tst_clsNoltIO::createdFileBytes()
@@ -132,6 +133,33 @@ void tst_clsNoltIO::failedSaveReportsAndKeepsFile()
     QVERIFY(!nolt.SaveFile(blocker + QStringLiteral("/nolt.ini")));
     QVERIFY(!nolt.errorString().isEmpty());
     QCOMPARE(readAll(blocker), QByteArray("not a folder"));
+}
+
+void tst_clsNoltIO::extraPreferencesWrittenOnlyWhenSet()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("nolt.ini"));
+    clsNoltIO nolt(QStringLiteral("F"), 15, 15);
+    nolt.OpenFile(path);
+    QCOMPARE(nolt.shrinkBox(), QSize(1600, 1200));
+    nolt.setShrinkBox(QSize(3000, 1200));
+    nolt.setCaptionPattern(1, QStringLiteral("{EXPTIME}s"));
+    nolt.setLanguage(clsNoltIO::Language::English);
+    QVERIFY(nolt.SaveFile(path));
+    const QByteArray tail = "[Photo]\r\nShrinkWidth=3000\r\n[View]\r\nLanguage=1\r\n"
+                            "[Caption]\r\nLine2={EXPTIME}s\r\n";
+    QVERIFY(readAll(path).endsWith("[Jpeg]\r\nQuality=80\r\nType=0\r\n" + tail));
+
+    // Back to the defaults: the keys the file holds stay, with the default values.
+    clsNoltIO back(QStringLiteral("F"), 15, 15);
+    back.OpenFile(path);
+    QCOMPARE(back.captionPattern(1), QStringLiteral("{EXPTIME}s"));
+    QCOMPARE(back.captionPattern(0), clsNoltIO::defaultCaptionPattern(0));
+    back.setShrinkBox(QSize(1600, 1200));
+    back.setLanguage(clsNoltIO::Language::Japanese);
+    QVERIFY(back.SaveFile(path));
+    QVERIFY(readAll(path).endsWith("[Photo]\r\nShrinkWidth=1600\r\n[View]\r\nLanguage=0\r\n"
+                                   "[Caption]\r\nLine2={EXPTIME}s\r\n"));
 }
 
 QTEST_GUILESS_MAIN(tst_clsNoltIO)

@@ -1,10 +1,9 @@
 #include "io/PhotoMetadata.h"
+#include "support/ExifFiles.h"
 #include "support/TestFiles.h"
 
-#include <QImage>
 #include <QtTest>
 
-#include <exiv2/exiv2.hpp>
 #include <fitsio.h>
 
 namespace {
@@ -32,26 +31,6 @@ bool writeFits(const QString &path, const QStringList &cards, const QStringList 
     QByteArray bytes = TestFiles::readAll(path);
     bytes.replace(bytes.indexOf('#'), patch.size(), patch);
     return TestFiles::writeAll(path, bytes);
-}
-
-// One EXIF tag written into a picture by exiv2 (a JPEG, or a TIFF for values over 64 KB).
-bool writeExif(const QString &path, const char *key, const QByteArray &text)
-{
-    QImage image(60, 40, QImage::Format_RGB32);
-    image.fill(Qt::gray);
-    if (!image.save(path))
-        return false;
-    try {
-        auto picture = Exiv2::ImageFactory::open(path.toStdString());
-        Exiv2::ExifData exif;
-        exif[key] = text.toStdString();
-        picture->setExifData(exif);
-        picture->writeMetadata();
-    } catch (const std::exception &e) {
-        qWarning() << e.what();
-        return false;
-    }
-    return true;
 }
 
 } // namespace
@@ -163,7 +142,7 @@ void tst_PhotoMetadata::exifTags()
     QFETCH(QByteArray, text);
     QFETCH(QString, name);
     QFETCH(QString, expected);
-    QVERIFY(writeExif(path(file), key.constData(), text));
+    QVERIFY(ExifFiles::write(path(file), {{key.constData(), text}}));
     PhotoMetadata data;
     QVERIFY(PhotoMetadata::read(path(file), &data));
     QCOMPARE(data.value(name), expected);

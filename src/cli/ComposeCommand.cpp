@@ -22,6 +22,7 @@
 #include <QTextStream>
 #include <QThread>
 #include <QThreadPool>
+#include <atomic>
 #include <condition_variable>
 #include <mutex>
 #include <vector>
@@ -146,10 +147,10 @@ QString ComposeCommand::helpText()
         "        {FocalLength} {FNumber} {ExposureTime} {ISO} {Artist}\n"
         "[ ] で囲んだ部分は、中の値がすべてあるときだけ入ります。値が一つも入らない行と、\n"
         "情報のない欄は元のままです。例: OBJECT='M42'、DATE-OBS='2026-01-15T13:05:30'、\n"
-        "TELESCOP='106mm 屈折'、INSTRUME='冷却CMOS C26'、EXPTIME=300、STACKCNT=24、GAIN=100\n"
+        "TELESCOP='R106 refractor'、INSTRUME='C26 cooled CMOS'、EXPTIME=300、STACKCNT=24、GAIN=100\n"
         "の FITS は、日本の時刻で\n"
         "  M42                                          2026/01/15 22:05 JST\n"
-        "  106mm 屈折 + 冷却CMOS C26\n"
+        "  R106 refractor + C26 cooled CMOS\n"
         "  300秒 x 24枚 (計 2時間) Gain 100\n"
         "になります（3行目は元のまま）。\n"
         "\n"
@@ -359,7 +360,8 @@ int ComposeCommand::printMetadata(const QString &photo)
 }
 
 bool ComposeCommand::composeOne(const Setup &setup, const QString &photo, const QString &output,
-                                int format, QStringList *messages) const
+                                int format, PreviewComposer &composer,
+                                QStringList *messages) const
 {
     QString error;
     if (!photo.isEmpty() && !checkNamedFile(photo, &error)) {
@@ -377,7 +379,6 @@ bool ComposeCommand::composeOne(const Setup &setup, const QString &photo, const 
                                                frame);
         }
     }
-    PreviewComposer composer;
     composer.PhotoPath = photo;
     const ComposeOutcome outcome = composer.DrawPreview(frame, setup.margins);
     switch (outcome.kind) {
@@ -449,34 +450,38 @@ int ComposeCommand::runBatch(const Options &o, const Setup &setup)
         outputs.insert(key);
     }
 
+    // Each worker takes the next photo and keeps one composer, whose canvas memory serves all
+    // its photos; the pictures are the same whichever worker draws them.
     std::mutex mutex;
     std::condition_variable finished;
-    auto work = [&](Job &job) {
-        QStringList messages;
-        const bool ok = composeOne(setup, job.photo, job.output, int(format), &messages);
-        const std::lock_guard<std::mutex> lock(mutex);
-        job.messages = messages;
-        job.ok = ok;
-        job.done = true;
-        finished.notify_all();
+    std::atomic<int> next{0};
+    auto worker = [&] {
+        PreviewComposer composer;
+        for (int i = next++; i < count; i = next++) {
+            Job &job = jobs[size_t(i)];
+            if (job.done) // refused before the start
+                continue;
+            QStringList messages;
+            const bool ok =
+                composeOne(setup, job.photo, job.output, int(format), composer, &messages);
+            const std::lock_guard<std::mutex> lock(mutex);
+            job.messages = messages;
+            job.ok = ok;
+            job.done = true;
+            finished.notify_all();
+        }
     };
+    const int workers = std::min(setup.jobs, count);
     QThreadPool pool;
-    pool.setMaxThreadCount(std::min(setup.jobs, count));
-    const bool parallel = setup.jobs > 1 && count > 1;
+    pool.setMaxThreadCount(workers);
+    for (int w = 0; w < workers; ++w)
+        pool.start(worker);
 
     // The photos' messages in the order of the photos, each as soon as it and all before it
     // are done.
     int failures = 0;
     for (int i = 0; i < count; ++i) {
         Job &job = jobs[size_t(i)];
-        if (parallel && i == 0) {
-            for (Job &j : jobs) {
-                if (!j.done)
-                    pool.start([&work, &j] { work(j); });
-            }
-        } else if (!parallel && !job.done) {
-            work(job);
-        }
         {
             std::unique_lock<std::mutex> lock(mutex);
             finished.wait(lock, [&job] { return job.done; });
@@ -519,8 +524,9 @@ int ComposeCommand::run(const QStringList &arguments)
 
     if (!o.output.isEmpty()) {
         QStringList messages;
+        PreviewComposer composer;
         const int format = int(SavePicture::formatForPath(o.output));
-        const bool ok = composeOne(setup, o.photo, o.output, format, &messages);
+        const bool ok = composeOne(setup, o.photo, o.output, format, composer, &messages);
         for (const QString &message : messages)
             m_err << message << Qt::endl;
         return ok ? Success : Failure;

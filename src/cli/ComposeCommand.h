@@ -3,6 +3,7 @@
 #include <QString>
 #include <QStringList>
 
+class PreviewComposer;
 class QTextStream;
 
 // The command-line composer: from the settings, a template and a photo to the framed picture,
@@ -35,9 +36,9 @@ private:
     int prepare(const Options &options, Setup *setup);
     int printMetadata(const QString &photo);
     int runBatch(const Options &options, const Setup &setup);
-    // Thread-safe: the messages for err are returned in *messages.
+    // Thread-safe for one composer a thread: the messages for err are returned in *messages.
     bool composeOne(const Setup &setup, const QString &photo, const QString &output, int format,
-                    QStringList *messages) const;
+                    PreviewComposer &composer, QStringList *messages) const;
     void fail(const QString &message);
 
     QString m_programFolder;

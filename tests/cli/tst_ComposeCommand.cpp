@@ -4,6 +4,7 @@
 #include "compose/PanelValues.h"
 #include "compose/PreviewCommand.h"
 #include "compose/PreviewComposer.h"
+#include "io/PhotoMetadata.h"
 #include "io/SavePicture.h"
 #include "store/ProfileFile.h"
 #include "store/clsTemplateIO.h"
@@ -95,8 +96,11 @@ void tst_ComposeCommand::help()
 {
     QCOMPARE(run({QStringLiteral("--help")}), 0);
     for (const char *option :
-         {"--settings", "--template", "--photo", "--output", "--output-dir", "--format"})
+         {"--settings", "--template", "--photo", "--output", "--output-dir", "--format", "-j",
+          "--fill-from-photo", "--set", "--print-metadata", "{TOTAL}"})
         QVERIFY(m_out.contains(QLatin1String(option)));
+    for (const QString &name : PhotoMetadata::names()) // every placeholder explained
+        QVERIFY2(m_out.contains('{' + name + '}'), qPrintable(name));
 }
 
 void tst_ComposeCommand::usageErrors_data()

@@ -131,7 +131,8 @@ QString ComposeCommand::helpText()
         "                     メッセージは写真の順に出て、画像は一つずつ作るときと同じです\n"
         "  --fill-from-photo  写真ごとに、写真の情報（FITS ヘッダ、EXIF）を入力してから描きます\n"
         "  --set 名前=値      テンプレートの値を一つ変えます（何度でも）。名前はテンプレート\n"
-        "                     ﾌｧｲﾙの [セクション] とキー: --set Header-0.Data=\"M42 オリオン大星雲\"\n"
+        "                     ﾌｧｲﾙの [セクション] とキー:\n"
+        "                     --set Header-0.Data=\"M42 オリオン大星雲\"\n"
         "                     --set Frame.BorderWidth=3  --set Header-2.FontColor=#FFD080\n"
         "                     --set Header-3.FontBold=True（色は 0xBBGGRR か #RRGGBB）\n"
         "  --print-metadata PHOTO  写真の情報を、差し込み名と値を一行ずつ書き出します\n"
@@ -147,8 +148,8 @@ QString ComposeCommand::helpText()
         "        {FocalLength} {FNumber} {ExposureTime} {ISO} {Artist}\n"
         "[ ] で囲んだ部分は、中の値がすべてあるときだけ入ります。値が一つも入らない行と、\n"
         "情報のない欄は元のままです。例: OBJECT='M42'、DATE-OBS='2026-01-15T13:05:30'、\n"
-        "TELESCOP='R106 refractor'、INSTRUME='C26 cooled CMOS'、EXPTIME=300、STACKCNT=24、GAIN=100\n"
-        "の FITS は、日本の時刻で\n"
+        "TELESCOP='R106 refractor'、INSTRUME='C26 cooled CMOS'、EXPTIME=300、\n"
+        "STACKCNT=24、GAIN=100 の FITS は、日本の時刻で\n"
         "  M42                                          2026/01/15 22:05 JST\n"
         "  R106 refractor + C26 cooled CMOS\n"
         "  300秒 x 24枚 (計 2時間) Gain 100\n"
@@ -170,20 +171,20 @@ int ComposeCommand::parse(const QStringList &arguments, Options *o)
         m_err << tr("詳しくは morvel-compose --help") << Qt::endl;
         return UsageError;
     };
-    const QStringList valued = {QStringLiteral("--settings"),   QStringLiteral("--template"),
-                                QStringLiteral("--photo"),      QStringLiteral("--output"),
-                                QStringLiteral("--output-dir"), QStringLiteral("--format"),
+    const QStringList valued = {QStringLiteral("--settings"),       QStringLiteral("--template"),
+                                QStringLiteral("--photo"),          QStringLiteral("--output"),
+                                QStringLiteral("--output-dir"),     QStringLiteral("--format"),
                                 QStringLiteral("--print-metadata"), QStringLiteral("--jobs")};
-    QString *targets[] = {&o->settings, &o->templateFile, &o->photo,         &o->output,
-                          &o->outputDir, &o->format,      &o->printMetadata, &o->jobs};
+    QString *targets[] = {&o->settings,  &o->templateFile, &o->photo,         &o->output,
+                          &o->outputDir, &o->format,       &o->printMetadata, &o->jobs};
     bool optionsEnded = false;
     for (int i = 1; i < arguments.size(); ++i) {
         QString arg = arguments.at(i);
         if (!optionsEnded && arg == QLatin1String("-h"))
             arg = QStringLiteral("--help");
         if (!optionsEnded && arg.startsWith(QLatin1String("-j")))
-            arg = QStringLiteral("--jobs") + (arg.size() > 2 ? QStringLiteral("=") + arg.mid(2)
-                                                             : QString());
+            arg = QStringLiteral("--jobs") +
+                  (arg.size() > 2 ? QStringLiteral("=") + arg.mid(2) : QString());
         if (optionsEnded || !arg.startsWith(QLatin1String("--")) || arg == QLatin1String("-")) {
             if (arg.startsWith(QLatin1Char('-')) && !optionsEnded && arg != QLatin1String("-"))
                 return usage(tr("知らないオプション: %1").arg(arg));
@@ -360,8 +361,7 @@ int ComposeCommand::printMetadata(const QString &photo)
 }
 
 bool ComposeCommand::composeOne(const Setup &setup, const QString &photo, const QString &output,
-                                int format, PreviewComposer &composer,
-                                QStringList *messages) const
+                                int format, PreviewComposer &composer, QStringList *messages) const
 {
     QString error;
     if (!photo.isEmpty() && !checkNamedFile(photo, &error)) {

@@ -40,15 +40,14 @@ PanelValues fill(const PanelValues &panel, const PhotoMetadata &data, const Patt
 
 struct Result
 {
-    PanelValues panel;   // the panel filled, or as it was
+    PanelValues panel;    // the panel filled, or as it was
     bool hasData = false; // the photo holds any of the values read
-    QString error;       // set when the photo cannot be read
+    QString error;        // set when the photo cannot be read
 };
 
 // The fill the window's command and the command line run: the photo's data with the settings'
 // patterns.
-Result fillFromPhoto(const QString &photoPath, const PanelValues &panel,
-                     const clsNoltIO &settings);
+Result fillFromPhoto(const QString &photoPath, const PanelValues &panel, const clsNoltIO &settings);
 
 Patterns patterns(const clsNoltIO &settings);
 

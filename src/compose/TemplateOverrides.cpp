@@ -62,8 +62,7 @@ QString fileText(const clsTemplateIO::ValueName &name, const QString &value,
     const QString v = value.trimmed();
     switch (name.kind) {
     case K::Text:
-        if (name.key == QLatin1String("FontName") &&
-            !fontNames.contains(v, Qt::CaseInsensitive)) {
+        if (name.key == QLatin1String("FontName") && !fontNames.contains(v, Qt::CaseInsensitive)) {
             *error = tr("%1: フォント「%2」がありません。").arg(name.name(), v);
             return {};
         }
@@ -101,8 +100,9 @@ QString fileText(const clsTemplateIO::ValueName &name, const QString &value,
         }
         if (ok && n >= 0 && n <= kMaxColour)
             return clsTemplateIO::ToHexString(qint32(n));
-        *error = tr("%1 の値「%2」は色ではありません（0xBBGGRR、#RRGGBB か 0 から 16777215 の数）。")
-                     .arg(name.name(), value);
+        *error =
+            tr("%1 の値「%2」は色ではありません（0xBBGGRR、#RRGGBB か 0 から 16777215 の数）。")
+                .arg(name.name(), value);
         return {};
     }
     case K::Boolean: {
@@ -129,14 +129,13 @@ QList<clsTemplateIO::ValueName> TemplateOverrides::names()
     return names;
 }
 
-bool TemplateOverrides::add(const QString &assignment, const QStringList &fontNames,
-                            QString *error)
+bool TemplateOverrides::add(const QString &assignment, const QStringList &fontNames, QString *error)
 {
     const qsizetype eq = assignment.indexOf(QLatin1Char('='));
     const QString name = assignment.left(eq).trimmed();
     if (eq < 0 || name.isEmpty()) {
-        *error = tr("「%1」は 名前=値 の形ではありません（例: Header-0.Data=M42）。")
-                     .arg(assignment);
+        *error =
+            tr("「%1」は 名前=値 の形ではありません（例: Header-0.Data=M42）。").arg(assignment);
         return false;
     }
     for (const clsTemplateIO::ValueName &n : names()) {

@@ -44,14 +44,14 @@ struct FitsKey
 };
 
 const FitsKey kFitsKeys[] = {
-    {"OBJECT", Kind::Text, nullptr},    {"DATE-OBS", Kind::Text, nullptr},
-    {"DATE-LOC", Kind::Text, nullptr},  {"EXPTIME", Kind::Positive, "EXPOSURE"},
+    {"OBJECT", Kind::Text, nullptr},       {"DATE-OBS", Kind::Text, nullptr},
+    {"DATE-LOC", Kind::Text, nullptr},     {"EXPTIME", Kind::Positive, "EXPOSURE"},
     {"STACKCNT", Kind::Count, "NCOMBINE"}, {"TELESCOP", Kind::Text, nullptr},
-    {"INSTRUME", Kind::Text, nullptr},  {"FOCALLEN", Kind::Positive, nullptr},
-    {"APTDIA", Kind::Positive, nullptr}, {"FILTER", Kind::Text, nullptr},
-    {"GAIN", Kind::Number, nullptr},    {"CCD-TEMP", Kind::Number, nullptr},
-    {"XBINNING", Kind::Count, nullptr}, {"OBSERVER", Kind::Text, nullptr},
-    {"SITELAT", Kind::Any, nullptr},    {"SITELONG", Kind::Any, nullptr},
+    {"INSTRUME", Kind::Text, nullptr},     {"FOCALLEN", Kind::Positive, nullptr},
+    {"APTDIA", Kind::Positive, nullptr},   {"FILTER", Kind::Text, nullptr},
+    {"GAIN", Kind::Number, nullptr},       {"CCD-TEMP", Kind::Number, nullptr},
+    {"XBINNING", Kind::Count, nullptr},    {"OBSERVER", Kind::Text, nullptr},
+    {"SITELAT", Kind::Any, nullptr},       {"SITELONG", Kind::Any, nullptr},
 };
 
 enum class ExifKind

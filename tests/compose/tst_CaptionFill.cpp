@@ -87,8 +87,8 @@ void tst_CaptionFill::dateAndTime_data()
     row("EXIF without a valid offset is local time", "Asia/Tokyo",
         {"DateTimeOriginal=2026:01:15 22:05:30", "OffsetTimeOriginal=+25:00"}, "2026/Jan/15",
         "22:05 JST");
-    row("EXIF's blank date", "Asia/Tokyo", {"DateTimeOriginal=    :  :     :  :  "},
-        "2002/Dec/31", "23:59 JST");
+    row("EXIF's blank date", "Asia/Tokyo", {"DateTimeOriginal=    :  :     :  :  "}, "2002/Dec/31",
+        "23:59 JST");
 }
 
 void tst_CaptionFill::dateAndTime()
@@ -146,15 +146,17 @@ void tst_CaptionFill::defaultPatterns_data()
     QTest::addColumn<QStringList>("values");
     QTest::addColumn<QStringList>("footer");
     QTest::newRow("FITS photo") << QStringList{"TELESCOP=106mm 屈折", "INSTRUME=CMOS C26",
-                                               "FOCALLEN=530", "EXPTIME=300", "STACKCNT=24",
-                                               "GAIN=100", "CCD-TEMP=-10", "FILTER=L-Pro"}
+                                               "FOCALLEN=530",        "EXPTIME=300",
+                                               "STACKCNT=24",         "GAIN=100",
+                                               "CCD-TEMP=-10",        "FILTER=L-Pro"}
                                 << QStringList{"106mm 屈折 + CMOS C26 (f=530mm)",
                                                "300秒 x 24枚 (計 2時間) Gain 100 -10℃",
                                                "フィルター: L-Pro"};
-    QTest::newRow("camera photo")
-        << QStringList{"Model=Camera X", "LensModel=Lens 24mm", "FocalLength=24",
-                       "ExposureTime=30", "FNumber=2.8", "ISO=3200"}
-        << QStringList{"Lens 24mm + Camera X (f=24mm)", "30秒 F2.8 ISO3200", "three"};
+    QTest::newRow("camera photo") << QStringList{"Model=Camera X", "LensModel=Lens 24mm",
+                                                 "FocalLength=24", "ExposureTime=30",
+                                                 "FNumber=2.8",    "ISO=3200"}
+                                  << QStringList{"Lens 24mm + Camera X (f=24mm)",
+                                                 "30秒 F2.8 ISO3200", "three"};
     QTest::newRow("single FITS frame, camera only")
         << QStringList{"INSTRUME=CMOS C26", "EXPTIME=60"}
         << QStringList{"CMOS C26", "60秒", "three"};

@@ -69,12 +69,14 @@ void tst_PhotoMetadata::fitsKeys_data()
         << QStringList{"EXPOSURE=                  120", "NCOMBINE=                   24"}
         << QStringList{} << QByteArray() << QStringList{"EXPTIME=120", "STACKCNT=24"};
     QTest::newRow("malformed numbers are absent")
-        << QStringList{"EXPTIME = 'abc'", "STACKCNT=                  2.5",
-                       "FOCALLEN=                 -530", "APTDIA  =               1E999",
-                       "XBINNING=                    T", "SITELONG=                    F"}
+        << QStringList{"EXPTIME = 'abc'",
+                       "STACKCNT=                  2.5",
+                       "FOCALLEN=                 -530",
+                       "APTDIA  =               1E999",
+                       "XBINNING=                    T",
+                       "SITELONG=                    F"}
         << QStringList{} << QByteArray()
-        << QStringList{"EXPTIME=", "STACKCNT=", "FOCALLEN=", "APTDIA=", "XBINNING=",
-                       "SITELONG="};
+        << QStringList{"EXPTIME=", "STACKCNT=", "FOCALLEN=", "APTDIA=", "XBINNING=", "SITELONG="};
     QTest::newRow("quotes and blanks in text")
         << QStringList{"OBJECT  = 'O''Neil   field   '", "TELESCOP= '        '"} << QStringList{}
         << QByteArray() << QStringList{"OBJECT=O'Neil field", "TELESCOP="};
@@ -82,8 +84,8 @@ void tst_PhotoMetadata::fitsKeys_data()
         << QStringList{"OBJECT  = 'M#####42'"} << QStringList{}
         << QByteArray("\x01\x1b\xff\xfe\x7f") << QStringList{"OBJECT=M \u00ff\u00fe 42"};
     QTest::newRow("a long string's first part")
-        << QStringList{"OBJECT  = 'Orion Nebula&'", "CONTINUE  ' and Running Man'"}
-        << QStringList{} << QByteArray() << QStringList{"OBJECT=Orion Nebula"};
+        << QStringList{"OBJECT  = 'Orion Nebula&'", "CONTINUE  ' and Running Man'"} << QStringList{}
+        << QByteArray() << QStringList{"OBJECT=Orion Nebula"};
     QTest::newRow("compressed image: keys of the extension fill in")
         << QStringList{"OBJECT  = 'M42'"}
         << QStringList{"OBJECT  = 'other'", "EXPTIME =                   60"} << QByteArray()
@@ -113,8 +115,8 @@ void tst_PhotoMetadata::exifTags_data()
     QTest::addColumn<QByteArray>("text");
     QTest::addColumn<QString>("name");
     QTest::addColumn<QString>("expected");
-    const auto row = [](const char *what, const char *key, const QByteArray &text,
-                        const char *name, const QString &expected, const char *file = "e.jpg") {
+    const auto row = [](const char *what, const char *key, const QByteArray &text, const char *name,
+                        const QString &expected, const char *file = "e.jpg") {
         QTest::newRow(what) << QString::fromLatin1(file) << QByteArray(key) << text
                             << QString::fromLatin1(name) << expected;
     };
@@ -128,8 +130,10 @@ void tst_PhotoMetadata::exifTags_data()
     row("ISO", "Exif.Photo.ISOSpeedRatings", "3200", "ISO", "3200");
     row("date with offset", "Exif.Photo.OffsetTimeOriginal", "+09:00", "OffsetTimeOriginal",
         "+09:00");
-    row("escape sequences", "Exif.Image.Model", "Cam\x01" "era\x1b[31m\x7f", "Model",
-        "Cam era [31m");
+    row("escape sequences", "Exif.Image.Model",
+        "Cam\x01"
+        "era\x1b[31m\x7f",
+        "Model", "Cam era [31m");
     row("not UTF-8", "Exif.Image.Model", "Caf\xe9", "Model", "Caf\u00e9");
     row("1 MB artist in a TIFF", "Exif.Image.Artist", QByteArray(1 << 20, 'A'), "Artist",
         QString(PhotoMetadata::MaxLength, u'A'), "e.tif");
@@ -154,7 +158,8 @@ void tst_PhotoMetadata::filesWithoutData_data()
     QByteArray endless = QByteArray("SIMPLE  =                    T").leftJustified(80, ' ');
     endless += QByteArray(2 << 20, ' ');
     QTest::newRow("FITS header without END") << endless;
-    QTest::newRow("JPEG broken after its start") << QByteArray("\xFF\xD8\xFF\xE1\xFF\xFF" "Exif");
+    QTest::newRow("JPEG broken after its start") << QByteArray("\xFF\xD8\xFF\xE1\xFF\xFF"
+                                                               "Exif");
     QTest::newRow("TIFF with a wild first directory") << QByteArray("II*\0\xFF\xFF\xFF\x7F", 8);
     QTest::newRow("text") << QByteArray("SIMPLE is not FITS");
 }

@@ -304,7 +304,7 @@ void readExif(const QString &path, PhotoMetadata *data)
     try {
         // An absolute path never reads as a URL or as standard input.
         const QByteArray name = QFile::encodeName(QFileInfo(path).absoluteFilePath());
-        Exiv2::Image::AutoPtr image = Exiv2::ImageFactory::open(name.toStdString(), false);
+        const auto image = Exiv2::ImageFactory::open(name.toStdString(), false);
         if (!image.get())
             return;
         image->readMetadata();

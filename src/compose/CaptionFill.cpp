@@ -42,11 +42,15 @@ Rendered render(QStringView run, const CaptionFill::Values &values)
     Rendered r;
     qsizetype i = 0;
     while (i < run.size()) {
-        const qsizetype open = run.indexOf(u'{', i);
-        const qsizetype close = open < 0 ? -1 : run.indexOf(u'}', open);
-        if (close < 0) {
-            r.text += run.mid(i);
-            break;
+        // The name runs from the last "{" before the first "}": "{a {OBJECT}" names OBJECT.
+        const qsizetype close = run.indexOf(u'}', i);
+        const qsizetype open = close < 0 ? -1 : run.lastIndexOf(u'{', close);
+        if (open < i) {
+            r.text += close < 0 ? run.mid(i) : run.mid(i, close + 1 - i);
+            if (close < 0)
+                break;
+            i = close + 1;
+            continue;
         }
         r.text += run.mid(i, open - i);
         bool known = false;

@@ -123,7 +123,7 @@ void tst_CaptionFill::patterns_data()
         {"OBJECT=M42", "EXPTIME=30"}, "M42");
     row("no value keeps the line", "{TELESCOP} + {INSTRUME}", {"OBJECT=M42"}, "one");
     row("plain text keeps the line", "撮影地: 長野", both, "one");
-    row("unknown names stay as written", "{FOO} {object}", {"OBJECT=M42"}, "{FOO} M42");
+    row("unknown names stay as written", "{FOO} {{object}} }", {"OBJECT=M42"}, "{FOO} {M42} }");
     row("values are not patterns", "{OBJECT}", {"OBJECT={EXPTIME}", "EXPTIME=30"}, "{EXPTIME}");
     row("total in hours", "{TOTAL}", {"EXPTIME=300", "STACKCNT=24"}, "2時間");
     row("total in hours and minutes", "{TOTAL}", {"EXPTIME=90", "STACKCNT=50"}, "1時間15分");

@@ -11,65 +11,17 @@ command -v convert >/dev/null || { echo "ImageMagick (convert) is not installed"
 
 "$build_dir/bench/make-sample-photo" "$work/photo.jpg" 1600 1200 2>/dev/null
 : > "$work/nolt.ini"
-font=$(fc-match -f '%{file}' 'IPAGothic')
-
-printf '\xEF\xBB\xBF' > "$work/t.kvl"
-cat >> "$work/t.kvl" <<'KVL'
-[Frame]
-PhotoSize=1600x1200
-Background=0x0
-BorderColor=0xC0C0C0
-BorderWidth=3
-[Header-0]
-Data=M42 オリオン大星雲
-FontName=ＭＳ ゴシック
-FontSize=16
-FontColor=0xFFFFFF
-[Header-1]
-FontName=ＭＳ ゴシック
-FontSize=10
-FontColor=0xFFFFFF
-Month=11
-Day=24
-Year=2001
-Time=22:30 JST
-[Header-2]
-Data=鏡筒: 10cm 屈折 (f=640mm)  カメラ: 冷却CMOS
-FontName=ＭＳ ゴシック
-FontSize=10
-FontColor=0xFFFFFF
-[Header-3]
-Data=露出 300秒 x 8枚 加算平均  ISO 800
-FontName=ＭＳ ゴシック
-FontSize=10
-FontColor=0xFFFFFF
-FontAlign=3
-[Header-4]
-Data=撮影地: 長野県 入笠山
-FontName=ＭＳ ゴシック
-FontSize=10
-FontColor=0xFFFFFF
-FontAlign=2
-KVL
+source "$(dirname "$0")/imagemagick-frame.sh"
+frame_template "$work/t.kvl"
 
 morvel() {
     "$build_dir/src/morvel-compose" --settings "$work/nolt.ini" --template "$work/t.kvl" \
         --photo "$work/photo.jpg" --output "$work/morvel.bmp"
 }
 
-# The same picture: 3-pixel border, margins 20/10/5, header and three footer lines, 24-bit BMP.
 magick_cmd() {
-    convert "$work/photo.jpg" -bordercolor '#C0C0C0' -border 3 \
-        -background black -gravity north -splice 0x46 -gravity south -splice 0x62 \
-        -gravity center -extent 1646x1314 \
-        -font "$font" -fill white -gravity northwest -pointsize 16 -annotate +10+10 'M42 オリオン大星雲' \
-        -pointsize 10 -gravity northeast -annotate +10+16 '2001/12/25 22:30 JST' \
-        -gravity northwest -annotate +10+1258 '鏡筒: 10cm 屈折 (f=640mm)  カメラ: 冷却CMOS' \
-        -annotate +10+1271 '露出 300秒 x 8枚 加算平均  ISO 800' \
-        -gravity northeast -annotate +10+1284 '撮影地: 長野県 入笠山' \
-        -type TrueColor BMP3:"$work/magick.bmp"
+    magick_frame "$work/photo.jpg" "$work/magick.bmp"
 }
-
 
 # Both commands in turn, RUNS rounds, so that a change in the machine's load falls on both alike.
 # The clock is the shell's own (EPOCHREALTIME, microseconds): no process is started to read it.

@@ -66,7 +66,7 @@ QString twoDigits(int value)
 
 frmMdiMain::frmMdiMain(PlatformServices *services, const QString &programFolder, QWidget *parent)
     : QMainWindow(parent), m_services(services), m_programFolder(programFolder),
-      m_twips(ScreenTwips::primary())
+      m_twips(Twips::screen())
 {
     setObjectName(QStringLiteral("frmMdiMain"));
     setWindowTitle(QString::fromLatin1(T::WindowCaption));

@@ -3,7 +3,7 @@
 #include "compose/ComposeOutcome.h"
 #include "compose/FrameDescription.h"
 #include "compose/PanelValues.h"
-#include "store/ScreenTwips.h"
+#include "ui/Twips.h"
 #include "ui/BasHook.h"
 
 #include <QMainWindow>
@@ -65,7 +65,7 @@ public:
     const FrameDescription &frame() const { return m_frame; }
     frmPreview *preview() const { return m_preview; }
     QMdiArea *clientArea() const { return m_mdiArea; }
-    ScreenTwips twips() const { return m_twips; }
+    Twips::PerPixel twips() const { return m_twips; }
     QString defaultTemplatePath() const;
     QString settingsPath() const;
     // The outcome of the last composition.
@@ -118,7 +118,7 @@ private:
 
     PlatformServices *m_services;
     QString m_programFolder;
-    ScreenTwips m_twips;
+    Twips::PerPixel m_twips;
     std::unique_ptr<clsNoltIO> m_settings;
     FrameDescription m_frame;
     frmPreview *m_preview = nullptr;

@@ -1,6 +1,6 @@
 #include "LoadPicture.h"
 
-#include "compose/ImageMemory.h"
+#include "common/ImageMemory.h"
 #include "metafile/MetafilePlayer.h"
 
 #include <QCoreApplication>

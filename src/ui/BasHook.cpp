@@ -1,7 +1,7 @@
 #include "BasHook.h"
 
 #include "PlatformServices.h"
-#include "store/Cp932.h"
+#include "common/Cp932.h"
 
 #include <QAction>
 #include <QApplication>

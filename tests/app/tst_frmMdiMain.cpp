@@ -120,7 +120,7 @@ void tst_frmMdiMain::startupWithoutFiles()
 void tst_frmMdiMain::startupRestoresStoredRectangle()
 {
     Session s;
-    const ScreenTwips t = ScreenTwips::primary();
+    const Twips::PerPixel t = Twips::screen();
     QVERIFY(writeAll(
         s.path("nolt.ini"),
         QStringLiteral("[Common]\r\nSavepos=1\r\nx=%1\r\ny=%2\r\nwidth=%3\r\nheight=%4\r\n")
@@ -353,7 +353,7 @@ void tst_frmMdiMain::closingYesWritesRectangle()
     s.services.messageAnswers.enqueue(QMessageBox::Yes);
     action(w, "IDMI_EXIT")->trigger();
     QVERIFY(!w.isVisible());
-    const ScreenTwips t = ScreenTwips::primary();
+    const Twips::PerPixel t = Twips::screen();
     clsNoltIO read(s.dir.path(), t.x, t.y);
     QVERIFY(read.OpenFile(s.path("nolt.ini")));
     QCOMPARE(read.X(), qint32(std::lround(w.frameGeometry().x() * t.x)));
@@ -410,7 +410,7 @@ void tst_frmMdiMain::dateFields()
                                          .arg(threeCharMonth)
                                          .toLatin1()));
     s.start();
-    const ScreenTwips t = ScreenTwips::primary();
+    const Twips::PerPixel t = Twips::screen();
     QCOMPARE(QList<int>({s.edit("txtYear")->x(), s.combo("cboMonth")->x(), s.combo("cboDay")->x()}),
              QList<int>({px(lefts[0], t.x), px(lefts[1], t.x), px(lefts[2], t.x)}));
     QCOMPARE(s.combo("cboMonth")->currentText(), december);

@@ -1,6 +1,6 @@
 #include "MetafileText.h"
 
-#include "store/Cp932.h"
+#include "common/Cp932.h"
 
 #include <QStringDecoder>
 

@@ -20,14 +20,30 @@ extern "C" {
 
 namespace {
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("LoadPicture", text);
-}
-
+// The loader's messages, each naming the file.
 QString shown(const QString &path)
 {
     return QDir::toNativeSeparators(path);
+}
+
+QString cannotOpen(const QString &path, const QString &reason)
+{
+    return QCoreApplication::translate("LoadPicture", "画像ﾌｧｲﾙ「%1」を開けません: %2")
+        .arg(shown(path), reason);
+}
+
+QString cannotRead(const QString &path, const QString &reason)
+{
+    return QCoreApplication::translate("LoadPicture", "画像ﾌｧｲﾙ「%1」を読み込めません: %2")
+        .arg(shown(path), reason);
+}
+
+QString notAPicture(const QString &path)
+{
+    return QCoreApplication::translate(
+               "LoadPicture",
+               "「%1」は読み込める画像ﾌｧｲﾙ（BMP、JPEG、GIF、WMF、EMF）ではありません。")
+        .arg(shown(path));
 }
 
 constexpr int kHeadBytes = 64;
@@ -41,24 +57,26 @@ bool readMetafile(const QString &path, LoadPicture::Format format, bool decode, 
     Q_UNUSED(format);
     QFile file(path);
     if (file.size() > MetafilePlayer::MaxFileBytes) {
-        *error = tr("画像ﾌｧｲﾙ「%1」は大きすぎて読み込めません。").arg(shown(path));
+        *error =
+            QCoreApplication::translate("LoadPicture", "画像ﾌｧｲﾙ「%1」は大きすぎて読み込めません。")
+                .arg(shown(path));
         return false;
     }
     if (!file.open(QIODevice::ReadOnly)) {
-        *error = tr("画像ﾌｧｲﾙ「%1」を開けません: %2").arg(shown(path), file.errorString());
+        *error = cannotOpen(path, file.errorString());
         return false;
     }
     const QByteArray data = file.readAll();
     QString reason;
     if (!MetafilePlayer::naturalSize(data, size, &reason)) {
-        *error = tr("画像ﾌｧｲﾙ「%1」を読み込めません: %2").arg(shown(path), reason);
+        *error = cannotRead(path, reason);
         return false;
     }
     if (!decode)
         return true;
     *image = MetafilePlayer::render(data, &reason);
     if (image->isNull()) {
-        *error = tr("画像ﾌｧｲﾙ「%1」を読み込めません: %2").arg(shown(path), reason);
+        *error = cannotRead(path, reason);
         return false;
     }
     return true;
@@ -215,13 +233,13 @@ JpegResult readJpeg(const QString &path, QSize *size, QImage *image, QString *er
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
-        *error = tr("画像ﾌｧｲﾙ「%1」を開けません: %2").arg(shown(path), file.errorString());
+        *error = cannotOpen(path, file.errorString());
         return JpegResult::Failed;
     }
     QString reason;
     const JpegResult result = readJpeg(&file, size, image, &reason);
     if (result == JpegResult::Failed)
-        *error = tr("画像ﾌｧｲﾙ「%1」を読み込めません: %2").arg(shown(path), reason);
+        *error = cannotRead(path, reason);
     return result;
 }
 // ---------------------------------------------------------------------------------------------
@@ -283,26 +301,22 @@ bool readHead(const QString &path, QByteArray *head, QString *error)
 {
     const QFileInfo info(path);
     if (!info.exists()) {
-        *error = tr("画像ﾌｧｲﾙ「%1」が見つかりません。").arg(shown(path));
+        *error = QCoreApplication::translate("LoadPicture", "画像ﾌｧｲﾙ「%1」が見つかりません。")
+                     .arg(shown(path));
         return false;
     }
     if (!info.isFile()) {
-        *error = tr("「%1」はﾌｧｲﾙではありません。").arg(shown(path));
+        *error = QCoreApplication::translate("LoadPicture", "「%1」はﾌｧｲﾙではありません。")
+                     .arg(shown(path));
         return false;
     }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        *error = tr("画像ﾌｧｲﾙ「%1」を開けません: %2").arg(shown(path), file.errorString());
+        *error = cannotOpen(path, file.errorString());
         return false;
     }
     *head = file.read(kHeadBytes);
     return true;
-}
-
-QString notAPicture(const QString &path)
-{
-    return tr("「%1」は読み込める画像ﾌｧｲﾙ（BMP、JPEG、GIF、WMF、EMF）ではありません。")
-        .arg(shown(path));
 }
 
 bool isMetafile(LoadPicture::Format format)
@@ -324,19 +338,14 @@ Format detectFormat(const QByteArray &head)
         return Format::Jpeg;
     if (head.startsWith("GIF87a") || head.startsWith("GIF89a"))
         return Format::Gif;
-    if (n >= 4 && qFromLittleEndian<quint32>(p) == 0x9AC6CDD7u) // placeable metafile key
+    switch (MetafilePlayer::kindOf(head)) {
+    case MetafilePlayer::Kind::Wmf:
         return Format::Wmf;
-    if (n >= 6) {
-        const quint16 type = qFromLittleEndian<quint16>(p);
-        const quint16 headerWords = qFromLittleEndian<quint16>(p + 2);
-        const quint16 version = qFromLittleEndian<quint16>(p + 4);
-        if ((type == 1 || type == 2) && headerWords == 9 &&
-            (version == 0x0100 || version == 0x0300))
-            return Format::Wmf;
-    }
-    if (n >= 44 && qFromLittleEndian<quint32>(p) == 1 &&
-        qFromLittleEndian<quint32>(p + 40) == 0x464D4520u) // EMR_HEADER, " EMF"
+    case MetafilePlayer::Kind::Emf:
         return Format::Emf;
+    case MetafilePlayer::Kind::None:
+        break;
+    }
     return Format::Unknown;
 }
 
@@ -364,8 +373,7 @@ Header readHeader(const QString &path)
         QImageReader reader(path, qtFormat(header.format));
         header.size = reader.size();
         if (!header.size.isValid() || header.size.isEmpty())
-            header.error =
-                tr("画像ﾌｧｲﾙ「%1」を読み込めません: %2").arg(shown(path), reader.errorString());
+            header.error = cannotRead(path, reader.errorString());
         break;
     }
     case Format::Wmf:
@@ -400,8 +408,7 @@ Picture decode(const QString &path)
     QImageReader reader(path, qtFormat(format));
     QImage image;
     if (!reader.read(&image) || image.isNull()) {
-        picture.error =
-            tr("画像ﾌｧｲﾙ「%1」を読み込めません: %2").arg(shown(path), reader.errorString());
+        picture.error = cannotRead(path, reader.errorString());
         return picture;
     }
     // A GIF frame smaller or larger than its screen sits at the screen's top left; the rest of
@@ -409,11 +416,10 @@ Picture decode(const QString &path)
     QSize screen;
     if (format == Format::Gif && gifScreenSize(head, &screen) && image.size() != screen) {
         if (qint64(screen.width()) * screen.height() * 4 > kMaxDecodedBytes) {
-            picture.error =
-                tr("画像ﾌｧｲﾙ「%1」を読み込めません: %2")
-                    .arg(
-                        shown(path),
-                        tr("画面が %1x%2 と大きすぎます").arg(screen.width()).arg(screen.height()));
+            picture.error = cannotRead(
+                path, QCoreApplication::translate("LoadPicture", "画面が %1x%2 と大きすぎます")
+                          .arg(screen.width())
+                          .arg(screen.height()));
             return picture;
         }
         QImage onScreen(screen, QImage::Format_ARGB32_Premultiplied);

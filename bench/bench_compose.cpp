@@ -26,7 +26,7 @@ FrameDescription sampleFrame()
         item.FontSize = i == 0 ? 16 : 10;
         item.FontColor = 0x00FFFFFF;
     }
-    frame.TextItems[4].FontAlign = 2;
+    frame.TextItems[4].FontAlign = FooterAlign::Right;
     return frame;
 }
 

@@ -76,6 +76,18 @@ void AlignButton::setAlignmentTag(const QString &tag)
     m_tag = tag;
 }
 
+FooterAlign AlignButton::alignment() const
+{
+    const std::optional<qint32> code = TextNumber::leadingNumber(m_tag);
+    return code ? footerAlignFromCode(*code).value_or(FooterAlign::Left) : FooterAlign::Left;
+}
+
+void AlignButton::setAlignment(FooterAlign align)
+{
+    const bool untouched = m_tag.isEmpty() && align == FooterAlign::Left;
+    setAlignmentTag(untouched ? QString() : QString::number(qint32(align)));
+}
+
 void AlignButton::paintEvent(QPaintEvent *)
 {
     QStylePainter painter(this);

@@ -558,7 +558,7 @@ PanelValues frmMdiMain::panelValues() const
     v.Time = txtTime->text();
     for (int k = 0; k < PanelValues::FooterCount; ++k) {
         v.Footer[k] = txtFooter[k]->text();
-        v.AlignTag[k] = tlbFontAlign[k + 2]->Tag();
+        v.Align[k] = tlbFontAlign[k + 2]->alignment();
     }
     for (int i = 0; i < PanelValues::ItemCount; ++i) {
         PanelValues::FontRow &row = v.Fonts[i];
@@ -596,7 +596,7 @@ void frmMdiMain::setPanelValues(const PanelValues &v)
     txtTime->setText(v.Time);
     for (int k = 0; k < PanelValues::FooterCount; ++k) {
         txtFooter[k]->setText(v.Footer[k]);
-        tlbFontAlign[k + 2]->setAlignmentTag(v.AlignTag[k]);
+        tlbFontAlign[k + 2]->setAlignment(v.Align[k]);
     }
     // A text longer than its box shows its beginning.
     for (QLineEdit *edit : {txtTargetName, txtFooter[0], txtFooter[1], txtFooter[2]})
@@ -713,8 +713,8 @@ void frmMdiMain::IDMI_SETDEFAULT_Click()
 
 void frmMdiMain::cmdPreview_Click()
 {
-    PreviewCommand::toFrameDescription(panelValues(), m_settings->DateFormat(),
-                                       m_settings->DelimiterFormat(), m_frame);
+    PreviewCommand::toFrameDescription(panelValues(), DateStyle::fromSettings(*m_settings),
+                                       m_frame);
     ensurePreview();
     reportComposition(
         m_preview->DrawPreview(m_frame, LayoutMargins::fromSettings(*m_settings), true));
@@ -796,8 +796,8 @@ void frmMdiMain::IDM_LOADPHOTO_Click()
 // Without its photo the picture takes the photo size of the panel again.
 void frmMdiMain::IDM_REMOVEPHOTO_Click()
 {
-    PreviewCommand::toFrameDescription(panelValues(), m_settings->DateFormat(),
-                                       m_settings->DelimiterFormat(), m_frame);
+    PreviewCommand::toFrameDescription(panelValues(), DateStyle::fromSettings(*m_settings),
+                                       m_frame);
     ensurePreview()->CloseLoadPhoto();
 }
 

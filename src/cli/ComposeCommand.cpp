@@ -20,11 +20,6 @@
 
 namespace {
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("ComposeCommand", text);
-}
-
 const char16_t *const kProgram = u"morvel-compose";
 const char16_t *const kDefaultTemplate = u"default.kvl";
 constexpr double kTwipsPerPixel = 15.0; // 96 dpi
@@ -39,11 +34,11 @@ bool checkNamedFile(const QString &path, QString *error)
 {
     const QFileInfo info(path);
     if (!info.exists())
-        *error = tr("「%1」が見つかりません。").arg(shown(path));
+        *error = ComposeCommand::tr("「%1」が見つかりません。").arg(shown(path));
     else if (!info.isFile())
-        *error = tr("「%1」はﾌｧｲﾙではありません。").arg(shown(path));
+        *error = ComposeCommand::tr("「%1」はﾌｧｲﾙではありません。").arg(shown(path));
     else if (!info.isReadable())
-        *error = tr("「%1」を読めません。").arg(shown(path));
+        *error = ComposeCommand::tr("「%1」を読めません。").arg(shown(path));
     else
         return true;
     return false;
@@ -226,8 +221,7 @@ bool ComposeCommand::prepare(const Options &o, Setup *setup)
         panel.applyTemplate(tpl, false, fontNames);
     }
 
-    PreviewCommand::toFrameDescription(panel, settings.DateFormat(), settings.DelimiterFormat(),
-                                       setup->frame);
+    PreviewCommand::toFrameDescription(panel, DateStyle::fromSettings(settings), setup->frame);
     // Only the faces this frame draws: each question about a face costs a fontconfig pass.
     QStringList faces;
     for (const TextItem &item : setup->frame.TextItems)

@@ -9,3 +9,8 @@ QString ComposeOutcome::sizeMessageCaption()
 {
     return tr("Error");
 }
+
+ComposeOutcome ComposeOutcome::overflow(const QString &what)
+{
+    return failed(tr("計算があふれました（%1）。余白や大きさの設定を見直してください。").arg(what));
+}

@@ -33,6 +33,8 @@ public:
         return {Kind::PhotoUnreadable, why};
     }
     static ComposeOutcome failed(const QString &why) { return {Kind::Failed, why}; }
+    // A sum or product that does not fit its integer; `what` names the quantity.
+    static ComposeOutcome overflow(const QString &what);
 
     // "最大1600x1200、最小50x50の大きさまで作成可能です。" and its caption "Error".
     static QString sizeMessage();

@@ -139,9 +139,8 @@ void PanelValues::applyTemplate(const clsTemplateIO &tpl, bool keepDateAndTime,
     }
     for (int f = 0; f < FooterCount; ++f) {
         // Entry FontAlign + 1 of the drop-down; codes 3 and 4 are taken for item 2 as well.
-        const qint32 code = tpl.FontAlign(f + 2);
-        if (code >= 0 && code < AlignEntryCount)
-            AlignTag[f] = QString::number(code);
+        if (const auto align = footerAlignFromCode(tpl.FontAlign(f + 2)))
+            Align[f] = *align;
     }
 }
 
@@ -170,8 +169,6 @@ void PanelValues::toTemplate(clsTemplateIO &tpl) const
         tpl.FontStrikethru(i, row.Strikethrough != 0);
         tpl.FontUnderline(i, row.Underline != 0);
     }
-    for (int f = 0; f < FooterCount; ++f) {
-        if (const auto code = TextNumber::leadingNumber(AlignTag[f]))
-            tpl.FontAlign(f + 2, *code);
-    }
+    for (int f = 0; f < FooterCount; ++f)
+        tpl.FontAlign(f + 2, qint32(Align[f]));
 }

@@ -170,7 +170,8 @@ void tst_frmMdiMain::previewReflectsEveryPanelField()
     QCOMPARE(f.BorderWidth, 3);
     const QStringList texts = {"M42 オリオン大星雲", "2001年03月25日 22:30", "フッター 0",
                                "フッター 1", "フッター 2"};
-    const int aligns[] = {0, 2, 1, 3, 4};
+    const FooterAlign aligns[] = {FooterAlign::Left, FooterAlign::Right, FooterAlign::Centre,
+                                  FooterAlign::LeftOfAbove, FooterAlign::RightOfAbove};
     for (int i = 0; i < 5; ++i) {
         const TextItem &item = f.TextItems[i];
         QCOMPARE(item.Text, texts[i]);

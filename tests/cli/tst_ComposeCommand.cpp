@@ -116,7 +116,7 @@ void tst_ComposeCommand::composesWhatThePreviewShows()
     PanelValues panel = PanelValues::startupDefaults(QDateTime::currentDateTime(), fonts, false);
     panel.applyTemplate(tpl, false, fonts);
     FrameDescription frame;
-    PreviewCommand::toFrameDescription(panel, 0, 0, frame);
+    PreviewCommand::toFrameDescription(panel, {}, frame);
     QCOMPARE(frame.TextItems[1].Text, "2001/12/25 22:30");
     PreviewComposer composer;
     composer.PhotoPath = path(QStringLiteral("a.bmp"));

@@ -24,7 +24,6 @@ inline constexpr const char *PhotoFileExtensions[] = {".BMP", ".JPG", ".GIF", ".
 
 // Captions of the failures the user must hear about (the texts name the file and the reason).
 inline constexpr const char *PhotoFailedCaption = QT_TRANSLATE_NOOP("frmPreview", "画像の読み込み");
-inline constexpr const char *SaveFailedCaption = QT_TRANSLATE_NOOP("frmPreview", "保存エラー");
 inline constexpr const char *ClipboardFailedCaption =
     QT_TRANSLATE_NOOP("frmPreview", "ｸﾘｯﾌﾟﾎﾞｰﾄﾞに複写");
 inline constexpr const char *ClipboardFailedText =

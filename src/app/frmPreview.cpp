@@ -1,5 +1,6 @@
 #include "frmPreview.h"
 
+#include "AppTexts.h"
 #include "PhotoTexts.h"
 #include "PreviewCanvas.h"
 #include "compose/LayoutMargins.h"
@@ -240,9 +241,8 @@ void frmPreview::SavePreview()
     // Exactly the name chosen: no extension is added or changed.
     QString error;
     if (!SavePicture::writeBmp(m_composer.canvas(), chosen, &error)) {
-        m_services->message(m_area->window(), QMessageBox::Warning,
-                            tr(PhotoTexts::SaveFailedCaption), error, QMessageBox::Ok,
-                            QMessageBox::Ok);
+        m_services->message(m_area->window(), QMessageBox::Warning, AppTexts::saveFailedCaption(),
+                            error, QMessageBox::Ok, QMessageBox::Ok);
         return;
     }
     const QString folder = GetFileFolder(chosen);

@@ -54,11 +54,7 @@ PanelValues PanelValues::startupDefaults(const QDateTime &now, const QStringList
     p.BackColor = Black;
     p.FrameSizeIndex = 0;
     p.ThreeCharMonth = threeCharMonth;
-    const QDate date = now.date();
-    p.MonthIndex = date.month() - 1;
-    p.DayIndex = date.day() - 1;
-    p.Year = QStringLiteral("%1").arg(date.year(), 4, 10, QLatin1Char('0'));
-    p.Time = now.time().toString(QStringLiteral("HH:mm")) + QString::fromUtf16(kTimeSuffix);
+    p.setDateAndTime(now);
     const QString startupFont = findFont(fontNames, QString::fromUtf16(kStartupFontName));
     for (FontRow &row : p.Fonts) {
         row.FontName = startupFont;
@@ -66,6 +62,15 @@ PanelValues PanelValues::startupDefaults(const QDateTime &now, const QStringList
         row.FontColor = White;
     }
     return p;
+}
+
+void PanelValues::setDateAndTime(const QDateTime &now)
+{
+    const QDate date = now.date();
+    MonthIndex = date.month() - 1;
+    DayIndex = date.day() - 1;
+    Year = QStringLiteral("%1").arg(date.year(), 4, 10, QLatin1Char('0'));
+    Time = now.time().toString(QStringLiteral("HH:mm")) + QString::fromUtf16(kTimeSuffix);
 }
 
 QStringList PanelValues::monthListTexts(bool threeCharMonth)

@@ -53,6 +53,10 @@ struct PanelValues
     static PanelValues startupDefaults(const QDateTime &now, const QStringList &fontNames,
                                        bool threeCharMonth);
 
+    // The month, day, year and time at the moment given: the year in four digits, the time as
+    // "hh:mm JST".
+    void setDateAndTime(const QDateTime &now);
+
     // cboMonth's entries: "Jan".."Dec" when threeCharMonth, otherwise "01".."12".
     static QStringList monthListTexts(bool threeCharMonth);
 

@@ -98,7 +98,7 @@ void tst_frmMdiMainCommands::settingsCancelledChangesNothing()
     frmMdiMain &w = s.start();
     s.combo("cboMonth")->setCurrentIndex(10);
     editSettings(close);
-    w.Toolbar_ButtonClick(s.find<QAction>("TbSetup"));
+    s.find<QToolButton>("TbSetup")->click();
     QCOMPARE(w.settings().ThreeCharMonth(), 0);
     QCOMPARE(w.settings().DateFormat(), 0);
     QCOMPARE(w.settings().MarginFrameHBorder(), 20);

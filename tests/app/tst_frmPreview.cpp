@@ -240,7 +240,7 @@ void tst_frmPreview::openDialogStartsInLoadPath()
     QVERIFY(options.confirmCreate);
     QVERIFY(showsPhoto(w.preview(), readPhoto(photo)));
     // The next opening starts in the photo's folder, with an empty name again.
-    w.Toolbar_ButtonClick(s.find<QAction>("TbOpenPhoto"));
+    s.find<QToolButton>("TbOpenPhoto")->click();
     QCOMPARE(s.services.openCalls.last().initialDir, QDir::toNativeSeparators(s.path("night")));
     QCOMPARE(s.services.openCalls.last().fileName, QString());
 }
@@ -268,7 +268,7 @@ void tst_frmPreview::removePhotoDrawsWithoutPhoto()
     load(s, photo);
     QCOMPARE(w.frame().PhotoWidth, 300);
     w.preview()->hide();
-    w.Toolbar_ButtonClick(s.find<QAction>("TbRemovePhoto"));
+    s.find<QToolButton>("TbRemovePhoto")->click();
     QCOMPARE(w.preview()->PhotoPath(), QString());
     QVERIFY(w.preview()->isVisible());
     // Laid out again for the panel's size, 160x120, without the photo.
@@ -340,7 +340,7 @@ void tst_frmPreview::cancelledOrFailedSaveChangesNothing()
         QDir().mkpath(target);
         s.services.saveAnswers.enqueue(target);
     }
-    w.Toolbar_ButtonClick(s.find<QAction>("TbSavePhoto"));
+    s.find<QToolButton>("TbSavePhoto")->click();
     QCOMPARE(s.services.saveCalls.size(), 1);
     QCOMPARE(w.settings().SavePath(), QString("/keep"));
     QVERIFY(w.preview()->isVisible());
@@ -361,7 +361,7 @@ void tst_frmPreview::clipboardHoldsTheSavedPixels()
     load(s, writePhoto(s, "m42.bmp", {240, 180}));
     QClipboard *clipboard = QGuiApplication::clipboard();
     clipboard->setText("something else");
-    w.Toolbar_ButtonClick(s.find<QAction>("TbCopyClipboard"));
+    s.find<QToolButton>("TbCopyClipboard")->click();
     QVERIFY(w.preview()->isVisible());
     const QImage pasted = clipboard->image().convertToFormat(QImage::Format_RGB32);
     QVERIFY(!pasted.isNull());

@@ -4,6 +4,7 @@
 #include "AppTexts.h"
 #include "ColorSwatch.h"
 #include "EditingPanel.h"
+#include "MainStatusBar.h"
 #include "frmPreview.h"
 
 #include "compose/DateStyle.h"
@@ -23,14 +24,10 @@
 #include <QDir>
 #include <QGuiApplication>
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QLayout>
-#include <QLocale>
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QScreen>
-#include <QStatusBar>
-#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -46,8 +43,6 @@ constexpr int InitialClientWidth = 9480;
 constexpr int InitialClientHeight = 6510;
 constexpr int ToolbarHeight = 420;
 constexpr int StatusBarHeight = 315;
-constexpr int StatusDateWidth = 1300;
-constexpr int StatusTimeWidth = 900;
 
 const char *const WindowFontName = "ＭＳ Ｐゴシック";
 
@@ -66,7 +61,8 @@ frmMdiMain::frmMdiMain(PlatformServices *services, const QString &programFolder,
     createActions();
     buildMenus();
     buildToolbar();
-    buildStatusBar();
+    m_statusBar = new MainStatusBar(*m_services, this);
+    setStatusBar(m_statusBar);
 
     auto *central = new QWidget(this);
     auto *row = new QHBoxLayout(central);
@@ -203,39 +199,6 @@ void frmMdiMain::buildToolbar()
     m_toolbar->setFixedHeight(Twips::toPixels(ToolbarHeight, m_twips.y));
 }
 
-void frmMdiMain::buildStatusBar()
-{
-    QStatusBar *bar = statusBar();
-    bar->setObjectName(QStringLiteral("StatusBar"));
-    bar->setSizeGripEnabled(true);
-    m_statusText = new QLabel(bar);
-    m_statusText->setObjectName(QStringLiteral("StatusBarPanel1"));
-    m_statusDate = new QLabel(bar);
-    m_statusDate->setObjectName(QStringLiteral("StatusBarPanel2"));
-    m_statusDate->setAlignment(Qt::AlignCenter);
-    m_statusTime = new QLabel(bar);
-    m_statusTime->setObjectName(QStringLiteral("StatusBarPanel3"));
-    m_statusTime->setAlignment(Qt::AlignCenter);
-    bar->addWidget(m_statusText, 1);
-    bar->addPermanentWidget(m_statusDate);
-    bar->addPermanentWidget(m_statusTime);
-    m_statusDate->setMinimumWidth(Twips::toPixels(StatusDateWidth, m_twips.x));
-    m_statusTime->setMinimumWidth(Twips::toPixels(StatusTimeWidth, m_twips.x));
-    m_clockTimer = new QTimer(this);
-    m_clockTimer->setInterval(1000);
-    connect(m_clockTimer, &QTimer::timeout, this, &frmMdiMain::updateClock);
-    m_clockTimer->start();
-    updateClock();
-}
-
-void frmMdiMain::updateClock()
-{
-    const QDateTime now = m_services->now();
-    const QLocale locale;
-    m_statusDate->setText(locale.toString(now.date(), QLocale::ShortFormat));
-    m_statusTime->setText(locale.toString(now.time(), QLocale::ShortFormat));
-}
-
 // ---------------------------------------------------------------------------------------------
 // Lifecycle
 
@@ -244,7 +207,7 @@ void frmMdiMain::Form_Initialize()
     m_settings = std::make_unique<clsNoltIO>(m_programFolder, m_twips.x, m_twips.y);
     m_settings->OpenFile(settingsPath());
     m_frame.BorderWidth = 1;
-    m_statusText->setText(colorDepthText(GetColorCount()));
+    m_statusBar->setPanelText(colorDepthText(GetColorCount()));
 }
 
 double frmMdiMain::GetColorCount() const
@@ -333,7 +296,7 @@ void frmMdiMain::closeEvent(QCloseEvent *event)
     const bool close = Form_QueryUnload() && Form_Unload();
     m_closing = false;
     if (close) {
-        m_clockTimer->stop();
+        m_statusBar->stopClock();
         event->accept();
     } else {
         event->ignore();
@@ -471,9 +434,9 @@ void frmMdiMain::reportComposition(const ComposeOutcome &outcome)
     m_lastOutcome = outcome;
     if (outcome.kind == ComposeOutcome::Kind::Failed ||
         outcome.kind == ComposeOutcome::Kind::PhotoUnreadable)
-        statusBar()->showMessage(tr(T::ComposeFailedText).arg(outcome.message));
+        m_statusBar->showMessage(tr(T::ComposeFailedText).arg(outcome.message));
     else
-        statusBar()->clearMessage();
+        m_statusBar->clearMessage();
 }
 
 // The picture is not composed again.

@@ -12,12 +12,11 @@
 
 class ColorSwatch;
 class EditingPanel;
+class MainStatusBar;
 class PlatformServices;
 class QAction;
-class QLabel;
 class QMdiArea;
 class QMenu;
-class QTimer;
 class QToolBar;
 class clsNoltIO;
 class frmPreview;
@@ -101,8 +100,6 @@ private:
     void buildMenus();
     void addToolButton(QAction *command, const MainWindowTexts::ToolbarButton &button);
     void buildToolbar();
-    void buildStatusBar();
-    void updateClock();
     // The single preview window, created on first use.
     frmPreview *ensurePreview();
     // The panel into the frame description, as the Preview command reads it.
@@ -131,8 +128,5 @@ private:
     EditingPanel *Picture1 = nullptr;
     QMdiArea *m_mdiArea = nullptr;
     QToolBar *m_toolbar = nullptr;
-    QLabel *m_statusText = nullptr;
-    QLabel *m_statusDate = nullptr;
-    QLabel *m_statusTime = nullptr;
-    QTimer *m_clockTimer = nullptr;
+    MainStatusBar *m_statusBar = nullptr;
 };

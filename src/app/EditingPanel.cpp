@@ -5,6 +5,7 @@
 #include "ColorSwatch.h"
 #include "ui/BasHook.h"
 #include "ui/Twips.h"
+#include "ui/UiFonts.h"
 
 #include <QComboBox>
 #include <QLabel>
@@ -102,18 +103,8 @@ constexpr int PanelMinimumHeight = 4935 + 390 + 60;
 constexpr int YearFirstLefts[] = {210, 855, 1710};
 constexpr int MonthFirstLefts[] = {1740, 210, 1065};
 
-const char *const PanelFontName = "ＭＳ Ｐゴシック";
 const char *const PhotoSizes[] = {"160x120", "240x180", "320x240", "480x360", "640x480", "800x600"};
 const char *const InitialTime = "XX:XX";
-
-constexpr const char *FrameSizeLabel = QT_TRANSLATE_NOOP("EditingPanel", "枠の大きさ");
-constexpr const char *BorderWidthLabel = QT_TRANSLATE_NOOP("EditingPanel", "枠の太さ");
-constexpr const char *BorderColorLabel = QT_TRANSLATE_NOOP("EditingPanel", "枠の色");
-constexpr const char *BackColorLabel = QT_TRANSLATE_NOOP("EditingPanel", "背景色");
-constexpr const char *BoldTip = QT_TRANSLATE_NOOP("EditingPanel", "太字");
-constexpr const char *ItalicTip = QT_TRANSLATE_NOOP("EditingPanel", "斜体");
-constexpr const char *StrikethroughTip = QT_TRANSLATE_NOOP("EditingPanel", "取り消し線");
-constexpr const char *UnderlineTip = QT_TRANSLATE_NOOP("EditingPanel", "下線");
 
 Twips::Rect placementOf(const QString &name)
 {
@@ -132,7 +123,7 @@ QString indexed(const char *name, int index)
 
 QFont panelFont()
 {
-    return QFont(QString::fromUtf8(PanelFontName), 9);
+    return QFont(QString::fromUtf16(UiFonts::PGothic), 9);
 }
 
 } // namespace
@@ -159,11 +150,11 @@ EditingPanel::EditingPanel(BasHook &hook, QWidget *parent) : QWidget(parent)
     picDemo->setAlignment(Qt::AlignCenter);
     picDemo->setPixmap(QPixmap::fromImage(AppIcons::layoutIllustration()));
 
-    const auto label = [this](int index, const char *caption) {
-        lblTag[index] = add<QLabel>(indexed("lblTag", index), tr(caption));
+    const auto label = [this](int index, const QString &caption) {
+        lblTag[index] = add<QLabel>(indexed("lblTag", index), caption);
         return lblTag[index];
     };
-    label(10, FrameSizeLabel);
+    label(10, tr("枠の大きさ"));
     cboPhotoSize = add<QComboBox>(QStringLiteral("cboPhotoSize"));
     cboPhotoSize->setEditable(true);
     cboPhotoSize->setInsertPolicy(QComboBox::NoInsert);
@@ -172,15 +163,15 @@ EditingPanel::EditingPanel(BasHook &hook, QWidget *parent) : QWidget(parent)
     hook.guardPhotoSize(cboPhotoSize);
     lblTag[10]->setBuddy(cboPhotoSize);
 
-    label(13, BorderWidthLabel);
+    label(13, tr("枠の太さ"));
     cboFrameSize = add<QComboBox>(QStringLiteral("cboFrameSize"));
     for (int i = 0; i < PanelValues::FrameSizeCount; ++i)
         cboFrameSize->addItem(PanelValues::frameSizeListText(i));
     lblTag[13]->setBuddy(cboFrameSize);
 
-    label(14, BorderColorLabel);
+    label(14, tr("枠の色"));
     picFrameColor = add<ColorSwatch>(QStringLiteral("picFrameColor"));
-    label(11, BackColorLabel);
+    label(11, tr("背景色"));
     picBackColor = add<ColorSwatch>(QStringLiteral("picBackColor"));
 
     cmdPreview =
@@ -215,12 +206,12 @@ EditingPanel::EditingPanel(BasHook &hook, QWidget *parent) : QWidget(parent)
         txtFontSize[i] = add<QLineEdit>(indexed("txtFontSize", i));
         hook.guard(txtFontSize[i], BasHook::AllowDigits);
         picFontColor[i] = add<ColorSwatch>(indexed("picFontColor", i));
-        chkBold[i] = addToggle(indexed("chkBold", i), "B", BoldTip, nullptr);
-        chkItalic[i] = addToggle(indexed("chkItalic", i), "I", ItalicTip, &QFont::setItalic);
+        chkBold[i] = addToggle(indexed("chkBold", i), "B", tr("太字"), nullptr);
+        chkItalic[i] = addToggle(indexed("chkItalic", i), "I", tr("斜体"), &QFont::setItalic);
         chkStrikethrough[i] =
-            addToggle(indexed("chkStrikethrough", i), "S", StrikethroughTip, &QFont::setStrikeOut);
+            addToggle(indexed("chkStrikethrough", i), "S", tr("取り消し線"), &QFont::setStrikeOut);
         chkUnderline[i] =
-            addToggle(indexed("chkUnderline", i), "U", UnderlineTip, &QFont::setUnderline);
+            addToggle(indexed("chkUnderline", i), "U", tr("下線"), &QFont::setUnderline);
     }
     for (ColorSwatch *swatch : {picFrameColor, picBackColor, picFontColor[0], picFontColor[1],
                                 picFontColor[2], picFontColor[3], picFontColor[4]})
@@ -248,13 +239,13 @@ QLabel *EditingPanel::addMarker(int index, int item)
 }
 
 // A check box drawn as a toggle button, its letter in bold with the style it switches.
-QToolButton *EditingPanel::addToggle(const QString &name, const char *caption, const char *tip,
+QToolButton *EditingPanel::addToggle(const QString &name, const char *caption, const QString &tip,
                                      void (QFont::*style)(bool))
 {
     auto *button = add<QToolButton>(name);
     button->setCheckable(true);
     button->setText(QString::fromLatin1(caption));
-    button->setToolTip(tr(tip));
+    button->setToolTip(tip);
     QFont font = panelFont();
     font.setBold(true);
     if (style)

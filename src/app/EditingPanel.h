@@ -63,7 +63,7 @@ public slots:
 private:
     template <class W, class... Args> W *add(const QString &name, Args &&...args);
     QLabel *addMarker(int index, int item);
-    QToolButton *addToggle(const QString &name, const char *caption, const char *tip,
+    QToolButton *addToggle(const QString &name, const char *caption, const QString &tip,
                            void (QFont::*style)(bool));
     void applyTabOrder();
 

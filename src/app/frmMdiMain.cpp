@@ -17,6 +17,7 @@
 #include "store/clsTemplateIO.h"
 #include "ui/BasCmndlg.h"
 #include "ui/PlatformServices.h"
+#include "ui/UiFonts.h"
 #include "ui/frmAbout.h"
 #include "ui/frmSetup.h"
 
@@ -38,13 +39,10 @@ namespace T = MainWindowTexts;
 namespace {
 
 // The window's own sizes, in twips.
-constexpr int PanelWidth = 4905;
 constexpr int InitialClientWidth = 9480;
 constexpr int InitialClientHeight = 6510;
 constexpr int ToolbarHeight = 420;
 constexpr int StatusBarHeight = 315;
-
-const char *const WindowFontName = "ＭＳ Ｐゴシック";
 
 } // namespace
 
@@ -55,7 +53,7 @@ frmMdiMain::frmMdiMain(PlatformServices *services, const QString &programFolder,
     setObjectName(QStringLiteral("frmMdiMain"));
     setWindowTitle(QString::fromLatin1(T::WindowCaption));
     setWindowIcon(AppIcons::applicationIcon());
-    setFont(QFont(QString::fromUtf8(WindowFontName), 9));
+    setFont(QFont(QString::fromUtf16(UiFonts::PGothic), 9));
 
     m_hook = new BasHook(*m_services, this);
     createActions();
@@ -85,7 +83,7 @@ frmMdiMain::frmMdiMain(PlatformServices *services, const QString &programFolder,
     // the panel.
     const auto px = [this](int twips) { return Twips::toPixels(twips, m_twips.x); };
     const auto py = [this](int twips) { return Twips::toPixels(twips, m_twips.y); };
-    resize(px(PanelWidth) + px(InitialClientWidth) + 4,
+    resize(Picture1->minimumWidth() + px(InitialClientWidth) + 4,
            menuBar()->sizeHint().height() + py(ToolbarHeight) + py(InitialClientHeight) +
                py(StatusBarHeight));
 

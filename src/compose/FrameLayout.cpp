@@ -13,21 +13,6 @@
 namespace {
 
 const char16_t *const kThreeSpaces = u"   ";
-
-// The quantities an overflow can stop the layout at, as its message names them.
-constexpr const char *TextSize = QT_TRANSLATE_NOOP("FrameLayout", "文字の大きさ");
-constexpr const char *PictureWidth = QT_TRANSLATE_NOOP("FrameLayout", "画像の幅");
-constexpr const char *TextMargin = QT_TRANSLATE_NOOP("FrameLayout", "文字の余白");
-constexpr const char *HeaderWidth = QT_TRANSLATE_NOOP("FrameLayout", "見出しの幅");
-constexpr const char *PictureHeight = QT_TRANSLATE_NOOP("FrameLayout", "画像の高さ");
-constexpr const char *FooterWidth = QT_TRANSLATE_NOOP("FrameLayout", "下の文字の幅");
-constexpr const char *FooterHeight = QT_TRANSLATE_NOOP("FrameLayout", "下の文字の高さ");
-
-ComposeOutcome overflowIn(const char *quantity)
-{
-    return ComposeOutcome::overflow(QCoreApplication::translate("FrameLayout", quantity));
-}
-
 } // namespace
 
 namespace FrameLayout {
@@ -65,7 +50,8 @@ ComposeOutcome ComputeLayout(FrameDescription &frame, const LayoutMargins &margi
         const auto w = TextNumber::roundHalfEven(size.width());
         const auto h = TextNumber::roundHalfEven(size.height());
         if (!w || !h)
-            return overflowIn(TextSize);
+            return ComposeOutcome::overflow(
+                QCoreApplication::translate("FrameLayout", "文字の大きさ"));
         item.MeasuredWidth = *w;
         item.MeasuredHeight = *h;
     }
@@ -79,15 +65,15 @@ ComposeOutcome ComputeLayout(FrameDescription &frame, const LayoutMargins &margi
     // Width: the border width counts once here.
     std::optional<qint32> width = sum({mul(2, MFH), W, DW});
     if (!width)
-        return overflowIn(PictureWidth);
+        return ComposeOutcome::overflow(QCoreApplication::translate("FrameLayout", "画像の幅"));
     const auto twoMth = mul(2, MTH);
     if (!twoMth)
-        return overflowIn(TextMargin);
+        return ComposeOutcome::overflow(QCoreApplication::translate("FrameLayout", "文字の余白"));
     const double spaces = measurer.measure(items[4], QString::fromUtf16(kThreeSpaces)).width();
     const auto headerNeed = TextNumber::roundHalfEven(spaces + items[1].MeasuredWidth +
                                                       items[0].MeasuredWidth + *twoMth + DW);
     if (!headerNeed)
-        return overflowIn(HeaderWidth);
+        return ComposeOutcome::overflow(QCoreApplication::translate("FrameLayout", "見出しの幅"));
     width = std::max(*width, *headerNeed);
 
     // Height: 2 x DW is computed in 16 bits.
@@ -95,17 +81,19 @@ ComposeOutcome ComputeLayout(FrameDescription &frame, const LayoutMargins &margi
         sum({mul(2, MFV), H, mul16(2, DW), mul(2, MVF),
              std::max(items[0].MeasuredHeight, items[1].MeasuredHeight)});
     if (!height)
-        return overflowIn(PictureHeight);
+        return ComposeOutcome::overflow(QCoreApplication::translate("FrameLayout", "画像の高さ"));
 
     for (int i = 2; i < FrameDescription::ItemCount; ++i) {
         const auto need = sum({*twoMth, items[i].MeasuredWidth, DW});
         if (!need)
-            return overflowIn(FooterWidth);
+            return ComposeOutcome::overflow(
+                QCoreApplication::translate("FrameLayout", "下の文字の幅"));
         width = std::max(*width, *need);
         if (!items[i].Text.isEmpty()) {
             height = sum({*height, items[i].MeasuredHeight});
             if (!height)
-                return overflowIn(FooterHeight);
+                return ComposeOutcome::overflow(
+                    QCoreApplication::translate("FrameLayout", "下の文字の高さ"));
         }
     }
 

@@ -14,16 +14,10 @@
 
 namespace {
 
-// The positions an overflow can stop the drawing at, as its message names them.
-constexpr const char *HeaderTextPosition = QT_TRANSLATE_NOOP("FrameRenderer", "上の文字の位置");
-constexpr const char *DatePosition = QT_TRANSLATE_NOOP("FrameRenderer", "日時の位置");
-constexpr const char *BorderPosition = QT_TRANSLATE_NOOP("FrameRenderer", "枠の位置");
-constexpr const char *BorderSize = QT_TRANSLATE_NOOP("FrameRenderer", "枠の大きさ");
-constexpr const char *FooterTextPosition = QT_TRANSLATE_NOOP("FrameRenderer", "下の文字の位置");
-
-ComposeOutcome overflowAt(const char *position)
+// An overflow while the footer lines are placed.
+ComposeOutcome footerOverflow()
 {
-    return ComposeOutcome::overflow(QCoreApplication::translate("FrameRenderer", position));
+    return ComposeOutcome::overflow(QCoreApplication::translate("FrameRenderer", "下の文字の位置"));
 }
 
 // Draws a text with its top-left corner at (x, y) in the item's font and colour, no background.
@@ -88,7 +82,8 @@ ComposeOutcome DrawFrame(QImage &canvas, const FrameDescription &frame,
     const auto baseLine = sum({headerH, MFV});
     const auto y0 = baseLine ? sub(*baseLine, h0) : std::nullopt;
     if (!y0)
-        return overflowAt(HeaderTextPosition);
+        return ComposeOutcome::overflow(
+            QCoreApplication::translate("FrameRenderer", "上の文字の位置"));
     if (!drawText(painter, items[0], MTH, *y0, &error))
         return ComposeOutcome::failed(error);
     drawn->textTopLeft[0] = QPoint(MTH, *y0);
@@ -97,7 +92,7 @@ ComposeOutcome DrawFrame(QImage &canvas, const FrameDescription &frame,
     const auto y1 = baseLine ? sub(*baseLine, h1) : std::nullopt;
     const auto x1 = TextNumber::roundHalfEven(CW - items[1].MeasuredWidth - MTH);
     if (!y1 || !x1)
-        return overflowAt(DatePosition);
+        return ComposeOutcome::overflow(QCoreApplication::translate("FrameRenderer", "日時の位置"));
     if (!drawText(painter, items[1], *x1, *y1, &error))
         return ComposeOutcome::failed(error);
     drawn->textTopLeft[1] = QPoint(*x1, *y1);
@@ -108,7 +103,7 @@ ComposeOutcome DrawFrame(QImage &canvas, const FrameDescription &frame,
     const auto left = TextNumber::roundHalfEven(TextNumber::Round((CW - W) * 0.5 - half));
     const auto top = sum({*y1, h1, MVF, half});
     if (!left || !top)
-        return overflowAt(BorderPosition);
+        return ComposeOutcome::overflow(QCoreApplication::translate("FrameRenderer", "枠の位置"));
     drawn->BorderLeft = *left;
     drawn->BorderTop = *top;
 
@@ -117,7 +112,7 @@ ComposeOutcome DrawFrame(QImage &canvas, const FrameDescription &frame,
     const auto right = sum({*left, DW, W});
     const auto bottom = sum({*top, DW, H});
     if (!right || !bottom)
-        return overflowAt(BorderSize);
+        return ComposeOutcome::overflow(QCoreApplication::translate("FrameRenderer", "枠の大きさ"));
     const qint64 inL = qint64(*left) + half, inT = qint64(*top) + half;
     const qint64 inR = inL + W, inB = inT + H; // exclusive
     const qint64 outL = inL - DW, outT = inT - DW, outR = inR + DW, outB = inB + DW;
@@ -133,7 +128,7 @@ ComposeOutcome DrawFrame(QImage &canvas, const FrameDescription &frame,
 
     std::optional<qint32> y = sum({*bottom, half, MVF});
     if (!y)
-        return overflowAt(FooterTextPosition);
+        return footerOverflow();
 
     // Footer lines, one under the other; an empty one is skipped and is never "the item above".
     qint32 prevX = 0;
@@ -154,7 +149,7 @@ ComposeOutcome DrawFrame(QImage &canvas, const FrameDescription &frame,
             break;
         case FooterAlign::Right:
             if (!rightPart)
-                return overflowAt(FooterTextPosition);
+                return footerOverflow();
             x = CW - *rightPart;
             break;
         case FooterAlign::LeftOfAbove:
@@ -163,11 +158,11 @@ ComposeOutcome DrawFrame(QImage &canvas, const FrameDescription &frame,
         case FooterAlign::RightOfAbove:
             if (prevW > 0) {
                 if (!underAbove)
-                    return overflowAt(FooterTextPosition);
+                    return footerOverflow();
                 x = *underAbove;
             } else {
                 if (!rightPart)
-                    return overflowAt(FooterTextPosition);
+                    return footerOverflow();
                 x = CW - *rightPart;
             }
             break;
@@ -177,7 +172,7 @@ ComposeOutcome DrawFrame(QImage &canvas, const FrameDescription &frame,
         }
         const auto xi = TextNumber::roundHalfEven(x);
         if (!xi)
-            return overflowAt(FooterTextPosition);
+            return footerOverflow();
         prevW = w;
         prevX = *xi;
         if (!drawText(painter, item, *xi, *y, &error))
@@ -186,7 +181,7 @@ ComposeOutcome DrawFrame(QImage &canvas, const FrameDescription &frame,
         drawn->textDrawn[i] = true;
         y = sum({*y, item.MeasuredHeight});
         if (!y)
-            return overflowAt(FooterTextPosition);
+            return footerOverflow();
     }
     return ComposeOutcome::drawn();
 }

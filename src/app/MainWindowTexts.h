@@ -8,35 +8,45 @@ namespace MainWindowTexts {
 
 inline constexpr const char *WindowCaption = "Morvel Ver 2.03";
 
-// A menu or menu entry: object name and caption.
+// A menu, or a menu entry with its command: the object name and caption and, when the toolbar has
+// a button for the command, the button's key (its object name) and tooltip.
 struct MenuEntry
 {
     const char *name;
     const char *caption;
+    const char *toolbarKey = nullptr;
+    const char *toolTip = nullptr;
 };
 
 inline constexpr MenuEntry FileMenu{"IDM_FILE", QT_TRANSLATE_NOOP("frmMdiMain", "ﾌｧｲﾙ(&F)")};
-inline constexpr MenuEntry LoadTemplate{"IDMI_LOADTEMPLATE",
-                                        QT_TRANSLATE_NOOP("frmMdiMain", "ﾃﾝﾌﾟﾚｰﾄの読み込み(&L)")};
-inline constexpr MenuEntry SaveTemplate{"IDMI_SAVETEMPLATE",
-                                        QT_TRANSLATE_NOOP("frmMdiMain", "ﾃﾝﾌﾟﾚｰﾄの保存(&S)")};
-inline constexpr MenuEntry Exit{"IDMI_EXIT", QT_TRANSLATE_NOOP("frmMdiMain", "終了(&X)")};
+inline constexpr MenuEntry LoadTemplate{
+    "IDMI_LOADTEMPLATE", QT_TRANSLATE_NOOP("frmMdiMain", "ﾃﾝﾌﾟﾚｰﾄの読み込み(&L)"), "TbOpenTmp",
+    QT_TRANSLATE_NOOP("frmMdiMain", "ﾃﾝﾌﾟﾚｰﾄの読み込み")};
+inline constexpr MenuEntry SaveTemplate{
+    "IDMI_SAVETEMPLATE", QT_TRANSLATE_NOOP("frmMdiMain", "ﾃﾝﾌﾟﾚｰﾄの保存(&S)"), "TbSaveTmp",
+    QT_TRANSLATE_NOOP("frmMdiMain", "ﾃﾝﾌﾟﾚｰﾄの保存")};
+inline constexpr MenuEntry Exit{"IDMI_EXIT", QT_TRANSLATE_NOOP("frmMdiMain", "終了(&X)"), "TbExit",
+                                QT_TRANSLATE_NOOP("frmMdiMain", "終了")};
 
 inline constexpr MenuEntry EditMenu{"IDM_EDIT", QT_TRANSLATE_NOOP("frmMdiMain", "編集(&E)")};
-inline constexpr MenuEntry Setup{"IDMI_SETUP",
-                                 QT_TRANSLATE_NOOP("frmMdiMain", "全般の設定(&S)...")};
+inline constexpr MenuEntry Setup{"IDMI_SETUP", QT_TRANSLATE_NOOP("frmMdiMain", "全般の設定(&S)..."),
+                                 "TbSetup", QT_TRANSLATE_NOOP("frmMdiMain", "全般の設定")};
 inline constexpr MenuEntry SetDefault{
     "IDMI_SETDEFAULT", QT_TRANSLATE_NOOP("frmMdiMain", "現在の設定を起動時に表示(&D)")};
 
 inline constexpr MenuEntry PhotoMenu{"IDM_PHOTO", QT_TRANSLATE_NOOP("frmMdiMain", "画像(&G)")};
-inline constexpr MenuEntry LoadPhoto{"IDM_LOADPHOTO",
-                                     QT_TRANSLATE_NOOP("frmMdiMain", "画像ﾌｧｲﾙを読み込む(&L)...")};
-inline constexpr MenuEntry RemovePhoto{"IDM_REMOVEPHOTO",
-                                       QT_TRANSLATE_NOOP("frmMdiMain", "画像ﾌｧｲﾙを外す(&R)")};
-inline constexpr MenuEntry CopyClipboard{"IDM_COPYCLIPBOARD",
-                                         QT_TRANSLATE_NOOP("frmMdiMain", "ｸﾘｯﾌﾟﾎﾞｰﾄﾞに複写(&C)")};
-inline constexpr MenuEntry SavePhoto{"IDM_SAVEPHOTO",
-                                     QT_TRANSLATE_NOOP("frmMdiMain", "ﾌｧｲﾙに保存(&S)...")};
+inline constexpr MenuEntry LoadPhoto{
+    "IDM_LOADPHOTO", QT_TRANSLATE_NOOP("frmMdiMain", "画像ﾌｧｲﾙを読み込む(&L)..."), "TbOpenPhoto",
+    QT_TRANSLATE_NOOP("frmMdiMain", "画像ﾌｧｲﾙの読み込み")};
+inline constexpr MenuEntry RemovePhoto{
+    "IDM_REMOVEPHOTO", QT_TRANSLATE_NOOP("frmMdiMain", "画像ﾌｧｲﾙを外す(&R)"), "TbRemovePhoto",
+    QT_TRANSLATE_NOOP("frmMdiMain", "画像ﾌｧｲﾙを外す")};
+inline constexpr MenuEntry CopyClipboard{
+    "IDM_COPYCLIPBOARD", QT_TRANSLATE_NOOP("frmMdiMain", "ｸﾘｯﾌﾟﾎﾞｰﾄﾞに複写(&C)"), "TbCopyClipboard",
+    QT_TRANSLATE_NOOP("frmMdiMain", "ﾌﾟﾚﾋﾞｭｰｲﾒｰｼﾞをｸﾘｯﾌﾟﾎﾞｰﾄﾞへ複写")};
+inline constexpr MenuEntry SavePhoto{
+    "IDM_SAVEPHOTO", QT_TRANSLATE_NOOP("frmMdiMain", "ﾌｧｲﾙに保存(&S)..."), "TbSavePhoto",
+    QT_TRANSLATE_NOOP("frmMdiMain", "ﾌﾟﾚﾋﾞｭｰｲﾒｰｼﾞをﾌｧｲﾙに保存")};
 
 inline constexpr MenuEntry HelpMenu{"IDM_HELP", QT_TRANSLATE_NOOP("frmMdiMain", "ﾍﾙﾌﾟ(&H)")};
 inline constexpr MenuEntry Version{"IDMI_VERSION",
@@ -46,28 +56,6 @@ inline constexpr MenuEntry Version{"IDMI_VERSION",
 inline constexpr const char *FileSeparator = "IDMI_SEP3";
 inline constexpr const char *EditSeparator = "IDMI_SEP2";
 inline constexpr const char *PhotoSeparator = "IDMI_SEP";
-
-// A toolbar button: its key (the button's object name) and tooltip.
-struct ToolbarButton
-{
-    const char *key;
-    const char *tip;
-};
-
-inline constexpr ToolbarButton TbOpenTmp{"TbOpenTmp",
-                                         QT_TRANSLATE_NOOP("frmMdiMain", "ﾃﾝﾌﾟﾚｰﾄの読み込み")};
-inline constexpr ToolbarButton TbSaveTmp{"TbSaveTmp",
-                                         QT_TRANSLATE_NOOP("frmMdiMain", "ﾃﾝﾌﾟﾚｰﾄの保存")};
-inline constexpr ToolbarButton TbSetup{"TbSetup", QT_TRANSLATE_NOOP("frmMdiMain", "全般の設定")};
-inline constexpr ToolbarButton TbExit{"TbExit", QT_TRANSLATE_NOOP("frmMdiMain", "終了")};
-inline constexpr ToolbarButton TbOpenPhoto{"TbOpenPhoto",
-                                           QT_TRANSLATE_NOOP("frmMdiMain", "画像ﾌｧｲﾙの読み込み")};
-inline constexpr ToolbarButton TbRemovePhoto{"TbRemovePhoto",
-                                             QT_TRANSLATE_NOOP("frmMdiMain", "画像ﾌｧｲﾙを外す")};
-inline constexpr ToolbarButton TbCopyClipboard{
-    "TbCopyClipboard", QT_TRANSLATE_NOOP("frmMdiMain", "ﾌﾟﾚﾋﾞｭｰｲﾒｰｼﾞをｸﾘｯﾌﾟﾎﾞｰﾄﾞへ複写")};
-inline constexpr ToolbarButton TbSavePhoto{
-    "TbSavePhoto", QT_TRANSLATE_NOOP("frmMdiMain", "ﾌﾟﾚﾋﾞｭｰｲﾒｰｼﾞをﾌｧｲﾙに保存")};
 
 // Status bar.
 inline constexpr const char *TrueColor32 = QT_TRANSLATE_NOOP("frmMdiMain", "True Color (32bit)");

@@ -155,13 +155,13 @@ void frmMdiMain::buildMenus()
 
 // The command's button on the toolbar. The icon is the button's own, so that the menu entries
 // stay without one; the button carries the toolbar key as its name.
-void frmMdiMain::addToolButton(QAction *command, const T::ToolbarButton &button)
+void frmMdiMain::addToolButton(QAction *command, const T::MenuEntry &entry)
 {
-    command->setToolTip(tr(button.tip));
+    command->setToolTip(tr(entry.toolTip));
     m_toolbar->addAction(command);
     auto *tool = static_cast<QToolButton *>(m_toolbar->widgetForAction(command));
-    tool->setObjectName(QString::fromLatin1(button.key));
-    const QIcon icon = AppIcons::toolbarIcon(button.key);
+    tool->setObjectName(QString::fromLatin1(entry.toolbarKey));
+    const QIcon icon = AppIcons::toolbarIcon(entry.toolbarKey);
     tool->setIcon(icon);
     // A change of the action gives the button the action's (empty) icon: take ours back.
     connect(command, &QAction::changed, tool, [tool, icon] { tool->setIcon(icon); });
@@ -179,21 +179,21 @@ void frmMdiMain::buildToolbar()
     setContextMenuPolicy(Qt::NoContextMenu);
 
     const Commands &c = m_commands;
-    addToolButton(c.loadTemplate, T::TbOpenTmp);
-    addToolButton(c.saveTemplate, T::TbSaveTmp);
+    addToolButton(c.loadTemplate, T::LoadTemplate);
+    addToolButton(c.saveTemplate, T::SaveTemplate);
     m_toolbar->addSeparator();
-    addToolButton(c.setup, T::TbSetup);
+    addToolButton(c.setup, T::Setup);
     m_toolbar->addSeparator();
-    addToolButton(c.exit, T::TbExit);
+    addToolButton(c.exit, T::Exit);
     // The empty placeholder: a gap that runs nothing.
     auto *gap = new QWidget(m_toolbar);
     gap->setFixedWidth(16);
     m_toolbar->addWidget(gap);
-    addToolButton(c.loadPhoto, T::TbOpenPhoto);
-    addToolButton(c.removePhoto, T::TbRemovePhoto);
+    addToolButton(c.loadPhoto, T::LoadPhoto);
+    addToolButton(c.removePhoto, T::RemovePhoto);
     m_toolbar->addSeparator();
-    addToolButton(c.copyClipboard, T::TbCopyClipboard);
-    addToolButton(c.savePhoto, T::TbSavePhoto);
+    addToolButton(c.copyClipboard, T::CopyClipboard);
+    addToolButton(c.savePhoto, T::SavePhoto);
     m_toolbar->setFixedHeight(Twips::toPixels(ToolbarHeight, m_twips.y));
 }
 

@@ -98,7 +98,7 @@ private:
     void createActions();
     QMenu *addMenu(const MainWindowTexts::MenuEntry &menu, const QList<QAction *> &entries);
     void buildMenus();
-    void addToolButton(QAction *command, const MainWindowTexts::ToolbarButton &button);
+    void addToolButton(QAction *command, const MainWindowTexts::MenuEntry &entry);
     void buildToolbar();
     // The single preview window, created on first use.
     frmPreview *ensurePreview();

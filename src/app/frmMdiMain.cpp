@@ -157,6 +157,7 @@ void frmMdiMain::buildMenus()
 // stay without one; the button carries the toolbar key as its name.
 void frmMdiMain::addToolButton(QAction *command, const T::MenuEntry &entry)
 {
+    command->setIconText(tr(entry.toolTip));
     command->setToolTip(tr(entry.toolTip));
     m_toolbar->addAction(command);
     auto *tool = static_cast<QToolButton *>(m_toolbar->widgetForAction(command));

@@ -9,3 +9,9 @@ QString ComposeOutcome::sizeMessageCaption()
 {
     return tr("Error");
 }
+
+QString ComposeOutcome::shrinkHint()
+{
+    return tr("大きな写真は「編集」-「全般の設定」の「大きな写真を縮小する」をオンにすると縮小して"
+              "入れられます。");
+}

@@ -726,6 +726,8 @@ void frmMdiMain::reportComposition(const ComposeOutcome &outcome)
     if (outcome.kind == ComposeOutcome::Kind::Failed ||
         outcome.kind == ComposeOutcome::Kind::PhotoUnreadable)
         statusBar()->showMessage(tr(T::ComposeFailedText).arg(outcome.message));
+    else if (outcome.shrinkWouldFit)
+        statusBar()->showMessage(ComposeOutcome::shrinkHint());
     else
         statusBar()->clearMessage();
 }

@@ -1,6 +1,7 @@
 #include "FitsImage.h"
 
 #include "DisplayStretch.h"
+#include "compose/ImageMemory.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -122,12 +123,34 @@ double numberKey(FitsFile &file, const char *name, double fallback)
     return value;
 }
 
-// The picture as levels: per plane a level for each pixel (in file order), linear in the value.
+// A level for each pixel of one plane, in file order, in memory the system may back with large
+// pages (a 6000 x 4000 plane takes 12 000 page faults in 4 KB pages), not cleared beforehand.
+class Plane
+{
+public:
+    explicit Plane(qsizetype count)
+        : m_memory(ImageMemory::allocate(int(count), 1, QImage::Format_Grayscale16))
+    {
+        if (m_memory.isNull())
+            throw std::bad_alloc();
+    }
+    Plane(Plane &&) = default;
+    Plane &operator=(Plane &&) = default;
+
+    quint16 *data() { return reinterpret_cast<quint16 *>(m_memory.bits()); }
+    const quint16 *data() const { return reinterpret_cast<const quint16 *>(m_memory.constBits()); }
+    quint16 &operator[](qsizetype i) { return data()[i]; }
+
+private:
+    QImage m_memory; // one row of count 16-bit values
+};
+
+// The picture as levels: per plane a level for each pixel, linear in the value.
 struct Levels
 {
     int width = 0;
     int height = 0;
-    std::vector<std::vector<quint16>> planes;
+    std::vector<Plane> planes;
     bool zeroIsNull = false; // level 0 stands for NaN and infinite pixels
     int noneLo = 0;          // the data type's range, in levels
     int noneHi = DisplayStretch::Levels - 1;
@@ -151,17 +174,17 @@ bool readIntegerLevels(FitsFile &file, const ImageHdu &hdu, Levels *levels)
     const bool isByte = hdu.equivType == BYTE_IMG || hdu.equivType == SBYTE_IMG;
     levels->noneHi = isByte ? 255 : 65535;
     for (int p = 0; p < hdu.planes; ++p) {
-        std::vector<quint16> &plane = levels->planes[p];
+        quint16 *plane = levels->planes[p].data();
         std::vector<LONGLONG> first = firstPixel(hdu, 0, p);
         int anyNull = 0;
         fits_read_pixll(file.get(), isSigned ? TSHORT : TUSHORT, first.data(), count, nullptr,
-                        plane.data(), &anyNull, &file.status);
+                        plane, &anyNull, &file.status);
         if (file.status)
             return false;
         if (isSigned) {
             const quint16 offset = isByte ? 128 : 32768;
-            for (quint16 &v : plane)
-                v = quint16(v + offset);
+            for (LONGLONG i = 0; i < count; ++i)
+                plane[i] = quint16(plane[i] + offset);
         }
     }
     return true;
@@ -265,8 +288,12 @@ bool bayerLayout(const QString &pattern, int xOffset, int yOffset, int colours[4
 void demosaic(Levels *levels, const int colours[4])
 {
     const int w = levels->width, h = levels->height;
-    const std::vector<quint16> mosaic = std::move(levels->planes[0]);
-    levels->planes.assign(3, std::vector<quint16>(mosaic.size()));
+    const qsizetype count = qsizetype(w) * h;
+    const Plane mosaicPlane = std::move(levels->planes[0]);
+    const quint16 *mosaic = mosaicPlane.data();
+    levels->planes.clear();
+    for (int c = 0; c < 3; ++c)
+        levels->planes.emplace_back(count);
     // For each parity and colour, the neighbours (dx, dy) that carry that colour.
     struct Offsets
     {
@@ -289,9 +316,9 @@ void demosaic(Levels *levels, const int colours[4])
             }
     auto mirror = [](int v, int n) { return v < 0 ? 1 : v >= n ? n - 2 : v; };
     for (int y = 0; y < h; ++y) {
-        const quint16 *rows[3] = {mosaic.data() + qsizetype(mirror(y - 1, h)) * w,
-                                  mosaic.data() + qsizetype(y) * w,
-                                  mosaic.data() + qsizetype(mirror(y + 1, h)) * w};
+        const quint16 *rows[3] = {mosaic + qsizetype(mirror(y - 1, h)) * w,
+                                  mosaic + qsizetype(y) * w,
+                                  mosaic + qsizetype(mirror(y + 1, h)) * w};
         for (int x = 0; x < w; ++x) {
             const int parity = (x & 1) | ((y & 1) << 1);
             const qsizetype at = qsizetype(y) * w + x;
@@ -321,10 +348,12 @@ std::vector<DisplayStretch::Table> stretchTables(const Levels &levels,
     } else {
         std::vector<DisplayStretch::Histogram> histograms;
         int lo = DisplayStretch::Levels, hi = -1;
-        for (const std::vector<quint16> &plane : levels.planes) {
+        const qsizetype count = qsizetype(levels.width) * levels.height;
+        for (const Plane &plane : levels.planes) {
             DisplayStretch::Histogram histogram(DisplayStretch::Levels, 0);
-            for (quint16 v : plane)
-                ++histogram[v];
+            const quint16 *v = plane.data();
+            for (qsizetype i = 0; i < count; ++i)
+                ++histogram[v[i]];
             if (levels.zeroIsNull)
                 histogram[0] = 0;
             const auto used = [](quint32 n) { return n != 0; };
@@ -354,8 +383,8 @@ std::vector<DisplayStretch::Table> stretchTables(const Levels &levels,
 QImage render(const Levels &levels, const std::vector<DisplayStretch::Table> &tables, bool bottomUp)
 {
     const bool colour = levels.planes.size() == 3;
-    QImage image(levels.width, levels.height,
-                 colour ? QImage::Format_RGB32 : QImage::Format_Grayscale8);
+    QImage image = ImageMemory::allocate(levels.width, levels.height,
+                                         colour ? QImage::Format_RGB32 : QImage::Format_Grayscale8);
     if (image.isNull())
         return image;
     for (int y = 0; y < levels.height; ++y) {
@@ -384,7 +413,8 @@ QImage readImage(FitsFile &file, const ImageHdu &hdu, PhotoOptions::Stretch stre
     Levels levels;
     levels.width = hdu.width;
     levels.height = hdu.height;
-    levels.planes.assign(hdu.planes, std::vector<quint16>(size_t(hdu.width) * size_t(hdu.height)));
+    for (int p = 0; p < hdu.planes; ++p)
+        levels.planes.emplace_back(qsizetype(hdu.width) * hdu.height);
     const bool integer = hdu.equivType == BYTE_IMG || hdu.equivType == SBYTE_IMG ||
                          hdu.equivType == SHORT_IMG || hdu.equivType == USHORT_IMG;
     if (!(integer ? readIntegerLevels(file, hdu, &levels)

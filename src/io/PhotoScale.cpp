@@ -2,7 +2,12 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <vector>
+
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
 
 namespace {
 
@@ -34,22 +39,16 @@ std::vector<Span> spans(int from, int to, std::vector<quint32> *weights)
     return result;
 }
 
-// Rounds num / den to the nearest whole number, halves up, without a division per value.
+// Rounds num / den to the nearest whole number, halves up, by one multiplication: num / den is a
+// whole number of 1/den, so a nudge of a quarter of that turns an exact half upwards without
+// moving any other value across a rounding boundary (the product's error is far smaller).
 struct Divider
 {
-    explicit Divider(quint64 d) : den(d), inverse(1.0 / double(d)) {}
-    uchar operator()(quint64 num) const
-    {
-        quint64 q = quint64(double(num) * inverse + 0.5);
-        const quint64 twice = 2 * num + den;
-        while (q > 0 && q * 2 * den > twice)
-            --q;
-        while ((q + 1) * 2 * den <= twice)
-            ++q;
-        return uchar(q);
-    }
-    quint64 den;
+    explicit Divider(quint64 den) : inverse(1.0 / double(den)), offset(0.5 + 0.25 / double(den)) {}
+    // num below 2^53: exact as a double.
+    uchar operator()(qint64 num) const { return uchar(double(num) * inverse + offset); }
     double inverse;
+    double offset;
 };
 
 template <int Channels> void shrinkInto(const QImage &src, QImage &dst)
@@ -64,24 +63,56 @@ template <int Channels> void shrinkInto(const QImage &src, QImage &dst)
     for (int y = 0; y < dh; ++y) {
         // The source rows of this output row, weighed, added column by column.
         const Span &row = rows[y];
-        std::fill(sums.begin(), sums.end(), 0);
         for (int k = 0; k < row.count; ++k) {
             const quint32 w = rowWeights[row.weights + k];
-            const uchar *in = src.constScanLine(row.first + k);
-            quint32 *sum = sums.data();
-            for (qsizetype i = 0; i < n; ++i)
-                sum[i] += w * in[i];
+            const uchar *__restrict in = src.constScanLine(row.first + k);
+            quint32 *__restrict sum = sums.data();
+            if (k == 0) {
+                for (qsizetype i = 0; i < n; ++i)
+                    sum[i] = w * in[i];
+            } else {
+                for (qsizetype i = 0; i < n; ++i)
+                    sum[i] += w * in[i];
+            }
         }
         // Then the columns of each output pixel.
         uchar *out = dst.scanLine(y);
+#ifdef __SSE2__
+        if constexpr (Channels == 4) {
+            // The four channels of a pixel in two pairs of doubles: the same sums, in a quarter of
+            // the instructions.
+            const __m128d inverse = _mm_set1_pd(divide.inverse);
+            const __m128d offset = _mm_set1_pd(divide.offset);
+            for (int x = 0; x < dw; ++x, out += 4) {
+                const Span &col = columns[x];
+                __m128d low = _mm_setzero_pd(), high = _mm_setzero_pd();
+                const quint32 *sum = sums.data() + qsizetype(col.first) * 4;
+                const quint32 *w = columnWeights.data() + col.weights;
+                for (int k = 0; k < col.count; ++k, sum += 4) {
+                    const __m128i s = _mm_loadu_si128(reinterpret_cast<const __m128i *>(sum));
+                    const __m128d weight = _mm_set1_pd(double(w[k]));
+                    low = _mm_add_pd(low, _mm_mul_pd(weight, _mm_cvtepi32_pd(s)));
+                    high =
+                        _mm_add_pd(high, _mm_mul_pd(weight, _mm_cvtepi32_pd(_mm_srli_si128(s, 8))));
+                }
+                const __m128i l = _mm_cvttpd_epi32(_mm_add_pd(_mm_mul_pd(low, inverse), offset));
+                const __m128i h = _mm_cvttpd_epi32(_mm_add_pd(_mm_mul_pd(high, inverse), offset));
+                __m128i v = _mm_unpacklo_epi64(l, h);
+                v = _mm_packus_epi16(_mm_packs_epi32(v, v), v);
+                const int bytes = _mm_cvtsi128_si32(v);
+                std::memcpy(out, &bytes, 4);
+            }
+            continue;
+        }
+#endif
         for (int x = 0; x < dw; ++x) {
             const Span &col = columns[x];
-            quint64 total[Channels] = {};
+            qint64 total[Channels] = {};
             const quint32 *sum = sums.data() + qsizetype(col.first) * Channels;
             const quint32 *w = columnWeights.data() + col.weights;
             for (int k = 0; k < col.count; ++k, sum += Channels)
                 for (int c = 0; c < Channels; ++c)
-                    total[c] += quint64(w[k]) * sum[c];
+                    total[c] += qint64(w[k]) * sum[c];
             for (int c = 0; c < Channels; ++c)
                 *out++ = divide(total[c]);
         }

@@ -440,9 +440,11 @@ Header readHeader(const QString &path)
     case Format::Jpeg:
         readJpeg(path, &header.size, nullptr, &header.error);
         break;
-    case Format::Gif: {
+    case Format::Gif:
         if (gifScreenSize(head, &header.size))
             break;
+        [[fallthrough]];
+    case Format::Tiff: {
         QImageReader reader(path, qtFormat(header.format));
         header.size = reader.size();
         if (!header.size.isValid() || header.size.isEmpty())
@@ -459,14 +461,6 @@ Header readHeader(const QString &path)
             header.error = tr("画像ﾌｧｲﾙ「%1」を読み込めません: %2")
                                .arg(shown(path), tr("PNG の見出しが壊れています"));
         break;
-    case Format::Tiff: {
-        QImageReader reader(path, qtFormat(header.format));
-        header.size = reader.size();
-        if (!header.size.isValid() || header.size.isEmpty())
-            header.error =
-                tr("画像ﾌｧｲﾙ「%1」を読み込めません: %2").arg(shown(path), reader.errorString());
-        break;
-    }
     case Format::Fits: {
         QString reason;
         if (!FitsImage::readSize(path, &header.size, &reason))

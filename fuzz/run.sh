@@ -11,7 +11,8 @@ shift
 targets=("$@")
 if ((${#targets[@]} == 0)); then
     targets=(profile_file template nolt metafile
-             picture_bmp picture_jpeg picture_gif picture_wmf picture_emf)
+             picture_bmp picture_jpeg picture_gif picture_wmf picture_emf
+             picture_fits picture_tiff picture_png)
 fi
 
 # FUZZ_NO_BUILD=1 skips building and seeding, for several runs side by side.

@@ -1,6 +1,7 @@
 #include "FitsImage.h"
 
 #include "DisplayStretch.h"
+#include "FitsTiles.h"
 #include "compose/ImageMemory.h"
 
 #include <QCoreApplication>
@@ -466,6 +467,8 @@ QImage read(const QString &path, PhotoOptions::Stretch stretch, qint64 maxPixels
         *reason = tr("%1x%2 の画像は大きすぎて読み込めません").arg(hdu.width).arg(hdu.height);
         return QImage();
     }
+    if (!FitsTiles::safeToDecompress(file.get(), reason))
+        return QImage();
     try {
         return readImage(file, hdu, stretch, reason);
     } catch (const std::bad_alloc &) {

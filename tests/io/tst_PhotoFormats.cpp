@@ -3,6 +3,7 @@
 #include "compose/PreviewComposer.h"
 #include "hardening/HostileFiles.h"
 #include "io/DisplayStretch.h"
+#include "io/FitsTiles.h"
 #include "io/LoadPicture.h"
 #include "io/PhotoScale.h"
 #include "support/FitsWriter.h"
@@ -90,6 +91,9 @@ class tst_PhotoFormats : public QObject
 private slots:
     void fitsPixels_data();
     void fitsPixels();
+    void damagedRiceTileRefused();
+    void riceStreamBounds_data();
+    void riceStreamBounds();
     void automaticStretch();
     void sixteenBitsRoundedTo8_data();
     void sixteenBitsRoundedTo8();
@@ -169,6 +173,46 @@ void tst_PhotoFormats::fitsPixels()
     QVERIFY2(picture.ok(), qPrintable(picture.error));
     QCOMPARE(picture.image.format(), QImage::Format_RGB32);
     QCOMPARE(pixels(picture.image), expected);
+}
+
+void tst_PhotoFormats::damagedRiceTileRefused()
+{
+    // A flat 64 x 64 image in tiles of a row: each tile is the first value (0x0064) and a byte
+    // of zero split values. Made to claim coded pixels, the first tile runs past its three bytes.
+    const QString path = m_dir.filePath("damaged.fits");
+    QVERIFY(FitsWriter::write(
+        path, {SHORT_IMG, {64, 64}, std::vector<double>(64 * 64, 100.0), {}, true, true}));
+    QByteArray bytes = TestFiles::readAll(path);
+    const qsizetype heap = 2 * 2880 + 64 * 8; // after the headers and the 64 tile descriptors
+    QCOMPARE(bytes.mid(heap, 3), QByteArray("\x00\x64\x00", 3));
+    bytes[heap + 2] = 0x10;
+    QVERIFY(TestFiles::writeAll(path, bytes));
+    const LoadPicture::Picture picture = LoadPicture::decode(path);
+    QVERIFY(!picture.ok());
+    QVERIFY2(picture.error.contains("damaged.fits"), qPrintable(picture.error));
+}
+
+void tst_PhotoFormats::riceStreamBounds_data()
+{
+    // 16-bit pixels: two bytes of first value, then four bits of split value per block of 32.
+    QTest::addColumn<QByteArray>("stream");
+    QTest::addColumn<int>("blockSize");
+    QTest::addColumn<bool>("fits");
+    QTest::newRow("flat tile") << QByteArray("\x00\x64\x00", 3) << 32 << true;
+    QTest::newRow("coded pixels past the end") << QByteArray("\x00\x64\x10", 3) << 32 << false;
+    QTest::newRow("direct pixels past the end") << QByteArray("\x00\x64\xF0\x01", 4) << 32 << false;
+    QTest::newRow("no room for the first value") << QByteArray("\x00\x64", 2) << 32 << false;
+    QTest::newRow("blocks of no pixels") << QByteArray("\x00\x64\x00", 3) << 0 << false;
+}
+
+void tst_PhotoFormats::riceStreamBounds()
+{
+    QFETCH(QByteArray, stream);
+    QFETCH(int, blockSize);
+    QFETCH(bool, fits);
+    QCOMPARE(FitsTiles::riceStreamFits(reinterpret_cast<const uchar *>(stream.constData()),
+                                       stream.size(), 64, blockSize, 2),
+             fits);
 }
 
 void tst_PhotoFormats::automaticStretch()

@@ -119,9 +119,15 @@ double numberKey(FitsFile &file, const char *name, double fallback)
 {
     double value = fallback;
     int status = 0;
-    if (fits_read_key(file.get(), TDOUBLE, name, &value, nullptr, &status))
+    if (fits_read_key(file.get(), TDOUBLE, name, &value, nullptr, &status) || !std::isfinite(value))
         return fallback;
     return value;
+}
+
+// Only the parity of a mosaic's offset matters.
+int parityKey(FitsFile &file, const char *name)
+{
+    return std::fmod(std::abs(numberKey(file, name, 0.0)), 2.0) >= 1.0 ? 1 : 0;
 }
 
 // A level for each pixel of one plane, in file order, in memory the system may back with large
@@ -213,6 +219,12 @@ bool forEachBand(FitsFile &file, const ImageHdu &hdu, int plane, std::vector<dou
     return true;
 }
 
+// A level from a value that may be out of range or not a number (from scaling keys that are).
+quint16 toLevel(double v)
+{
+    return v >= 1.0 ? quint16(std::min(v, 65535.0)) : quint16(1);
+}
+
 bool readWideLevels(FitsFile &file, const ImageHdu &hdu, PhotoOptions::Stretch stretch,
                     Levels *levels)
 {
@@ -254,8 +266,7 @@ bool readWideLevels(FitsFile &file, const ImageHdu &hdu, PhotoOptions::Stretch s
                     if (!std::isfinite(v[i]))
                         out[at + i] = 0;
                     else
-                        out[at + i] = quint16(
-                            std::clamp(1.0 + std::round((v[i] - lo) * scale), 1.0, 65535.0));
+                        out[at + i] = toLevel(1.0 + std::round((v[i] - lo) * scale));
                 }
             }))
             return false;
@@ -425,8 +436,8 @@ QImage readImage(FitsFile &file, const ImageHdu &hdu, PhotoOptions::Stretch stre
     }
     int colours[4];
     if (hdu.planes == 1 && hdu.width >= 2 && hdu.height >= 2 &&
-        bayerLayout(stringKey(file, "BAYERPAT"), int(numberKey(file, "XBAYROFF", 0)),
-                    int(numberKey(file, "YBAYROFF", 0)), colours))
+        bayerLayout(stringKey(file, "BAYERPAT"), parityKey(file, "XBAYROFF"),
+                    parityKey(file, "YBAYROFF"), colours))
         demosaic(&levels, colours);
     const bool bottomUp = stringKey(file, "ROWORDER") != QLatin1String("TOP-DOWN");
     QImage image = render(levels, stretchTables(levels, stretch), bottomUp);

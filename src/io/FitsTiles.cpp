@@ -14,6 +14,7 @@ QString tr(const char *text)
 }
 
 constexpr int kMaxAxes = 9;
+constexpr qint64 kMaxCount = qint64(1) << 40; // of tiles, and of pixels in a tile: no overflow
 
 qint64 intKey(fitsfile *file, const QByteArray &name, qint64 fallback)
 {
@@ -127,17 +128,19 @@ bool safeToDecompress(fitsfile *file, QString *reason)
         return false;
     }
     qint64 size[kMaxAxes], tile[kMaxAxes], tiles[kMaxAxes];
-    qint64 tileCount = 1;
+    qint64 tileCount = 1, tilePixels = 1;
     for (int a = 0; a < axes; ++a) {
         const QByteArray n = QByteArray::number(a + 1);
         size[a] = intKey(file, "ZNAXIS" + n, 0);
         tile[a] = intKey(file, "ZTILE" + n, a == 0 ? size[a] : 1);
-        if (size[a] < 1 || tile[a] < 1 || tile[a] > size[a]) {
+        const bool sized = size[a] >= 1 && size[a] <= INT_MAX && tile[a] >= 1 && tile[a] <= size[a];
+        tiles[a] = sized ? (size[a] + tile[a] - 1) / tile[a] : 0;
+        if (!sized || tiles[a] > kMaxCount / tileCount || tile[a] > kMaxCount / tilePixels) {
             *reason = tr("圧縮された画像のタイルの大きさが正しくありません");
             return false;
         }
-        tiles[a] = (size[a] + tile[a] - 1) / tile[a];
         tileCount *= tiles[a];
+        tilePixels *= tile[a];
     }
     int blockSize = 32, bytePix = 4;
     for (int k = 1; k <= kMaxAxes; ++k) {
@@ -162,6 +165,7 @@ bool safeToDecompress(fitsfile *file, QString *reason)
         *reason = tr("圧縮された画像の表が読めません");
         return false;
     }
+    const qint64 heap = intKey(file, "PCOUNT", 0);
     std::vector<uchar> bytes;
     for (qint64 t = 0; t < std::min<qint64>(tileCount, rows); ++t) {
         qint64 pixels = 1;
@@ -169,6 +173,9 @@ bool safeToDecompress(fitsfile *file, QString *reason)
             pixels *= std::min(tile[a], size[a] - (rest % tiles[a]) * tile[a]);
         LONGLONG length = 0, offset = 0;
         fits_read_descriptll(file, column, t + 1, &length, &offset, &status);
+        // A tile's bytes lie within the heap that follows the table.
+        if (!status && (length < 0 || offset < 0 || length > heap || offset > heap - length))
+            status = BAD_DIMEN;
         if (!status && length > 0) {
             bytes.resize(size_t(length));
             int anyNull = 0;

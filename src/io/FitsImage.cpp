@@ -1,5 +1,6 @@
 #include "FitsImage.h"
 
+#include "Cfitsio.h"
 #include "DisplayStretch.h"
 #include "FitsTiles.h"
 #include "compose/ImageMemory.h"
@@ -13,8 +14,6 @@
 #include <new>
 #include <vector>
 
-#include <fitsio.h>
-
 namespace {
 
 QString tr(const char *text)
@@ -22,34 +21,28 @@ QString tr(const char *text)
     return QCoreApplication::translate("FitsImage", text);
 }
 
-QString statusText(int status)
-{
-    char text[FLEN_STATUS] = {};
-    fits_get_errstatus(status, text);
-    fits_clear_errmsg();
-    return QString::fromLatin1(text);
-}
-
 // One open file; closed on every way out.
 class FitsFile
 {
 public:
-    explicit FitsFile(const QString &path)
+    FitsFile(const Cfitsio &library, const QString &path) : fits(library)
     {
         // The disk-file opener: no extended file name syntax, so any name is just a name.
-        fits_open_diskfile(&m_file, QFile::encodeName(path).constData(), READONLY, &status);
+        fits.openDiskFile(&m_file, QFile::encodeName(path).constData(), READONLY, &status);
     }
     ~FitsFile()
     {
         int ignored = 0;
         if (m_file)
-            fits_close_file(m_file, &ignored);
-        fits_clear_errmsg();
+            fits.closeFile(m_file, &ignored);
+        fits.clearMessages();
     }
     FitsFile(const FitsFile &) = delete;
     FitsFile &operator=(const FitsFile &) = delete;
 
     fitsfile *get() const { return m_file; }
+    QString statusText() const { return fits.statusText(status); }
+    const Cfitsio &fits;
     int status = 0;
 
 private:
@@ -71,24 +64,24 @@ bool findImage(FitsFile &file, ImageHdu *hdu, QString *reason)
 {
     for (int number = 1;; ++number) {
         int type = 0;
-        if (fits_movabs_hdu(file.get(), number, &type, &file.status)) {
+        if (file.fits.moveToHdu(file.get(), number, &type, &file.status)) {
             *reason = file.status == END_OF_FILE || file.status == BAD_HDU_NUM
                           ? tr("画像のデータがありません")
-                          : statusText(file.status);
+                          : file.statusText();
             return false;
         }
         if (type != IMAGE_HDU)
             continue;
         int naxis = 0;
-        fits_get_img_dim(file.get(), &naxis, &file.status);
+        file.fits.imageDimensions(file.get(), &naxis, &file.status);
         if (file.status || naxis < 2)
             continue;
         std::vector<LONGLONG> axes(naxis, 0);
-        fits_get_img_sizell(file.get(), naxis, axes.data(), &file.status);
-        fits_get_img_type(file.get(), &hdu->bitpix, &file.status);
-        fits_get_img_equivtype(file.get(), &hdu->equivType, &file.status);
+        file.fits.imageSize(file.get(), naxis, axes.data(), &file.status);
+        file.fits.imageType(file.get(), &hdu->bitpix, &file.status);
+        file.fits.imageEquivalentType(file.get(), &hdu->equivType, &file.status);
         if (file.status) {
-            *reason = statusText(file.status);
+            *reason = file.statusText();
             return false;
         }
         if (std::any_of(axes.begin(), axes.end(), [](LONGLONG n) { return n <= 0; }))
@@ -110,7 +103,7 @@ QString stringKey(FitsFile &file, const char *name)
 {
     char value[FLEN_VALUE] = {};
     int status = 0;
-    if (fits_read_key(file.get(), TSTRING, name, value, nullptr, &status))
+    if (file.fits.readKey(file.get(), TSTRING, name, value, nullptr, &status))
         return QString();
     return QString::fromLatin1(value).trimmed().toUpper();
 }
@@ -119,7 +112,8 @@ double numberKey(FitsFile &file, const char *name, double fallback)
 {
     double value = fallback;
     int status = 0;
-    if (fits_read_key(file.get(), TDOUBLE, name, &value, nullptr, &status) || !std::isfinite(value))
+    if (file.fits.readKey(file.get(), TDOUBLE, name, &value, nullptr, &status) ||
+        !std::isfinite(value))
         return fallback;
     return value;
 }
@@ -184,8 +178,8 @@ bool readIntegerLevels(FitsFile &file, const ImageHdu &hdu, Levels *levels)
         quint16 *plane = levels->planes[p].data();
         std::vector<LONGLONG> first = firstPixel(hdu, 0, p);
         int anyNull = 0;
-        fits_read_pixll(file.get(), isSigned ? TSHORT : TUSHORT, first.data(), count, nullptr,
-                        plane, &anyNull, &file.status);
+        file.fits.readPixels(file.get(), isSigned ? TSHORT : TUSHORT, first.data(), count, nullptr,
+                             plane, &anyNull, &file.status);
         if (file.status)
             return false;
         if (isSigned) {
@@ -211,8 +205,8 @@ bool forEachBand(FitsFile &file, const ImageHdu &hdu, int plane, std::vector<dou
         const qsizetype count = qsizetype(rows) * hdu.width;
         std::vector<LONGLONG> first = firstPixel(hdu, row, plane);
         int anyNull = 0;
-        if (fits_read_pixll(file.get(), TDOUBLE, first.data(), count, nullptr, buffer.data(),
-                            &anyNull, &file.status))
+        if (file.fits.readPixels(file.get(), TDOUBLE, first.data(), count, nullptr, buffer.data(),
+                                 &anyNull, &file.status))
             return false;
         use(buffer.data(), count, qsizetype(row) * hdu.width);
     }
@@ -431,7 +425,7 @@ QImage readImage(FitsFile &file, const ImageHdu &hdu, PhotoOptions::Stretch stre
                          hdu.equivType == SHORT_IMG || hdu.equivType == USHORT_IMG;
     if (!(integer ? readIntegerLevels(file, hdu, &levels)
                   : readWideLevels(file, hdu, stretch, &levels))) {
-        *reason = statusText(file.status);
+        *reason = file.statusText();
         return QImage();
     }
     int colours[4];
@@ -452,9 +446,12 @@ namespace FitsImage {
 
 bool readSize(const QString &path, QSize *size, QString *reason)
 {
-    FitsFile file(path);
+    const Cfitsio *fits = Cfitsio::load(reason);
+    if (!fits)
+        return false;
+    FitsFile file(*fits, path);
     if (file.status) {
-        *reason = statusText(file.status);
+        *reason = file.statusText();
         return false;
     }
     ImageHdu hdu;
@@ -466,9 +463,12 @@ bool readSize(const QString &path, QSize *size, QString *reason)
 
 QImage read(const QString &path, PhotoOptions::Stretch stretch, qint64 maxPixels, QString *reason)
 {
-    FitsFile file(path);
+    const Cfitsio *fits = Cfitsio::load(reason);
+    if (!fits)
+        return QImage();
+    FitsFile file(*fits, path);
     if (file.status) {
-        *reason = statusText(file.status);
+        *reason = file.statusText();
         return QImage();
     }
     ImageHdu hdu;
@@ -478,7 +478,7 @@ QImage read(const QString &path, PhotoOptions::Stretch stretch, qint64 maxPixels
         *reason = tr("%1x%2 の画像は大きすぎて読み込めません").arg(hdu.width).arg(hdu.height);
         return QImage();
     }
-    if (!FitsTiles::safeToDecompress(file.get(), reason))
+    if (!FitsTiles::safeToDecompress(*fits, file.get(), reason))
         return QImage();
     try {
         return readImage(file, hdu, stretch, reason);

@@ -16,11 +16,11 @@ QString tr(const char *text)
 constexpr int kMaxAxes = 9;
 constexpr qint64 kMaxCount = qint64(1) << 40; // of tiles, and of pixels in a tile: no overflow
 
-qint64 intKey(fitsfile *file, const QByteArray &name, qint64 fallback)
+qint64 intKey(const Cfitsio &fits, fitsfile *file, const QByteArray &name, qint64 fallback)
 {
     LONGLONG value = fallback;
     int status = 0;
-    if (fits_read_key(file, TLONGLONG, name.constData(), &value, nullptr, &status))
+    if (fits.readKey(file, TLONGLONG, name.constData(), &value, nullptr, &status))
         return fallback;
     return value;
 }
@@ -102,13 +102,13 @@ bool riceStreamFits(const uchar *bytes, qint64 length, qint64 pixels, int blockS
     return true;
 }
 
-bool safeToDecompress(fitsfile *file, QString *reason)
+bool safeToDecompress(const Cfitsio &fits, fitsfile *file, QString *reason)
 {
     int status = 0;
-    if (!fits_is_compressed_image(file, &status))
+    if (!fits.isCompressedImage(file, &status))
         return true;
     char method[FLEN_VALUE] = {};
-    if (fits_read_key(file, TSTRING, "ZCMPTYPE", method, nullptr, &status)) {
+    if (fits.readKey(file, TSTRING, "ZCMPTYPE", method, nullptr, &status)) {
         *reason = tr("圧縮の方法がありません");
         return false;
     }
@@ -122,7 +122,7 @@ bool safeToDecompress(fitsfile *file, QString *reason)
     }
 
     // The tiles, in the table's order (first axis fastest), each a row of COMPRESSED_DATA.
-    const int axes = int(intKey(file, "ZNAXIS", 0));
+    const int axes = int(intKey(fits, file, "ZNAXIS", 0));
     if (axes < 1 || axes > kMaxAxes) {
         *reason = tr("圧縮された画像の次元が読めません");
         return false;
@@ -131,8 +131,8 @@ bool safeToDecompress(fitsfile *file, QString *reason)
     qint64 tileCount = 1, tilePixels = 1;
     for (int a = 0; a < axes; ++a) {
         const QByteArray n = QByteArray::number(a + 1);
-        size[a] = intKey(file, "ZNAXIS" + n, 0);
-        tile[a] = intKey(file, "ZTILE" + n, a == 0 ? size[a] : 1);
+        size[a] = intKey(fits, file, "ZNAXIS" + n, 0);
+        tile[a] = intKey(fits, file, "ZTILE" + n, a == 0 ? size[a] : 1);
         const bool sized = size[a] >= 1 && size[a] <= INT_MAX && tile[a] >= 1 && tile[a] <= size[a];
         tiles[a] = sized ? (size[a] + tile[a] - 1) / tile[a] : 0;
         if (!sized || tiles[a] > kMaxCount / tileCount || tile[a] > kMaxCount / tilePixels) {
@@ -147,43 +147,43 @@ bool safeToDecompress(fitsfile *file, QString *reason)
         char option[FLEN_VALUE] = {};
         int s = 0;
         const QByteArray n = QByteArray::number(k);
-        if (fits_read_key(file, TSTRING, ("ZNAME" + n).constData(), option, nullptr, &s))
+        if (fits.readKey(file, TSTRING, ("ZNAME" + n).constData(), option, nullptr, &s))
             break;
         const QByteArray key = QByteArray(option).trimmed().toUpper();
         if (key == "BLOCKSIZE")
-            blockSize = int(intKey(file, "ZVAL" + n, blockSize));
+            blockSize = int(intKey(fits, file, "ZVAL" + n, blockSize));
         else if (key == "BYTEPIX")
-            bytePix = int(intKey(file, "ZVAL" + n, bytePix));
+            bytePix = int(intKey(fits, file, "ZVAL" + n, bytePix));
     }
     int column = 0;
     LONGLONG rows = 0;
     char columnName[] = "COMPRESSED_DATA";
-    fits_get_colnum(file, CASEINSEN, columnName, &column, &status);
-    fits_get_num_rowsll(file, &rows, &status);
+    fits.columnNumber(file, CASEINSEN, columnName, &column, &status);
+    fits.rowCount(file, &rows, &status);
     if (status) {
-        fits_clear_errmsg();
+        fits.clearMessages();
         *reason = tr("圧縮された画像の表が読めません");
         return false;
     }
-    const qint64 heap = intKey(file, "PCOUNT", 0);
+    const qint64 heap = intKey(fits, file, "PCOUNT", 0);
     std::vector<uchar> bytes;
     for (qint64 t = 0; t < std::min<qint64>(tileCount, rows); ++t) {
         qint64 pixels = 1;
         for (qint64 a = 0, rest = t; a < axes; rest /= tiles[a], ++a)
             pixels *= std::min(tile[a], size[a] - (rest % tiles[a]) * tile[a]);
         LONGLONG length = 0, offset = 0;
-        fits_read_descriptll(file, column, t + 1, &length, &offset, &status);
+        fits.readDescriptor(file, column, t + 1, &length, &offset, &status);
         // A tile's bytes lie within the heap that follows the table.
         if (!status && (length < 0 || offset < 0 || length > heap || offset > heap - length))
             status = BAD_DIMEN;
         if (!status && length > 0) {
             bytes.resize(size_t(length));
             int anyNull = 0;
-            fits_read_col(file, TBYTE, column, t + 1, 1, length, nullptr, bytes.data(), &anyNull,
-                          &status);
+            fits.readColumn(file, TBYTE, column, t + 1, 1, length, nullptr, bytes.data(), &anyNull,
+                            &status);
         }
         if (status) {
-            fits_clear_errmsg();
+            fits.clearMessages();
             *reason = tr("圧縮された画像のタイルが読めません");
             return false;
         }

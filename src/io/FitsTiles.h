@@ -1,9 +1,9 @@
 #pragma once
 
+#include "Cfitsio.h"
+
 #include <QString>
 #include <QtGlobal>
-
-#include <fitsio.h>
 
 // Tile-compressed FITS images, checked before cfitsio decompresses them. Its Rice decoder does not
 // watch for the end of a tile's bytes (for speed: a damaged tile makes it read on past them), and
@@ -13,7 +13,7 @@ namespace FitsTiles {
 
 // For the current HDU: true when it is not compressed, or compressed in a way that decompresses
 // within its bytes. False with a reason otherwise; cfitsio's status is left as it was.
-bool safeToDecompress(fitsfile *file, QString *reason);
+bool safeToDecompress(const Cfitsio &fits, fitsfile *file, QString *reason);
 
 // Whether decoding `pixels` pixels of bytePix bytes (1, 2, else 4) in blocks of blockSize from a
 // Rice stream of `length` bytes stays inside them.

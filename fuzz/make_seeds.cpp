@@ -92,14 +92,14 @@ int main(int argc, char **argv)
     put("picture_gif", "offscreen-frame.gif", gif(80, 60, 1, QSize(60, 50)));
 
     // FITS through cfitsio: integer, floating point, colour planes, a mosaic, a compressed image.
-    const auto fits = [](const char *name, FitsWriter::Spec spec) {
+    const auto fits = [](const char *name, FitsWriter::Image image) {
         const QString path = g_root + QStringLiteral("/scratch.fits");
         qsizetype count = 1;
-        for (long axis : spec.axes)
+        for (long axis : image.axes)
             count *= axis;
-        spec.values.resize(count);
-        std::iota(spec.values.begin(), spec.values.end(), 1.0);
-        if (!FitsWriter::write(path, spec)) {
+        image.values.resize(count);
+        std::iota(image.values.begin(), image.values.end(), 1.0);
+        if (!FitsWriter::write(path, image)) {
             std::fprintf(stderr, "cannot write %s\n", name);
             std::exit(1);
         }

@@ -11,7 +11,7 @@
 // FITS files written by cfitsio, for the tests, the fuzz seeds and the benchmark's photo.
 namespace FitsWriter {
 
-struct Spec
+struct Image
 {
     int type = SHORT_IMG;        // cfitsio's image type; USHORT_IMG writes BZERO 32768
     QList<long> axes;            // NAXIS1, NAXIS2 [, NAXIS3]
@@ -21,19 +21,19 @@ struct Spec
     bool inExtension = false;    // an empty primary HDU, the image in the IMAGE extension after it
 };
 
-inline bool write(const QString &path, const Spec &spec)
+inline bool write(const QString &path, const Image &image)
 {
     QFile::remove(path);
     fitsfile *f = nullptr;
     int status = 0;
     fits_create_diskfile(&f, QFile::encodeName(path).constData(), &status);
-    if (spec.inExtension)
+    if (image.inExtension)
         fits_create_img(f, BYTE_IMG, 0, nullptr, &status);
-    if (spec.tileCompressed)
+    if (image.tileCompressed)
         fits_set_compression_type(f, RICE_1, &status);
-    std::vector<long> axes(spec.axes.begin(), spec.axes.end());
-    fits_create_img(f, spec.type, int(axes.size()), axes.data(), &status);
-    for (const QString &key : spec.keys) {
+    std::vector<long> axes(image.axes.begin(), image.axes.end());
+    fits_create_img(f, image.type, int(axes.size()), axes.data(), &status);
+    for (const QString &key : image.keys) {
         const QString name = key.section(u'=', 0, 0);
         const QByteArray text = key.section(u'=', 1).toLatin1();
         bool number = false;
@@ -46,11 +46,11 @@ inline bool write(const QString &path, const Spec &spec)
     }
     std::vector<long> first(axes.size(), 1);
     // A compressed image takes its own type only (tileCompressed is for 16-bit images).
-    std::vector<short> shorts(spec.values.begin(), spec.values.end());
-    fits_write_pix(f, spec.tileCompressed ? TSHORT : TDOUBLE, first.data(),
-                   LONGLONG(spec.values.size()),
-                   spec.tileCompressed ? static_cast<void *>(shorts.data())
-                                       : const_cast<double *>(spec.values.data()),
+    std::vector<short> shorts(image.values.begin(), image.values.end());
+    fits_write_pix(f, image.tileCompressed ? TSHORT : TDOUBLE, first.data(),
+                   LONGLONG(image.values.size()),
+                   image.tileCompressed ? static_cast<void *>(shorts.data())
+                                       : const_cast<double *>(image.values.data()),
                    &status);
     int closing = 0;
     fits_close_file(f, &closing);

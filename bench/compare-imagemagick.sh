@@ -1,75 +1,52 @@
 #!/usr/bin/env bash
 # Whole-process time of morvel-compose against an ImageMagick command that makes the same framed
-# picture (border, background, five texts, BMP out) from the same 1600 x 1200 JPEG, in one run.
-# Usage: bench/compare-imagemagick.sh BUILD_DIR [RUNS]   (a Release build; RUNS defaults to 21)
+# picture (border, background, five texts, BMP out) from the same JPEG, in one run. A photo larger
+# than 1600 x 1200 is shrunk into that box by both (--fit 1600x1200 and -resize 1600x1200).
+# Usage: bench/compare-imagemagick.sh BUILD_DIR [RUNS] [WIDTHxHEIGHT]
+#        (a Release build; RUNS defaults to 21, the photo to 1600x1200)
 set -euo pipefail
-build_dir=${1:?usage: compare-imagemagick.sh BUILD_DIR [RUNS]}
+build_dir=${1:?usage: compare-imagemagick.sh BUILD_DIR [RUNS] [WIDTHxHEIGHT]}
 runs=${2:-21}
+size=${3:-1600x1200}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 command -v convert >/dev/null || { echo "ImageMagick (convert) is not installed" >&2; exit 1; }
 
-"$build_dir/bench/make-sample-photo" "$work/photo.jpg" 1600 1200 2>/dev/null
+width=${size%x*}
+height=${size#*x}
+"$build_dir/bench/make-sample-photo" "$work/photo.jpg" "$width" "$height" 2>/dev/null
 : > "$work/nolt.ini"
 font=$(fc-match -f '%{file}' 'IPAGothic')
+bench=$(cd "$(dirname "$0")" && pwd)
 
-printf '\xEF\xBB\xBF' > "$work/t.kvl"
-cat >> "$work/t.kvl" <<'KVL'
-[Frame]
-PhotoSize=1600x1200
-Background=0x0
-BorderColor=0xC0C0C0
-BorderWidth=3
-[Header-0]
-Data=M42 オリオン大星雲
-FontName=ＭＳ ゴシック
-FontSize=16
-FontColor=0xFFFFFF
-[Header-1]
-FontName=ＭＳ ゴシック
-FontSize=10
-FontColor=0xFFFFFF
-Month=11
-Day=24
-Year=2001
-Time=22:30 JST
-[Header-2]
-Data=鏡筒: 10cm 屈折 (f=640mm)  カメラ: 冷却CMOS
-FontName=ＭＳ ゴシック
-FontSize=10
-FontColor=0xFFFFFF
-[Header-3]
-Data=露出 300秒 x 8枚 加算平均  ISO 800
-FontName=ＭＳ ゴシック
-FontSize=10
-FontColor=0xFFFFFF
-FontAlign=3
-[Header-4]
-Data=撮影地: 長野県 入笠山
-FontName=ＭＳ ゴシック
-FontSize=10
-FontColor=0xFFFFFF
-FontAlign=2
-KVL
+# The photo as both show it: shrunk into 1600 x 1200 with its aspect ratio when larger.
+read -r shown_w shown_h < <(awk -v w="$width" -v h="$height" 'BEGIN {
+    s = 1; if (w > 1600 || h > 1200) { s = (1600 / w < 1200 / h) ? 1600 / w : 1200 / h }
+    printf "%d %d\n", int(w * s + 0.5), int(h * s + 0.5) }')
+fit=()
+resize=()
+if ((shown_w != width || shown_h != height)); then
+    fit=(--fit 1600x1200)
+    resize=(-resize 1600x1200)
+fi
 
 morvel() {
-    "$build_dir/src/morvel-compose" --settings "$work/nolt.ini" --template "$work/t.kvl" \
-        --photo "$work/photo.jpg" --output "$work/morvel.bmp"
+    "$build_dir/src/morvel-compose" --settings "$work/nolt.ini" --template "$bench/frame.kvl" \
+        "${fit[@]}" --photo "$work/photo.jpg" --output "$work/morvel.bmp"
 }
 
 # The same picture: 3-pixel border, margins 20/10/5, header and three footer lines, 24-bit BMP.
 magick_cmd() {
-    convert "$work/photo.jpg" -bordercolor '#C0C0C0' -border 3 \
+    convert "$work/photo.jpg" "${resize[@]}" -bordercolor '#C0C0C0' -border 3 \
         -background black -gravity north -splice 0x46 -gravity south -splice 0x62 \
-        -gravity center -extent 1646x1314 \
+        -gravity center -extent "$((shown_w + 46))x$((shown_h + 114))" \
         -font "$font" -fill white -gravity northwest -pointsize 16 -annotate +10+10 'M42 オリオン大星雲' \
         -pointsize 10 -gravity northeast -annotate +10+16 '2001/12/25 22:30 JST' \
-        -gravity northwest -annotate +10+1258 '鏡筒: 10cm 屈折 (f=640mm)  カメラ: 冷却CMOS' \
-        -annotate +10+1271 '露出 300秒 x 8枚 加算平均  ISO 800' \
-        -gravity northeast -annotate +10+1284 '撮影地: 長野県 入笠山' \
+        -gravity northwest -annotate +10+$((shown_h + 58)) '鏡筒: 10cm 屈折 (f=640mm)  カメラ: 冷却CMOS' \
+        -annotate +10+$((shown_h + 71)) '露出 300秒 x 8枚 加算平均  ISO 800' \
+        -gravity northeast -annotate +10+$((shown_h + 84)) '撮影地: 長野県 入笠山' \
         -type TrueColor BMP3:"$work/magick.bmp"
 }
-
 
 # Both commands in turn, RUNS rounds, so that a change in the machine's load falls on both alike.
 # The clock is the shell's own (EPOCHREALTIME, microseconds): no process is started to read it.
@@ -91,6 +68,7 @@ minimum() { printf '%s\n' "$@" | sort -n | head -1; }
 tenths() { awk -v t="$1" 'BEGIN { printf "%.1f", t / 10 }'; }
 m=$(median "${m_times[@]}")
 im=$(median "${im_times[@]}")
+echo "photo ${width}x${height}, shown ${shown_w}x${shown_h}"
 echo "morvel-compose: $(tenths "$m") ms median, $(tenths "$(minimum "${m_times[@]}")") ms best of $runs (whole process)"
 echo "ImageMagick:    $(tenths "$im") ms median, $(tenths "$(minimum "${im_times[@]}")") ms best of $runs (whole process)"
 awk -v a="$im" -v b="$m" 'BEGIN { printf "ImageMagick / morvel-compose = %.1fx (medians)\n", (b > 0 ? a / b : 0) }'

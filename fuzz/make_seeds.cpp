@@ -5,12 +5,14 @@
 #include "io/metafile/EmfWriter.h"
 #include "io/metafile/SampleMetafiles.h"
 #include "io/metafile/WmfWriter.h"
+#include "support/FitsWriter.h"
 
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
 
 #include <cstdio>
+#include <numeric>
 
 namespace {
 
@@ -88,6 +90,33 @@ int main(int argc, char **argv)
     put("picture_gif", "still.gif", gif(60, 50));
     put("picture_gif", "frames.gif", gif(50, 50, 5));
     put("picture_gif", "offscreen-frame.gif", gif(80, 60, 1, QSize(60, 50)));
+
+    // FITS through cfitsio: integer, floating point, colour planes, a mosaic, a compressed image.
+    const auto fits = [](const char *name, FitsWriter::Image image) {
+        const QString path = g_root + QStringLiteral("/scratch.fits");
+        qsizetype count = 1;
+        for (long axis : image.axes)
+            count *= axis;
+        image.values.resize(count);
+        std::iota(image.values.begin(), image.values.end(), 1.0);
+        if (!FitsWriter::write(path, image)) {
+            std::fprintf(stderr, "cannot write %s\n", name);
+            std::exit(1);
+        }
+        QFile file(path);
+        file.open(QIODevice::ReadOnly);
+        put("picture_fits", name, file.readAll());
+        file.remove();
+    };
+    fits("mono16.fits", {SHORT_IMG, {60, 50}, {}, {"ROWORDER=TOP-DOWN"}, false, false});
+    fits("float-rgb.fits", {FLOAT_IMG, {50, 50, 3}, {}, {}, false, false});
+    fits("rggb.fits", {USHORT_IMG, {64, 52}, {}, {"BAYERPAT=RGGB", "XBAYROFF=1"}, false, false});
+    fits("rice.fits", {SHORT_IMG, {64, 64}, {}, {}, true, true});
+    put("picture_tiff", "rgb8.tif", encoded(small, "TIFF"));
+    put("picture_tiff", "grey16.tif",
+        encoded(small.convertToFormat(QImage::Format_Grayscale16), "TIFF"));
+    put("picture_png", "rgb8.png", encoded(small, "PNG"));
+    put("picture_png", "rgba16.png", encoded(small.convertToFormat(QImage::Format_RGBA64), "PNG"));
 
     put("picture_wmf", "sample.wmf", SampleMetafiles::wmf());
     WmfWriter plain = WmfWriter::plain();

@@ -434,6 +434,8 @@ void frmMdiMain::reportComposition(const ComposeOutcome &outcome)
     if (outcome.kind == ComposeOutcome::Kind::Failed ||
         outcome.kind == ComposeOutcome::Kind::PhotoUnreadable)
         m_statusBar->showMessage(tr(T::ComposeFailedText).arg(outcome.message));
+    else if (outcome.shrinkWouldFit)
+        m_statusBar->showMessage(ComposeOutcome::shrinkHint());
     else
         m_statusBar->clearMessage();
 }

@@ -46,6 +46,7 @@ frmPreview::frmPreview(QMdiArea *area, PlatformServices *services, clsNoltIO *se
 ComposeOutcome frmPreview::DrawPreview(FrameDescription &frame, const LayoutMargins &margins,
                                        bool tellPhotoSize)
 {
+    m_composer.setPhotoOptions(PhotoOptions::fromSettings(*m_settings));
     const ComposeOutcome outcome = m_composer.DrawPreview(frame, margins);
     m_canvas->setImage(m_composer.canvas());
     if (outcome.kind == ComposeOutcome::Kind::PhotoSizeRefused && tellPhotoSize) {
@@ -136,6 +137,7 @@ void frmPreview::CloseLoadPhoto()
 void frmPreview::loadPhoto(const QString &path)
 {
     const QString former = m_composer.PhotoPath;
+    m_composer.setPhotoOptions(PhotoOptions::fromSettings(*m_settings));
     const ComposeOutcome outcome =
         m_composer.loadPhotoFile(path, *m_frame, LayoutMargins::fromSettings(*m_settings));
     if (outcome.kind == ComposeOutcome::Kind::PhotoUnreadable) {

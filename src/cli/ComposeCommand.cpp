@@ -44,6 +44,20 @@ bool checkNamedFile(const QString &path, QString *error)
     return false;
 }
 
+// "WxH" (or "WXH") with a size the layout takes; the size into *box when box is set.
+bool parseFit(const QString &text, QSize *box)
+{
+    const QStringList parts = text.split(QLatin1Char('x'), Qt::KeepEmptyParts, Qt::CaseInsensitive);
+    bool okW = false, okH = false;
+    const QSize size =
+        parts.size() == 2 ? QSize(parts[0].toInt(&okW), parts[1].toInt(&okH)) : QSize();
+    if (!okW || !okH || PhotoOptions::boundedBox(size) != size)
+        return false;
+    if (box)
+        *box = size;
+    return true;
+}
+
 } // namespace
 
 struct ComposeCommand::Options
@@ -54,6 +68,7 @@ struct ComposeCommand::Options
     QString output;
     QString outputDir;
     QString format;
+    QString fit;
     QStringList photos;
     bool help = false;
 };
@@ -62,6 +77,7 @@ struct ComposeCommand::Setup
 {
     FrameDescription frame;
     LayoutMargins margins;
+    PhotoOptions photo;
     int jpegQuality = 80;
 };
 
@@ -77,6 +93,7 @@ QString ComposeCommand::helpText()
         "  morvel-compose [--settings FILE] [--template FILE] [--photo FILE] --output FILE\n"
         "  morvel-compose [--settings FILE] [--template FILE] --output-dir DIR\n"
         "                 [--format bmp|png|jpg] PHOTO...\n"
+        "  どちらにも [--fit WxH] を付けられます。\n"
         "\n"
         "写真を枠に入れた画像を作ります。画面の「Preview...」と同じ画像です: 起動時の設定、\n"
         "テンプレート（日付と時刻を含む）、写真の順に当てはめて描きます。\n"
@@ -84,17 +101,20 @@ QString ComposeCommand::helpText()
         "  --settings FILE    設定ﾌｧｲﾙ（既定: プログラムのフォルダの nolt.ini。無ければ既定値）\n"
         "  --template FILE    テンプレート（既定: プログラムのフォルダの default.kvl。\n"
         "                     無ければ起動時の既定値）\n"
-        "  --photo FILE       写真（BMP、JPEG、GIF、WMF、EMF）。省略すると写真なしで、\n"
-        "                     テンプレートの枠の大きさで描きます\n"
+        "  --photo FILE       写真（BMP、JPEG、GIF、WMF、EMF、FITS、TIFF、PNG）。省略すると\n"
+        "                     写真なしで、テンプレートの枠の大きさで描きます\n"
         "  --output FILE      出力ﾌｧｲﾙ。.png は PNG、.jpg/.jpeg は JPEG（設定の Quality）、\n"
         "                     それ以外は名前どおりの BMP\n"
         "  --output-dir DIR   まとめて作る: 写真ごとに DIR/<写真の名前>.bmp を書きます。\n"
         "                     失敗した写真を報告して残りを続けます\n"
         "  --format FMT       --output-dir の形式: bmp（既定）、png、jpg\n"
+        "  --fit WxH          この実行では、WxH より大きな写真を縦横比を保って縮小します\n"
+        "                     （50x50 から 1600x1200 まで。既定は設定ﾌｧｲﾙの「大きな写真を\n"
+        "                     縮小する」）\n"
         "  --help             この説明\n"
         "\n"
         "終了コード: 0 成功、1 写真かﾌｧｲﾙの失敗（一つでも）、2 使い方の誤り。\n"
-        "写真の大きさは 50x50 から 1600x1200 までです。\n");
+        "写真の大きさは 50x50 から 1600x1200 までです。FITS の表示の伸張は設定ﾌｧｲﾙに従います。\n");
 }
 
 void ComposeCommand::fail(const QString &message)
@@ -111,9 +131,10 @@ int ComposeCommand::parse(const QStringList &arguments, Options *o)
     };
     const QStringList valued = {QStringLiteral("--settings"),   QStringLiteral("--template"),
                                 QStringLiteral("--photo"),      QStringLiteral("--output"),
-                                QStringLiteral("--output-dir"), QStringLiteral("--format")};
-    QString *targets[] = {&o->settings, &o->templateFile, &o->photo,
-                          &o->output,   &o->outputDir,    &o->format};
+                                QStringLiteral("--output-dir"), QStringLiteral("--format"),
+                                QStringLiteral("--fit")};
+    QString *targets[] = {&o->settings,  &o->templateFile, &o->photo, &o->output,
+                          &o->outputDir, &o->format,       &o->fit};
     bool optionsEnded = false;
     for (int i = 1; i < arguments.size(); ++i) {
         QString arg = arguments.at(i);
@@ -155,6 +176,8 @@ int ComposeCommand::parse(const QStringList &arguments, Options *o)
     }
     if (o->help)
         return Success;
+    if (!o->fit.isEmpty() && !parseFit(o->fit, nullptr))
+        return usage(tr("--fit は 50x50 から 1600x1200 までの 幅x高さ です: %1").arg(o->fit));
     if (o->output.isEmpty() == o->outputDir.isEmpty())
         return usage(tr("--output か --output-dir のどちらか一つを指定してください。"));
     if (!o->output.isEmpty()) {
@@ -228,6 +251,11 @@ bool ComposeCommand::prepare(const Options &o, Setup *setup)
         faces << item.FontName;
     FontSetup::install(faces);
     setup->margins = LayoutMargins::fromSettings(settings);
+    setup->photo = PhotoOptions::fromSettings(settings);
+    if (!o.fit.isEmpty()) {
+        setup->photo.shrink = true;
+        parseFit(o.fit, &setup->photo.box);
+    }
     setup->jpegQuality = settings.JpegQuality();
     return true;
 }
@@ -243,6 +271,7 @@ bool ComposeCommand::composeOne(const Setup &setup, const QString &photo, const 
     FrameDescription frame = setup.frame;
     PreviewComposer composer;
     composer.PhotoPath = photo;
+    composer.setPhotoOptions(setup.photo);
     const ComposeOutcome outcome = composer.DrawPreview(frame, setup.margins);
     switch (outcome.kind) {
     case ComposeOutcome::Kind::Drawn:
@@ -258,7 +287,8 @@ bool ComposeCommand::composeOne(const Setup &setup, const QString &photo, const 
                  .arg(shown(photo))
                  .arg(frame.PhotoWidth)
                  .arg(frame.PhotoHeight)
-                 .arg(ComposeOutcome::sizeMessage()));
+                 .arg(ComposeOutcome::sizeMessage()) +
+             (outcome.shrinkWouldFit ? tr(" --fit 1600x1200 で縮小できます。") : QString()));
         return false;
     default:
         fail(outcome.message);

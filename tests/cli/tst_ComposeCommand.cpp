@@ -41,6 +41,7 @@ private slots:
     void withoutPhotoUsesTheTemplateSize();
     void namedFilesMustExist_data();
     void namedFilesMustExist();
+    void fitShrinksForOneRun();
     void batchGoesOnPastABadPhoto();
     void batchFormatAndClash();
 
@@ -78,7 +79,7 @@ void tst_ComposeCommand::help()
 {
     QCOMPARE(run({QStringLiteral("--help")}), 0);
     for (const char *option :
-         {"--settings", "--template", "--photo", "--output", "--output-dir", "--format"})
+         {"--settings", "--template", "--photo", "--output", "--output-dir", "--format", "--fit"})
         QVERIFY(m_out.contains(QLatin1String(option)));
 }
 
@@ -94,6 +95,8 @@ void tst_ComposeCommand::usageErrors_data()
     QTest::newRow("output-dir without photos") << QStringList{"--output-dir", "d"};
     QTest::newRow("loose photo with output") << QStringList{"--output", "x.bmp", "p.jpg"};
     QTest::newRow("option twice") << QStringList{"--output", "x", "--output", "y"};
+    QTest::newRow("fit beyond the layout") << QStringList{"--fit", "1601x1200", "--output", "x"};
+    QTest::newRow("fit not a size") << QStringList{"--fit", "large", "--output", "x"};
 }
 
 void tst_ComposeCommand::usageErrors()
@@ -163,6 +166,18 @@ void tst_ComposeCommand::namedFilesMustExist()
     QVERIFY2(m_err.contains(message), qPrintable(m_err));
     QCOMPARE(m_err.count(QLatin1Char('\n')), 1);
     QVERIFY(!QFile::exists(out));
+}
+
+void tst_ComposeCommand::fitShrinksForOneRun()
+{
+    const QString out = path(QStringLiteral("fitted.bmp"));
+    QCOMPARE(run({"--template", path("t.kvl"), "--photo", path("wide.bmp"), "--fit", "1600x1200",
+                  "--output", out}),
+             0);
+    QCOMPARE(QImage(out).width(), 2 * 20 + 1600 + 3);
+    // Without it the settings file decides: off, and the message says how to shrink.
+    QCOMPARE(run({"--template", path("t.kvl"), "--photo", path("wide.bmp"), "--output", out}), 1);
+    QVERIFY(m_err.contains(QStringLiteral("--fit")));
 }
 
 void tst_ComposeCommand::batchGoesOnPastABadPhoto()

@@ -20,10 +20,9 @@ for ((i = 1; i <= count; i++)); do
 done
 : > "$work/nolt.ini"
 source "$(dirname "$0")/imagemagick-frame.sh"
-frame_template "$work/t.kvl"
 
 morvel() { # JOBS (empty: the default)
-    "$build_dir/src/morvel-compose" --settings "$work/nolt.ini" --template "$work/t.kvl" \
+    "$build_dir/src/morvel-compose" --settings "$work/nolt.ini" --template "$frame_template" \
         ${1:+-j "$1"} --output-dir "$work/morvel" "${photos[@]}"
 }
 

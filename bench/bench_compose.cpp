@@ -1,10 +1,11 @@
-// Layout and drawing of a 1600 x 1200 picture whose photo is already decoded, and the decoding
-// itself for comparison.
+// Layout and drawing of a 1600 x 1200 picture whose photo is already decoded, the decoding
+// itself for comparison, and the steps that bring a large photo down to that size.
 #include "compose/FontSetup.h"
 #include "compose/FrameDescription.h"
 #include "compose/LayoutMargins.h"
 #include "compose/PreviewComposer.h"
 #include "io/LoadPicture.h"
+#include "io/PhotoScale.h"
 
 #include <QGuiApplication>
 #include <QTemporaryDir>
@@ -26,7 +27,7 @@ FrameDescription sampleFrame()
         item.FontSize = i == 0 ? 16 : 10;
         item.FontColor = 0x00FFFFFF;
     }
-    frame.TextItems[4].FontAlign = 2;
+    frame.TextItems[4].FontAlign = FooterAlign::Right;
     return frame;
 }
 
@@ -82,6 +83,43 @@ void BM_DecodeJpeg1600x1200(benchmark::State &state)
         benchmark::DoNotOptimize(LoadPicture::decode(path).image.constBits());
 }
 BENCHMARK(BM_DecodeJpeg1600x1200)->Unit(benchmark::kMillisecond);
+
+// What a 6000 x 4000 JPEG leaves after the DCT scaling at 3/8: 2250 x 1500, to 1600 x 1067.
+void BM_ShrinkRgb2250x1500(benchmark::State &state)
+{
+    const QImage photo = samplePhoto().scaled(2250, 1500);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(PhotoScale::shrink(photo, QSize(1600, 1067)).constBits());
+}
+BENCHMARK(BM_ShrinkRgb2250x1500)->Unit(benchmark::kMillisecond);
+
+// A stretched 6000 x 4000 mono FITS photo, to 1600 x 1067.
+void BM_ShrinkGrey6000x4000(benchmark::State &state)
+{
+    const QImage photo =
+        samplePhoto().scaled(6000, 4000).convertToFormat(QImage::Format_Grayscale8);
+    for (auto _ : state)
+        benchmark::DoNotOptimize(PhotoScale::shrink(photo, QSize(1600, 1067)).constBits());
+}
+BENCHMARK(BM_ShrinkGrey6000x4000)->Unit(benchmark::kMillisecond);
+
+// The whole decoding of a 6000 x 4000 JPEG shrunk into 1600 x 1200, and of a 16-bit FITS photo
+// of that size, stretched and shrunk (files made by bench/make-sample-photo, named in
+// MORVEL_BENCH_JPEG and MORVEL_BENCH_FITS; skipped without them).
+void decodeShrunk(benchmark::State &state, const char *variable)
+{
+    const QString path = qEnvironmentVariable(variable);
+    if (path.isEmpty()) {
+        state.SkipWithError("no photo named");
+        return;
+    }
+    PhotoOptions options;
+    options.shrink = true;
+    for (auto _ : state)
+        benchmark::DoNotOptimize(LoadPicture::decode(path, options).image.constBits());
+}
+BENCHMARK_CAPTURE(decodeShrunk, Jpeg6000x4000, "MORVEL_BENCH_JPEG")->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(decodeShrunk, Fits6000x4000, "MORVEL_BENCH_FITS")->Unit(benchmark::kMillisecond);
 
 } // namespace
 

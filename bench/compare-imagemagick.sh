@@ -1,22 +1,27 @@
 #!/usr/bin/env bash
 # Whole-process time of morvel-compose against an ImageMagick command that makes the same framed
-# picture (border, background, five texts, BMP out) from the same 1600 x 1200 JPEG, in one run.
-# Usage: bench/compare-imagemagick.sh BUILD_DIR [RUNS]   (a Release build; RUNS defaults to 21)
+# picture (border, background, five texts, BMP out) from the same JPEG, in one run. A photo larger
+# than 1600 x 1200 is shrunk into that box by both (--fit 1600x1200 and -resize 1600x1200).
+# Usage: bench/compare-imagemagick.sh BUILD_DIR [RUNS] [WIDTHxHEIGHT]
+#        (a Release build; RUNS defaults to 21, the photo to 1600x1200)
 set -euo pipefail
-build_dir=${1:?usage: compare-imagemagick.sh BUILD_DIR [RUNS]}
+build_dir=${1:?usage: compare-imagemagick.sh BUILD_DIR [RUNS] [WIDTHxHEIGHT]}
 runs=${2:-21}
+size=${3:-1600x1200}
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 command -v convert >/dev/null || { echo "ImageMagick (convert) is not installed" >&2; exit 1; }
 
-"$build_dir/bench/make-sample-photo" "$work/photo.jpg" 1600 1200 2>/dev/null
+width=${size%x*}
+height=${size#*x}
+"$build_dir/bench/make-sample-photo" "$work/photo.jpg" "$width" "$height" 2>/dev/null
 : > "$work/nolt.ini"
 source "$(dirname "$0")/imagemagick-frame.sh"
-frame_template "$work/t.kvl"
+frame_photo "$width" "$height"
 
 morvel() {
-    "$build_dir/src/morvel-compose" --settings "$work/nolt.ini" --template "$work/t.kvl" \
-        --photo "$work/photo.jpg" --output "$work/morvel.bmp"
+    "$build_dir/src/morvel-compose" --settings "$work/nolt.ini" --template "$frame_template" \
+        "${fit[@]}" --photo "$work/photo.jpg" --output "$work/morvel.bmp"
 }
 
 magick_cmd() {
@@ -43,6 +48,7 @@ minimum() { printf '%s\n' "$@" | sort -n | head -1; }
 tenths() { awk -v t="$1" 'BEGIN { printf "%.1f", t / 10 }'; }
 m=$(median "${m_times[@]}")
 im=$(median "${im_times[@]}")
+echo "photo ${width}x${height}, shown ${shown_w}x${shown_h}"
 echo "morvel-compose: $(tenths "$m") ms median, $(tenths "$(minimum "${m_times[@]}")") ms best of $runs (whole process)"
 echo "ImageMagick:    $(tenths "$im") ms median, $(tenths "$(minimum "${im_times[@]}")") ms best of $runs (whole process)"
 awk -v a="$im" -v b="$m" 'BEGIN { printf "ImageMagick / morvel-compose = %.1fx (medians)\n", (b > 0 ? a / b : 0) }'

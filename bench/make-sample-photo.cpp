@@ -1,11 +1,53 @@
 // Writes a synthetic astronomical photo (a star field around a glowing nebula) for the sample
-// run and the benchmark: make-sample-photo OUTPUT [WIDTH HEIGHT]. The format follows the name.
+// run and the benchmark: make-sample-photo OUTPUT [WIDTH HEIGHT]. The format follows the name;
+// .fits is 16-bit unsigned mono data as a camera gives it (linear, a sky level, noise).
+#include <QFile>
 #include <QGuiApplication>
 #include <QImage>
 #include <QPainter>
 #include <QRadialGradient>
 #include <QRandomGenerator>
+#include <algorithm>
+#include <cmath>
 #include <cstdio>
+#include <vector>
+
+#include <fitsio.h>
+
+namespace {
+
+bool writeFits(const QImage &image, const QString &path)
+{
+    std::vector<quint16> data(size_t(image.width()) * size_t(image.height()));
+    QRandomGenerator noise(7);
+    for (int y = 0; y < image.height(); ++y) {
+        const auto *line = reinterpret_cast<const QRgb *>(image.constScanLine(y));
+        for (int x = 0; x < image.width(); ++x) {
+            // Shot noise (about the square root of the signal) hides the 8-bit steps of the
+            // drawing once the data is stretched.
+            const double signal = 900.0 + std::pow(qGray(line[x]) / 255.0, 2.2) * 40000.0;
+            const double gauss = std::sqrt(-2.0 * std::log(1.0 - noise.generateDouble())) *
+                                 std::cos(6.283185307 * noise.generateDouble());
+            data[size_t(y) * image.width() + x] =
+                quint16(std::clamp(signal + gauss * std::sqrt(signal), 0.0, 65535.0));
+        }
+    }
+    QFile::remove(path);
+    fitsfile *f = nullptr;
+    int status = 0;
+    long axes[2] = {image.width(), image.height()};
+    long first[2] = {1, 1};
+    char order[] = "TOP-DOWN";
+    fits_create_diskfile(&f, QFile::encodeName(path).constData(), &status);
+    fits_create_img(f, USHORT_IMG, 2, axes, &status);
+    fits_update_key(f, TSTRING, "ROWORDER", order, nullptr, &status);
+    fits_write_pix(f, TUSHORT, first, LONGLONG(data.size()), data.data(), &status);
+    int closing = 0;
+    fits_close_file(f, &closing);
+    return status == 0 && closing == 0;
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
@@ -46,7 +88,8 @@ int main(int argc, char *argv[])
         p.drawEllipse(at, r, r);
     }
     p.end();
-    if (!image.save(args.at(1), nullptr, 90)) {
+    const bool fits = args.at(1).endsWith(QLatin1String(".fits"), Qt::CaseInsensitive);
+    if (fits ? !writeFits(image, args.at(1)) : !image.save(args.at(1), nullptr, 90)) {
         std::fprintf(stderr, "make-sample-photo: cannot write %s\n", qPrintable(args.at(1)));
         return 1;
     }

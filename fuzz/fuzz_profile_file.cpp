@@ -1,7 +1,7 @@
 // The profile-file reader and writer: whatever the bytes, writing back and reading again gives
 // the same values, a second write gives the same bytes, and one changed key changes nothing else.
 #include "FuzzSupport.h"
-#include "store/Cp932.h"
+#include "common/Cp932.h"
 #include "store/ProfileFile.h"
 
 #include <QList>

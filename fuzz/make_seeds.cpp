@@ -6,12 +6,14 @@
 #include "io/metafile/SampleMetafiles.h"
 #include "io/metafile/WmfWriter.h"
 #include "support/ExifFiles.h"
+#include "support/FitsWriter.h"
 
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
 
 #include <cstdio>
+#include <numeric>
 
 namespace {
 
@@ -78,14 +80,14 @@ int main(int argc, char **argv)
     put("profile_file", "odd", withChange("new", "key", QStringLiteral("\U0001F52D"), oddTemplate));
 
     // Photo data: a FITS header of 80-byte cards, and a JPEG and a TIFF with EXIF.
-    QByteArray fits;
+    QByteArray header;
     for (const char *card :
          {"SIMPLE  =                    T", "BITPIX  =                    8",
           "NAXIS   =                    0", "OBJECT  = 'M42 ''Orion'''", "EXPTIME =           3.0D2",
           "NCOMBINE=                   24", "DATE-OBS= '2026-01-15T13:05:30.5'",
           "CCD-TEMP=                -10.1", "SITELAT = '+35 40 52'", "END"})
-        fits += QByteArray(card).leftJustified(80, ' ');
-    put("photo_metadata", "header.fits", fits.leftJustified(2880, ' '));
+        header += QByteArray(card).leftJustified(80, ' ');
+    put("photo_metadata", "header.fits", header.leftJustified(2880, ' '));
     const ExifFiles::Tags tags = {{"Exif.Image.Model", "Camera X"},
                                   {"Exif.Photo.DateTimeOriginal", "2026:01:15 22:05:30"},
                                   {"Exif.Photo.OffsetTimeOriginal", "+09:00"},
@@ -111,6 +113,33 @@ int main(int argc, char **argv)
     put("picture_gif", "still.gif", gif(60, 50));
     put("picture_gif", "frames.gif", gif(50, 50, 5));
     put("picture_gif", "offscreen-frame.gif", gif(80, 60, 1, QSize(60, 50)));
+
+    // FITS through cfitsio: integer, floating point, colour planes, a mosaic, a compressed image.
+    const auto fits = [](const char *name, FitsWriter::Image image) {
+        const QString path = g_root + QStringLiteral("/scratch.fits");
+        qsizetype count = 1;
+        for (long axis : image.axes)
+            count *= axis;
+        image.values.resize(count);
+        std::iota(image.values.begin(), image.values.end(), 1.0);
+        if (!FitsWriter::write(path, image)) {
+            std::fprintf(stderr, "cannot write %s\n", name);
+            std::exit(1);
+        }
+        QFile file(path);
+        file.open(QIODevice::ReadOnly);
+        put("picture_fits", name, file.readAll());
+        file.remove();
+    };
+    fits("mono16.fits", {SHORT_IMG, {60, 50}, {}, {"ROWORDER=TOP-DOWN"}, false, false});
+    fits("float-rgb.fits", {FLOAT_IMG, {50, 50, 3}, {}, {}, false, false});
+    fits("rggb.fits", {USHORT_IMG, {64, 52}, {}, {"BAYERPAT=RGGB", "XBAYROFF=1"}, false, false});
+    fits("rice.fits", {SHORT_IMG, {64, 64}, {}, {}, true, true});
+    put("picture_tiff", "rgb8.tif", encoded(small, "TIFF"));
+    put("picture_tiff", "grey16.tif",
+        encoded(small.convertToFormat(QImage::Format_Grayscale16), "TIFF"));
+    put("picture_png", "rgb8.png", encoded(small, "PNG"));
+    put("picture_png", "rgba16.png", encoded(small.convertToFormat(QImage::Format_RGBA64), "PNG"));
 
     put("picture_wmf", "sample.wmf", SampleMetafiles::wmf());
     WmfWriter plain = WmfWriter::plain();

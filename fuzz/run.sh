@@ -11,7 +11,8 @@ shift
 targets=("$@")
 if ((${#targets[@]} == 0)); then
     targets=(profile_file template nolt metafile photo_metadata
-             picture_bmp picture_jpeg picture_gif picture_wmf picture_emf)
+             picture_bmp picture_jpeg picture_gif picture_wmf picture_emf
+             picture_fits picture_tiff picture_png)
 fi
 
 # FUZZ_NO_BUILD=1 skips building and seeding, for several runs side by side.
@@ -36,8 +37,12 @@ for t in "${targets[@]}"; do
     corpus="$build/corpus/$t"
     mkdir -p "$corpus"
     log="$build/artifacts/$t-${seconds}s.log"
+    # cfitsio asks for impossible sizes (petabytes) on some damaged headers and reports the
+    # refusal as an error, as it does outside the fuzzer; the 1 GiB limit below still counts.
+    asan=$ASAN_OPTIONS
+    [ "$t" = picture_fits ] && asan=${ASAN_OPTIONS/allocator_may_return_null=0/allocator_may_return_null=1}
     # -rss_limit_mb bounds what one input may make the readers allocate; -timeout one input's time.
-    if "$build/fuzz_$t" "$corpus" "$build/seeds/$t" -max_total_time="$seconds" \
+    if ASAN_OPTIONS=$asan "$build/fuzz_$t" "$corpus" "$build/seeds/$t" -max_total_time="$seconds" \
         -rss_limit_mb=1024 -timeout=20 -print_final_stats=1 \
         -artifact_prefix="$build/artifacts/$t-" >"$log" 2>&1; then
         execs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log")

@@ -6,9 +6,7 @@
 #include "support/FakePlatformServices.h"
 
 #include <QApplication>
-#include <QComboBox>
 #include <QElapsedTimer>
-#include <QLineEdit>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
@@ -52,10 +50,10 @@ void BM_PreviewUnchangedPhoto1600x1200(benchmark::State &state)
     FakePlatformServices services;
     frmMdiMain window(&services, dir.path());
     window.Form_Load();
-    window.findChild<QLineEdit *>(QStringLiteral("txtTargetName"))
-        ->setText(QStringLiteral("M42 オリオン大星雲"));
-    window.findChild<QLineEdit *>(QStringLiteral("txtFooter(0)"))
-        ->setText(QStringLiteral("口径106mm 屈折 + 冷却CMOS  ISO1600 300秒 x 12枚"));
+    PanelValues values = window.panelValues();
+    values.TargetName = QStringLiteral("M42 オリオン大星雲");
+    values.Footer[0] = QStringLiteral("口径106mm 屈折 + 冷却CMOS  ISO1600 300秒 x 12枚");
+    window.setPanelValues(values);
     window.preview()->composer().PhotoPath = path;
     window.cmdPreview_Click(); // decodes the photo once
     const int decodes = window.preview()->composer().decodeCount();

@@ -1,15 +1,31 @@
 #include "AlignButton.h"
 
 #include "AppIcons.h"
-#include "MainWindowTexts.h"
 #include "compose/TextNumber.h"
 
-#include <QCoreApplication>
 #include <QMenu>
 #include <QStyleOptionToolButton>
 #include <QStylePainter>
 
 #include <cmath>
+
+namespace {
+
+// The drop-down entries: key and text; the code of entry n is n - 1.
+struct Entry
+{
+    const char *key;
+    const char *text;
+};
+constexpr Entry Entries[AlignButton::EntryCount] = {
+    {"IDT_LEFT", QT_TRANSLATE_NOOP("AlignButton", "左揃え")},
+    {"IDT_CENTER", QT_TRANSLATE_NOOP("AlignButton", "中央揃え")},
+    {"IDT_RIGHT", QT_TRANSLATE_NOOP("AlignButton", "右揃え")},
+    {"IDT_LEFTUP", QT_TRANSLATE_NOOP("AlignButton", "上項目の左")},
+    {"IDT_RIGHTUP", QT_TRANSLATE_NOOP("AlignButton", "上項目の右")},
+};
+
+} // namespace
 
 AlignButton::AlignButton(bool showAboveEntries, QWidget *parent) : QToolButton(parent)
 {
@@ -18,11 +34,9 @@ AlignButton::AlignButton(bool showAboveEntries, QWidget *parent) : QToolButton(p
     setAutoRaise(false);
     auto *menu = new QMenu(this);
     for (int n = 1; n <= EntryCount; ++n) {
-        const auto &entry = MainWindowTexts::AlignEntries[n - 1];
-        QAction *action =
-            menu->addAction(AppIcons::alignIcon(n),
-                            QCoreApplication::translate(MainWindowTexts::Context, entry.caption));
-        action->setObjectName(QString::fromLatin1(entry.name));
+        const Entry &entry = Entries[n - 1];
+        QAction *action = menu->addAction(AppIcons::alignIcon(n), tr(entry.text));
+        action->setObjectName(QString::fromLatin1(entry.key));
         action->setVisible(n <= 3 || showAboveEntries);
         connect(action, &QAction::triggered, this, [this, n] { emit entryChosen(n); });
         m_entries.append(action);
@@ -74,6 +88,18 @@ void AlignButton::setAlignmentTag(const QString &tag)
     }
     chooseEntry(1);
     m_tag = tag;
+}
+
+FooterAlign AlignButton::alignment() const
+{
+    const std::optional<qint32> code = TextNumber::leadingNumber(m_tag);
+    return code ? footerAlignFromCode(*code).value_or(FooterAlign::Left) : FooterAlign::Left;
+}
+
+void AlignButton::setAlignment(FooterAlign align)
+{
+    const bool untouched = m_tag.isEmpty() && align == FooterAlign::Left;
+    setAlignmentTag(untouched ? QString() : QString::number(qint32(align)));
 }
 
 void AlignButton::paintEvent(QPaintEvent *)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "compose/TextItem.h"
+
 #include <QToolButton>
 
 class QAction;
@@ -35,6 +37,12 @@ public:
     // Shows a Tag as the panel holds it: an empty Tag is the start-up state (image 1, read as
     // left); a code 0..4 shows its entry.
     void setAlignmentTag(const QString &tag);
+
+    // The alignment the Tag holds; an empty Tag is left.
+    FooterAlign alignment() const;
+    // Shows an alignment as choosing its entry does; the untouched button of start-up keeps its
+    // empty Tag for left.
+    void setAlignment(FooterAlign align);
 
     // A click on the button itself: the entry after the current one among the visible count.
     void stepToNext();

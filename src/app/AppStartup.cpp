@@ -1,6 +1,7 @@
 #include "AppStartup.h"
 
 #include "compose/FontSetup.h"
+#include "ui/UiFonts.h"
 
 #include <QApplication>
 #include <QFont>
@@ -12,7 +13,7 @@ namespace AppStartup {
 void prepare()
 {
     FontSetup::install();
-    QApplication::setFont(QFont(QStringLiteral("ＭＳ Ｐゴシック"), 9));
+    QApplication::setFont(QFont(QString::fromUtf16(UiFonts::PGothic), 9));
 
     // The translator lives as long as the application.
     auto *qtTranslator = new QTranslator(QCoreApplication::instance());

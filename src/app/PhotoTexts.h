@@ -6,25 +6,31 @@
 // the context "frmPreview".
 namespace PhotoTexts {
 
-// The open dialog's filter: seven stored texts joined without anything between them.
+// The open dialog's filter: stored texts joined without anything between them; FITS, TIFF and PNG
+// come before the last.
 inline constexpr const char *OpenFilterEntries[] = {
-    QT_TRANSLATE_NOOP("frmPreview", "画像ﾌｧｲﾙ |*.jpg;*.bmp;*.gif;*.wmf;*.emf|"),
+    QT_TRANSLATE_NOOP("frmPreview", "画像ﾌｧｲﾙ |*.jpg;*.bmp;*.gif;*.wmf;*.emf;*.jpeg;*.fit;*.fits;"
+                                    "*.fts;*.tif;*.tiff;*.png|"),
     QT_TRANSLATE_NOOP("frmPreview", "Windows / OS/2 ﾋﾞｯﾄﾏｯﾌﾟ (*.bmp)|*.bmp|"),
     QT_TRANSLATE_NOOP("frmPreview", "JPEG (*.jpg)|*.jpg|"),
     QT_TRANSLATE_NOOP("frmPreview", "CompuServe Graphics Interchange (*.gif)|*.gif|"),
     QT_TRANSLATE_NOOP("frmPreview", "Windows ﾒﾀﾌｧｲﾙ (*.wmf)|*.wmf|"),
     QT_TRANSLATE_NOOP("frmPreview", "Windows ｴﾝﾊﾝｽﾄ ﾒﾀﾌｧｲﾙ (*.emf)|*.emf|"),
+    QT_TRANSLATE_NOOP("frmPreview", "FITS (*.fit;*.fits;*.fts)|*.fit;*.fits;*.fts|"),
+    QT_TRANSLATE_NOOP("frmPreview", "TIFF (*.tif;*.tiff)|*.tif;*.tiff|"),
+    QT_TRANSLATE_NOOP("frmPreview", "PNG (*.png)|*.png|"),
     QT_TRANSLATE_NOOP("frmPreview", "全てのﾌｧｲﾙ (*.*)|*.*"),
 };
 
 inline constexpr const char *SaveFilter = QT_TRANSLATE_NOOP("frmPreview", "BMPﾌｧｲﾙ (*.bmp)|*.bmp");
 
 // Extensions of files that may be dropped on the canvas, compared after upper-casing.
-inline constexpr const char *PhotoFileExtensions[] = {".BMP", ".JPG", ".GIF", ".WMF", ".EMF"};
+inline constexpr const char *PhotoFileExtensions[] = {".BMP", ".JPG",  ".GIF",  ".WMF",
+                                                      ".EMF", ".JPEG", ".FIT",  ".FITS",
+                                                      ".FTS", ".TIF",  ".TIFF", ".PNG"};
 
 // Captions of the failures the user must hear about (the texts name the file and the reason).
 inline constexpr const char *PhotoFailedCaption = QT_TRANSLATE_NOOP("frmPreview", "画像の読み込み");
-inline constexpr const char *SaveFailedCaption = QT_TRANSLATE_NOOP("frmPreview", "保存エラー");
 inline constexpr const char *ClipboardFailedCaption =
     QT_TRANSLATE_NOOP("frmPreview", "ｸﾘｯﾌﾟﾎﾞｰﾄﾞに複写");
 inline constexpr const char *ClipboardFailedText =

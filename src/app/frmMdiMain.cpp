@@ -1,12 +1,13 @@
 #include "frmMdiMain.h"
 
-#include "AlignButton.h"
 #include "AppIcons.h"
+#include "AppTexts.h"
 #include "ColorSwatch.h"
-#include "MainWindowTexts.h"
-#include "PreviewCanvas.h"
+#include "EditingPanel.h"
+#include "MainStatusBar.h"
 #include "frmPreview.h"
 
+#include "compose/DateStyle.h"
 #include "compose/FontSetup.h"
 #include "compose/LayoutMargins.h"
 #include "compose/PreviewCommand.h"
@@ -16,24 +17,18 @@
 #include "store/clsTemplateIO.h"
 #include "ui/BasCmndlg.h"
 #include "ui/PlatformServices.h"
+#include "ui/UiFonts.h"
 #include "ui/frmAbout.h"
 #include "ui/frmSetup.h"
 
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QDir>
 #include <QGuiApplication>
 #include <QHBoxLayout>
-#include <QLabel>
 #include <QLayout>
-#include <QLineEdit>
-#include <QLocale>
 #include <QMdiArea>
 #include <QMenuBar>
-#include <QPushButton>
 #include <QScreen>
-#include <QStatusBar>
-#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -44,45 +39,37 @@ namespace T = MainWindowTexts;
 namespace {
 
 // The window's own sizes, in twips.
-constexpr int PanelWidth = 4905;
 constexpr int InitialClientWidth = 9480;
 constexpr int InitialClientHeight = 6510;
 constexpr int ToolbarHeight = 420;
 constexpr int StatusBarHeight = 315;
-constexpr int FontRowTop = 3780;
-constexpr int RowStep = 300;
-constexpr int FooterTops[] = {2640, 2970, 3300};
-constexpr int TagTops[] = {1972, 2310, 2632, 2962, 3292};
-constexpr int AlignTops[] = {4335, 4635, 4935};
-constexpr int DateRowTop = 2310;  // cboMonth and cboDay
-constexpr int DateTextTop = 2325; // txtYear and txtTime
-
-QString twoDigits(int value)
-{
-    return QStringLiteral("%1").arg(value, 2, 10, QLatin1Char('0'));
-}
 
 } // namespace
 
 frmMdiMain::frmMdiMain(PlatformServices *services, const QString &programFolder, QWidget *parent)
     : QMainWindow(parent), m_services(services), m_programFolder(programFolder),
-      m_twips(ScreenTwips::primary())
+      m_twips(Twips::screen())
 {
     setObjectName(QStringLiteral("frmMdiMain"));
     setWindowTitle(QString::fromLatin1(T::WindowCaption));
     setWindowIcon(AppIcons::applicationIcon());
-    setFont(QFont(QString::fromUtf8(T::PanelFontName), 9));
+    setFont(QFont(QString::fromUtf16(UiFonts::PGothic), 9));
 
     m_hook = new BasHook(*m_services, this);
+    createActions();
     buildMenus();
     buildToolbar();
-    buildStatusBar();
+    m_statusBar = new MainStatusBar(*m_services, this);
+    setStatusBar(m_statusBar);
 
     auto *central = new QWidget(this);
     auto *row = new QHBoxLayout(central);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(0);
-    buildPanel();
+    Picture1 = new EditingPanel(*m_hook);
+    connect(Picture1, &EditingPanel::previewClicked, this, &frmMdiMain::cmdPreview_Click);
+    connect(Picture1, &EditingPanel::nowDateClicked, this, &frmMdiMain::cmdNowDate_Click);
+    connect(Picture1, &EditingPanel::colorClicked, this, &frmMdiMain::swatch_Click);
     row->addWidget(Picture1);
     m_mdiArea = new QMdiArea(central);
     m_mdiArea->setObjectName(QStringLiteral("MDIClient"));
@@ -94,7 +81,9 @@ frmMdiMain::frmMdiMain(PlatformServices *services, const QString &programFolder,
 
     // The window the system gives a first start: the client area of 9480 x 6510 twips next to
     // the panel.
-    resize(px(PanelWidth) + px(InitialClientWidth) + 4,
+    const auto px = [this](int twips) { return Twips::toPixels(twips, m_twips.x); };
+    const auto py = [this](int twips) { return Twips::toPixels(twips, m_twips.y); };
+    resize(Picture1->minimumWidth() + px(InitialClientWidth) + 4,
            menuBar()->sizeHint().height() + py(ToolbarHeight) + py(InitialClientHeight) +
                py(StatusBarHeight));
 
@@ -102,21 +91,6 @@ frmMdiMain::frmMdiMain(PlatformServices *services, const QString &programFolder,
 }
 
 frmMdiMain::~frmMdiMain() = default; // Terminate: the settings object goes with the window
-
-int frmMdiMain::px(int twips) const
-{
-    return int(std::lround(twips / m_twips.x));
-}
-
-int frmMdiMain::py(int twips) const
-{
-    return int(std::lround(twips / m_twips.y));
-}
-
-void frmMdiMain::placeTwips(QWidget *widget, int left, int top, int width, int height)
-{
-    widget->setGeometry(px(left), py(top), px(width), py(height));
-}
 
 QString frmMdiMain::defaultTemplatePath() const
 {
@@ -131,36 +105,67 @@ QString frmMdiMain::settingsPath() const
 // ---------------------------------------------------------------------------------------------
 // Building the window
 
+QAction *frmMdiMain::createAction(const T::MenuEntry &entry, void (frmMdiMain::*slot)())
+{
+    auto *action = new QAction(tr(entry.caption), this);
+    action->setObjectName(QString::fromLatin1(entry.name));
+    connect(action, &QAction::triggered, this, slot);
+    return action;
+}
+
+void frmMdiMain::createActions()
+{
+    Commands &c = m_commands;
+    c.loadTemplate = createAction(T::LoadTemplate, &frmMdiMain::IDMI_LOADTEMPLATE_Click);
+    c.saveTemplate = createAction(T::SaveTemplate, &frmMdiMain::IDMI_SAVETEMPLATE_Click);
+    c.exit = createAction(T::Exit, &frmMdiMain::IDMI_EXIT_Click);
+    c.setup = createAction(T::Setup, &frmMdiMain::IDMI_SETUP_Click);
+    c.setDefault = createAction(T::SetDefault, &frmMdiMain::IDMI_SETDEFAULT_Click);
+    c.loadPhoto = createAction(T::LoadPhoto, &frmMdiMain::IDM_LOADPHOTO_Click);
+    c.removePhoto = createAction(T::RemovePhoto, &frmMdiMain::IDM_REMOVEPHOTO_Click);
+    c.copyClipboard = createAction(T::CopyClipboard, &frmMdiMain::IDM_COPYCLIPBOARD_Click);
+    c.savePhoto = createAction(T::SavePhoto, &frmMdiMain::IDM_SAVEPHOTO_Click);
+    c.version = createAction(T::Version, &frmMdiMain::IDMI_VERSION_Click);
+}
+
+// A menu of the menu bar with its entries.
+QMenu *frmMdiMain::addMenu(const T::MenuEntry &menu, const QList<QAction *> &entries)
+{
+    QMenu *added = menuBar()->addMenu(tr(menu.caption));
+    added->setObjectName(QString::fromLatin1(menu.name));
+    added->addActions(entries);
+    return added;
+}
+
 void frmMdiMain::buildMenus()
 {
-    auto addMenu = [this](const T::MenuEntry &menuSpec, auto &entries) {
-        QMenu *menu = menuBar()->addMenu(tr(menuSpec.caption));
-        menu->setObjectName(QString::fromLatin1(menuSpec.name));
-        for (const T::MenuEntry &entry : entries) {
-            QAction *action = qstrcmp(entry.caption, "-") == 0 ? menu->addSeparator()
-                                                               : menu->addAction(tr(entry.caption));
-            action->setObjectName(QString::fromLatin1(entry.name));
-        }
+    const Commands &c = m_commands;
+    const auto separator = [](QMenu *menu, QAction *before, const char *name) {
+        menu->insertSeparator(before)->setObjectName(QString::fromLatin1(name));
     };
-    addMenu(T::FileMenu, T::FileEntries);
-    addMenu(T::EditMenu, T::EditEntries);
-    addMenu(T::PhotoMenu, T::PhotoEntries);
-    addMenu(T::HelpMenu, T::HelpEntries);
+    QMenu *file = addMenu(T::FileMenu, {c.loadTemplate, c.saveTemplate, c.exit});
+    separator(file, c.exit, T::FileSeparator);
+    QMenu *edit = addMenu(T::EditMenu, {c.setup, c.setDefault});
+    separator(edit, c.setDefault, T::EditSeparator);
+    QMenu *photo =
+        addMenu(T::PhotoMenu, {c.loadPhoto, c.removePhoto, c.copyClipboard, c.savePhoto});
+    separator(photo, c.copyClipboard, T::PhotoSeparator);
+    addMenu(T::HelpMenu, {c.version});
+}
 
-    auto connectEntry = [this](const char *name, void (frmMdiMain::*slot)()) {
-        QAction *action = menuBar()->findChild<QAction *>(QString::fromLatin1(name));
-        connect(action, &QAction::triggered, this, slot);
-    };
-    connectEntry("IDMI_LOADTEMPLATE", &frmMdiMain::IDMI_LOADTEMPLATE_Click);
-    connectEntry("IDMI_SAVETEMPLATE", &frmMdiMain::IDMI_SAVETEMPLATE_Click);
-    connectEntry("IDMI_EXIT", &frmMdiMain::IDMI_EXIT_Click);
-    connectEntry("IDMI_SETDEFAULT", &frmMdiMain::IDMI_SETDEFAULT_Click);
-    connectEntry("IDMI_SETUP", &frmMdiMain::IDMI_SETUP_Click);
-    connectEntry("IDMI_VERSION", &frmMdiMain::IDMI_VERSION_Click);
-    connectEntry("IDM_LOADPHOTO", &frmMdiMain::IDM_LOADPHOTO_Click);
-    connectEntry("IDM_REMOVEPHOTO", &frmMdiMain::IDM_REMOVEPHOTO_Click);
-    connectEntry("IDM_COPYCLIPBOARD", &frmMdiMain::IDM_COPYCLIPBOARD_Click);
-    connectEntry("IDM_SAVEPHOTO", &frmMdiMain::IDM_SAVEPHOTO_Click);
+// The command's button on the toolbar. The icon is the button's own, so that the menu entries
+// stay without one; the button carries the toolbar key as its name.
+void frmMdiMain::addToolButton(QAction *command, const T::MenuEntry &entry)
+{
+    command->setIconText(tr(entry.toolTip));
+    command->setToolTip(tr(entry.toolTip));
+    m_toolbar->addAction(command);
+    auto *tool = static_cast<QToolButton *>(m_toolbar->widgetForAction(command));
+    tool->setObjectName(QString::fromLatin1(entry.toolbarKey));
+    const QIcon icon = AppIcons::toolbarIcon(entry.toolbarKey);
+    tool->setIcon(icon);
+    // A change of the action gives the button the action's (empty) icon: take ours back.
+    connect(command, &QAction::changed, tool, [tool, icon] { tool->setIcon(icon); });
 }
 
 void frmMdiMain::buildToolbar()
@@ -174,234 +179,23 @@ void frmMdiMain::buildToolbar()
     m_toolbar->toggleViewAction()->setEnabled(false);
     setContextMenuPolicy(Qt::NoContextMenu);
 
-    auto addButton = [this](const char *key, const char *tip) {
-        QAction *action = m_toolbar->addAction(AppIcons::toolbarIcon(key), tr(tip));
-        action->setObjectName(QString::fromLatin1(key));
-        action->setToolTip(tr(tip));
-    };
-    addButton(T::TbOpenTmp, T::TipOpenTmp);
-    addButton(T::TbSaveTmp, T::TipSaveTmp);
+    const Commands &c = m_commands;
+    addToolButton(c.loadTemplate, T::LoadTemplate);
+    addToolButton(c.saveTemplate, T::SaveTemplate);
     m_toolbar->addSeparator();
-    addButton(T::TbSetup, T::TipSetup);
+    addToolButton(c.setup, T::Setup);
     m_toolbar->addSeparator();
-    addButton(T::TbExit, T::TipExit);
+    addToolButton(c.exit, T::Exit);
+    // The empty placeholder: a gap that runs nothing.
     auto *gap = new QWidget(m_toolbar);
-    gap->setObjectName(QStringLiteral("ToolbarPlaceholder"));
     gap->setFixedWidth(16);
     m_toolbar->addWidget(gap);
-    addButton(T::TbOpenPhoto, T::TipOpenPhoto);
-    addButton(T::TbRemovePhoto, T::TipRemovePhoto);
+    addToolButton(c.loadPhoto, T::LoadPhoto);
+    addToolButton(c.removePhoto, T::RemovePhoto);
     m_toolbar->addSeparator();
-    addButton(T::TbCopyClipboard, T::TipCopyClipboard);
-    addButton(T::TbSavePhoto, T::TipSavePhoto);
-    m_toolbar->setFixedHeight(py(ToolbarHeight));
-    connect(m_toolbar, &QToolBar::actionTriggered, this, &frmMdiMain::Toolbar_ButtonClick);
-}
-
-void frmMdiMain::buildStatusBar()
-{
-    QStatusBar *bar = statusBar();
-    bar->setObjectName(QStringLiteral("StatusBar"));
-    bar->setSizeGripEnabled(true);
-    m_statusText = new QLabel(bar);
-    m_statusText->setObjectName(QStringLiteral("StatusBarPanel1"));
-    m_statusDate = new QLabel(bar);
-    m_statusDate->setObjectName(QStringLiteral("StatusBarPanel2"));
-    m_statusDate->setAlignment(Qt::AlignCenter);
-    m_statusTime = new QLabel(bar);
-    m_statusTime->setObjectName(QStringLiteral("StatusBarPanel3"));
-    m_statusTime->setAlignment(Qt::AlignCenter);
-    bar->addWidget(m_statusText, 1);
-    bar->addPermanentWidget(m_statusDate);
-    bar->addPermanentWidget(m_statusTime);
-    m_statusDate->setMinimumWidth(px(1300));
-    m_statusTime->setMinimumWidth(px(900));
-    m_clockTimer = new QTimer(this);
-    m_clockTimer->setInterval(1000);
-    connect(m_clockTimer, &QTimer::timeout, this, &frmMdiMain::updateClock);
-    m_clockTimer->start();
-    updateClock();
-}
-
-void frmMdiMain::updateClock()
-{
-    const QDateTime now = m_services->now();
-    const QLocale locale;
-    m_statusDate->setText(locale.toString(now.date(), QLocale::ShortFormat));
-    m_statusTime->setText(locale.toString(now.time(), QLocale::ShortFormat));
-}
-
-void frmMdiMain::buildPanel()
-{
-    Picture1 = new QWidget;
-    Picture1->setObjectName(QStringLiteral("Picture1"));
-    Picture1->setFixedWidth(px(PanelWidth));
-    // Tall enough for the last alignment toolbar, so that no control is ever cut off.
-    Picture1->setMinimumHeight(py(AlignTops[2] + 390 + 60));
-    const QFont panelFont(QString::fromUtf8(T::PanelFontName), 9);
-    Picture1->setFont(panelFont);
-
-    picDemo = new QLabel(Picture1);
-    picDemo->setObjectName(QStringLiteral("picDemo"));
-    picDemo->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    picDemo->setLineWidth(1);
-    picDemo->setAlignment(Qt::AlignCenter);
-    picDemo->setPixmap(QPixmap::fromImage(AppIcons::layoutIllustration()));
-    placeTwips(picDemo, 60, 60, 1710, 1725);
-
-    auto label = [this](int index, const char *caption, int left, int top, int width, int height) {
-        auto *l = new QLabel(Picture1);
-        l->setObjectName(QStringLiteral("lblTag(%1)").arg(index));
-        if (caption)
-            l->setText(tr(caption));
-        placeTwips(l, left, top, width, height);
-        lblTag[index] = l;
-        return l;
-    };
-    auto swatch = [this](const QString &name, int left, int top, int width, int height) {
-        auto *s = new ColorSwatch(Picture1);
-        s->setObjectName(name);
-        placeTwips(s, left, top, width, height);
-        return s;
-    };
-
-    label(10, T::FrameSizeLabel, 1890, 165, 975, 225);
-    cboPhotoSize = new QComboBox(Picture1);
-    cboPhotoSize->setObjectName(QStringLiteral("cboPhotoSize"));
-    cboPhotoSize->setEditable(true);
-    cboPhotoSize->setInsertPolicy(QComboBox::NoInsert);
-    for (const char *size : T::PhotoSizes)
-        cboPhotoSize->addItem(QString::fromLatin1(size));
-    placeTwips(cboPhotoSize, 2910, 120, 1515, 300);
-    m_hook->guardPhotoSize(cboPhotoSize);
-    lblTag[10]->setBuddy(cboPhotoSize);
-
-    label(13, T::BorderWidthLabel, 1890, 495, 975, 225);
-    cboFrameSize = new QComboBox(Picture1);
-    cboFrameSize->setObjectName(QStringLiteral("cboFrameSize"));
-    for (int i = 0; i < PanelValues::FrameSizeCount; ++i)
-        cboFrameSize->addItem(PanelValues::frameSizeListText(i));
-    placeTwips(cboFrameSize, 2910, 450, 855, 300);
-    lblTag[13]->setBuddy(cboFrameSize);
-
-    label(14, T::BorderColorLabel, 1890, 795, 975, 225);
-    picFrameColor = swatch(QStringLiteral("picFrameColor"), 2910, 780, 555, 255);
-    label(11, T::BackColorLabel, 3540, 795, 675, 225);
-    picBackColor = swatch(QStringLiteral("picBackColor"), 4260, 780, 555, 255);
-    connect(picFrameColor, &ColorSwatch::clicked, this, &frmMdiMain::picFrameColor_Click);
-    connect(picBackColor, &ColorSwatch::clicked, this, &frmMdiMain::picBackColor_Click);
-
-    cmdPreview =
-        new QPushButton(AppIcons::previewIcon(), QString::fromLatin1(T::PreviewCaption), Picture1);
-    cmdPreview->setObjectName(QStringLiteral("cmdPreview"));
-    cmdPreview->setIconSize(QSize(24, 24));
-    placeTwips(cmdPreview, 1920, 1170, 2325, 600);
-    connect(cmdPreview, &QPushButton::clicked, this, &frmMdiMain::cmdPreview_Click);
-
-    for (int i = 0; i < 5; ++i) {
-        QLabel *textMarker = label(i, nullptr, 60, TagTops[i], 135, 300);
-        QLabel *fontMarker = label(5 + i, nullptr, 60, FontRowTop + RowStep * i, 135, 300);
-        for (QLabel *marker : {textMarker, fontMarker}) {
-            marker->setAutoFillBackground(true);
-            QPalette palette = marker->palette();
-            palette.setColor(QPalette::Window, AppIcons::itemColor(i));
-            marker->setPalette(palette);
-        }
-    }
-
-    auto lineEdit = [this](const QString &name, int left, int top, int width, int height) {
-        auto *edit = new QLineEdit(Picture1);
-        edit->setObjectName(name);
-        placeTwips(edit, left, top, width, height);
-        return edit;
-    };
-    txtTargetName = lineEdit(QStringLiteral("txtTargetName"), 210, 1980, 4395, 285);
-    cboMonth = new QComboBox(Picture1);
-    cboMonth->setObjectName(QStringLiteral("cboMonth"));
-    placeTwips(cboMonth, 210, DateRowTop, 825, 300);
-    cboDay = new QComboBox(Picture1);
-    cboDay->setObjectName(QStringLiteral("cboDay"));
-    for (int i = 0; i < PanelValues::DayCount; ++i)
-        cboDay->addItem(PanelValues::dayListText(i));
-    placeTwips(cboDay, 1050, DateRowTop, 645, 300);
-    txtYear = lineEdit(QStringLiteral("txtYear"), 1710, DateTextTop, 615, 285);
-    m_hook->guard(txtYear, BasHook::AllowDigits);
-    txtTime = lineEdit(QStringLiteral("txtTime"), 2430, DateTextTop, 1005, 285);
-    txtTime->setText(QString::fromLatin1(T::InitialTime));
-    cmdNowDate = new QPushButton(tr(T::NowDateCaption), Picture1);
-    cmdNowDate->setObjectName(QStringLiteral("cmdNowDate"));
-    cmdNowDate->setToolTip(tr(T::NowDateTip));
-    placeTwips(cmdNowDate, 3480, DateTextTop, 1125, 285);
-    connect(cmdNowDate, &QPushButton::clicked, this, &frmMdiMain::cmdNowDate_Click);
-    m_dateOrder = {cboMonth, cboDay, txtYear};
-
-    for (int k = 0; k < 3; ++k)
-        txtFooter[k] =
-            lineEdit(QStringLiteral("txtFooter(%1)").arg(k), 210, FooterTops[k], 4395, 285);
-
-    auto toggle = [this](const QString &name, const char *caption, const char *tip, int left,
-                         int top, void (QFont::*style)(bool)) {
-        auto *button = new QToolButton(Picture1);
-        button->setObjectName(name);
-        button->setCheckable(true);
-        button->setText(QString::fromLatin1(caption));
-        button->setToolTip(tr(tip));
-        QFont font(QString::fromUtf8(T::PanelFontName), 9);
-        font.setBold(true);
-        if (style)
-            (font.*style)(true);
-        button->setFont(font);
-        button->setFocusPolicy(Qt::StrongFocus);
-        placeTwips(button, left, top, 285, 300);
-        return button;
-    };
-    for (int i = 0; i < 5; ++i) {
-        const int top = FontRowTop + RowStep * i;
-        cboFontName[i] = new QComboBox(Picture1);
-        cboFontName[i]->setObjectName(QStringLiteral("cboFontName(%1)").arg(i));
-        cboFontName[i]->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-        placeTwips(cboFontName[i], 210, top, 1845, 300);
-        txtFontSize[i] = lineEdit(QStringLiteral("txtFontSize(%1)").arg(i), 2070, top, 435, 300);
-        m_hook->guard(txtFontSize[i], BasHook::AllowDigits);
-        picFontColor[i] = swatch(QStringLiteral("picFontColor(%1)").arg(i), 2520, top, 435, 300);
-        connect(picFontColor[i], &ColorSwatch::clicked, this, [this, i] { picFontColor_Click(i); });
-        chkBold[i] =
-            toggle(QStringLiteral("chkBold(%1)").arg(i), "B", T::BoldTip, 3000, top, nullptr);
-        chkItalic[i] = toggle(QStringLiteral("chkItalic(%1)").arg(i), "I", T::ItalicTip, 3300, top,
-                              &QFont::setItalic);
-        chkStrikethrough[i] = toggle(QStringLiteral("chkStrikethrough(%1)").arg(i), "S",
-                                     T::StrikethroughTip, 3600, top, &QFont::setStrikeOut);
-        chkUnderline[i] = toggle(QStringLiteral("chkUnderline(%1)").arg(i), "U", T::UnderlineTip,
-                                 3900, top, &QFont::setUnderline);
-    }
-    for (int i = 2; i <= 4; ++i) {
-        auto *button = new AlignButton(i != 2, Picture1);
-        button->setObjectName(QStringLiteral("tlbFontAlign(%1)").arg(i));
-        placeTwips(button, 4230, AlignTops[i - 2], 555, 390);
-        connect(button, &QToolButton::clicked, this, [this, i] { tlbFontAlign_ButtonClick(i); });
-        connect(button, &AlignButton::entryChosen, this,
-                [this, i](int n) { tlbFontAlign_ButtonMenuClick(i, n); });
-        tlbFontAlign[i] = button;
-    }
-    applyTabOrder();
-}
-
-void frmMdiMain::applyTabOrder()
-{
-    QList<QWidget *> chain = {cboPhotoSize, cboFrameSize, picFrameColor,
-                              picBackColor, cmdPreview,   txtTargetName};
-    chain.append(m_dateOrder[0]);
-    chain.append(m_dateOrder[1]);
-    chain.append(m_dateOrder[2]);
-    chain << txtTime << cmdNowDate << txtFooter[0] << txtFooter[1] << txtFooter[2];
-    for (int i = 0; i < 5; ++i) {
-        chain << cboFontName[i] << txtFontSize[i] << picFontColor[i] << chkBold[i] << chkItalic[i]
-              << chkStrikethrough[i] << chkUnderline[i];
-        if (tlbFontAlign[i])
-            chain << tlbFontAlign[i];
-    }
-    for (qsizetype k = 0; k + 1 < chain.size(); ++k)
-        QWidget::setTabOrder(chain[k], chain[k + 1]);
+    addToolButton(c.copyClipboard, T::CopyClipboard);
+    addToolButton(c.savePhoto, T::SavePhoto);
+    m_toolbar->setFixedHeight(Twips::toPixels(ToolbarHeight, m_twips.y));
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -412,7 +206,7 @@ void frmMdiMain::Form_Initialize()
     m_settings = std::make_unique<clsNoltIO>(m_programFolder, m_twips.x, m_twips.y);
     m_settings->OpenFile(settingsPath());
     m_frame.BorderWidth = 1;
-    m_statusText->setText(colorDepthText(GetColorCount()));
+    m_statusBar->setPanelText(colorDepthText(GetColorCount()));
 }
 
 double frmMdiMain::GetColorCount() const
@@ -427,31 +221,26 @@ double frmMdiMain::GetColorCount() const
 QString frmMdiMain::colorDepthText(double colorCount)
 {
     if (colorCount == std::ldexp(1.0, 32))
-        return QString::fromLatin1(T::TrueColor32);
+        return tr(T::TrueColor32);
     if (colorCount == std::ldexp(1.0, 24))
-        return QString::fromLatin1(T::TrueColor24);
+        return tr(T::TrueColor24);
     if (colorCount == std::ldexp(1.0, 16))
-        return QString::fromLatin1(T::HighColor16);
+        return tr(T::HighColor16);
     return QString::number(colorCount, 'f', 0) + tr(T::ColorsSuffix);
 }
 
 void frmMdiMain::Form_Load()
 {
     if (m_settings->SavePosition() != 0) {
-        move(int(std::lround(m_settings->X() / m_twips.x)),
-             int(std::lround(m_settings->Y() / m_twips.y)));
-        resize(int(std::lround(m_settings->Width() / m_twips.x)),
-               int(std::lround(m_settings->Height() / m_twips.y)));
+        move(Twips::toPixels(m_settings->X(), m_twips.x),
+             Twips::toPixels(m_settings->Y(), m_twips.y));
+        resize(Twips::toPixels(m_settings->Width(), m_twips.x),
+               Twips::toPixels(m_settings->Height(), m_twips.y));
     }
-    m_fontNames = FontSetup::panelFontNames();
-    for (QComboBox *list : cboFontName) {
-        list->clear();
-        list->addItems(m_fontNames);
-        list->setCurrentIndex(-1);
-    }
+    Picture1->setFontNames(FontSetup::panelFontNames());
     FillMonthList();
     ArrangeDateFields();
-    setPanelValues(PanelValues::startupDefaults(m_services->now(), m_fontNames,
+    setPanelValues(PanelValues::startupDefaults(m_services->now(), Picture1->fontNames(),
                                                 m_settings->ThreeCharMonth() != 0));
     LoadTemplateFile(defaultTemplatePath(), true);
 
@@ -460,7 +249,7 @@ void frmMdiMain::Form_Load()
         layout()->activate();
     if (centralWidget()->layout())
         centralWidget()->layout()->activate();
-    cmdPreview->click();
+    cmdPreview_Click();
     show();
 }
 
@@ -475,15 +264,15 @@ bool frmMdiMain::Form_QueryUnload()
 bool frmMdiMain::Form_Unload()
 {
     const QRect frame = frameGeometry();
-    m_settings->X(qint32(std::lround(frame.x() * m_twips.x)));
-    m_settings->Y(qint32(std::lround(frame.y() * m_twips.y)));
+    m_settings->X(Twips::fromPixels(frame.x(), m_twips.x));
+    m_settings->Y(Twips::fromPixels(frame.y(), m_twips.y));
     // The size without the window manager's frame, so that a stored rectangle comes back as it
     // was: moving places the frame, resizing sets the size inside it.
-    m_settings->Width(qint32(std::lround(width() * m_twips.x)));
-    m_settings->Height(qint32(std::lround(height() * m_twips.y)));
+    m_settings->Width(Twips::fromPixels(width(), m_twips.x));
+    m_settings->Height(Twips::fromPixels(height(), m_twips.y));
     while (!m_settings->SaveFile(settingsPath())) {
         const QMessageBox::StandardButton answer = m_services->message(
-            this, QMessageBox::Warning, tr(T::SaveFailedCaption),
+            this, QMessageBox::Warning, AppTexts::saveFailedCaption(),
             tr(T::SaveFailedText).arg(settingsPath(), m_settings->errorString()),
             QMessageBox::Retry | QMessageBox::Ignore | QMessageBox::Cancel, QMessageBox::Retry);
         if (answer == QMessageBox::Ignore)
@@ -506,7 +295,7 @@ void frmMdiMain::closeEvent(QCloseEvent *event)
     const bool close = Form_QueryUnload() && Form_Unload();
     m_closing = false;
     if (close) {
-        m_clockTimer->stop();
+        m_statusBar->stopClock();
         event->accept();
     } else {
         event->ignore();
@@ -541,113 +330,27 @@ frmPreview *frmMdiMain::ensurePreview()
 }
 
 // ---------------------------------------------------------------------------------------------
-// Panel <-> values
+// Panel and templates
 
 PanelValues frmMdiMain::panelValues() const
 {
-    PanelValues v;
-    v.PhotoSizeText = cboPhotoSize->currentText();
-    v.FrameColor = picFrameColor->BackColor();
-    v.BackColor = picBackColor->BackColor();
-    v.FrameSizeIndex = cboFrameSize->currentIndex();
-    v.TargetName = txtTargetName->text();
-    v.MonthIndex = cboMonth->currentIndex();
-    v.ThreeCharMonth = m_monthListThreeChar;
-    v.DayIndex = cboDay->currentIndex();
-    v.Year = txtYear->text();
-    v.Time = txtTime->text();
-    for (int k = 0; k < PanelValues::FooterCount; ++k) {
-        v.Footer[k] = txtFooter[k]->text();
-        v.AlignTag[k] = tlbFontAlign[k + 2]->Tag();
-    }
-    for (int i = 0; i < PanelValues::ItemCount; ++i) {
-        PanelValues::FontRow &row = v.Fonts[i];
-        row.FontName =
-            cboFontName[i]->currentIndex() >= 0 ? cboFontName[i]->currentText() : QString();
-        row.FontSize = txtFontSize[i]->text();
-        row.FontColor = picFontColor[i]->BackColor();
-        row.Bold = chkBold[i]->isChecked() ? 1 : 0;
-        row.Italic = chkItalic[i]->isChecked() ? 1 : 0;
-        row.Strikethrough = chkStrikethrough[i]->isChecked() ? 1 : 0;
-        row.Underline = chkUnderline[i]->isChecked() ? 1 : 0;
-    }
-    return v;
+    return Picture1->panelValues();
 }
 
-void frmMdiMain::setPanelValues(const PanelValues &v)
+void frmMdiMain::setPanelValues(const PanelValues &values)
 {
-    auto select = [](QComboBox *list, int index) {
-        if (index >= -1 && index < list->count())
-            list->setCurrentIndex(index);
-    };
-    cboPhotoSize->setEditText(v.PhotoSizeText);
-    picFrameColor->BackColor(v.FrameColor);
-    picBackColor->BackColor(v.BackColor);
-    select(cboFrameSize, v.FrameSizeIndex);
-    txtTargetName->setText(v.TargetName);
-    if (v.ThreeCharMonth != m_monthListThreeChar) {
-        cboMonth->clear();
-        cboMonth->addItems(PanelValues::monthListTexts(v.ThreeCharMonth));
-        m_monthListThreeChar = v.ThreeCharMonth;
-    }
-    select(cboMonth, v.MonthIndex);
-    select(cboDay, v.DayIndex);
-    txtYear->setText(v.Year);
-    txtTime->setText(v.Time);
-    for (int k = 0; k < PanelValues::FooterCount; ++k) {
-        txtFooter[k]->setText(v.Footer[k]);
-        tlbFontAlign[k + 2]->setAlignmentTag(v.AlignTag[k]);
-    }
-    // A text longer than its box shows its beginning.
-    for (QLineEdit *edit : {txtTargetName, txtFooter[0], txtFooter[1], txtFooter[2]})
-        edit->setCursorPosition(0);
-    for (int i = 0; i < PanelValues::ItemCount; ++i) {
-        const PanelValues::FontRow &row = v.Fonts[i];
-        int index = row.FontName.isEmpty() ? -1 : cboFontName[i]->findText(row.FontName);
-        if (index < 0 && !row.FontName.isEmpty())
-            index = cboFontName[i]->findText(row.FontName, Qt::MatchFixedString);
-        cboFontName[i]->setCurrentIndex(index);
-        txtFontSize[i]->setText(row.FontSize);
-        picFontColor[i]->BackColor(row.FontColor);
-        chkBold[i]->setChecked(row.Bold != 0);
-        chkItalic[i]->setChecked(row.Italic != 0);
-        chkStrikethrough[i]->setChecked(row.Strikethrough != 0);
-        chkUnderline[i]->setChecked(row.Underline != 0);
-    }
+    Picture1->setPanelValues(values);
 }
 
 void frmMdiMain::FillMonthList()
 {
-    m_monthListThreeChar = m_settings->ThreeCharMonth() != 0;
-    cboMonth->clear();
-    cboMonth->addItems(PanelValues::monthListTexts(m_monthListThreeChar));
-    cboMonth->setCurrentIndex(-1);
+    Picture1->fillMonthList(m_settings->ThreeCharMonth() != 0);
 }
 
 void frmMdiMain::ArrangeDateFields()
 {
-    auto moveTo = [this](QWidget *field, int left) { field->move(px(left), field->y()); };
-    switch (m_settings->DateFormat()) {
-    case 0:
-        moveTo(txtYear, 210);
-        moveTo(cboMonth, 855);
-        moveTo(cboDay, 1710);
-        m_dateOrder = {txtYear, cboMonth, cboDay};
-        break;
-    case 1:
-        moveTo(txtYear, 1740);
-        moveTo(cboMonth, 210);
-        moveTo(cboDay, 1065);
-        m_dateOrder = {cboMonth, cboDay, txtYear};
-        break;
-    default:
-        return;
-    }
-    applyTabOrder();
+    Picture1->arrangeDateFields(DateStyle::orderFromCode(m_settings->DateFormat()));
 }
-
-// ---------------------------------------------------------------------------------------------
-// Templates
 
 bool frmMdiMain::LoadTemplateFile(const QString &path, bool keepDateAndTime)
 {
@@ -655,7 +358,7 @@ bool frmMdiMain::LoadTemplateFile(const QString &path, bool keepDateAndTime)
     if (!tpl.OpenFile(path))
         return false;
     PanelValues values = panelValues();
-    values.applyTemplate(tpl, keepDateAndTime, m_fontNames);
+    values.applyTemplate(tpl, keepDateAndTime, Picture1->fontNames());
     setPanelValues(values);
     return true;
 }
@@ -672,7 +375,7 @@ bool frmMdiMain::SaveTemplateFile(const QString &path)
 
 void frmMdiMain::reportSaveFailure(const QString &path, const QString &reason)
 {
-    m_services->message(this, QMessageBox::Warning, tr(T::SaveFailedCaption),
+    m_services->message(this, QMessageBox::Warning, AppTexts::saveFailedCaption(),
                         tr(T::SaveFailedText).arg(QDir::toNativeSeparators(path), reason),
                         QMessageBox::Ok, QMessageBox::Ok);
 }
@@ -687,7 +390,7 @@ void frmMdiMain::IDMI_LOADTEMPLATE_Click()
     m_templateDialogName = chosen;
     LoadTemplateFile(chosen, false);
     m_settings->TemplatePath(GetFileFolder(chosen));
-    cmdPreview->click();
+    cmdPreview_Click();
 }
 
 void frmMdiMain::IDMI_SAVETEMPLATE_Click()
@@ -711,10 +414,15 @@ void frmMdiMain::IDMI_SETDEFAULT_Click()
 // ---------------------------------------------------------------------------------------------
 // Commands
 
+void frmMdiMain::readPanel()
+{
+    PreviewCommand::toFrameDescription(panelValues(), DateStyle::fromSettings(*m_settings),
+                                       m_frame);
+}
+
 void frmMdiMain::cmdPreview_Click()
 {
-    PreviewCommand::toFrameDescription(panelValues(), m_settings->DateFormat(),
-                                       m_settings->DelimiterFormat(), m_frame);
+    readPanel();
     ensurePreview();
     reportComposition(
         m_preview->DrawPreview(m_frame, LayoutMargins::fromSettings(*m_settings), true));
@@ -725,23 +433,17 @@ void frmMdiMain::reportComposition(const ComposeOutcome &outcome)
     m_lastOutcome = outcome;
     if (outcome.kind == ComposeOutcome::Kind::Failed ||
         outcome.kind == ComposeOutcome::Kind::PhotoUnreadable)
-        statusBar()->showMessage(tr(T::ComposeFailedText).arg(outcome.message));
+        m_statusBar->showMessage(tr(T::ComposeFailedText).arg(outcome.message));
+    else if (outcome.shrinkWouldFit)
+        m_statusBar->showMessage(ComposeOutcome::shrinkHint());
     else
-        statusBar()->clearMessage();
+        m_statusBar->clearMessage();
 }
 
-void frmMdiMain::setDateAndTime(const QDateTime &now)
-{
-    cboMonth->setCurrentIndex(now.date().month() - 1);
-    cboDay->setCurrentIndex(now.date().day() - 1);
-    txtYear->setText(QStringLiteral("%1").arg(now.date().year(), 4, 10, QLatin1Char('0')));
-    txtTime->setText(twoDigits(now.time().hour()) + u':' + twoDigits(now.time().minute()) +
-                     QString::fromLatin1(T::TimeSuffix));
-}
-
+// The picture is not composed again.
 void frmMdiMain::cmdNowDate_Click()
 {
-    setDateAndTime(m_services->now());
+    Picture1->setDateAndTime(m_services->now());
 }
 
 void frmMdiMain::IDMI_EXIT_Click()
@@ -749,37 +451,14 @@ void frmMdiMain::IDMI_EXIT_Click()
     close();
 }
 
-void frmMdiMain::Toolbar_ButtonClick(QAction *button)
-{
-    if (!button)
-        return;
-    const QString key = button->objectName();
-    if (key == QLatin1String(T::TbOpenTmp))
-        IDMI_LOADTEMPLATE_Click();
-    else if (key == QLatin1String(T::TbSaveTmp))
-        IDMI_SAVETEMPLATE_Click();
-    else if (key == QLatin1String(T::TbExit))
-        IDMI_EXIT_Click();
-    else if (key == QLatin1String(T::TbSetup))
-        IDMI_SETUP_Click();
-    else if (key == QLatin1String(T::TbOpenPhoto))
-        IDM_LOADPHOTO_Click();
-    else if (key == QLatin1String(T::TbRemovePhoto))
-        IDM_REMOVEPHOTO_Click();
-    else if (key == QLatin1String(T::TbCopyClipboard))
-        IDM_COPYCLIPBOARD_Click();
-    else if (key == QLatin1String(T::TbSavePhoto))
-        IDM_SAVEPHOTO_Click();
-}
-
 // The month list and the date order follow the settings as soon as the dialog closes; the picture
 // shows the rest at the next Preview.
 void frmMdiMain::IDMI_SETUP_Click()
 {
     frmSetup::showModal(this, *m_settings, *m_services);
-    const int month = cboMonth->currentIndex();
+    const int month = Picture1->monthIndex();
     FillMonthList();
-    cboMonth->setCurrentIndex(month);
+    Picture1->setMonthIndex(month);
     ArrangeDateFields();
 }
 
@@ -796,8 +475,7 @@ void frmMdiMain::IDM_LOADPHOTO_Click()
 // Without its photo the picture takes the photo size of the panel again.
 void frmMdiMain::IDM_REMOVEPHOTO_Click()
 {
-    PreviewCommand::toFrameDescription(panelValues(), m_settings->DateFormat(),
-                                       m_settings->DelimiterFormat(), m_frame);
+    readPanel();
     ensurePreview()->CloseLoadPhoto();
 }
 
@@ -812,31 +490,7 @@ void frmMdiMain::IDM_SAVEPHOTO_Click()
 }
 
 // A new colour shows at the next Preview.
-void frmMdiMain::picFrameColor_Click()
+void frmMdiMain::swatch_Click(ColorSwatch *swatch)
 {
-    BasCmndlg::chooseSwatchColor(this, picFrameColor, *m_services);
-}
-
-void frmMdiMain::picBackColor_Click()
-{
-    BasCmndlg::chooseSwatchColor(this, picBackColor, *m_services);
-}
-
-void frmMdiMain::picFontColor_Click(int index)
-{
-    if (index >= 0 && index < int(picFontColor.size()))
-        BasCmndlg::chooseSwatchColor(this, picFontColor[index], *m_services);
-}
-
-// The new alignment shows at the next Preview.
-void frmMdiMain::tlbFontAlign_ButtonClick(int index)
-{
-    if (index >= 2 && index <= 4)
-        tlbFontAlign[index]->stepToNext();
-}
-
-void frmMdiMain::tlbFontAlign_ButtonMenuClick(int index, int entry)
-{
-    if (index >= 2 && index <= 4)
-        tlbFontAlign[index]->chooseEntry(entry);
+    BasCmndlg::chooseSwatchColor(this, swatch, *m_services);
 }

@@ -1,33 +1,30 @@
 #pragma once
 
+#include "MainWindowTexts.h"
 #include "compose/ComposeOutcome.h"
 #include "compose/FrameDescription.h"
 #include "compose/PanelValues.h"
-#include "store/ScreenTwips.h"
 #include "ui/BasHook.h"
+#include "ui/Twips.h"
 
 #include <QMainWindow>
-#include <array>
 #include <memory>
 
-class AlignButton;
 class ColorSwatch;
+class EditingPanel;
+class MainStatusBar;
 class PlatformServices;
 class QAction;
-class QComboBox;
-class QLabel;
-class QLineEdit;
 class QMdiArea;
-class QPushButton;
-class QTimer;
+class QMenu;
 class QToolBar;
-class QToolButton;
 class clsNoltIO;
 class frmPreview;
 
 // The main window: menus, toolbar, the editing panel `Picture1` at the left, the status bar, and
 // the client area in which the preview window is the only child. It owns the settings object, the
-// frame description and the preview window for the whole run.
+// frame description and the preview window for the whole run, and carries out the commands of
+// the menus, the toolbar and the panel.
 class frmMdiMain : public QMainWindow
 {
     Q_OBJECT
@@ -50,6 +47,7 @@ public:
 
     bool LoadTemplateFile(const QString &path, bool keepDateAndTime);
     bool SaveTemplateFile(const QString &path);
+    // The month list and the date order as the settings ask.
     void FillMonthList();
     void ArrangeDateFields();
 
@@ -65,7 +63,7 @@ public:
     const FrameDescription &frame() const { return m_frame; }
     frmPreview *preview() const { return m_preview; }
     QMdiArea *clientArea() const { return m_mdiArea; }
-    ScreenTwips twips() const { return m_twips; }
+    Twips::PerPixel twips() const { return m_twips; }
     QString defaultTemplatePath() const;
     QString settingsPath() const;
     // The outcome of the last composition.
@@ -86,12 +84,8 @@ public slots:
     void IDM_REMOVEPHOTO_Click();
     void IDM_COPYCLIPBOARD_Click();
     void IDM_SAVEPHOTO_Click();
-    void picFrameColor_Click();
-    void picBackColor_Click();
-    void picFontColor_Click(int index);
-    void Toolbar_ButtonClick(QAction *button);
-    void tlbFontAlign_ButtonClick(int index);
-    void tlbFontAlign_ButtonMenuClick(int index, int entry);
+    // A click on a colour swatch of the panel: the colour chooser for it.
+    void swatch_Click(ColorSwatch *swatch);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -100,65 +94,39 @@ protected:
 private:
     void Form_Initialize();
     void Form_Resize();
+    QAction *createAction(const MainWindowTexts::MenuEntry &entry, void (frmMdiMain::*slot)());
+    void createActions();
+    QMenu *addMenu(const MainWindowTexts::MenuEntry &menu, const QList<QAction *> &entries);
     void buildMenus();
+    void addToolButton(QAction *command, const MainWindowTexts::MenuEntry &entry);
     void buildToolbar();
-    void buildStatusBar();
-    void buildPanel();
-    void updateClock();
-    void applyTabOrder();
     // The single preview window, created on first use.
     frmPreview *ensurePreview();
-    void setDateAndTime(const QDateTime &now);
+    // The panel into the frame description, as the Preview command reads it.
+    void readPanel();
     void reportComposition(const ComposeOutcome &outcome);
     void reportSaveFailure(const QString &path, const QString &reason);
 
-    int px(int twips) const;
-    int py(int twips) const;
-    void placeTwips(QWidget *widget, int left, int top, int width, int height);
-
     PlatformServices *m_services;
     QString m_programFolder;
-    ScreenTwips m_twips;
+    Twips::PerPixel m_twips;
     std::unique_ptr<clsNoltIO> m_settings;
     FrameDescription m_frame;
     frmPreview *m_preview = nullptr;
     BasHook *m_hook = nullptr;
     ComposeOutcome m_lastOutcome;
-    QStringList m_fontNames;
     QString m_templateDialogName; // the name last chosen in the template dialogs
     bool m_closing = false;
-    bool m_monthListThreeChar = false; // the form cboMonth holds now
 
+    // One action per command, shared by its menu entry and its toolbar button.
+    struct Commands
+    {
+        QAction *loadTemplate, *saveTemplate, *exit, *setup, *setDefault, *loadPhoto, *removePhoto,
+            *copyClipboard, *savePhoto, *version;
+    } m_commands{};
+
+    EditingPanel *Picture1 = nullptr;
     QMdiArea *m_mdiArea = nullptr;
     QToolBar *m_toolbar = nullptr;
-    QLabel *m_statusText = nullptr;
-    QLabel *m_statusDate = nullptr;
-    QLabel *m_statusTime = nullptr;
-    QTimer *m_clockTimer = nullptr;
-
-    QWidget *Picture1 = nullptr;
-    QLabel *picDemo = nullptr;
-    std::array<QLabel *, 15> lblTag{};
-    QComboBox *cboPhotoSize = nullptr;
-    QComboBox *cboFrameSize = nullptr;
-    ColorSwatch *picFrameColor = nullptr;
-    ColorSwatch *picBackColor = nullptr;
-    QPushButton *cmdPreview = nullptr;
-    QLineEdit *txtTargetName = nullptr;
-    QComboBox *cboMonth = nullptr;
-    QComboBox *cboDay = nullptr;
-    QLineEdit *txtYear = nullptr;
-    QLineEdit *txtTime = nullptr;
-    QPushButton *cmdNowDate = nullptr;
-    std::array<QLineEdit *, 3> txtFooter{};
-    std::array<QComboBox *, 5> cboFontName{};
-    std::array<QLineEdit *, 5> txtFontSize{};
-    std::array<ColorSwatch *, 5> picFontColor{};
-    std::array<QToolButton *, 5> chkBold{};
-    std::array<QToolButton *, 5> chkItalic{};
-    std::array<QToolButton *, 5> chkStrikethrough{};
-    std::array<QToolButton *, 5> chkUnderline{};
-    std::array<AlignButton *, 5> tlbFontAlign{}; // indices 2..4
-    // The three date fields in their current tab order.
-    std::array<QWidget *, 3> m_dateOrder{};
+    MainStatusBar *m_statusBar = nullptr;
 };

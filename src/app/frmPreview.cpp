@@ -1,5 +1,6 @@
 #include "frmPreview.h"
 
+#include "AppTexts.h"
 #include "PhotoTexts.h"
 #include "PreviewCanvas.h"
 #include "compose/LayoutMargins.h"
@@ -45,6 +46,7 @@ frmPreview::frmPreview(QMdiArea *area, PlatformServices *services, clsNoltIO *se
 ComposeOutcome frmPreview::DrawPreview(FrameDescription &frame, const LayoutMargins &margins,
                                        bool tellPhotoSize)
 {
+    m_composer.setPhotoOptions(PhotoOptions::fromSettings(*m_settings));
     const ComposeOutcome outcome = m_composer.DrawPreview(frame, margins);
     m_canvas->setImage(m_composer.canvas());
     if (outcome.kind == ComposeOutcome::Kind::PhotoSizeRefused && tellPhotoSize) {
@@ -135,6 +137,7 @@ void frmPreview::CloseLoadPhoto()
 void frmPreview::loadPhoto(const QString &path)
 {
     const QString former = m_composer.PhotoPath;
+    m_composer.setPhotoOptions(PhotoOptions::fromSettings(*m_settings));
     const ComposeOutcome outcome =
         m_composer.loadPhotoFile(path, *m_frame, LayoutMargins::fromSettings(*m_settings));
     if (outcome.kind == ComposeOutcome::Kind::PhotoUnreadable) {
@@ -240,9 +243,8 @@ void frmPreview::SavePreview()
     // Exactly the name chosen: no extension is added or changed.
     QString error;
     if (!SavePicture::writeBmp(m_composer.canvas(), chosen, &error)) {
-        m_services->message(m_area->window(), QMessageBox::Warning,
-                            tr(PhotoTexts::SaveFailedCaption), error, QMessageBox::Ok,
-                            QMessageBox::Ok);
+        m_services->message(m_area->window(), QMessageBox::Warning, AppTexts::saveFailedCaption(),
+                            error, QMessageBox::Ok, QMessageBox::Ok);
         return;
     }
     const QString folder = GetFileFolder(chosen);

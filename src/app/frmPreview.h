@@ -54,7 +54,7 @@ public:
     // The extension rule of a dropped file: the text from the last "." of the whole path,
     // upper-cased, must be one of the photo extensions.
     static bool acceptsDroppedFile(const QString &path);
-    // The seven entries of the open dialog's filter, joined.
+    // The entries of the open dialog's filter, joined.
     static QString openDialogFilter();
 
     // The photo the picture includes; empty for none.

@@ -1,6 +1,7 @@
 #include "ComposeCommand.h"
 
 #include "compose/CaptionFill.h"
+#include "compose/DateStyle.h"
 #include "compose/FontSetup.h"
 #include "compose/FrameDescription.h"
 #include "compose/LayoutMargins.h"
@@ -29,11 +30,6 @@
 
 namespace {
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("ComposeCommand", text);
-}
-
 const char16_t *const kProgram = u"morvel-compose";
 const char16_t *const kDefaultTemplate = u"default.kvl";
 constexpr double kTwipsPerPixel = 15.0; // 96 dpi
@@ -54,14 +50,28 @@ bool checkNamedFile(const QString &path, QString *error)
 {
     const QFileInfo info(path);
     if (!info.exists())
-        *error = tr("「%1」が見つかりません。").arg(shown(path));
+        *error = ComposeCommand::tr("「%1」が見つかりません。").arg(shown(path));
     else if (!info.isFile())
-        *error = tr("「%1」はﾌｧｲﾙではありません。").arg(shown(path));
+        *error = ComposeCommand::tr("「%1」はﾌｧｲﾙではありません。").arg(shown(path));
     else if (!info.isReadable())
-        *error = tr("「%1」を読めません。").arg(shown(path));
+        *error = ComposeCommand::tr("「%1」を読めません。").arg(shown(path));
     else
         return true;
     return false;
+}
+
+// "WxH" (or "WXH") with a size the layout takes; the size into *box when box is set.
+bool parseFit(const QString &text, QSize *box)
+{
+    const QStringList parts = text.split(QLatin1Char('x'), Qt::KeepEmptyParts, Qt::CaseInsensitive);
+    bool okW = false, okH = false;
+    const QSize size =
+        parts.size() == 2 ? QSize(parts[0].toInt(&okW), parts[1].toInt(&okH)) : QSize();
+    if (!okW || !okH || PhotoOptions::boundedBox(size) != size)
+        return false;
+    if (box)
+        *box = size;
+    return true;
 }
 
 } // namespace
@@ -76,6 +86,7 @@ struct ComposeCommand::Options
     QString format;
     QString printMetadata;
     QString jobs;
+    QString fit;
     QStringList photos;
     QStringList sets;
     bool fill = false;
@@ -89,10 +100,10 @@ struct ComposeCommand::Setup
     QStringList fontNames;
     CaptionFill::Patterns patterns;
     bool fill = false;
-    qint32 dateFormat = 0;
-    qint32 delimiterFormat = 0;
+    DateStyle dateStyle;
     FrameDescription frame; // the panel with the --set values, for photos without the fill
     LayoutMargins margins;
+    PhotoOptions photo;
     int jpegQuality = 80;
     int jobs = 1;
 };
@@ -112,6 +123,7 @@ QString ComposeCommand::helpText()
         "                 [--set 名前=値]... --output-dir DIR [--format bmp|png|jpg] [-j N]\n"
         "                 PHOTO...\n"
         "  morvel-compose --print-metadata PHOTO\n"
+        "  最初の二つには [--fit WxH] を付けられます。\n"
         "\n"
         "写真を枠に入れた画像を作ります。画面の「Preview...」と同じ画像です: 起動時の設定、\n"
         "テンプレート（日付と時刻を含む）、写真の情報（--fill-from-photo）、--set の値の順に\n"
@@ -120,8 +132,8 @@ QString ComposeCommand::helpText()
         "  --settings FILE    設定ﾌｧｲﾙ（既定: プログラムのフォルダの nolt.ini。無ければ既定値）\n"
         "  --template FILE    テンプレート（既定: プログラムのフォルダの default.kvl。\n"
         "                     無ければ起動時の既定値）\n"
-        "  --photo FILE       写真（BMP、JPEG、GIF、WMF、EMF）。省略すると写真なしで、\n"
-        "                     テンプレートの枠の大きさで描きます\n"
+        "  --photo FILE       写真（BMP、JPEG、GIF、WMF、EMF、FITS、TIFF、PNG）。省略すると\n"
+        "                     写真なしで、テンプレートの枠の大きさで描きます\n"
         "  --output FILE      出力ﾌｧｲﾙ。.png は PNG、.jpg/.jpeg は JPEG（設定の Quality）、\n"
         "                     それ以外は名前どおりの BMP\n"
         "  --output-dir DIR   まとめて作る: 写真ごとに DIR/<写真の名前>.bmp を書きます。\n"
@@ -129,6 +141,9 @@ QString ComposeCommand::helpText()
         "  --format FMT       --output-dir の形式: bmp（既定）、png、jpg\n"
         "  -j N, --jobs N     --output-dir で同時に作る数（既定: CPU のコア数）。\n"
         "                     メッセージは写真の順に出て、画像は一つずつ作るときと同じです\n"
+        "  --fit WxH          この実行では、WxH より大きな写真を縦横比を保って縮小します\n"
+        "                     （50x50 から 1600x1200 まで。既定は設定ﾌｧｲﾙの「大きな写真を\n"
+        "                     縮小する」）\n"
         "  --fill-from-photo  写真ごとに、写真の情報（FITS ヘッダ、EXIF）を入力してから描きます\n"
         "  --set 名前=値      テンプレートの値を一つ変えます（何度でも）。名前はテンプレート\n"
         "                     ﾌｧｲﾙの [セクション] とキー:\n"
@@ -156,7 +171,7 @@ QString ComposeCommand::helpText()
         "になります（3行目は元のまま）。\n"
         "\n"
         "終了コード: 0 成功、1 写真かﾌｧｲﾙの失敗（一つでも）、2 使い方の誤り。\n"
-        "写真の大きさは 50x50 から 1600x1200 までです。\n");
+        "写真の大きさは 50x50 から 1600x1200 までです。FITS の表示の伸張は設定ﾌｧｲﾙに従います。\n");
 }
 
 void ComposeCommand::fail(const QString &message)
@@ -174,9 +189,11 @@ int ComposeCommand::parse(const QStringList &arguments, Options *o)
     const QStringList valued = {QStringLiteral("--settings"),       QStringLiteral("--template"),
                                 QStringLiteral("--photo"),          QStringLiteral("--output"),
                                 QStringLiteral("--output-dir"),     QStringLiteral("--format"),
-                                QStringLiteral("--print-metadata"), QStringLiteral("--jobs")};
+                                QStringLiteral("--print-metadata"), QStringLiteral("--jobs"),
+                                QStringLiteral("--fit")};
     QString *targets[] = {&o->settings,  &o->templateFile, &o->photo,         &o->output,
-                          &o->outputDir, &o->format,       &o->printMetadata, &o->jobs};
+                          &o->outputDir, &o->format,       &o->printMetadata, &o->jobs,
+                          &o->fit};
     bool optionsEnded = false;
     for (int i = 1; i < arguments.size(); ++i) {
         QString arg = arguments.at(i);
@@ -231,6 +248,8 @@ int ComposeCommand::parse(const QStringList &arguments, Options *o)
     }
     if (o->help)
         return Success;
+    if (!o->fit.isEmpty() && !parseFit(o->fit, nullptr))
+        return usage(tr("--fit は 50x50 から 1600x1200 までの 幅x高さ です: %1").arg(o->fit));
     if (!o->printMetadata.isEmpty()) {
         if (!o->output.isEmpty() || !o->outputDir.isEmpty() || !o->photo.isEmpty() ||
             !o->photos.isEmpty())
@@ -324,12 +343,10 @@ int ComposeCommand::prepare(const Options &o, Setup *setup)
 
     setup->fill = o.fill;
     setup->patterns = CaptionFill::patterns(settings);
-    setup->dateFormat = settings.DateFormat();
-    setup->delimiterFormat = settings.DelimiterFormat();
+    setup->dateStyle = DateStyle::fromSettings(settings);
     PanelValues overridden = panel;
     setup->overrides.apply(overridden, fontNames);
-    PreviewCommand::toFrameDescription(overridden, setup->dateFormat, setup->delimiterFormat,
-                                       setup->frame);
+    PreviewCommand::toFrameDescription(overridden, setup->dateStyle, setup->frame);
     // Only the faces this frame draws: each question about a face costs a fontconfig pass. The
     // fill changes texts only, so these are the faces of every photo.
     QStringList faces;
@@ -337,6 +354,11 @@ int ComposeCommand::prepare(const Options &o, Setup *setup)
         faces << item.FontName;
     FontSetup::install(faces);
     setup->margins = LayoutMargins::fromSettings(settings);
+    setup->photo = PhotoOptions::fromSettings(settings);
+    if (!o.fit.isEmpty()) {
+        setup->photo.shrink = true;
+        parseFit(o.fit, &setup->photo.box);
+    }
     setup->jpegQuality = settings.JpegQuality();
     setup->jobs = o.jobs.isEmpty() ? std::max(1, QThread::idealThreadCount()) : o.jobs.toInt();
     return Success;
@@ -375,11 +397,11 @@ bool ComposeCommand::composeOne(const Setup &setup, const QString &photo, const 
             PanelValues panel = CaptionFill::fill(setup.panel, data, setup.patterns);
             setup.overrides.apply(panel, setup.fontNames);
             frame = FrameDescription();
-            PreviewCommand::toFrameDescription(panel, setup.dateFormat, setup.delimiterFormat,
-                                               frame);
+            PreviewCommand::toFrameDescription(panel, setup.dateStyle, frame);
         }
     }
     composer.PhotoPath = photo;
+    composer.setPhotoOptions(setup.photo);
     const ComposeOutcome outcome = composer.DrawPreview(frame, setup.margins);
     switch (outcome.kind) {
     case ComposeOutcome::Kind::Drawn:
@@ -391,11 +413,13 @@ bool ComposeCommand::composeOne(const Setup &setup, const QString &photo, const 
                                      .arg(ComposeOutcome::sizeMessage())));
         return false;
     case ComposeOutcome::Kind::PhotoSizeRefused:
-        messages->append(failure(tr("%1 (%2x%3): %4")
-                                     .arg(shown(photo))
-                                     .arg(frame.PhotoWidth)
-                                     .arg(frame.PhotoHeight)
-                                     .arg(ComposeOutcome::sizeMessage())));
+        messages->append(failure(
+            tr("%1 (%2x%3): %4")
+                .arg(shown(photo))
+                .arg(frame.PhotoWidth)
+                .arg(frame.PhotoHeight)
+                .arg(ComposeOutcome::sizeMessage()) +
+            (outcome.shrinkWouldFit ? tr(" --fit 1600x1200 で縮小できます。") : QString())));
         return false;
     default:
         messages->append(failure(outcome.message));

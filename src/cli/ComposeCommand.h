@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QString>
 #include <QStringList>
 
@@ -11,6 +12,8 @@ class QTextStream;
 // Needs a QGuiApplication (fonts); registers the font substitutions its frame needs itself.
 class ComposeCommand
 {
+    Q_DECLARE_TR_FUNCTIONS(ComposeCommand)
+
 public:
     enum ExitCode
     {

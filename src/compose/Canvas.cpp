@@ -1,6 +1,6 @@
 #include "Canvas.h"
 
-#include "ImageMemory.h"
+#include "common/ImageMemory.h"
 #include "TextItem.h"
 
 #include <QCoreApplication>

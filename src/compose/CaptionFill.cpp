@@ -10,11 +10,6 @@
 
 namespace {
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("CaptionFill", text);
-}
-
 const QString kTotal = QStringLiteral("TOTAL");
 constexpr int kMaxYear = 9999;
 
@@ -181,13 +176,13 @@ namespace CaptionFill {
 QString totalText(double seconds)
 {
     if (seconds < 59.5)
-        return tr("%1秒").arg(std::lround(seconds));
+        return QCoreApplication::translate("CaptionFill", "%1秒").arg(std::lround(seconds));
     const long long minutes = std::llround(seconds / 60);
     if (minutes < 60)
-        return tr("%1分").arg(minutes);
+        return QCoreApplication::translate("CaptionFill", "%1分").arg(minutes);
     if (minutes % 60 == 0)
-        return tr("%1時間").arg(minutes / 60);
-    return tr("%1時間%2分").arg(minutes / 60).arg(minutes % 60);
+        return QCoreApplication::translate("CaptionFill", "%1時間").arg(minutes / 60);
+    return QCoreApplication::translate("CaptionFill", "%1時間%2分").arg(minutes / 60).arg(minutes % 60);
 }
 
 Values placeholders(const PhotoMetadata &data)

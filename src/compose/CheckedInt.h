@@ -1,6 +1,8 @@
 #pragma once
 
 #include <QtGlobal>
+#include <QtNumeric>
+#include <initializer_list>
 #include <limits>
 #include <optional>
 
@@ -28,6 +30,18 @@ inline std::optional<qint32> sub(qint32 a, qint32 b)
 inline std::optional<qint32> mul(qint32 a, qint32 b)
 {
     return fit<qint32>(qint64(a) * b);
+}
+
+// Terms added from left to right, each partial sum checked as 32-bit arithmetic checks it; a
+// missing term (an earlier step that overflowed) gives none.
+inline std::optional<qint32> sum(std::initializer_list<std::optional<qint32>> terms)
+{
+    qint32 total = 0;
+    for (const std::optional<qint32> &term : terms) {
+        if (!term || qAddOverflow(total, *term, &total))
+            return std::nullopt;
+    }
+    return total;
 }
 
 // The same in 16 bits, for the canvas's line width: both factors must be 16-bit values too.

@@ -22,6 +22,9 @@ public:
 
     Kind kind = Kind::Drawn;
     QString message;
+    // With PhotoSizeRefused: the photo is too large while large photos are not shrunk, and
+    // shrinking it would make it fit. The window then says where to turn that on (shrinkHint()).
+    bool shrinkWouldFit = false;
 
     bool isDrawn() const { return kind == Kind::Drawn; }
 
@@ -33,8 +36,11 @@ public:
         return {Kind::PhotoUnreadable, why};
     }
     static ComposeOutcome failed(const QString &why) { return {Kind::Failed, why}; }
+    // A sum or product that does not fit its integer; `what` names the quantity.
+    static ComposeOutcome overflow(const QString &what);
 
     // "最大1600x1200、最小50x50の大きさまで作成可能です。" and its caption "Error".
     static QString sizeMessage();
     static QString sizeMessageCaption();
+    static QString shrinkHint();
 };

@@ -12,19 +12,7 @@
 
 namespace {
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("FrameLayout", text);
-}
-
-ComposeOutcome overflow(const QString &what)
-{
-    return ComposeOutcome::failed(
-        tr("計算があふれました（%1）。余白や大きさの設定を見直してください。").arg(what));
-}
-
 const char16_t *const kThreeSpaces = u"   ";
-
 } // namespace
 
 namespace FrameLayout {
@@ -47,9 +35,11 @@ ComposeOutcome ComputeLayout(FrameDescription &frame, const LayoutMargins &margi
     // The canvas's line width is a 16-bit value, and only 1 to 32767 draws.
     const qint32 DW = frame.BorderWidth;
     if (DW < -32768 || DW > 32767)
-        return overflow(tr("枠の太さ %1").arg(DW));
+        return ComposeOutcome::overflow(
+            QCoreApplication::translate("FrameLayout", "枠の太さ %1").arg(DW));
     if (DW < 1)
-        return ComposeOutcome::failed(tr("枠の太さ %1 では描けません。").arg(DW));
+        return ComposeOutcome::failed(
+            QCoreApplication::translate("FrameLayout", "枠の太さ %1 では描けません。").arg(DW));
 
     for (TextItem &item : frame.TextItems) {
         QFont font;
@@ -60,7 +50,8 @@ ComposeOutcome ComputeLayout(FrameDescription &frame, const LayoutMargins &margi
         const auto w = TextNumber::roundHalfEven(size.width());
         const auto h = TextNumber::roundHalfEven(size.height());
         if (!w || !h)
-            return overflow(tr("文字の大きさ"));
+            return ComposeOutcome::overflow(
+                QCoreApplication::translate("FrameLayout", "文字の大きさ"));
         item.MeasuredWidth = *w;
         item.MeasuredHeight = *h;
     }
@@ -72,52 +63,45 @@ ComposeOutcome ComputeLayout(FrameDescription &frame, const LayoutMargins &margi
     const qint32 MVF = margins.MarginFontVFrame;
 
     // Width: the border width counts once here.
-    std::optional<qint32> width;
-    if (const auto twoMfh = mul(2, MFH))
-        if (const auto a = add(*twoMfh, W))
-            width = add(*a, DW);
+    std::optional<qint32> width = sum({mul(2, MFH), W, DW});
     if (!width)
-        return overflow(tr("画像の幅"));
+        return ComposeOutcome::overflow(QCoreApplication::translate("FrameLayout", "画像の幅"));
     const auto twoMth = mul(2, MTH);
     if (!twoMth)
-        return overflow(tr("文字の余白"));
+        return ComposeOutcome::overflow(QCoreApplication::translate("FrameLayout", "文字の余白"));
     const double spaces = measurer.measure(items[4], QString::fromUtf16(kThreeSpaces)).width();
     const auto headerNeed = TextNumber::roundHalfEven(spaces + items[1].MeasuredWidth +
                                                       items[0].MeasuredWidth + *twoMth + DW);
     if (!headerNeed)
-        return overflow(tr("見出しの幅"));
+        return ComposeOutcome::overflow(QCoreApplication::translate("FrameLayout", "見出しの幅"));
     width = std::max(*width, *headerNeed);
 
     // Height: 2 x DW is computed in 16 bits.
-    std::optional<qint32> height;
-    const auto twoDw = mul16(2, DW);
-    const auto twoMfv = mul(2, MFV);
-    const auto twoMvf = mul(2, MVF);
-    if (twoDw && twoMfv && twoMvf)
-        if (const auto a = add(*twoMfv, H))
-            if (const auto b = add(*a, *twoDw))
-                if (const auto c = add(*b, *twoMvf))
-                    height = add(*c, std::max(items[0].MeasuredHeight, items[1].MeasuredHeight));
+    std::optional<qint32> height =
+        sum({mul(2, MFV), H, mul16(2, DW), mul(2, MVF),
+             std::max(items[0].MeasuredHeight, items[1].MeasuredHeight)});
     if (!height)
-        return overflow(tr("画像の高さ"));
+        return ComposeOutcome::overflow(QCoreApplication::translate("FrameLayout", "画像の高さ"));
 
     for (int i = 2; i < FrameDescription::ItemCount; ++i) {
-        std::optional<qint32> need;
-        if (const auto a = add(*twoMth, items[i].MeasuredWidth))
-            need = add(*a, DW);
+        const auto need = sum({*twoMth, items[i].MeasuredWidth, DW});
         if (!need)
-            return overflow(tr("下の文字の幅"));
+            return ComposeOutcome::overflow(
+                QCoreApplication::translate("FrameLayout", "下の文字の幅"));
         width = std::max(*width, *need);
         if (!items[i].Text.isEmpty()) {
-            height = add(*height, items[i].MeasuredHeight);
+            height = sum({*height, items[i].MeasuredHeight});
             if (!height)
-                return overflow(tr("下の文字の高さ"));
+                return ComposeOutcome::overflow(
+                    QCoreApplication::translate("FrameLayout", "下の文字の高さ"));
         }
     }
 
     if (*width < 1 || *height < 1 || *width > MaxCanvasSide || *height > MaxCanvasSide) {
         return ComposeOutcome::failed(
-            tr("%1x%2 の大きさの画像は作れません。").arg(*width).arg(*height));
+            QCoreApplication::translate("FrameLayout", "%1x%2 の大きさの画像は作れません。")
+                .arg(*width)
+                .arg(*height));
     }
     *canvasSize = QSize(*width, *height);
     return ComposeOutcome::drawn();

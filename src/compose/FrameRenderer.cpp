@@ -14,12 +14,10 @@
 
 namespace {
 
-ComposeOutcome overflow(const char *what)
+// An overflow while the footer lines are placed.
+ComposeOutcome footerOverflow()
 {
-    return ComposeOutcome::failed(
-        QCoreApplication::translate(
-            "FrameRenderer", "計算があふれました（%1）。余白や大きさの設定を見直してください。")
-            .arg(QCoreApplication::translate("FrameRenderer", what)));
+    return ComposeOutcome::overflow(QCoreApplication::translate("FrameRenderer", "下の文字の位置"));
 }
 
 // Draws a text with its top-left corner at (x, y) in the item's font and colour, no background.
@@ -61,7 +59,8 @@ qint32 halfBorder(qint32 borderWidth)
 ComposeOutcome DrawFrame(QImage &canvas, const FrameDescription &frame,
                          const LayoutMargins &margins, DrawnFrame *drawn)
 {
-    using namespace CheckedInt;
+    using CheckedInt::sub;
+    using CheckedInt::sum;
     *drawn = DrawnFrame{};
     const auto &items = frame.TextItems;
     const qint32 MFV = margins.MarginFontVBorder;
@@ -80,50 +79,40 @@ ComposeOutcome DrawFrame(QImage &canvas, const FrameDescription &frame,
     QString error;
 
     // The two header texts stand on one bottom line, flush with the left and right text margins.
-    std::optional<qint32> y0, y1;
-    if (const auto a = add(headerH, MFV))
-        y0 = sub(*a, h0);
+    const auto baseLine = sum({headerH, MFV});
+    const auto y0 = baseLine ? sub(*baseLine, h0) : std::nullopt;
     if (!y0)
-        return overflow("上の文字の位置");
+        return ComposeOutcome::overflow(
+            QCoreApplication::translate("FrameRenderer", "上の文字の位置"));
     if (!drawText(painter, items[0], MTH, *y0, &error))
         return ComposeOutcome::failed(error);
     drawn->textTopLeft[0] = QPoint(MTH, *y0);
     drawn->textDrawn[0] = true;
 
-    if (const auto a = add(headerH, MFV))
-        y1 = sub(*a, h1);
+    const auto y1 = baseLine ? sub(*baseLine, h1) : std::nullopt;
     const auto x1 = TextNumber::roundHalfEven(CW - items[1].MeasuredWidth - MTH);
     if (!y1 || !x1)
-        return overflow("日時の位置");
+        return ComposeOutcome::overflow(QCoreApplication::translate("FrameRenderer", "日時の位置"));
     if (!drawText(painter, items[1], *x1, *y1, &error))
         return ComposeOutcome::failed(error);
     drawn->textTopLeft[1] = QPoint(*x1, *y1);
     drawn->textDrawn[1] = true;
 
-    std::optional<qint32> y = add(*y1, h1);
-    if (y)
-        y = add(*y, MVF);
-    if (!y)
-        return overflow("枠の位置");
-
     const qint32 DW = frame.BorderWidth;
     const qint32 half = halfBorder(DW);
     const auto left = TextNumber::roundHalfEven(TextNumber::Round((CW - W) * 0.5 - half));
-    const auto top = add(*y, half);
+    const auto top = sum({*y1, h1, MVF, half});
     if (!left || !top)
-        return overflow("枠の位置");
+        return ComposeOutcome::overflow(QCoreApplication::translate("FrameRenderer", "枠の位置"));
     drawn->BorderLeft = *left;
     drawn->BorderTop = *top;
 
     // The rectangle from (BorderLeft, BorderTop) to (BorderLeft + DW + W, BorderTop + DW + H)
     // with lines DW wide centred on its edges: the inside, W x H, starts at (+half, +half).
-    std::optional<qint32> right, bottom;
-    if (const auto a = add(*left, DW))
-        right = add(*a, W);
-    if (const auto a = add(*top, DW))
-        bottom = add(*a, H);
+    const auto right = sum({*left, DW, W});
+    const auto bottom = sum({*top, DW, H});
     if (!right || !bottom)
-        return overflow("枠の大きさ");
+        return ComposeOutcome::overflow(QCoreApplication::translate("FrameRenderer", "枠の大きさ"));
     const qint64 inL = qint64(*left) + half, inT = qint64(*top) + half;
     const qint64 inR = inL + W, inB = inT + H; // exclusive
     const qint64 outL = inL - DW, outT = inT - DW, outR = inR + DW, outB = inB + DW;
@@ -137,11 +126,9 @@ ComposeOutcome DrawFrame(QImage &canvas, const FrameDescription &frame,
     drawn->borderOuter = QRect(int(outL), int(outT), int(outR - outL), int(outB - outT));
     drawn->photoArea = QRect(int(inL), int(inT), W, H);
 
-    y = add(*bottom, half);
-    if (y)
-        y = add(*y, MVF);
+    std::optional<qint32> y = sum({*bottom, half, MVF});
     if (!y)
-        return overflow("下の文字の位置");
+        return footerOverflow();
 
     // Footer lines, one under the other; an empty one is skipped and is never "the item above".
     qint32 prevX = 0;
@@ -151,50 +138,50 @@ ComposeOutcome DrawFrame(QImage &canvas, const FrameDescription &frame,
         if (item.Text.isEmpty())
             continue;
         const qint32 w = item.MeasuredWidth;
+        // Flush right is CW - (w + MTH); under the item above, its right edge less w.
+        const auto rightPart = sum({w, MTH});
+        const auto aboveRight = sum({prevX, prevW});
+        const auto underAbove = aboveRight ? sub(*aboveRight, w) : std::nullopt;
         double x = MTH;
-        std::optional<qint32> part;
         switch (item.FontAlign) {
-        case 1:
+        case FooterAlign::Centre:
             x = (CW - w) * 0.5;
             break;
-        case 2:
-            part = add(w, MTH);
-            if (!part)
-                return overflow("下の文字の位置");
-            x = CW - *part;
+        case FooterAlign::Right:
+            if (!rightPart)
+                return footerOverflow();
+            x = CW - *rightPart;
             break;
-        case 3:
+        case FooterAlign::LeftOfAbove:
             x = prevX > 0 ? prevX : MTH;
             break;
-        case 4:
+        case FooterAlign::RightOfAbove:
             if (prevW > 0) {
-                if (const auto a = add(prevX, prevW))
-                    part = sub(*a, w);
-                if (!part)
-                    return overflow("下の文字の位置");
-                x = *part;
+                if (!underAbove)
+                    return footerOverflow();
+                x = *underAbove;
             } else {
-                part = add(w, MTH);
-                if (!part)
-                    return overflow("下の文字の位置");
-                x = CW - *part;
+                if (!rightPart)
+                    return footerOverflow();
+                x = CW - *rightPart;
             }
             break;
+        case FooterAlign::Left:
         default:
             break;
         }
         const auto xi = TextNumber::roundHalfEven(x);
         if (!xi)
-            return overflow("下の文字の位置");
+            return footerOverflow();
         prevW = w;
         prevX = *xi;
         if (!drawText(painter, item, *xi, *y, &error))
             return ComposeOutcome::failed(error);
         drawn->textTopLeft[i] = QPoint(*xi, *y);
         drawn->textDrawn[i] = true;
-        y = add(*y, item.MeasuredHeight);
+        y = sum({*y, item.MeasuredHeight});
         if (!y)
-            return overflow("下の文字の位置");
+            return footerOverflow();
     }
     return ComposeOutcome::drawn();
 }

@@ -54,11 +54,7 @@ PanelValues PanelValues::startupDefaults(const QDateTime &now, const QStringList
     p.BackColor = Black;
     p.FrameSizeIndex = 0;
     p.ThreeCharMonth = threeCharMonth;
-    const QDate date = now.date();
-    p.MonthIndex = date.month() - 1;
-    p.DayIndex = date.day() - 1;
-    p.Year = QStringLiteral("%1").arg(date.year(), 4, 10, QLatin1Char('0'));
-    p.Time = now.time().toString(QStringLiteral("HH:mm")) + QString::fromUtf16(kTimeSuffix);
+    p.setDateAndTime(now);
     const QString startupFont = findFont(fontNames, QString::fromUtf16(kStartupFontName));
     for (FontRow &row : p.Fonts) {
         row.FontName = startupFont;
@@ -66,6 +62,15 @@ PanelValues PanelValues::startupDefaults(const QDateTime &now, const QStringList
         row.FontColor = White;
     }
     return p;
+}
+
+void PanelValues::setDateAndTime(const QDateTime &now)
+{
+    const QDate date = now.date();
+    MonthIndex = date.month() - 1;
+    DayIndex = date.day() - 1;
+    Year = QStringLiteral("%1").arg(date.year(), 4, 10, QLatin1Char('0'));
+    Time = now.time().toString(QStringLiteral("HH:mm")) + QString::fromUtf16(kTimeSuffix);
 }
 
 QStringList PanelValues::monthListTexts(bool threeCharMonth)
@@ -139,9 +144,8 @@ void PanelValues::applyTemplate(const clsTemplateIO &tpl, bool keepDateAndTime,
     }
     for (int f = 0; f < FooterCount; ++f) {
         // Entry FontAlign + 1 of the drop-down; codes 3 and 4 are taken for item 2 as well.
-        const qint32 code = tpl.FontAlign(f + 2);
-        if (code >= 0 && code < AlignEntryCount)
-            AlignTag[f] = QString::number(code);
+        if (const auto align = footerAlignFromCode(tpl.FontAlign(f + 2)))
+            Align[f] = *align;
     }
 }
 
@@ -170,8 +174,6 @@ void PanelValues::toTemplate(clsTemplateIO &tpl) const
         tpl.FontStrikethru(i, row.Strikethrough != 0);
         tpl.FontUnderline(i, row.Underline != 0);
     }
-    for (int f = 0; f < FooterCount; ++f) {
-        if (const auto code = TextNumber::leadingNumber(AlignTag[f]))
-            tpl.FontAlign(f + 2, *code);
-    }
+    for (int f = 0; f < FooterCount; ++f)
+        tpl.FontAlign(f + 2, qint32(Align[f]));
 }

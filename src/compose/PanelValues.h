@@ -1,5 +1,7 @@
 #pragma once
 
+#include "TextItem.h"
+
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
@@ -16,8 +18,7 @@ struct PanelValues
     static constexpr int FooterCount = 3;     // txtFooter(0..2): items 2, 3, 4
     static constexpr int FrameSizeCount = 10; // cboFrameSize: "01" .. "10"
     static constexpr int MonthCount = 12;
-    static constexpr int DayCount = 31;       // cboDay: "01" .. "31"
-    static constexpr int AlignEntryCount = 5; // tlbFontAlign: codes 0 .. 4
+    static constexpr int DayCount = 31; // cboDay: "01" .. "31"
 
     // One font row: cboFontName(i), txtFontSize(i), picFontColor(i) and the four toggles.
     struct FontRow
@@ -45,12 +46,16 @@ struct PanelValues
     QString Time;                // txtTime
     std::array<QString, FooterCount> Footer;   // txtFooter(0..2)
     std::array<FontRow, ItemCount> Fonts;      // font rows of items 0..4
-    std::array<QString, FooterCount> AlignTag; // Tag of button 1 of tlbFontAlign(2..4); "" = left
+    std::array<FooterAlign, FooterCount> Align{}; // tlbFontAlign(2..4)
 
     // The start-up panel: "160x120", white border on black, "01", today's date, "hh:mm JST",
     // every font row "ＭＳ ゴシック" (no selection when fontNames lacks it), "10", white.
     static PanelValues startupDefaults(const QDateTime &now, const QStringList &fontNames,
                                        bool threeCharMonth);
+
+    // The month, day, year and time at the moment given: the year in four digits, the time as
+    // "hh:mm JST".
+    void setDateAndTime(const QDateTime &now);
 
     // cboMonth's entries: "Jan".."Dec" when threeCharMonth, otherwise "01".."12".
     static QStringList monthListTexts(bool threeCharMonth);

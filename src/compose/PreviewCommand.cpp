@@ -11,18 +11,19 @@ struct Delimiters
     QString d1, d2, d3;
 };
 
-Delimiters delimitersFor(qint32 DelimiterFormat)
+Delimiters delimitersFor(DateDelimiter delimiter)
 {
-    switch (DelimiterFormat) {
-    case 1:
+    switch (delimiter) {
+    case DateDelimiter::Hyphen:
         return {QStringLiteral("-"), QStringLiteral("-"), {}};
-    case 2:
+    case DateDelimiter::Period:
         return {QStringLiteral("."), QStringLiteral("."), {}};
-    case 3:
+    case DateDelimiter::Kanji:
         return {QStringLiteral("年"), QStringLiteral("月"), QStringLiteral("日")};
-    default:
-        return {QStringLiteral("/"), QStringLiteral("/"), {}};
+    case DateDelimiter::Slash:
+        break;
     }
+    return {QStringLiteral("/"), QStringLiteral("/"), {}};
 }
 
 // The font fields of item i from its font row; a size that does not convert keeps its value.
@@ -43,20 +44,21 @@ void takeFont(const PanelValues::FontRow &row, TextItem &item)
 namespace PreviewCommand {
 
 QString dateTimeText(const QString &year, const QString &month, const QString &day,
-                     const QString &time, qint32 DateFormat, qint32 DelimiterFormat)
+                     const QString &time, const DateStyle &dateStyle)
 {
-    const Delimiters d = delimitersFor(DelimiterFormat);
+    const Delimiters d = delimitersFor(dateStyle.delimiter);
+    const bool monthFirst = dateStyle.order == DateOrder::MonthDayYear;
     QString date;
-    if (DateFormat == 1 && DelimiterFormat == 3)
+    if (monthFirst && dateStyle.delimiter == DateDelimiter::Kanji)
         date = month + d.d2 + day + d.d3 + year + d.d1;
-    else if (DateFormat == 1)
+    else if (monthFirst)
         date = month + d.d2 + day + d.d1 + year + d.d3;
     else
         date = year + d.d1 + month + d.d2 + day + d.d3;
     return time.isEmpty() ? date : date + QLatin1Char(' ') + time;
 }
 
-void toFrameDescription(const PanelValues &panel, qint32 DateFormat, qint32 DelimiterFormat,
+void toFrameDescription(const PanelValues &panel, const DateStyle &dateStyle,
                         FrameDescription &frame)
 {
     // Photo size: split at lower-case "x" only; a missing or unreadable part keeps its field.
@@ -77,20 +79,18 @@ void toFrameDescription(const PanelValues &panel, qint32 DateFormat, qint32 Deli
     TextItem &name = frame.TextItems[0];
     name.Text = panel.TargetName;
     takeFont(panel.Fonts[0], name);
-    name.FontAlign = 0;
+    name.FontAlign = FooterAlign::Left;
 
     TextItem &date = frame.TextItems[1];
-    date.Text = dateTimeText(panel.Year, panel.monthText(), panel.dayText(), panel.Time, DateFormat,
-                             DelimiterFormat);
+    date.Text = dateTimeText(panel.Year, panel.monthText(), panel.dayText(), panel.Time, dateStyle);
     takeFont(panel.Fonts[1], date);
-    date.FontAlign = 2;
+    date.FontAlign = FooterAlign::Right;
 
     for (int i = 2; i < FrameDescription::ItemCount; ++i) {
         TextItem &footer = frame.TextItems[i];
         footer.Text = panel.Footer[i - 2];
         takeFont(panel.Fonts[i], footer);
-        if (const auto code = TextNumber::leadingNumber(panel.AlignTag[i - 2]))
-            footer.FontAlign = *code;
+        footer.FontAlign = panel.Align[i - 2];
     }
 }
 

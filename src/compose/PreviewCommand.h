@@ -1,5 +1,7 @@
 #pragma once
 
+#include "DateStyle.h"
+
 #include <QString>
 
 struct FrameDescription;
@@ -9,14 +11,12 @@ struct PanelValues;
 // converted on its own; a field whose text cannot be converted keeps its previous value.
 namespace PreviewCommand {
 
-// DateFormat: 1 month/day/year, anything else year/month/day. DelimiterFormat: 0 "/", 1 "-",
-// 2 ".", 3 "年月日", anything else "/".
-void toFrameDescription(const PanelValues &panel, qint32 DateFormat, qint32 DelimiterFormat,
+void toFrameDescription(const PanelValues &panel, const DateStyle &dateStyle,
                         FrameDescription &frame);
 
 // Item 1's text from the texts as the panel shows them: "2001/12/25 22:30" and so on; the time
 // and its blank are left out when the time text is empty.
 QString dateTimeText(const QString &year, const QString &month, const QString &day,
-                     const QString &time, qint32 DateFormat, qint32 DelimiterFormat);
+                     const QString &time, const DateStyle &dateStyle);
 
 } // namespace PreviewCommand

@@ -104,7 +104,7 @@ ComposeOutcome PreviewComposer::placePhotoFile(const QString &path, FrameDescrip
     const qint64 fileSize = info.size();
     const QDateTime modified = info.lastModified();
     if (!m_cache.image.isNull() && m_cache.path == key && m_cache.size == fileSize &&
-        m_cache.modified == modified && info.isFile()) {
+        m_cache.modified == modified && m_cache.options == m_photoOptions && info.isFile()) {
         return PlacePhoto(frame, margins, m_cache.image);
     }
 
@@ -112,15 +112,22 @@ ComposeOutcome PreviewComposer::placePhotoFile(const QString &path, FrameDescrip
     const LoadPicture::Header header = LoadPicture::readHeader(path);
     if (!header.ok())
         return ComposeOutcome::photoUnreadable(header.error);
-    if (!FrameLayout::photoSizeAccepted(header.size.width(), header.size.height())) {
-        frame.PhotoWidth = header.size.width();
-        frame.PhotoHeight = header.size.height();
-        return ComposeOutcome::photoSizeRefused();
+    const QSize size = LoadPicture::decodedSize(header, m_photoOptions);
+    if (!FrameLayout::photoSizeAccepted(size.width(), size.height())) {
+        frame.PhotoWidth = size.width();
+        frame.PhotoHeight = size.height();
+        ComposeOutcome outcome = ComposeOutcome::photoSizeRefused();
+        PhotoOptions shrinking = m_photoOptions;
+        shrinking.shrink = true;
+        const QSize shrunk = LoadPicture::decodedSize(header, shrinking);
+        outcome.shrinkWouldFit = !m_photoOptions.shrink &&
+                                 FrameLayout::photoSizeAccepted(shrunk.width(), shrunk.height());
+        return outcome;
     }
-    LoadPicture::Picture picture = LoadPicture::decode(path);
+    LoadPicture::Picture picture = LoadPicture::decode(path, m_photoOptions);
     if (!picture.ok())
         return ComposeOutcome::photoUnreadable(picture.error);
     ++m_decodeCount;
-    m_cache = CachedPhoto{key, fileSize, modified, picture.image};
+    m_cache = CachedPhoto{key, fileSize, modified, m_photoOptions, picture.image};
     return PlacePhoto(frame, margins, m_cache.image);
 }

@@ -3,6 +3,7 @@
 #include "ComposeOutcome.h"
 #include "FrameRenderer.h"
 #include "LayoutMargins.h"
+#include "io/PhotoOptions.h"
 
 #include <QDateTime>
 #include <QImage>
@@ -60,6 +61,10 @@ public:
     // The photo the picture includes; empty for none. CloseLoadPhoto clears it, then DrawPreview.
     QString PhotoPath;
 
+    // The stretch of FITS data and the shrinking of large photos, for the next compositions.
+    void setPhotoOptions(const PhotoOptions &options) { m_photoOptions = options; }
+    const PhotoOptions &photoOptions() const { return m_photoOptions; }
+
     // Decodings done so far (a repeated composition of an unchanged file decodes nothing).
     int decodeCount() const { return m_decodeCount; }
 
@@ -69,6 +74,7 @@ private:
         QString path;
         qint64 size = -1;
         QDateTime modified;
+        PhotoOptions options;
         QImage image;
     };
 
@@ -82,5 +88,6 @@ private:
     LayoutMargins m_margins;
     DrawnFrame m_drawn;
     CachedPhoto m_cache;
+    PhotoOptions m_photoOptions;
     int m_decodeCount = 0;
 };

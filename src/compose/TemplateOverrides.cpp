@@ -3,15 +3,9 @@
 #include "PanelValues.h"
 #include "store/ProfileFile.h"
 
-#include <QCoreApplication>
 #include <QRegularExpression>
 
 namespace {
-
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("TemplateOverrides", text);
-}
 
 struct Range
 {
@@ -23,7 +17,7 @@ struct Range
 const Range kRanges[] = {
     {"BorderWidth", 1, PanelValues::FrameSizeCount},
     {"FontSize", 1, 999},
-    {"FontAlign", 0, PanelValues::AlignEntryCount - 1},
+    {"FontAlign", qint64(FooterAlign::Left), qint64(FooterAlign::RightOfAbove)},
     {"Month", -1, PanelValues::MonthCount - 1},
     {"Day", -1, PanelValues::DayCount - 1},
 };
@@ -63,7 +57,7 @@ QString fileText(const clsTemplateIO::ValueName &name, const QString &value,
     switch (name.kind) {
     case K::Text:
         if (name.key == QLatin1String("FontName") && !fontNames.contains(v, Qt::CaseInsensitive)) {
-            *error = tr("%1: フォント「%2」がありません。").arg(name.name(), v);
+            *error = TemplateOverrides::tr("%1: フォント「%2」がありません。").arg(name.name(), v);
             return {};
         }
         return value;
@@ -75,7 +69,7 @@ QString fileText(const clsTemplateIO::ValueName &name, const QString &value,
                 continue;
             if (n >= r.low && n <= r.high)
                 return QString::number(n);
-            *error = tr("%1 の値「%2」は %3 から %4 までの整数ではありません。")
+            *error = TemplateOverrides::tr("%1 の値「%2」は %3 から %4 までの整数ではありません。")
                          .arg(name.name(), value)
                          .arg(r.low)
                          .arg(r.high);
@@ -101,7 +95,7 @@ QString fileText(const clsTemplateIO::ValueName &name, const QString &value,
         if (ok && n >= 0 && n <= kMaxColour)
             return clsTemplateIO::ToHexString(qint32(n));
         *error =
-            tr("%1 の値「%2」は色ではありません（0xBBGGRR、#RRGGBB か 0 から 16777215 の数）。")
+            TemplateOverrides::tr("%1 の値「%2」は色ではありません（0xBBGGRR、#RRGGBB か 0 から 16777215 の数）。")
                 .arg(name.name(), value);
         return {};
     }
@@ -110,7 +104,7 @@ QString fileText(const clsTemplateIO::ValueName &name, const QString &value,
         const bool flag = clsTemplateIO::parseBoolean(v, &ok);
         if (ok)
             return flag ? QStringLiteral("True") : QStringLiteral("False");
-        *error = tr("%1 の値「%2」は True か False ではありません。").arg(name.name(), value);
+        *error = TemplateOverrides::tr("%1 の値「%2」は True か False ではありません。").arg(name.name(), value);
         return {};
     }
     }
@@ -135,7 +129,7 @@ bool TemplateOverrides::add(const QString &assignment, const QStringList &fontNa
     const QString name = assignment.left(eq).trimmed();
     if (eq < 0 || name.isEmpty()) {
         *error =
-            tr("「%1」は 名前=値 の形ではありません（例: Header-0.Data=M42）。").arg(assignment);
+            TemplateOverrides::tr("「%1」は 名前=値 の形ではありません（例: Header-0.Data=M42）。").arg(assignment);
         return false;
     }
     for (const clsTemplateIO::ValueName &n : names()) {
@@ -148,7 +142,7 @@ bool TemplateOverrides::add(const QString &assignment, const QStringList &fontNa
         m_values.append({n, text});
         return true;
     }
-    *error = tr("「%1」は設定できる値の名前ではありません。名前は セクション.キー で、次の"
+    *error = TemplateOverrides::tr("「%1」は設定できる値の名前ではありません。名前は セクション.キー で、次の"
                 "とおりです:\n%2")
                  .arg(name, nameList());
     return false;

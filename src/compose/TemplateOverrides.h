@@ -2,6 +2,7 @@
 
 #include "store/clsTemplateIO.h"
 
+#include <QCoreApplication>
 #include <QList>
 #include <QString>
 #include <QStringList>
@@ -12,6 +13,8 @@ struct PanelValues;
 // to the panel exactly as a template file holding them would be.
 class TemplateOverrides
 {
+    Q_DECLARE_TR_FUNCTIONS(TemplateOverrides)
+
 public:
     // Takes one "Section.Key=Value" (names in any letter case). False, with *error set and
     // nothing taken, for a name that is not one of names() (the message lists them), a value of

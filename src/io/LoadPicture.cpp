@@ -1,6 +1,8 @@
 #include "LoadPicture.h"
 
-#include "compose/ImageMemory.h"
+#include "FitsImage.h"
+#include "PhotoScale.h"
+#include "common/ImageMemory.h"
 #include "metafile/MetafilePlayer.h"
 
 #include <QCoreApplication>
@@ -20,14 +22,31 @@ extern "C" {
 
 namespace {
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("LoadPicture", text);
-}
-
+// The loader's messages, each naming the file.
 QString shown(const QString &path)
 {
     return QDir::toNativeSeparators(path);
+}
+
+QString cannotOpen(const QString &path, const QString &reason)
+{
+    return QCoreApplication::translate("LoadPicture", "画像ﾌｧｲﾙ「%1」を開けません: %2")
+        .arg(shown(path), reason);
+}
+
+QString cannotRead(const QString &path, const QString &reason)
+{
+    return QCoreApplication::translate("LoadPicture", "画像ﾌｧｲﾙ「%1」を読み込めません: %2")
+        .arg(shown(path), reason);
+}
+
+QString notAPicture(const QString &path)
+{
+    return QCoreApplication::translate(
+               "LoadPicture",
+               "「%1」は読み込める画像ﾌｧｲﾙ（BMP、JPEG、GIF、WMF、EMF、FITS、TIFF、PNG）ではありませ"
+               "ん。")
+        .arg(shown(path));
 }
 
 constexpr int kHeadBytes = 64;
@@ -41,24 +60,26 @@ bool readMetafile(const QString &path, LoadPicture::Format format, bool decode, 
     Q_UNUSED(format);
     QFile file(path);
     if (file.size() > MetafilePlayer::MaxFileBytes) {
-        *error = tr("画像ﾌｧｲﾙ「%1」は大きすぎて読み込めません。").arg(shown(path));
+        *error =
+            QCoreApplication::translate("LoadPicture", "画像ﾌｧｲﾙ「%1」は大きすぎて読み込めません。")
+                .arg(shown(path));
         return false;
     }
     if (!file.open(QIODevice::ReadOnly)) {
-        *error = tr("画像ﾌｧｲﾙ「%1」を開けません: %2").arg(shown(path), file.errorString());
+        *error = cannotOpen(path, file.errorString());
         return false;
     }
     const QByteArray data = file.readAll();
     QString reason;
     if (!MetafilePlayer::naturalSize(data, size, &reason)) {
-        *error = tr("画像ﾌｧｲﾙ「%1」を読み込めません: %2").arg(shown(path), reason);
+        *error = cannotRead(path, reason);
         return false;
     }
     if (!decode)
         return true;
     *image = MetafilePlayer::render(data, &reason);
     if (image->isNull()) {
-        *error = tr("画像ﾌｧｲﾙ「%1」を読み込めません: %2").arg(shown(path), reason);
+        *error = cannotRead(path, reason);
         return false;
     }
     return true;
@@ -72,7 +93,8 @@ bool readMetafile(const QString &path, LoadPicture::Format format, bool decode, 
 // (CMYK, YCCK) are left to Qt's reader.
 
 constexpr int kJpegChunk = 64 * 1024;
-constexpr qint64 kMaxDecodedBytes = qint64(256) << 20; // Qt's allocation limit for a read
+constexpr qint64 kMaxDecodedBytes = qint64(256) << 20;   // Qt's allocation limit for a read
+constexpr qint64 kMaxPhotoPixels = kMaxDecodedBytes / 4; // FITS, TIFF, PNG: 8192 x 8192
 
 struct JpegSource
 {
@@ -147,9 +169,22 @@ enum class JpegResult
     LeftToQt
 };
 
-// Reads the header, and the pixels into *image when image is set. The caller owns nothing that
-// a jump out of libjpeg would skip: every resource lives in *info, *source or the image.
-JpegResult readJpeg(QFile *file, QSize *size, QImage *image, QString *reason)
+// The smallest of libjpeg's scales N/8 that keeps the picture at least as large as target.
+int jpegScale(QSize natural, QSize target)
+{
+    for (int n = 1; n < 8; ++n) {
+        if ((qint64(natural.width()) * n + 7) / 8 >= target.width() &&
+            (qint64(natural.height()) * n + 7) / 8 >= target.height())
+            return n;
+    }
+    return 8;
+}
+
+// Reads the header (*size is the natural size), and the pixels into *image when image is set,
+// already reduced by the DCT scaling when the options shrink the picture. The caller owns nothing
+// that a jump out of libjpeg would skip: every resource lives in *info, *source or the image.
+JpegResult readJpeg(QFile *file, QSize *size, QImage *image, QString *reason,
+                    const PhotoOptions &options)
 {
     jpeg_decompress_struct info;
     JpegError error;
@@ -174,8 +209,12 @@ JpegResult readJpeg(QFile *file, QSize *size, QImage *image, QString *reason)
         return JpegResult::Failed;
     }
     jpeg_read_header(&info, TRUE);
+    *size = QSize(int(info.image_width), int(info.image_height));
+    if (image) {
+        info.scale_num = unsigned(jpegScale(*size, options.fittedSize(*size)));
+        info.scale_denom = 8;
+    }
     jpeg_calc_output_dimensions(&info);
-    *size = QSize(int(info.output_width), int(info.output_height));
     const bool ownColours = info.jpeg_color_space == JCS_GRAYSCALE ||
                             info.jpeg_color_space == JCS_YCbCr || info.jpeg_color_space == JCS_RGB;
     if (!image || !ownColours ||
@@ -211,17 +250,18 @@ JpegResult readJpeg(QFile *file, QSize *size, QImage *image, QString *reason)
     return JpegResult::Done;
 }
 
-JpegResult readJpeg(const QString &path, QSize *size, QImage *image, QString *error)
+JpegResult readJpeg(const QString &path, QSize *size, QImage *image, QString *error,
+                    const PhotoOptions &options = PhotoOptions())
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
-        *error = tr("画像ﾌｧｲﾙ「%1」を開けません: %2").arg(shown(path), file.errorString());
+        *error = cannotOpen(path, file.errorString());
         return JpegResult::Failed;
     }
     QString reason;
-    const JpegResult result = readJpeg(&file, size, image, &reason);
+    const JpegResult result = readJpeg(&file, size, image, &reason, options);
     if (result == JpegResult::Failed)
-        *error = tr("画像ﾌｧｲﾙ「%1」を読み込めません: %2").arg(shown(path), reason);
+        *error = cannotRead(path, reason);
     return result;
 }
 // ---------------------------------------------------------------------------------------------
@@ -261,6 +301,10 @@ const char *qtFormat(LoadPicture::Format format)
         return "jpeg";
     case LoadPicture::Format::Gif:
         return "gif";
+    case LoadPicture::Format::Tiff:
+        return "tiff";
+    case LoadPicture::Format::Png:
+        return "png";
     default:
         return nullptr;
     }
@@ -279,30 +323,74 @@ bool gifScreenSize(const QByteArray &head, QSize *size)
     return true;
 }
 
+// A PNG's size from its first chunk, which must be the image header.
+bool pngSize(const QByteArray &head, QSize *size)
+{
+    if (head.size() < 24 || head.mid(12, 4) != "IHDR")
+        return false;
+    const auto *p = reinterpret_cast<const uchar *>(head.constData());
+    const quint32 width = qFromBigEndian<quint32>(p + 16);
+    const quint32 height = qFromBigEndian<quint32>(p + 20);
+    if (width == 0 || height == 0 || width > INT_MAX || height > INT_MAX)
+        return false;
+    *size = QSize(int(width), int(height));
+    return true;
+}
+
+// 16 bits per channel to 8 by rounding (v / 257 to the nearest whole number), so that full
+// white stays 255 and no level is pulled down; other formats are returned as they are.
+QImage roundedTo8Bits(const QImage &image)
+{
+    const auto round8 = [](quint16 v) { return uchar((quint32(v) + 128) / 257); };
+    const QImage::Format format = image.format();
+    if (format == QImage::Format_Grayscale16) {
+        QImage out(image.size(), QImage::Format_Grayscale8);
+        for (int y = 0; !out.isNull() && y < image.height(); ++y) {
+            const auto *in = reinterpret_cast<const quint16 *>(image.constScanLine(y));
+            uchar *o = out.scanLine(y);
+            for (int x = 0; x < image.width(); ++x)
+                o[x] = round8(in[x]);
+        }
+        return out;
+    }
+    if (format != QImage::Format_RGBX64 && format != QImage::Format_RGBA64 &&
+        format != QImage::Format_RGBA64_Premultiplied)
+        return image;
+    // Premultiplied stays premultiplied; straight alpha is premultiplied after the rounding.
+    QImage out(image.size(), format == QImage::Format_RGBX64 ? QImage::Format_RGB32
+                             : format == QImage::Format_RGBA64
+                                 ? QImage::Format_ARGB32
+                                 : QImage::Format_ARGB32_Premultiplied);
+    for (int y = 0; !out.isNull() && y < image.height(); ++y) {
+        const auto *in = reinterpret_cast<const QRgba64 *>(image.constScanLine(y));
+        auto *o = reinterpret_cast<QRgb *>(out.scanLine(y));
+        for (int x = 0; x < image.width(); ++x)
+            o[x] = qRgba(round8(in[x].red()), round8(in[x].green()), round8(in[x].blue()),
+                         format == QImage::Format_RGBX64 ? 255 : round8(in[x].alpha()));
+    }
+    return out;
+}
+
 bool readHead(const QString &path, QByteArray *head, QString *error)
 {
     const QFileInfo info(path);
     if (!info.exists()) {
-        *error = tr("画像ﾌｧｲﾙ「%1」が見つかりません。").arg(shown(path));
+        *error = QCoreApplication::translate("LoadPicture", "画像ﾌｧｲﾙ「%1」が見つかりません。")
+                     .arg(shown(path));
         return false;
     }
     if (!info.isFile()) {
-        *error = tr("「%1」はﾌｧｲﾙではありません。").arg(shown(path));
+        *error = QCoreApplication::translate("LoadPicture", "「%1」はﾌｧｲﾙではありません。")
+                     .arg(shown(path));
         return false;
     }
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly)) {
-        *error = tr("画像ﾌｧｲﾙ「%1」を開けません: %2").arg(shown(path), file.errorString());
+        *error = cannotOpen(path, file.errorString());
         return false;
     }
     *head = file.read(kHeadBytes);
     return true;
-}
-
-QString notAPicture(const QString &path)
-{
-    return tr("「%1」は読み込める画像ﾌｧｲﾙ（BMP、JPEG、GIF、WMF、EMF）ではありません。")
-        .arg(shown(path));
 }
 
 bool isMetafile(LoadPicture::Format format)
@@ -324,19 +412,22 @@ Format detectFormat(const QByteArray &head)
         return Format::Jpeg;
     if (head.startsWith("GIF87a") || head.startsWith("GIF89a"))
         return Format::Gif;
-    if (n >= 4 && qFromLittleEndian<quint32>(p) == 0x9AC6CDD7u) // placeable metafile key
+    switch (MetafilePlayer::kindOf(head)) {
+    case MetafilePlayer::Kind::Wmf:
         return Format::Wmf;
-    if (n >= 6) {
-        const quint16 type = qFromLittleEndian<quint16>(p);
-        const quint16 headerWords = qFromLittleEndian<quint16>(p + 2);
-        const quint16 version = qFromLittleEndian<quint16>(p + 4);
-        if ((type == 1 || type == 2) && headerWords == 9 &&
-            (version == 0x0100 || version == 0x0300))
-            return Format::Wmf;
-    }
-    if (n >= 44 && qFromLittleEndian<quint32>(p) == 1 &&
-        qFromLittleEndian<quint32>(p + 40) == 0x464D4520u) // EMR_HEADER, " EMF"
+    case MetafilePlayer::Kind::Emf:
         return Format::Emf;
+    case MetafilePlayer::Kind::None:
+        break;
+    }
+    if (head.startsWith(QByteArrayLiteral("II*\0")) ||
+        head.startsWith(QByteArrayLiteral("MM\0*")) ||
+        head.startsWith(QByteArrayLiteral("II+\0")) || head.startsWith(QByteArrayLiteral("MM\0+")))
+        return Format::Tiff;
+    if (head.startsWith("\x89PNG\r\n\x1A\n"))
+        return Format::Png;
+    if (head.startsWith("SIMPLE  ="))
+        return Format::Fits;
     return Format::Unknown;
 }
 
@@ -358,25 +449,45 @@ Header readHeader(const QString &path)
     case Format::Jpeg:
         readJpeg(path, &header.size, nullptr, &header.error);
         break;
-    case Format::Gif: {
+    case Format::Gif:
         if (gifScreenSize(head, &header.size))
             break;
+        [[fallthrough]];
+    case Format::Tiff: {
         QImageReader reader(path, qtFormat(header.format));
         header.size = reader.size();
         if (!header.size.isValid() || header.size.isEmpty())
-            header.error =
-                tr("画像ﾌｧｲﾙ「%1」を読み込めません: %2").arg(shown(path), reader.errorString());
+            header.error = cannotRead(path, reader.errorString());
         break;
     }
     case Format::Wmf:
     case Format::Emf:
         readMetafile(path, header.format, false, &header.size, nullptr, &header.error);
         break;
+    case Format::Png:
+        if (!pngSize(head, &header.size))
+            header.error = cannotRead(
+                path, QCoreApplication::translate("LoadPicture", "PNG の見出しが壊れています"));
+        break;
+    case Format::Fits: {
+        QString reason;
+        if (!FitsImage::readSize(path, &header.size, &reason))
+            header.error = cannotRead(path, reason);
+        break;
+    }
     }
     return header;
 }
 
-Picture decode(const QString &path)
+QSize decodedSize(const Header &header, const PhotoOptions &options)
+{
+    if (isMetafile(header.format) && (header.size.width() > MetafilePlayer::MaxWidth ||
+                                      header.size.height() > MetafilePlayer::MaxHeight))
+        return header.size;
+    return options.fittedSize(header.size);
+}
+
+Picture decode(const QString &path, const PhotoOptions &options)
 {
     Picture picture;
     QByteArray head;
@@ -387,45 +498,79 @@ Picture decode(const QString &path)
         picture.error = notAPicture(path);
         return picture;
     }
-    if (isMetafile(format)) {
-        QSize size;
-        readMetafile(path, format, true, &size, &picture.image, &picture.error);
+    const auto unreadable = [&](const QString &reason) {
+        picture.error = cannotRead(path, reason);
         return picture;
-    }
-    if (format == Format::Jpeg) {
-        QSize size;
-        if (readJpeg(path, &size, &picture.image, &picture.error) != JpegResult::LeftToQt)
-            return picture;
-    }
-    QImageReader reader(path, qtFormat(format));
+    };
     QImage image;
-    if (!reader.read(&image) || image.isNull()) {
-        picture.error =
-            tr("画像ﾌｧｲﾙ「%1」を読み込めません: %2").arg(shown(path), reader.errorString());
-        return picture;
-    }
-    // A GIF frame smaller or larger than its screen sits at the screen's top left; the rest of
-    // the screen is transparent, so the picture always has the size its header announced.
-    QSize screen;
-    if (format == Format::Gif && gifScreenSize(head, &screen) && image.size() != screen) {
-        if (qint64(screen.width()) * screen.height() * 4 > kMaxDecodedBytes) {
-            picture.error =
-                tr("画像ﾌｧｲﾙ「%1」を読み込めません: %2")
-                    .arg(
-                        shown(path),
-                        tr("画面が %1x%2 と大きすぎます").arg(screen.width()).arg(screen.height()));
+    QSize natural; // the size the options' box is judged by
+    bool decoded = false;
+    if (isMetafile(format)) {
+        if (!readMetafile(path, format, true, &natural, &image, &picture.error))
             return picture;
-        }
-        QImage onScreen(screen, QImage::Format_ARGB32_Premultiplied);
-        onScreen.fill(Qt::transparent);
-        QPainter painter(&onScreen);
-        painter.drawImage(0, 0, image);
-        painter.end();
-        image = onScreen;
+        decoded = true;
+    } else if (format == Format::Jpeg) {
+        const JpegResult result = readJpeg(path, &natural, &image, &picture.error, options);
+        if (result == JpegResult::Failed)
+            return picture;
+        decoded = result == JpegResult::Done;
+    } else if (format == Format::Fits) {
+        QString reason;
+        image = FitsImage::read(path, options.stretch, kMaxPhotoPixels, &reason);
+        if (image.isNull())
+            return unreadable(reason);
+        decoded = true;
     }
-    // Transparent GIF pixels keep their alpha so that the background shows through.
-    picture.image = image.convertToFormat(
-        image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
+    if (!decoded) {
+        QImageReader reader(path, qtFormat(format));
+        if (format == Format::Tiff || format == Format::Png) {
+            // Up to 8192 x 8192 at 16 bits per channel with alpha: more than Qt allows by default.
+            const QSize size = reader.size();
+            if (qint64(size.width()) * size.height() > kMaxPhotoPixels)
+                return unreadable(
+                    QCoreApplication::translate("LoadPicture", "%1x%2 の画像は大きすぎます")
+                        .arg(size.width())
+                        .arg(size.height()));
+            reader.setAllocationLimit(int(kMaxPhotoPixels * 8 >> 20));
+        }
+        if (!reader.read(&image) || image.isNull())
+            return unreadable(reader.errorString());
+        // A GIF frame smaller or larger than its screen sits at the screen's top left; the rest
+        // of the screen is transparent, so the picture always has the size its header announced.
+        QSize screen;
+        if (format == Format::Gif && gifScreenSize(head, &screen) && image.size() != screen) {
+            if (qint64(screen.width()) * screen.height() * 4 > kMaxDecodedBytes)
+                return unreadable(
+                    QCoreApplication::translate("LoadPicture", "画面が %1x%2 と大きすぎます")
+                        .arg(screen.width())
+                        .arg(screen.height()));
+            QImage onScreen(screen, QImage::Format_ARGB32_Premultiplied);
+            onScreen.fill(Qt::transparent);
+            QPainter painter(&onScreen);
+            painter.drawImage(0, 0, image);
+            painter.end();
+            image = onScreen;
+        }
+        image = roundedTo8Bits(image);
+    }
+    if (natural.isEmpty())
+        natural = image.size();
+    const QSize target = options.fittedSize(natural);
+    if (image.size() != target) {
+        image = PhotoScale::shrink(image, target);
+        if (image.isNull())
+            return unreadable(
+                QCoreApplication::translate("LoadPicture", "%1x%2 に縮小するメモリがありません")
+                    .arg(target.width())
+                    .arg(target.height()));
+    }
+    // Transparent pixels (GIF, PNG, TIFF) keep their alpha so that the background shows through.
+    picture.image =
+        image.format() == QImage::Format_RGB32 ||
+                image.format() == QImage::Format_ARGB32_Premultiplied
+            ? image
+            : image.convertToFormat(image.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied
+                                                            : QImage::Format_RGB32);
     return picture;
 }
 

@@ -1,12 +1,14 @@
 #pragma once
 
+#include "PhotoOptions.h"
+
 #include <QImage>
 #include <QSize>
 #include <QString>
 
-// Reading photo files: BMP, JPEG and GIF by their contents (the extension does not matter), WMF
-// and EMF through the metafile player. The pixel size comes from the header first, so a photo of
-// a size the layout refuses is never decoded.
+// Reading photo files: BMP, JPEG, GIF, TIFF, PNG and FITS by their contents (the extension does
+// not matter), WMF and EMF through the metafile player. The pixel size comes from the header
+// first, so a photo of a size the layout refuses is never decoded.
 namespace LoadPicture {
 
 enum class Format
@@ -16,7 +18,10 @@ enum class Format
     Jpeg,
     Gif,
     Wmf,
-    Emf
+    Emf,
+    Tiff,
+    Png,
+    Fits
 };
 
 struct Header
@@ -35,14 +40,22 @@ struct Picture
 };
 
 // The format by signature: "BM", FF D8 FF, "GIF87a"/"GIF89a", the placeable-WMF key or a
-// WMF header, an EMF header record.
+// WMF header, an EMF header record, "II*\0"/"MM\0*" (and their BigTIFF forms), the PNG
+// signature, a first card "SIMPLE  =".
 Format detectFormat(const QByteArray &head);
 
-// Format and pixel size without decoding the pixels. BMP headers are read here (Qt's reader
-// refuses BMPs over 16384 pixels as not a BMP).
+// Format and pixel size without decoding the pixels. BMP and PNG headers are read here (Qt's
+// reader refuses BMPs over 16384 pixels as not a BMP), TIFF through Qt's plug-in, FITS through
+// cfitsio.
 Header readHeader(const QString &path);
 
-// Decodes the whole picture as Format_RGB32.
-Picture decode(const QString &path);
+// The size decode() gives a picture with this header: shrunk into the options' box when that is
+// on (metafiles only up to the size they are drawn at), else the natural size.
+QSize decodedSize(const Header &header, const PhotoOptions &options);
+
+// Decodes the picture as Format_RGB32 (ARGB32_Premultiplied when it has transparent pixels) at
+// decodedSize(): FITS data stretched as the options say, 16-bit channels rounded to 8 bits, a
+// large photo shrunk by area averaging (a JPEG already decoded at a reduced scale first).
+Picture decode(const QString &path, const PhotoOptions &options = PhotoOptions());
 
 } // namespace LoadPicture

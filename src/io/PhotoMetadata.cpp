@@ -10,15 +10,11 @@
 #include <numeric>
 #include <optional>
 
+#include "Cfitsio.h"
+
 #include <exiv2/exiv2.hpp>
-#include <fitsio.h>
 
 namespace {
-
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("PhotoMetadata", text);
-}
 
 // Bytes of one value looked at; the rest of a longer value is dropped before decoding.
 constexpr int kMaxValueBytes = 1024;
@@ -177,7 +173,7 @@ std::optional<double> fitsNumber(const QString &text, Kind kind)
     return ok ? checkedNumber(value, kind) : std::nullopt;
 }
 
-void readFitsKeys(fitsfile *f, PhotoMetadata *data, bool onlyMissing)
+void readFitsKeys(const Cfitsio &fits, fitsfile *f, PhotoMetadata *data, bool onlyMissing)
 {
     for (const FitsKey &key : kFitsKeys) {
         const QString name = QString::fromLatin1(key.name);
@@ -186,10 +182,10 @@ void readFitsKeys(fitsfile *f, PhotoMetadata *data, bool onlyMissing)
         char raw[FLEN_VALUE] = {};
         char comment[FLEN_COMMENT] = {};
         int status = 0;
-        fits_read_keyword(f, key.name, raw, comment, &status);
+        fits.readKeyword(f, key.name, raw, comment, &status);
         if (status != 0 && key.alternative) {
             status = 0;
-            fits_read_keyword(f, key.alternative, raw, comment, &status);
+            fits.readKeyword(f, key.alternative, raw, comment, &status);
         }
         if (status != 0)
             continue;
@@ -206,32 +202,37 @@ void readFitsKeys(fitsfile *f, PhotoMetadata *data, bool onlyMissing)
     }
 }
 
-void readFits(const QString &path, QFile &file, PhotoMetadata *data)
+// False, with *reason, only when cfitsio cannot be loaded.
+bool readFits(const QString &path, QFile &file, PhotoMetadata *data, QString *reason)
 {
     const int ends = headerEnds(file);
     if (ends == 0)
-        return;
+        return true;
+    const Cfitsio *fits = Cfitsio::load(reason);
+    if (!fits)
+        return false;
     fitsfile *f = nullptr;
     int status = 0;
     // The disk-file opener takes the name as it stands (no URLs, no extended file syntax).
     const QByteArray name = QFile::encodeName(QFileInfo(path).absoluteFilePath());
-    if (fits_open_diskfile(&f, name.constData(), READONLY, &status) == 0) {
-        readFitsKeys(f, data, false);
+    if (fits->openDiskFile(&f, name.constData(), READONLY, &status) == 0) {
+        readFitsKeys(*fits, f, data, false);
         // A compressed image keeps its keys in the first extension, after an empty primary.
         int naxis = -1;
         int hduCount = 0;
         status = 0;
-        fits_get_img_dim(f, &naxis, &status);
-        fits_get_num_hdus(f, &hduCount, &status);
+        fits->imageDimensions(f, &naxis, &status);
+        fits->hduCount(f, &hduCount, &status);
         if (status == 0 && naxis == 0 && hduCount > 1 && ends > 1) {
             int type = 0;
-            if (fits_movabs_hdu(f, 2, &type, &status) == 0)
-                readFitsKeys(f, data, true);
+            if (fits->moveToHdu(f, 2, &type, &status) == 0)
+                readFitsKeys(*fits, f, data, true);
         }
         status = 0;
-        fits_close_file(f, &status);
+        fits->closeFile(f, &status);
     }
-    fits_clear_errmsg();
+    fits->clearMessages();
+    return true;
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -338,19 +339,22 @@ bool PhotoMetadata::read(const QString &path, PhotoMetadata *data, QString *erro
 {
     *data = PhotoMetadata();
     QFile file(path);
+    QString reason;
     if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) {
-        if (error) {
-            *error = tr("「%1」を読めません: %2")
-                         .arg(QDir::toNativeSeparators(path), file.errorString());
+        reason = file.errorString();
+    } else {
+        const QByteArray head = file.peek(16);
+        if (!isFitsHead(head)) {
+            if (isExifHead(head))
+                readExif(path, data);
+            return true;
         }
-        return false;
+        if (readFits(path, file, data, &reason)) // false only without cfitsio
+            return true;
     }
-    const QByteArray head = file.peek(16);
-    if (isFitsHead(head))
-        readFits(path, file, data);
-    else if (isExifHead(head))
-        readExif(path, data);
-    return true;
+    if (error)
+        *error = tr("「%1」を読めません: %2").arg(QDir::toNativeSeparators(path), reason);
+    return false;
 }
 
 QString PhotoMetadata::value(const QString &name) const

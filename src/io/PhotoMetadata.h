@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QCoreApplication>
 #include <QHash>
 #include <QString>
 #include <QStringList>
@@ -10,6 +11,8 @@
 // zeros. A missing, empty or malformed value is absent.
 class PhotoMetadata
 {
+    Q_DECLARE_TR_FUNCTIONS(PhotoMetadata)
+
 public:
     static constexpr int MaxLength = 200;
 

@@ -1,10 +1,12 @@
 #include "SavePicture.h"
 
+#include "common/AtomicFile.h"
+
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileDevice>
 #include <QFileInfo>
 #include <QImageWriter>
-#include <QSaveFile>
 #include <QtEndian>
 #include <cerrno>
 #include <cstring>
@@ -20,9 +22,9 @@
 
 namespace {
 
-QString tr(const char *text)
+QString noPicture()
 {
-    return QCoreApplication::translate("SavePicture", text);
+    return QCoreApplication::translate("SavePicture", "保存する画像がありません。");
 }
 
 constexpr int kFileHeaderSize = 14;
@@ -141,7 +143,7 @@ void putRows(const QImage &image, const BmpShape &shape, int first, int count, u
 
 // Starts writing the bytes just written out to the disk without waiting, so that the sync at the
 // commit finds most of the file already there instead of starting it all then.
-void startWriteBack(QSaveFile &file, qint64 from, qint64 count)
+void startWriteBack(QFileDevice &file, qint64 from, qint64 count)
 {
 #ifdef Q_OS_LINUX
     if (file.handle() >= 0 && file.flush())
@@ -153,45 +155,16 @@ void startWriteBack(QSaveFile &file, qint64 from, qint64 count)
 #endif
 }
 
-// Gives up a write that failed with the system's reason (errno, 0 for none) and says why: the
-// system's reason says more than the file's "Unknown error".
-void failWrite(QSaveFile &file, const QString &path, int reason, QString *error)
+// Writes the file whole or not at all; a failure names the file and the reason.
+bool writeFile(const QString &path, const AtomicFile::Fill &fill, QString *error)
 {
+    QString reason;
+    if (AtomicFile::write(path, fill, &reason))
+        return true;
     if (error)
-        *error =
-            tr("「%1」に保存できません: %2")
-                .arg(QDir::toNativeSeparators(path),
-                     reason ? QString::fromLocal8Bit(std::strerror(reason)) : file.errorString());
-    file.cancelWriting();
-}
-
-bool commit(QSaveFile &file, const QString &path, QString *error)
-{
-    // QSaveFile::commit() takes no notice of a failed flush of its buffer (a full disk) and would
-    // put a cut file in place: flush first.
-    errno = 0;
-    if (!file.flush()) {
-        failWrite(file, path, errno, error);
-        return false;
-    }
-    if (!file.commit()) {
-        if (error)
-            *error = tr("「%1」に保存できません: %2")
-                         .arg(QDir::toNativeSeparators(path), file.errorString());
-        return false;
-    }
-    return true;
-}
-
-bool open(QSaveFile &file, const QString &path, QString *error)
-{
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (error)
-            *error = tr("「%1」に保存できません: %2")
-                         .arg(QDir::toNativeSeparators(path), file.errorString());
-        return false;
-    }
-    return true;
+        *error = QCoreApplication::translate("SavePicture", "「%1」に保存できません: %2")
+                     .arg(QDir::toNativeSeparators(path), reason);
+    return false;
 }
 
 } // namespace
@@ -213,38 +186,39 @@ bool writeBmp(const QImage &source, const QString &path, QString *error)
 {
     if (source.isNull()) {
         if (error)
-            *error = tr("保存する画像がありません。");
+            *error = noPicture();
         return false;
     }
     const QImage image = rgb32(source);
     const BmpShape shape(image);
-    QSaveFile file(path);
-    if (!open(file, path, error))
-        return false;
     // The rows go out in blocks through one small buffer that stays in the cache: no copy of
     // the whole picture in memory, and a few large writes rather than one per row.
     const int rowsPerBlock =
         int(qBound(qint64(1), kWriteBlockBytes / shape.stride, qint64(shape.height)));
     std::unique_ptr<uchar[]> buffer(new uchar[size_t(kHeaderSize + shape.stride * rowsPerBlock)]);
-    uchar *block = buffer.get();
-    putHeader(block, shape);
-    qint64 blockBytes = kHeaderSize;
-    qint64 written = 0;
-    for (int row = 0; row < shape.height; row += rowsPerBlock) {
-        const int rows = qMin(rowsPerBlock, shape.height - row);
-        putRows(image, shape, row, rows, block + blockBytes);
-        blockBytes += shape.stride * rows;
-        errno = 0;
-        if (file.write(reinterpret_cast<const char *>(buffer.get()), blockBytes) != blockBytes) {
-            failWrite(file, path, errno, error);
-            return false;
-        }
-        startWriteBack(file, written, blockBytes);
-        written += blockBytes;
-        block = buffer.get();
-        blockBytes = 0;
-    }
-    return commit(file, path, error);
+    return writeFile(
+        path,
+        [&](QFileDevice &file, QString *) {
+            uchar *block = buffer.get();
+            putHeader(block, shape);
+            qint64 blockBytes = kHeaderSize;
+            qint64 written = 0;
+            for (int row = 0; row < shape.height; row += rowsPerBlock) {
+                const int rows = qMin(rowsPerBlock, shape.height - row);
+                putRows(image, shape, row, rows, block + blockBytes);
+                blockBytes += shape.stride * rows;
+                errno = 0;
+                if (file.write(reinterpret_cast<const char *>(buffer.get()), blockBytes) !=
+                    blockBytes)
+                    return false;
+                startWriteBack(file, written, blockBytes);
+                written += blockBytes;
+                block = buffer.get();
+                blockBytes = 0;
+            }
+            return true;
+        },
+        error);
 }
 
 bool write(const QImage &image, const QString &path, Format format, int jpegQuality, QString *error)
@@ -253,23 +227,21 @@ bool write(const QImage &image, const QString &path, Format format, int jpegQual
         return writeBmp(image, path, error);
     if (image.isNull()) {
         if (error)
-            *error = tr("保存する画像がありません。");
+            *error = noPicture();
         return false;
     }
-    QSaveFile file(path);
-    if (!open(file, path, error))
-        return false;
-    QImageWriter writer(&file, format == Format::Png ? "png" : "jpeg");
-    if (format == Format::Jpeg)
-        writer.setQuality(qBound(0, jpegQuality, 100));
-    if (!writer.write(image)) {
-        file.cancelWriting();
-        if (error)
-            *error = tr("「%1」に保存できません: %2")
-                         .arg(QDir::toNativeSeparators(path), writer.errorString());
-        return false;
-    }
-    return commit(file, path, error);
+    return writeFile(
+        path,
+        [&](QFileDevice &file, QString *reason) {
+            QImageWriter writer(&file, format == Format::Png ? "png" : "jpeg");
+            if (format == Format::Jpeg)
+                writer.setQuality(qBound(0, jpegQuality, 100));
+            if (writer.write(image))
+                return true;
+            *reason = writer.errorString();
+            return false;
+        },
+        error);
 }
 
 Format formatForPath(const QString &path)

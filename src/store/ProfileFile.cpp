@@ -1,15 +1,12 @@
 #include "ProfileFile.h"
 
-#include "Cp932.h"
+#include "common/AtomicFile.h"
+#include "common/Cp932.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
-#include <QSaveFile>
-
-#include <cerrno>
-#include <cstring>
 
 namespace {
 
@@ -312,27 +309,5 @@ bool ProfileFile::save(const QString &path, QString *error) const
                          .arg(QDir::toNativeSeparators(folder));
         return false;
     }
-    QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly)) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    const QByteArray bytes = toBytes();
-    // QSaveFile::commit() takes no notice of a failed flush of its buffer (a full disk) and would
-    // put a cut file in place: flush first. The system's reason says more than "Unknown error".
-    errno = 0;
-    if (file.write(bytes) != bytes.size() || !file.flush()) {
-        const int reason = errno;
-        if (error)
-            *error = reason ? QString::fromLocal8Bit(std::strerror(reason)) : file.errorString();
-        file.cancelWriting();
-        return false;
-    }
-    if (!file.commit()) {
-        if (error)
-            *error = file.errorString();
-        return false;
-    }
-    return true;
+    return AtomicFile::write(path, toBytes(), error);
 }

@@ -1,7 +1,7 @@
 #include "BasHook.h"
 
 #include "PlatformServices.h"
-#include "store/Cp932.h"
+#include "common/Cp932.h"
 
 #include <QAction>
 #include <QApplication>
@@ -12,6 +12,7 @@
 #include <QFocusEvent>
 #include <QInputMethodEvent>
 #include <QKeyEvent>
+#include <QKeySequence>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMimeData>
@@ -38,8 +39,6 @@ constexpr CharSet FixedSets[] = {
     {BasHook::AllowAt, u"@"},
     {BasHook::AllowTilde, u"~"},
 };
-
-const char *const HookFailure = "Error : HookControl Function";
 
 // The line edit that takes the characters of a box: the box itself or the combo box's editor.
 QLineEdit *editorOf(QWidget *box)
@@ -70,13 +69,20 @@ bool isShortcut(const QKeyEvent *key)
     return (modifiers & Qt::ControlModifier) && !(modifiers & Qt::AltModifier);
 }
 
-// The Paste entry of a line edit's standard menu, known by its (translated) text.
+// The Paste entry of a line edit's standard menu, known by its key sequence whatever the language:
+// the shortcut it carries or shows after a tab, or the name newer Qt versions give it.
 QAction *pasteActionOf(const QMenu *menu)
 {
-    const QString paste = QLineEdit::tr("&Paste");
+    const QList<QKeySequence> pasteKeys = QKeySequence::keyBindings(QKeySequence::Paste);
     for (QAction *action : menu->actions()) {
-        if (action->text().section(u'\t', 0, 0) == paste)
+        if (action->objectName() == QLatin1String("edit-paste"))
             return action;
+        const QKeySequence shown =
+            QKeySequence::fromString(action->text().section(u'\t', 1), QKeySequence::NativeText);
+        for (const QKeySequence &key : pasteKeys) {
+            if ((!shown.isEmpty() && shown == key) || action->shortcuts().contains(key))
+                return action;
+        }
     }
     return nullptr;
 }
@@ -133,7 +139,7 @@ void BasHook::HookControl(QWidget *control, quint32 flags, const QString &custom
     UnHookControl();
     if (!editorOf(control)) {
         m_services.message(nullptr, QMessageBox::Critical, QApplication::applicationDisplayName(),
-                           QString::fromLatin1(HookFailure), QMessageBox::Ok, QMessageBox::Ok);
+                           tr("Error : HookControl Function"), QMessageBox::Ok, QMessageBox::Ok);
         return;
     }
     watch(control);

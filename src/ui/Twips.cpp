@@ -1,39 +1,50 @@
 #include "Twips.h"
 
-#include "store/ScreenTwips.h"
-
+#include <QGuiApplication>
+#include <QScreen>
 #include <QWidget>
 
 #include <cmath>
 
 namespace Twips {
 
-double perPixelX()
+PerPixel screen()
 {
-    return ScreenTwips::primary().x;
+    PerPixel twips;
+    const QScreen *primary = QGuiApplication::primaryScreen();
+    if (primary && primary->logicalDotsPerInchX() > 0 && primary->logicalDotsPerInchY() > 0) {
+        twips.x = 1440.0 / primary->logicalDotsPerInchX();
+        twips.y = 1440.0 / primary->logicalDotsPerInchY();
+    }
+    return twips;
 }
 
-double perPixelY()
+int toPixels(int twips, double perPixel)
 {
-    return ScreenTwips::primary().y;
+    return int(std::lround(twips / perPixel));
 }
 
-int toPixels(int twips, double twipsPerPixel)
+qint32 fromPixels(int pixels, double perPixel)
 {
-    return int(std::lround(twips / twipsPerPixel));
+    return qint32(std::lround(pixels * perPixel));
 }
 
-QRect toPixels(int left, int top, int width, int height, double twipsPerPixelX,
-               double twipsPerPixelY)
+QSize toPixels(int width, int height)
 {
-    return QRect(toPixels(left, twipsPerPixelX), toPixels(top, twipsPerPixelY),
-                 toPixels(width, twipsPerPixelX), toPixels(height, twipsPerPixelY));
+    const PerPixel twips = screen();
+    return QSize(toPixels(width, twips.x), toPixels(height, twips.y));
 }
 
-void place(QWidget *widget, int left, int top, int width, int height)
+QRect toPixels(const Rect &rect)
 {
-    const ScreenTwips twips = ScreenTwips::primary();
-    widget->setGeometry(toPixels(left, top, width, height, twips.x, twips.y));
+    const PerPixel twips = screen();
+    return QRect(toPixels(rect.left, twips.x), toPixels(rect.top, twips.y),
+                 toPixels(rect.width, twips.x), toPixels(rect.height, twips.y));
+}
+
+void place(QWidget *widget, const Rect &rect)
+{
+    widget->setGeometry(toPixels(rect));
 }
 
 } // namespace Twips

@@ -56,8 +56,7 @@ frmAbout::frmAbout(PlatformServices &services, QWidget *owner, const QUrl &manua
     setObjectName(QStringLiteral("frmAbout"));
     setWindowTitle(tr("ﾊﾞｰｼﾞｮﾝ情報"));
     setFont(UiFonts::dialogFont());
-    setFixedSize(Twips::toPixels(ClientWidth, Twips::perPixelX()),
-                 Twips::toPixels(ClientHeight, Twips::perPixelY()));
+    setFixedSize(Twips::toPixels(ClientWidth, ClientHeight));
 
     picIcon = new QLabel(this);
     picIcon->setObjectName(QStringLiteral("picIcon"));
@@ -66,19 +65,19 @@ frmAbout::frmAbout(PlatformServices &services, QWidget *owner, const QUrl &manua
     if (pixmap.isNull())
         pixmap = fallbackIcon();
     picIcon->setPixmap(pixmap);
-    Twips::place(picIcon, 180, 150, 540, 540);
+    Twips::place(picIcon, {180, 150, 540, 540});
     picIcon->resize(pixmap.deviceIndependentSize().toSize());
 
     lblTitle = new QLabel(QString::fromLatin1(ProgramTitle), this);
     lblTitle->setObjectName(QStringLiteral("lblTitle"));
-    Twips::place(lblTitle, 840, 300, 2985, 240);
+    Twips::place(lblTitle, {840, 300, 2985, 240});
 
     lblDescription = new QLabel(tr("天体写真に枠と文字を付けて仕上げます"), this);
     lblDescription->setObjectName(QStringLiteral("lblDescription"));
     QPalette black = lblDescription->palette();
     black.setColor(QPalette::WindowText, Qt::black);
     lblDescription->setPalette(black);
-    Twips::place(lblDescription, 840, 750, 3645, 240);
+    Twips::place(lblDescription, {840, 750, 3645, 240});
 
     QPalette link = palette();
     link.setColor(QPalette::WindowText, QColor(0, 0, 255));
@@ -88,14 +87,14 @@ frmAbout::frmAbout(PlatformServices &services, QWidget *owner, const QUrl &manua
     QFont homeFont = UiFonts::windowsFace(QString::fromUtf16(UiFonts::PGothic), 9);
     homeFont.setUnderline(true);
     lblHome->setFont(homeFont);
-    Twips::place(lblHome, 2220, 1050, 1155, 240);
+    Twips::place(lblHome, {2220, 1050, 1155, 240});
 
     lblUrl = new QLabel(this);
     lblUrl->setObjectName(QStringLiteral("lblUrl"));
     QFont urlFont = UiFonts::windowsFace(QString::fromUtf16(UiFonts::UIGothic), 9);
     urlFont.setUnderline(true);
     lblUrl->setFont(urlFont);
-    Twips::place(lblUrl, 840, 1350, 3915, 240);
+    Twips::place(lblUrl, {840, 1350, 3915, 240});
     // A long address is shortened in the middle to fit; the whole of it is in the tooltip.
     const QString address = m_address.toString();
     lblUrl->setText(lblUrl->fontMetrics().elidedText(address, Qt::ElideMiddle, lblUrl->width()));
@@ -111,7 +110,7 @@ frmAbout::frmAbout(PlatformServices &services, QWidget *owner, const QUrl &manua
     cmdOK = new QPushButton(QStringLiteral("OK"), this);
     cmdOK->setObjectName(QStringLiteral("cmdOK"));
     cmdOK->setDefault(true);
-    Twips::place(cmdOK, 3870, 240, 900, 345);
+    Twips::place(cmdOK, {3870, 240, 900, 345});
     connect(cmdOK, &QPushButton::clicked, this, &QDialog::accept);
     cmdOK->setFocus();
 }

@@ -20,32 +20,22 @@ namespace {
 constexpr int ClientWidth = 4410;
 constexpr int ClientHeight = 3195;
 
-struct TwipRect
-{
-    int left, top, width, height;
-};
-
-constexpr TwipRect DateFormatRect{1230, 60, 1635, 300};
-constexpr TwipRect DateDelimiterRect{2880, 60, 1005, 300};
-constexpr TwipRect MonthRect{1260, 390, 2775, 225};
+constexpr Twips::Rect DateFormatRect{1230, 60, 1635, 300};
+constexpr Twips::Rect DateDelimiterRect{2880, 60, 1005, 300};
+constexpr Twips::Rect MonthRect{1260, 390, 2775, 225};
 constexpr int MarginLeft = 2880, MarginTop = 810, MarginStep = 330, MarginWidth = 615,
               MarginHeight = 285;
-constexpr TwipRect WindowPosRect{120, 2430, 3135, 225};
-constexpr TwipRect SaveRect{2490, 2760, 855, 300};
-constexpr TwipRect CloseRect{3420, 2760, 855, 300};
-constexpr TwipRect PreviewRect{1230, 690, 1275, 1575};
-constexpr TwipRect DateFormatLabelRect{120, 90, 1065, 225};
-constexpr TwipRect MarginLabelRect{120, 720, 615, 225};
+constexpr Twips::Rect WindowPosRect{120, 2430, 3135, 225};
+constexpr Twips::Rect SaveRect{2490, 2760, 855, 300};
+constexpr Twips::Rect CloseRect{3420, 2760, 855, 300};
+constexpr Twips::Rect PreviewRect{1230, 690, 1275, 1575};
+constexpr Twips::Rect DateFormatLabelRect{120, 90, 1065, 225};
+constexpr Twips::Rect MarginLabelRect{120, 720, 615, 225};
 constexpr int NumberLabelLeft = 2640, UnitLabelLeft = 3540, SideLabelTop = 870,
               NumberLabelWidth = 225, UnitLabelWidth = 555, SideLabelHeight = 225;
 
 constexpr int DiagramWidth = 81;
 constexpr int DiagramHeight = 102;
-
-void place(QWidget *widget, const TwipRect &r)
-{
-    Twips::place(widget, r.left, r.top, r.width, r.height);
-}
 
 QString indexedName(const char *name, int index)
 {
@@ -101,13 +91,12 @@ frmSetup::frmSetup(clsNoltIO &settings, PlatformServices &services, QWidget *own
     setObjectName(QStringLiteral("frmSetup"));
     setWindowTitle(tr("全般の設定"));
     setFont(UiFonts::dialogFont());
-    setFixedSize(Twips::toPixels(ClientWidth, Twips::perPixelX()),
-                 Twips::toPixels(ClientHeight, Twips::perPixelY()));
+    setFixedSize(Twips::toPixels(ClientWidth, ClientHeight));
 
-    const auto makeLabel = [this](int index, const QString &text, const TwipRect &r) {
+    const auto makeLabel = [this](int index, const QString &text, const Twips::Rect &r) {
         lblTag[index] = new QLabel(text, this);
         lblTag[index]->setObjectName(indexedName("lblTag", index));
-        place(lblTag[index], r);
+        Twips::place(lblTag[index], r);
     };
     makeLabel(0, tr("日付形式"), DateFormatLabelRect);
     makeLabel(1, tr("余白"), MarginLabelRect);
@@ -115,31 +104,31 @@ frmSetup::frmSetup(clsNoltIO &settings, PlatformServices &services, QWidget *own
     cboDateFormat = new QComboBox(this);
     cboDateFormat->setObjectName(QStringLiteral("cboDateFormat"));
     cboDateFormat->addItems({QStringLiteral("YYYY/MM/DD"), QStringLiteral("MM/DD/YYYY")});
-    place(cboDateFormat, DateFormatRect);
+    Twips::place(cboDateFormat, DateFormatRect);
 
     cboDateDelimiter = new QComboBox(this);
     cboDateDelimiter->setObjectName(QStringLiteral("cboDateDelimiter"));
     cboDateDelimiter->addItems(
         {QStringLiteral("/"), QStringLiteral("-"), QStringLiteral("."), tr("年月日")});
-    place(cboDateDelimiter, DateDelimiterRect);
+    Twips::place(cboDateDelimiter, DateDelimiterRect);
 
     chkMonth = new QCheckBox(tr("\"月\"を英語表記する"), this);
     chkMonth->setObjectName(QStringLiteral("chkMonth"));
-    place(chkMonth, MonthRect);
+    Twips::place(chkMonth, MonthRect);
 
     picPreview = new QLabel(this);
     picPreview->setObjectName(QStringLiteral("picPreview"));
     picPreview->setFrameStyle(QFrame::WinPanel | QFrame::Sunken);
     picPreview->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     picPreview->setPixmap(QPixmap::fromImage(marginDiagram()));
-    place(picPreview, PreviewRect);
+    Twips::place(picPreview, PreviewRect);
 
     for (int i = 0; i < 4; ++i) {
         const int top = MarginTop + MarginStep * i;
         const int sideTop = SideLabelTop + MarginStep * i;
         txtMargin[i] = new QLineEdit(this);
         txtMargin[i]->setObjectName(indexedName("txtMargin", i));
-        place(txtMargin[i], {MarginLeft, top, MarginWidth, MarginHeight});
+        Twips::place(txtMargin[i], {MarginLeft, top, MarginWidth, MarginHeight});
         makeLabel(2 + 2 * i, QStringLiteral("%1.").arg(i + 1),
                   {NumberLabelLeft, sideTop, NumberLabelWidth, SideLabelHeight});
         makeLabel(3 + 2 * i, QStringLiteral("pixel"),
@@ -150,19 +139,19 @@ frmSetup::frmSetup(clsNoltIO &settings, PlatformServices &services, QWidget *own
 
     chkWindowPos = new QCheckBox(tr("終了時の位置と大きさを保存する"), this);
     chkWindowPos->setObjectName(QStringLiteral("chkWindowPos"));
-    place(chkWindowPos, WindowPosRect);
+    Twips::place(chkWindowPos, WindowPosRect);
 
     // No default button: Enter saves nothing. Esc closes through reject().
     cmdSave = new QPushButton(tr("保存"), this);
     cmdSave->setObjectName(QStringLiteral("cmdSave"));
     cmdSave->setAutoDefault(false);
-    place(cmdSave, SaveRect);
+    Twips::place(cmdSave, SaveRect);
     connect(cmdSave, &QPushButton::clicked, this, &frmSetup::cmdSave_Click);
 
     cmdClose = new QPushButton(tr("閉じる"), this);
     cmdClose->setObjectName(QStringLiteral("cmdClose"));
     cmdClose->setAutoDefault(false);
-    place(cmdClose, CloseRect);
+    Twips::place(cmdClose, CloseRect);
     connect(cmdClose, &QPushButton::clicked, this, &QDialog::reject);
 
     QWidget *const tabOrder[] = {cboDateFormat, cboDateDelimiter, chkMonth,     txtMargin[0],

@@ -120,7 +120,7 @@ void tst_frmMdiMain::startupWithoutFiles()
 void tst_frmMdiMain::startupRestoresStoredRectangle()
 {
     Session s;
-    const ScreenTwips t = ScreenTwips::primary();
+    const Twips::PerPixel t = Twips::screen();
     QVERIFY(writeAll(
         s.path("nolt.ini"),
         QStringLiteral("[Common]\r\nSavepos=1\r\nx=%1\r\ny=%2\r\nwidth=%3\r\nheight=%4\r\n")
@@ -143,10 +143,12 @@ void tst_frmMdiMain::menusAndToolbar()
         captions << menu->text();
     QCOMPARE(captions, QStringList({"ﾌｧｲﾙ(&F)", "編集(&E)", "画像(&G)", "ﾍﾙﾌﾟ(&H)"}));
     QStringList keys;
-    for (QAction *a : s.find<QToolBar>("Toolbar")->actions()) {
-        keys << (a->isSeparator() ? "|" : a->objectName());
-        if (a->isSeparator() || a->objectName().isEmpty())
-            w.Toolbar_ButtonClick(a); // separators and the gap run nothing
+    auto *toolbar = s.find<QToolBar>("Toolbar");
+    for (QAction *a : toolbar->actions()) {
+        QWidget *button = toolbar->widgetForAction(a);
+        keys << (a->isSeparator() ? "|" : button->objectName());
+        if (a->isSeparator() || button->objectName().isEmpty())
+            QTest::mouseClick(button, Qt::LeftButton); // separators and the gap run nothing
     }
     QCOMPARE(keys,
              QStringList({"TbOpenTmp", "TbSaveTmp", "|", "TbSetup", "|", "TbExit", "",
@@ -170,7 +172,8 @@ void tst_frmMdiMain::previewReflectsEveryPanelField()
     QCOMPARE(f.BorderWidth, 3);
     const QStringList texts = {"M42 オリオン大星雲", "2001年03月25日 22:30", "フッター 0",
                                "フッター 1", "フッター 2"};
-    const int aligns[] = {0, 2, 1, 3, 4};
+    const FooterAlign aligns[] = {FooterAlign::Left, FooterAlign::Right, FooterAlign::Centre,
+                                  FooterAlign::LeftOfAbove, FooterAlign::RightOfAbove};
     for (int i = 0; i < 5; ++i) {
         const TextItem &item = f.TextItems[i];
         QCOMPARE(item.Text, texts[i]);
@@ -239,12 +242,12 @@ void tst_frmMdiMain::templateRoundTripThroughPanel()
         PanelValues::startupDefaults(s.services.clock, FontSetup::panelFontNames(), false));
     QVERIFY(w.panelValues() != saved);
     s.services.openAnswers.enqueue(file);
-    w.Toolbar_ButtonClick(action(w, "TbOpenTmp"));
+    s.find<QToolButton>("TbOpenTmp")->click();
     QVERIFY(s.services.openCalls.first().confirmCreate);
     QCOMPARE(w.panelValues(), saved);
     QCOMPARE(w.frame().PhotoWidth, 640); // the load composes the picture again
     // The save dialog proposes the name last chosen.
-    w.Toolbar_ButtonClick(action(w, "TbSaveTmp"));
+    s.find<QToolButton>("TbSaveTmp")->click();
     QCOMPARE(s.services.saveCalls.last().fileName, file);
 }
 
@@ -329,7 +332,7 @@ void tst_frmMdiMain::closingNoWritesNothing()
     fillPanel(s);
     const PanelValues before = w.panelValues();
     s.services.messageAnswers.enqueue(QMessageBox::No);
-    w.Toolbar_ButtonClick(action(w, "TbExit"));
+    s.find<QToolButton>("TbExit")->click();
     QVERIFY(w.isVisible());
     QCOMPARE(s.services.messageCalls.size(), 1);
     const auto &call = s.services.messageCalls.first();
@@ -353,7 +356,7 @@ void tst_frmMdiMain::closingYesWritesRectangle()
     s.services.messageAnswers.enqueue(QMessageBox::Yes);
     action(w, "IDMI_EXIT")->trigger();
     QVERIFY(!w.isVisible());
-    const ScreenTwips t = ScreenTwips::primary();
+    const Twips::PerPixel t = Twips::screen();
     clsNoltIO read(s.dir.path(), t.x, t.y);
     QVERIFY(read.OpenFile(s.path("nolt.ini")));
     QCOMPARE(read.X(), qint32(std::lround(w.frameGeometry().x() * t.x)));
@@ -410,7 +413,7 @@ void tst_frmMdiMain::dateFields()
                                          .arg(threeCharMonth)
                                          .toLatin1()));
     s.start();
-    const ScreenTwips t = ScreenTwips::primary();
+    const Twips::PerPixel t = Twips::screen();
     QCOMPARE(QList<int>({s.edit("txtYear")->x(), s.combo("cboMonth")->x(), s.combo("cboDay")->x()}),
              QList<int>({px(lefts[0], t.x), px(lefts[1], t.x), px(lefts[2], t.x)}));
     QCOMPARE(s.combo("cboMonth")->currentText(), december);

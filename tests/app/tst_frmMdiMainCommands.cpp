@@ -77,7 +77,7 @@ void tst_frmMdiMainCommands::settingsSavedRefreshesDateFields()
     QCOMPARE(s.combo("cboMonth")->currentIndex(), 2);
     QCOMPARE(s.combo("cboMonth")->currentText(), QString("Mar"));
     // Month, day, year from left to right now.
-    const ScreenTwips t = w.twips();
+    const Twips::PerPixel t = w.twips();
     QCOMPARE(s.combo("cboMonth")->x(), px(210, t.x));
     QCOMPARE(s.combo("cboDay")->x(), px(1065, t.x));
     QCOMPARE(s.edit("txtYear")->x(), px(1740, t.x));
@@ -98,7 +98,7 @@ void tst_frmMdiMainCommands::settingsCancelledChangesNothing()
     frmMdiMain &w = s.start();
     s.combo("cboMonth")->setCurrentIndex(10);
     editSettings(close);
-    w.Toolbar_ButtonClick(s.find<QAction>("TbSetup"));
+    s.find<QToolButton>("TbSetup")->click();
     QCOMPARE(w.settings().ThreeCharMonth(), 0);
     QCOMPARE(w.settings().DateFormat(), 0);
     QCOMPARE(w.settings().MarginFrameHBorder(), 20);

@@ -12,6 +12,7 @@
 #include <QGuiApplication>
 #include <QMimeData>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTest>
 
 namespace {
@@ -118,7 +119,9 @@ void tst_frmPreview::dragJudgesFirstFileExtension_data()
     QTest::newRow("M42.Jpg, mixed case") << QStringList{"M42.Jpg"} << true;
     QTest::newRow("GIF") << QStringList{"m42.GIF"} << true;
     QTest::newRow("enhanced metafile") << QStringList{"m42.emf"} << true;
-    QTest::newRow("four-letter JPEG extension") << QStringList{"m42.jpeg"} << false;
+    QTest::newRow("four-letter JPEG extension") << QStringList{"m42.jpeg"} << true;
+    QTest::newRow("FITS, short extension") << QStringList{"m42.FTS"} << true;
+    QTest::newRow("TIFF") << QStringList{"m42.tiff"} << true;
     QTest::newRow("only dot in a folder name") << QStringList{"my.photos/m42"} << false;
     QTest::newRow("first file decides, second refused")
         << QStringList{"m42.jpg", "notes.txt"} << true;
@@ -195,16 +198,18 @@ void tst_frmPreview::photoOutOfRangeGivesSizeMessage_data()
 {
     QTest::addColumn<QSize>("size");
     QTest::addColumn<bool>("byDialog");
-    QTest::newRow("1601 wide, dropped") << QSize(1601, 100) << false;
-    QTest::newRow("1201 high, chosen") << QSize(100, 1201) << true;
-    QTest::newRow("49 wide, chosen") << QSize(49, 50) << true;
-    QTest::newRow("49 high, dropped") << QSize(50, 49) << false;
+    QTest::addColumn<bool>("tooLarge");
+    QTest::newRow("1601 wide, dropped") << QSize(1601, 100) << false << true;
+    QTest::newRow("1201 high, chosen") << QSize(100, 1201) << true << true;
+    QTest::newRow("49 wide, chosen") << QSize(49, 50) << true << false;
+    QTest::newRow("49 high, dropped") << QSize(50, 49) << false << false;
 }
 
 void tst_frmPreview::photoOutOfRangeGivesSizeMessage()
 {
     QFETCH(QSize, size);
     QFETCH(bool, byDialog);
+    QFETCH(bool, tooLarge);
     Session s;
     frmMdiMain &w = s.start();
     const QString photo = writePhoto(s, "big/photo.bmp", size);
@@ -218,6 +223,15 @@ void tst_frmPreview::photoOutOfRangeGivesSizeMessage()
     QCOMPARE(w.preview()->PhotoPath(), QDir::toNativeSeparators(photo));
     QCOMPARE(w.settings().LoadPath(), QDir::toNativeSeparators(s.path("big")));
     QVERIFY(w.preview()->isVisible());
+    // A photo too large: the status bar says where shrinking is turned on; once it is, the
+    // photo is shrunk into the box.
+    QCOMPARE(w.statusBar()->currentMessage() == ComposeOutcome::shrinkHint(), tooLarge);
+    w.settings().setShrinkLarge(true);
+    s.find<QPushButton>("cmdPreview")->click();
+    QCOMPARE(s.services.messageCalls.size(), tooLarge ? 1 : 2);
+    QVERIFY(w.statusBar()->currentMessage().isEmpty());
+    if (tooLarge)
+        QCOMPARE(QSize(w.frame().PhotoWidth, w.frame().PhotoHeight), size.boundedTo({1600, 1200}));
 }
 
 void tst_frmPreview::openDialogStartsInLoadPath()
@@ -229,18 +243,22 @@ void tst_frmPreview::openDialogStartsInLoadPath()
     s.services.openAnswers.enqueue(photo);
     s.find<QAction>("IDM_LOADPHOTO")->trigger();
     const auto &options = s.services.openCalls.first();
-    QCOMPARE(options.filter, QString("画像ﾌｧｲﾙ |*.jpg;*.bmp;*.gif;*.wmf;*.emf|"
+    QCOMPARE(options.filter, QString("画像ﾌｧｲﾙ |*.jpg;*.bmp;*.gif;*.wmf;*.emf;*.jpeg;*.fit;*.fits;"
+                                     "*.fts;*.tif;*.tiff;*.png|"
                                      "Windows / OS/2 ﾋﾞｯﾄﾏｯﾌﾟ (*.bmp)|*.bmp|"
                                      "JPEG (*.jpg)|*.jpg|"
                                      "CompuServe Graphics Interchange (*.gif)|*.gif|"
                                      "Windows ﾒﾀﾌｧｲﾙ (*.wmf)|*.wmf|"
                                      "Windows ｴﾝﾊﾝｽﾄ ﾒﾀﾌｧｲﾙ (*.emf)|*.emf|"
+                                     "FITS (*.fit;*.fits;*.fts)|*.fit;*.fits;*.fts|"
+                                     "TIFF (*.tif;*.tiff)|*.tif;*.tiff|"
+                                     "PNG (*.png)|*.png|"
                                      "全てのﾌｧｲﾙ (*.*)|*.*"));
     QCOMPARE(options.initialDir, s.dir.path());
     QVERIFY(options.confirmCreate);
     QVERIFY(showsPhoto(w.preview(), readPhoto(photo)));
     // The next opening starts in the photo's folder, with an empty name again.
-    w.Toolbar_ButtonClick(s.find<QAction>("TbOpenPhoto"));
+    s.find<QToolButton>("TbOpenPhoto")->click();
     QCOMPARE(s.services.openCalls.last().initialDir, QDir::toNativeSeparators(s.path("night")));
     QCOMPARE(s.services.openCalls.last().fileName, QString());
 }
@@ -268,7 +286,7 @@ void tst_frmPreview::removePhotoDrawsWithoutPhoto()
     load(s, photo);
     QCOMPARE(w.frame().PhotoWidth, 300);
     w.preview()->hide();
-    w.Toolbar_ButtonClick(s.find<QAction>("TbRemovePhoto"));
+    s.find<QToolButton>("TbRemovePhoto")->click();
     QCOMPARE(w.preview()->PhotoPath(), QString());
     QVERIFY(w.preview()->isVisible());
     // Laid out again for the panel's size, 160x120, without the photo.
@@ -340,7 +358,7 @@ void tst_frmPreview::cancelledOrFailedSaveChangesNothing()
         QDir().mkpath(target);
         s.services.saveAnswers.enqueue(target);
     }
-    w.Toolbar_ButtonClick(s.find<QAction>("TbSavePhoto"));
+    s.find<QToolButton>("TbSavePhoto")->click();
     QCOMPARE(s.services.saveCalls.size(), 1);
     QCOMPARE(w.settings().SavePath(), QString("/keep"));
     QVERIFY(w.preview()->isVisible());
@@ -361,7 +379,7 @@ void tst_frmPreview::clipboardHoldsTheSavedPixels()
     load(s, writePhoto(s, "m42.bmp", {240, 180}));
     QClipboard *clipboard = QGuiApplication::clipboard();
     clipboard->setText("something else");
-    w.Toolbar_ButtonClick(s.find<QAction>("TbCopyClipboard"));
+    s.find<QToolButton>("TbCopyClipboard")->click();
     QVERIFY(w.preview()->isVisible());
     const QImage pasted = clipboard->image().convertToFormat(QImage::Format_RGB32);
     QVERIFY(!pasted.isNull());

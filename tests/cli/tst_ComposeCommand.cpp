@@ -45,6 +45,7 @@ private slots:
     void withoutPhotoUsesTheTemplateSize();
     void namedFilesMustExist_data();
     void namedFilesMustExist();
+    void fitShrinksForOneRun();
     void batchGoesOnPastABadPhoto();
     void batchFormatAndClash();
     void setIsATemplateValue_data();
@@ -97,7 +98,7 @@ void tst_ComposeCommand::help()
     QCOMPARE(run({QStringLiteral("--help")}), 0);
     for (const char *option :
          {"--settings", "--template", "--photo", "--output", "--output-dir", "--format", "-j",
-          "--fill-from-photo", "--set", "--print-metadata", "{TOTAL}"})
+          "--fit", "--fill-from-photo", "--set", "--print-metadata", "{TOTAL}"})
         QVERIFY(m_out.contains(QLatin1String(option)));
     for (const QString &name : PhotoMetadata::names()) // every placeholder explained
         QVERIFY2(m_out.contains('{' + name + '}'), qPrintable(name));
@@ -119,6 +120,8 @@ void tst_ComposeCommand::usageErrors_data()
     QTest::newRow("jobs for one picture") << QStringList{"--output", "x.bmp", "-j2"};
     QTest::newRow("fill without photo") << QStringList{"--fill-from-photo", "--output", "x.bmp"};
     QTest::newRow("metadata and output") << QStringList{"--print-metadata", "p", "--output", "x"};
+    QTest::newRow("fit beyond the layout") << QStringList{"--fit", "1601x1200", "--output", "x"};
+    QTest::newRow("fit not a size") << QStringList{"--fit", "large", "--output", "x"};
 }
 
 void tst_ComposeCommand::usageErrors()
@@ -141,7 +144,7 @@ void tst_ComposeCommand::composesWhatThePreviewShows()
     PanelValues panel = PanelValues::startupDefaults(QDateTime::currentDateTime(), fonts, false);
     panel.applyTemplate(tpl, false, fonts);
     FrameDescription frame;
-    PreviewCommand::toFrameDescription(panel, 0, 0, frame);
+    PreviewCommand::toFrameDescription(panel, {}, frame);
     QCOMPARE(frame.TextItems[1].Text, "2001/12/25 22:30");
     PreviewComposer composer;
     composer.PhotoPath = path(QStringLiteral("a.bmp"));
@@ -188,6 +191,18 @@ void tst_ComposeCommand::namedFilesMustExist()
     QVERIFY2(m_err.contains(message), qPrintable(m_err));
     QCOMPARE(m_err.count(QLatin1Char('\n')), 1);
     QVERIFY(!QFile::exists(out));
+}
+
+void tst_ComposeCommand::fitShrinksForOneRun()
+{
+    const QString out = path(QStringLiteral("fitted.bmp"));
+    QCOMPARE(run({"--template", path("t.kvl"), "--photo", path("wide.bmp"), "--fit", "1600x1200",
+                  "--output", out}),
+             0);
+    QCOMPARE(QImage(out).width(), 2 * 20 + 1600 + 3);
+    // Without it the settings file decides: off, and the message says how to shrink.
+    QCOMPARE(run({"--template", path("t.kvl"), "--photo", path("wide.bmp"), "--output", out}), 1);
+    QVERIFY(m_err.contains(QStringLiteral("--fit")));
 }
 
 void tst_ComposeCommand::batchGoesOnPastABadPhoto()

@@ -37,8 +37,8 @@ struct Example
             if (!item.Text.isEmpty())
                 measurer.sizes.insert(item.Text, sizes[i]);
         }
-        frame.TextItems[2].FontAlign = 1;
-        frame.TextItems[3].FontAlign = 3;
+        frame.TextItems[2].FontAlign = FooterAlign::Centre;
+        frame.TextItems[3].FontAlign = FooterAlign::LeftOfAbove;
         measurer.sizes.insert(QStringLiteral("   "), {9, 16});
     }
 };
@@ -197,7 +197,7 @@ void tst_FrameLayout::alignmentCodes()
     for (int f = 0; f < 3; ++f) {
         TextItem &item = ex.frame.TextItems[2 + f];
         item.Text = texts[f] == u'-' ? QString() : QStringLiteral("footer %1").arg(f);
-        item.FontAlign = codes[f];
+        item.FontAlign = FooterAlign(codes[f]);
         ex.measurer.sizes.insert(QStringLiteral("footer %1").arg(f), sizes[f]);
     }
     PreviewComposer composer(&ex.measurer);

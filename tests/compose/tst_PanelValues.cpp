@@ -41,7 +41,7 @@ void tst_PanelValues::startupDefaults()
     QCOMPARE(morning.monthText(), "Mar");
     QCOMPARE(morning.dayText(), "01");
     QCOMPARE(morning.Fonts[4].FontName, "ＭＳ ゴシック");
-    QCOMPARE(morning.AlignTag[0], QString());
+    QCOMPARE(morning.Align[0], FooterAlign::Left);
 }
 
 void tst_PanelValues::startupWithoutTheDefaultFont()
@@ -130,25 +130,25 @@ void tst_PanelValues::fontNotInstalledKeepsThePrevious()
 void tst_PanelValues::alignmentCodes_data()
 {
     QTest::addColumn<int>("code");
-    QTest::addColumn<QString>("tag");
-    QTest::newRow("left") << 0 << "0";
-    QTest::newRow("right edge of the item above") << 4 << "4";
-    QTest::newRow("5 keeps the previous") << 5 << "1";
-    QTest::newRow("-1 keeps the previous") << -1 << "1";
+    QTest::addColumn<int>("align");
+    QTest::newRow("left") << 0 << 0;
+    QTest::newRow("right edge of the item above") << 4 << 4;
+    QTest::newRow("5 keeps the previous") << 5 << 1;
+    QTest::newRow("-1 keeps the previous") << -1 << 1;
 }
 
 void tst_PanelValues::alignmentCodes()
 {
     QFETCH(int, code);
-    QFETCH(QString, tag);
+    QFETCH(int, align);
     clsTemplateIO tpl;
     tpl.FontAlign(2, code); // item 2 takes 3 and 4 although its menu hides them
     tpl.FontAlign(3, code);
     PanelValues p = startup();
-    p.AlignTag = {QStringLiteral("1"), QStringLiteral("1"), QStringLiteral("1")};
+    p.Align.fill(FooterAlign::Centre);
     p.applyTemplate(tpl, false, kFonts);
-    QCOMPARE(p.AlignTag[0], tag);
-    QCOMPARE(p.AlignTag[1], tag);
+    QCOMPARE(int(p.Align[0]), align);
+    QCOMPARE(int(p.Align[1]), align);
 }
 
 void tst_PanelValues::saveReadings()
@@ -160,7 +160,7 @@ void tst_PanelValues::saveReadings()
     p.Fonts[2].FontSize = QStringLiteral("13.5");
     p.Fonts[2].Italic = 2;
     p.Fonts[1].FontName.clear();
-    p.AlignTag = {QString(), QStringLiteral("3"), QStringLiteral("4")};
+    p.Align = {FooterAlign::Left, FooterAlign::LeftOfAbove, FooterAlign::RightOfAbove};
     clsTemplateIO tpl;
     p.toTemplate(tpl);
     QCOMPARE(tpl.BorderWidth(), 0); // nothing selected: the empty value stays

@@ -45,7 +45,7 @@ void tst_PreviewCommand::photoSize()
     FrameDescription frame;
     frame.PhotoWidth = 111;
     frame.PhotoHeight = 222;
-    PreviewCommand::toFrameDescription(panel, 0, 0, frame);
+    PreviewCommand::toFrameDescription(panel, {}, frame);
     QCOMPARE(frame.PhotoWidth, width);
     QCOMPARE(frame.PhotoHeight, height);
 }
@@ -70,7 +70,7 @@ void tst_PreviewCommand::fontSizeReading()
     panel.Fonts[3].FontSize = text;
     FrameDescription frame;
     frame.TextItems[3].FontSize = 99;
-    PreviewCommand::toFrameDescription(panel, 0, 0, frame);
+    PreviewCommand::toFrameDescription(panel, {}, frame);
     QCOMPARE(frame.TextItems[3].FontSize, size);
 }
 
@@ -114,13 +114,14 @@ void tst_PreviewCommand::dateTimeText()
     panel.DayIndex = 24;
     panel.Time = time;
     FrameDescription frame;
-    PreviewCommand::toFrameDescription(panel, dateFormat, delimiterFormat, frame);
+    PreviewCommand::toFrameDescription(panel, DateStyle::fromCodes(dateFormat, delimiterFormat),
+                                       frame);
     QCOMPARE(frame.TextItems[1].Text, text);
-    QCOMPARE(frame.TextItems[1].FontAlign, 2);
+    QCOMPARE(frame.TextItems[1].FontAlign, FooterAlign::Right);
 
     // English month names are taken as the list shows them; an empty date is two slashes.
-    QCOMPARE(PreviewCommand::dateTimeText("2001", "Dec", "25", "", 0, 0), "2001/Dec/25");
-    QCOMPARE(PreviewCommand::dateTimeText("", "", "", "", 0, 0), "//");
+    QCOMPARE(PreviewCommand::dateTimeText("2001", "Dec", "25", "", {}), "2001/Dec/25");
+    QCOMPARE(PreviewCommand::dateTimeText("", "", "", "", {}), "//");
 }
 
 void tst_PreviewCommand::checkStatesAndAlignment()
@@ -129,19 +130,19 @@ void tst_PreviewCommand::checkStatesAndAlignment()
     panel.Fonts[2].Bold = 2; // grey counts as ticked
     panel.Fonts[2].Italic = 1;
     panel.Fonts[2].Underline = 0;
-    panel.AlignTag = {QString(), QStringLiteral("3"), QStringLiteral("4")};
+    panel.Align = {FooterAlign::Left, FooterAlign::LeftOfAbove, FooterAlign::RightOfAbove};
     panel.Footer = {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")};
     panel.TargetName = QStringLiteral("M42");
     FrameDescription frame;
-    frame.TextItems[0].FontAlign = 7;
-    PreviewCommand::toFrameDescription(panel, 0, 0, frame);
+    frame.TextItems[0].FontAlign = FooterAlign(7);
+    PreviewCommand::toFrameDescription(panel, {}, frame);
     QVERIFY(frame.TextItems[2].FontBold);
     QVERIFY(frame.TextItems[2].FontItalic);
     QVERIFY(!frame.TextItems[2].FontUnderline);
-    QCOMPARE(frame.TextItems[0].FontAlign, 0);
-    QCOMPARE(frame.TextItems[2].FontAlign, 0); // empty Tag is left
-    QCOMPARE(frame.TextItems[3].FontAlign, 3);
-    QCOMPARE(frame.TextItems[4].FontAlign, 4);
+    QCOMPARE(frame.TextItems[0].FontAlign, FooterAlign::Left);
+    QCOMPARE(frame.TextItems[2].FontAlign, FooterAlign::Left);
+    QCOMPARE(frame.TextItems[3].FontAlign, FooterAlign::LeftOfAbove);
+    QCOMPARE(frame.TextItems[4].FontAlign, FooterAlign::RightOfAbove);
     QCOMPARE(frame.TextItems[0].Text, "M42");
     QCOMPARE(frame.TextItems[4].Text, "c");
 }
@@ -154,11 +155,11 @@ void tst_PreviewCommand::failedFieldsKeepTheirValues()
     FrameDescription frame;
     frame.BorderWidth = 4;
     frame.TextItems[1].FontSize = 14;
-    PreviewCommand::toFrameDescription(panel, 0, 0, frame);
+    PreviewCommand::toFrameDescription(panel, {}, frame);
     QCOMPARE(frame.BorderWidth, 4);
     QCOMPARE(frame.TextItems[1].FontSize, 14);
     panel.FrameSizeIndex = 9;
-    PreviewCommand::toFrameDescription(panel, 0, 0, frame);
+    PreviewCommand::toFrameDescription(panel, {}, frame);
     QCOMPARE(frame.BorderWidth, 10);
 }
 

@@ -2,7 +2,7 @@
 // sections, duplicate keys, bytes that are no code page 932 text, UTF-8 without a byte-order
 // mark. Each reads with a defined result, and a save never spoils what the file held.
 #include "HostileFiles.h"
-#include "store/Cp932.h"
+#include "common/Cp932.h"
 #include "store/ProfileFile.h"
 #include "store/clsTemplateIO.h"
 #include "support/TestFiles.h"

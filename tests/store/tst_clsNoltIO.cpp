@@ -1,4 +1,4 @@
-#include "store/Cp932.h"
+#include "common/Cp932.h"
 #include "store/clsNoltIO.h"
 #include "support/TestFiles.h"
 

@@ -1,4 +1,4 @@
-#include "store/Cp932.h"
+#include "common/Cp932.h"
 #include "store/clsTemplateIO.h"
 #include "support/TestFiles.h"
 

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/Cp932.h"
+#include "common/Cp932.h"
 #include "store/clsTemplateIO.h"
 
 #include <QByteArray>

@@ -93,7 +93,7 @@ private slots:
 
 void tst_frmSetup::initTestCase()
 {
-    if (Twips::perPixelX() != 15 || Twips::perPixelY() != 15)
+    if (Twips::screen().x != 15 || Twips::screen().y != 15)
         QSKIP("the dialog size below is for a 96 dpi screen");
 }
 

@@ -4,17 +4,16 @@
 #include <QImageReader>
 #include <QtEndian>
 
+#include <uemf.h>
+#include <uwmf.h>
+
 #include <cstdlib>
 #include <limits>
 
 namespace {
 
-constexpr quint32 CoreHeaderSize = 12;
-constexpr quint32 InfoHeaderSize = 40;
 constexpr quint32 LargestHeaderSize = 124; // BITMAPV5HEADER
-constexpr quint32 BiRgb = 0, BiRle8 = 1, BiRle4 = 2, BiBitFields = 3, BiJpeg = 4, BiPng = 5,
-                  BiAlphaBitFields = 6;
-constexpr quint32 DibRgbColors = 0;
+constexpr quint32 BiAlphaBitFields = 6;    // not named by libUEMF
 constexpr int MaxSide = 65535;
 
 struct Header
@@ -23,7 +22,7 @@ struct Header
     qint64 width = 0;
     qint64 height = 0;
     quint32 bitCount = 0;
-    quint32 compression = BiRgb;
+    quint32 compression = U_BI_RGB;
     quint32 colorsUsed = 0;
 };
 
@@ -42,15 +41,15 @@ bool readHeader(QByteArrayView info, Header *h)
     if (info.size() < 4)
         return false;
     h->size = u32(info, 0);
-    if (h->size == CoreHeaderSize) {
-        if (info.size() < CoreHeaderSize)
+    if (h->size == U_SIZE_BITMAPCOREHEADER) {
+        if (info.size() < U_SIZE_BITMAPCOREHEADER)
             return false;
         h->width = u16(info, 4);
         h->height = u16(info, 6);
         h->bitCount = u16(info, 10);
         return true;
     }
-    if (h->size < InfoHeaderSize || h->size > LargestHeaderSize || info.size() < h->size)
+    if (h->size < U_SIZE_BITMAPINFOHEADER || h->size > LargestHeaderSize || info.size() < h->size)
         return false;
     h->width = qint32(u32(info, 4));
     h->height = qint32(u32(info, 8));
@@ -67,18 +66,18 @@ bool sane(const Header &h)
         h.width * height > DibDecoder::MaxPixels)
         return false;
     switch (h.compression) {
-    case BiRgb:
+    case U_BI_RGB:
         return h.bitCount == 1 || h.bitCount == 4 || h.bitCount == 8 || h.bitCount == 16 ||
                h.bitCount == 24 || h.bitCount == 32;
-    case BiRle8:
+    case U_BI_RLE8:
         return h.bitCount == 8 && h.height > 0;
-    case BiRle4:
+    case U_BI_RLE4:
         return h.bitCount == 4 && h.height > 0;
-    case BiBitFields:
+    case U_BI_BITFIELDS:
     case BiAlphaBitFields:
         return h.bitCount == 16 || h.bitCount == 32;
-    case BiJpeg:
-    case BiPng:
+    case U_BI_JPEG:
+    case U_BI_PNG:
         return h.height > 0;
     default:
         return false;
@@ -107,9 +106,9 @@ qsizetype infoSize(QByteArrayView info, quint32 usage)
     if (!readHeader(info, &h) || !sane(h))
         return 0;
     qint64 size = h.size;
-    if (h.size == InfoHeaderSize && h.compression == BiBitFields)
+    if (h.size == U_SIZE_BITMAPINFOHEADER && h.compression == U_BI_BITFIELDS)
         size += 12;
-    else if (h.size == InfoHeaderSize && h.compression == BiAlphaBitFields)
+    else if (h.size == U_SIZE_BITMAPINFOHEADER && h.compression == BiAlphaBitFields)
         size += 16;
     qint64 colors = h.colorsUsed;
     if (h.bitCount >= 1 && h.bitCount <= 8) {
@@ -119,12 +118,12 @@ qsizetype infoSize(QByteArrayView info, quint32 usage)
         if (colors > most)
             return 0;
         // Colour tables of palette indexes need the palette of the playing device.
-        if (usage != DibRgbColors)
+        if (usage != U_DIB_RGB_COLORS)
             return 0;
     } else if (colors > 256) {
         return 0;
     }
-    size += colors * (h.size == CoreHeaderSize ? 3 : 4);
+    size += colors * (h.size == U_SIZE_BITMAPCOREHEADER ? 3 : 4);
     return size <= info.size() ? qsizetype(size) : 0;
 }
 
@@ -147,12 +146,12 @@ QImage decode(QByteArrayView info, QByteArrayView bits, quint32 usage)
     readHeader(info, &h);
 
     QImage image;
-    if (h.compression == BiJpeg) {
+    if (h.compression == U_BI_JPEG) {
         image = decodeCompressed(bits, "JPEG");
-    } else if (h.compression == BiPng) {
+    } else if (h.compression == U_BI_PNG) {
         image = decodeCompressed(bits, "PNG");
     } else {
-        if (h.compression == BiRgb || h.compression == BiBitFields ||
+        if (h.compression == U_BI_RGB || h.compression == U_BI_BITFIELDS ||
             h.compression == BiAlphaBitFields) {
             const qint64 stride = ((h.width * h.bitCount + 31) / 32) * 4;
             const qint64 needed = stride * std::llabs(h.height);

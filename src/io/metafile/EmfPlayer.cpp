@@ -19,14 +19,6 @@
 
 namespace {
 
-constexpr quint32 EmfSignature = 0x464D4520; // " EMF"
-constexpr qsizetype SignatureOffset = 40;
-constexpr quint32 StockFlag = 0x80000000;
-constexpr quint32 RegionHeaderSize = 32;
-constexpr quint32 EtoOpaque = 2, EtoClipped = 4, EtoNoRect = 0x100, EtoPdy = 0x2000;
-constexpr quint32 PsNull = 5;
-constexpr quint32 BsNull = 1, BsDibPatternPt = 6;
-
 // One record whose frame lies inside the data. Readers check every offset against the record's
 // own size in 64-bit arithmetic; libUEMF's checks come first, these guard what they miss
 // (counts whose products overflow 32 bits).
@@ -239,9 +231,9 @@ void Playback::setObject(quint32 index, const GdiObject &object)
 
 void Playback::selectObject(quint32 index)
 {
-    if (index & StockFlag) {
+    if (index & U_STOCK_OBJECT) {
         GdiObject object;
-        switch (index & ~StockFlag) {
+        switch (index & ~U_STOCK_OBJECT) {
         case 0:    // WHITE_BRUSH
         case 1:    // LTGRAY_BRUSH
         case 2:    // GRAY_BRUSH
@@ -250,13 +242,13 @@ void Playback::selectObject(quint32 index)
         case 18: { // DC_BRUSH
             static const QRgb shades[] = {qRgb(255, 255, 255), qRgb(192, 192, 192),
                                           qRgb(128, 128, 128), qRgb(64, 64, 64), qRgb(0, 0, 0)};
-            const quint32 stock = index & ~StockFlag;
+            const quint32 stock = index & ~U_STOCK_OBJECT;
             object.brush.color = stock == 18 ? qRgb(255, 255, 255) : shades[stock];
             m_canvas->selectBrush(object.brush);
             break;
         }
         case 5: // NULL_BRUSH
-            object.brush.style = BsNull;
+            object.brush.style = U_BS_NULL;
             m_canvas->selectBrush(object.brush);
             break;
         case 6: // WHITE_PEN
@@ -268,7 +260,7 @@ void Playback::selectObject(quint32 index)
             m_canvas->selectPen(object.pen);
             break;
         case 8: // NULL_PEN
-            object.pen.style = PsNull;
+            object.pen.style = U_PS_NULL;
             m_canvas->selectPen(object.pen);
             break;
         case 10: // OEM_FIXED_FONT
@@ -295,7 +287,7 @@ void Playback::selectObject(quint32 index)
 
 void Playback::deleteObject(quint32 index)
 {
-    if (!(index & StockFlag) && index < quint32(m_objects.size()))
+    if (!(index & U_STOCK_OBJECT) && index < quint32(m_objects.size()))
         m_objects[index] = GdiObject();
 }
 
@@ -374,8 +366,8 @@ void Playback::text(const Record &r, bool wide)
     const quint32 options = r.u32(52);
     std::optional<MetafileCanvas::Box> box;
     quint64 offDxAt = 56;
-    if (!(options & EtoNoRect)) {
-        if (options & (EtoOpaque | EtoClipped))
+    if (!(options & U_ETO_NO_RECT)) {
+        if (options & (U_ETO_OPAQUE | U_ETO_CLIPPED))
             box = r.box(56);
         offDxAt = 72;
     }
@@ -383,7 +375,7 @@ void Playback::text(const Record &r, bool wide)
     const quint64 unitBytes = wide ? 2 : 1;
     if (!r.fits(offString, count * unitBytes) || !charge(qint64(count)))
         return;
-    const quint64 perChar = (options & EtoPdy) ? 2 : 1;
+    const quint64 perChar = (options & U_ETO_PDY) ? 2 : 1;
     QList<double> advances;
     if (offDx != 0 && r.fits(offDx, count * perChar * 4)) {
         advances.reserve(qsizetype(count));
@@ -424,10 +416,10 @@ QList<QRect> Playback::region(const Record &r, quint64 at, quint32 cb)
     // RGNDATA: a 32-byte header (size, type, count, size of rectangles, bounds), then rectangles
     // in device units.
     QList<QRect> rects;
-    if (cb < RegionHeaderSize || !r.fits(at, cb))
+    if (cb < U_RDH_OBJSIZE || !r.fits(at, cb))
         return rects;
     const quint64 count = r.u32(at + 8);
-    if (count * 16 > cb - RegionHeaderSize)
+    if (count * 16 > cb - U_RDH_OBJSIZE)
         return rects;
     auto rectAt = [&](quint64 p) {
         return QRect(QPoint(r.i32(p), r.i32(p + 4)), QPoint(r.i32(p + 8), r.i32(p + 12)));
@@ -438,7 +430,7 @@ QList<QRect> Playback::region(const Record &r, quint64 at, quint32 cb)
     }
     charge(qint64(count) * qint64(count) / 64 + qint64(count));
     for (quint64 i = 0; i < count; ++i)
-        rects.append(rectAt(at + RegionHeaderSize + i * 16));
+        rects.append(rectAt(at + U_RDH_OBJSIZE + i * 16));
     return rects;
 }
 
@@ -560,8 +552,8 @@ bool Playback::play(const Record &r)
         object.pen.style = r.u32(28);
         object.pen.width = r.u32(32);
         object.pen.color = colorOf(r.u32(40));
-        if (r.u32(36) == BsNull)
-            object.pen.style = (object.pen.style & ~0xFu) | PsNull;
+        if (r.u32(36) == U_BS_NULL)
+            object.pen.style = (object.pen.style & ~0xFu) | U_PS_NULL;
         const quint64 entries = r.u32(48);
         if (entries <= 16 && r.fits(52, entries * 4))
             for (quint64 i = 0; i < entries; ++i)
@@ -582,7 +574,7 @@ bool Playback::play(const Record &r)
     case U_EMR_CREATEDIBPATTERNBRUSHPT: {
         GdiObject object;
         object.kind = GdiObject::Kind::Brush;
-        object.brush.style = BsDibPatternPt;
+        object.brush.style = U_BS_DIBPATTERNPT;
         object.brush.color = qRgb(0, 0, 0);
         object.brush.pattern = bitmap(r, r.u32(16), r.u32(20), r.u32(24), r.u32(28), r.u32(12));
         setObject(r.u32(8), object);
@@ -743,7 +735,8 @@ bool EmfPlayer::readInfo(QByteArrayView data, Info *info, QString *error)
     *info = Info();
     if (data.size() < qsizetype(U_SIZE_EMRHEADER_MIN) ||
         qFromLittleEndian<quint32>(data.data()) != U_EMR_HEADER ||
-        qFromLittleEndian<quint32>(data.data() + SignatureOffset) != EmfSignature) {
+        qFromLittleEndian<quint32>(data.data() + offsetof(U_EMRHEADER, dSignature)) !=
+            U_ENHMETA_SIGNATURE) {
         *error = MetafileErrors::badHeader();
         return false;
     }

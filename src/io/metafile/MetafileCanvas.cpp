@@ -3,6 +3,8 @@
 #include "MetafileLimits.h"
 #include "MetafileText.h"
 
+#include <uemf.h>
+
 #include <QFontMetricsF>
 #include <QLineF>
 
@@ -12,23 +14,8 @@
 
 namespace {
 
-// Values of the Windows GDI enumerations used here.
-constexpr int MmText = 1, MmLoMetric = 2, MmHiMetric = 3, MmLoEnglish = 4, MmHiEnglish = 5,
-              MmTwips = 6, MmIsotropic = 7, MmAnisotropic = 8;
-constexpr int Opaque = 2;
-constexpr int Winding = 2;
-constexpr int AdClockwise = 2;
-constexpr quint32 PsStyleMask = 0xF, PsNull = 5, PsInsideFrame = 6, PsUserStyle = 7,
-                  PsAlternate = 8;
-constexpr quint32 PsEndCapMask = 0xF00, PsEndCapSquare = 0x100, PsEndCapFlat = 0x200;
-constexpr quint32 PsJoinMask = 0xF000, PsJoinBevel = 0x1000, PsJoinMiter = 0x2000;
-constexpr quint32 PsGeometric = 0x10000;
-constexpr quint32 BsSolid = 0, BsNull = 1, BsHatched = 2;
-constexpr quint32 TaUpdateCp = 1, TaRight = 2, TaCenter = 6, TaBottom = 8, TaBaseline = 24;
-constexpr quint32 EtoOpaque = 2, EtoClipped = 4;
-constexpr int RgnAnd = 1, RgnOr = 2, RgnXor = 3, RgnDiff = 4, RgnCopy = 5;
-constexpr int MwtIdentity = 1, MwtLeftMultiply = 2, MwtRightMultiply = 3, MwtSet = 4;
-constexpr int StretchHalftone = 4;
+// ModifyWorldTransform's "set" mode, which libUEMF does not name.
+constexpr int MwtSet = 4;
 
 constexpr int MaxSavedStates = 1024;
 // Points farther out than this (in image pixels) are pulled in: nothing there is visible, and
@@ -298,31 +285,31 @@ void MetafileCanvas::updateTransform()
     const State &s = m_state;
     double sx = 1, sy = 1;
     switch (s.mapMode) {
-    case MmLoMetric:
+    case U_MM_LOMETRIC:
         sx = m_dpiX / 254.0;
         sy = -m_dpiY / 254.0;
         break;
-    case MmHiMetric:
+    case U_MM_HIMETRIC:
         sx = m_dpiX / 2540.0;
         sy = -m_dpiY / 2540.0;
         break;
-    case MmLoEnglish:
+    case U_MM_LOENGLISH:
         sx = m_dpiX / 100.0;
         sy = -m_dpiY / 100.0;
         break;
-    case MmHiEnglish:
+    case U_MM_HIENGLISH:
         sx = m_dpiX / 1000.0;
         sy = -m_dpiY / 1000.0;
         break;
-    case MmTwips:
+    case U_MM_TWIPS:
         sx = m_dpiX / 1440.0;
         sy = -m_dpiY / 1440.0;
         break;
-    case MmIsotropic:
-    case MmAnisotropic:
+    case U_MM_ISOTROPIC:
+    case U_MM_ANISOTROPIC:
         sx = s.viewportExtX / s.windowExtX;
         sy = s.viewportExtY / s.windowExtY;
-        if (s.mapMode == MmIsotropic) {
+        if (s.mapMode == U_MM_ISOTROPIC) {
             const double scale = std::min(std::abs(sx), std::abs(sy));
             sx = std::copysign(scale, sx);
             sy = std::copysign(scale, sy);
@@ -339,7 +326,7 @@ void MetafileCanvas::updateTransform()
 
 void MetafileCanvas::setMapMode(int mode)
 {
-    if (mode < MmText || mode > MmAnisotropic)
+    if (mode < U_MM_TEXT || mode > U_MM_ANISOTROPIC)
         return;
     m_state.mapMode = mode;
     updateTransform();
@@ -418,12 +405,12 @@ void MetafileCanvas::modifyWorldTransform(const QTransform &xform, int mode)
 {
     QTransform result;
     switch (mode) {
-    case MwtIdentity:
+    case U_MWT_IDENTITY:
         break;
-    case MwtLeftMultiply:
+    case U_MWT_LEFTMULTIPLY:
         result = xform * m_state.world;
         break;
-    case MwtRightMultiply:
+    case U_MWT_RIGHTMULTIPLY:
         result = m_state.world * xform;
         break;
     case MwtSet:
@@ -515,7 +502,7 @@ QRectF MetafileCanvas::frameInImage(const Box &box) const
 {
     QRectF r = boxInImage(box, true);
     // An inside-frame pen draws within the box.
-    if ((m_state.pen.style & PsStyleMask) == PsInsideFrame) {
+    if ((m_state.pen.style & U_PS_STYLE_MASK) == U_PS_INSIDEFRAME) {
         const double inset = std::floor(devicePen().widthF() / 2);
         if (r.width() > 2 * inset && r.height() > 2 * inset)
             r.adjust(inset, inset, -inset, -inset);
@@ -532,8 +519,8 @@ double MetafileCanvas::lineScale() const
 QPen MetafileCanvas::devicePen() const
 {
     const GdiPen &p = m_state.pen;
-    const quint32 style = p.style & PsStyleMask;
-    if (style == PsNull)
+    const quint32 style = p.style & U_PS_STYLE_MASK;
+    if (style == U_PS_NULL)
         return QPen(Qt::NoPen);
     const double scaled = p.width * lineScale();
     const int width = std::clamp(
@@ -545,11 +532,11 @@ QPen MetafileCanvas::devicePen() const
         // Thin lines leave out their last pixel, as Windows draws them.
         pen.setCapStyle(Qt::FlatCap);
     } else {
-        switch (p.style & PsEndCapMask) {
-        case PsEndCapSquare:
+        switch (p.style & U_PS_ENDCAP_MASK) {
+        case U_PS_ENDCAP_SQUARE:
             pen.setCapStyle(Qt::SquareCap);
             break;
-        case PsEndCapFlat:
+        case U_PS_ENDCAP_FLAT:
             pen.setCapStyle(Qt::FlatCap);
             break;
         default:
@@ -557,11 +544,11 @@ QPen MetafileCanvas::devicePen() const
             break;
         }
     }
-    switch (p.style & PsJoinMask) {
-    case PsJoinBevel:
+    switch (p.style & U_PS_JOIN_MASK) {
+    case U_PS_JOIN_BEVEL:
         pen.setJoinStyle(Qt::BevelJoin);
         break;
-    case PsJoinMiter:
+    case U_PS_JOIN_MITER:
         pen.setJoinStyle(Qt::MiterJoin);
         pen.setMiterLimit(m_state.miterLimit);
         break;
@@ -572,7 +559,7 @@ QPen MetafileCanvas::devicePen() const
 
     // Dash lengths in pen widths: fixed pixel patterns for thin pens, multiples of the width
     // for wide ones.
-    const bool thin = width == 1 && !(p.style & PsGeometric);
+    const bool thin = width == 1 && !(p.style & U_PS_GEOMETRIC);
     QList<qreal> dashes;
     switch (style) {
     case 1:
@@ -587,10 +574,10 @@ QPen MetafileCanvas::devicePen() const
     case 4:
         dashes = thin ? QList<qreal>{9, 3, 3, 3, 3, 3} : QList<qreal>{3, 1, 1, 1, 1, 1};
         break;
-    case PsAlternate:
+    case U_PS_ALTERNATE:
         dashes = {1, 1};
         break;
-    case PsUserStyle:
+    case U_PS_USERSTYLE:
         for (double length : p.userDashes)
             dashes.append(std::clamp(length * lineScale() / width, 0.1, 1000.0));
         if (dashes.size() % 2)
@@ -610,11 +597,11 @@ QPen MetafileCanvas::devicePen() const
 QBrush MetafileCanvas::deviceBrush(const GdiBrush &brush) const
 {
     switch (brush.style) {
-    case BsSolid:
+    case U_BS_SOLID:
         return QBrush(QColor::fromRgb(brush.color));
-    case BsNull:
+    case U_BS_NULL:
         return QBrush(Qt::NoBrush);
-    case BsHatched:
+    case U_BS_HATCHED:
         return QBrush(QColor::fromRgb(brush.color), hatchStyle(brush.hatch));
     default:
         if (!brush.pattern.isNull())
@@ -625,7 +612,7 @@ QBrush MetafileCanvas::deviceBrush(const GdiBrush &brush) const
 
 Qt::FillRule MetafileCanvas::fillRule() const
 {
-    return m_state.polyFillMode == Winding ? Qt::WindingFill : Qt::OddEvenFill;
+    return m_state.polyFillMode == U_WINDING ? Qt::WindingFill : Qt::OddEvenFill;
 }
 
 bool MetafileCanvas::prepare(bool usesPen)
@@ -638,7 +625,7 @@ bool MetafileCanvas::prepare(bool usesPen)
         m_painter.setClipRegion(*m_state.clip);
     else
         m_painter.setClipping(false);
-    m_painter.setBackgroundMode(m_state.bkMode == Opaque ? Qt::OpaqueMode : Qt::TransparentMode);
+    m_painter.setBackgroundMode(m_state.bkMode == U_OPAQUE ? Qt::OpaqueMode : Qt::TransparentMode);
     m_painter.setBackground(QColor::fromRgb(m_state.bkColor));
     m_painter.setRenderHint(QPainter::SmoothPixmapTransform, false);
     return true;
@@ -771,7 +758,7 @@ QPainterPath MetafileCanvas::arcPath(ArcKind kind, const Box &box, QPointF start
     const double a1 = ellipseAngle(r, s);
     const double a2 = ellipseAngle(r, e);
     double sweep;
-    if (m_state.arcDirection == AdClockwise) {
+    if (m_state.arcDirection == U_AD_CLOCKWISE) {
         sweep = a2 - a1;
         while (sweep >= 0)
             sweep -= 360;
@@ -978,7 +965,7 @@ void MetafileCanvas::textOut(QPointF reference, const QString &text, const QList
                              quint32 options, const std::optional<Box> &box)
 {
     const quint32 align = m_state.textAlign;
-    const bool updateCp = align & TaUpdateCp;
+    const bool updateCp = align & U_TA_UPDATECP;
     const QPointF anchor = updateCp ? m_state.position : reference;
     if (!usablePoint(anchor))
         return;
@@ -1003,14 +990,14 @@ void MetafileCanvas::textOut(QPointF reference, const QString &text, const QList
         width += a;
 
     double x0 = 0;
-    if ((align & TaCenter) == TaCenter)
+    if ((align & U_TA_CENTER) == U_TA_CENTER)
         x0 = -width / 2;
-    else if (align & TaRight)
+    else if (align & U_TA_RIGHT)
         x0 = -width;
     double baseline = fm.ascent();
-    if ((align & TaBaseline) == TaBaseline)
+    if ((align & U_TA_BASELINE) == U_TA_BASELINE)
         baseline = 0;
-    else if (align & TaBottom)
+    else if (align & U_TA_BOTTOM)
         baseline = -fm.descent();
 
     const QPointF origin = clampPoint(m_toImage.map(anchor));
@@ -1038,18 +1025,18 @@ void MetafileCanvas::textOut(QPointF reference, const QString &text, const QList
         m_path.addPath(place.map(glyphs));
     } else if (prepare(false)) {
         m_painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
-        if (box && (options & (EtoOpaque | EtoClipped))) {
+        if (box && (options & (U_ETO_OPAQUE | U_ETO_CLIPPED))) {
             const QRectF r = boxInImage(*box, false);
-            if (options & EtoOpaque)
+            if (options & U_ETO_OPAQUE)
                 m_painter.fillRect(r, QColor::fromRgb(m_state.bkColor));
-            if (options & EtoClipped)
+            if (options & U_ETO_CLIPPED)
                 m_painter.setClipRect(r, m_painter.hasClipping() ? Qt::IntersectClip
                                                                  : Qt::ReplaceClip);
         }
         m_painter.save();
         m_painter.translate(origin);
         m_painter.rotate(-angle);
-        if (m_state.bkMode == Opaque)
+        if (m_state.bkMode == U_OPAQUE)
             m_painter.fillRect(
                 QRectF(x0, baseline - fm.ascent(), width, fm.ascent() + fm.descent()),
                 QColor::fromRgb(m_state.bkColor));
@@ -1075,9 +1062,9 @@ void MetafileCanvas::textOut(QPointF reference, const QString &text, const QList
 
     if (updateCp) {
         double move = 0;
-        if ((align & TaCenter) == TaCenter)
+        if ((align & U_TA_CENTER) == U_TA_CENTER)
             move = 0;
-        else if (align & TaRight)
+        else if (align & U_TA_RIGHT)
             move = -width;
         else
             move = width;
@@ -1141,8 +1128,7 @@ void MetafileCanvas::drawImage(const Box &dest, const QImage &image, const QRect
 
     chargeArea(corners.boundingRect());
     m_painter.setCompositionMode(blitMode(blit));
-    m_painter.setRenderHint(QPainter::SmoothPixmapTransform,
-                            m_state.stretchMode == StretchHalftone);
+    m_painter.setRenderHint(QPainter::SmoothPixmapTransform, m_state.stretchMode == U_HALFTONE);
     m_painter.setTransform(m_toImage);
     m_painter.drawImage(target, picture, from);
     m_painter.resetTransform();
@@ -1188,19 +1174,19 @@ void MetafileCanvas::combineClip(const QRegion &region, int mode)
     const QRegion whole(m_image->rect());
     const QRegion current = m_state.clip.value_or(whole);
     switch (mode) {
-    case RgnAnd:
+    case U_RGN_AND:
         m_state.clip = current.intersected(region);
         break;
-    case RgnOr:
+    case U_RGN_OR:
         m_state.clip = current.united(region);
         break;
-    case RgnXor:
+    case U_RGN_XOR:
         m_state.clip = current.xored(region);
         break;
-    case RgnDiff:
+    case U_RGN_DIFF:
         m_state.clip = current.subtracted(region);
         break;
-    case RgnCopy:
+    case U_RGN_COPY:
         m_state.clip = region.intersected(whole);
         break;
     default:
@@ -1217,12 +1203,12 @@ void MetafileCanvas::intersectClipRect(const Box &box)
     } else {
         region = QRegion(m_toImage.map(QPolygonF(boxRect(box))).toPolygon());
     }
-    combineClip(region, RgnAnd);
+    combineClip(region, U_RGN_AND);
 }
 
 void MetafileCanvas::excludeClipRect(const Box &box)
 {
-    combineClip(QRegion(pixelRect(boxInImage(box, false))), RgnDiff);
+    combineClip(QRegion(pixelRect(boxInImage(box, false))), U_RGN_DIFF);
 }
 
 void MetafileCanvas::offsetClip(QPointF delta)
@@ -1255,7 +1241,7 @@ QRegion MetafileCanvas::deviceRegion(const QList<QRect> &deviceRects) const
 
 void MetafileCanvas::selectClipRegion(const QList<QRect> &deviceRects, int mode)
 {
-    if (mode == RgnCopy && deviceRects.isEmpty()) {
+    if (mode == U_RGN_COPY && deviceRects.isEmpty()) {
         m_state.clip.reset();
         return;
     }

@@ -1,34 +1,21 @@
 #include "MetafileErrors.h"
 
-#include <QCoreApplication>
-
-namespace {
-
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("MetafilePlayer", text);
-}
-
-} // namespace
-
-namespace MetafileErrors {
-
-QString notMetafile()
+QString MetafileErrors::notMetafile()
 {
     return tr("WMF・EMF のﾒﾀﾌｧｲﾙではありません。");
 }
 
-QString badHeader()
+QString MetafileErrors::badHeader()
 {
     return tr("ﾒﾀﾌｧｲﾙのﾍｯﾀﾞｰが壊れています。");
 }
 
-QString noSize()
+QString MetafileErrors::noSize()
 {
     return tr("ﾒﾀﾌｧｲﾙに使える画像の大きさが書かれていません。");
 }
 
-QString tooLarge(QSize size, QSize largest)
+QString MetafileErrors::tooLarge(QSize size, QSize largest)
 {
     return tr("ﾒﾀﾌｧｲﾙの大きさは %1x%2 です。描けるのは最大 %3x%4 までです。")
         .arg(size.width())
@@ -37,24 +24,22 @@ QString tooLarge(QSize size, QSize largest)
         .arg(largest.height());
 }
 
-QString fileTooLarge()
+QString MetafileErrors::fileTooLarge()
 {
     return tr("ﾒﾀﾌｧｲﾙが大きすぎて読み込めません。");
 }
 
-QString damagedRecord(qint64 offset)
+QString MetafileErrors::damagedRecord(qint64 offset)
 {
     return tr("ﾒﾀﾌｧｲﾙが壊れています: %1 ﾊﾞｲﾄ目のﾚｺｰﾄﾞがﾌｧｲﾙの終わりを越えています。").arg(offset);
 }
 
-QString noEndRecord()
+QString MetafileErrors::noEndRecord()
 {
     return tr("ﾒﾀﾌｧｲﾙが途中で切れています: 終端ﾚｺｰﾄﾞがありません。");
 }
 
-QString tooComplex()
+QString MetafileErrors::tooComplex()
 {
     return tr("ﾒﾀﾌｧｲﾙの描画が多すぎて描けません。");
 }
-
-} // namespace MetafileErrors

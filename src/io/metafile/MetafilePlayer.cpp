@@ -4,40 +4,14 @@
 #include "MetafileErrors.h"
 #include "WmfPlayer.h"
 
+#include <uemf.h>
+#include <uwmf.h>
+
 #include <QtEndian>
 
+#include <cstddef>
+
 namespace {
-
-constexpr quint32 PlaceableKey = 0x9AC6CDD7;
-constexpr quint32 EmfHeaderType = 1;
-constexpr quint32 EmfSignature = 0x464D4520; // " EMF"
-constexpr qsizetype EmfSignatureOffset = 40;
-
-enum class Kind
-{
-    None,
-    Wmf,
-    Emf
-};
-
-Kind kindOf(QByteArrayView head)
-{
-    if (head.size() >= 4 && qFromLittleEndian<quint32>(head.data()) == PlaceableKey)
-        return Kind::Wmf;
-    if (head.size() >= EmfSignatureOffset + 4 &&
-        qFromLittleEndian<quint32>(head.data()) == EmfHeaderType &&
-        qFromLittleEndian<quint32>(head.data() + EmfSignatureOffset) == EmfSignature)
-        return Kind::Emf;
-    // A WMF header: type 1 (memory) or 2 (disk), 9 words long, version 0x0100 or 0x0300.
-    if (head.size() >= 6) {
-        const quint16 type = qFromLittleEndian<quint16>(head.data());
-        const quint16 words = qFromLittleEndian<quint16>(head.data() + 2);
-        const quint16 version = qFromLittleEndian<quint16>(head.data() + 4);
-        if ((type == 1 || type == 2) && words == 9 && (version == 0x0100 || version == 0x0300))
-            return Kind::Wmf;
-    }
-    return Kind::None;
-}
 
 // Records are read in place as 32-bit structures, so the bytes must be aligned.
 QByteArray aligned(const QByteArray &data)
@@ -52,6 +26,26 @@ QByteArray aligned(const QByteArray &data)
 } // namespace
 
 namespace MetafilePlayer {
+
+Kind kindOf(QByteArrayView head)
+{
+    if (head.size() >= 4 && qFromLittleEndian<quint32>(head.data()) == WmfPlayer::PlaceableKey)
+        return Kind::Wmf;
+    constexpr qsizetype signatureAt = offsetof(U_EMRHEADER, dSignature);
+    if (head.size() >= signatureAt + 4 && qFromLittleEndian<quint32>(head.data()) == U_EMR_HEADER &&
+        qFromLittleEndian<quint32>(head.data() + signatureAt) == U_ENHMETA_SIGNATURE)
+        return Kind::Emf;
+    // A WMF header: in memory or on disk, nine words long, version 1 or 3.
+    if (head.size() >= 6) {
+        const quint16 type = qFromLittleEndian<quint16>(head.data());
+        const quint16 words = qFromLittleEndian<quint16>(head.data() + 2);
+        const quint16 version = qFromLittleEndian<quint16>(head.data() + 4);
+        if ((type == U_MEMORYMETAFILE || type == U_DISKMETAFILE) && words == U_SIZE_WMRHEADER / 2 &&
+            (version == U_METAVERSION100 || version == U_METAVERSION300))
+            return Kind::Wmf;
+    }
+    return Kind::None;
+}
 
 bool isMetafile(QByteArrayView head)
 {

@@ -23,8 +23,16 @@ inline constexpr int MaxHeight = 1200;
 // Metafiles larger than this are refused without being read further.
 inline constexpr qsizetype MaxFileBytes = 64 * 1024 * 1024;
 
-// True when the first bytes carry a WMF (placeable key or standard header) or EMF signature.
-// 44 bytes are enough to tell.
+enum class Kind
+{
+    None,
+    Wmf,
+    Emf
+};
+
+// Which metafile the first bytes announce: a WMF by its placeable key or standard header, an EMF
+// by its header record. 44 bytes are enough to tell.
+Kind kindOf(QByteArrayView head);
 bool isMetafile(QByteArrayView head);
 
 // The natural pixel size: EMF from the header's frame (0.01 mm, inclusive), a placeable WMF from

@@ -1,22 +1,20 @@
 #include "MetafileText.h"
 
-#include "store/Cp932.h"
+#include "common/Cp932.h"
 
 #include <QStringDecoder>
 
-namespace {
+#include <uemf.h>
 
-constexpr int ShiftJisCharSet = 128;
-constexpr int DefaultCharSet = 1;
-constexpr int RomanFamily = 0x10;
+namespace {
 
 // Windows code page of a LOGFONT character set. The program's users run Japanese Windows, whose
 // ANSI code page (used for DEFAULT_CHARSET) is 932.
 int codePage(int charSet)
 {
     switch (charSet) {
-    case DefaultCharSet:
-    case ShiftJisCharSet:
+    case U_DEFAULT_CHARSET:
+    case U_SHIFTJIS_CHARSET:
         return 932;
     case 129:
         return 949;
@@ -110,9 +108,9 @@ QString fallbackFamily(const QString &face, int charSet, int pitchAndFamily)
     if (face.contains(u"ゴシック") || face.contains(u"Gothic", Qt::CaseInsensitive) ||
         face.contains(u"メイリオ") || face.contains(u"Meiryo", Qt::CaseInsensitive))
         return proportional ? QStringLiteral("IPAPGothic") : QStringLiteral("IPAGothic");
-    if (charSet == ShiftJisCharSet)
-        return (pitchAndFamily & 0xF0) == RomanFamily ? QStringLiteral("IPAMincho")
-                                                      : QStringLiteral("IPAGothic");
+    if (charSet == U_SHIFTJIS_CHARSET)
+        return (pitchAndFamily & 0xF0) == U_FF_ROMAN ? QStringLiteral("IPAMincho")
+                                                     : QStringLiteral("IPAGothic");
     return {};
 }
 

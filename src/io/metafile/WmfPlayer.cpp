@@ -16,11 +16,8 @@
 
 namespace {
 
-constexpr quint32 PlaceableKey = 0x9AC6CDD7;
-constexpr int HeaderWords = 9;
-constexpr quint16 EtoOpaque = 2, EtoClipped = 4;
-constexpr quint16 BsDibPatternPt = 6, BsPattern = 3;
-constexpr quint32 DibRgbColors = 0;
+// The header is nine 16-bit words.
+constexpr int HeaderWords = U_SIZE_WMRHEADER / 2;
 
 // One record: its bytes (size from the record itself, already checked against the data) and
 // bounded readers for its parameters, counted in 16-bit words after the 6-byte record head.
@@ -369,7 +366,7 @@ bool Playback::play(const Record &r)
             const quint16 options = r.u16(3);
             qsizetype word = 4;
             std::optional<Box> box;
-            if (options & (EtoOpaque | EtoClipped)) {
+            if (options & (U_ETO_OPAQUE | U_ETO_CLIPPED)) {
                 if (!r.has(8))
                     break;
                 box = Box{double(r.i16(4)), double(r.i16(5)), double(r.i16(6)), double(r.i16(7))};
@@ -453,7 +450,7 @@ bool Playback::play(const Record &r)
         } else if (r.has(8)) {
             const double x = r.i16(7), y = r.i16(6), w = r.i16(5), h = r.i16(4);
             const QRectF source(r.i16(3), r.i16(2), w, h);
-            blit(Box{x, y, x + w, y + h}, r.tail(8), DibRgbColors, source, false, r.u32(0));
+            blit(Box{x, y, x + w, y + h}, r.tail(8), U_DIB_RGB_COLORS, source, false, r.u32(0));
         }
         break;
     case U_WMR_DIBSTRETCHBLT:
@@ -463,7 +460,7 @@ bool Playback::play(const Record &r)
         } else if (r.has(10)) {
             const double x = r.i16(9), y = r.i16(8), w = r.i16(7), h = r.i16(6);
             const QRectF source(r.i16(5), r.i16(4), r.i16(3), r.i16(2));
-            blit(Box{x, y, x + w, y + h}, r.tail(10), DibRgbColors, source, false, r.u32(0));
+            blit(Box{x, y, x + w, y + h}, r.tail(10), U_DIB_RGB_COLORS, source, false, r.u32(0));
         }
         break;
     case U_WMR_STRETCHDIB:
@@ -507,9 +504,9 @@ bool Playback::play(const Record &r)
     case U_WMR_DIBCREATEPATTERNBRUSH: {
         GdiObject object;
         object.kind = GdiObject::Kind::Brush;
-        object.brush.style = BsDibPatternPt;
+        object.brush.style = U_BS_DIBPATTERNPT;
         object.brush.color = qRgb(0, 0, 0);
-        if (r.has(2) && r.u16(0) != BsPattern) {
+        if (r.has(2) && r.u16(0) != U_BS_PATTERN) {
             int width = 0, height = 0;
             if (DibDecoder::dimensions(r.tail(2), &width, &height) &&
                 charge(qint64(width) * std::abs(height) / 64))
@@ -547,7 +544,7 @@ bool WmfPlayer::readInfo(QByteArrayView data, Info *info, QString *error)
 {
     *info = Info();
     qsizetype headerAt = 0;
-    if (data.size() >= 4 && qFromLittleEndian<quint32>(data.data()) == PlaceableKey) {
+    if (data.size() >= 4 && qFromLittleEndian<quint32>(data.data()) == WmfPlayer::PlaceableKey) {
         if (data.size() < U_SIZE_WMRPLACEABLE) {
             *error = MetafileErrors::badHeader();
             return false;
@@ -576,7 +573,7 @@ bool WmfPlayer::readInfo(QByteArrayView data, Info *info, QString *error)
     U_WMRHEADER header;
     std::memcpy(&header, data.data() + headerAt, U_SIZE_WMRHEADER);
     const quint16 type = quint16(header.iType | (header.xb << 8));
-    if ((type != 1 && type != 2) || header.Size16w != HeaderWords) {
+    if ((type != U_MEMORYMETAFILE && type != U_DISKMETAFILE) || header.Size16w != HeaderWords) {
         *error = MetafileErrors::badHeader();
         return false;
     }

@@ -10,6 +10,9 @@
 class WmfPlayer
 {
 public:
+    // The first four bytes of a placeable metafile (libUEMF names no constant for it).
+    static constexpr quint32 PlaceableKey = 0x9AC6CDD7;
+
     struct Info
     {
         QSize size; // natural size in pixels

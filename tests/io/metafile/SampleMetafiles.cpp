@@ -4,7 +4,7 @@
 #include "TestDib.h"
 #include "WmfWriter.h"
 
-#include "store/Cp932.h"
+#include "common/Cp932.h"
 
 #include <QImage>
 #include <QtMath>

@@ -3,7 +3,7 @@
 #include "WmfWriter.h"
 
 #include "io/metafile/MetafilePlayer.h"
-#include "store/Cp932.h"
+#include "common/Cp932.h"
 
 #include <QPainter>
 #include <QtTest>

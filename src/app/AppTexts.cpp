@@ -1,0 +1,6 @@
+#include "AppTexts.h"
+
+QString AppTexts::saveFailedCaption()
+{
+    return tr("保存エラー");
+}

@@ -1,0 +1,361 @@
+#include "compose/FrameDescription.h"
+#include "compose/LayoutMargins.h"
+#include "compose/PreviewComposer.h"
+#include "hardening/HostileFiles.h"
+#include "io/DisplayStretch.h"
+#include "io/FitsTiles.h"
+#include "io/LoadPicture.h"
+#include "io/PhotoScale.h"
+#include "support/FitsWriter.h"
+#include "support/TestFiles.h"
+
+#include <QtEndian>
+#include <QtTest>
+
+#include <cmath>
+
+using Stretch = PhotoOptions::Stretch;
+
+namespace {
+
+const double NaN = std::nan("");
+// Not a key: the writer compresses the image into an extension.
+const QString kCompressed = QStringLiteral("tile-compressed");
+
+QList<QRgb> pixels(const QImage &image)
+{
+    QList<QRgb> list;
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            list << image.pixel(x, y);
+    return list;
+}
+
+QList<QRgb> greys(std::initializer_list<int> values)
+{
+    QList<QRgb> list;
+    for (int v : values)
+        list << qRgb(v, v, v);
+    return list;
+}
+
+// A small file of each format whose header is rewritten to claim width x height.
+QByteArray claiming(const QString &format, const QString &path, int width, int height)
+{
+    if (format == "FITS") {
+        FitsWriter::write(path, {SHORT_IMG, {2, 2}, {1, 2, 3, 4}, {}, false, false});
+        QByteArray bytes = TestFiles::readAll(path).left(2880); // the header alone
+        for (const QByteArray card : {"NAXIS1  = ", "NAXIS2  = "})
+            bytes.replace(
+                bytes.indexOf(card), 30,
+                card + QByteArray::number(card[5] == '1' ? width : height).rightJustified(20));
+        return bytes;
+    }
+    QByteArray bytes = HostileFiles::encoded(QImage(8, 8, QImage::Format_RGB32), format.toLatin1());
+    auto *p = reinterpret_cast<uchar *>(bytes.data());
+    if (format == "PNG") {
+        qToBigEndian<quint32>(width, p + 16);
+        qToBigEndian<quint32>(height, p + 20);
+        return bytes;
+    }
+    // TIFF (Qt writes little-endian): the width and height entries of the first directory.
+    uchar *ifd = p + qFromLittleEndian<quint32>(p + 4);
+    for (int i = 0, n = qFromLittleEndian<quint16>(ifd); i < n; ++i) {
+        uchar *entry = ifd + 2 + 12 * i;
+        const quint16 tag = qFromLittleEndian<quint16>(entry);
+        if (tag == 256 || tag == 257) {
+            qToLittleEndian<quint16>(4, entry + 2); // LONG
+            qToLittleEndian<quint32>(tag == 256 ? width : height, entry + 8);
+        }
+    }
+    return bytes;
+}
+
+FrameDescription plainFrame()
+{
+    FrameDescription frame;
+    frame.PhotoWidth = 320;
+    frame.PhotoHeight = 240;
+    frame.BorderWidth = 2;
+    for (TextItem &item : frame.TextItems)
+        item.FontSize = 10;
+    return frame;
+}
+
+} // namespace
+
+class tst_PhotoFormats : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void fitsPixels_data();
+    void fitsPixels();
+    void damagedRiceTileRefused();
+    void riceStreamBounds_data();
+    void riceStreamBounds();
+    void automaticStretch();
+    void sixteenBitsRoundedTo8_data();
+    void sixteenBitsRoundedTo8();
+    void hugeHeaderJudgedUndecoded_data();
+    void hugeHeaderJudgedUndecoded();
+    void areaAveraging_data();
+    void areaAveraging();
+    void largeJpegShrunkOrRefused();
+
+private:
+    QTemporaryDir m_dir;
+};
+
+void tst_PhotoFormats::fitsPixels_data()
+{
+    QTest::addColumn<int>("type");
+    QTest::addColumn<QList<long>>("axes");
+    QTest::addColumn<QList<double>>("values");
+    QTest::addColumn<QStringList>("keys");
+    QTest::addColumn<int>("stretch");
+    QTest::addColumn<QList<QRgb>>("expected"); // top row first
+    const QList<long> square{2, 2};
+    const QList<double> ramp{0, 100, 200, 300};
+    const int linear = int(Stretch::Linear), none = int(Stretch::None);
+    QTest::newRow("16-bit mono, bottom-up without ROWORDER")
+        << SHORT_IMG << square << ramp << QStringList() << linear << greys({170, 255, 0, 85});
+    QTest::newRow("16-bit mono, ROWORDER top-down")
+        << SHORT_IMG << square << ramp << QStringList{"ROWORDER=TOP-DOWN"} << linear
+        << greys({0, 85, 170, 255});
+    QTest::newRow("tile-compressed, in an IMAGE extension")
+        << SHORT_IMG << square << ramp << QStringList{kCompressed} << linear
+        << greys({170, 255, 0, 85});
+    QTest::newRow("unsigned 16-bit (BZERO 32768) over its type range")
+        << USHORT_IMG << square << QList<double>{0, 65535, 32768, 257} << QStringList() << none
+        << greys({128, 1, 0, 255});
+    QTest::newRow("signed 16-bit over its type range")
+        << SHORT_IMG << square << QList<double>{-32768, 32767, 0, -32768}
+        << QStringList{"ROWORDER=TOP-DOWN"} << none << greys({0, 255, 128, 0});
+    QTest::newRow("32-bit float RGB cube, planes linked")
+        << FLOAT_IMG << QList<long>{2, 1, 3} << QList<double>{0, 1, 0.5, 0.25, 1, 0}
+        << QStringList() << linear << QList<QRgb>{qRgb(0, 128, 255), qRgb(255, 64, 0)};
+    QTest::newRow("NaN and infinity black")
+        << DOUBLE_IMG << QList<long>{3, 1} << QList<double>{NaN, 0.5, INFINITY} << QStringList()
+        << none << greys({0, 128, 0});
+    // R 300, G 200, B 100 on their sites: every pixel comes out the same colour.
+    const QList<double> rggb{300, 200, 300, 200, 200, 100, 200, 100,
+                             300, 200, 300, 200, 200, 100, 200, 100};
+    const QList<double> grbg{200, 300, 200, 300, 100, 200, 100, 200,
+                             200, 300, 200, 300, 100, 200, 100, 200};
+    const QList<QRgb> orange(16, qRgb(255, 128, 0));
+    QTest::newRow("RGGB mosaic") << USHORT_IMG << QList<long>{4, 4} << rggb
+                                 << QStringList{"BAYERPAT=RGGB"} << linear << orange;
+    QTest::newRow("RGGB shifted by XBAYROFF")
+        << USHORT_IMG << QList<long>{4, 4} << grbg << QStringList{"BAYERPAT=RGGB", "XBAYROFF=1"}
+        << linear << orange;
+}
+
+void tst_PhotoFormats::fitsPixels()
+{
+    QFETCH(int, type);
+    QFETCH(QList<long>, axes);
+    QFETCH(QList<double>, values);
+    QFETCH(QStringList, keys);
+    QFETCH(int, stretch);
+    QFETCH(QList<QRgb>, expected);
+    // Any extension: FITS is told by its first card.
+    const QString path = m_dir.filePath("photo.dat");
+    const bool compressed = keys.removeAll(kCompressed) > 0;
+    QVERIFY(FitsWriter::write(
+        path, {type, axes, {values.begin(), values.end()}, keys, compressed, compressed}));
+    const LoadPicture::Header header = LoadPicture::readHeader(path);
+    QCOMPARE(header.format, LoadPicture::Format::Fits);
+    QCOMPARE(header.size, QSize(axes[0], axes[1]));
+    PhotoOptions options;
+    options.stretch = Stretch(stretch);
+    const LoadPicture::Picture picture = LoadPicture::decode(path, options);
+    QVERIFY2(picture.ok(), qPrintable(picture.error));
+    QCOMPARE(picture.image.format(), QImage::Format_RGB32);
+    QCOMPARE(pixels(picture.image), expected);
+}
+
+void tst_PhotoFormats::damagedRiceTileRefused()
+{
+    // A flat 64 x 64 image in tiles of a row: each tile is the first value (0x0064) and a byte
+    // of zero split values. Made to claim coded pixels, the first tile runs past its three bytes.
+    const QString path = m_dir.filePath("damaged.fits");
+    QVERIFY(FitsWriter::write(
+        path, {SHORT_IMG, {64, 64}, std::vector<double>(64 * 64, 100.0), {}, true, true}));
+    QByteArray bytes = TestFiles::readAll(path);
+    const qsizetype heap = 2 * 2880 + 64 * 8; // after the headers and the 64 tile descriptors
+    QCOMPARE(bytes.mid(heap, 3), QByteArray("\x00\x64\x00", 3));
+    bytes[heap + 2] = 0x10;
+    QVERIFY(TestFiles::writeAll(path, bytes));
+    const LoadPicture::Picture picture = LoadPicture::decode(path);
+    QVERIFY(!picture.ok());
+    QVERIFY2(picture.error.contains("damaged.fits"), qPrintable(picture.error));
+}
+
+void tst_PhotoFormats::riceStreamBounds_data()
+{
+    // 16-bit pixels: two bytes of first value, then four bits of split value per block of 32.
+    QTest::addColumn<QByteArray>("stream");
+    QTest::addColumn<int>("blockSize");
+    QTest::addColumn<bool>("fits");
+    QTest::newRow("flat tile") << QByteArray("\x00\x64\x00", 3) << 32 << true;
+    QTest::newRow("coded pixels past the end") << QByteArray("\x00\x64\x10", 3) << 32 << false;
+    QTest::newRow("direct pixels past the end") << QByteArray("\x00\x64\xF0\x01", 4) << 32 << false;
+    QTest::newRow("no room for the first value") << QByteArray("\x00\x64", 2) << 32 << false;
+    QTest::newRow("blocks of no pixels") << QByteArray("\x00\x64\x00", 3) << 0 << false;
+}
+
+void tst_PhotoFormats::riceStreamBounds()
+{
+    QFETCH(QByteArray, stream);
+    QFETCH(int, blockSize);
+    QFETCH(bool, fits);
+    QCOMPARE(FitsTiles::riceStreamFits(reinterpret_cast<const uchar *>(stream.constData()),
+                                       stream.size(), 64, blockSize, 2),
+             fits);
+}
+
+void tst_PhotoFormats::automaticStretch()
+{
+    // Lowest 0 and highest 10000 once each, 40 pixels at 1000 and 40 at 1100: median 1000, MAD 100,
+    // shadows clipped at 1000 - 2.8 x 1.4826 x 100 = 584.9.
+    DisplayStretch::Histogram histogram(DisplayStretch::Levels, 0);
+    histogram[0] = 1;
+    histogram[1000] = 40;
+    histogram[1100] = 40;
+    histogram[10000] = 1;
+    const DisplayStretch::Table table = DisplayStretch::automatic(histogram);
+    const QList<int> levels{0, 584, 900, 1000, 1100, 2000, 5000, 10000, 65535};
+    const QList<int> shown{0, 0, 51, 64, 75, 143, 220, 255, 255};
+    for (int i = 0; i < levels.size(); ++i)
+        QCOMPARE(int(table[levels[i]]), shown[i]);
+}
+
+void tst_PhotoFormats::sixteenBitsRoundedTo8_data()
+{
+    QTest::addColumn<QString>("format");
+    QTest::addColumn<QImage>("source");
+    QTest::addColumn<QList<QRgb>>("expected");
+    // 16-bit values whose rounding differs from cutting off: 129 -> 1, 128 -> 0, 65407 -> 255.
+    QImage colour(3, 1, QImage::Format_RGBA64);
+    colour.setPixelColor(0, 0, QColor::fromRgba64(129, 128, 65407, 65535));
+    colour.setPixelColor(1, 0, QColor::fromRgba64(65535, 32767, 32896, 65535));
+    colour.setPixelColor(2, 0, QColor::fromRgba64(65535, 65535, 65535, 0));
+    QImage grey(3, 1, QImage::Format_Grayscale16);
+    const quint16 levels[] = {129, 32767, 65407};
+    for (int x = 0; x < 3; ++x)
+        reinterpret_cast<quint16 *>(grey.scanLine(0))[x] = levels[x];
+    QTest::newRow("16-bit grey TIFF") << "TIFF" << grey << greys({1, 127, 255});
+    QTest::newRow("16-bit RGB TIFF")
+        << "TIFF" << colour.convertToFormat(QImage::Format_RGBX64)
+        << QList<QRgb>{qRgb(1, 0, 255), qRgb(255, 127, 128), qRgb(255, 255, 255)};
+    QTest::newRow("16-bit PNG with alpha")
+        << "PNG" << colour << QList<QRgb>{qRgb(1, 0, 255), qRgb(255, 127, 128), qRgba(0, 0, 0, 0)};
+}
+
+void tst_PhotoFormats::sixteenBitsRoundedTo8()
+{
+    QFETCH(QString, format);
+    QFETCH(QImage, source);
+    QFETCH(QList<QRgb>, expected);
+    const QString path = m_dir.filePath("photo16." + format.toLower());
+    QVERIFY(source.save(path, format.toLatin1()));
+    const LoadPicture::Picture picture = LoadPicture::decode(path);
+    QVERIFY2(picture.ok(), qPrintable(picture.error));
+    QCOMPARE(picture.image.format(),
+             source.hasAlphaChannel() ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
+    QCOMPARE(pixels(picture.image), expected);
+}
+
+void tst_PhotoFormats::hugeHeaderJudgedUndecoded_data()
+{
+    QTest::addColumn<QString>("format");
+    QTest::newRow("FITS") << "FITS";
+    QTest::newRow("TIFF") << "TIFF";
+    QTest::newRow("PNG") << "PNG";
+}
+
+void tst_PhotoFormats::hugeHeaderJudgedUndecoded()
+{
+    QFETCH(QString, format);
+    const QString path = m_dir.filePath("huge." + format.toLower());
+    QVERIFY(TestFiles::writeAll(path, claiming(format, path, 40000, 40000)));
+    QCOMPARE(LoadPicture::readHeader(path).size, QSize(40000, 40000));
+    FrameDescription frame = plainFrame();
+    PreviewComposer composer;
+    composer.PhotoPath = path;
+    const ComposeOutcome outcome = composer.DrawPreview(frame, LayoutMargins{});
+    QCOMPARE(outcome.kind, ComposeOutcome::Kind::PhotoSizeRefused);
+    QVERIFY(outcome.shrinkWouldFit);
+    QCOMPARE(composer.decodeCount(), 0);
+}
+
+void tst_PhotoFormats::areaAveraging_data()
+{
+    QTest::addColumn<QImage>("source");
+    QTest::addColumn<QSize>("size");
+    QTest::addColumn<QList<QRgb>>("expected");
+    auto grey = [](int w, int h, std::initializer_list<uchar> values) {
+        QImage image(w, h, QImage::Format_Grayscale8);
+        auto v = values.begin();
+        for (int y = 0; y < h; ++y)
+            for (int x = 0; x < w; ++x)
+                image.scanLine(y)[x] = *v++;
+        return image;
+    };
+    QTest::newRow("pairs averaged, a half rounds up")
+        << grey(4, 1, {0, 255, 10, 20}) << QSize(2, 1) << greys({128, 15});
+    QTest::newRow("three into two shares the middle pixel")
+        << grey(3, 1, {0, 90, 180}) << QSize(2, 1) << greys({30, 150});
+    QTest::newRow("rows and columns at once")
+        << grey(2, 2, {0, 0, 0, 255}) << QSize(1, 1) << greys({64});
+    QTest::newRow("never enlarged") << grey(2, 1, {7, 9}) << QSize(4, 4) << greys({7, 9});
+    QImage colour(2, 1, QImage::Format_RGB32);
+    colour.setPixel(0, 0, qRgb(255, 0, 0));
+    colour.setPixel(1, 0, qRgb(0, 0, 255));
+    QTest::newRow("channels apart") << colour << QSize(1, 1) << QList<QRgb>{qRgb(128, 0, 128)};
+}
+
+void tst_PhotoFormats::areaAveraging()
+{
+    QFETCH(QImage, source);
+    QFETCH(QSize, size);
+    QFETCH(QList<QRgb>, expected);
+    QCOMPARE(pixels(PhotoScale::shrink(source, size)), expected);
+}
+
+void tst_PhotoFormats::largeJpegShrunkOrRefused()
+{
+    QImage photo(6000, 4000, QImage::Format_Grayscale8);
+    photo.fill(90);
+    const QString path = m_dir.filePath("large.jpg");
+    QVERIFY(photo.save(path, "JPEG"));
+    FrameDescription frame = plainFrame();
+    PreviewComposer composer;
+    composer.PhotoPath = path;
+    ComposeOutcome outcome = composer.DrawPreview(frame, LayoutMargins{});
+    QCOMPARE(outcome.kind, ComposeOutcome::Kind::PhotoSizeRefused);
+    QCOMPARE(outcome.message, ComposeOutcome::sizeMessage());
+    QCOMPARE(QSize(frame.PhotoWidth, frame.PhotoHeight), QSize(6000, 4000));
+
+    PhotoOptions options;
+    options.shrink = true;
+    composer.setPhotoOptions(options);
+    frame = plainFrame();
+    QVERIFY(composer.DrawPreview(frame, LayoutMargins{}).isDrawn());
+    QCOMPARE(composer.drawnFrame().photoArea.size(), QSize(1600, 1067));
+    QCOMPARE(composer.canvas().pixel(composer.drawnFrame().photoArea.center()), qRgb(90, 90, 90));
+    // The cached photo serves the same options only.
+    frame = plainFrame();
+    QVERIFY(composer.DrawPreview(frame, LayoutMargins{}).isDrawn());
+    QCOMPARE(composer.decodeCount(), 1);
+    options.box = QSize(800, 600);
+    composer.setPhotoOptions(options);
+    frame = plainFrame();
+    QVERIFY(composer.DrawPreview(frame, LayoutMargins{}).isDrawn());
+    QCOMPARE(composer.drawnFrame().photoArea.size(), QSize(800, 533));
+    QCOMPARE(composer.decodeCount(), 2);
+}
+
+QTEST_MAIN(tst_PhotoFormats)
+#include "tst_PhotoFormats.moc"

@@ -75,7 +75,11 @@ class tst_frmMdiMain : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { FontSetup::install(); }
+    void initTestCase()
+    {
+        FontSetup::install();
+        setLocalZone("Asia/Tokyo");
+    }
     void startupWithoutFiles();
     void startupRestoresStoredRectangle();
     void menusAndToolbar();

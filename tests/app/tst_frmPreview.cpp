@@ -94,7 +94,11 @@ class tst_frmPreview : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { FontSetup::install(); }
+    void initTestCase()
+    {
+        FontSetup::install();
+        setLocalZone("Asia/Tokyo");
+    }
     void dragJudgesFirstFileExtension_data();
     void dragJudgesFirstFileExtension();
     void dropLoadsFirstFile();

@@ -1,9 +1,9 @@
 #include "compose/CaptionFill.h"
 #include "io/PhotoMetadata.h"
 #include "store/clsNoltIO.h"
+#include "support/LocalZone.h"
 
 #include <QtTest>
-#include <ctime>
 
 namespace {
 
@@ -31,12 +31,6 @@ CaptionFill::Patterns defaults()
             clsNoltIO::defaultCaptionPattern(2)};
 }
 
-void setZone(const QByteArray &zone)
-{
-    qputenv("TZ", zone);
-    tzset();
-}
-
 } // namespace
 
 class tst_CaptionFill : public QObject
@@ -44,7 +38,7 @@ class tst_CaptionFill : public QObject
     Q_OBJECT
 
 private slots:
-    void cleanup() { setZone("Asia/Tokyo"); }
+    void init() { setLocalZone("Asia/Tokyo"); }
     void dateAndTime_data();
     void dateAndTime();
     void patterns_data();
@@ -97,7 +91,7 @@ void tst_CaptionFill::dateAndTime()
     QFETCH(QStringList, values);
     QFETCH(QString, date);
     QFETCH(QString, time);
-    setZone(zone);
+    setLocalZone(zone);
     const PanelValues filled = CaptionFill::fill(panel(), data(values), {});
     QCOMPARE(filled.Year + '/' + filled.monthText() + '/' + filled.dayText(), date);
     QCOMPARE(filled.Time, time);

@@ -163,6 +163,7 @@ void frmPreview::loadPhoto(const QString &path)
             show();
     }
     report(outcome);
+    emit photoLoaded();
 }
 
 QString frmPreview::droppedFilePath(const QMimeData *data)

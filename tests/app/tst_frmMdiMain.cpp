@@ -146,6 +146,12 @@ void tst_frmMdiMain::menusAndToolbar()
     for (QAction *menu : w.menuBar()->actions())
         captions << menu->text();
     QCOMPARE(captions, QStringList({"ﾌｧｲﾙ(&F)", "編集(&E)", "画像(&G)", "ﾍﾙﾌﾟ(&H)"}));
+    QStringList photo;
+    for (QAction *entry : s.find<QMenu>("IDM_PHOTO")->actions())
+        photo << (entry->isSeparator() ? "-" : entry->text());
+    QCOMPARE(photo, QStringList({"画像ﾌｧｲﾙを読み込む(&L)...", "画像ﾌｧｲﾙを外す(&R)",
+                                 "写真の情報を入力(&I)", "-", "ｸﾘｯﾌﾟﾎﾞｰﾄﾞに複写(&C)",
+                                 "ﾌｧｲﾙに保存(&S)..."}));
     QStringList keys;
     auto *toolbar = s.find<QToolBar>("Toolbar");
     for (QAction *a : toolbar->actions()) {

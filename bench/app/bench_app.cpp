@@ -105,7 +105,8 @@ void BM_LivePreviewKeystroke1600x1200(benchmark::State &state)
     bool letter = true;
     for (auto _ : state) {
         const int key = letter ? Qt::Key_A : Qt::Key_Backspace;
-        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier, letter ? QStringLiteral("a") : QString());
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier,
+                        letter ? QStringLiteral("a") : QString());
         QApplication::sendEvent(name, &press);
         QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
         QApplication::sendEvent(name, &release);

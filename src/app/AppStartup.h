@@ -21,8 +21,7 @@ QStringList translationFolders(const QString &applicationDir);
 // adds Qt's Japanese texts; English adds "morvel_en" from the first folder that holds it, and Qt
 // keeps its English texts. A translation that is not there leaves the texts as written. Returns
 // the translators installed; the application owns them.
-QList<QTranslator *> installTranslations(clsNoltIO::Language language,
-                                         const QStringList &folders);
+QList<QTranslator *> installTranslations(clsNoltIO::Language language, const QStringList &folders);
 
 // Fonts, the UI font, and the texts of the language set in the settings of programFolder (the
 // choice made in the settings dialog takes effect here, at the next start).

@@ -232,9 +232,9 @@ EditingPanel::EditingPanel(BasHook &hook, QWidget *parent) : QWidget(parent)
 // Every control that holds a value tells when it changes.
 void EditingPanel::watchEdits()
 {
-    for (QLineEdit *edit : {txtTargetName, txtYear, txtTime, txtFooter[0], txtFooter[1],
-                            txtFooter[2], txtFontSize[0], txtFontSize[1], txtFontSize[2],
-                            txtFontSize[3], txtFontSize[4]})
+    for (QLineEdit *edit :
+         {txtTargetName, txtYear, txtTime, txtFooter[0], txtFooter[1], txtFooter[2], txtFontSize[0],
+          txtFontSize[1], txtFontSize[2], txtFontSize[3], txtFontSize[4]})
         connect(edit, &QLineEdit::textChanged, this, &EditingPanel::noteEdit);
     connect(cboPhotoSize, &QComboBox::currentTextChanged, this, &EditingPanel::noteEdit);
     for (QComboBox *list : {cboFrameSize, cboMonth, cboDay, cboFontName[0], cboFontName[1],

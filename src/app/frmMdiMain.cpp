@@ -156,8 +156,8 @@ void frmMdiMain::buildMenus()
     separator(file, c.exit, T::FileSeparator);
     QMenu *edit = addMenu(T::EditMenu, {c.setup, c.setDefault});
     separator(edit, c.setDefault, T::EditSeparator);
-    QMenu *photo = addMenu(T::PhotoMenu, {c.loadPhoto, c.removePhoto, c.fillFromPhoto,
-                                          c.copyClipboard, c.savePhoto});
+    QMenu *photo = addMenu(
+        T::PhotoMenu, {c.loadPhoto, c.removePhoto, c.fillFromPhoto, c.copyClipboard, c.savePhoto});
     separator(photo, c.copyClipboard, T::PhotoSeparator);
     addMenu(T::HelpMenu, {c.version});
 }
@@ -449,8 +449,9 @@ void frmMdiMain::preview(bool tellPhotoSize)
     if (tellPhotoSize || outcome.shrinkWouldFit)
         return;
     if (outcome.kind == ComposeOutcome::Kind::LayoutRefused)
-        m_statusBar->showMessage(tr(T::FrameSizeOutOfRange)
-                                     .arg(panelValues().PhotoSizeText, ComposeOutcome::sizeMessage()));
+        m_statusBar->showMessage(
+            tr(T::FrameSizeOutOfRange)
+                .arg(panelValues().PhotoSizeText, ComposeOutcome::sizeMessage()));
     else if (outcome.kind == ComposeOutcome::Kind::PhotoSizeRefused)
         m_statusBar->showMessage(tr(T::PhotoSizeOutOfRange)
                                      .arg(m_frame.PhotoWidth)

@@ -185,12 +185,12 @@ frmSetup::frmSetup(clsNoltIO &settings, PlatformServices &services, QWidget *own
     buildCaptionGroup();
 
     // The original controls first, then the groups beside them, column by column.
-    QWidget *const tabOrder[] = {
-        cboDateFormat,   cboDateDelimiter, chkMonth,        txtMargin[0],   txtMargin[1],
-        txtMargin[2],    txtMargin[3],     chkWindowPos,    cmdSave,        cmdClose,
-        cboStretch,      chkShrink,        txtShrinkWidth,  txtShrinkHeight, chkLivePreview,
-        cboLanguage,     chkFillOnLoad,    txtCaption[0],   txtCaption[1],  txtCaption[2],
-        cmdCaptionDefaults};
+    QWidget *const tabOrder[] = {cboDateFormat,     cboDateDelimiter, chkMonth,       txtMargin[0],
+                                 txtMargin[1],      txtMargin[2],     txtMargin[3],   chkWindowPos,
+                                 cmdSave,           cmdClose,         cboStretch,     chkShrink,
+                                 txtShrinkWidth,    txtShrinkHeight,  chkLivePreview, cboLanguage,
+                                 chkFillOnLoad,     txtCaption[0],    txtCaption[1],  txtCaption[2],
+                                 cmdCaptionDefaults};
     for (size_t i = 0; i + 1 < std::size(tabOrder); ++i)
         setTabOrder(tabOrder[i], tabOrder[i + 1]);
 
@@ -221,10 +221,10 @@ void frmSetup::buildPhotoGroup()
         box->setAlignment(Qt::AlignRight);
         return box;
     };
-    txtShrinkWidth = sizeBox("txtShrinkWidth", FrameLayout::MinPhotoWidth,
-                             FrameLayout::MaxPhotoWidth);
-    txtShrinkHeight = sizeBox("txtShrinkHeight", FrameLayout::MinPhotoHeight,
-                              FrameLayout::MaxPhotoHeight);
+    txtShrinkWidth =
+        sizeBox("txtShrinkWidth", FrameLayout::MinPhotoWidth, FrameLayout::MaxPhotoWidth);
+    txtShrinkHeight =
+        sizeBox("txtShrinkHeight", FrameLayout::MinPhotoHeight, FrameLayout::MaxPhotoHeight);
     txtShrinkWidth->setToolTip(tr("この大きさより大きな写真を、縦横比を保って縮小します"));
     txtShrinkHeight->setToolTip(txtShrinkWidth->toolTip());
     grid->addItem(new QSpacerItem(16, 0), 2, 0);

@@ -155,9 +155,9 @@ void tst_frmMdiMain::menusAndToolbar()
     QStringList photo;
     for (QAction *entry : s.find<QMenu>("IDM_PHOTO")->actions())
         photo << (entry->isSeparator() ? "-" : entry->text());
-    QCOMPARE(photo, QStringList({"画像ﾌｧｲﾙを読み込む(&L)...", "画像ﾌｧｲﾙを外す(&R)",
-                                 "写真の情報を入力(&I)", "-", "ｸﾘｯﾌﾟﾎﾞｰﾄﾞに複写(&C)",
-                                 "ﾌｧｲﾙに保存(&S)..."}));
+    QCOMPARE(photo,
+             QStringList({"画像ﾌｧｲﾙを読み込む(&L)...", "画像ﾌｧｲﾙを外す(&R)", "写真の情報を入力(&I)",
+                          "-", "ｸﾘｯﾌﾟﾎﾞｰﾄﾞに複写(&C)", "ﾌｧｲﾙに保存(&S)..."}));
     QStringList keys;
     auto *toolbar = s.find<QToolBar>("Toolbar");
     for (QAction *a : toolbar->actions()) {
@@ -475,9 +475,12 @@ void tst_frmMdiMain::languageOfTheTexts_data()
     QTest::addColumn<bool>("translated"); // "morvel_en.qm" is in the second folder searched
     QTest::addColumn<QString>("exit");
     QTest::addColumn<QString>("qtCancel"); // a text of Qt's own dialogs
-    QTest::newRow("Japanese, as written") << false << true << "終了(&X)" << "キャンセル";
-    QTest::newRow("English") << true << true << "E&xit" << "Cancel";
-    QTest::newRow("English without its translation") << true << false << "終了(&X)" << "Cancel";
+    QTest::newRow("Japanese, as written") << false << true << "終了(&X)"
+                                          << "キャンセル";
+    QTest::newRow("English") << true << true << "E&xit"
+                             << "Cancel";
+    QTest::newRow("English without its translation") << true << false << "終了(&X)"
+                                                     << "Cancel";
 }
 
 void tst_frmMdiMain::languageOfTheTexts()

@@ -280,8 +280,8 @@ void tst_frmMdiMainCommands::nowDateSetsFields_data()
     QTest::addColumn<QByteArray>("zone");
     QTest::addColumn<QString>("time");
     QTest::newRow("Japan") << QByteArray("Asia/Tokyo") << QString("00:07 JST");
-    QTest::newRow("Europe, the zone's abbreviation") << QByteArray("Europe/Berlin")
-                                                     << QString("00:07 CET");
+    QTest::newRow("Europe, the zone's abbreviation")
+        << QByteArray("Europe/Berlin") << QString("00:07 CET");
     QTest::newRow("UTC") << QByteArray("UTC") << QString("00:07 UTC");
 }
 

@@ -73,8 +73,9 @@ void drop(QWidget *canvas, const QStringList &paths)
 QString writeFits(const Session &s, const QStringList &cards)
 {
     QByteArray file;
-    for (const QString &card : QStringList{"SIMPLE  = T", "BITPIX  = 8", "NAXIS   = 2",
-                                           "NAXIS1  = 60", "NAXIS2  = 60"} + cards + QStringList{"END"})
+    for (const QString &card :
+         QStringList{"SIMPLE  = T", "BITPIX  = 8", "NAXIS   = 2", "NAXIS1  = 60", "NAXIS2  = 60"} +
+             cards + QStringList{"END"})
         file += card.toLatin1().leftJustified(80, ' ');
     file = file.leftJustified(2880, ' ') + QByteArray(2 * 2880, '\x40');
     const QString path = s.path("m42.fits");
@@ -419,12 +420,16 @@ void tst_frmPreview::fillFromPhoto_data()
     QTest::addColumn<bool>("onLoad");   // the setting on, the photo dropped; else the command
     QTest::addColumn<QString>("name");  // the target name after
     QTest::addColumn<QString>("status");
-    QTest::newRow("command, FITS header") << "fits" << false << "M42" << "";
-    QTest::newRow("every drop, with the setting") << "fits" << true << "M42" << "";
+    QTest::newRow("command, FITS header") << "fits" << false << "M42"
+                                          << "";
+    QTest::newRow("every drop, with the setting") << "fits" << true << "M42"
+                                                  << "";
     QTest::newRow("command, photo without data")
-        << "bmp" << false << "typed" << "「m31.bmp」には入力できる写真の情報がありません。";
+        << "bmp" << false << "typed"
+        << "「m31.bmp」には入力できる写真の情報がありません。";
     QTest::newRow("command without a photo")
-        << "" << false << "typed" << "写真がありません。先に画像ﾌｧｲﾙを読み込んでください。";
+        << "" << false << "typed"
+        << "写真がありません。先に画像ﾌｧｲﾙを読み込んでください。";
 }
 
 void tst_frmPreview::fillFromPhoto()
@@ -462,13 +467,19 @@ void tst_frmPreview::livePreview_data()
     QTest::addColumn<QString>("box"); // where the keys go
     QTest::addColumn<QString>("keys");
     QTest::addColumn<QString>("status");
-    QTest::newRow("off: nothing until Preview") << false << "txtTargetName" << "M42" << "";
-    QTest::newRow("on: composed once the typing pauses") << true << "txtTargetName" << "M42" << "";
+    QTest::newRow("off: nothing until Preview") << false << "txtTargetName"
+                                                << "M42"
+                                                << "";
+    QTest::newRow("on: composed once the typing pauses") << true << "txtTargetName"
+                                                         << "M42"
+                                                         << "";
     QTest::newRow("on: a frame size still being typed")
-        << true << "cboPhotoSize" << "9"
+        << true << "cboPhotoSize"
+        << "9"
         << "枠の大きさ「9」は範囲外です。最大1600x1200、最小50x50の大きさまで作成可能です。";
     QTest::newRow("on: a photo too small, no message box")
-        << true << "txtFooter(0)" << "x"
+        << true << "txtFooter(0)"
+        << "x"
         << "写真の大きさ 40x40 は範囲外です。最大1600x1200、最小50x50の大きさまで作成可能です。";
 }
 

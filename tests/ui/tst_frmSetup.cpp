@@ -133,13 +133,14 @@ void tst_frmSetup::tabOrder()
     Setup s;
     s.nolt.setShrinkLarge(true); // the size boxes take the focus only then
     s.open();
-    const QStringList order = {
-        u"cboDateFormat"_s,  u"cboDateDelimiter"_s, u"chkMonth"_s,       u"txtMargin(0)"_s,
-        u"txtMargin(1)"_s,   u"txtMargin(2)"_s,     u"txtMargin(3)"_s,   u"chkWindowPos"_s,
-        u"cmdSave"_s,        u"cmdClose"_s,         u"cboStretch"_s,     u"chkShrink"_s,
-        u"txtShrinkWidth"_s, u"txtShrinkHeight"_s,  u"chkLivePreview"_s, u"cboLanguage"_s,
-        u"chkFillOnLoad"_s,  u"txtCaption(0)"_s,    u"txtCaption(1)"_s,  u"txtCaption(2)"_s,
-        u"cmdCaptionDefaults"_s, u"cboDateFormat"_s};
+    const QStringList order = {u"cboDateFormat"_s,  u"cboDateDelimiter"_s, u"chkMonth"_s,
+                               u"txtMargin(0)"_s,   u"txtMargin(1)"_s,     u"txtMargin(2)"_s,
+                               u"txtMargin(3)"_s,   u"chkWindowPos"_s,     u"cmdSave"_s,
+                               u"cmdClose"_s,       u"cboStretch"_s,       u"chkShrink"_s,
+                               u"txtShrinkWidth"_s, u"txtShrinkHeight"_s,  u"chkLivePreview"_s,
+                               u"cboLanguage"_s,    u"chkFillOnLoad"_s,    u"txtCaption(0)"_s,
+                               u"txtCaption(1)"_s,  u"txtCaption(2)"_s,    u"cmdCaptionDefaults"_s,
+                               u"cboDateFormat"_s};
     s.child(order[0])->setFocus();
     for (const QString &name : order) {
         QCOMPARE(QApplication::focusWidget()->objectName(), name);

@@ -554,13 +554,16 @@ void frmMdiMain::fillFromPhoto(bool afterLoad)
     preview(!afterLoad);
 }
 
+// A copy or save just after typing with the live preview on takes what was typed.
 void frmMdiMain::IDM_COPYCLIPBOARD_Click()
 {
+    flushLivePreview();
     ensurePreview()->CopyClipboard();
 }
 
 void frmMdiMain::IDM_SAVEPHOTO_Click()
 {
+    flushLivePreview();
     ensurePreview()->SavePreview();
 }
 

@@ -466,21 +466,21 @@ void tst_frmPreview::livePreview_data()
     QTest::addColumn<bool>("live");
     QTest::addColumn<QString>("box"); // where the keys go
     QTest::addColumn<QString>("keys");
+    QTest::addColumn<bool>("copy"); // copied to the clipboard at once
     QTest::addColumn<QString>("status");
-    QTest::newRow("off: nothing until Preview") << false << "txtTargetName"
-                                                << "M42"
-                                                << "";
-    QTest::newRow("on: composed once the typing pauses") << true << "txtTargetName"
-                                                         << "M42"
-                                                         << "";
-    QTest::newRow("on: a frame size still being typed")
-        << true << "cboPhotoSize"
-        << "9"
-        << "枠の大きさ「9」は範囲外です。最大1600x1200、最小50x50の大きさまで作成可能です。";
-    QTest::newRow("on: a photo too small, no message box")
-        << true << "txtFooter(0)"
-        << "x"
-        << "写真の大きさ 40x40 は範囲外です。最大1600x1200、最小50x50の大きさまで作成可能です。";
+    const auto row = [](const char *what, bool live, const char *box, const char *keys, bool copy,
+                        const char *status) {
+        QTest::newRow(what) << live << QString(box) << QString(keys) << copy
+                            << QString::fromUtf8(status);
+    };
+    const char *const range = "最大1600x1200、最小50x50の大きさまで作成可能です。";
+    row("off: nothing until Preview", false, "txtTargetName", "M42", false, "");
+    row("on: composed once the typing pauses", true, "txtTargetName", "M42", false, "");
+    row("on: a copy at once takes the typing", true, "txtTargetName", "M42", true, "");
+    row("on: a frame size still being typed", true, "cboPhotoSize", "9", false,
+        qPrintable(QString("枠の大きさ「9」は範囲外です。") + range));
+    row("on: a photo too small, no message box", true, "txtFooter(0)", "x", false,
+        qPrintable(QString("写真の大きさ 40x40 は範囲外です。") + range));
 }
 
 void tst_frmPreview::livePreview()
@@ -488,6 +488,7 @@ void tst_frmPreview::livePreview()
     QFETCH(bool, live);
     QFETCH(QString, box);
     QFETCH(QString, keys);
+    QFETCH(bool, copy);
     QFETCH(QString, status);
     Session s;
     frmMdiMain &w = s.start();
@@ -507,6 +508,9 @@ void tst_frmPreview::livePreview()
     QTest::keyClicks(target, keys);
     QCOMPARE(w.livePreviewPending(), live);
     QVERIFY(w.frame().TextItems[0].Text.isEmpty()); // not while the keys come
+    if (copy)
+        s.find<QAction>("IDM_COPYCLIPBOARD")->trigger();
+    QCOMPARE(w.livePreviewPending(), live && !copy);
     QTRY_VERIFY(!w.livePreviewPending());
     QCOMPARE(w.frame().TextItems[0].Text, live ? s.edit("txtTargetName")->text() : QString());
     QCOMPARE(w.statusBar()->currentMessage(), status);

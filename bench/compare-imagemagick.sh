@@ -16,36 +16,16 @@ width=${size%x*}
 height=${size#*x}
 "$build_dir/bench/make-sample-photo" "$work/photo.jpg" "$width" "$height" 2>/dev/null
 : > "$work/nolt.ini"
-font=$(fc-match -f '%{file}' 'IPAGothic')
-bench=$(cd "$(dirname "$0")" && pwd)
-
-# The photo as both show it: shrunk into 1600 x 1200 with its aspect ratio when larger.
-read -r shown_w shown_h < <(awk -v w="$width" -v h="$height" 'BEGIN {
-    s = 1; if (w > 1600 || h > 1200) { s = (1600 / w < 1200 / h) ? 1600 / w : 1200 / h }
-    printf "%d %d\n", int(w * s + 0.5), int(h * s + 0.5) }')
-fit=()
-resize=()
-if ((shown_w != width || shown_h != height)); then
-    fit=(--fit 1600x1200)
-    resize=(-resize 1600x1200)
-fi
+source "$(dirname "$0")/imagemagick-frame.sh"
+frame_photo "$width" "$height"
 
 morvel() {
-    "$build_dir/src/morvel-compose" --settings "$work/nolt.ini" --template "$bench/frame.kvl" \
+    "$build_dir/src/morvel-compose" --settings "$work/nolt.ini" --template "$frame_template" \
         "${fit[@]}" --photo "$work/photo.jpg" --output "$work/morvel.bmp"
 }
 
-# The same picture: 3-pixel border, margins 20/10/5, header and three footer lines, 24-bit BMP.
 magick_cmd() {
-    convert "$work/photo.jpg" "${resize[@]}" -bordercolor '#C0C0C0' -border 3 \
-        -background black -gravity north -splice 0x46 -gravity south -splice 0x62 \
-        -gravity center -extent "$((shown_w + 46))x$((shown_h + 114))" \
-        -font "$font" -fill white -gravity northwest -pointsize 16 -annotate +10+10 'M42 オリオン大星雲' \
-        -pointsize 10 -gravity northeast -annotate +10+16 '2001/12/25 22:30 JST' \
-        -gravity northwest -annotate +10+$((shown_h + 58)) '鏡筒: 10cm 屈折 (f=640mm)  カメラ: 冷却CMOS' \
-        -annotate +10+$((shown_h + 71)) '露出 300秒 x 8枚 加算平均  ISO 800' \
-        -gravity northeast -annotate +10+$((shown_h + 84)) '撮影地: 長野県 入笠山' \
-        -type TrueColor BMP3:"$work/magick.bmp"
+    magick_frame "$work/photo.jpg" "$work/magick.bmp"
 }
 
 # Both commands in turn, RUNS rounds, so that a change in the machine's load falls on both alike.

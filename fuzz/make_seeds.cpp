@@ -5,6 +5,7 @@
 #include "io/metafile/EmfWriter.h"
 #include "io/metafile/SampleMetafiles.h"
 #include "io/metafile/WmfWriter.h"
+#include "support/ExifFiles.h"
 #include "support/FitsWriter.h"
 
 #include <QDir>
@@ -77,6 +78,28 @@ int main(int argc, char **argv)
     put("profile_file", "settings", withChange("Jpeg", "Type", QStringLiteral("～"), ini));
     put("profile_file", "utf8", withChange("Header-0", "Data", QStringLiteral("x"), utf8Template));
     put("profile_file", "odd", withChange("new", "key", QStringLiteral("\U0001F52D"), oddTemplate));
+
+    // Photo data: a FITS header of 80-byte cards, and a JPEG and a TIFF with EXIF.
+    QByteArray header;
+    for (const char *card :
+         {"SIMPLE  =                    T", "BITPIX  =                    8",
+          "NAXIS   =                    0", "OBJECT  = 'M42 ''Orion'''", "EXPTIME =           3.0D2",
+          "NCOMBINE=                   24", "DATE-OBS= '2026-01-15T13:05:30.5'",
+          "CCD-TEMP=                -10.1", "SITELAT = '+35 40 52'", "END"})
+        header += QByteArray(card).leftJustified(80, ' ');
+    put("photo_metadata", "header.fits", header.leftJustified(2880, ' '));
+    const ExifFiles::Tags tags = {{"Exif.Image.Model", "Camera X"},
+                                  {"Exif.Photo.DateTimeOriginal", "2026:01:15 22:05:30"},
+                                  {"Exif.Photo.OffsetTimeOriginal", "+09:00"},
+                                  {"Exif.Photo.ExposureTime", "1/250"},
+                                  {"Exif.Photo.ISOSpeedRatings", "3200"}};
+    for (const char *name : {"exif.jpg", "exif.tif"}) {
+        const QString file = g_root + QStringLiteral("/exif-") + QLatin1String(name);
+        QFile bytes(file);
+        if (ExifFiles::write(file, tags) && bytes.open(QIODevice::ReadOnly))
+            put("photo_metadata", name, bytes.readAll());
+        QFile::remove(file);
+    }
 
     const QImage small = gradient(64, 48);
     put("picture_bmp", "24bit.bmp", encoded(small, "BMP"));

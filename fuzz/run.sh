@@ -10,7 +10,7 @@ seconds=${1:?usage: fuzz/run.sh SECONDS [TARGET...]}
 shift
 targets=("$@")
 if ((${#targets[@]} == 0)); then
-    targets=(profile_file template nolt metafile
+    targets=(profile_file template nolt metafile photo_metadata
              picture_bmp picture_jpeg picture_gif picture_wmf picture_emf
              picture_fits picture_tiff picture_png)
 fi

@@ -7,7 +7,8 @@ packages=(
     cmake ninja-build g++ pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n qt6-qpa-plugins
     fonts-ipafont-gothic fonts-ipafont-mincho
-    libuemf-dev libbenchmark-dev libjpeg62-turbo-dev libcfitsio-dev qt6-image-formats-plugins
+    libuemf-dev libbenchmark-dev libjpeg62-turbo-dev libcfitsio-dev libexiv2-dev
+    qt6-image-formats-plugins
     clang libclang-rt-14-dev
 )
 

@@ -1,12 +1,16 @@
-// Start-up of the main window to its first composed picture, and one Preview command with an
-// unchanged 1600 x 1200 photo. Run with QT_QPA_PLATFORM=offscreen.
+// Start-up of the main window to its first composed picture, one Preview command with an unchanged
+// 1600 x 1200 photo, and the recomposition of the live preview after one keystroke with that
+// photo. Run with QT_QPA_PLATFORM=offscreen.
 #include "app/frmMdiMain.h"
 #include "app/frmPreview.h"
 #include "compose/FontSetup.h"
+#include "store/clsNoltIO.h"
 #include "support/FakePlatformServices.h"
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QKeyEvent>
+#include <QLineEdit>
 #include <QTemporaryDir>
 #include <benchmark/benchmark.h>
 
@@ -35,9 +39,28 @@ void BM_StartupToFirstPicture(benchmark::State &state)
 }
 BENCHMARK(BM_StartupToFirstPicture)->Unit(benchmark::kMillisecond);
 
-void BM_PreviewUnchangedPhoto1600x1200(benchmark::State &state)
+// A window with texts and a 1600 x 1200 JPEG photo composed once (decoded once).
+struct PhotoWindow
 {
     QTemporaryDir dir;
+    FakePlatformServices services;
+    std::unique_ptr<frmMdiMain> window;
+    int decodes = 0;
+
+    PhotoWindow();
+    // The photo composed at its size, and not decoded again.
+    const char *fault() const
+    {
+        if (!window->lastOutcome().isDrawn() || window->frame().PhotoWidth != 1600)
+            return "the photo was not composed";
+        if (window->preview()->composer().decodeCount() != decodes)
+            return "the unchanged photo was decoded again";
+        return nullptr;
+    }
+};
+
+PhotoWindow::PhotoWindow()
+{
     QImage photo(1600, 1200, QImage::Format_RGB32);
     for (int y = 0; y < photo.height(); ++y) {
         auto *line = reinterpret_cast<QRgb *>(photo.scanLine(y));
@@ -47,26 +70,58 @@ void BM_PreviewUnchangedPhoto1600x1200(benchmark::State &state)
     const QString path = dir.filePath(QStringLiteral("m42.jpg"));
     photo.save(path, "JPEG", 90);
 
-    FakePlatformServices services;
-    frmMdiMain window(&services, dir.path());
-    window.Form_Load();
-    PanelValues values = window.panelValues();
+    window = std::make_unique<frmMdiMain>(&services, dir.path());
+    window->Form_Load();
+    PanelValues values = window->panelValues();
     values.TargetName = QStringLiteral("M42 オリオン大星雲");
     values.Footer[0] = QStringLiteral("口径106mm 屈折 + 冷却CMOS  ISO1600 300秒 x 12枚");
-    window.setPanelValues(values);
-    window.preview()->composer().PhotoPath = path;
-    window.cmdPreview_Click(); // decodes the photo once
-    const int decodes = window.preview()->composer().decodeCount();
+    window->setPanelValues(values);
+    window->preview()->composer().PhotoPath = path;
+    window->cmdPreview_Click(); // decodes the photo once
+    decodes = window->preview()->composer().decodeCount();
+}
+
+void BM_PreviewUnchangedPhoto1600x1200(benchmark::State &state)
+{
+    PhotoWindow w;
     for (auto _ : state) {
-        window.cmdPreview_Click();
-        benchmark::DoNotOptimize(window.preview()->canvasImage().constBits());
+        w.window->cmdPreview_Click();
+        benchmark::DoNotOptimize(w.window->preview()->canvasImage().constBits());
     }
-    if (!window.lastOutcome().isDrawn() || window.frame().PhotoWidth != 1600)
-        state.SkipWithError("the photo was not composed");
-    if (window.preview()->composer().decodeCount() != decodes)
-        state.SkipWithError("the unchanged photo was decoded again");
+    if (const char *fault = w.fault())
+        state.SkipWithError(fault);
 }
 BENCHMARK(BM_PreviewUnchangedPhoto1600x1200)->Unit(benchmark::kMillisecond);
+
+// One key typed into the target name (a letter, then Backspace in the next round) and the
+// recomposition it starts, run at once instead of after the pause in the typing.
+void BM_LivePreviewKeystroke1600x1200(benchmark::State &state)
+{
+    PhotoWindow w;
+    w.window->settings().setLivePreview(true);
+    auto *name = w.window->findChild<QLineEdit *>(QStringLiteral("txtTargetName"));
+    name->setFocus();
+    w.window->flushLivePreview();
+    bool letter = true;
+    for (auto _ : state) {
+        const int key = letter ? Qt::Key_A : Qt::Key_Backspace;
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier,
+                        letter ? QStringLiteral("a") : QString());
+        QApplication::sendEvent(name, &press);
+        QKeyEvent release(QEvent::KeyRelease, key, Qt::NoModifier);
+        QApplication::sendEvent(name, &release);
+        if (!w.window->livePreviewPending())
+            state.SkipWithError("the keystroke started no recomposition");
+        w.window->flushLivePreview();
+        benchmark::DoNotOptimize(w.window->preview()->canvasImage().constBits());
+        letter = !letter;
+    }
+    if (const char *fault = w.fault())
+        state.SkipWithError(fault);
+    if (w.window->frame().TextItems[0].Text != name->text())
+        state.SkipWithError("the typed text was not composed");
+}
+BENCHMARK(BM_LivePreviewKeystroke1600x1200)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -15,8 +15,12 @@ ColorSwatch::ColorSwatch(QWidget *parent) : QFrame(parent)
 
 void ColorSwatch::BackColor(qint32 bgr)
 {
-    m_color = bgr & 0x00FFFFFF;
+    const qint32 color = bgr & 0x00FFFFFF;
+    if (color == m_color)
+        return;
+    m_color = color;
     update();
+    emit colorChanged();
 }
 
 QColor ColorSwatch::toQColor(qint32 bgr)

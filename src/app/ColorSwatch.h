@@ -20,6 +20,7 @@ public:
 
 signals:
     void clicked();
+    void colorChanged();
 
 protected:
     void paintEvent(QPaintEvent *event) override;

@@ -11,6 +11,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QScopedValueRollback>
 #include <QToolButton>
 
 #include <utility>
@@ -225,6 +226,33 @@ EditingPanel::EditingPanel(BasHook &hook, QWidget *parent) : QWidget(parent)
                 [this, i](int n) { tlbFontAlign_ButtonMenuClick(i, n); });
     }
     applyTabOrder();
+    watchEdits();
+}
+
+// Every control that holds a value tells when it changes.
+void EditingPanel::watchEdits()
+{
+    for (QLineEdit *edit :
+         {txtTargetName, txtYear, txtTime, txtFooter[0], txtFooter[1], txtFooter[2], txtFontSize[0],
+          txtFontSize[1], txtFontSize[2], txtFontSize[3], txtFontSize[4]})
+        connect(edit, &QLineEdit::textChanged, this, &EditingPanel::noteEdit);
+    connect(cboPhotoSize, &QComboBox::currentTextChanged, this, &EditingPanel::noteEdit);
+    for (QComboBox *list : {cboFrameSize, cboMonth, cboDay, cboFontName[0], cboFontName[1],
+                            cboFontName[2], cboFontName[3], cboFontName[4]})
+        connect(list, &QComboBox::currentIndexChanged, this, &EditingPanel::noteEdit);
+    for (int i = 0; i < PanelValues::ItemCount; ++i) {
+        for (QToolButton *toggle : {chkBold[i], chkItalic[i], chkStrikethrough[i], chkUnderline[i]})
+            connect(toggle, &QToolButton::toggled, this, &EditingPanel::noteEdit);
+    }
+    for (ColorSwatch *swatch : {picFrameColor, picBackColor, picFontColor[0], picFontColor[1],
+                                picFontColor[2], picFontColor[3], picFontColor[4]})
+        connect(swatch, &ColorSwatch::colorChanged, this, &EditingPanel::noteEdit);
+}
+
+void EditingPanel::noteEdit()
+{
+    if (m_filling == 0)
+        emit edited();
 }
 
 // lblTag(index): a marker in the colour of the item whose text or font row it stands beside.
@@ -304,6 +332,7 @@ PanelValues EditingPanel::panelValues() const
 
 void EditingPanel::setPanelValues(const PanelValues &v)
 {
+    const QScopedValueRollback filling(m_filling, m_filling + 1);
     auto select = [](QComboBox *list, int index) {
         if (index >= -1 && index < list->count())
             list->setCurrentIndex(index);
@@ -346,6 +375,7 @@ void EditingPanel::setPanelValues(const PanelValues &v)
 
 void EditingPanel::setFontNames(const QStringList &names)
 {
+    const QScopedValueRollback filling(m_filling, m_filling + 1);
     m_fontNames = names;
     for (QComboBox *list : cboFontName) {
         list->clear();
@@ -356,6 +386,7 @@ void EditingPanel::setFontNames(const QStringList &names)
 
 void EditingPanel::fillMonthList(bool threeCharMonth)
 {
+    const QScopedValueRollback filling(m_filling, m_filling + 1);
     m_monthListThreeChar = threeCharMonth;
     cboMonth->clear();
     cboMonth->addItems(PanelValues::monthListTexts(threeCharMonth));
@@ -369,6 +400,7 @@ int EditingPanel::monthIndex() const
 
 void EditingPanel::setMonthIndex(int index)
 {
+    const QScopedValueRollback filling(m_filling, m_filling + 1);
     cboMonth->setCurrentIndex(index);
 }
 
@@ -398,12 +430,16 @@ void EditingPanel::setDateAndTime(const QDateTime &now)
 
 void EditingPanel::tlbFontAlign_ButtonClick(int index)
 {
-    if (index >= 2 && index <= 4)
+    if (index >= 2 && index <= 4) {
         tlbFontAlign[index]->stepToNext();
+        noteEdit();
+    }
 }
 
 void EditingPanel::tlbFontAlign_ButtonMenuClick(int index, int entry)
 {
-    if (index >= 2 && index <= 4)
+    if (index >= 2 && index <= 4 && entry >= 1 && entry <= AlignButton::EntryCount) {
         tlbFontAlign[index]->chooseEntry(entry);
+        noteEdit();
+    }
 }

@@ -50,6 +50,10 @@ public:
     void setDateAndTime(const QDateTime &now);
 
 signals:
+    // A value of the panel changed by the user: typed, chosen, toggled, stepped, or set to now.
+    // Filling the panel through the functions above (setPanelValues, the month list, the date
+    // order, the font names) does not count.
+    void edited();
     void previewClicked();                  // cmdPreview
     void nowDateClicked();                  // cmdNowDate
     void colorClicked(ColorSwatch *swatch); // picFrameColor, picBackColor, picFontColor(i)
@@ -66,9 +70,12 @@ private:
     QToolButton *addToggle(const QString &name, const char *caption, const QString &tip,
                            void (QFont::*style)(bool));
     void applyTabOrder();
+    void watchEdits();
+    void noteEdit();
 
     QStringList m_fontNames;
     bool m_monthListThreeChar = false; // the form cboMonth holds now
+    int m_filling = 0;                 // inside a function that fills the panel: no edits
 
     QLabel *picDemo = nullptr;
     std::array<QLabel *, 15> lblTag{};

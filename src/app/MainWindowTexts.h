@@ -41,6 +41,8 @@ inline constexpr MenuEntry LoadPhoto{
 inline constexpr MenuEntry RemovePhoto{
     "IDM_REMOVEPHOTO", QT_TRANSLATE_NOOP("frmMdiMain", "画像ﾌｧｲﾙを外す(&R)"), "TbRemovePhoto",
     QT_TRANSLATE_NOOP("frmMdiMain", "画像ﾌｧｲﾙを外す")};
+inline constexpr MenuEntry FillFromPhoto{"IDM_FILLFROMPHOTO",
+                                         QT_TRANSLATE_NOOP("frmMdiMain", "写真の情報を入力(&I)")};
 inline constexpr MenuEntry CopyClipboard{
     "IDM_COPYCLIPBOARD", QT_TRANSLATE_NOOP("frmMdiMain", "ｸﾘｯﾌﾟﾎﾞｰﾄﾞに複写(&C)"), "TbCopyClipboard",
     QT_TRANSLATE_NOOP("frmMdiMain", "ﾌﾟﾚﾋﾞｭｰｲﾒｰｼﾞをｸﾘｯﾌﾟﾎﾞｰﾄﾞへ複写")};
@@ -72,6 +74,20 @@ inline constexpr const char *QuitCaption = QT_TRANSLATE_NOOP("frmMdiMain", "終�
 inline constexpr const char *DefaultTemplateName = "default.kvl";
 inline constexpr const char *TemplateFilter =
     QT_TRANSLATE_NOOP("frmMdiMain", "ﾃﾝﾌﾟﾚｰﾄﾌｧｲﾙ (*.kvl)|*.kvl|全てのﾌｧｲﾙ (*.*)|*.*");
+
+// The fill from the photo's data, in the status bar.
+inline constexpr const char *FillWithoutPhoto =
+    QT_TRANSLATE_NOOP("frmMdiMain", "写真がありません。先に画像ﾌｧｲﾙを読み込んでください。");
+inline constexpr const char *FillWithoutData =
+    QT_TRANSLATE_NOOP("frmMdiMain", "「%1」には入力できる写真の情報がありません。");
+inline constexpr const char *FillFailed =
+    QT_TRANSLATE_NOOP("frmMdiMain", "写真の情報を読めませんでした: %1");
+
+// A size out of range while the preview follows the typing, in the status bar.
+inline constexpr const char *FrameSizeOutOfRange =
+    QT_TRANSLATE_NOOP("frmMdiMain", "枠の大きさ「%1」は範囲外です。%2");
+inline constexpr const char *PhotoSizeOutOfRange =
+    QT_TRANSLATE_NOOP("frmMdiMain", "写真の大きさ %1x%2 は範囲外です。%3");
 
 // Failures the user must hear about: the file and the reason.
 inline constexpr const char *SaveFailedText =

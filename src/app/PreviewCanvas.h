@@ -12,6 +12,9 @@ public:
     explicit PreviewCanvas(QWidget *parent = nullptr);
 
     void setImage(const QImage &image);
+    // Lets go of the picture shown until the next setImage(), so that the composer can draw the
+    // next one into the same memory instead of a new canvas (nothing is painted in between).
+    void releaseImage() { m_image = QImage(); }
     const QImage &image() const { return m_image; }
 
 protected:

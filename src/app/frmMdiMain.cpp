@@ -7,6 +7,7 @@
 #include "MainStatusBar.h"
 #include "frmPreview.h"
 
+#include "compose/CaptionFill.h"
 #include "compose/DateStyle.h"
 #include "compose/FontSetup.h"
 #include "compose/LayoutMargins.h"
@@ -23,12 +24,14 @@
 
 #include <QCloseEvent>
 #include <QDir>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLayout>
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QScreen>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -70,6 +73,11 @@ frmMdiMain::frmMdiMain(PlatformServices *services, const QString &programFolder,
     connect(Picture1, &EditingPanel::previewClicked, this, &frmMdiMain::cmdPreview_Click);
     connect(Picture1, &EditingPanel::nowDateClicked, this, &frmMdiMain::cmdNowDate_Click);
     connect(Picture1, &EditingPanel::colorClicked, this, &frmMdiMain::swatch_Click);
+    connect(Picture1, &EditingPanel::edited, this, &frmMdiMain::panelEdited);
+    m_liveTimer = new QTimer(this);
+    m_liveTimer->setSingleShot(true);
+    m_liveTimer->setInterval(LivePreviewDelayMs);
+    connect(m_liveTimer, &QTimer::timeout, this, [this] { preview(false); });
     row->addWidget(Picture1);
     m_mdiArea = new QMdiArea(central);
     m_mdiArea->setObjectName(QStringLiteral("MDIClient"));
@@ -123,6 +131,7 @@ void frmMdiMain::createActions()
     c.setDefault = createAction(T::SetDefault, &frmMdiMain::IDMI_SETDEFAULT_Click);
     c.loadPhoto = createAction(T::LoadPhoto, &frmMdiMain::IDM_LOADPHOTO_Click);
     c.removePhoto = createAction(T::RemovePhoto, &frmMdiMain::IDM_REMOVEPHOTO_Click);
+    c.fillFromPhoto = createAction(T::FillFromPhoto, &frmMdiMain::IDM_FILLFROMPHOTO_Click);
     c.copyClipboard = createAction(T::CopyClipboard, &frmMdiMain::IDM_COPYCLIPBOARD_Click);
     c.savePhoto = createAction(T::SavePhoto, &frmMdiMain::IDM_SAVEPHOTO_Click);
     c.version = createAction(T::Version, &frmMdiMain::IDMI_VERSION_Click);
@@ -147,8 +156,8 @@ void frmMdiMain::buildMenus()
     separator(file, c.exit, T::FileSeparator);
     QMenu *edit = addMenu(T::EditMenu, {c.setup, c.setDefault});
     separator(edit, c.setDefault, T::EditSeparator);
-    QMenu *photo =
-        addMenu(T::PhotoMenu, {c.loadPhoto, c.removePhoto, c.copyClipboard, c.savePhoto});
+    QMenu *photo = addMenu(
+        T::PhotoMenu, {c.loadPhoto, c.removePhoto, c.fillFromPhoto, c.copyClipboard, c.savePhoto});
     separator(photo, c.copyClipboard, T::PhotoSeparator);
     addMenu(T::HelpMenu, {c.version});
 }
@@ -325,6 +334,10 @@ frmPreview *frmMdiMain::ensurePreview()
     if (!m_preview) {
         m_preview = new frmPreview(m_mdiArea, m_services, m_settings.get(), &m_frame);
         connect(m_preview, &frmPreview::composed, this, &frmMdiMain::reportComposition);
+        connect(m_preview, &frmPreview::photoLoaded, this, [this] {
+            if (m_settings->fillOnLoad())
+                fillFromPhoto(true);
+        });
     }
     return m_preview;
 }
@@ -422,10 +435,45 @@ void frmMdiMain::readPanel()
 
 void frmMdiMain::cmdPreview_Click()
 {
+    preview(true);
+}
+
+void frmMdiMain::preview(bool tellPhotoSize)
+{
+    m_liveTimer->stop();
     readPanel();
     ensurePreview();
-    reportComposition(
-        m_preview->DrawPreview(m_frame, LayoutMargins::fromSettings(*m_settings), true));
+    const ComposeOutcome outcome =
+        m_preview->DrawPreview(m_frame, LayoutMargins::fromSettings(*m_settings), tellPhotoSize);
+    reportComposition(outcome);
+    if (tellPhotoSize || outcome.shrinkWouldFit)
+        return;
+    if (outcome.kind == ComposeOutcome::Kind::LayoutRefused)
+        m_statusBar->showMessage(
+            tr(T::FrameSizeOutOfRange)
+                .arg(panelValues().PhotoSizeText, ComposeOutcome::sizeMessage()));
+    else if (outcome.kind == ComposeOutcome::Kind::PhotoSizeRefused)
+        m_statusBar->showMessage(tr(T::PhotoSizeOutOfRange)
+                                     .arg(m_frame.PhotoWidth)
+                                     .arg(m_frame.PhotoHeight)
+                                     .arg(ComposeOutcome::sizeMessage()));
+}
+
+void frmMdiMain::panelEdited()
+{
+    if (m_settings->livePreview())
+        m_liveTimer->start();
+}
+
+bool frmMdiMain::livePreviewPending() const
+{
+    return m_liveTimer->isActive();
+}
+
+void frmMdiMain::flushLivePreview()
+{
+    if (livePreviewPending())
+        preview(false);
 }
 
 void frmMdiMain::reportComposition(const ComposeOutcome &outcome)
@@ -479,13 +527,43 @@ void frmMdiMain::IDM_REMOVEPHOTO_Click()
     ensurePreview()->CloseLoadPhoto();
 }
 
+void frmMdiMain::IDM_FILLFROMPHOTO_Click()
+{
+    fillFromPhoto(false);
+}
+
+void frmMdiMain::fillFromPhoto(bool afterLoad)
+{
+    const QString photo = m_preview ? m_preview->PhotoPath() : QString();
+    if (photo.isEmpty()) {
+        m_statusBar->showMessage(tr(T::FillWithoutPhoto));
+        return;
+    }
+    const CaptionFill::Result filled =
+        CaptionFill::fillFromPhoto(photo, panelValues(), *m_settings);
+    if (!filled.error.isEmpty()) {
+        m_statusBar->showMessage(tr(T::FillFailed).arg(filled.error));
+        return;
+    }
+    if (!filled.hasData) {
+        if (!afterLoad)
+            m_statusBar->showMessage(tr(T::FillWithoutData).arg(QFileInfo(photo).fileName()));
+        return;
+    }
+    setPanelValues(filled.panel);
+    preview(!afterLoad);
+}
+
+// A copy or save just after typing with the live preview on takes what was typed.
 void frmMdiMain::IDM_COPYCLIPBOARD_Click()
 {
+    flushLivePreview();
     ensurePreview()->CopyClipboard();
 }
 
 void frmMdiMain::IDM_SAVEPHOTO_Click()
 {
+    flushLivePreview();
     ensurePreview()->SavePreview();
 }
 

@@ -17,6 +17,7 @@ class PlatformServices;
 class QAction;
 class QMdiArea;
 class QMenu;
+class QTimer;
 class QToolBar;
 class clsNoltIO;
 class frmPreview;
@@ -71,6 +72,12 @@ public:
     // The input filter of the year and font-size boxes and the photo-size key rule.
     BasHook &hook() { return *m_hook; }
 
+    // With "入力するたびにプレビューする" on, an edit of the panel recomposes once the typing
+    // pauses (LivePreviewDelayMs). Whether one is waiting, and the one waiting run now.
+    bool livePreviewPending() const;
+    void flushLivePreview();
+    static constexpr int LivePreviewDelayMs = 150;
+
 public slots:
     void cmdPreview_Click();
     void cmdNowDate_Click();
@@ -82,6 +89,7 @@ public slots:
     void IDMI_VERSION_Click();
     void IDM_LOADPHOTO_Click();
     void IDM_REMOVEPHOTO_Click();
+    void IDM_FILLFROMPHOTO_Click();
     void IDM_COPYCLIPBOARD_Click();
     void IDM_SAVEPHOTO_Click();
     // A click on a colour swatch of the panel: the colour chooser for it.
@@ -104,6 +112,14 @@ private:
     frmPreview *ensurePreview();
     // The panel into the frame description, as the Preview command reads it.
     void readPanel();
+    // The Preview command. Without tellPhotoSize a size out of range is told in the status bar
+    // instead of the message box (the preview that follows the typing, a fill after a load).
+    void preview(bool tellPhotoSize);
+    void panelEdited();
+    // The panel filled from the photo's data, then composed. After a photo load (the setting
+    // "写真を読み込んだら情報を入力する") the load has told the size and a photo without data
+    // is not remarked on.
+    void fillFromPhoto(bool afterLoad);
     void reportComposition(const ComposeOutcome &outcome);
     void reportSaveFailure(const QString &path, const QString &reason);
 
@@ -122,11 +138,12 @@ private:
     struct Commands
     {
         QAction *loadTemplate, *saveTemplate, *exit, *setup, *setDefault, *loadPhoto, *removePhoto,
-            *copyClipboard, *savePhoto, *version;
+            *fillFromPhoto, *copyClipboard, *savePhoto, *version;
     } m_commands{};
 
     EditingPanel *Picture1 = nullptr;
     QMdiArea *m_mdiArea = nullptr;
     QToolBar *m_toolbar = nullptr;
     MainStatusBar *m_statusBar = nullptr;
+    QTimer *m_liveTimer = nullptr;
 };

@@ -47,6 +47,7 @@ ComposeOutcome frmPreview::DrawPreview(FrameDescription &frame, const LayoutMarg
                                        bool tellPhotoSize)
 {
     m_composer.setPhotoOptions(PhotoOptions::fromSettings(*m_settings));
+    m_canvas->releaseImage();
     const ComposeOutcome outcome = m_composer.DrawPreview(frame, margins);
     m_canvas->setImage(m_composer.canvas());
     if (outcome.kind == ComposeOutcome::Kind::PhotoSizeRefused && tellPhotoSize) {
@@ -138,8 +139,10 @@ void frmPreview::loadPhoto(const QString &path)
 {
     const QString former = m_composer.PhotoPath;
     m_composer.setPhotoOptions(PhotoOptions::fromSettings(*m_settings));
+    m_canvas->releaseImage();
     const ComposeOutcome outcome =
         m_composer.loadPhotoFile(path, *m_frame, LayoutMargins::fromSettings(*m_settings));
+    m_canvas->setImage(m_composer.canvas());
     if (outcome.kind == ComposeOutcome::Kind::PhotoUnreadable) {
         // Nothing was drawn: the picture on screen and the photo it includes stay as they were.
         m_composer.PhotoPath = former;
@@ -151,7 +154,6 @@ void frmPreview::loadPhoto(const QString &path)
     const QString folder = GetFileFolder(path);
     if (!folder.isEmpty())
         m_settings->LoadPath(folder);
-    m_canvas->setImage(m_composer.canvas());
     if (outcome.kind == ComposeOutcome::Kind::PhotoSizeRefused) {
         m_services->message(m_area->window(), QMessageBox::Critical,
                             ComposeOutcome::sizeMessageCaption(), outcome.message, QMessageBox::Ok,
@@ -163,6 +165,7 @@ void frmPreview::loadPhoto(const QString &path)
             show();
     }
     report(outcome);
+    emit photoLoaded();
 }
 
 QString frmPreview::droppedFilePath(const QMimeData *data)

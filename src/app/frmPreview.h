@@ -74,6 +74,8 @@ public:
 signals:
     // A composition run by one of the photo commands or a drop, for the main window's status.
     void composed(const ComposeOutcome &outcome);
+    // A photo was placed by the open dialog or a drop (its size may have been refused).
+    void photoLoaded();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;

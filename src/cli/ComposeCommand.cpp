@@ -1,11 +1,15 @@
 #include "ComposeCommand.h"
 
+#include "compose/CaptionFill.h"
+#include "compose/DateStyle.h"
 #include "compose/FontSetup.h"
 #include "compose/FrameDescription.h"
 #include "compose/LayoutMargins.h"
 #include "compose/PanelValues.h"
 #include "compose/PreviewCommand.h"
 #include "compose/PreviewComposer.h"
+#include "compose/TemplateOverrides.h"
+#include "io/PhotoMetadata.h"
 #include "io/SavePicture.h"
 #include "store/ProgramFolder.h"
 #include "store/clsNoltIO.h"
@@ -17,16 +21,28 @@
 #include <QFileInfo>
 #include <QSet>
 #include <QTextStream>
+#include <QThread>
+#include <QThreadPool>
+#include <atomic>
+#include <condition_variable>
+#include <mutex>
+#include <vector>
 
 namespace {
 
 const char16_t *const kProgram = u"morvel-compose";
 const char16_t *const kDefaultTemplate = u"default.kvl";
 constexpr double kTwipsPerPixel = 15.0; // 96 dpi
+constexpr int kMaxJobs = 256;
 
 QString shown(const QString &path)
 {
     return QDir::toNativeSeparators(path);
+}
+
+QString failure(const QString &message)
+{
+    return QString::fromUtf16(kProgram) + QStringLiteral(": ") + message;
 }
 
 // A file named on the command line must exist and be readable.
@@ -68,17 +84,28 @@ struct ComposeCommand::Options
     QString output;
     QString outputDir;
     QString format;
+    QString printMetadata;
+    QString jobs;
     QString fit;
     QStringList photos;
+    QStringList sets;
+    bool fill = false;
     bool help = false;
 };
 
 struct ComposeCommand::Setup
 {
-    FrameDescription frame;
+    PanelValues panel; // after the templates, before the fill and the --set values
+    TemplateOverrides overrides;
+    QStringList fontNames;
+    CaptionFill::Patterns patterns;
+    bool fill = false;
+    DateStyle dateStyle;
+    FrameDescription frame; // the panel with the --set values, for photos without the fill
     LayoutMargins margins;
     PhotoOptions photo;
     int jpegQuality = 80;
+    int jobs = 1;
 };
 
 ComposeCommand::ComposeCommand(const QString &programFolder, QTextStream &out, QTextStream &err,
@@ -90,13 +117,17 @@ QString ComposeCommand::helpText()
 {
     return tr(
         "使い方:\n"
-        "  morvel-compose [--settings FILE] [--template FILE] [--photo FILE] --output FILE\n"
-        "  morvel-compose [--settings FILE] [--template FILE] --output-dir DIR\n"
-        "                 [--format bmp|png|jpg] PHOTO...\n"
-        "  どちらにも [--fit WxH] を付けられます。\n"
+        "  morvel-compose [--settings FILE] [--template FILE] [--fill-from-photo]\n"
+        "                 [--set 名前=値]... [--photo FILE] --output FILE\n"
+        "  morvel-compose [--settings FILE] [--template FILE] [--fill-from-photo]\n"
+        "                 [--set 名前=値]... --output-dir DIR [--format bmp|png|jpg] [-j N]\n"
+        "                 PHOTO...\n"
+        "  morvel-compose --print-metadata PHOTO\n"
+        "  最初の二つには [--fit WxH] を付けられます。\n"
         "\n"
         "写真を枠に入れた画像を作ります。画面の「Preview...」と同じ画像です: 起動時の設定、\n"
-        "テンプレート（日付と時刻を含む）、写真の順に当てはめて描きます。\n"
+        "テンプレート（日付と時刻を含む）、写真の情報（--fill-from-photo）、--set の値の順に\n"
+        "当てはめて描きます。\n"
         "\n"
         "  --settings FILE    設定ﾌｧｲﾙ（既定: プログラムのフォルダの nolt.ini。無ければ既定値）\n"
         "  --template FILE    テンプレート（既定: プログラムのフォルダの default.kvl。\n"
@@ -108,10 +139,36 @@ QString ComposeCommand::helpText()
         "  --output-dir DIR   まとめて作る: 写真ごとに DIR/<写真の名前>.bmp を書きます。\n"
         "                     失敗した写真を報告して残りを続けます\n"
         "  --format FMT       --output-dir の形式: bmp（既定）、png、jpg\n"
+        "  -j N, --jobs N     --output-dir で同時に作る数（既定: CPU のコア数）。\n"
+        "                     メッセージは写真の順に出て、画像は一つずつ作るときと同じです\n"
         "  --fit WxH          この実行では、WxH より大きな写真を縦横比を保って縮小します\n"
         "                     （50x50 から 1600x1200 まで。既定は設定ﾌｧｲﾙの「大きな写真を\n"
         "                     縮小する」）\n"
+        "  --fill-from-photo  写真ごとに、写真の情報（FITS ヘッダ、EXIF）を入力してから描きます\n"
+        "  --set 名前=値      テンプレートの値を一つ変えます（何度でも）。名前はテンプレート\n"
+        "                     ﾌｧｲﾙの [セクション] とキー:\n"
+        "                     --set Header-0.Data=\"M42 オリオン大星雲\"\n"
+        "                     --set Frame.BorderWidth=3  --set Header-2.FontColor=#FFD080\n"
+        "                     --set Header-3.FontBold=True（色は 0xBBGGRR か #RRGGBB）\n"
+        "  --print-metadata PHOTO  写真の情報を、差し込み名と値を一行ずつ書き出します\n"
         "  --help             この説明\n"
+        "\n"
+        "写真の情報の入力: 対象名に OBJECT、日付と時刻に DATE-OBS（UTC をこの計算機の時刻\n"
+        "に直します）、DATE-LOC か EXIF の撮影日時、フッタの3行に設定の3つのパターンを\n"
+        "使います。パターンの {名前} に値が入ります:\n"
+        "  FITS: {OBJECT} {DATE-OBS} {DATE-LOC} {EXPTIME} {STACKCNT} {TOTAL} {TELESCOP}\n"
+        "        {INSTRUME} {FOCALLEN} {APTDIA} {FILTER} {GAIN} {CCD-TEMP} {XBINNING}\n"
+        "        {OBSERVER} {SITELAT} {SITELONG}   （{TOTAL} = EXPTIME x STACKCNT）\n"
+        "  EXIF: {DateTimeOriginal} {OffsetTimeOriginal} {Make} {Model} {LensModel}\n"
+        "        {FocalLength} {FNumber} {ExposureTime} {ISO} {Artist}\n"
+        "[ ] で囲んだ部分は、中の値がすべてあるときだけ入ります。値が一つも入らない行と、\n"
+        "情報のない欄は元のままです。例: OBJECT='M42'、DATE-OBS='2026-01-15T13:05:30'、\n"
+        "TELESCOP='R106 refractor'、INSTRUME='C26 cooled CMOS'、EXPTIME=300、\n"
+        "STACKCNT=24、GAIN=100 の FITS は、日本の時刻で\n"
+        "  M42                                          2026/01/15 22:05 JST\n"
+        "  R106 refractor + C26 cooled CMOS\n"
+        "  300秒 x 24枚 (計 2時間) Gain 100\n"
+        "になります（3行目は元のまま）。\n"
         "\n"
         "終了コード: 0 成功、1 写真かﾌｧｲﾙの失敗（一つでも）、2 使い方の誤り。\n"
         "写真の大きさは 50x50 から 1600x1200 までです。FITS の表示の伸張は設定ﾌｧｲﾙに従います。\n");
@@ -119,7 +176,7 @@ QString ComposeCommand::helpText()
 
 void ComposeCommand::fail(const QString &message)
 {
-    m_err << QString::fromUtf16(kProgram) << ": " << message << Qt::endl;
+    m_err << failure(message) << Qt::endl;
 }
 
 int ComposeCommand::parse(const QStringList &arguments, Options *o)
@@ -129,15 +186,22 @@ int ComposeCommand::parse(const QStringList &arguments, Options *o)
         m_err << tr("詳しくは morvel-compose --help") << Qt::endl;
         return UsageError;
     };
-    const QStringList valued = {QStringLiteral("--settings"),   QStringLiteral("--template"),
-                                QStringLiteral("--photo"),      QStringLiteral("--output"),
-                                QStringLiteral("--output-dir"), QStringLiteral("--format"),
+    const QStringList valued = {QStringLiteral("--settings"),       QStringLiteral("--template"),
+                                QStringLiteral("--photo"),          QStringLiteral("--output"),
+                                QStringLiteral("--output-dir"),     QStringLiteral("--format"),
+                                QStringLiteral("--print-metadata"), QStringLiteral("--jobs"),
                                 QStringLiteral("--fit")};
-    QString *targets[] = {&o->settings,  &o->templateFile, &o->photo, &o->output,
-                          &o->outputDir, &o->format,       &o->fit};
+    QString *targets[] = {&o->settings,  &o->templateFile, &o->photo,         &o->output,
+                          &o->outputDir, &o->format,       &o->printMetadata, &o->jobs,
+                          &o->fit};
     bool optionsEnded = false;
     for (int i = 1; i < arguments.size(); ++i) {
         QString arg = arguments.at(i);
+        if (!optionsEnded && arg == QLatin1String("-h"))
+            arg = QStringLiteral("--help");
+        if (!optionsEnded && arg.startsWith(QLatin1String("-j")))
+            arg = QStringLiteral("--jobs") +
+                  (arg.size() > 2 ? QStringLiteral("=") + arg.mid(2) : QString());
         if (optionsEnded || !arg.startsWith(QLatin1String("--")) || arg == QLatin1String("-")) {
             if (arg.startsWith(QLatin1Char('-')) && !optionsEnded && arg != QLatin1String("-"))
                 return usage(tr("知らないオプション: %1").arg(arg));
@@ -148,8 +212,12 @@ int ComposeCommand::parse(const QStringList &arguments, Options *o)
             optionsEnded = true;
             continue;
         }
-        if (arg == QLatin1String("--help") || arg == QLatin1String("-h")) {
+        if (arg == QLatin1String("--help")) {
             o->help = true;
+            continue;
+        }
+        if (arg == QLatin1String("--fill-from-photo")) {
+            o->fill = true;
             continue;
         }
         QString value;
@@ -161,7 +229,7 @@ int ComposeCommand::parse(const QStringList &arguments, Options *o)
             hasValue = true;
         }
         const qsizetype which = valued.indexOf(arg);
-        if (which < 0)
+        if (which < 0 && arg != QLatin1String("--set"))
             return usage(tr("知らないオプション: %1").arg(arg));
         if (!hasValue) {
             if (i + 1 >= arguments.size())
@@ -170,6 +238,10 @@ int ComposeCommand::parse(const QStringList &arguments, Options *o)
         }
         if (value.isEmpty())
             return usage(tr("%1 の値が空です。").arg(arg));
+        if (which < 0) {
+            o->sets << value;
+            continue;
+        }
         if (!targets[which]->isEmpty())
             return usage(tr("%1 が二度あります。").arg(arg));
         *targets[which] = value;
@@ -178,6 +250,12 @@ int ComposeCommand::parse(const QStringList &arguments, Options *o)
         return Success;
     if (!o->fit.isEmpty() && !parseFit(o->fit, nullptr))
         return usage(tr("--fit は 50x50 から 1600x1200 までの 幅x高さ です: %1").arg(o->fit));
+    if (!o->printMetadata.isEmpty()) {
+        if (!o->output.isEmpty() || !o->outputDir.isEmpty() || !o->photo.isEmpty() ||
+            !o->photos.isEmpty())
+            return usage(tr("--print-metadata は写真一つだけと使います。"));
+        return Success;
+    }
     if (o->output.isEmpty() == o->outputDir.isEmpty())
         return usage(tr("--output か --output-dir のどちらか一つを指定してください。"));
     if (!o->output.isEmpty()) {
@@ -187,6 +265,10 @@ int ComposeCommand::parse(const QStringList &arguments, Options *o)
         if (!o->format.isEmpty())
             return usage(tr("--format は --output-dir と一緒に使います（--output は拡張子で決ま"
                             "ります）。"));
+        if (!o->jobs.isEmpty())
+            return usage(tr("-j は --output-dir と一緒に使います。"));
+        if (o->fill && o->photo.isEmpty())
+            return usage(tr("--fill-from-photo には写真（--photo）が必要です。"));
     } else {
         if (!o->photo.isEmpty())
             return usage(tr("--output-dir では写真を --photo でなく並べて指定してください。"));
@@ -196,12 +278,26 @@ int ComposeCommand::parse(const QStringList &arguments, Options *o)
         if (!f.isEmpty() && f != QLatin1String("bmp") && f != QLatin1String("png") &&
             f != QLatin1String("jpg") && f != QLatin1String("jpeg"))
             return usage(tr("--format は bmp、png、jpg のどれかです: %1").arg(o->format));
+        bool ok = true;
+        const int jobs = o->jobs.isEmpty() ? 1 : o->jobs.toInt(&ok);
+        if (!ok || jobs < 1 || jobs > kMaxJobs)
+            return usage(tr("-j は 1 から %1 までの数です: %2").arg(kMaxJobs).arg(o->jobs));
     }
     return Success;
 }
 
-bool ComposeCommand::prepare(const Options &o, Setup *setup)
+int ComposeCommand::prepare(const Options &o, Setup *setup)
 {
+    // The --set values first: a mistyped name is a usage error, whatever the files hold.
+    setup->fontNames = FontSetup::panelFontNames();
+    for (const QString &assignment : o.sets) {
+        QString error;
+        if (!setup->overrides.add(assignment, setup->fontNames, &error)) {
+            fail(error);
+            return UsageError;
+        }
+    }
+
     QString error;
     clsNoltIO settings(m_programFolder, kTwipsPerPixel, kTwipsPerPixel);
     const QString settingsPath =
@@ -210,17 +306,18 @@ bool ComposeCommand::prepare(const Options &o, Setup *setup)
             : o.settings;
     if (!o.settings.isEmpty() && !checkNamedFile(settingsPath, &error)) {
         fail(error);
-        return false;
+        return Failure;
     }
     if (!settings.OpenFile(settingsPath)) {
         fail(tr("設定ﾌｧｲﾙ「%1」を読めません: %2").arg(shown(settingsPath), settings.errorString()));
-        return false;
+        return Failure;
     }
 
     // The panel at start-up: defaults, then "default.kvl" without its date and time.
-    const QStringList fontNames = FontSetup::panelFontNames();
-    PanelValues panel = PanelValues::startupDefaults(QDateTime::currentDateTime(), fontNames,
-                                                     settings.ThreeCharMonth() != 0);
+    const QStringList &fontNames = setup->fontNames;
+    PanelValues &panel = setup->panel;
+    panel = PanelValues::startupDefaults(QDateTime::currentDateTime(), fontNames,
+                                         settings.ThreeCharMonth() != 0);
     const QString defaultTemplate =
         ProgramFolder::filePath(m_programFolder, QString::fromUtf16(kDefaultTemplate));
     {
@@ -232,20 +329,26 @@ bool ComposeCommand::prepare(const Options &o, Setup *setup)
     const QString templatePath = o.templateFile.isEmpty() ? defaultTemplate : o.templateFile;
     if (!o.templateFile.isEmpty() && !checkNamedFile(templatePath, &error)) {
         fail(error);
-        return false;
+        return Failure;
     }
     if (QFileInfo::exists(templatePath)) {
         clsTemplateIO tpl;
         if (!tpl.OpenFile(templatePath)) {
             fail(tr("テンプレート「%1」を読めません: %2")
                      .arg(shown(templatePath), tpl.errorString()));
-            return false;
+            return Failure;
         }
         panel.applyTemplate(tpl, false, fontNames);
     }
 
-    PreviewCommand::toFrameDescription(panel, DateStyle::fromSettings(settings), setup->frame);
-    // Only the faces this frame draws: each question about a face costs a fontconfig pass.
+    setup->fill = o.fill;
+    setup->patterns = CaptionFill::patterns(settings);
+    setup->dateStyle = DateStyle::fromSettings(settings);
+    PanelValues overridden = panel;
+    setup->overrides.apply(overridden, fontNames);
+    PreviewCommand::toFrameDescription(overridden, setup->dateStyle, setup->frame);
+    // Only the faces this frame draws: each question about a face costs a fontconfig pass. The
+    // fill changes texts only, so these are the faces of every photo.
     QStringList faces;
     for (const TextItem &item : setup->frame.TextItems)
         faces << item.FontName;
@@ -257,19 +360,46 @@ bool ComposeCommand::prepare(const Options &o, Setup *setup)
         parseFit(o.fit, &setup->photo.box);
     }
     setup->jpegQuality = settings.JpegQuality();
-    return true;
+    setup->jobs = o.jobs.isEmpty() ? std::max(1, QThread::idealThreadCount()) : o.jobs.toInt();
+    return Success;
+}
+
+int ComposeCommand::printMetadata(const QString &photo)
+{
+    QString error;
+    if (!checkNamedFile(photo, &error)) {
+        fail(error);
+        return Failure;
+    }
+    PhotoMetadata data;
+    if (!PhotoMetadata::read(photo, &data, &error)) {
+        fail(error);
+        return Failure;
+    }
+    for (const auto &[name, value] : CaptionFill::placeholders(data))
+        m_out << '{' << name << "}\t" << value << '\n';
+    m_out.flush();
+    return Success;
 }
 
 bool ComposeCommand::composeOne(const Setup &setup, const QString &photo, const QString &output,
-                                int format)
+                                int format, PreviewComposer &composer, QStringList *messages) const
 {
     QString error;
     if (!photo.isEmpty() && !checkNamedFile(photo, &error)) {
-        fail(error);
+        messages->append(failure(error));
         return false;
     }
     FrameDescription frame = setup.frame;
-    PreviewComposer composer;
+    if (setup.fill) {
+        PhotoMetadata data;
+        if (PhotoMetadata::read(photo, &data) && !data.isEmpty()) {
+            PanelValues panel = CaptionFill::fill(setup.panel, data, setup.patterns);
+            setup.overrides.apply(panel, setup.fontNames);
+            frame = FrameDescription();
+            PreviewCommand::toFrameDescription(panel, setup.dateStyle, frame);
+        }
+    }
     composer.PhotoPath = photo;
     composer.setPhotoOptions(setup.photo);
     const ComposeOutcome outcome = composer.DrawPreview(frame, setup.margins);
@@ -277,29 +407,125 @@ bool ComposeCommand::composeOne(const Setup &setup, const QString &photo, const 
     case ComposeOutcome::Kind::Drawn:
         break;
     case ComposeOutcome::Kind::LayoutRefused:
-        fail(tr("枠の大きさ %1x%2: %3")
-                 .arg(frame.PhotoWidth)
-                 .arg(frame.PhotoHeight)
-                 .arg(ComposeOutcome::sizeMessage()));
+        messages->append(failure(tr("枠の大きさ %1x%2: %3")
+                                     .arg(frame.PhotoWidth)
+                                     .arg(frame.PhotoHeight)
+                                     .arg(ComposeOutcome::sizeMessage())));
         return false;
     case ComposeOutcome::Kind::PhotoSizeRefused:
-        fail(tr("%1 (%2x%3): %4")
-                 .arg(shown(photo))
-                 .arg(frame.PhotoWidth)
-                 .arg(frame.PhotoHeight)
-                 .arg(ComposeOutcome::sizeMessage()) +
-             (outcome.shrinkWouldFit ? tr(" --fit 1600x1200 で縮小できます。") : QString()));
+        messages->append(failure(
+            tr("%1 (%2x%3): %4")
+                .arg(shown(photo))
+                .arg(frame.PhotoWidth)
+                .arg(frame.PhotoHeight)
+                .arg(ComposeOutcome::sizeMessage()) +
+            (outcome.shrinkWouldFit ? tr(" --fit 1600x1200 で縮小できます。") : QString())));
         return false;
     default:
-        fail(outcome.message);
+        messages->append(failure(outcome.message));
         return false;
     }
     if (!SavePicture::write(composer.canvas(), output, SavePicture::Format(format),
                             setup.jpegQuality, &error)) {
-        fail(error);
+        messages->append(failure(error));
         return false;
     }
     return true;
+}
+
+int ComposeCommand::runBatch(const Options &o, const Setup &setup)
+{
+    const QString f = o.format.toLower();
+    const SavePicture::Format format = f == QLatin1String("png") ? SavePicture::Format::Png
+                                       : f.startsWith(QLatin1String("jp"))
+                                           ? SavePicture::Format::Jpeg
+                                           : SavePicture::Format::Bmp;
+    const QString suffix = format == SavePicture::Format::Png    ? QStringLiteral(".png")
+                           : format == SavePicture::Format::Jpeg ? QStringLiteral(".jpg")
+                                                                 : QStringLiteral(".bmp");
+    if (!QDir().mkpath(o.outputDir)) {
+        fail(tr("出力フォルダ「%1」を作れません。").arg(shown(o.outputDir)));
+        return Failure;
+    }
+
+    struct Job
+    {
+        QString photo;
+        QString output;
+        QStringList messages;
+        bool ok = false;
+        bool done = false;
+    };
+    const int count = int(o.photos.size());
+    std::vector<Job> jobs(static_cast<size_t>(count));
+    QSet<QString> outputs;
+    for (int i = 0; i < count; ++i) {
+        Job &job = jobs[size_t(i)];
+        job.photo = o.photos.at(i);
+        job.output = QDir(o.outputDir).filePath(QFileInfo(job.photo).completeBaseName() + suffix);
+        // Two photos with one base name would overwrite each other's picture: the later fails.
+        const QString key = QFileInfo(job.output).absoluteFilePath();
+        if (outputs.contains(key)) {
+            job.messages << failure(
+                tr("%1: 「%2」は同じ実行で既に書きました。写真の名前が重なっています。")
+                    .arg(shown(job.photo), shown(job.output)));
+            job.done = true;
+        }
+        outputs.insert(key);
+    }
+
+    // Each worker takes the next photo and keeps one composer, whose canvas memory serves all
+    // its photos; the pictures are the same whichever worker draws them.
+    std::mutex mutex;
+    std::condition_variable finished;
+    std::atomic<int> next{0};
+    auto worker = [&] {
+        PreviewComposer composer;
+        for (int i = next++; i < count; i = next++) {
+            Job &job = jobs[size_t(i)];
+            if (job.done) // refused before the start
+                continue;
+            QStringList messages;
+            const bool ok =
+                composeOne(setup, job.photo, job.output, int(format), composer, &messages);
+            const std::lock_guard<std::mutex> lock(mutex);
+            job.messages = messages;
+            job.ok = ok;
+            job.done = true;
+            finished.notify_all();
+        }
+    };
+    const int workers = std::min(setup.jobs, count);
+    QThreadPool pool;
+    pool.setMaxThreadCount(workers);
+    for (int w = 0; w < workers; ++w)
+        pool.start(worker);
+
+    // The photos' messages in the order of the photos, each as soon as it and all before it
+    // are done.
+    int failures = 0;
+    for (int i = 0; i < count; ++i) {
+        Job &job = jobs[size_t(i)];
+        {
+            std::unique_lock<std::mutex> lock(mutex);
+            finished.wait(lock, [&job] { return job.done; });
+        }
+        if (m_progress)
+            m_err << QStringLiteral("[%1/%2] %3 -> %4")
+                         .arg(i + 1)
+                         .arg(count)
+                         .arg(shown(job.photo), shown(job.output))
+                  << Qt::endl;
+        for (const QString &message : job.messages)
+            m_err << message << Qt::endl;
+        failures += job.ok ? 0 : 1;
+    }
+    pool.waitForDone();
+    if (failures > 0) {
+        fail(tr("%1 枚中 %2 枚が失敗しました。").arg(count).arg(failures));
+        return Failure;
+    }
+    return Success;
 }
 
 int ComposeCommand::run(const QStringList &arguments)
@@ -313,56 +539,21 @@ int ComposeCommand::run(const QStringList &arguments)
         m_out.flush();
         return Success;
     }
+    if (!o.printMetadata.isEmpty())
+        return printMetadata(o.printMetadata);
     Setup setup;
-    if (!prepare(o, &setup))
-        return Failure;
+    const int prepared = prepare(o, &setup);
+    if (prepared != Success)
+        return prepared;
 
     if (!o.output.isEmpty()) {
+        QStringList messages;
+        PreviewComposer composer;
         const int format = int(SavePicture::formatForPath(o.output));
-        return composeOne(setup, o.photo, o.output, format) ? Success : Failure;
+        const bool ok = composeOne(setup, o.photo, o.output, format, composer, &messages);
+        for (const QString &message : messages)
+            m_err << message << Qt::endl;
+        return ok ? Success : Failure;
     }
-
-    const QString f = o.format.toLower();
-    const SavePicture::Format format = f == QLatin1String("png") ? SavePicture::Format::Png
-                                       : f.startsWith(QLatin1String("jp"))
-                                           ? SavePicture::Format::Jpeg
-                                           : SavePicture::Format::Bmp;
-    const QString suffix = format == SavePicture::Format::Png    ? QStringLiteral(".png")
-                           : format == SavePicture::Format::Jpeg ? QStringLiteral(".jpg")
-                                                                 : QStringLiteral(".bmp");
-    if (!QDir().mkpath(o.outputDir)) {
-        fail(tr("出力フォルダ「%1」を作れません。").arg(shown(o.outputDir)));
-        return Failure;
-    }
-    int failures = 0;
-    QSet<QString> written;
-    const int count = int(o.photos.size());
-    for (int i = 0; i < count; ++i) {
-        const QString &photo = o.photos.at(i);
-        const QString output =
-            QDir(o.outputDir).filePath(QFileInfo(photo).completeBaseName() + suffix);
-        if (m_progress)
-            m_err << QStringLiteral("[%1/%2] %3 -> %4")
-                         .arg(i + 1)
-                         .arg(count)
-                         .arg(shown(photo), shown(output))
-                  << Qt::endl;
-        // Two photos with one base name would overwrite each other's picture.
-        const QString key = QFileInfo(output).absoluteFilePath();
-        if (written.contains(key)) {
-            fail(tr("%1: 「%2」は同じ実行で既に書きました。写真の名前が重なっています。")
-                     .arg(shown(photo), shown(output)));
-            ++failures;
-            continue;
-        }
-        if (composeOne(setup, photo, output, int(format)))
-            written.insert(key);
-        else
-            ++failures;
-    }
-    if (failures > 0) {
-        fail(tr("%1 枚中 %2 枚が失敗しました。").arg(count).arg(failures));
-        return Failure;
-    }
-    return Success;
+    return runBatch(o, setup);
 }

@@ -4,6 +4,7 @@
 #include <QString>
 #include <QStringList>
 
+class PreviewComposer;
 class QTextStream;
 
 // The command-line composer: from the settings, a template and a photo to the framed picture,
@@ -22,7 +23,8 @@ public:
     };
 
     // programFolder holds the default "nolt.ini" and "default.kvl". Messages go to err, one line
-    // each; the help text to out. With progress, one line per photo of a batch goes to err.
+    // each; the help text and the photo data to out. With progress, one line per photo of a
+    // batch goes to err.
     ComposeCommand(const QString &programFolder, QTextStream &out, QTextStream &err, bool progress);
 
     int run(const QStringList &arguments);
@@ -34,8 +36,12 @@ private:
     struct Setup;
 
     int parse(const QStringList &arguments, Options *options);
-    bool prepare(const Options &options, Setup *setup);
-    bool composeOne(const Setup &setup, const QString &photo, const QString &output, int format);
+    int prepare(const Options &options, Setup *setup);
+    int printMetadata(const QString &photo);
+    int runBatch(const Options &options, const Setup &setup);
+    // Thread-safe for one composer a thread: the messages for err are returned in *messages.
+    bool composeOne(const Setup &setup, const QString &photo, const QString &output, int format,
+                    PreviewComposer &composer, QStringList *messages) const;
     void fail(const QString &message);
 
     QString m_programFolder;

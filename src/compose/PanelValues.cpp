@@ -1,5 +1,6 @@
 #include "PanelValues.h"
 
+#include "ClockText.h"
 #include "TextNumber.h"
 #include "store/clsTemplateIO.h"
 
@@ -12,7 +13,6 @@ constexpr qint32 Black = 0x00000000;
 const char16_t *const kStartupPhotoSize = u"160x120";
 const char16_t *const kStartupFontName = u"ＭＳ ゴシック";
 const char16_t *const kStartupFontSize = u"10";
-const char16_t *const kTimeSuffix = u" JST";
 
 // A list selection by number: an existing entry selects it, -1 clears, anything else (a number
 // that does not fit 16 bits included) keeps the previous selection.
@@ -70,7 +70,7 @@ void PanelValues::setDateAndTime(const QDateTime &now)
     MonthIndex = date.month() - 1;
     DayIndex = date.day() - 1;
     Year = QStringLiteral("%1").arg(date.year(), 4, 10, QLatin1Char('0'));
-    Time = now.time().toString(QStringLiteral("HH:mm")) + QString::fromUtf16(kTimeSuffix);
+    Time = ClockText::timeText(now);
 }
 
 QStringList PanelValues::monthListTexts(bool threeCharMonth)

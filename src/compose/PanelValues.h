@@ -54,7 +54,7 @@ struct PanelValues
                                        bool threeCharMonth);
 
     // The month, day, year and time at the moment given: the year in four digits, the time as
-    // "hh:mm JST".
+    // ClockText writes it ("hh:mm JST" in Japan, the zone's abbreviation elsewhere).
     void setDateAndTime(const QDateTime &now);
 
     // cboMonth's entries: "Jan".."Dec" when threeCharMonth, otherwise "01".."12".

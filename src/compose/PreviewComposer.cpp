@@ -35,6 +35,10 @@ ComposeOutcome PreviewComposer::ComputeLayout(FrameDescription &frame, const Lay
     if (!outcome.isDrawn())
         return outcome;
     // The same size reuses the canvas's memory: no new allocation for a repeated composition.
+    // A composition with a photo lays out for the panel's size, then for the photo's: the canvas
+    // of the other size waits as the spare, so that photo after photo allocates nothing either.
+    if (m_canvas.size() != size && m_spareCanvas.size() == size && m_spareCanvas.isDetached())
+        std::swap(m_canvas, m_spareCanvas);
     if (m_canvas.size() != size || m_canvas.isDetached() == false) {
         QImage canvas = Canvas::makeImage(size.width(), size.height());
         if (canvas.isNull()) {
@@ -44,6 +48,8 @@ ComposeOutcome PreviewComposer::ComputeLayout(FrameDescription &frame, const Lay
                     .arg(size.width())
                     .arg(size.height()));
         }
+        if (m_canvas.isDetached())
+            m_spareCanvas = m_canvas;
         m_canvas = canvas;
     }
     m_canvas.fill(Canvas::color(frame.BackColor));

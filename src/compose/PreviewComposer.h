@@ -84,6 +84,7 @@ private:
     std::unique_ptr<TextMeasurer> m_ownMeasurer;
     const TextMeasurer *m_measurer;
     QImage m_canvas;
+    QImage m_spareCanvas; // the canvas of the size before, while it is not shared
     LayoutMargins m_margins;
     DrawnFrame m_drawn;
     CachedPhoto m_cache;

@@ -37,6 +37,7 @@ const Cfitsio *Cfitsio::load(QString *reason)
             resolve(library, "ffgidt", &f.imageType) &&
             resolve(library, "ffgiet", &f.imageEquivalentType) &&
             resolve(library, "ffgky", &f.readKey) && resolve(library, "ffgpxvll", &f.readPixels) &&
+            resolve(library, "ffgkey", &f.readKeyword) && resolve(library, "ffthdu", &f.hduCount) &&
             resolve(library, "fits_is_compressed_image", &f.isCompressedImage) &&
             resolve(library, "ffgcno", &f.columnNumber) &&
             resolve(library, "ffgnrwll", &f.rowCount) &&

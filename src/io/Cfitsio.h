@@ -19,6 +19,8 @@ struct Cfitsio
     decltype(&ffgidt) imageType;
     decltype(&ffgiet) imageEquivalentType;
     decltype(&ffgky) readKey;
+    decltype(&ffgkey) readKeyword;
+    decltype(&ffthdu) hduCount;
     decltype(&ffgpxvll) readPixels;
     decltype(&fits_is_compressed_image) isCompressedImage;
     decltype(&ffgcno) columnNumber;

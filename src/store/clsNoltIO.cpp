@@ -100,10 +100,13 @@ struct NoltLayout
 
 QString clsNoltIO::defaultCaptionPattern(int line)
 {
+    // Equipment, exposure, filter and observer; a FITS file fills the FITS keys, a camera photo
+    // the EXIF ones, and a part in brackets drops out with its missing value.
     static const char *const patterns[CaptionPatternCount] = {
-        "{TELESCOP} + {INSTRUME}",
-        "{EXPTIME}秒 x {STACKCNT}枚 (計 {TOTAL})",
-        "{Model} {LensModel} {ExposureTime}秒 F{FNumber} ISO{ISO}",
+        "[{TELESCOP} + ]{INSTRUME}[{LensModel} + ]{Model}[ (f={FOCALLEN}mm)][ (f={FocalLength}mm)]",
+        "[{EXPTIME}秒][ x {STACKCNT}枚 (計 {TOTAL})][ Gain {GAIN}][ {CCD-TEMP}℃]"
+        "[{ExposureTime}秒][ F{FNumber}][ ISO{ISO}]",
+        "[フィルター: {FILTER}  ][撮影: {OBSERVER}][撮影: {Artist}]",
     };
     return QString::fromUtf8(patterns[line]);
 }

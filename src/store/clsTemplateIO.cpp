@@ -99,7 +99,11 @@ bool clsTemplateIO::OpenFile(const QString &szFile)
     ProfileFile file;
     if (!file.load(szFile, &m_error))
         return false;
+    return readFrom(file);
+}
 
+bool clsTemplateIO::readFrom(const ProfileFile &file)
+{
     m_frameSize = file.value(kFrame, kPhotoSize, QString());
     m_backColor = file.intValue(kFrame, kBackground, 0);
     m_borderColor = file.intValue(kFrame, kBorderColor, kDefaultBorderColor);
@@ -154,6 +158,12 @@ bool clsTemplateIO::SaveFile(const QString &szFile, bool owFlg)
     if (!file.load(szFile, &m_error))
         return false;
 
+    writeTo(file);
+    return file.save(szFile, &m_error);
+}
+
+void clsTemplateIO::writeTo(ProfileFile &file) const
+{
     auto boolText = [](bool v) { return v ? kTrue : kFalse; };
     file.setValue(kFrame, kPhotoSize, m_frameSize);
     file.setValue(kFrame, kBackground, ToHexString(m_backColor));
@@ -178,5 +188,30 @@ bool clsTemplateIO::SaveFile(const QString &szFile, bool owFlg)
             file.setValue(section, kTime, m_time);
         }
     }
-    return file.save(szFile, &m_error);
+}
+
+const QList<clsTemplateIO::ValueName> &clsTemplateIO::valueNames()
+{
+    static const QList<ValueName> names = [] {
+        using K = ValueKind;
+        QList<ValueName> n{{kFrame, kPhotoSize, K::Text},
+                           {kFrame, kBackground, K::Colour},
+                           {kFrame, kBorderColor, K::Colour},
+                           {kFrame, kBorderWidth, K::Integer}};
+        for (int i = 0; i < ItemCount; ++i) {
+            const QString section = itemSection(i);
+            n << ValueName{section, kData, K::Text} << ValueName{section, kFontName, K::Text}
+              << ValueName{section, kFontSize, K::Integer}
+              << ValueName{section, kFontColor, K::Colour};
+            for (const QString &flag : {kFontBold, kFontItalic, kFontStrikethru, kFontUnderline})
+                n << ValueName{section, flag, K::Boolean};
+            n << ValueName{section, kFontAlign, K::Integer};
+            if (i == 1) {
+                n << ValueName{section, kMonth, K::Integer} << ValueName{section, kDay, K::Integer}
+                  << ValueName{section, kYear, K::Text} << ValueName{section, kTime, K::Text};
+            }
+        }
+        return n;
+    }();
+    return names;
 }

@@ -1,7 +1,10 @@
 #pragma once
 
+#include <QList>
 #include <QString>
 #include <array>
+
+class ProfileFile;
 
 // One text item of a template.
 struct HeaderItem
@@ -70,6 +73,29 @@ public:
     bool SaveFile(const QString &szFile, bool owFlg);
 
     QString errorString() const { return m_error; }
+
+    // The template as the lines of a profile file, and back; OpenFile and SaveFile go through
+    // these. readFrom fails like OpenFile on a bad style flag.
+    bool readFrom(const ProfileFile &file);
+    void writeTo(ProfileFile &file) const;
+
+    // Every value by section and key, in the order SaveFile writes them, with the kind of text
+    // it holds. name() is "Section.Key", as scripts give it ("Frame.BorderWidth").
+    enum class ValueKind
+    {
+        Text,
+        Integer,
+        Colour, // ToHexString or decimal
+        Boolean // "True" or "False"
+    };
+    struct ValueName
+    {
+        QString section;
+        QString key;
+        ValueKind kind;
+        QString name() const { return section + QLatin1Char('.') + key; }
+    };
+    static const QList<ValueName> &valueNames();
 
     static QString ToHexString(qint32 value);
 

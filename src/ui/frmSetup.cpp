@@ -2,23 +2,32 @@
 
 #include "Twips.h"
 #include "UiFonts.h"
+#include "compose/FrameLayout.h"
+#include "io/PhotoOptions.h"
 #include "store/clsNoltIO.h"
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
+#include <QSpinBox>
 
 #include <cmath>
 #include <limits>
 
 namespace {
 
-// Client area and control rectangles in twips: left, top, width, height.
-constexpr int ClientWidth = 4410;
+// Client area and control rectangles in twips: left, top, width, height. The first 4410 twips
+// hold the dialog's original controls; the groups of the later settings stand beside them.
+constexpr int ClientWidth = 14070;
 constexpr int ClientHeight = 3195;
+constexpr Twips::Rect PhotoGroupRect{4500, 45, 3870, 1470};
+constexpr Twips::Rect ViewGroupRect{4500, 1590, 3870, 1515};
+constexpr Twips::Rect CaptionGroupRect{8460, 45, 5520, 3060};
 
 constexpr Twips::Rect DateFormatRect{1230, 60, 1635, 300};
 constexpr Twips::Rect DateDelimiterRect{2880, 60, 1005, 300};
@@ -79,6 +88,23 @@ void loadList(QComboBox *box, qint32 value)
 qint32 savedList(const QComboBox *box, qint32 stored)
 {
     return box->currentIndex() >= 0 ? box->currentIndex() : stored;
+}
+
+QGroupBox *addGroup(QWidget *dialog, const char *name, const QString &title,
+                    const Twips::Rect &rect)
+{
+    auto *group = new QGroupBox(title, dialog);
+    group->setObjectName(QLatin1String(name));
+    Twips::place(group, rect);
+    auto *grid = new QGridLayout(group);
+    grid->setContentsMargins(8, 4, 8, 6);
+    grid->setVerticalSpacing(4);
+    return group;
+}
+
+QGridLayout *gridOf(QGroupBox *group)
+{
+    return static_cast<QGridLayout *>(group->layout());
 }
 
 } // namespace
@@ -154,9 +180,17 @@ frmSetup::frmSetup(clsNoltIO &settings, PlatformServices &services, QWidget *own
     Twips::place(cmdClose, CloseRect);
     connect(cmdClose, &QPushButton::clicked, this, &QDialog::reject);
 
-    QWidget *const tabOrder[] = {cboDateFormat, cboDateDelimiter, chkMonth,     txtMargin[0],
-                                 txtMargin[1],  txtMargin[2],     txtMargin[3], chkWindowPos,
-                                 cmdSave,       cmdClose};
+    buildPhotoGroup();
+    buildViewGroup();
+    buildCaptionGroup();
+
+    // The original controls first, then the groups beside them, column by column.
+    QWidget *const tabOrder[] = {cboDateFormat,     cboDateDelimiter, chkMonth,       txtMargin[0],
+                                 txtMargin[1],      txtMargin[2],     txtMargin[3],   chkWindowPos,
+                                 cmdSave,           cmdClose,         cboStretch,     chkShrink,
+                                 txtShrinkWidth,    txtShrinkHeight,  chkLivePreview, cboLanguage,
+                                 chkFillOnLoad,     txtCaption[0],    txtCaption[1],  txtCaption[2],
+                                 cmdCaptionDefaults};
     for (size_t i = 0; i + 1 < std::size(tabOrder); ++i)
         setTabOrder(tabOrder[i], tabOrder[i + 1]);
 
@@ -164,6 +198,96 @@ frmSetup::frmSetup(clsNoltIO &settings, PlatformServices &services, QWidget *own
 }
 
 frmSetup::~frmSetup() = default;
+
+void frmSetup::buildPhotoGroup()
+{
+    QGroupBox *group = addGroup(this, "fraPhoto", tr("写真"), PhotoGroupRect);
+    QGridLayout *grid = gridOf(group);
+    auto *stretchLabel = new QLabel(tr("FITS の表示の伸張"), group);
+    cboStretch = new QComboBox(group);
+    cboStretch->setObjectName(QStringLiteral("cboStretch"));
+    cboStretch->addItems({tr("自動"), tr("線形"), tr("なし")});
+    stretchLabel->setBuddy(cboStretch);
+    grid->addWidget(stretchLabel, 0, 0, 1, 2);
+    grid->addWidget(cboStretch, 0, 2, 1, 3);
+
+    chkShrink = new QCheckBox(tr("大きな写真を縮小する"), group);
+    chkShrink->setObjectName(QStringLiteral("chkShrink"));
+    grid->addWidget(chkShrink, 1, 0, 1, 5);
+    const auto sizeBox = [group](const char *name, int low, int high) {
+        auto *box = new QSpinBox(group);
+        box->setObjectName(QLatin1String(name));
+        box->setRange(low, high);
+        box->setAlignment(Qt::AlignRight);
+        return box;
+    };
+    txtShrinkWidth =
+        sizeBox("txtShrinkWidth", FrameLayout::MinPhotoWidth, FrameLayout::MaxPhotoWidth);
+    txtShrinkHeight =
+        sizeBox("txtShrinkHeight", FrameLayout::MinPhotoHeight, FrameLayout::MaxPhotoHeight);
+    txtShrinkWidth->setToolTip(tr("この大きさより大きな写真を、縦横比を保って縮小します"));
+    txtShrinkHeight->setToolTip(txtShrinkWidth->toolTip());
+    grid->addItem(new QSpacerItem(16, 0), 2, 0);
+    grid->addWidget(txtShrinkWidth, 2, 1);
+    grid->addWidget(new QLabel(QStringLiteral("x"), group), 2, 2, Qt::AlignCenter);
+    grid->addWidget(txtShrinkHeight, 2, 3);
+    grid->addWidget(new QLabel(QStringLiteral("pixel"), group), 2, 4);
+    grid->setColumnStretch(4, 1);
+    for (QSpinBox *box : {txtShrinkWidth, txtShrinkHeight})
+        connect(chkShrink, &QCheckBox::toggled, box, &QWidget::setEnabled);
+}
+
+void frmSetup::buildViewGroup()
+{
+    QGroupBox *group = addGroup(this, "fraView", tr("ウィンドウ"), ViewGroupRect);
+    QGridLayout *grid = gridOf(group);
+    chkLivePreview = new QCheckBox(tr("入力するたびにプレビューする"), group);
+    chkLivePreview->setObjectName(QStringLiteral("chkLivePreview"));
+    grid->addWidget(chkLivePreview, 0, 0, 1, 2);
+    auto *languageLabel = new QLabel(tr("表示言語 (&Language)"), group);
+    cboLanguage = new QComboBox(group);
+    cboLanguage->setObjectName(QStringLiteral("cboLanguage"));
+    // Each language in its own script, whatever the language of the window.
+    cboLanguage->addItems({QStringLiteral("日本語"), QStringLiteral("English")});
+    languageLabel->setBuddy(cboLanguage);
+    grid->addWidget(languageLabel, 1, 0);
+    grid->addWidget(cboLanguage, 1, 1);
+    auto *note = new QLabel(tr("言語は次の起動から変わります。"), group);
+    note->setObjectName(QStringLiteral("lblLanguageNote"));
+    grid->addWidget(note, 2, 0, 1, 2);
+    grid->setColumnStretch(1, 1);
+}
+
+void frmSetup::buildCaptionGroup()
+{
+    QGroupBox *group = addGroup(this, "fraCaption", tr("写真の情報から入力"), CaptionGroupRect);
+    QGridLayout *grid = gridOf(group);
+    chkFillOnLoad = new QCheckBox(tr("写真を読み込んだら情報を入力する"), group);
+    chkFillOnLoad->setObjectName(QStringLiteral("chkFillOnLoad"));
+    grid->addWidget(chkFillOnLoad, 0, 0, 1, 2);
+    grid->addWidget(new QLabel(tr("説明文 1～3 のパターン"), group), 1, 0, 1, 2);
+    const QString hint =
+        tr("{OBJECT} {TELESCOP} {INSTRUME} {EXPTIME} {STACKCNT} {TOTAL} {Model} {ISO} などに\n"
+           "写真の情報が入ります。[ ] の部分は、中の値がすべてあるときだけ入ります。");
+    for (int i = 0; i < 3; ++i) {
+        txtCaption[i] = new QLineEdit(group);
+        txtCaption[i]->setObjectName(indexedName("txtCaption", i));
+        txtCaption[i]->setToolTip(hint);
+        auto *number = new QLabel(QStringLiteral("%1.").arg(i + 1), group);
+        number->setBuddy(txtCaption[i]);
+        grid->addWidget(number, 2 + i, 0);
+        grid->addWidget(txtCaption[i], 2 + i, 1);
+    }
+    cmdCaptionDefaults = new QPushButton(tr("既定のパターンに戻す"), group);
+    cmdCaptionDefaults->setObjectName(QStringLiteral("cmdCaptionDefaults"));
+    cmdCaptionDefaults->setAutoDefault(false);
+    connect(cmdCaptionDefaults, &QPushButton::clicked, this, [this] {
+        for (int i = 0; i < 3; ++i)
+            txtCaption[i]->setText(clsNoltIO::defaultCaptionPattern(i));
+    });
+    grid->addWidget(cmdCaptionDefaults, 5, 1, Qt::AlignRight);
+    grid->setRowStretch(6, 1);
+}
 
 bool frmSetup::showModal(QWidget *owner, clsNoltIO &settings, PlatformServices &services)
 {
@@ -181,6 +305,23 @@ void frmSetup::Form_Load()
     txtMargin[2]->setText(QString::number(m_settings.MarginFrameHBorder()));
     txtMargin[3]->setText(QString::number(m_settings.MarginFontVFrame()));
     loadCheck(chkWindowPos, m_settings.SavePosition());
+
+    loadList(cboStretch, qint32(m_settings.photoStretch()));
+    chkShrink->setChecked(m_settings.shrinkLarge());
+    m_shownBox = PhotoOptions::boundedBox(m_settings.shrinkBox());
+    txtShrinkWidth->setValue(m_shownBox.width());
+    txtShrinkHeight->setValue(m_shownBox.height());
+    txtShrinkWidth->setEnabled(chkShrink->isChecked());
+    txtShrinkHeight->setEnabled(chkShrink->isChecked());
+    chkLivePreview->setChecked(m_settings.livePreview());
+    loadList(cboLanguage, qint32(m_settings.language()));
+    chkFillOnLoad->setChecked(m_settings.fillOnLoad());
+    m_shownPatterns.clear();
+    for (int i = 0; i < 3; ++i) {
+        txtCaption[i]->setText(m_settings.captionPattern(i));
+        txtCaption[i]->setCursorPosition(0);
+        m_shownPatterns << txtCaption[i]->text();
+    }
 }
 
 void frmSetup::cmdSave_Click()
@@ -193,6 +334,21 @@ void frmSetup::cmdSave_Click()
     m_settings.MarginFrameHBorder(leadingNumber(txtMargin[2]->text()));
     m_settings.MarginFontVFrame(leadingNumber(txtMargin[3]->text()));
     m_settings.SavePosition(savedCheck(chkWindowPos, m_settings.SavePosition()));
+
+    m_settings.setPhotoStretch(
+        clsNoltIO::Stretch(savedList(cboStretch, qint32(m_settings.photoStretch()))));
+    m_settings.setShrinkLarge(chkShrink->isChecked());
+    const QSize box(txtShrinkWidth->value(), txtShrinkHeight->value());
+    if (box != m_shownBox)
+        m_settings.setShrinkBox(box);
+    m_settings.setLivePreview(chkLivePreview->isChecked());
+    m_settings.setLanguage(
+        clsNoltIO::Language(savedList(cboLanguage, qint32(m_settings.language()))));
+    m_settings.setFillOnLoad(chkFillOnLoad->isChecked());
+    for (int i = 0; i < 3; ++i) {
+        if (txtCaption[i]->text() != m_shownPatterns.at(i))
+            m_settings.setCaptionPattern(i, txtCaption[i]->text());
+    }
     accept();
 }
 

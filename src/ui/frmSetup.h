@@ -4,6 +4,8 @@
 
 #include <QDialog>
 #include <QImage>
+#include <QSize>
+#include <QStringList>
 
 class clsNoltIO;
 class PlatformServices;
@@ -12,10 +14,14 @@ class QComboBox;
 class QLabel;
 class QLineEdit;
 class QPushButton;
+class QSpinBox;
 
 // The general settings dialog: date format and separators, English month names, the four text
-// margins and whether the main window's rectangle is kept. It edits the settings object in memory;
-// the settings file is written by the main window when it closes.
+// margins and whether the main window's rectangle is kept; beside them, in three groups, how
+// photos are shown (the FITS stretch, shrinking large photos), the window (live preview, the
+// language of the next start) and the fill from the photo's data (the fill at every load, its
+// three line patterns). It edits the settings object in memory; the settings file is written by
+// the main window when it closes.
 //
 // The main window's settings command runs it with
 //     if (frmSetup::showModal(this, m_settings, m_services)) ...
@@ -45,6 +51,9 @@ public:
 private:
     void Form_Load();
     void cmdSave_Click();
+    void buildPhotoGroup();
+    void buildViewGroup();
+    void buildCaptionGroup();
 
     clsNoltIO &m_settings;
     BasHook m_hook;
@@ -58,4 +67,17 @@ private:
     QPushButton *cmdClose;
     QLabel *picPreview;
     QLabel *lblTag[10];
+
+    QComboBox *cboStretch;
+    QCheckBox *chkShrink;
+    QSpinBox *txtShrinkWidth;
+    QSpinBox *txtShrinkHeight;
+    QCheckBox *chkLivePreview;
+    QComboBox *cboLanguage;
+    QCheckBox *chkFillOnLoad;
+    QLineEdit *txtCaption[3];
+    QPushButton *cmdCaptionDefaults;
+    // What the boxes showed when loaded: a value they could not show is kept unless changed.
+    QSize m_shownBox;
+    QStringList m_shownPatterns;
 };

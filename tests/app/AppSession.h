@@ -5,6 +5,7 @@
 #include "app/frmMdiMain.h"
 #include "store/clsNoltIO.h"
 #include "support/FakePlatformServices.h"
+#include "support/LocalZone.h"
 
 #include <QApplication>
 #include <QComboBox>

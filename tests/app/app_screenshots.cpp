@@ -89,7 +89,7 @@ int main(int argc, char **argv)
         return 2;
     }
     // As the program starts itself.
-    AppStartup::prepare();
+    AppStartup::prepare(args[2]);
 
     QtPlatformServices services;
     frmMdiMain window(&services, args[2]);

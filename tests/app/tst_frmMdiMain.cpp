@@ -1,4 +1,5 @@
 #include "AppSession.h"
+#include "app/AppStartup.h"
 #include "app/PreviewCanvas.h"
 #include "app/frmPreview.h"
 #include "compose/FontSetup.h"
@@ -7,12 +8,15 @@
 
 #include <QFile>
 #include <QFileInfo>
+#include <QLibraryInfo>
 #include <QMdiArea>
 #include <QMenuBar>
+#include <QProcess>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTest>
 #include <QToolBar>
+#include <QTranslator>
 
 #include <cmath>
 
@@ -75,7 +79,11 @@ class tst_frmMdiMain : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { FontSetup::install(); }
+    void initTestCase()
+    {
+        FontSetup::install();
+        setLocalZone("Asia/Tokyo");
+    }
     void startupWithoutFiles();
     void startupRestoresStoredRectangle();
     void menusAndToolbar();
@@ -93,6 +101,8 @@ private slots:
     void dateFields();
     void compositionFailureKeepsRunning();
     void colorDepthText();
+    void languageOfTheTexts_data();
+    void languageOfTheTexts();
 };
 
 void tst_frmMdiMain::startupWithoutFiles()
@@ -142,6 +152,12 @@ void tst_frmMdiMain::menusAndToolbar()
     for (QAction *menu : w.menuBar()->actions())
         captions << menu->text();
     QCOMPARE(captions, QStringList({"ﾌｧｲﾙ(&F)", "編集(&E)", "画像(&G)", "ﾍﾙﾌﾟ(&H)"}));
+    QStringList photo;
+    for (QAction *entry : s.find<QMenu>("IDM_PHOTO")->actions())
+        photo << (entry->isSeparator() ? "-" : entry->text());
+    QCOMPARE(photo,
+             QStringList({"画像ﾌｧｲﾙを読み込む(&L)...", "画像ﾌｧｲﾙを外す(&R)", "写真の情報を入力(&I)",
+                          "-", "ｸﾘｯﾌﾟﾎﾞｰﾄﾞに複写(&C)", "ﾌｧｲﾙに保存(&S)..."}));
     QStringList keys;
     auto *toolbar = s.find<QToolBar>("Toolbar");
     for (QAction *a : toolbar->actions()) {
@@ -451,6 +467,52 @@ void tst_frmMdiMain::colorDepthText()
     QCOMPARE(frmMdiMain::colorDepthText(std::ldexp(1.0, 24)), QString("True Color (24bit)"));
     QCOMPARE(frmMdiMain::colorDepthText(std::ldexp(1.0, 16)), QString("High Color (16bit)"));
     QCOMPARE(frmMdiMain::colorDepthText(256.0), QString("256 色"));
+}
+
+void tst_frmMdiMain::languageOfTheTexts_data()
+{
+    QTest::addColumn<bool>("english");
+    QTest::addColumn<bool>("translated"); // "morvel_en.qm" is in the second folder searched
+    QTest::addColumn<QString>("exit");
+    QTest::addColumn<QString>("qtCancel"); // a text of Qt's own dialogs
+    QTest::newRow("Japanese, as written") << false << true << "終了(&X)"
+                                          << "キャンセル";
+    QTest::newRow("English") << true << true << "E&xit"
+                             << "Cancel";
+    QTest::newRow("English without its translation") << true << false << "終了(&X)"
+                                                     << "Cancel";
+}
+
+void tst_frmMdiMain::languageOfTheTexts()
+{
+    QFETCH(bool, english);
+    QFETCH(bool, translated);
+    QFETCH(QString, exit);
+    QFETCH(QString, qtCancel);
+    Session s;
+    const QString folder = s.path("share");
+    if (translated) {
+        QVERIFY(QDir().mkpath(folder) &&
+                writeAll(s.path("en.ts"), "<TS version=\"2.1\" language=\"en\"><context>"
+                                          "<name>frmMdiMain</name><message><source>終了(&amp;X)"
+                                          "</source><translation>E&amp;xit</translation>"
+                                          "</message></context></TS>"));
+        const QString lrelease = QLibraryInfo::path(QLibraryInfo::BinariesPath) + "/lrelease";
+        if (QProcess::execute(lrelease, {s.path("en.ts"), "-qm", folder + "/morvel_en.qm"}) != 0)
+            QSKIP("lrelease is needed to make a translation");
+    }
+    const QList<QTranslator *> installed = AppStartup::installTranslations(
+        english ? clsNoltIO::Language::English : clsNoltIO::Language::Japanese,
+        {s.path("none"), folder});
+    s.start();
+    const QString shown = s.find<QAction>("IDMI_EXIT")->text();
+    const QString cancel = QCoreApplication::translate("QPlatformTheme", "Cancel");
+    for (QTranslator *translator : installed) {
+        QCoreApplication::removeTranslator(translator);
+        delete translator;
+    }
+    QCOMPARE(shown, exit);
+    QCOMPARE(cancel, qtCancel);
 }
 
 QTEST_MAIN(tst_frmMdiMain)

@@ -48,6 +48,7 @@ class tst_frmMdiMainCommands : public QObject
 
 private slots:
     void initTestCase() { FontSetup::install(); }
+    void init() { setLocalZone("Asia/Tokyo"); }
     void settingsSavedRefreshesDateFields();
     void settingsCancelledChangesNothing_data();
     void settingsCancelledChangesNothing();
@@ -61,6 +62,7 @@ private slots:
     void versionDialog();
     void alignmentStepsOnClick_data();
     void alignmentStepsOnClick();
+    void nowDateSetsFields_data();
     void nowDateSetsFields();
 };
 
@@ -273,8 +275,21 @@ void tst_frmMdiMainCommands::alignmentStepsOnClick()
     QCOMPARE(seenTips, tips);
 }
 
+void tst_frmMdiMainCommands::nowDateSetsFields_data()
+{
+    QTest::addColumn<QByteArray>("zone");
+    QTest::addColumn<QString>("time");
+    QTest::newRow("Japan") << QByteArray("Asia/Tokyo") << QString("00:07 JST");
+    QTest::newRow("Europe, the zone's abbreviation")
+        << QByteArray("Europe/Berlin") << QString("00:07 CET");
+    QTest::newRow("UTC") << QByteArray("UTC") << QString("00:07 UTC");
+}
+
 void tst_frmMdiMainCommands::nowDateSetsFields()
 {
+    QFETCH(QByteArray, zone);
+    QFETCH(QString, time);
+    setLocalZone(zone);
     Session s;
     s.start();
     s.services.clock = QDateTime(QDate(2003, 2, 5), QTime(0, 7, 59));
@@ -282,7 +297,7 @@ void tst_frmMdiMainCommands::nowDateSetsFields()
     QCOMPARE(s.combo("cboMonth")->currentText(), QString("02"));
     QCOMPARE(s.combo("cboDay")->currentText(), QString("05"));
     QCOMPARE(s.edit("txtYear")->text(), QString("2003"));
-    QCOMPARE(s.edit("txtTime")->text(), QString("00:07 JST"));
+    QCOMPARE(s.edit("txtTime")->text(), time);
 }
 
 QTEST_MAIN(tst_frmMdiMainCommands)

@@ -69,6 +69,20 @@ void drop(QWidget *canvas, const QStringList &paths)
     QCoreApplication::sendEvent(canvas, &event);
 }
 
+// A 60 x 60 FITS photo whose header holds the cards given ("OBJECT  = 'M42'").
+QString writeFits(const Session &s, const QStringList &cards)
+{
+    QByteArray file;
+    for (const QString &card :
+         QStringList{"SIMPLE  = T", "BITPIX  = 8", "NAXIS   = 2", "NAXIS1  = 60", "NAXIS2  = 60"} +
+             cards + QStringList{"END"})
+        file += card.toLatin1().leftJustified(80, ' ');
+    file = file.leftJustified(2880, ' ') + QByteArray(2 * 2880, '\x40');
+    const QString path = s.path("m42.fits");
+    QFile f(path);
+    return f.open(QIODevice::WriteOnly) && f.write(file) == file.size() ? path : QString();
+}
+
 // Loads `path` through the open dialog or by a drop on the canvas.
 void load(Session &s, const QString &path, bool byDialog = true)
 {
@@ -94,7 +108,11 @@ class tst_frmPreview : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase() { FontSetup::install(); }
+    void initTestCase()
+    {
+        FontSetup::install();
+        setLocalZone("Asia/Tokyo");
+    }
     void dragJudgesFirstFileExtension_data();
     void dragJudgesFirstFileExtension();
     void dropLoadsFirstFile();
@@ -110,6 +128,10 @@ private slots:
     void cancelledOrFailedSaveChangesNothing_data();
     void cancelledOrFailedSaveChangesNothing();
     void clipboardHoldsTheSavedPixels();
+    void fillFromPhoto_data();
+    void fillFromPhoto();
+    void livePreview_data();
+    void livePreview();
 };
 
 void tst_frmPreview::dragJudgesFirstFileExtension_data()
@@ -390,6 +412,109 @@ void tst_frmPreview::clipboardHoldsTheSavedPixels()
     const QImage saved = readPhoto(target);
     QCOMPARE(saved.size(), w.preview()->canvasImage().size());
     QCOMPARE(pasted, saved);
+}
+
+void tst_frmPreview::fillFromPhoto_data()
+{
+    QTest::addColumn<QString>("photo"); // "fits", "bmp" or none
+    QTest::addColumn<bool>("onLoad");   // the setting on, the photo dropped; else the command
+    QTest::addColumn<QString>("name");  // the target name after
+    QTest::addColumn<QString>("status");
+    QTest::newRow("command, FITS header") << "fits" << false << "M42"
+                                          << "";
+    QTest::newRow("every drop, with the setting") << "fits" << true << "M42"
+                                                  << "";
+    QTest::newRow("command, photo without data")
+        << "bmp" << false << "typed"
+        << "「m31.bmp」には入力できる写真の情報がありません。";
+    QTest::newRow("command without a photo")
+        << "" << false << "typed"
+        << "写真がありません。先に画像ﾌｧｲﾙを読み込んでください。";
+}
+
+void tst_frmPreview::fillFromPhoto()
+{
+    QFETCH(QString, photo);
+    QFETCH(bool, onLoad);
+    QFETCH(QString, name);
+    QFETCH(QString, status);
+    Session s;
+    frmMdiMain &w = s.start();
+    w.settings().setFillOnLoad(onLoad);
+    s.edit("txtTargetName")->setText("typed");
+    const QString path = photo == "fits"
+                             ? writeFits(s, {"OBJECT  = 'M42'", "DATE-OBS= '2026-01-15T13:05:30'",
+                                             "INSTRUME= 'C26'", "EXPTIME = 300."})
+                             : writePhoto(s, "m31.bmp", {120, 90});
+    if (!photo.isEmpty())
+        load(s, path, !onLoad);
+    QCOMPARE(s.edit("txtTargetName")->text(), photo == "fits" && !onLoad ? "typed" : name);
+    if (!onLoad)
+        s.find<QAction>("IDM_FILLFROMPHOTO")->trigger();
+    QCOMPARE(s.edit("txtTargetName")->text(), name);
+    QCOMPARE(w.frame().TextItems[0].Text, photo == "fits" ? name : ""); // composed at once
+    QCOMPARE(w.statusBar()->currentMessage(), status);
+    if (photo == "fits") {
+        QCOMPARE(s.edit("txtTime")->text(), "22:05 JST");
+        QCOMPARE(s.edit("txtFooter(0)")->text(), "C26");
+        QCOMPARE(s.edit("txtFooter(1)")->text(), "300秒");
+    }
+}
+
+void tst_frmPreview::livePreview_data()
+{
+    QTest::addColumn<bool>("live");
+    QTest::addColumn<QString>("box"); // where the keys go
+    QTest::addColumn<QString>("keys");
+    QTest::addColumn<bool>("copy"); // copied to the clipboard at once
+    QTest::addColumn<QString>("status");
+    const auto row = [](const char *what, bool live, const char *box, const char *keys, bool copy,
+                        const char *status) {
+        QTest::newRow(what) << live << QString(box) << QString(keys) << copy
+                            << QString::fromUtf8(status);
+    };
+    const char *const range = "最大1600x1200、最小50x50の大きさまで作成可能です。";
+    row("off: nothing until Preview", false, "txtTargetName", "M42", false, "");
+    row("on: composed once the typing pauses", true, "txtTargetName", "M42", false, "");
+    row("on: a copy at once takes the typing", true, "txtTargetName", "M42", true, "");
+    row("on: a frame size still being typed", true, "cboPhotoSize", "9", false,
+        qPrintable(QString("枠の大きさ「9」は範囲外です。") + range));
+    row("on: a photo too small, no message box", true, "txtFooter(0)", "x", false,
+        qPrintable(QString("写真の大きさ 40x40 は範囲外です。") + range));
+}
+
+void tst_frmPreview::livePreview()
+{
+    QFETCH(bool, live);
+    QFETCH(QString, box);
+    QFETCH(QString, keys);
+    QFETCH(bool, copy);
+    QFETCH(QString, status);
+    Session s;
+    frmMdiMain &w = s.start();
+    w.settings().setLivePreview(live);
+    if (status.contains("40x40")) {
+        load(s, writePhoto(s, "small.bmp", {40, 40}));
+        QCOMPARE(s.services.messageCalls.size(), 1); // the load tells it, as always
+        s.services.messageCalls.clear();
+    }
+    QApplication::setActiveWindow(&w);
+    QWidget *target = s.find<QWidget>(box);
+    if (auto *combo = qobject_cast<QComboBox *>(target)) {
+        combo->clearEditText();
+        target = combo->lineEdit();
+    }
+    target->setFocus();
+    QTest::keyClicks(target, keys);
+    QCOMPARE(w.livePreviewPending(), live);
+    QVERIFY(w.frame().TextItems[0].Text.isEmpty()); // not while the keys come
+    if (copy)
+        s.find<QAction>("IDM_COPYCLIPBOARD")->trigger();
+    QCOMPARE(w.livePreviewPending(), live && !copy);
+    QTRY_VERIFY(!w.livePreviewPending());
+    QCOMPARE(w.frame().TextItems[0].Text, live ? s.edit("txtTargetName")->text() : QString());
+    QCOMPARE(w.statusBar()->currentMessage(), status);
+    QVERIFY(s.services.messageCalls.isEmpty());
 }
 
 QTEST_MAIN(tst_frmPreview)

@@ -4,12 +4,16 @@
 #include "compose/PanelValues.h"
 #include "compose/PreviewCommand.h"
 #include "compose/PreviewComposer.h"
+#include "io/PhotoMetadata.h"
 #include "io/SavePicture.h"
+#include "store/ProfileFile.h"
 #include "store/clsTemplateIO.h"
+#include "support/ExifFiles.h"
 #include "support/TestFiles.h"
 
 #include <QImageReader>
 #include <QtTest>
+#include <ctime>
 
 namespace {
 
@@ -44,6 +48,12 @@ private slots:
     void fitShrinksForOneRun();
     void batchGoesOnPastABadPhoto();
     void batchFormatAndClash();
+    void setIsATemplateValue_data();
+    void setIsATemplateValue();
+    void badSet_data();
+    void badSet();
+    void fillFromPhotoInABatch();
+    void parallelBatchEqualsOneAtATime();
 
 private:
     int run(const QStringList &args, bool progress = false);
@@ -63,6 +73,14 @@ void tst_ComposeCommand::initTestCase()
     QVERIFY(photo(1601, 60).save(path(QStringLiteral("wide.bmp")), "bmp"));
     QVERIFY(TestFiles::writeAll(path(QStringLiteral("bad.jpg")), "not a picture"));
     QVERIFY(QDir().mkpath(path(QStringLiteral("program"))));
+    qputenv("TZ", "Asia/Tokyo");
+    tzset();
+    QVERIFY(ExifFiles::write(path(QStringLiteral("camA.jpg")),
+                             {{"Exif.Image.Model", "Camera A"},
+                              {"Exif.Photo.DateTimeOriginal", "2026:01:15 21:05:30"},
+                              {"Exif.Photo.OffsetTimeOriginal", "+08:00"}}));
+    QVERIFY(ExifFiles::write(path(QStringLiteral("camB.jpg")), {{"Exif.Image.Model", "Camera B"}},
+                             QSize(90, 70)));
 }
 
 int tst_ComposeCommand::run(const QStringList &args, bool progress)
@@ -79,8 +97,11 @@ void tst_ComposeCommand::help()
 {
     QCOMPARE(run({QStringLiteral("--help")}), 0);
     for (const char *option :
-         {"--settings", "--template", "--photo", "--output", "--output-dir", "--format", "--fit"})
+         {"--settings", "--template", "--photo", "--output", "--output-dir", "--format", "-j",
+          "--fit", "--fill-from-photo", "--set", "--print-metadata", "{TOTAL}"})
         QVERIFY(m_out.contains(QLatin1String(option)));
+    for (const QString &name : PhotoMetadata::names()) // every placeholder explained
+        QVERIFY2(m_out.contains('{' + name + '}'), qPrintable(name));
 }
 
 void tst_ComposeCommand::usageErrors_data()
@@ -95,6 +116,10 @@ void tst_ComposeCommand::usageErrors_data()
     QTest::newRow("output-dir without photos") << QStringList{"--output-dir", "d"};
     QTest::newRow("loose photo with output") << QStringList{"--output", "x.bmp", "p.jpg"};
     QTest::newRow("option twice") << QStringList{"--output", "x", "--output", "y"};
+    QTest::newRow("no jobs") << QStringList{"--output-dir", "d", "-j", "0", "p.jpg"};
+    QTest::newRow("jobs for one picture") << QStringList{"--output", "x.bmp", "-j2"};
+    QTest::newRow("fill without photo") << QStringList{"--fill-from-photo", "--output", "x.bmp"};
+    QTest::newRow("metadata and output") << QStringList{"--print-metadata", "p", "--output", "x"};
     QTest::newRow("fit beyond the layout") << QStringList{"--fit", "1601x1200", "--output", "x"};
     QTest::newRow("fit not a size") << QStringList{"--fit", "large", "--output", "x"};
 }
@@ -207,6 +232,110 @@ void tst_ComposeCommand::batchFormatAndClash()
     QVERIFY(photo(60, 60).save(path(QStringLiteral("a.jpg")), "jpeg"));
     QCOMPARE(run({"--output-dir", dir, path("a.bmp"), path("a.jpg")}), 1);
     QVERIFY(m_err.contains(QStringLiteral("a.jpg")));
+}
+
+void tst_ComposeCommand::setIsATemplateValue_data()
+{
+    QTest::addColumn<QString>("set");
+    QTest::addColumn<QString>("section");
+    QTest::addColumn<QString>("key");
+    QTest::addColumn<QString>("value"); // as the template file holds it
+    QTest::newRow("text") << "Header-0.Data=M42 オリオン大星雲"
+                          << "Header-0" << "Data" << "M42 オリオン大星雲";
+    QTest::newRow("integer") << "Frame.BorderWidth=5" << "Frame" << "BorderWidth" << "5";
+    QTest::newRow("colour as on the web")
+        << "Header-2.FontColor=#FF8000" << "Header-2" << "FontColor" << "0x80FF";
+    QTest::newRow("boolean, any letter case")
+        << "header-0.fontbold=true" << "Header-0" << "FontBold" << "True";
+}
+
+void tst_ComposeCommand::setIsATemplateValue()
+{
+    QFETCH(QString, set);
+    QFETCH(QString, section);
+    QFETCH(QString, key);
+    QFETCH(QString, value);
+    ProfileFile tpl;
+    QVERIFY(tpl.load(path(QStringLiteral("t.kvl"))));
+    tpl.setValue(section, key, value);
+    QVERIFY(tpl.save(path(QStringLiteral("set.kvl"))));
+    const QString viaSet = path(QStringLiteral("viaSet.bmp"));
+    const QString viaFile = path(QStringLiteral("viaFile.bmp"));
+    QCOMPARE(run({"--template", path("t.kvl"), "--set", set, "--photo", path("a.bmp"), "--output",
+                  viaSet}),
+             0);
+    QCOMPARE(run({"--template", path("set.kvl"), "--photo", path("a.bmp"), "--output", viaFile}),
+             0);
+    QCOMPARE(TestFiles::readAll(viaSet), TestFiles::readAll(viaFile));
+}
+
+void tst_ComposeCommand::badSet_data()
+{
+    QTest::addColumn<QString>("set");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("unknown name") << "Frame.Colour=1" << "Header-2: Data FontName";
+    QTest::newRow("a value the panel never reads") << "Header-1.Data=x" << "Header-1: FontName";
+    QTest::newRow("text for a number") << "Frame.BorderWidth=abc" << "1 から 10";
+    QTest::newRow("number out of range") << "Frame.BorderWidth=11" << "1 から 10";
+    QTest::newRow("colour by name") << "Frame.Background=red" << "#RRGGBB";
+    QTest::newRow("not a boolean") << "Header-0.FontBold=maybe" << "True か False";
+    QTest::newRow("font not installed") << "Header-3.FontName=No Such Font" << "No Such Font";
+    QTest::newRow("no value") << "Frame.BorderWidth" << "名前=値";
+}
+
+void tst_ComposeCommand::badSet()
+{
+    QFETCH(QString, set);
+    QFETCH(QString, message);
+    const QString out = path(QStringLiteral("never.bmp"));
+    QCOMPARE(run({"--set", set, "--photo", path("a.bmp"), "--output", out}), 2);
+    QVERIFY2(m_err.contains(message), qPrintable(m_err));
+    QVERIFY(!QFile::exists(out));
+}
+
+void tst_ComposeCommand::fillFromPhotoInABatch()
+{
+    // Each photo its own data; the --set values win over the fill.
+    const QString dir = path(QStringLiteral("filled"));
+    QCOMPARE(run({"--template", path("t.kvl"), "--fill-from-photo", "--set", "Header-4.Data=night",
+                  "--set", "Header-1.Time=late", "--output-dir", dir, path("camA.jpg"),
+                  path("camB.jpg"), path("a.bmp")}),
+             0);
+    const QStringList same = {"--template", path("t.kvl"), "--set", "Header-4.Data=night",
+                              "--set", "Header-1.Time=late"};
+    const QStringList camA = {"--set", "Header-2.Data=Camera A", "--set", "Header-1.Year=2026",
+                              "--set", "Header-1.Month=0", "--set", "Header-1.Day=14"};
+    const QList<std::pair<QString, QStringList>> expected = {
+        {"camA", camA}, {"camB", {"--set", "Header-2.Data=Camera B"}}, {"a", {}}};
+    for (const auto &[name, sets] : expected) {
+        const QString photo = path(name + (name == "a" ? ".bmp" : ".jpg"));
+        const QString reference = path(QStringLiteral("reference.bmp"));
+        QCOMPARE(run(same + sets + QStringList{"--photo", photo, "--output", reference}), 0);
+        QVERIFY2(TestFiles::readAll(dir + '/' + name + ".bmp") == TestFiles::readAll(reference),
+                 qPrintable(name));
+    }
+    QCOMPARE(run({"--print-metadata", path("camA.jpg")}), 0);
+    QCOMPARE(m_out, "{DateTimeOriginal}\t2026:01:15 21:05:30\n{OffsetTimeOriginal}\t+08:00\n"
+                    "{Model}\tCamera A\n");
+}
+
+void tst_ComposeCommand::parallelBatchEqualsOneAtATime()
+{
+    const QStringList photos = {path("camA.jpg"), path("a.bmp"),  path("bad.jpg"),
+                                path("camB.jpg"), path("b.jpg"), path("wide.bmp")};
+    QStringList err;
+    for (const char *jobs : {"1", "3"}) {
+        const QString dir = path(QStringLiteral("j") + jobs);
+        QCOMPARE(run(QStringList{"--fill-from-photo", "-j", jobs, "--output-dir", dir} + photos,
+                     true),
+                 1);
+        err << m_err.replace(dir, QStringLiteral("DIR"));
+    }
+    QCOMPARE(err[1], err[0]);
+    const QStringList pictures = QDir(path("j1")).entryList(QDir::Files);
+    QCOMPARE(pictures.size(), 4);
+    for (const QString &name : pictures)
+        QVERIFY(TestFiles::readAll(path("j1/" + name)) == TestFiles::readAll(path("j3/" + name)));
 }
 
 QTEST_MAIN(tst_ComposeCommand)

@@ -1,5 +1,6 @@
 #include "compose/PanelValues.h"
 #include "store/clsTemplateIO.h"
+#include "support/LocalZone.h"
 
 #include <QtTest>
 
@@ -21,6 +22,7 @@ class tst_PanelValues : public QObject
     Q_OBJECT
 
 private slots:
+    void initTestCase() { setLocalZone("Asia/Tokyo"); }
     void startupDefaults();
     void startupWithoutTheDefaultFont();
     void listSelectionRules_data();

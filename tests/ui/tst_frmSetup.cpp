@@ -9,6 +9,7 @@
 #include <QComboBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -50,12 +51,14 @@ struct Setup
         child(name)->setFocus();
         QTRY_VERIFY(child(name)->hasFocus());
     }
-    // Every value the dialog shows, in the order of its mapping.
+    // Every number the dialog shows, in the order of its mapping, then those of the groups.
     QList<qint32> values() const
     {
         return {nolt.DateFormat(),        nolt.DelimiterFormat(),   nolt.ThreeCharMonth(),
                 nolt.MarginFontVBorder(), nolt.MarginFontHBorder(), nolt.MarginFrameHBorder(),
-                nolt.MarginFontVFrame(),  nolt.SavePosition()};
+                nolt.MarginFontVFrame(),  nolt.SavePosition(),      qint32(nolt.photoStretch()),
+                nolt.shrinkLarge(),       nolt.shrinkBox().width(), nolt.shrinkBox().height(),
+                nolt.livePreview(),       qint32(nolt.language()),  nolt.fillOnLoad()};
     }
     void changeEverything() const
     {
@@ -65,10 +68,18 @@ struct Setup
         for (int i = 0; i < 4; ++i)
             margin(i)->setText(QString::number(31 + i));
         child<QCheckBox>(u"chkWindowPos"_s)->setChecked(true);
+        child<QComboBox>(u"cboStretch"_s)->setCurrentIndex(2);
+        child<QCheckBox>(u"chkShrink"_s)->setChecked(true);
+        child<QSpinBox>(u"txtShrinkWidth"_s)->setValue(800);
+        child<QSpinBox>(u"txtShrinkHeight"_s)->setValue(1999); // beyond the layout's 1200
+        child<QCheckBox>(u"chkLivePreview"_s)->setChecked(true);
+        child<QComboBox>(u"cboLanguage"_s)->setCurrentIndex(1);
+        child<QCheckBox>(u"chkFillOnLoad"_s)->setChecked(true);
+        child<QLineEdit>(u"txtCaption(1)"_s)->setText(u"{EXPTIME}s"_s);
     }
 };
 
-const QList<qint32> Defaults = {0, 0, 0, 10, 10, 20, 5, 0};
+const QList<qint32> Defaults = {0, 0, 0, 10, 10, 20, 5, 0, 0, 0, 1600, 1200, 0, 0, 0};
 
 } // namespace
 
@@ -102,7 +113,7 @@ void tst_frmSetup::captionAndLists()
     Setup s;
     frmSetup &dialog = s.open(false);
     QCOMPARE(dialog.windowTitle(), u"全般の設定"_s);
-    QCOMPARE(dialog.size(), QSize(294, 213));
+    QCOMPARE(dialog.size(), QSize(938, 213));
     const auto items = [&](const QString &name) {
         QStringList texts;
         for (int i = 0; i < s.child<QComboBox>(name)->count(); ++i)
@@ -111,6 +122,8 @@ void tst_frmSetup::captionAndLists()
     };
     QCOMPARE(items(u"cboDateFormat"_s), QStringList({u"YYYY/MM/DD"_s, u"MM/DD/YYYY"_s}));
     QCOMPARE(items(u"cboDateDelimiter"_s), QStringList({u"/"_s, u"-"_s, u"."_s, u"年月日"_s}));
+    QCOMPARE(items(u"cboStretch"_s), QStringList({u"自動"_s, u"線形"_s, u"なし"_s}));
+    QCOMPARE(items(u"cboLanguage"_s), QStringList({u"日本語"_s, u"English"_s}));
     QCOMPARE(s.child<QCheckBox>(u"chkMonth"_s)->text(), u"\"月\"を英語表記する"_s);
     QCOMPARE(s.child<QPushButton>(u"cmdClose"_s)->text(), u"閉じる"_s);
 }
@@ -118,11 +131,16 @@ void tst_frmSetup::captionAndLists()
 void tst_frmSetup::tabOrder()
 {
     Setup s;
+    s.nolt.setShrinkLarge(true); // the size boxes take the focus only then
     s.open();
-    const QStringList order = {u"cboDateFormat"_s, u"cboDateDelimiter"_s, u"chkMonth"_s,
-                               u"txtMargin(0)"_s,  u"txtMargin(1)"_s,     u"txtMargin(2)"_s,
-                               u"txtMargin(3)"_s,  u"chkWindowPos"_s,     u"cmdSave"_s,
-                               u"cmdClose"_s,      u"cboDateFormat"_s};
+    const QStringList order = {u"cboDateFormat"_s,  u"cboDateDelimiter"_s, u"chkMonth"_s,
+                               u"txtMargin(0)"_s,   u"txtMargin(1)"_s,     u"txtMargin(2)"_s,
+                               u"txtMargin(3)"_s,   u"chkWindowPos"_s,     u"cmdSave"_s,
+                               u"cmdClose"_s,       u"cboStretch"_s,       u"chkShrink"_s,
+                               u"txtShrinkWidth"_s, u"txtShrinkHeight"_s,  u"chkLivePreview"_s,
+                               u"cboLanguage"_s,    u"chkFillOnLoad"_s,    u"txtCaption(0)"_s,
+                               u"txtCaption(1)"_s,  u"txtCaption(2)"_s,    u"cmdCaptionDefaults"_s,
+                               u"cboDateFormat"_s};
     s.child(order[0])->setFocus();
     for (const QString &name : order) {
         QCOMPARE(QApplication::focusWidget()->objectName(), name);
@@ -147,7 +165,16 @@ void tst_frmSetup::saveStoresEveryControl()
     s.click(u"cmdSave"_s);
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
     QVERIFY(!dialog.isVisible());
-    QCOMPARE(s.values(), (QList<qint32>{1, 3, 1, 31, 32, 33, 34, 1}));
+    QCOMPARE(s.values(), (QList<qint32>{1, 3, 1, 31, 32, 33, 34, 1, 2, 1, 800, 1200, 1, 1, 1}));
+    QCOMPARE(s.nolt.captionPattern(1), u"{EXPTIME}s"_s);
+    QCOMPARE(s.nolt.captionPattern(0), clsNoltIO::defaultCaptionPattern(0));
+
+    // The way back to the default patterns.
+    s.open(false);
+    QCOMPARE(s.child<QLineEdit>(u"txtCaption(1)"_s)->text(), u"{EXPTIME}s"_s);
+    s.click(u"cmdCaptionDefaults"_s);
+    s.click(u"cmdSave"_s);
+    QCOMPARE(s.nolt.captionPattern(1), clsNoltIO::defaultCaptionPattern(1));
 }
 
 void tst_frmSetup::closeStoresNothing_data()
@@ -220,12 +247,17 @@ void tst_frmSetup::valuesTheControlsCannotShowAreKept()
     s.nolt.ThreeCharMonth(5);
     s.nolt.SavePosition(2);
     s.nolt.MarginFontHBorder(-4);
+    s.nolt.setPhotoStretch(clsNoltIO::Stretch(7));
+    s.nolt.setShrinkBox({5000, 10});
+    s.nolt.setLanguage(clsNoltIO::Language(-3));
     s.open(false);
+    QCOMPARE(s.child<QSpinBox>(u"txtShrinkWidth"_s)->value(), 1600);
+    QCOMPARE(s.child<QComboBox>(u"cboLanguage"_s)->currentIndex(), -1);
     QCOMPARE(s.child<QComboBox>(u"cboDateFormat"_s)->currentIndex(), -1);
     QCOMPARE(s.child<QCheckBox>(u"chkMonth"_s)->checkState(), Qt::PartiallyChecked);
     QCOMPARE(s.margin(1)->text(), u"-4"_s);
     s.click(u"cmdSave"_s);
-    QCOMPARE(s.values(), (QList<qint32>{2, -1, 5, 10, -4, 20, 5, 2}));
+    QCOMPARE(s.values(), (QList<qint32>{2, -1, 5, 10, -4, 20, 5, 2, 7, 0, 5000, 10, 0, -3, 0}));
 
     // Once the user decides, the box is an ordinary check box again.
     s.open(false);

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QCoreApplication>
+#include <QHash>
+#include <QString>
+#include <QStringList>
+
+// What a photo file says about itself, for captions: FITS header keys (through cfitsio) or EXIF
+// tags (through exiv2). Every value is plain one-line text: control characters out, blanks
+// collapsed, at most MaxLength characters; numbers are checked and written without trailing
+// zeros. A missing, empty or malformed value is absent.
+class PhotoMetadata
+{
+    Q_DECLARE_TR_FUNCTIONS(PhotoMetadata)
+
+public:
+    static constexpr int MaxLength = 200;
+
+    // The names, in the order they are listed: the FITS keys (EXPTIME also from EXPOSURE,
+    // STACKCNT also from NCOMBINE), then the EXIF tags (ISO is ISOSpeedRatings).
+    static const QStringList &names();
+
+    // Reads the FITS header of a FITS file or the EXIF of a JPEG, TIFF or PNG file; any other
+    // picture has no data. False, with *error naming the file, only when it cannot be read.
+    static bool read(const QString &path, PhotoMetadata *data, QString *error = nullptr);
+
+    // The value of a name, whatever its letter case; empty when absent.
+    QString value(const QString &name) const;
+    bool isEmpty() const { return m_values.isEmpty(); }
+
+    // Stores the text cleaned as above; a text that cleans to nothing removes the name.
+    void setValue(const QString &name, const QString &text);
+
+    // A number as the values hold it: at most `decimals` decimals, no trailing zeros ("300",
+    // "-9.9", "0.000125").
+    static QString numberText(double value, int decimals = 6);
+
+private:
+    QHash<QString, QString> m_values; // by upper-case name
+};

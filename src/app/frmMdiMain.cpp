@@ -472,10 +472,11 @@ void frmMdiMain::IDM_LOADPHOTO_Click()
     ensurePreview()->OpenLoadPhotoDialog();
 }
 
-// Without its photo the picture takes the photo size of the panel again.
+// Without its photo the picture takes the photo size of the panel again; everything else stays
+// as the last Preview left it.
 void frmMdiMain::IDM_REMOVEPHOTO_Click()
 {
-    readPanel();
+    PreviewCommand::takePhotoSize(panelValues().PhotoSizeText, m_frame);
     ensurePreview()->CloseLoadPhoto();
 }
 

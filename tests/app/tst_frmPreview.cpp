@@ -286,11 +286,18 @@ void tst_frmPreview::removePhotoDrawsWithoutPhoto()
     load(s, photo);
     QCOMPARE(w.frame().PhotoWidth, 300);
     w.preview()->hide();
+    // Edits not previewed yet: only the photo size is taken.
+    s.combo("cboPhotoSize")->setEditText("240x180");
+    s.edit("txtTargetName")->setText("not previewed");
+    s.swatch("picBackColor")->BackColor(0x00FF00);
+    const FrameDescription before = w.frame();
     s.find<QToolButton>("TbRemovePhoto")->click();
     QCOMPARE(w.preview()->PhotoPath(), QString());
     QVERIFY(w.preview()->isVisible());
-    // Laid out again for the panel's size, 160x120, without the photo.
-    QCOMPARE(w.preview()->composer().drawnFrame().photoArea.size(), QSize(160, 120));
+    // Laid out again for the panel's size without the photo; the rest as the last Preview left it.
+    QCOMPARE(w.preview()->composer().drawnFrame().photoArea.size(), QSize(240, 180));
+    QCOMPARE(w.frame().TextItems[0].Text, before.TextItems[0].Text);
+    QCOMPARE(w.frame().BackColor, before.BackColor);
     QVERIFY(!showsPhoto(w.preview(), readPhoto(photo)));
 }
 

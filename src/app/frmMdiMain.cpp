@@ -325,6 +325,8 @@ frmPreview *frmMdiMain::ensurePreview()
     if (!m_preview) {
         m_preview = new frmPreview(m_mdiArea, m_services, m_settings.get(), &m_frame);
         connect(m_preview, &frmPreview::composed, this, &frmMdiMain::reportComposition);
+        connect(m_preview, &frmPreview::statusMessage, m_statusBar,
+                [this](const QString &text) { m_statusBar->showMessage(text); });
     }
     return m_preview;
 }
@@ -367,8 +369,10 @@ bool frmMdiMain::SaveTemplateFile(const QString &path)
 {
     clsTemplateIO tpl;
     panelValues().toTemplate(tpl);
-    if (tpl.SaveFile(path, true))
+    if (tpl.SaveFile(path, true)) {
+        m_statusBar->showMessage(AppTexts::savedText(path));
         return true;
+    }
     reportSaveFailure(path, tpl.errorString());
     return false;
 }

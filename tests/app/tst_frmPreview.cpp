@@ -109,6 +109,8 @@ private slots:
     void saveWritesExactName();
     void cancelledOrFailedSaveChangesNothing_data();
     void cancelledOrFailedSaveChangesNothing();
+    void saveNeverProposesThePhoto_data();
+    void saveNeverProposesThePhoto();
     void clipboardHoldsTheSavedPixels();
 };
 
@@ -317,9 +319,6 @@ void tst_frmPreview::saveWritesExactName()
     const QString photo = writePhoto(s, "m42.bmp", {200, 100});
     load(s, photo);
     w.settings().SavePath(s.dir.path());
-    // The name last chosen in the open dialog is proposed.
-    w.IDM_SAVEPHOTO_Click();
-    QCOMPARE(s.services.saveCalls.last().fileName, QDir::toNativeSeparators(photo));
     QDir().mkpath(s.path("out"));
     const QString target = s.path("out/" + name);
     const QByteArray expected = SavePicture::bmpBytes(w.preview()->canvasImage());
@@ -337,6 +336,8 @@ void tst_frmPreview::saveWritesExactName()
     QCOMPARE(w.settings().SavePath(), QDir::toNativeSeparators(s.path("out")));
     QVERIFY(!w.preview()->isVisible());
     QVERIFY(s.services.messageCalls.isEmpty());
+    QCOMPARE(w.statusBar()->currentMessage(),
+             "ファイル「" + QDir::toNativeSeparators(target) + "」を保存しました。");
 
     // The next Preview shows the window again, with the same photo.
     s.find<QPushButton>("cmdPreview")->click();
@@ -375,6 +376,36 @@ void tst_frmPreview::cancelledOrFailedSaveChangesNothing()
         QCOMPARE(s.services.messageCalls[0].icon, QMessageBox::Warning);
         QVERIFY(s.services.messageCalls[0].text.contains(QDir::toNativeSeparators(target)));
     }
+    // The next save proposes the name typed last.
+    w.IDM_SAVEPHOTO_Click();
+    QCOMPARE(s.services.saveCalls.last().fileName, cancelled ? QString() : target);
+}
+
+void tst_frmPreview::saveNeverProposesThePhoto_data()
+{
+    QTest::addColumn<QString>("photo");
+    QTest::addColumn<QString>("saveFolder");
+    QTest::addColumn<QString>("proposed"); // relative to the session folder
+    QTest::newRow("JPEG: its name as .bmp in the save folder") << "in/m42.jpg"
+                                                               << "out"
+                                                               << "out/m42.bmp";
+    QTest::newRow("BMP in the save folder: not the photo itself") << "in/m42.bmp"
+                                                                  << "in"
+                                                                  << "";
+}
+
+void tst_frmPreview::saveNeverProposesThePhoto()
+{
+    QFETCH(QString, photo);
+    QFETCH(QString, saveFolder);
+    QFETCH(QString, proposed);
+    Session s;
+    frmMdiMain &w = s.start();
+    load(s, writePhoto(s, photo, {100, 80}, "BMP"));
+    w.settings().SavePath(QDir::toNativeSeparators(s.path(saveFolder)));
+    w.IDM_SAVEPHOTO_Click();
+    QCOMPARE(s.services.saveCalls.last().fileName,
+             proposed.isEmpty() ? QString() : QDir::toNativeSeparators(s.path(proposed)));
 }
 
 void tst_frmPreview::clipboardHoldsTheSavedPixels()

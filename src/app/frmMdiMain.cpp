@@ -412,6 +412,9 @@ void frmMdiMain::IDMI_SAVETEMPLATE_Click()
 
 void frmMdiMain::IDMI_SETDEFAULT_Click()
 {
+    // The program's own folder (a per-user configuration folder) is made on its first use; a
+    // user's template goes only where a folder is.
+    QDir().mkpath(m_programFolder);
     SaveTemplateFile(defaultTemplatePath());
 }
 

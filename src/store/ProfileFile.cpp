@@ -3,8 +3,6 @@
 #include "common/AtomicFile.h"
 #include "common/Cp932.h"
 
-#include <QCoreApplication>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 
@@ -301,13 +299,5 @@ QByteArray ProfileFile::toBytes() const
 
 bool ProfileFile::save(const QString &path, QString *error) const
 {
-    // The per-user configuration folder does not exist before the first save.
-    const QString folder = QFileInfo(path).absolutePath();
-    if (!QFileInfo(folder).isDir() && !QDir().mkpath(folder)) {
-        if (error)
-            *error = QCoreApplication::translate("ProfileFile", "フォルダ %1 を作成できません。")
-                         .arg(QDir::toNativeSeparators(folder));
-        return false;
-    }
     return AtomicFile::write(path, toBytes(), error);
 }

@@ -14,7 +14,12 @@
 #include <QRegularExpression>
 #include <QtTest>
 
+#include <optional>
+
 #include <fcntl.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using TestFiles::FileSizeLimit;
@@ -61,6 +66,8 @@ private slots:
     void folderGoneOrAFile();
     void killedInTheMiddle_data();
     void killedInTheMiddle();
+    void readOnlyFolderWritesInPlace_data();
+    void readOnlyFolderWritesInPlace();
 };
 
 void tst_SaveFaults::writersOnFullDisk_data()
@@ -308,6 +315,99 @@ void tst_SaveFaults::killedInTheMiddle()
         ::close(fd);
         QCOMPARE(tempFilesLeft, 0);
     }
+}
+
+void tst_SaveFaults::readOnlyFolderWritesInPlace_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<bool>("fileWritable"); // by the user who saves
+    QTest::addColumn<bool>("diskFull");
+    QTest::newRow("template rewritten in place") << "template" << true << false;
+    QTest::newRow("picture rewritten in place") << "bmp" << true << false;
+    QTest::newRow("file the user may not write: refused") << "template" << false << false;
+    QTest::newRow("full disk: refused before a byte changes") << "bmp" << true << true;
+}
+
+void tst_SaveFaults::readOnlyFolderWritesInPlace()
+{
+    QFETCH(QString, kind);
+    QFETCH(bool, fileWritable);
+    QFETCH(bool, diskFull);
+    // Root may write into every folder: the save then runs as "nobody" in a child process.
+    const bool root = geteuid() == 0;
+    const passwd *nobody = getpwnam("nobody");
+    if (root && !nobody)
+        QSKIP("Running as root without a user \"nobody\" to save as: every folder is writable.");
+    QTemporaryDir dir;
+    const QString locked = dir.filePath(QStringLiteral("locked"));
+    const QString path = locked + (kind == u"bmp" ? "/m42.bmp" : "/m42.kvl");
+    const QString link = dir.filePath(QStringLiteral("link"));
+    const QByteArray old = "old contents\r\n";
+    QVERIFY(QDir().mkdir(locked) && writeAll(path, old));
+    QVERIFY(::link(QFile::encodeName(path), QFile::encodeName(link)) == 0);
+    const QImage picture = HostileFiles::gradient(60, 40);
+    QByteArray expected = SavePicture::bmpBytes(picture);
+    if (kind == u"template") { // the same save where it may replace the file
+        const QString copy = dir.filePath(QStringLiteral("copy.kvl"));
+        clsTemplateIO t;
+        fillTemplate(t);
+        QVERIFY(writeAll(copy, old) && t.SaveFile(copy, true));
+        expected = readAll(copy);
+    }
+    const QByteArray file = QFile::encodeName(path);
+    const mode_t mode = fileWritable ? 0640 : 0444;
+    QVERIFY(::chmod(file, mode) == 0 && ::chmod(QFile::encodeName(dir.path()), 0755) == 0);
+    if (root && fileWritable)
+        QVERIFY(::chown(file, nobody->pw_uid, nobody->pw_gid) == 0);
+    QVERIFY(::chmod(QFile::encodeName(locked), root ? 0755 : 0555) == 0);
+    struct stat before;
+    QVERIFY(::stat(file, &before) == 0);
+
+    int channel[2];
+    QVERIFY(::pipe(channel) == 0);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        QByteArray answer = "s";
+        if (!root || (::setgid(nobody->pw_gid) == 0 && ::setuid(nobody->pw_uid) == 0)) {
+            std::optional<FileSizeLimit> full;
+            if (diskFull)
+                full.emplace(kFullAt);
+            QString error;
+            bool saved = false;
+            if (kind == u"bmp") {
+                saved = SavePicture::writeBmp(picture, path, &error);
+            } else {
+                clsTemplateIO t;
+                fillTemplate(t);
+                saved = t.SaveFile(path, true);
+                error = t.errorString();
+            }
+            answer = saved ? "1" : "0" + error.toUtf8();
+        }
+        ::write(channel[1], answer.constData(), size_t(answer.size()));
+        ::_exit(0);
+    }
+    ::close(channel[1]);
+    QFile fromChild;
+    QVERIFY(fromChild.open(channel[0], QIODevice::ReadOnly, QFileDevice::AutoCloseHandle));
+    const QByteArray answer = fromChild.readAll();
+    ::waitpid(child, nullptr, 0);
+    ::chmod(QFile::encodeName(locked), 0755);
+    if (answer == "s")
+        QSKIP("Cannot become \"nobody\" to save as another user.");
+
+    const bool saved = fileWritable && !diskFull;
+    QCOMPARE(answer.left(1), saved ? QByteArray("1") : QByteArray("0"));
+    QVERIFY(saved || answer.size() > 1); // a failure says why
+    QCOMPARE(readAll(path), saved ? expected : old);
+    QCOMPARE(readAll(link), readAll(path));
+    struct stat after;
+    QVERIFY(::stat(file, &after) == 0);
+    QCOMPARE(after.st_ino, before.st_ino);
+    QCOMPARE(after.st_nlink, nlink_t(2));
+    QCOMPARE(after.st_mode & 07777, mode);
+    QCOMPARE(after.st_uid, before.st_uid);
+    QCOMPARE(filesIn(locked), QStringList{QFileInfo(path).fileName()});
 }
 
 QTEST_MAIN(tst_SaveFaults)

@@ -443,6 +443,8 @@ void frmMdiMain::reportComposition(const ComposeOutcome &outcome)
         m_statusBar->showMessage(tr(T::ComposeFailedText).arg(outcome.message));
     else if (outcome.shrinkWouldFit)
         m_statusBar->showMessage(ComposeOutcome::shrinkHint());
+    else if (!outcome.notice.isEmpty())
+        m_statusBar->showMessage(outcome.notice);
     else
         m_statusBar->clearMessage();
 }

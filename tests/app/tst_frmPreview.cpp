@@ -100,6 +100,7 @@ private slots:
     void dropLoadsFirstFile();
     void unreadableFileIsToldAndPictureKept_data();
     void unreadableFileIsToldAndPictureKept();
+    void damagedPhotoIsComposedAndTold();
     void photoOutOfRangeGivesSizeMessage_data();
     void photoOutOfRangeGivesSizeMessage();
     void openDialogStartsInLoadPath();
@@ -194,6 +195,24 @@ void tst_frmPreview::unreadableFileIsToldAndPictureKept()
     QCOMPARE(w.settings().LoadPath(), QDir::toNativeSeparators(s.path("good")));
     s.find<QPushButton>("cmdPreview")->click();
     QVERIFY(showsPhoto(w.preview(), readPhoto(good)));
+}
+
+void tst_frmPreview::damagedPhotoIsComposedAndTold()
+{
+    Session s;
+    frmMdiMain &w = s.start();
+    const QString cut = writePhoto(s, "cut.jpg", {200, 150}, "JPG");
+    QFile file(cut);
+    QVERIFY(file.resize(file.size() / 2));
+    load(s, cut, false);
+    QVERIFY(s.services.messageCalls.isEmpty());
+    QCOMPARE(w.preview()->PhotoPath(), QDir::toNativeSeparators(cut));
+    QCOMPARE(w.frame().PhotoWidth, 200);
+    QVERIFY(w.statusBar()->currentMessage().contains(QDir::toNativeSeparators(cut)));
+    // Told again at every composition that shows it.
+    w.statusBar()->clearMessage();
+    s.find<QPushButton>("cmdPreview")->click();
+    QVERIFY(w.statusBar()->currentMessage().contains(QDir::toNativeSeparators(cut)));
 }
 
 void tst_frmPreview::photoOutOfRangeGivesSizeMessage_data()

@@ -370,7 +370,10 @@ bool frmMdiMain::SaveTemplateFile(const QString &path)
     clsTemplateIO tpl;
     panelValues().toTemplate(tpl);
     if (tpl.SaveFile(path, true)) {
-        m_statusBar->showMessage(AppTexts::savedText(path));
+        m_statusBar->showMessage(
+            tpl.utf8Character().isEmpty()
+                ? AppTexts::savedText(path)
+                : tr(T::SavedAsUtf8Text).arg(QDir::toNativeSeparators(path), tpl.utf8Character()));
         return true;
     }
     reportSaveFailure(path, tpl.errorString());

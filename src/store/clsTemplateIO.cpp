@@ -144,6 +144,7 @@ bool clsTemplateIO::OpenFile(const QString &szFile)
 bool clsTemplateIO::SaveFile(const QString &szFile, bool owFlg)
 {
     m_error.clear();
+    m_utf8Character.clear();
     if (isFile(szFile) && !owFlg) {
         m_error = QCoreApplication::translate("clsTemplateIO", "ファイル %1 は既にあります。")
                       .arg(szFile);
@@ -178,5 +179,5 @@ bool clsTemplateIO::SaveFile(const QString &szFile, bool owFlg)
             file.setValue(section, kTime, m_time);
         }
     }
-    return file.save(szFile, &m_error);
+    return file.save(szFile, &m_error, &m_utf8Character);
 }

@@ -70,6 +70,9 @@ public:
     bool SaveFile(const QString &szFile, bool owFlg);
 
     QString errorString() const { return m_error; }
+    // After a save written as UTF-8 (which readers of code page 932 files cannot read): the first
+    // character that needed it. Empty after a save in code page 932.
+    QString utf8Character() const { return m_utf8Character; }
 
     static QString ToHexString(qint32 value);
 
@@ -90,4 +93,5 @@ private:
     QString m_year;
     QString m_time;
     QString m_error;
+    QString m_utf8Character;
 };

@@ -346,14 +346,20 @@ void tst_SaveFaults::readOnlyFolderWritesInPlace()
     QVERIFY(QDir().mkdir(locked) && writeAll(path, old));
     QVERIFY(::link(QFile::encodeName(path), QFile::encodeName(link)) == 0);
     const QImage picture = HostileFiles::gradient(60, 40);
-    QByteArray expected = SavePicture::bmpBytes(picture);
-    if (kind == u"template") { // the same save where it may replace the file
-        const QString copy = dir.filePath(QStringLiteral("copy.kvl"));
+    const auto save = [&](const QString &target, QString *error) {
+        if (kind == u"bmp")
+            return SavePicture::writeBmp(picture, target, error);
         clsTemplateIO t;
         fillTemplate(t);
-        QVERIFY(writeAll(copy, old) && t.SaveFile(copy, true));
-        expected = readAll(copy);
-    }
+        const bool saved = t.SaveFile(target, true);
+        *error = t.errorString();
+        return saved;
+    };
+    // What the same save writes where it may replace the file.
+    const QString copy = dir.filePath(QStringLiteral("copy"));
+    QString error;
+    QVERIFY(writeAll(copy, old) && save(copy, &error));
+    const QByteArray expected = readAll(copy);
     const QByteArray file = QFile::encodeName(path);
     const mode_t mode = fileWritable ? 0640 : 0444;
     QVERIFY(::chmod(file, mode) == 0 && ::chmod(QFile::encodeName(dir.path()), 0755) == 0);
@@ -372,17 +378,7 @@ void tst_SaveFaults::readOnlyFolderWritesInPlace()
             std::optional<FileSizeLimit> full;
             if (diskFull)
                 full.emplace(kFullAt);
-            QString error;
-            bool saved = false;
-            if (kind == u"bmp") {
-                saved = SavePicture::writeBmp(picture, path, &error);
-            } else {
-                clsTemplateIO t;
-                fillTemplate(t);
-                saved = t.SaveFile(path, true);
-                error = t.errorString();
-            }
-            answer = saved ? "1" : "0" + error.toUtf8();
+            answer = save(path, &error) ? "1" : "0" + error.toUtf8();
         }
         ::write(channel[1], answer.constData(), size_t(answer.size()));
         ::_exit(0);

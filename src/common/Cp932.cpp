@@ -7,12 +7,13 @@ namespace {
 
 constexpr const char *kCodecName = "windows-31j";
 
-// Each pair was drawn in IPAGothic, IPAPGothic, IPAMincho and IPAPMincho and compared pixel for
-// pixel; the candidates were the entries of Microsoft's best-fit table for code page 932 that do
-// not come back as themselves. Only the last three draw alike in all four; the others change
-// what the user sees (¥ to \, « to ≪, ¯ to ￣, · to ・, µ to μ, accented letters to plain ones)
-// and stay reasons for UTF-8. The first four are kept as the readings of other Shift-JIS tables,
-// though − and ‖ draw narrower than their twins.
+// The candidates were the entries of Microsoft's best-fit table for code page 932 that do not
+// come back as themselves, and the em dash; each was drawn with its twin in IPAGothic,
+// IPAPGothic, IPAMincho and IPAPMincho and compared pixel for pixel. The em dash, cent, pound
+// and not signs draw alike in all four; the others change what the user sees (¥ to \, « to ≪,
+// ¯ to ￣, · to ・, µ to μ, accented letters to plain ones) and stay reasons for UTF-8. The wave
+// dash, minus sign and double vertical line are what other Shift-JIS tables read these bytes as,
+// kept for files that pass through them, though − and ‖ draw differently here from their twins.
 constexpr struct
 {
     char16_t from;

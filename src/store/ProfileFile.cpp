@@ -11,6 +11,9 @@ namespace {
 
 const QByteArray kUtf8Bom("\xEF\xBB\xBF");
 const QByteArray kUtf16LeBom("\xFF\xFE");
+// Decoding that keeps a byte-order mark inside the text and ends with the bytes given.
+constexpr QStringConverter::Flags kExact =
+    QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom;
 
 bool isBlank(QChar c)
 {
@@ -109,15 +112,16 @@ void ProfileFile::loadFromBytes(const QByteArray &bytes)
     }
 
     if (m_encoding == Encoding::Utf16LeBom) {
-        // UTF-16 is split after decoding: a byte 0x0A may be half of any character.
-        QStringDecoder decoder(QStringConverter::Utf16LE, QStringConverter::Flag::Stateless);
+        // UTF-16 is split after decoding (a byte 0x0A may be half of any character), two bytes
+        // a character; an odd last byte stays in the last line's bytes.
+        QStringDecoder decoder(QStringConverter::Utf16LE, kExact);
         const QString text = decoder.decode(body);
         const qsizetype firstLf = text.indexOf(u'\n');
         m_crlf = firstLf < 0 || (firstLf > 0 && text[firstLf - 1] == u'\r');
         splitLines(QStringView(text), [&](qsizetype start, qsizetype end, qsizetype next) {
             Line line;
             line.text = text.sliced(start, end - start);
-            line.raw = utf16Le(line.text);
+            line.raw = body.sliced(2 * start, qMin(2 * end, body.size()) - 2 * start).toByteArray();
             line.end = text.sliced(end, next - end).toLatin1();
             line.decoded = !decoder.hasError();
             m_lines.append(line);
@@ -132,9 +136,13 @@ void ProfileFile::loadFromBytes(const QByteArray &bytes)
         line.raw = body.sliced(start, end - start).toByteArray();
         line.end = body.sliced(end, next - end).toByteArray();
         if (m_encoding == Encoding::Utf8Bom) {
-            QStringDecoder utf8(QStringConverter::Utf8, QStringConverter::Flag::Stateless);
+            QStringDecoder utf8(QStringConverter::Utf8, kExact);
             line.text = utf8.decode(line.raw);
             line.decoded = !utf8.hasError();
+            // Bytes a code page 932 file kept when it turned to UTF-8 read as they read before,
+            // so that a stray byte does not open or close a section now.
+            if (!line.decoded)
+                line.text = Cp932::decode(line.raw);
         } else {
             line.text = Cp932::decode(line.raw, &line.decoded);
         }
@@ -313,31 +321,35 @@ QByteArray ProfileFile::toBytes(QString *utf8Character) const
     QByteArray out;
     if (m_encoding == Encoding::Utf16LeBom) {
         out = kUtf16LeBom;
-        for (const Line &line : m_lines)
-            out += (line.dirty ? utf16Le(line.text) : line.raw) +
-                   utf16Le(QString::fromLatin1(line.end));
+        for (const Line &line : m_lines) {
+            // An odd last byte read as U+FFFD keeps its place only while nothing follows it.
+            const bool whole = !line.dirty && (line.raw.size() % 2 == 0 || line.end.isEmpty());
+            out += (whole ? line.raw : utf16Le(line.text)) + utf16Le(QString::fromLatin1(line.end));
+        }
         return out;
     }
 
-    // Code page 932 whenever every line has a code page 932 form, a file once turned into UTF-8
-    // included; lines read from a code page 932 file keep their bytes.
+    // Code page 932 whenever every line has a code page 932 form; a file once turned into UTF-8
+    // goes back at the first change after which it fits, and is written back as it was while
+    // nothing changes. Lines read from a code page 932 file keep their bytes.
     QList<QByteArray> encoded;
     encoded.reserve(m_lines.size());
-    bool cp932 = true;
+    bool fits = true;
+    bool changed = false;
     for (const Line &line : m_lines) {
-        if (m_encoding == Encoding::Cp932 && !line.dirty) {
-            encoded.append(line.raw);
-            continue;
-        }
+        changed = changed || line.dirty;
         QByteArray bytes;
-        if (!line.decoded || !Cp932::encode(line.text, &bytes)) {
-            cp932 = false;
+        if (m_encoding == Encoding::Cp932 && !line.dirty) {
+            bytes = line.raw;
+        } else if (fits && (!line.decoded || !Cp932::encode(line.text, &bytes))) {
+            fits = false;
             if (utf8Character)
-                *utf8Character = Cp932::firstUnencodable(line.text);
-            break;
+                *utf8Character = line.decoded ? Cp932::firstUnencodable(line.text)
+                                              : QString(QChar::ReplacementCharacter);
         }
         encoded.append(bytes);
     }
+    const bool cp932 = fits && (m_encoding == Encoding::Cp932 || changed);
     if (!cp932) {
         out = kUtf8Bom;
         encoded.clear();

@@ -12,10 +12,11 @@
 // read whole, however long.
 //
 // Text is code page 932. A file whose values code page 932 cannot hold is written as UTF-8 with a
-// byte-order mark, so nothing is lost; it goes back to code page 932 at the first save at which
-// every line fits again. When a file turns to UTF-8, its untouched lines that hold bytes which are
-// no code page 932 text keep those bytes as they are. A file in UTF-16LE with a byte-order mark
-// (the Windows profile functions read those) is read as such and written back the same.
+// byte-order mark, so nothing is lost; it goes back to code page 932 at the first change after
+// which every line fits again (unchanged, a file is written back as it was). When a file turns to
+// UTF-8, its untouched lines that hold bytes which are no code page 932 text keep those bytes as
+// they are. A file in UTF-16LE with a byte-order mark (the Windows profile functions read those) is
+// read as such and written back the same.
 class ProfileFile
 {
 public:

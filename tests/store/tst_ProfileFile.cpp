@@ -68,6 +68,9 @@ void tst_ProfileFile::readsValues_data()
     QTest::newRow("UTF-8 with byte-order mark")
         << QByteArray("\xEF\xBB\xBF[A]\r\nk=caf\xC3\xA9\r\n") << "A" << "k"
         << QStringLiteral("café");
+    QTest::newRow("UTF-8 file, a line kept from code page 932")
+        << QByteArray("\xEF\xBB\xBF[A]\r\nk=\x82\xa0\r\n") << "A"
+        << "k" << QStringLiteral("あ");
     QTest::newRow("UTF-16LE with byte-order mark")
         << utf16File(QStringLiteral("[A]\r\nk=あ¥\r\n[B]\nk=2")) << "A"
         << "k" << QStringLiteral("あ¥");

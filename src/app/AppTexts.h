@@ -11,4 +11,6 @@ class AppTexts
 public:
     // The caption of the message that a file could not be saved.
     static QString saveFailedCaption();
+    // The status bar's word that a file was written.
+    static QString savedText(const QString &path);
 };

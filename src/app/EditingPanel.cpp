@@ -159,6 +159,8 @@ EditingPanel::EditingPanel(BasHook &hook, QWidget *parent) : QWidget(parent)
     cboPhotoSize = add<QComboBox>(QStringLiteral("cboPhotoSize"));
     cboPhotoSize->setEditable(true);
     cboPhotoSize->setInsertPolicy(QComboBox::NoInsert);
+    // The box takes exactly what is typed: no completion of "32" to "320x240".
+    cboPhotoSize->setCompleter(nullptr);
     for (const char *photoSize : PhotoSizes)
         cboPhotoSize->addItem(QString::fromLatin1(photoSize));
     hook.guardPhotoSize(cboPhotoSize);

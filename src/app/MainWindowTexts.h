@@ -89,6 +89,11 @@ inline constexpr const char *FrameSizeOutOfRange =
 inline constexpr const char *PhotoSizeOutOfRange =
     QT_TRANSLATE_NOOP("frmMdiMain", "写真の大きさ %1x%2 は範囲外です。%3");
 
+// A template written as UTF-8: the file and the first character that needed it.
+inline constexpr const char *SavedAsUtf8Text = QT_TRANSLATE_NOOP(
+    "frmMdiMain", "ファイル「%1」を保存しました。「%2」を含むため UTF-8 で書いたので、"
+                  "古い版のプログラムでは読めません。");
+
 // Failures the user must hear about: the file and the reason.
 inline constexpr const char *SaveFailedText =
     QT_TRANSLATE_NOOP("frmMdiMain", "ファイル「%1」を保存できませんでした。\n%2");

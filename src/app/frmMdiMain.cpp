@@ -338,6 +338,8 @@ frmPreview *frmMdiMain::ensurePreview()
             if (m_settings->fillOnLoad())
                 fillFromPhoto(true);
         });
+        connect(m_preview, &frmPreview::statusMessage, m_statusBar,
+                [this](const QString &text) { m_statusBar->showMessage(text); });
     }
     return m_preview;
 }
@@ -380,8 +382,13 @@ bool frmMdiMain::SaveTemplateFile(const QString &path)
 {
     clsTemplateIO tpl;
     panelValues().toTemplate(tpl);
-    if (tpl.SaveFile(path, true))
+    if (tpl.SaveFile(path, true)) {
+        m_statusBar->showMessage(
+            tpl.utf8Character().isEmpty()
+                ? AppTexts::savedText(path)
+                : tr(T::SavedAsUtf8Text).arg(QDir::toNativeSeparators(path), tpl.utf8Character()));
         return true;
+    }
     reportSaveFailure(path, tpl.errorString());
     return false;
 }
@@ -421,6 +428,9 @@ void frmMdiMain::IDMI_SAVETEMPLATE_Click()
 
 void frmMdiMain::IDMI_SETDEFAULT_Click()
 {
+    // The program's own folder (a per-user configuration folder) is made on its first use; a
+    // user's template goes only where a folder is.
+    QDir().mkpath(m_programFolder);
     SaveTemplateFile(defaultTemplatePath());
 }
 
@@ -484,6 +494,8 @@ void frmMdiMain::reportComposition(const ComposeOutcome &outcome)
         m_statusBar->showMessage(tr(T::ComposeFailedText).arg(outcome.message));
     else if (outcome.shrinkWouldFit)
         m_statusBar->showMessage(ComposeOutcome::shrinkHint());
+    else if (!outcome.notice.isEmpty())
+        m_statusBar->showMessage(outcome.notice);
     else
         m_statusBar->clearMessage();
 }
@@ -520,10 +532,11 @@ void frmMdiMain::IDM_LOADPHOTO_Click()
     ensurePreview()->OpenLoadPhotoDialog();
 }
 
-// Without its photo the picture takes the photo size of the panel again.
+// Without its photo the picture takes the photo size of the panel again; everything else stays
+// as the last Preview left it.
 void frmMdiMain::IDM_REMOVEPHOTO_Click()
 {
-    readPanel();
+    PreviewCommand::takePhotoSize(panelValues().PhotoSizeText, m_frame);
     ensurePreview()->CloseLoadPhoto();
 }
 

@@ -13,6 +13,7 @@
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QMdiArea>
 #include <QMimeData>
@@ -126,6 +127,7 @@ void frmPreview::OpenLoadPhotoDialog()
     if (chosen.isEmpty())
         return;
     m_dialogFileName = chosen;
+    m_dialogNameIsPhoto = true;
     loadPhoto(chosen);
 }
 
@@ -234,15 +236,30 @@ bool frmPreview::eventFilter(QObject *watched, QEvent *event)
 // ---------------------------------------------------------------------------------------------
 // Picture output
 
+QString frmPreview::saveDialogName() const
+{
+    if (!m_dialogNameIsPhoto)
+        return m_dialogFileName;
+    // Proposing the photo would let Enter and a Yes replace the original with the framed picture.
+    const QString name = QFileInfo(m_dialogFileName).completeBaseName() + QStringLiteral(".bmp");
+    const QString folder = m_settings->SavePath();
+    const QString proposed =
+        folder.isEmpty() ? name : QDir::toNativeSeparators(QDir(folder).filePath(name));
+    const QString photo = QFileInfo(m_dialogFileName).canonicalFilePath();
+    return !photo.isEmpty() && QFileInfo(proposed).canonicalFilePath() == photo ? QString()
+                                                                                : proposed;
+}
+
 void frmPreview::SavePreview()
 {
     const QString chosen = m_services->saveFileName(
         m_area->window(),
         PlatformServices::FileDialogOptions::forSave(tr(PhotoTexts::SaveFilter),
-                                                     m_settings->SavePath(), m_dialogFileName));
+                                                     m_settings->SavePath(), saveDialogName()));
     if (chosen.isEmpty())
         return;
     m_dialogFileName = chosen;
+    m_dialogNameIsPhoto = false;
     // Exactly the name chosen: no extension is added or changed.
     QString error;
     if (!SavePicture::writeBmp(m_composer.canvas(), chosen, &error)) {
@@ -250,6 +267,7 @@ void frmPreview::SavePreview()
                             error, QMessageBox::Ok, QMessageBox::Ok);
         return;
     }
+    emit statusMessage(AppTexts::savedText(chosen));
     const QString folder = GetFileFolder(chosen);
     if (folder.isEmpty())
         return;
@@ -262,6 +280,7 @@ void frmPreview::Unload()
     hide();
     // A re-created window proposes no file name.
     m_dialogFileName.clear();
+    m_dialogNameIsPhoto = false;
 }
 
 void frmPreview::CopyClipboard()

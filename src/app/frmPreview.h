@@ -59,9 +59,10 @@ public:
 
     // The photo the picture includes; empty for none.
     QString PhotoPath() const { return m_composer.PhotoPath; }
-    // The name the file dialogs propose: the last chosen in either of them while the window is
-    // loaded; empty after the window was closed by a save.
-    QString dialogFileName() const { return m_dialogFileName; }
+    // The name the save dialog proposes: the name last chosen in it while the window is loaded;
+    // after a photo was chosen in the open dialog, the photo's name with ".bmp" in SavePath, and
+    // never the photo itself. Empty after the window was closed by a save.
+    QString saveDialogName() const;
 
     PreviewComposer &composer() { return m_composer; }
     const QImage &canvasImage() const { return m_composer.canvas(); }
@@ -76,6 +77,8 @@ signals:
     void composed(const ComposeOutcome &outcome);
     // A photo was placed by the open dialog or a drop (its size may have been refused).
     void photoLoaded();
+    // A text for the main window's status bar (a picture was saved).
+    void statusMessage(const QString &text);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -96,7 +99,8 @@ private:
     clsNoltIO *m_settings;
     FrameDescription *m_frame;
     PreviewComposer m_composer;
-    QString m_dialogFileName;
+    QString m_dialogFileName; // the name last chosen in either file dialog
+    bool m_dialogNameIsPhoto = false;
     QWidget *m_body;
     PreviewCanvas *m_canvas;
 };

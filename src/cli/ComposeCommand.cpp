@@ -405,6 +405,8 @@ bool ComposeCommand::composeOne(const Setup &setup, const QString &photo, const 
     const ComposeOutcome outcome = composer.DrawPreview(frame, setup.margins);
     switch (outcome.kind) {
     case ComposeOutcome::Kind::Drawn:
+        if (!outcome.notice.isEmpty()) // the picture is written all the same
+            m_err << outcome.notice << Qt::endl;
         break;
     case ComposeOutcome::Kind::LayoutRefused:
         messages->append(failure(tr("枠の大きさ %1x%2: %3")

@@ -10,11 +10,20 @@ namespace Cp932 {
 // are dropped; *ok then says false.
 QString decode(QByteArrayView bytes, bool *ok = nullptr);
 
-// Maps the four characters that other Shift-JIS tables give different code points (wave dash,
-// minus sign, double vertical line, not sign) to the ones Windows uses, then encodes.
-// Returns false when some character has no code page 932 form.
+// Writes look-alikes as their code page 932 twins first (lookAlike()), then encodes. Returns
+// false when some character has no code page 932 form.
 bool encode(const QString &text, QByteArray *out);
 
 bool canEncode(const QString &text);
+
+// The code page 932 character written for c: the reading other Shift-JIS tables give the same
+// bytes (wave dash, minus sign, double vertical line, not sign), or a twin that draws the same
+// glyph (em dash, cent and pound signs); c itself otherwise. A look-alike that shows differently
+// here, such as the yen sign whose byte our fonts draw as a backslash, is not one.
+char16_t lookAlike(char16_t c);
+
+// The first character of text (a whole code point) that has no code page 932 form; empty when
+// every character has one.
+QString firstUnencodable(const QString &text);
 
 } // namespace Cp932

@@ -25,6 +25,9 @@ public:
     // With PhotoSizeRefused: the photo is too large while large photos are not shrunk, and
     // shrinking it would make it fit. The window then says where to turn that on (shrinkHint()).
     bool shrinkWouldFit = false;
+    // With Drawn: what the user should know about the picture (the photo was damaged and is
+    // shown only in part); names the file.
+    QString notice = {};
 
     bool isDrawn() const { return kind == Kind::Drawn; }
 

@@ -58,11 +58,9 @@ QString dateTimeText(const QString &year, const QString &month, const QString &d
     return time.isEmpty() ? date : date + QLatin1Char(' ') + time;
 }
 
-void toFrameDescription(const PanelValues &panel, const DateStyle &dateStyle,
-                        FrameDescription &frame)
+void takePhotoSize(const QString &text, FrameDescription &frame)
 {
-    // Photo size: split at lower-case "x" only; a missing or unreadable part keeps its field.
-    const QStringList parts = panel.PhotoSizeText.split(QLatin1Char('x'));
+    const QStringList parts = text.split(QLatin1Char('x'));
     if (parts.size() >= 2) {
         if (const auto w = TextNumber::number(parts.at(0)))
             frame.PhotoWidth = *w;
@@ -71,6 +69,12 @@ void toFrameDescription(const PanelValues &panel, const DateStyle &dateStyle,
     } else if (const auto w = TextNumber::number(parts.at(0))) {
         frame.PhotoWidth = *w;
     }
+}
+
+void toFrameDescription(const PanelValues &panel, const DateStyle &dateStyle,
+                        FrameDescription &frame)
+{
+    takePhotoSize(panel.PhotoSizeText, frame);
     frame.BorderColor = panel.FrameColor;
     frame.BackColor = panel.BackColor;
     if (const auto width = TextNumber::number(panel.frameSizeText()))

@@ -14,6 +14,10 @@ namespace PreviewCommand {
 void toFrameDescription(const PanelValues &panel, const DateStyle &dateStyle,
                         FrameDescription &frame);
 
+// The photo size alone, by the same rule: "640x480" split at lower-case "x"; a missing or
+// unreadable part keeps its field.
+void takePhotoSize(const QString &text, FrameDescription &frame);
+
 // Item 1's text from the texts as the panel shows them: "2001/12/25 22:30" and so on; the time
 // and its blank are left out when the time text is empty.
 QString dateTimeText(const QString &year, const QString &month, const QString &day,

@@ -105,7 +105,7 @@ ComposeOutcome PreviewComposer::placePhotoFile(const QString &path, FrameDescrip
     const QDateTime modified = info.lastModified();
     if (!m_cache.image.isNull() && m_cache.path == key && m_cache.size == fileSize &&
         m_cache.modified == modified && m_cache.options == m_photoOptions && info.isFile()) {
-        return PlacePhoto(frame, margins, m_cache.image);
+        return placeCachedPhoto(frame, margins);
     }
 
     // The size first: a photo the layout refuses is never decoded.
@@ -128,6 +128,15 @@ ComposeOutcome PreviewComposer::placePhotoFile(const QString &path, FrameDescrip
     if (!picture.ok())
         return ComposeOutcome::photoUnreadable(picture.error);
     ++m_decodeCount;
-    m_cache = CachedPhoto{key, fileSize, modified, m_photoOptions, picture.image};
-    return PlacePhoto(frame, margins, m_cache.image);
+    m_cache = CachedPhoto{key, fileSize, modified, m_photoOptions, picture.image, picture.notice};
+    return placeCachedPhoto(frame, margins);
+}
+
+ComposeOutcome PreviewComposer::placeCachedPhoto(FrameDescription &frame,
+                                                 const LayoutMargins &margins)
+{
+    ComposeOutcome outcome = PlacePhoto(frame, margins, m_cache.image);
+    if (outcome.isDrawn())
+        outcome.notice = m_cache.notice;
+    return outcome;
 }

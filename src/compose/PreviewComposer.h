@@ -76,10 +76,13 @@ private:
         QDateTime modified;
         PhotoOptions options;
         QImage image;
+        QString notice; // the photo was read only in part
     };
 
     ComposeOutcome placePhotoFile(const QString &path, FrameDescription &frame,
                                   const LayoutMargins &margins);
+    // PlacePhoto with the cached photo, its notice on a drawn picture.
+    ComposeOutcome placeCachedPhoto(FrameDescription &frame, const LayoutMargins &margins);
 
     std::unique_ptr<TextMeasurer> m_ownMeasurer;
     const TextMeasurer *m_measurer;

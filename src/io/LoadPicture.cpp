@@ -17,6 +17,7 @@
 #include <memory>
 
 extern "C" {
+#include <jerror.h>
 #include <jpeglib.h>
 }
 
@@ -39,6 +40,52 @@ QString cannotRead(const QString &path, const QString &reason)
     return QCoreApplication::translate("LoadPicture", "画像ﾌｧｲﾙ「%1」を読み込めません: %2")
         .arg(shown(path), reason);
 }
+
+QString readInPart(const QString &path)
+{
+    return QCoreApplication::translate("LoadPicture",
+                                       "画像ﾌｧｲﾙ「%1」は壊れているため、一部しか読めませんでした。")
+        .arg(shown(path));
+}
+
+// Qt's image readers report a damaged file in English through the message log. While a photo is
+// read, their messages are counted instead, and the user is told in the program's words.
+class ReaderMessages
+{
+public:
+    ReaderMessages()
+    {
+        s_active = this;
+        m_previous = qInstallMessageHandler(take);
+    }
+    ~ReaderMessages()
+    {
+        qInstallMessageHandler(m_previous);
+        s_active = nullptr;
+    }
+    ReaderMessages(const ReaderMessages &) = delete;
+    ReaderMessages &operator=(const ReaderMessages &) = delete;
+    int warnings() const { return m_warnings; }
+
+private:
+    static void take(QtMsgType type, const QMessageLogContext &context, const QString &text)
+    {
+        ReaderMessages *self = s_active;
+        if (!self)
+            return;
+        if (context.category && QByteArrayView(context.category).startsWith("qt.gui.imageio")) {
+            if (type != QtDebugMsg && type != QtInfoMsg)
+                ++self->m_warnings;
+            return;
+        }
+        if (self->m_previous)
+            self->m_previous(type, context, text);
+    }
+
+    static inline ReaderMessages *s_active = nullptr; // photos are read on one thread
+    QtMessageHandler m_previous = nullptr;
+    int m_warnings = 0;
+};
 
 QString notAPicture(const QString &path)
 {
@@ -121,6 +168,7 @@ static boolean jpegFill(j_decompress_ptr info)
     source->manager.next_input_byte = source->buffer;
     if (n <= 0) {
         // A file cut short ends as if its end-of-image marker were there, as in Qt's reader.
+        WARNMS(info, JWRN_JPEG_EOF);
         source->buffer[0] = JOCTET(0xFF);
         source->buffer[1] = JOCTET(JPEG_EOI);
         source->manager.bytes_in_buffer = 2;
@@ -152,12 +200,12 @@ static void jpegErrorExit(j_common_ptr info)
     std::longjmp(error->jump, 1);
 }
 
-// Warnings (a file cut short, extra bytes) do not stop the reading; Qt's reader logs them.
-static void jpegWarning(j_common_ptr info)
+// Warnings (corrupt data, a file cut short) do not stop the reading: they are counted, and the
+// picture is told to be damaged in the program's words. Trace messages are dropped.
+static void jpegMessage(j_common_ptr info, int level)
 {
-    char message[JMSG_LENGTH_MAX];
-    info->err->format_message(info, message);
-    qWarning("%s", message);
+    if (level < 0)
+        ++info->err->num_warnings;
 }
 
 } // extern "C"
@@ -184,7 +232,7 @@ int jpegScale(QSize natural, QSize target)
 // already reduced by the DCT scaling when the options shrink the picture. The caller owns nothing
 // that a jump out of libjpeg would skip: every resource lives in *info, *source or the image.
 JpegResult readJpeg(QFile *file, QSize *size, QImage *image, QString *reason,
-                    const PhotoOptions &options)
+                    const PhotoOptions &options, bool *damaged = nullptr)
 {
     jpeg_decompress_struct info;
     JpegError error;
@@ -199,7 +247,7 @@ JpegResult readJpeg(QFile *file, QSize *size, QImage *image, QString *reason,
     source->manager.next_input_byte = nullptr;
     info.err = jpeg_std_error(&error.manager);
     error.manager.error_exit = jpegErrorExit;
-    error.manager.output_message = jpegWarning;
+    error.manager.emit_message = jpegMessage;
     error.message[0] = '\0';
     jpeg_create_decompress(&info);
     info.src = &source->manager;
@@ -245,13 +293,15 @@ JpegResult readJpeg(QFile *file, QSize *size, QImage *image, QString *reason,
         jpeg_read_scanlines(&info, &row, 1);
     }
     jpeg_finish_decompress(&info);
+    if (damaged)
+        *damaged = error.manager.num_warnings > 0;
     jpeg_destroy_decompress(&info);
     *image = pixels;
     return JpegResult::Done;
 }
 
 JpegResult readJpeg(const QString &path, QSize *size, QImage *image, QString *error,
-                    const PhotoOptions &options = PhotoOptions())
+                    const PhotoOptions &options = PhotoOptions(), bool *damaged = nullptr)
 {
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly | QIODevice::Unbuffered)) {
@@ -259,7 +309,7 @@ JpegResult readJpeg(const QString &path, QSize *size, QImage *image, QString *er
         return JpegResult::Failed;
     }
     QString reason;
-    const JpegResult result = readJpeg(&file, size, image, &reason, options);
+    const JpegResult result = readJpeg(&file, size, image, &reason, options, damaged);
     if (result == JpegResult::Failed)
         *error = cannotRead(path, reason);
     return result;
@@ -290,6 +340,24 @@ bool bmpSize(const QByteArray &head, QSize *size)
         return false;
     *size = QSize(int(width), int(height));
     return true;
+}
+
+// True when an uncompressed BMP's pixel rows run past the end of the file: Qt's reader then
+// gives the rows that are there and leaves the rest black, without a word.
+bool bmpCutShort(const QByteArray &head, qint64 fileSize)
+{
+    QSize size;
+    if (head.size() < 30 || !bmpSize(head, &size))
+        return false;
+    const auto *p = reinterpret_cast<const uchar *>(head.constData());
+    const quint32 headerSize = qFromLittleEndian<quint32>(p + 14);
+    const bool core = headerSize == 12;
+    const int bits = qFromLittleEndian<quint16>(p + (core ? 24 : 28));
+    const quint32 compression = core ? 0 : qFromLittleEndian<quint32>(p + 30);
+    if (compression != 0 && compression != 3) // run-length and embedded formats: not judged
+        return false;
+    const qint64 stride = (qint64(size.width()) * bits + 31) / 32 * 4;
+    return qFromLittleEndian<quint32>(p + 10) + stride * size.height() > fileSize;
 }
 
 const char *qtFormat(LoadPicture::Format format)
@@ -510,10 +578,14 @@ Picture decode(const QString &path, const PhotoOptions &options)
             return picture;
         decoded = true;
     } else if (format == Format::Jpeg) {
-        const JpegResult result = readJpeg(path, &natural, &image, &picture.error, options);
+        bool damaged = false;
+        const JpegResult result =
+            readJpeg(path, &natural, &image, &picture.error, options, &damaged);
         if (result == JpegResult::Failed)
             return picture;
         decoded = result == JpegResult::Done;
+        if (damaged)
+            picture.notice = readInPart(path);
     } else if (format == Format::Fits) {
         QString reason;
         image = FitsImage::read(path, options.stretch, kMaxPhotoPixels, &reason);
@@ -533,8 +605,12 @@ Picture decode(const QString &path, const PhotoOptions &options)
                         .arg(size.height()));
             reader.setAllocationLimit(int(kMaxPhotoPixels * 8 >> 20));
         }
+        const ReaderMessages messages;
         if (!reader.read(&image) || image.isNull())
             return unreadable(reader.errorString());
+        if (messages.warnings() > 0 ||
+            (format == Format::Bmp && bmpCutShort(head, QFileInfo(path).size())))
+            picture.notice = readInPart(path);
         // A GIF frame smaller or larger than its screen sits at the screen's top left; the rest
         // of the screen is transparent, so the picture always has the size its header announced.
         QSize screen;

@@ -34,8 +34,9 @@ struct Header
 
 struct Picture
 {
-    QImage image;  // Format_RGB32, natural size
-    QString error; // names the file
+    QImage image;   // Format_RGB32, natural size
+    QString error;  // names the file
+    QString notice; // set when a damaged file was read only in part; names the file
     bool ok() const { return error.isEmpty(); }
 };
 
@@ -55,7 +56,9 @@ QSize decodedSize(const Header &header, const PhotoOptions &options);
 
 // Decodes the picture as Format_RGB32 (ARGB32_Premultiplied when it has transparent pixels) at
 // decodedSize(): FITS data stretched as the options say, 16-bit channels rounded to 8 bits, a
-// large photo shrunk by area averaging (a JPEG already decoded at a reduced scale first).
+// large photo shrunk by area averaging (a JPEG already decoded at a reduced scale first). A file
+// that is damaged part-way (a JPEG or BMP cut short) gives what could be read, as image viewers
+// show it, with a notice; the decoders' own messages do not reach the terminal.
 Picture decode(const QString &path, const PhotoOptions &options = PhotoOptions());
 
 } // namespace LoadPicture

@@ -143,13 +143,14 @@ void putRows(const QImage &image, const BmpShape &shape, int first, int count, u
 
 // Starts writing the bytes just written out to the disk without waiting, so that the sync at the
 // commit finds most of the file already there instead of starting it all then.
-void startWriteBack(QFileDevice &file, qint64 from, qint64 count)
+void startWriteBack(QIODevice &out, qint64 from, qint64 count)
 {
 #ifdef Q_OS_LINUX
-    if (file.handle() >= 0 && file.flush())
-        sync_file_range(file.handle(), from, count, SYNC_FILE_RANGE_WRITE);
+    auto *file = qobject_cast<QFileDevice *>(&out);
+    if (file && file->handle() >= 0 && file->flush())
+        sync_file_range(file->handle(), from, count, SYNC_FILE_RANGE_WRITE);
 #else
-    Q_UNUSED(file);
+    Q_UNUSED(out);
     Q_UNUSED(from);
     Q_UNUSED(count);
 #endif
@@ -198,7 +199,7 @@ bool writeBmp(const QImage &source, const QString &path, QString *error)
     std::unique_ptr<uchar[]> buffer(new uchar[size_t(kHeaderSize + shape.stride * rowsPerBlock)]);
     return writeFile(
         path,
-        [&](QFileDevice &file, QString *) {
+        [&](QIODevice &file, QString *) {
             uchar *block = buffer.get();
             putHeader(block, shape);
             qint64 blockBytes = kHeaderSize;
@@ -232,7 +233,7 @@ bool write(const QImage &image, const QString &path, Format format, int jpegQual
     }
     return writeFile(
         path,
-        [&](QFileDevice &file, QString *reason) {
+        [&](QIODevice &file, QString *reason) {
             QImageWriter writer(&file, format == Format::Png ? "png" : "jpeg");
             if (format == Format::Jpeg)
                 writer.setQuality(qBound(0, jpegQuality, 100));

@@ -3,14 +3,17 @@
 #include "common/AtomicFile.h"
 #include "common/Cp932.h"
 
-#include <QCoreApplication>
-#include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QStringDecoder>
 
 namespace {
 
 const QByteArray kUtf8Bom("\xEF\xBB\xBF");
+const QByteArray kUtf16LeBom("\xFF\xFE");
+// Decoding that keeps a byte-order mark inside the text and ends with the bytes given.
+constexpr QStringConverter::Flags kExact =
+    QStringConverter::Flag::Stateless | QStringConverter::Flag::ConvertInitialBom;
 
 bool isBlank(QChar c)
 {
@@ -65,6 +68,36 @@ bool ProfileFile::load(const QString &path, QString *error)
     return true;
 }
 
+namespace {
+
+// Calls add(start, end, next) for each line of body: [start, end) is the line without its line
+// end, [end, next) the line end ("\r\n", "\n", or "\r" or nothing at the end of the body).
+template <class Body, class Add> void splitLines(Body body, Add add)
+{
+    qsizetype start = 0;
+    while (start < body.size()) {
+        const qsizetype lf = body.indexOf(u'\n', start);
+        const qsizetype next = lf < 0 ? body.size() : lf + 1;
+        qsizetype end = lf < 0 ? body.size() : lf;
+        if (end > start && body[end - 1] == u'\r')
+            --end;
+        add(start, end, next);
+        start = next;
+    }
+}
+
+QByteArray utf16Le(QStringView text)
+{
+    QByteArray bytes(text.size() * 2, Qt::Uninitialized);
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        bytes[2 * i] = char(text[i].unicode() & 0xFF);
+        bytes[2 * i + 1] = char(text[i].unicode() >> 8);
+    }
+    return bytes;
+}
+
+} // namespace
+
 void ProfileFile::loadFromBytes(const QByteArray &bytes)
 {
     m_lines.clear();
@@ -73,27 +106,48 @@ void ProfileFile::loadFromBytes(const QByteArray &bytes)
     if (body.startsWith(kUtf8Bom)) {
         m_encoding = Encoding::Utf8Bom;
         body = body.sliced(kUtf8Bom.size());
+    } else if (body.startsWith(kUtf16LeBom)) {
+        m_encoding = Encoding::Utf16LeBom;
+        body = body.sliced(kUtf16LeBom.size());
     }
+
+    if (m_encoding == Encoding::Utf16LeBom) {
+        // UTF-16 is split after decoding (a byte 0x0A may be half of any character), two bytes
+        // a character; an odd last byte stays in the last line's bytes.
+        QStringDecoder decoder(QStringConverter::Utf16LE, kExact);
+        const QString text = decoder.decode(body);
+        const qsizetype firstLf = text.indexOf(u'\n');
+        m_crlf = firstLf < 0 || (firstLf > 0 && text[firstLf - 1] == u'\r');
+        splitLines(QStringView(text), [&](qsizetype start, qsizetype end, qsizetype next) {
+            Line line;
+            line.text = text.sliced(start, end - start);
+            line.raw = body.sliced(2 * start, qMin(2 * end, body.size()) - 2 * start).toByteArray();
+            line.end = text.sliced(end, next - end).toLatin1();
+            line.decoded = !decoder.hasError();
+            m_lines.append(line);
+        });
+        return;
+    }
+
     const qsizetype firstLf = body.indexOf('\n');
     m_crlf = firstLf < 0 || (firstLf > 0 && body[firstLf - 1] == '\r');
-
-    qsizetype start = 0;
-    while (start < body.size()) {
-        qsizetype lf = body.indexOf('\n', start);
-        qsizetype next = lf < 0 ? body.size() : lf + 1;
-        qsizetype end = lf < 0 ? body.size() : lf;
-        if (end > start && body[end - 1] == '\r')
-            --end;
+    splitLines(body, [&](qsizetype start, qsizetype end, qsizetype next) {
         Line line;
         line.raw = body.sliced(start, end - start).toByteArray();
         line.end = body.sliced(end, next - end).toByteArray();
-        if (m_encoding == Encoding::Utf8Bom)
-            line.text = QString::fromUtf8(line.raw);
-        else
+        if (m_encoding == Encoding::Utf8Bom) {
+            QStringDecoder utf8(QStringConverter::Utf8, kExact);
+            line.text = utf8.decode(line.raw);
+            line.decoded = !utf8.hasError();
+            // Bytes a code page 932 file kept when it turned to UTF-8 read as they read before,
+            // so that a stray byte does not open or close a section now.
+            if (!line.decoded)
+                line.text = Cp932::decode(line.raw);
+        } else {
             line.text = Cp932::decode(line.raw, &line.decoded);
+        }
         m_lines.append(line);
-        start = next;
-    }
+    });
 }
 
 bool ProfileFile::isSectionLine(const QString &text, QString *name)
@@ -260,27 +314,44 @@ void ProfileFile::appendLine(Line line)
     m_lines.append(line);
 }
 
-QByteArray ProfileFile::toBytes() const
+QByteArray ProfileFile::toBytes(QString *utf8Character) const
 {
-    // A file stays in code page 932 unless a changed line cannot be held by it.
-    Encoding encoding = m_encoding;
+    if (utf8Character)
+        utf8Character->clear();
+    QByteArray out;
+    if (m_encoding == Encoding::Utf16LeBom) {
+        out = kUtf16LeBom;
+        for (const Line &line : m_lines) {
+            // An odd last byte read as U+FFFD keeps its place only while nothing follows it.
+            const bool whole = !line.dirty && (line.raw.size() % 2 == 0 || line.end.isEmpty());
+            out += (whole ? line.raw : utf16Le(line.text)) + utf16Le(QString::fromLatin1(line.end));
+        }
+        return out;
+    }
+
+    // Code page 932 whenever every line has a code page 932 form; a file once turned into UTF-8
+    // goes back at the first change after which it fits, and is written back as it was while
+    // nothing changes. Lines read from a code page 932 file keep their bytes.
     QList<QByteArray> encoded;
     encoded.reserve(m_lines.size());
-    if (encoding == Encoding::Cp932) {
-        for (const Line &line : m_lines) {
-            if (!line.dirty) {
-                encoded.append(line.raw);
-                continue;
-            }
-            QByteArray bytes;
-            if (!Cp932::encode(line.text, &bytes)) {
-                encoding = Encoding::Utf8Bom;
-                break;
-            }
-            encoded.append(bytes);
+    bool fits = true;
+    bool changed = false;
+    for (const Line &line : m_lines) {
+        changed = changed || line.dirty;
+        QByteArray bytes;
+        if (m_encoding == Encoding::Cp932 && !line.dirty) {
+            bytes = line.raw;
+        } else if (fits && (!line.decoded || !Cp932::encode(line.text, &bytes))) {
+            fits = false;
+            if (utf8Character)
+                *utf8Character = line.decoded ? Cp932::firstUnencodable(line.text)
+                                              : QString(QChar::ReplacementCharacter);
         }
+        encoded.append(bytes);
     }
-    if (encoding == Encoding::Utf8Bom) {
+    const bool cp932 = fits && (m_encoding == Encoding::Cp932 || changed);
+    if (!cp932) {
+        out = kUtf8Bom;
         encoded.clear();
         for (const Line &line : m_lines) {
             // Bytes that never were code page 932 text have no UTF-8 form that keeps them.
@@ -288,10 +359,6 @@ QByteArray ProfileFile::toBytes() const
             encoded.append(keepRaw ? line.raw : line.text.toUtf8());
         }
     }
-
-    QByteArray out;
-    if (encoding == Encoding::Utf8Bom)
-        out += kUtf8Bom;
     for (qsizetype i = 0; i < encoded.size(); ++i) {
         out += encoded[i];
         out += m_lines[i].end;
@@ -299,15 +366,7 @@ QByteArray ProfileFile::toBytes() const
     return out;
 }
 
-bool ProfileFile::save(const QString &path, QString *error) const
+bool ProfileFile::save(const QString &path, QString *error, QString *utf8Character) const
 {
-    // The per-user configuration folder does not exist before the first save.
-    const QString folder = QFileInfo(path).absolutePath();
-    if (!QFileInfo(folder).isDir() && !QDir().mkpath(folder)) {
-        if (error)
-            *error = QCoreApplication::translate("ProfileFile", "フォルダ %1 を作成できません。")
-                         .arg(QDir::toNativeSeparators(folder));
-        return false;
-    }
-    return AtomicFile::write(path, toBytes(), error);
+    return AtomicFile::write(path, toBytes(utf8Character), error);
 }

@@ -8,18 +8,23 @@
 // profile functions do, so that files travel between this program and its Windows installs.
 //
 // Section and key names match without regard to letter case. Lines that are not touched by
-// setValue() are written back byte for byte, in place, each with its own line end. Text is code
-// page 932; a file that starts with a UTF-8 byte-order mark is UTF-8, and a file whose values code
-// page 932 cannot hold is written as UTF-8 with the mark, so nothing is lost. When a file turns to
-// UTF-8 that way, its untouched lines that hold bytes which are no code page 932 text keep those
-// bytes as they are.
+// setValue() are written back byte for byte, in place, each with its own line end. Values are
+// read whole, however long.
+//
+// Text is code page 932. A file whose values code page 932 cannot hold is written as UTF-8 with a
+// byte-order mark, so nothing is lost; it goes back to code page 932 at the first change after
+// which every line fits again (unchanged, a file is written back as it was). When a file turns to
+// UTF-8, its untouched lines that hold bytes which are no code page 932 text keep those bytes as
+// they are. A file in UTF-16LE with a byte-order mark (the Windows profile functions read those) is
+// read as such and written back the same.
 class ProfileFile
 {
 public:
     enum class Encoding
     {
         Cp932,
-        Utf8Bom
+        Utf8Bom,
+        Utf16LeBom
     };
 
     // Reads the file. A missing file (or a folder) gives an empty profile and returns true;
@@ -42,12 +47,16 @@ public:
     // that already reads as the value is left as it is, bytes and all.
     void setValue(const QString &section, const QString &key, const QString &value);
 
-    QByteArray toBytes() const;
+    // The file's bytes. When they are UTF-8 because of a value, *utf8Character is the first
+    // character that code page 932 cannot hold (empty otherwise).
+    QByteArray toBytes(QString *utf8Character = nullptr) const;
 
     // Writes the whole file atomically: on failure the file on disk is unchanged, false is
-    // returned and *error says why.
-    bool save(const QString &path, QString *error = nullptr) const;
+    // returned and *error says why. *utf8Character as for toBytes().
+    bool save(const QString &path, QString *error = nullptr,
+              QString *utf8Character = nullptr) const;
 
+    // The encoding the file was read in.
     Encoding encoding() const { return m_encoding; }
     bool usesCrLf() const { return m_crlf; }
 
@@ -61,6 +70,7 @@ private:
         bool decoded = true; // raw is text of the file's encoding (false: text lost bytes)
         bool dirty = false;
         QByteArray end; // "\r\n" or "\n"; "\r" or empty for a last line without a line feed
+                        // (one byte a character, whatever the encoding)
     };
 
     QByteArray lineEnd() const;

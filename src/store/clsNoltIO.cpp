@@ -2,6 +2,10 @@
 
 #include "ProfileFile.h"
 
+#include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+
 #include <array>
 #include <cmath>
 
@@ -155,6 +159,14 @@ bool clsNoltIO::SaveFile(const QString &szFile)
 {
     ProfileFile file;
     m_error.clear();
+    // The program's own folder: a per-user configuration folder does not exist before the first
+    // save.
+    const QString folder = QFileInfo(szFile).absolutePath();
+    if (!QFileInfo(folder).isDir() && !QDir().mkpath(folder)) {
+        m_error = QCoreApplication::translate("clsNoltIO", "フォルダ %1 を作成できません。")
+                      .arg(QDir::toNativeSeparators(folder));
+        return false;
+    }
     // Keep whatever else the file holds; refuse to replace a file we could not read.
     if (!file.load(szFile, &m_error))
         return false;

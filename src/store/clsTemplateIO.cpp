@@ -148,6 +148,7 @@ bool clsTemplateIO::readFrom(const ProfileFile &file)
 bool clsTemplateIO::SaveFile(const QString &szFile, bool owFlg)
 {
     m_error.clear();
+    m_utf8Character.clear();
     if (isFile(szFile) && !owFlg) {
         m_error = QCoreApplication::translate("clsTemplateIO", "ファイル %1 は既にあります。")
                       .arg(szFile);
@@ -159,7 +160,7 @@ bool clsTemplateIO::SaveFile(const QString &szFile, bool owFlg)
         return false;
 
     writeTo(file);
-    return file.save(szFile, &m_error);
+    return file.save(szFile, &m_error, &m_utf8Character);
 }
 
 void clsTemplateIO::writeTo(ProfileFile &file) const

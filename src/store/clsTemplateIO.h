@@ -73,6 +73,9 @@ public:
     bool SaveFile(const QString &szFile, bool owFlg);
 
     QString errorString() const { return m_error; }
+    // After a save written as UTF-8 (which readers of code page 932 files cannot read): the first
+    // character that needed it. Empty after a save in code page 932.
+    QString utf8Character() const { return m_utf8Character; }
 
     // The template as the lines of a profile file, and back; OpenFile and SaveFile go through
     // these. readFrom fails like OpenFile on a bad style flag.
@@ -116,4 +119,5 @@ private:
     QString m_year;
     QString m_time;
     QString m_error;
+    QString m_utf8Character;
 };

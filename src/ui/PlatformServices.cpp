@@ -1,6 +1,7 @@
 #include "PlatformServices.h"
 
 #include <QColorDialog>
+#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -22,40 +23,93 @@ QStringList PlatformServices::toQtFilters(const QString &windowsFilter)
 
 namespace {
 
-QString runFileDialog(QWidget *parent, const PlatformServices::FileDialogOptions &options,
-                      QFileDialog::AcceptMode mode)
+class ProgramFileDialog : public QFileDialog
 {
-    QFileDialog dialog(parent, options.title);
-    dialog.setAcceptMode(mode);
-    dialog.setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile
-                       : options.confirmCreate         ? QFileDialog::AnyFile
-                                                       : QFileDialog::ExistingFile);
-    const QStringList filters = PlatformServices::toQtFilters(options.filter);
-    dialog.setNameFilters(filters);
-    if (options.filterIndex >= 0 && options.filterIndex < filters.size())
-        dialog.selectNameFilter(filters[options.filterIndex]);
-    if (!options.initialDir.isEmpty() && QFileInfo(options.initialDir).isDir())
-        dialog.setDirectory(options.initialDir);
-    if (!options.fileName.isEmpty())
-        dialog.selectFile(options.fileName);
-    dialog.setOption(QFileDialog::DontConfirmOverwrite, !options.confirmOverwrite);
-    // The name is used exactly as typed: no extension is added.
-    dialog.setDefaultSuffix(QString());
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
+public:
+    ProgramFileDialog(QWidget *parent, const PlatformServices::FileDialogOptions &options)
+        : QFileDialog(parent, options.title), m_options(options)
+    {
+    }
+
+    // The name the user gave is judged before the dialog takes it.
+    void accept() override
+    {
+        const QStringList files = selectedFiles();
+        const QFileInfo chosen(files.value(0));
+        if (files.isEmpty() || chosen.isDir()) {
+            QFileDialog::accept(); // a folder is opened, not chosen
+            return;
+        }
+        const QString shown = QDir::toNativeSeparators(chosen.absoluteFilePath());
+        if ((m_options.pathMustExist || m_options.confirmCreate) &&
+            !QFileInfo(chosen.absolutePath()).isDir()) {
+            QMessageBox::warning(
+                this, windowTitle(),
+                QCoreApplication::translate(
+                    "PlatformServices",
+                    "%1\nフォルダが見つかりません。\nフォルダ名を確かめてください。")
+                    .arg(shown));
+            return;
+        }
+        if (acceptMode() == AcceptOpen && m_options.confirmCreate && !chosen.exists() &&
+            QMessageBox::question(this, windowTitle(),
+                                  QCoreApplication::translate(
+                                      "PlatformServices",
+                                      "%1\nこのファイルは存在しません。\nファイルを作成しますか？")
+                                      .arg(shown),
+                                  QMessageBox::Yes | QMessageBox::No,
+                                  QMessageBox::Yes) != QMessageBox::Yes)
+            return;
+        QFileDialog::accept();
+    }
+
+private:
+    PlatformServices::FileDialogOptions m_options;
+};
+
+QString runFileDialog(QWidget *parent, const PlatformServices::FileDialogOptions &options,
+                      bool save)
+{
+    const std::unique_ptr<QFileDialog> dialog =
+        QtPlatformServices::fileDialog(parent, options, save);
+    if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
         return QString();
-    return QDir::toNativeSeparators(dialog.selectedFiles().constFirst());
+    return QDir::toNativeSeparators(dialog->selectedFiles().constFirst());
 }
 
 } // namespace
 
+std::unique_ptr<QFileDialog>
+QtPlatformServices::fileDialog(QWidget *parent, const FileDialogOptions &options, bool save)
+{
+    auto dialog = std::make_unique<ProgramFileDialog>(parent, options);
+    // The platform's own dialogs would not ask the program's questions.
+    dialog->setOption(QFileDialog::DontUseNativeDialog);
+    dialog->setAcceptMode(save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
+    dialog->setFileMode(save || options.confirmCreate ? QFileDialog::AnyFile
+                                                      : QFileDialog::ExistingFile);
+    const QStringList filters = toQtFilters(options.filter);
+    dialog->setNameFilters(filters);
+    if (options.filterIndex >= 0 && options.filterIndex < filters.size())
+        dialog->selectNameFilter(filters[options.filterIndex]);
+    if (!options.initialDir.isEmpty() && QFileInfo(options.initialDir).isDir())
+        dialog->setDirectory(options.initialDir);
+    if (!options.fileName.isEmpty())
+        dialog->selectFile(options.fileName);
+    dialog->setOption(QFileDialog::DontConfirmOverwrite, !options.confirmOverwrite);
+    // The name is used exactly as typed: no extension is added.
+    dialog->setDefaultSuffix(QString());
+    return dialog;
+}
+
 QString QtPlatformServices::openFileName(QWidget *parent, const FileDialogOptions &options)
 {
-    return runFileDialog(parent, options, QFileDialog::AcceptOpen);
+    return runFileDialog(parent, options, false);
 }
 
 QString QtPlatformServices::saveFileName(QWidget *parent, const FileDialogOptions &options)
 {
-    return runFileDialog(parent, options, QFileDialog::AcceptSave);
+    return runFileDialog(parent, options, true);
 }
 
 std::optional<QColor> QtPlatformServices::chooseColor(QWidget *parent, const QColor &initial,

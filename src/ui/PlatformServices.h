@@ -7,8 +7,10 @@
 #include <QString>
 #include <QUrl>
 
+#include <memory>
 #include <optional>
 
+class QFileDialog;
 class QWidget;
 
 // Everything that would open a modal loop or reach outside the program: file and colour dialogs,
@@ -26,7 +28,7 @@ public:
         QString fileName;              // proposed file name (may be empty)
         bool confirmOverwrite = false; // save: ask before replacing an existing file
         bool confirmCreate = false;    // open: a typed name of a missing file is offered
-        bool pathMustExist = false;    // save: the folder of a typed name must exist
+        bool pathMustExist = false;    // the folder of a typed name must exist
 
         // The program's Open dialog: the first filter, no proposed name, a missing file offered.
         static FileDialogOptions forOpen(const QString &filter, const QString &initialDir)
@@ -90,4 +92,12 @@ public:
                                         QMessageBox::StandardButton defaultButton) override;
     QDateTime now() const override;
     bool openUrl(const QUrl &url) override;
+
+    // The file dialog that openFileName and saveFileName run, set up from the options. It is the
+    // program's own dialog, the same on every desktop, so that the options hold: a name in a
+    // folder that does not exist is refused with a message, a typed name of a missing file is
+    // offered for creation (No returns to the dialog), an existing file is replaced only after
+    // the question, and the name is taken exactly as typed.
+    static std::unique_ptr<QFileDialog> fileDialog(QWidget *parent,
+                                                   const FileDialogOptions &options, bool save);
 };

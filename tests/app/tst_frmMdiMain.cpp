@@ -94,6 +94,8 @@ private slots:
     void cancelledDialogsChangeNothing();
     void setDefaultWritesDefaultTemplate();
     void failedTemplateSaveIsTold();
+    void templateSaveIsTold_data();
+    void templateSaveIsTold();
     void closingNoWritesNothing();
     void closingYesWritesRectangle();
     void failedSettingsWriteAtExit();
@@ -339,6 +341,40 @@ void tst_frmMdiMain::failedTemplateSaveIsTold()
     QVERIFY(s.services.messageCalls[0].text.contains(QDir::toNativeSeparators(target)));
     QVERIFY(QFileInfo(target).isDir());
     QVERIFY(w.isVisible());
+}
+
+void tst_frmMdiMain::templateSaveIsTold_data()
+{
+    QTest::addColumn<bool>("asDefault");
+    QTest::addColumn<QString>("name");   // the target's name in the panel
+    QTest::addColumn<QString>("needed"); // the first character that needs UTF-8
+    QTest::newRow("template in code page 932, an em dash included") << false << "M42 — Orion"
+                                                                    << "";
+    QTest::newRow("template needing UTF-8") << false << "M42 ¥"
+                                            << "¥";
+    QTest::newRow("default template needing UTF-8") << true << "NGC ☄ 🌌"
+                                                    << "☄";
+}
+
+void tst_frmMdiMain::templateSaveIsTold()
+{
+    QFETCH(bool, asDefault);
+    QFETCH(QString, name);
+    QFETCH(QString, needed);
+    Session s;
+    frmMdiMain &w = s.start();
+    s.edit("txtTargetName")->setText(name);
+    const QString file = asDefault ? w.defaultTemplatePath() : s.path("m42.kvl");
+    s.services.saveAnswers.enqueue(file);
+    action(w, asDefault ? "IDMI_SETDEFAULT" : "IDMI_SAVETEMPLATE")->trigger();
+    const QString saved = "ファイル「" + QDir::toNativeSeparators(file) + "」を保存しました。";
+    QCOMPARE(w.statusBar()->currentMessage(),
+             needed.isEmpty() ? saved
+                              : saved + "「" + needed +
+                                    "」を含むため UTF-8 で書いたので、古い版のプログラムでは読めま"
+                                    "せん。");
+    QVERIFY(s.services.messageCalls.isEmpty());
+    QCOMPARE(TestFiles::readAll(file).startsWith("\xEF\xBB\xBF"), !needed.isEmpty());
 }
 
 void tst_frmMdiMain::closingNoWritesNothing()

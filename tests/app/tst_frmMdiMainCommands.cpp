@@ -204,6 +204,11 @@ void tst_frmMdiMainCommands::photoSizeKeyRule()
     size->setEditText(QString());
     QTest::keyClicks(size->lineEdit(), "640X48x0a;");
     QCOMPARE(size->currentText(), QString("640x480"));
+    // Exactly what is typed, also after the box is left: "32" is not completed to a list entry.
+    size->setEditText(QString());
+    QTest::keyClicks(size->lineEdit(), "32");
+    focusBox(w, s.edit("txtTargetName"));
+    QCOMPARE(size->currentText(), QString("32"));
 }
 
 void tst_frmMdiMainCommands::unloadReleasesHook()

@@ -118,6 +118,7 @@ private slots:
     void dropLoadsFirstFile();
     void unreadableFileIsToldAndPictureKept_data();
     void unreadableFileIsToldAndPictureKept();
+    void damagedPhotoIsComposedAndTold();
     void photoOutOfRangeGivesSizeMessage_data();
     void photoOutOfRangeGivesSizeMessage();
     void openDialogStartsInLoadPath();
@@ -127,6 +128,8 @@ private slots:
     void saveWritesExactName();
     void cancelledOrFailedSaveChangesNothing_data();
     void cancelledOrFailedSaveChangesNothing();
+    void saveNeverProposesThePhoto_data();
+    void saveNeverProposesThePhoto();
     void clipboardHoldsTheSavedPixels();
     void fillFromPhoto_data();
     void fillFromPhoto();
@@ -214,6 +217,24 @@ void tst_frmPreview::unreadableFileIsToldAndPictureKept()
     QCOMPARE(w.settings().LoadPath(), QDir::toNativeSeparators(s.path("good")));
     s.find<QPushButton>("cmdPreview")->click();
     QVERIFY(showsPhoto(w.preview(), readPhoto(good)));
+}
+
+void tst_frmPreview::damagedPhotoIsComposedAndTold()
+{
+    Session s;
+    frmMdiMain &w = s.start();
+    const QString cut = writePhoto(s, "cut.jpg", {200, 150}, "JPG");
+    QFile file(cut);
+    QVERIFY(file.resize(file.size() / 2));
+    load(s, cut, false);
+    QVERIFY(s.services.messageCalls.isEmpty());
+    QCOMPARE(w.preview()->PhotoPath(), QDir::toNativeSeparators(cut));
+    QCOMPARE(w.frame().PhotoWidth, 200);
+    QVERIFY(w.statusBar()->currentMessage().contains(QDir::toNativeSeparators(cut)));
+    // Told again at every composition that shows it.
+    w.statusBar()->clearMessage();
+    s.find<QPushButton>("cmdPreview")->click();
+    QVERIFY(w.statusBar()->currentMessage().contains(QDir::toNativeSeparators(cut)));
 }
 
 void tst_frmPreview::photoOutOfRangeGivesSizeMessage_data()
@@ -308,11 +329,18 @@ void tst_frmPreview::removePhotoDrawsWithoutPhoto()
     load(s, photo);
     QCOMPARE(w.frame().PhotoWidth, 300);
     w.preview()->hide();
+    // Edits not previewed yet: only the photo size is taken.
+    s.combo("cboPhotoSize")->setEditText("240x180");
+    s.edit("txtTargetName")->setText("not previewed");
+    s.swatch("picBackColor")->BackColor(0x00FF00);
+    const FrameDescription before = w.frame();
     s.find<QToolButton>("TbRemovePhoto")->click();
     QCOMPARE(w.preview()->PhotoPath(), QString());
     QVERIFY(w.preview()->isVisible());
-    // Laid out again for the panel's size, 160x120, without the photo.
-    QCOMPARE(w.preview()->composer().drawnFrame().photoArea.size(), QSize(160, 120));
+    // Laid out again for the panel's size without the photo; the rest as the last Preview left it.
+    QCOMPARE(w.preview()->composer().drawnFrame().photoArea.size(), QSize(240, 180));
+    QCOMPARE(w.frame().TextItems[0].Text, before.TextItems[0].Text);
+    QCOMPARE(w.frame().BackColor, before.BackColor);
     QVERIFY(!showsPhoto(w.preview(), readPhoto(photo)));
 }
 
@@ -332,9 +360,6 @@ void tst_frmPreview::saveWritesExactName()
     const QString photo = writePhoto(s, "m42.bmp", {200, 100});
     load(s, photo);
     w.settings().SavePath(s.dir.path());
-    // The name last chosen in the open dialog is proposed.
-    w.IDM_SAVEPHOTO_Click();
-    QCOMPARE(s.services.saveCalls.last().fileName, QDir::toNativeSeparators(photo));
     QDir().mkpath(s.path("out"));
     const QString target = s.path("out/" + name);
     const QByteArray expected = SavePicture::bmpBytes(w.preview()->canvasImage());
@@ -352,6 +377,8 @@ void tst_frmPreview::saveWritesExactName()
     QCOMPARE(w.settings().SavePath(), QDir::toNativeSeparators(s.path("out")));
     QVERIFY(!w.preview()->isVisible());
     QVERIFY(s.services.messageCalls.isEmpty());
+    QCOMPARE(w.statusBar()->currentMessage(),
+             "ファイル「" + QDir::toNativeSeparators(target) + "」を保存しました。");
 
     // The next Preview shows the window again, with the same photo.
     s.find<QPushButton>("cmdPreview")->click();
@@ -390,6 +417,36 @@ void tst_frmPreview::cancelledOrFailedSaveChangesNothing()
         QCOMPARE(s.services.messageCalls[0].icon, QMessageBox::Warning);
         QVERIFY(s.services.messageCalls[0].text.contains(QDir::toNativeSeparators(target)));
     }
+    // The next save proposes the name typed last.
+    w.IDM_SAVEPHOTO_Click();
+    QCOMPARE(s.services.saveCalls.last().fileName, cancelled ? QString() : target);
+}
+
+void tst_frmPreview::saveNeverProposesThePhoto_data()
+{
+    QTest::addColumn<QString>("photo");
+    QTest::addColumn<QString>("saveFolder");
+    QTest::addColumn<QString>("proposed"); // relative to the session folder
+    QTest::newRow("JPEG: its name as .bmp in the save folder") << "in/m42.jpg"
+                                                               << "out"
+                                                               << "out/m42.bmp";
+    QTest::newRow("BMP in the save folder: not the photo itself") << "in/m42.bmp"
+                                                                  << "in"
+                                                                  << "";
+}
+
+void tst_frmPreview::saveNeverProposesThePhoto()
+{
+    QFETCH(QString, photo);
+    QFETCH(QString, saveFolder);
+    QFETCH(QString, proposed);
+    Session s;
+    frmMdiMain &w = s.start();
+    load(s, writePhoto(s, photo, {100, 80}, "BMP"));
+    w.settings().SavePath(QDir::toNativeSeparators(s.path(saveFolder)));
+    w.IDM_SAVEPHOTO_Click();
+    QCOMPARE(s.services.saveCalls.last().fileName,
+             proposed.isEmpty() ? QString() : QDir::toNativeSeparators(s.path(proposed)));
 }
 
 void tst_frmPreview::clipboardHoldsTheSavedPixels()

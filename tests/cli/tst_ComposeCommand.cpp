@@ -72,6 +72,13 @@ void tst_ComposeCommand::initTestCase()
     QVERIFY(photo(120, 90).save(path(QStringLiteral("b.jpg")), "jpeg"));
     QVERIFY(photo(1601, 60).save(path(QStringLiteral("wide.bmp")), "bmp"));
     QVERIFY(TestFiles::writeAll(path(QStringLiteral("bad.jpg")), "not a picture"));
+    QImage detailed(160, 120, QImage::Format_RGB32); // its pixels fill most of the file
+    for (int y = 0; y < detailed.height(); ++y)
+        for (int x = 0; x < detailed.width(); ++x)
+            detailed.setPixel(x, y, qRgb(x * 7 & 255, y * 5 & 255, (x ^ y) & 255));
+    QVERIFY(detailed.save(path(QStringLiteral("cut.jpg")), "jpeg"));
+    QFile cut(path(QStringLiteral("cut.jpg")));
+    QVERIFY(cut.resize(cut.size() / 2));
     QVERIFY(QDir().mkpath(path(QStringLiteral("program"))));
     qputenv("TZ", "Asia/Tokyo");
     tzset();
@@ -232,6 +239,11 @@ void tst_ComposeCommand::batchFormatAndClash()
     QVERIFY(photo(60, 60).save(path(QStringLiteral("a.jpg")), "jpeg"));
     QCOMPARE(run({"--output-dir", dir, path("a.bmp"), path("a.jpg")}), 1);
     QVERIFY(m_err.contains(QStringLiteral("a.jpg")));
+    // A photo cut short is framed as far as it reads, and the error stream says so in one line.
+    QCOMPARE(run({"--output", path("cut.bmp"), "--photo", path("cut.jpg")}), 0);
+    QVERIFY(QFile::exists(path("cut.bmp")));
+    QCOMPARE(m_err.count(u'\n'), 1);
+    QVERIFY(m_err.contains(QStringLiteral("cut.jpg")));
 }
 
 void tst_ComposeCommand::setIsATemplateValue_data()

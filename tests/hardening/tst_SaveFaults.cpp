@@ -14,7 +14,12 @@
 #include <QRegularExpression>
 #include <QtTest>
 
+#include <optional>
+
 #include <fcntl.h>
+#include <pwd.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using TestFiles::FileSizeLimit;
@@ -61,6 +66,8 @@ private slots:
     void folderGoneOrAFile();
     void killedInTheMiddle_data();
     void killedInTheMiddle();
+    void readOnlyFolderWritesInPlace_data();
+    void readOnlyFolderWritesInPlace();
 };
 
 void tst_SaveFaults::writersOnFullDisk_data()
@@ -195,20 +202,17 @@ void tst_SaveFaults::folderGoneOrAFile_data()
 {
     QTest::addColumn<bool>("picture");
     QTest::addColumn<bool>("folderIsAFile");
-    QTest::addColumn<bool>("saved");
-    // A template's folder is made again (as for the settings folder on a first run); a picture
-    // goes only where the save dialog found a folder.
-    QTest::newRow("template, folder removed after the dialog") << false << false << true;
-    QTest::newRow("template, folder replaced by a file") << false << true << false;
-    QTest::newRow("picture, folder removed after the dialog") << true << false << false;
-    QTest::newRow("picture, folder replaced by a file") << true << true << false;
+    // A user's file goes only where the save dialog found a folder: none is made for it.
+    QTest::newRow("template, folder removed after the dialog") << false << false;
+    QTest::newRow("template, folder replaced by a file") << false << true;
+    QTest::newRow("picture, folder removed after the dialog") << true << false;
+    QTest::newRow("picture, folder replaced by a file") << true << true;
 }
 
 void tst_SaveFaults::folderGoneOrAFile()
 {
     QFETCH(bool, picture);
     QFETCH(bool, folderIsAFile);
-    QFETCH(bool, saved);
     Session s;
     frmMdiMain &w = s.start();
     const QString folder = s.path(QStringLiteral("photos"));
@@ -224,21 +228,13 @@ void tst_SaveFaults::folderGoneOrAFile()
     else
         w.findChild<QAction *>(QStringLiteral("IDMI_SAVETEMPLATE"))->trigger();
 
-    if (saved) {
-        QVERIFY(s.services.messageCalls.isEmpty());
-        clsTemplateIO read;
-        QVERIFY(read.OpenFile(target));
-        QCOMPARE(read.FrameSize(), w.panelValues().PhotoSizeText);
-    } else {
-        QCOMPARE(s.services.messageCalls.size(), 1);
-        const auto &told = s.services.messageCalls.first();
-        QCOMPARE(told.icon, QMessageBox::Warning);
-        QVERIFY2(told.text.contains(QDir::toNativeSeparators(picture ? target : folder)),
-                 qPrintable(told.text));
-        QVERIFY(!QFileInfo::exists(target));
-        if (folderIsAFile)
-            QCOMPARE(readAll(folder), QByteArray("a file where the folder was"));
-    }
+    QCOMPARE(s.services.messageCalls.size(), 1);
+    const auto &told = s.services.messageCalls.first();
+    QCOMPARE(told.icon, QMessageBox::Warning);
+    QVERIFY2(told.text.contains(QDir::toNativeSeparators(target)), qPrintable(told.text));
+    QVERIFY(!QFileInfo::exists(folder) || folderIsAFile);
+    if (folderIsAFile)
+        QCOMPARE(readAll(folder), QByteArray("a file where the folder was"));
     QVERIFY(w.isVisible());
     if (picture)
         QVERIFY(w.preview()->isVisible());
@@ -319,6 +315,95 @@ void tst_SaveFaults::killedInTheMiddle()
         ::close(fd);
         QCOMPARE(tempFilesLeft, 0);
     }
+}
+
+void tst_SaveFaults::readOnlyFolderWritesInPlace_data()
+{
+    QTest::addColumn<QString>("kind");
+    QTest::addColumn<bool>("fileWritable"); // by the user who saves
+    QTest::addColumn<bool>("diskFull");
+    QTest::newRow("template rewritten in place") << "template" << true << false;
+    QTest::newRow("picture rewritten in place") << "bmp" << true << false;
+    QTest::newRow("file the user may not write: refused") << "template" << false << false;
+    QTest::newRow("full disk: refused before a byte changes") << "bmp" << true << true;
+}
+
+void tst_SaveFaults::readOnlyFolderWritesInPlace()
+{
+    QFETCH(QString, kind);
+    QFETCH(bool, fileWritable);
+    QFETCH(bool, diskFull);
+    // Root may write into every folder: the save then runs as "nobody" in a child process.
+    const bool root = geteuid() == 0;
+    const passwd *nobody = getpwnam("nobody");
+    if (root && !nobody)
+        QSKIP("Running as root without a user \"nobody\" to save as: every folder is writable.");
+    QTemporaryDir dir;
+    const QString locked = dir.filePath(QStringLiteral("locked"));
+    const QString path = locked + (kind == u"bmp" ? "/m42.bmp" : "/m42.kvl");
+    const QString link = dir.filePath(QStringLiteral("link"));
+    const QByteArray old = "old contents\r\n";
+    QVERIFY(QDir().mkdir(locked) && writeAll(path, old));
+    QVERIFY(::link(QFile::encodeName(path), QFile::encodeName(link)) == 0);
+    const QImage picture = HostileFiles::gradient(60, 40);
+    const auto save = [&](const QString &target, QString *error) {
+        if (kind == u"bmp")
+            return SavePicture::writeBmp(picture, target, error);
+        clsTemplateIO t;
+        fillTemplate(t);
+        const bool saved = t.SaveFile(target, true);
+        *error = t.errorString();
+        return saved;
+    };
+    // What the same save writes where it may replace the file.
+    const QString copy = dir.filePath(QStringLiteral("copy"));
+    QString error;
+    QVERIFY(writeAll(copy, old) && save(copy, &error));
+    const QByteArray expected = readAll(copy);
+    const QByteArray file = QFile::encodeName(path);
+    const mode_t mode = fileWritable ? 0640 : 0444;
+    QVERIFY(::chmod(file, mode) == 0 && ::chmod(QFile::encodeName(dir.path()), 0755) == 0);
+    if (root && fileWritable)
+        QVERIFY(::chown(file, nobody->pw_uid, nobody->pw_gid) == 0);
+    QVERIFY(::chmod(QFile::encodeName(locked), root ? 0755 : 0555) == 0);
+    struct stat before;
+    QVERIFY(::stat(file, &before) == 0);
+
+    int channel[2];
+    QVERIFY(::pipe(channel) == 0);
+    const pid_t child = ::fork();
+    if (child == 0) {
+        QByteArray answer = "s";
+        if (!root || (::setgid(nobody->pw_gid) == 0 && ::setuid(nobody->pw_uid) == 0)) {
+            std::optional<FileSizeLimit> full;
+            if (diskFull)
+                full.emplace(kFullAt);
+            answer = save(path, &error) ? "1" : "0" + error.toUtf8();
+        }
+        ::write(channel[1], answer.constData(), size_t(answer.size()));
+        ::_exit(0);
+    }
+    ::close(channel[1]);
+    QFile fromChild;
+    QVERIFY(fromChild.open(channel[0], QIODevice::ReadOnly, QFileDevice::AutoCloseHandle));
+    const QByteArray answer = fromChild.readAll();
+    ::waitpid(child, nullptr, 0);
+    ::chmod(QFile::encodeName(locked), 0755);
+    if (answer == "s")
+        QSKIP("Cannot become \"nobody\" to save as another user.");
+
+    const bool saved = fileWritable && !diskFull;
+    QCOMPARE(answer.left(1), saved ? QByteArray("1") : QByteArray("0"));
+    QVERIFY(saved || answer.size() > 1); // a failure says why
+    QCOMPARE(readAll(path), saved ? expected : old);
+    QCOMPARE(readAll(link), readAll(path));
+    struct stat after;
+    QVERIFY(::stat(file, &after) == 0);
+    QCOMPARE(after.st_ino, before.st_ino);
+    QCOMPARE(after.st_nlink, nlink_t(2));
+    QCOMPARE(after.st_mode & 07777, mode);
+    QCOMPARE(after.st_uid, before.st_uid);
+    QCOMPARE(filesIn(locked), QStringList{QFileInfo(path).fileName()});
 }
 
 QTEST_MAIN(tst_SaveFaults)

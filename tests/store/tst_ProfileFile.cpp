@@ -3,10 +3,21 @@
 #include "support/TestFiles.h"
 
 #include <QDir>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <optional>
+
+namespace {
+
+// A file in UTF-16LE with its byte-order mark.
+QByteArray utf16File(const QString &text)
+{
+    return "\xFF\xFE" + QByteArray(QStringEncoder(QStringConverter::Utf16LE).encode(text));
+}
+
+} // namespace
 
 class tst_ProfileFile : public QObject
 {
@@ -21,8 +32,8 @@ private slots:
     void editsInPlace();
     void cp932Bytes_data();
     void cp932Bytes();
-    void unencodableValueSwitchesToUtf8();
-    void utf8FileStaysUtf8();
+    void encodingOnSave_data();
+    void encodingOnSave();
     void untouchedLinesKeepTheirBytes();
     void failedSaveLeavesOldFile_data();
     void failedSaveLeavesOldFile();
@@ -57,6 +68,12 @@ void tst_ProfileFile::readsValues_data()
     QTest::newRow("UTF-8 with byte-order mark")
         << QByteArray("\xEF\xBB\xBF[A]\r\nk=caf\xC3\xA9\r\n") << "A" << "k"
         << QStringLiteral("café");
+    QTest::newRow("UTF-8 file, a line kept from code page 932")
+        << QByteArray("\xEF\xBB\xBF[A]\r\nk=\x82\xa0\r\n") << "A"
+        << "k" << QStringLiteral("あ");
+    QTest::newRow("UTF-16LE with byte-order mark")
+        << utf16File(QStringLiteral("[A]\r\nk=あ¥\r\n[B]\nk=2")) << "A"
+        << "k" << QStringLiteral("あ¥");
 }
 
 void tst_ProfileFile::readsValues()
@@ -158,6 +175,10 @@ void tst_ProfileFile::cp932Bytes_data()
         << QStringLiteral("\u2016") << QByteArray("\x81\x61");
     QTest::newRow("not sign written as fullwidth not") << QStringLiteral("\u00AC")
                                                        << QByteArray("\x81\xca");
+    QTest::newRow("em dash written as horizontal bar")
+        << QStringLiteral("M42 \u2014 Orion") << QByteArray("M42 \x81\x5c Orion");
+    QTest::newRow("cent and pound signs written full-width")
+        << QStringLiteral("\u00A2\u00A3") << QByteArray("\x81\x91\x81\x92");
     QTest::newRow("circled one (NEC row 13)") << QStringLiteral("①") << QByteArray("\x87\x40");
     QTest::newRow("IBM extension kanji") << QStringLiteral("髙") << QByteArray("\xfb\xfc");
     QTest::newRow("half-width katakana") << QStringLiteral("ﾃﾝﾌﾟﾚｰﾄ")
@@ -181,28 +202,49 @@ void tst_ProfileFile::cp932Bytes()
     QCOMPARE(again, bytes);
 }
 
-void tst_ProfileFile::unencodableValueSwitchesToUtf8()
+void tst_ProfileFile::encodingOnSave_data()
 {
-    ProfileFile profile;
-    profile.loadFromBytes("[A]\r\nname=\x82\xa0\r\n");
-    profile.setValue(QStringLiteral("A"), QStringLiteral("k"), QStringLiteral("café 🌌"));
-    const QByteArray bytes = profile.toBytes();
-    QCOMPARE(bytes, QByteArray("\xEF\xBB\xBF[A]\r\nname=\xE3\x81\x82\r\nk=caf\xC3\xA9 \xF0\x9F\x8C\x8C\r\n"));
-
-    ProfileFile reread;
-    reread.loadFromBytes(bytes);
-    QCOMPARE(reread.value(QStringLiteral("A"), QStringLiteral("k"), QString()),
-             QStringLiteral("café 🌌"));
-    QCOMPARE(reread.value(QStringLiteral("A"), QStringLiteral("name"), QString()),
-             QStringLiteral("あ"));
+    QTest::addColumn<QByteArray>("before");
+    QTest::addColumn<QString>("value"); // set as [A] k
+    QTest::addColumn<QByteArray>("after");
+    QTest::addColumn<QString>("utf8Character");
+    const QByteArray cp932 = "[A]\r\nname=\x82\xa0\r\n";
+    QTest::newRow("yen sign, drawn as a backslash in code page 932, needs UTF-8")
+        << cp932 << QStringLiteral("¥100")
+        << QByteArray("\xEF\xBB\xBF[A]\r\nname=\xE3\x81\x82\r\nk=\xC2\xA5"
+                      "100\r\n")
+        << "¥";
+    QTest::newRow("character beyond the BMP named whole")
+        << cp932 << QStringLiteral("M42 🌌")
+        << QByteArray("\xEF\xBB\xBF[A]\r\nname=\xE3\x81\x82\r\nk=M42 \xF0\x9F\x8C\x8C\r\n")
+        << QStringLiteral("🌌");
+    QTest::newRow("UTF-8 file back to code page 932 once nothing needs UTF-8")
+        << QByteArray("\xEF\xBB\xBF[A]\r\nname=\xE3\x81\x82\r\nk=\xC2\xA5\r\n") << "100"
+        << QByteArray("[A]\r\nname=\x82\xa0\r\nk=100\r\n") << "";
+    QTest::newRow("UTF-8 file stays UTF-8 while an untouched line needs it")
+        << QByteArray("\xEF\xBB\xBF[A]\nname=\xC2\xA5\nk=1\n") << "2"
+        << QByteArray("\xEF\xBB\xBF[A]\nname=\xC2\xA5\nk=2\n") << "¥";
+    QTest::newRow("UTF-16LE file stays UTF-16LE")
+        << utf16File("[A]\r\nk=1\r\n") << "¥あ" << utf16File("[A]\r\nk=¥あ\r\n") << "";
+    QTest::newRow("UTF-16LE file gets a new section")
+        << utf16File("[B]\nx=1") << "v" << utf16File("[B]\nx=1\n[A]\nk=v\n") << "";
 }
 
-void tst_ProfileFile::utf8FileStaysUtf8()
+void tst_ProfileFile::encodingOnSave()
 {
+    QFETCH(QByteArray, before);
+    QFETCH(QString, value);
+    QFETCH(QByteArray, after);
+    QFETCH(QString, utf8Character);
     ProfileFile profile;
-    profile.loadFromBytes("\xEF\xBB\xBF[A]\nk=1\n");
-    profile.setValue(QStringLiteral("A"), QStringLiteral("k"), QStringLiteral("あ"));
-    QCOMPARE(profile.toBytes(), QByteArray("\xEF\xBB\xBF[A]\nk=\xE3\x81\x82\n"));
+    profile.loadFromBytes(before);
+    profile.setValue(QStringLiteral("A"), QStringLiteral("k"), value);
+    QString needed = QStringLiteral("unset");
+    QCOMPARE(profile.toBytes(&needed), after);
+    QCOMPARE(needed, utf8Character);
+    ProfileFile reread;
+    reread.loadFromBytes(after);
+    QCOMPARE(reread.value(QStringLiteral("A"), QStringLiteral("k"), QString()), value);
 }
 
 void tst_ProfileFile::untouchedLinesKeepTheirBytes()

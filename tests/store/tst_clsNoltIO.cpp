@@ -26,7 +26,8 @@ private slots:
 void tst_clsNoltIO::createdFileBytes()
 {
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("nolt.ini"));
+    // The program's own folder is made on the first save.
+    const QString path = dir.filePath(QStringLiteral("config/morvel/nolt.ini"));
     clsNoltIO nolt(QStringLiteral("F"), 15, 15);
     QVERIFY(nolt.OpenFile(path)); // no file: every default
     QVERIFY(nolt.SaveFile(path));
@@ -138,7 +139,8 @@ void tst_clsNoltIO::failedSaveReportsAndKeepsFile()
 void tst_clsNoltIO::extraPreferencesWrittenOnlyWhenSet()
 {
     QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("nolt.ini"));
+    // The program's own folder is made on the first save.
+    const QString path = dir.filePath(QStringLiteral("config/morvel/nolt.ini"));
     clsNoltIO nolt(QStringLiteral("F"), 15, 15);
     nolt.OpenFile(path);
     QCOMPARE(nolt.shrinkBox(), QSize(1600, 1200));

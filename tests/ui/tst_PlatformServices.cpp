@@ -1,0 +1,81 @@
+#include "ui/PlatformServices.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
+
+class tst_PlatformServices : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void fileDialogJudgesTypedName_data();
+    void fileDialogJudgesTypedName();
+};
+
+void tst_PlatformServices::fileDialogJudgesTypedName_data()
+{
+    QTest::addColumn<bool>("save");
+    QTest::addColumn<QString>("typed");
+    QTest::addColumn<int>("answer"); // to the question the dialog asks, if any
+    QTest::addColumn<QString>("asked");
+    QTest::addColumn<bool>("taken");
+    QTest::newRow("save: a name in a missing folder is refused")
+        << true << "missing/m42.bmp" << int(QMessageBox::Ok) << "フォルダが見つかりません" << false;
+    QTest::newRow("save: a name in an existing folder is taken")
+        << true << "m42.bmp" << 0 << "" << true;
+    QTest::newRow("save: an existing file, No to replacing it returns to the dialog")
+        << true << "old.kvl" << int(QMessageBox::No) << "old.kvl" << false;
+    QTest::newRow("open: a missing file, No returns to the dialog")
+        << false << "new.kvl" << int(QMessageBox::No) << "ファイルを作成しますか" << false;
+    QTest::newRow("open: a missing file, Yes returns the name")
+        << false << "new.kvl" << int(QMessageBox::Yes) << "ファイルを作成しますか" << true;
+    QTest::newRow("open: an existing file without a question")
+        << false << "old.kvl" << 0 << "" << true;
+}
+
+void tst_PlatformServices::fileDialogJudgesTypedName()
+{
+    QFETCH(bool, save);
+    QFETCH(QString, typed);
+    QFETCH(int, answer);
+    QFETCH(QString, asked);
+    QFETCH(bool, taken);
+    QTemporaryDir dir;
+    QFile(dir.filePath("old.kvl")).open(QIODevice::WriteOnly);
+    const auto options =
+        save ? PlatformServices::FileDialogOptions::forSave("BMP (*.bmp)|*.bmp", dir.path(), {})
+             : PlatformServices::FileDialogOptions::forOpen("All (*.*)|*.*", dir.path());
+    const auto dialog = QtPlatformServices::fileDialog(nullptr, options, save);
+    dialog->show();
+    const QString path = QDir::toNativeSeparators(dir.filePath(typed));
+    QLineEdit *name = dialog->findChild<QLineEdit *>("fileNameEdit");
+    name->setText(path);
+
+    QString question;
+    QTimer answerer; // answers the question when the dialog asks one
+    answerer.setSingleShot(true);
+    connect(&answerer, &QTimer::timeout, [&] {
+        if (auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+            question = box->text();
+            box->button(QMessageBox::StandardButton(answer))->click();
+        }
+    });
+    answerer.start(0);
+    QTest::keyClick(name, Qt::Key_Return);
+    QVERIFY2(question.contains(asked) &&
+                 question.contains(QFileInfo(path).fileName()) == !asked.isEmpty(),
+             qPrintable(question));
+    QCOMPARE(dialog->result() == QDialog::Accepted, taken);
+    QCOMPARE(dialog->isVisible(), !taken);
+    if (taken)
+        QCOMPARE(QDir::toNativeSeparators(dialog->selectedFiles().value(0)), path);
+}
+
+QTEST_MAIN(tst_PlatformServices)
+#include "tst_PlatformServices.moc"

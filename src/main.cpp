@@ -15,7 +15,7 @@ int main(int argc, char *argv[])
     AppStartup::prepare();
 
     QtPlatformServices services;
-    frmMdiMain window(&services, ProgramFolder::resolve(QApplication::applicationDirPath()));
+    frmMdiMain window(&services, ProgramFolder::locate(QApplication::applicationDirPath()));
     window.Form_Load();
     return QApplication::exec();
 }

@@ -65,8 +65,13 @@ QString twoDigits(int value)
 } // namespace
 
 frmMdiMain::frmMdiMain(PlatformServices *services, const QString &programFolder, QWidget *parent)
-    : QMainWindow(parent), m_services(services), m_programFolder(programFolder),
-      m_twips(ScreenTwips::primary())
+    : frmMdiMain(services, ProgramFolder::Place{programFolder, programFolder}, parent)
+{}
+
+frmMdiMain::frmMdiMain(PlatformServices *services, const ProgramFolder::Place &place,
+                       QWidget *parent)
+    : QMainWindow(parent), m_services(services), m_programFolder(place.folder),
+      m_pictureFolder(place.pictures), m_twips(ScreenTwips::primary())
 {
     setObjectName(QStringLiteral("frmMdiMain"));
     setWindowTitle(QString::fromLatin1(T::WindowCaption));
@@ -409,7 +414,8 @@ void frmMdiMain::applyTabOrder()
 
 void frmMdiMain::Form_Initialize()
 {
-    m_settings = std::make_unique<clsNoltIO>(m_programFolder, m_twips.x, m_twips.y);
+    m_settings =
+        std::make_unique<clsNoltIO>(m_programFolder, m_pictureFolder, m_twips.x, m_twips.y);
     m_settings->OpenFile(settingsPath());
     m_frame.BorderWidth = 1;
     m_statusText->setText(colorDepthText(GetColorCount()));

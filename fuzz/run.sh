@@ -15,13 +15,30 @@ if ((${#targets[@]} == 0)); then
 fi
 
 # FUZZ_NO_BUILD=1 skips building and seeding, for several runs side by side.
+# The seeds come from make_seeds, a program of the main project built with the tests:
+# MORVEL_SEED_MAKER names one already built (./test.sh passes its own), otherwise it is built
+# in build/seeds.
 if [ "${FUZZ_NO_BUILD:-0}" != 1 ]; then
+    launcher=()
+    if command -v ccache >/dev/null; then
+        launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+    fi
     if [ ! -f "$build/build.ninja" ]; then
-        cmake -S "$root/fuzz" -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ >/dev/null
+        cmake -S "$root/fuzz" -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ \
+            "${launcher[@]}" >/dev/null
     fi
     cmake --build "$build" --parallel "$(nproc)" >/dev/null
+    seed_maker=${MORVEL_SEED_MAKER:-}
+    if [ -z "$seed_maker" ]; then
+        if [ ! -f "$root/build/seeds/build.ninja" ]; then
+            cmake -S "$root" -B "$root/build/seeds" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+                -DMORVEL_BUILD_BENCH=OFF "${launcher[@]}" >/dev/null
+        fi
+        cmake --build "$root/build/seeds" --target make_seeds >/dev/null
+        seed_maker="$root/build/seeds/tests/make_seeds"
+    fi
     rm -rf "$build/seeds"
-    QT_QPA_PLATFORM=offscreen "$build/make_seeds" "$build/seeds" 2>/dev/null
+    ASAN_OPTIONS=detect_leaks=0 QT_QPA_PLATFORM=offscreen "$seed_maker" "$build/seeds" 2>/dev/null
 fi
 mkdir -p "$build/artifacts"
 

@@ -48,11 +48,10 @@ export UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1
 export QT_QPA_PLATFORM=offscreen XDG_RUNTIME_DIR=${XDG_RUNTIME_DIR:-/tmp/runtime-$(id -u)}
 mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
 
-failed=0
-for t in "${targets[@]}"; do
-    corpus="$build/corpus/$t"
+# One target's run; its line of summary goes to TARGET.summary, its status is the run's.
+run_one() {
+    local t=$1 corpus="$build/corpus/$1" log="$build/artifacts/$1-${seconds}s.log"
     mkdir -p "$corpus"
-    log="$build/artifacts/$t-${seconds}s.log"
     # -rss_limit_mb bounds what one input may make the readers allocate; -timeout one input's time.
     if "$build/fuzz_$t" "$corpus" "$build/seeds/$t" -max_total_time="$seconds" \
         -rss_limit_mb=1024 -timeout=20 -print_final_stats=1 \
@@ -61,9 +60,25 @@ for t in "${targets[@]}"; do
         speed=$(sed -n 's/^stat::average_exec_per_sec: *//p' "$log")
         echo "fuzz_$t: ${seconds}s, $execs runs, $speed/s, corpus $(find "$corpus" -type f | wc -l) files"
     else
-        failed=1
         echo "fuzz_$t: FINDING (see $log)"
         grep -E "ERROR|FUZZ CHECK|SUMMARY|Test unit written" "$log" | head -5
-    fi
+        return 1
+    fi >"$build/artifacts/$t.summary"
+}
+
+# FUZZ_JOBS targets at a time (default: one per core); the summaries in the order of the targets.
+jobs=${FUZZ_JOBS:-$(nproc)}
+failed=0
+for ((i = 0; i < ${#targets[@]}; i += jobs)); do
+    group=("${targets[@]:i:jobs}")
+    pids=()
+    for t in "${group[@]}"; do
+        run_one "$t" &
+        pids+=($!)
+    done
+    for k in "${!group[@]}"; do
+        wait "${pids[$k]}" || failed=1
+        cat "$build/artifacts/${group[$k]}.summary"
+    done
 done
 exit $failed

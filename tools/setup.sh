@@ -5,7 +5,7 @@
 set -euo pipefail
 
 packages=(
-    cmake ninja-build g++ pkg-config
+    cmake ninja-build g++ lld pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n qt6-qpa-plugins
     fonts-ipafont-gothic fonts-ipafont-mincho
     libuemf-dev libbenchmark-dev libjpeg62-turbo-dev

@@ -9,7 +9,7 @@
 #include "support/TestFiles.h"
 
 #include <QImageReader>
-#include <QtTest>
+#include <QTest>
 
 namespace {
 

@@ -1,7 +1,7 @@
 #include "compose/PanelValues.h"
 #include "store/clsTemplateIO.h"
 
-#include <QtTest>
+#include <QTest>
 
 namespace {
 

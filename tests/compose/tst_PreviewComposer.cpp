@@ -7,7 +7,7 @@
 
 #include <QFontDatabase>
 #include <QFontInfo>
-#include <QtTest>
+#include <QTest>
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include <QImageReader>
 #include <QImageWriter>
-#include <QtTest>
+#include <QTest>
 #include <cstdio> // jpeglib.h needs FILE
 
 extern "C" {

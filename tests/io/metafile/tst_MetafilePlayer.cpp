@@ -6,7 +6,7 @@
 #include "store/Cp932.h"
 
 #include <QPainter>
-#include <QtTest>
+#include <QTest>
 
 namespace {
 

@@ -5,9 +5,11 @@
 #include "compose/LayoutMargins.h"
 #include "compose/PreviewComposer.h"
 
+#include <QBuffer>
 #include <QFontDatabase>
 #include <QFontInfo>
 #include <QTest>
+#include <QtEndian>
 
 namespace {
 

@@ -7,6 +7,7 @@
 
 #include <QPainter>
 #include <QTest>
+#include <QtEndian>
 
 namespace {
 

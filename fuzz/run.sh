@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets (clang), writes their seed corpora and runs each for SECONDS.
 # Usage: fuzz/run.sh SECONDS [TARGET...]   (targets without the "fuzz_" prefix; all when none)
+# SECONDS 0 builds and writes the seeds only.
 # Each target's corpus grows in build/fuzz/corpus/TARGET; a finding and the run's log
 # (TARGET-SECONDSs.log) go to build/fuzz/artifacts/; a finding makes the script fail.
 set -euo pipefail
@@ -40,6 +41,7 @@ if [ "${FUZZ_NO_BUILD:-0}" != 1 ]; then
     rm -rf "$build/seeds"
     ASAN_OPTIONS=detect_leaks=0 QT_QPA_PLATFORM=offscreen "$seed_maker" "$build/seeds" 2>/dev/null
 fi
+[ "$seconds" != 0 ] || exit 0
 mkdir -p "$build/artifacts"
 
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:allocator_may_return_null=0}

@@ -10,10 +10,6 @@ build="$root/build/fuzz"
 seconds=${1:?usage: fuzz/run.sh SECONDS [TARGET...]}
 shift
 targets=("$@")
-if ((${#targets[@]} == 0)); then
-    targets=(profile_file template nolt metafile
-             picture_bmp picture_jpeg picture_gif picture_wmf picture_emf)
-fi
 
 # FUZZ_NO_BUILD=1 skips building and seeding, for several runs side by side.
 # The seeds come from make_seeds, a program of the main project built with the tests:
@@ -43,6 +39,12 @@ if [ "${FUZZ_NO_BUILD:-0}" != 1 ]; then
 fi
 [ "$seconds" != 0 ] || exit 0
 mkdir -p "$build/artifacts"
+# Every target the fuzz project builds, when none is named.
+if ((${#targets[@]} == 0)); then
+    for program in "$build"/fuzz_*; do
+        [ -f "$program" ] && [ -x "$program" ] && targets+=("${program##*/fuzz_}")
+    done
+fi
 
 export ASAN_OPTIONS=${ASAN_OPTIONS:-detect_leaks=1:allocator_may_return_null=0}
 export LSAN_OPTIONS=suppressions=$root/tests/hardening/lsan.supp:print_suppressions=0
@@ -53,7 +55,7 @@ mkdir -p "$XDG_RUNTIME_DIR" && chmod 700 "$XDG_RUNTIME_DIR"
 # One target's run; its line of summary goes to TARGET.summary, its status is the run's.
 run_one() {
     local t=$1 corpus="$build/corpus/$1" log="$build/artifacts/$1-${seconds}s.log"
-    mkdir -p "$corpus"
+    mkdir -p "$corpus" "$build/seeds/$t"
     # -rss_limit_mb bounds what one input may make the readers allocate; -timeout one input's time.
     if "$build/fuzz_$t" "$corpus" "$build/seeds/$t" -max_total_time="$seconds" \
         -rss_limit_mb=1024 -timeout=20 -print_final_stats=1 \

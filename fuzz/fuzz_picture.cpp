@@ -1,13 +1,11 @@
 // The picture loader as the preview uses it: the header first, the pixels only for a size the
-// layout takes. Built once per format (MORVEL_FUZZ_SUFFIX names the file as a user would); the
+// layout takes. Linked once per format (MorvelFuzzSuffix names the file as a user would); the
 // seed corpus of each holds pictures of that format.
 #include "FuzzSupport.h"
 #include "compose/FrameLayout.h"
 #include "io/LoadPicture.h"
 
-#ifndef MORVEL_FUZZ_SUFFIX
-#define MORVEL_FUZZ_SUFFIX "bmp"
-#endif
+extern const char *const MorvelFuzzSuffix;
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {
@@ -17,8 +15,8 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
-    const QString path =
-        FuzzSupport::writeInput(QStringLiteral("photo." MORVEL_FUZZ_SUFFIX), data, size);
+    static const QString name = QStringLiteral("photo.") + QLatin1String(MorvelFuzzSuffix);
+    const QString path = FuzzSupport::writeInput(name, data, size);
     const LoadPicture::Header header = LoadPicture::readHeader(path);
     if (!header.ok()) {
         if (!header.error.contains(path))

@@ -12,11 +12,11 @@ int main(int argc, char *argv[])
     QApplication::setApplicationName(QStringLiteral("morvel"));
     QApplication::setApplicationVersion(QStringLiteral("2.03"));
     QGuiApplication::setDesktopFileName(QStringLiteral("morvel"));
-    const QString programFolder = ProgramFolder::resolve(QApplication::applicationDirPath());
-    AppStartup::prepare(programFolder);
+    const ProgramFolder::Place place = ProgramFolder::locate(QApplication::applicationDirPath());
+    AppStartup::prepare(place.folder);
 
     QtPlatformServices services;
-    frmMdiMain window(&services, programFolder);
+    frmMdiMain window(&services, place);
     window.Form_Load();
     return QApplication::exec();
 }

@@ -3,15 +3,22 @@
 # taken under Xvfb. The photo is a star field with a nebula drawn by this script; it is dropped on
 # the preview canvas as a file manager would drop it.
 # Usage: tools/screenshot.sh [BUILD_DIR] [DIALOG_DIR]
-#   BUILD_DIR  default build/release; it must hold tests/app/app_screenshots.
+#   BUILD_DIR  default build/release; the screenshot programs (tools/screenshots) are switched on
+#              there and built.
 #   DIALOG_DIR when given, every dialog is also opened through the window's commands and the
 #              screen taken with each one up, into this folder.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build_dir=${1:-"$root/build/release"}
 dialog_dir=${2:-}
-harness="$build_dir/tests/app/app_screenshots"
-[ -x "$harness" ] || { echo "No $harness: build first (cmake --build $build_dir)." >&2; exit 1; }
+if [ -f "$build_dir/CMakeCache.txt" ]; then
+    cmake -B "$build_dir" -DMORVEL_BUILD_SCREENSHOTS=ON >/dev/null
+else
+    cmake -S "$root" -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE=Release -DMORVEL_BUILD_TESTS=OFF \
+        -DMORVEL_BUILD_BENCH=OFF -DMORVEL_BUILD_SCREENSHOTS=ON >/dev/null
+fi
+cmake --build "$build_dir" --target app_screenshots
+harness="$build_dir/tools/screenshots/app_screenshots"
 for tool in xvfb-run import python3; do
     command -v "$tool" >/dev/null || { echo "Needs $tool (xvfb, imagemagick, python3)." >&2; exit 1; }
 done

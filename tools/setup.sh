@@ -1,15 +1,17 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Morvel needs (only those missing), then configures and builds.
-# Usage: tools/setup.sh BUILD_DIR BUILD_TYPE
+# Usage: tools/setup.sh BUILD_DIR BUILD_TYPE [CMAKE_OPTION...]
+# ccache, when installed, keeps compiled files for the next build.
 set -euo pipefail
 
 packages=(
-    cmake ninja-build g++ pkg-config
+    cmake ninja-build g++ lld pkg-config
     qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n qt6-qpa-plugins
     fonts-ipafont-gothic fonts-ipafont-mincho
     libuemf-dev libbenchmark-dev libjpeg62-turbo-dev libcfitsio-dev libexiv2-dev
     qt6-image-formats-plugins
     clang libclang-rt-14-dev
+    dpkg-dev file desktop-file-utils appstream
 )
 
 missing=()
@@ -33,7 +35,12 @@ fi
 root=$(cd "$(dirname "$0")/.." && pwd)
 build_dir=${1:-"$root/build/release"}
 build_type=${2:-Release}
+shift $(($# < 2 ? $# : 2))
+launcher=()
+if command -v ccache >/dev/null; then
+    launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
 
 cmake -S "$root" -B "$build_dir" -G Ninja -DCMAKE_BUILD_TYPE="$build_type" \
-    -DCMAKE_EXPORT_COMPILE_COMMANDS=ON >/dev/null
+    -DCMAKE_EXPORT_COMPILE_COMMANDS=ON "${launcher[@]}" "$@" >/dev/null
 cmake --build "$build_dir" --parallel "$(nproc)"

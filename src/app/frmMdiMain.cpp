@@ -50,8 +50,13 @@ constexpr int StatusBarHeight = 315;
 } // namespace
 
 frmMdiMain::frmMdiMain(PlatformServices *services, const QString &programFolder, QWidget *parent)
-    : QMainWindow(parent), m_services(services), m_programFolder(programFolder),
-      m_twips(Twips::screen())
+    : frmMdiMain(services, ProgramFolder::Place{programFolder, programFolder}, parent)
+{}
+
+frmMdiMain::frmMdiMain(PlatformServices *services, const ProgramFolder::Place &place,
+                       QWidget *parent)
+    : QMainWindow(parent), m_services(services), m_programFolder(place.folder),
+      m_pictureFolder(place.pictures), m_twips(Twips::screen())
 {
     setObjectName(QStringLiteral("frmMdiMain"));
     setWindowTitle(QString::fromLatin1(T::WindowCaption));
@@ -212,7 +217,8 @@ void frmMdiMain::buildToolbar()
 
 void frmMdiMain::Form_Initialize()
 {
-    m_settings = std::make_unique<clsNoltIO>(m_programFolder, m_twips.x, m_twips.y);
+    m_settings =
+        std::make_unique<clsNoltIO>(m_programFolder, m_pictureFolder, m_twips.x, m_twips.y);
     m_settings->OpenFile(settingsPath());
     m_frame.BorderWidth = 1;
     m_statusBar->setPanelText(colorDepthText(GetColorCount()));

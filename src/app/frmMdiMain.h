@@ -4,6 +4,7 @@
 #include "compose/ComposeOutcome.h"
 #include "compose/FrameDescription.h"
 #include "compose/PanelValues.h"
+#include "store/ProgramFolder.h"
 #include "ui/BasHook.h"
 #include "ui/Twips.h"
 
@@ -34,6 +35,10 @@ public:
     // Builds the window and runs Initialize: settings read from "nolt.ini" in programFolder, the
     // border width set to 1, the colour depth shown. Form_Load() then fills and shows it.
     frmMdiMain(PlatformServices *services, const QString &programFolder, QWidget *parent = nullptr);
+    // The same in the place ProgramFolder::locate chose: the photo dialogs start in its pictures
+    // folder until another is chosen.
+    frmMdiMain(PlatformServices *services, const ProgramFolder::Place &place,
+               QWidget *parent = nullptr);
     ~frmMdiMain() override;
 
     // Restores the stored rectangle, fills the panel with the start-up values and today's date,
@@ -125,6 +130,7 @@ private:
 
     PlatformServices *m_services;
     QString m_programFolder;
+    QString m_pictureFolder;
     Twips::PerPixel m_twips;
     std::unique_ptr<clsNoltIO> m_settings;
     FrameDescription m_frame;

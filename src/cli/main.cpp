@@ -38,8 +38,8 @@ int main(int argc, char *argv[])
 #endif
     QTextStream out(stdout);
     QTextStream err(stderr);
-    ComposeCommand command(ProgramFolder::resolve(QCoreApplication::applicationDirPath()), out, err,
-                           progress);
+    ComposeCommand command(ProgramFolder::locate(QCoreApplication::applicationDirPath()).folder,
+                           out, err, progress);
     const int status = command.run(QCoreApplication::arguments());
     // Every picture is written and synced by now: the messages out, and the process ends without
     // taking Qt, the plugins and the font tables apart piece by piece (the system frees it all).

@@ -116,8 +116,14 @@ QString clsNoltIO::defaultCaptionPattern(int line)
 }
 
 clsNoltIO::clsNoltIO(const QString &programFolder, double twipsPerPixelX, double twipsPerPixelY)
-    : m_programFolder(programFolder), m_twipsPerPixelX(twipsPerPixelX),
-      m_twipsPerPixelY(twipsPerPixelY)
+    : clsNoltIO(programFolder, programFolder, twipsPerPixelX, twipsPerPixelY)
+{
+}
+
+clsNoltIO::clsNoltIO(const QString &programFolder, const QString &pictureFolder,
+                     double twipsPerPixelX, double twipsPerPixelY)
+    : m_programFolder(programFolder), m_pictureFolder(pictureFolder),
+      m_twipsPerPixelX(twipsPerPixelX), m_twipsPerPixelY(twipsPerPixelY)
 {
 }
 
@@ -145,7 +151,9 @@ bool clsNoltIO::OpenFile(const QString &szFile)
     }
     for (int i = 0; i < NoltLayout::TextCount; ++i) {
         const TextEntry &e = NoltLayout::texts()[i];
-        this->*e.member = file.value(e.section, QLatin1String(e.key), m_programFolder);
+        const bool pictures = e.member != &clsNoltIO::m_templatePath;
+        this->*e.member = file.value(e.section, QLatin1String(e.key),
+                                     pictures ? m_pictureFolder : m_programFolder);
     }
     for (const ExtraIntEntry &e : NoltLayout::extraInts())
         this->*e.member = file.intValue(e.section, QLatin1String(e.key), e.fallback);

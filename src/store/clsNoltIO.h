@@ -13,6 +13,9 @@ public:
     // The folder is the default for the three path properties; twips per pixel give the default
     // window size (640 x 480 pixels).
     clsNoltIO(const QString &programFolder, double twipsPerPixelX, double twipsPerPixelY);
+    // The same with another default for LoadPath and SavePath.
+    clsNoltIO(const QString &programFolder, const QString &pictureFolder, double twipsPerPixelX,
+              double twipsPerPixelY);
 
     qint32 SavePosition() const { return m_savePosition; }
     void SavePosition(qint32 v) { m_savePosition = v; }
@@ -94,6 +97,7 @@ private:
     friend struct NoltLayout;
 
     QString m_programFolder;
+    QString m_pictureFolder;
     double m_twipsPerPixelX;
     double m_twipsPerPixelY;
     QString m_error;

@@ -126,7 +126,7 @@ QString frmAbout::manualPath(const QString &executableFolder)
     const QDir folder(executableFolder);
     const QString candidates[] = {
         folder.filePath(QStringLiteral("docs/%1").arg(QLatin1String(ManualFile))),
-        folder.filePath(QStringLiteral("../share/morvel/%1").arg(QLatin1String(ManualFile))),
+        folder.filePath(QStringLiteral("../share/morvel/doc/%1").arg(QLatin1String(ManualFile))),
         QString::fromUtf8(MORVEL_SOURCE_MANUAL),
     };
     for (const QString &path : candidates) {

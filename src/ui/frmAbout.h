@@ -25,8 +25,8 @@ public:
     static void showModal(QWidget *owner, PlatformServices &services);
 
     // The manual as a local file: docs/index.html next to the executable (a portable or Windows
-    // install), share/morvel/index.html beside the executable's bin folder (a Linux install), or
-    // the source tree's docs/index.html (a run from the build folder).
+    // install), share/morvel/doc/index.html beside the executable's bin folder (a Linux
+    // install), or the source tree's docs/index.html (a run from the build folder).
     static QUrl manualUrl();
     static QString manualPath(const QString &executableFolder);
 

@@ -12,7 +12,7 @@
 #include "support/TestFiles.h"
 
 #include <QImageReader>
-#include <QtTest>
+#include <QTest>
 #include <ctime>
 
 namespace {

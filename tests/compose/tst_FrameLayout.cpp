@@ -4,7 +4,7 @@
 #include "compose/LayoutMargins.h"
 #include "compose/PreviewComposer.h"
 
-#include <QtTest>
+#include <QTest>
 
 Q_DECLARE_METATYPE(LayoutMargins)
 

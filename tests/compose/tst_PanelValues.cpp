@@ -2,7 +2,7 @@
 #include "store/clsTemplateIO.h"
 #include "support/LocalZone.h"
 
-#include <QtTest>
+#include <QTest>
 
 namespace {
 

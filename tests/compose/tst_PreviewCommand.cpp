@@ -3,7 +3,7 @@
 #include "compose/PreviewCommand.h"
 #include "compose/TextNumber.h"
 
-#include <QtTest>
+#include <QTest>
 
 class tst_PreviewCommand : public QObject
 {

@@ -5,9 +5,11 @@
 #include "compose/LayoutMargins.h"
 #include "compose/PreviewComposer.h"
 
+#include <QBuffer>
 #include <QFontDatabase>
 #include <QFontInfo>
-#include <QtTest>
+#include <QTest>
+#include <QtEndian>
 
 namespace {
 

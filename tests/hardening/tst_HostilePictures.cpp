@@ -6,8 +6,8 @@
 #include "support/TestFiles.h"
 
 #include <QProcess>
+#include <QTest>
 #include <QtEndian>
-#include <QtTest>
 
 using namespace HostileFiles;
 

@@ -7,7 +7,7 @@
 #include "store/clsTemplateIO.h"
 #include "support/TestFiles.h"
 
-#include <QtTest>
+#include <QTest>
 
 using TestFiles::cp932;
 using TestFiles::readAll;

@@ -12,7 +12,7 @@
 #include <QProcess>
 #include <QRandomGenerator>
 #include <QRegularExpression>
-#include <QtTest>
+#include <QTest>
 
 #include <optional>
 

@@ -4,9 +4,11 @@
 #include "io/SavePicture.h"
 #include "support/TestFiles.h"
 
+#include <QBuffer>
 #include <QImageReader>
 #include <QImageWriter>
-#include <QtTest>
+#include <QTest>
+#include <QtEndian>
 #include <cstdio> // jpeglib.h needs FILE
 
 extern "C" {

@@ -51,7 +51,7 @@ private slots:
 void tst_frmAbout::layoutAndTexts()
 {
     FakePlatformServices services;
-    const QUrl manual(u"file:///usr/share/morvel/index.html"_s);
+    const QUrl manual(u"file:///usr/share/morvel/doc/index.html"_s);
     frmAbout dialog(services, nullptr, manual);
     QCOMPARE(dialog.size(), QSize(326, 118));
     QCOMPARE(child<QWidget>(&dialog, u"lblUrl"_s)->geometry(), QRect(56, 90, 261, 16));
@@ -108,10 +108,10 @@ void tst_frmAbout::manualNextToProgram()
     const QString bin = dir.filePath(u"bin"_s);
     QVERIFY(QDir().mkpath(bin));
 
-    // A Linux install: share/morvel beside bin.
-    touch(dir.filePath(u"share/morvel/index.html"_s));
+    // A Linux install: share/morvel/doc beside bin.
+    touch(dir.filePath(u"share/morvel/doc/index.html"_s));
     QCOMPARE(frmAbout::manualPath(bin),
-             QFileInfo(dir.filePath(u"share/morvel/index.html"_s)).canonicalFilePath());
+             QFileInfo(dir.filePath(u"share/morvel/doc/index.html"_s)).canonicalFilePath());
 
     // A portable install: docs next to the program wins.
     touch(dir.filePath(u"bin/docs/index.html"_s));

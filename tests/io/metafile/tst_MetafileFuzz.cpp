@@ -3,8 +3,8 @@
 #include "io/metafile/MetafilePlayer.h"
 
 #include <QElapsedTimer>
+#include <QTest>
 #include <QtEndian>
-#include <QtTest>
 
 #include <random>
 

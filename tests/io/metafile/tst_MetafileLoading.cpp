@@ -9,7 +9,7 @@
 
 #include <QFile>
 #include <QTemporaryDir>
-#include <QtTest>
+#include <QTest>
 
 // WMF and EMF photos through the picture loader and into a framed picture.
 class tst_MetafileLoading : public QObject

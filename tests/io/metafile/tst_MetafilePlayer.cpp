@@ -6,7 +6,8 @@
 #include "common/Cp932.h"
 
 #include <QPainter>
-#include <QtTest>
+#include <QTest>
+#include <QtEndian>
 
 namespace {
 
@@ -335,7 +336,7 @@ void tst_MetafilePlayer::inconsistentRecordIsSkipped_data()
     QTest::newRow("EMF object handle far out of the table")
         << emfRecord(39, {0x7FFFFFFF, BsSolid, 0xFF0000, 0});
     QTest::newRow("EMF world transform that is not a number") << emfWith([](EmfWriter &e) {
-        e.setWorldTransform({qQNaN(), 0, 0, 1, 0, 0});
+        e.setWorldTransform({float(qQNaN()), 0, 0, 1, 0, 0});
         e.setWorldTransform({0, 0, 0, 0, 0, 0});
     });
 }

@@ -94,7 +94,8 @@ int main(int argc, char **argv)
     QtPlatformServices services;
     frmMdiMain window(&services, args[2]);
     window.Form_Load();
-    QTest::qWaitForWindowExposed(&window);
+    if (!QTest::qWaitForWindowExposed(&window))
+        std::fprintf(stderr, "app_screenshots: the window was not shown\n");
     QTest::qWait(300);
     dropFile(window.preview()->canvas(), args[3]);
     if (!dialogs)

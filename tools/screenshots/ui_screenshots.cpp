@@ -23,7 +23,8 @@ void save(QWidget *widget, const QString &path)
 {
     widget->show();
     widget->activateWindow();
-    QTest::qWaitForWindowExposed(widget);
+    if (!QTest::qWaitForWindowExposed(widget))
+        qWarning("%s: the dialog was not shown", qPrintable(path));
     QTest::qWait(100);
     widget->grab().save(path);
 }

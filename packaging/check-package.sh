@@ -1,0 +1,57 @@
+#!/usr/bin/env bash
+# Builds the Debian package of a build folder and checks it: the dependencies it declares, an
+# install into a scratch root, the installed desktop entry, metainfo and manual pages, and that the
+# installed morvel-compose runs.
+# Usage: packaging/check-package.sh BUILD_DIR
+set -euo pipefail
+build=$(cd "${1:?usage: check-package.sh BUILD_DIR}" && pwd)
+work="$build/package-check"
+rm -rf "$work"
+mkdir -p "$work"
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+(cd "$build" && cpack -G DEB -B "$work/out" >"$work/cpack.log" 2>&1) ||
+    { cat "$work/cpack.log" >&2; fail "cpack"; }
+debs=("$work"/out/morvel_*.deb)
+[ -f "${debs[0]}" ] || fail "no package in $work/out"
+deb=${debs[0]}
+
+depends=$(dpkg-deb -f "$deb" Depends)
+echo "Depends: $depends"
+for p in fonts-ipafont-gothic fonts-ipafont-mincho qt6-image-formats-plugins qt6-qpa-plugins \
+         libcfitsio10 libexiv2-27 \
+         qt6-translations-l10n libqt6widgets6 libqt6gui6 libqt6core6 libc6; do
+    grep -Eq "(^|, )$p( |,|$)" <<<"$depends" || fail "Depends lacks $p"
+done
+
+# A scratch root with an empty package database; the dependencies are not installed there.
+root="$work/root"
+mkdir -p "$root/var/lib/dpkg/info" "$root/var/lib/dpkg/updates"
+touch "$root/var/lib/dpkg/status" "$root/var/lib/dpkg/available"
+dpkg --root="$root" --force-not-root --force-depends --log=/dev/null -i "$deb" \
+    >"$work/dpkg.log" 2>&1 || { cat "$work/dpkg.log" >&2; fail "dpkg -i"; }
+dpkg --root="$root" -s morvel | grep -q '^Status: install ok installed' || fail "not installed"
+
+usr="$root/usr"
+for f in bin/morvel bin/morvel-compose share/applications/morvel.desktop \
+         share/metainfo/io.github.morvel.Morvel.metainfo.xml share/morvel/doc/index.html \
+         share/man/man1/morvel.1.gz share/man/man1/morvel-compose.1.gz; do
+    [ -f "$usr/$f" ] || fail "missing /usr/$f"
+done
+for size in 16 32 48 64 128 256; do
+    icon="$usr/share/icons/hicolor/${size}x$size/apps/morvel.png"
+    [ -f "$icon" ] || fail "missing $icon"
+    file "$icon" | grep -q "$size x $size" || fail "$icon is not $size x $size"
+done
+
+desktop-file-validate "$usr/share/applications/morvel.desktop" || fail "desktop entry"
+appstreamcli validate --no-net "$usr/share/metainfo/io.github.morvel.Morvel.metainfo.xml" ||
+    fail "metainfo"
+for page in morvel morvel-compose; do
+    warnings=$(zcat "$usr/share/man/man1/$page.1.gz" | groff -man -ww -z -Tutf8 2>&1)
+    [ -z "$warnings" ] || fail "$page.1: $warnings"
+done
+
+help=$("$usr/bin/morvel-compose" --help) || fail "installed morvel-compose --help"
+grep -q -- "--output-dir" <<<"$help" || fail "morvel-compose --help says nothing of --output-dir"
+echo "Package $(basename "$deb") checked"

@@ -5,7 +5,9 @@
 //       canvas as a file manager would, and stays up until it is ended (tools/screenshot.sh).
 //   app_screenshots dialogs FOLDER PHOTO OUTDIR
 //       the same, then opens every dialog through the window's own commands and takes a picture
-//       of the whole screen with each one up (`import -window root`), into OUTDIR.
+//       of the screen with each one up (`import -window root`), cut to the dialog, into OUTDIR.
+// The language is the one of FOLDER's "nolt.ini", as at a start of the program; the translation
+// is the build's (this program runs from the build folder's "tools").
 #include "app/AppStartup.h"
 #include "app/ColorSwatch.h"
 #include "app/PreviewCanvas.h"
@@ -45,15 +47,24 @@ void dropFile(QWidget *canvas, const QString &path)
     QCoreApplication::sendEvent(canvas, &drop);
 }
 
-void screenshot(const QString &path)
+// The screen, or the part of it that `area` covers.
+void screenshot(const QString &path, const QRect &area = {})
 {
     QTest::qWait(400);
-    QProcess::execute(QStringLiteral("import"),
-                      {QStringLiteral("-window"), QStringLiteral("root"), path});
+    QStringList args{QStringLiteral("-window"), QStringLiteral("root")};
+    if (area.isValid())
+        args << QStringLiteral("-crop")
+             << QStringLiteral("%1x%2+%3+%4")
+                    .arg(area.width())
+                    .arg(area.height())
+                    .arg(area.x())
+                    .arg(area.y())
+             << QStringLiteral("+repage");
+    QProcess::execute(QStringLiteral("import"), args << path);
     std::printf("%s\n", qPrintable(path));
 }
 
-// Takes the screen with the next modal dialog up, then closes the dialog.
+// Takes the next modal dialog as it stands on the screen, then closes it.
 void whenModal(const QString &path, std::function<void(QWidget *)> close)
 {
     auto *timer = new QTimer;
@@ -64,7 +75,7 @@ void whenModal(const QString &path, std::function<void(QWidget *)> close)
             return;
         timer->stop();
         timer->deleteLater();
-        screenshot(path);
+        screenshot(path, dialog->frameGeometry());
         close(dialog);
     });
     timer->start();
@@ -104,7 +115,7 @@ int main(int argc, char **argv)
     const QDir out(args[4]);
     out.mkpath(QStringLiteral("."));
     auto shot = [&out](const char *name) { return out.filePath(QString::fromLatin1(name)); };
-    screenshot(shot("main-with-photo.png"));
+    screenshot(shot("main-with-photo.png"), window.frameGeometry());
 
     whenModal(shot("settings.png"), reject);
     window.findChild<QAction *>(QStringLiteral("IDMI_SETUP"))->trigger();
@@ -137,7 +148,8 @@ int main(int argc, char **argv)
     dropFile(window.preview()->canvas(), args[3]);
     auto *align = window.findChild<QToolButton *>(QStringLiteral("tlbFontAlign(4)"));
     QTimer::singleShot(300, [&] {
-        screenshot(shot("align-menu.png"));
+        screenshot(shot("align-menu.png"),
+                   window.frameGeometry().united(align->menu()->geometry()));
         align->menu()->close();
     });
     align->showMenu();

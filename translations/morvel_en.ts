@@ -355,11 +355,11 @@ Photos can be 50x50 to 1600x1200 pixels. FITS data is stretched as the settings 
     </message>
     <message>
         <source>枠の色</source>
-        <translation>Border color</translation>
+        <translation>Color</translation>
     </message>
     <message>
         <source>背景色</source>
-        <translation>Back</translation>
+        <translation>Canvas</translation>
     </message>
     <message>
         <source>Preview...</source>
@@ -707,11 +707,11 @@ Do you want to create it?</translation>
     </message>
     <message>
         <source>天体写真に枠と文字を付けて仕上げます</source>
-        <translation>Frames and captions astronomical photographs</translation>
+        <translation>Frames and captions astronomical photos</translation>
     </message>
     <message>
         <source>Morvel 使い方</source>
-        <translation>Morvel manual</translation>
+        <translation>User manual</translation>
     </message>
 </context>
 <context>
@@ -758,7 +758,7 @@ Do you want to create it?</translation>
     </message>
     <message>
         <source>現在の設定を起動時に表示(&amp;D)</source>
-        <translation>Use Current Settings at Start-up as &amp;Default</translation>
+        <translation>Make Current Settings the &amp;Default</translation>
     </message>
     <message>
         <source>画像(&amp;G)</source>
@@ -826,7 +826,7 @@ Do you want to create it?</translation>
     </message>
     <message>
         <source>終了します。よろしいですか？</source>
-        <translation>Morvel will close. Are you sure?</translation>
+        <translation>Do you want to exit Morvel?</translation>
     </message>
     <message>
         <source>終了確認</source>
@@ -978,7 +978,7 @@ Do you want to create it?</translation>
     </message>
     <message>
         <source>余白</source>
-        <translation>Margins</translation>
+        <translation>Margin</translation>
     </message>
     <message>
         <source>年月日</source>
@@ -990,7 +990,7 @@ Do you want to create it?</translation>
     </message>
     <message>
         <source>終了時の位置と大きさを保存する</source>
-        <translation>Save window position and size at exit</translation>
+        <translation>Keep window position and size</translation>
     </message>
     <message>
         <source>保存</source>

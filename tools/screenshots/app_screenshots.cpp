@@ -23,6 +23,7 @@
 #include <QFile>
 #include <QImage>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMimeData>
 #include <QProcess>
 #include <QTest>
@@ -143,6 +144,20 @@ int main(int argc, char **argv)
     dropFile(window.preview()->canvas(), broken);
     QFile::remove(large);
     QFile::remove(broken);
+
+    // Each menu of the menu bar, open.
+    QMenuBar *bar = window.menuBar();
+    for (QAction *entry : bar->actions()) {
+        QMenu *menu = entry->menu();
+        const QString name =
+            entry->objectName().isEmpty() ? menu->objectName() : entry->objectName();
+        QTimer::singleShot(300, [&, menu, name] {
+            screenshot(out.filePath(QStringLiteral("menu-%1.png").arg(name.toLower())),
+                       window.frameGeometry().united(menu->geometry()));
+            menu->close();
+        });
+        menu->exec(bar->mapToGlobal(bar->actionGeometry(entry).bottomLeft()));
+    }
 
     // Back to the photo, then the alignment menu of the last footer item.
     dropFile(window.preview()->canvas(), args[3]);

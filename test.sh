@@ -73,6 +73,7 @@ if [ "$fuzz" != 0 ]; then
     passed=$((passed + fuzz_ok))
     failed=$((failed + fuzz_bad))
     if [ "$fuzz_ok" -eq 0 ] && [ "$fuzz_bad" -eq 0 ]; then
+        echo "No fuzz target ran."
         failed=$((failed + 1))
     fi
     rm -f "$fuzz_log" "$fuzz_build_log"

@@ -24,7 +24,12 @@ if [ "${FUZZ_NO_BUILD:-0}" != 1 ]; then
         cmake -S "$root/fuzz" -B "$build" -G Ninja -DCMAKE_CXX_COMPILER=clang++ \
             "${launcher[@]}" >/dev/null
     fi
-    cmake --build "$build" --parallel "$(nproc)" >/dev/null
+    # Quiet when it builds; the compiler's and linker's last words when it does not.
+    if ! output=$(cmake --build "$build" --parallel "$(nproc)" 2>&1); then
+        printf '%s\n' "$output" | grep -v '^\[' | tail -n 40 >&2
+        echo "fuzz/run.sh: the fuzz targets did not build" >&2
+        exit 1
+    fi
     seed_maker=${MORVEL_SEED_MAKER:-}
     if [ -z "$seed_maker" ]; then
         if [ ! -f "$root/build/seeds/build.ninja" ]; then

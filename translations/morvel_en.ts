@@ -713,6 +713,11 @@ Do you want to create it?</translation>
         <source>Morvel 使い方</source>
         <translation>User manual</translation>
     </message>
+    <message>
+        <source>#</source>
+        <comment>the anchor of the manual&apos;s part in this language</comment>
+        <translation>#english</translation>
+    </message>
 </context>
 <context>
     <name>frmMdiMain</name>

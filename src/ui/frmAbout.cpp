@@ -138,7 +138,12 @@ QString frmAbout::manualPath(const QString &executableFolder)
 
 QUrl frmAbout::manualUrl()
 {
-    return QUrl::fromLocalFile(manualPath(QCoreApplication::applicationDirPath()));
+    QUrl url = QUrl::fromLocalFile(manualPath(QCoreApplication::applicationDirPath()));
+    // A translation points at its own part of the manual; the Japanese manual opens at the top.
+    const QString part = tr("#", "the anchor of the manual's part in this language");
+    if (part.size() > 1 && part.startsWith(QLatin1Char('#')))
+        url.setFragment(part.mid(1));
+    return url;
 }
 
 bool frmAbout::eventFilter(QObject *watched, QEvent *event)

@@ -139,6 +139,8 @@ void frmMdiMain::createActions()
     c.fillFromPhoto = createAction(T::FillFromPhoto, &frmMdiMain::IDM_FILLFROMPHOTO_Click);
     c.copyClipboard = createAction(T::CopyClipboard, &frmMdiMain::IDM_COPYCLIPBOARD_Click);
     c.savePhoto = createAction(T::SavePhoto, &frmMdiMain::IDM_SAVEPHOTO_Click);
+    c.fitWindow = createAction(T::FitWindow, &frmMdiMain::IDM_FITWINDOW_Click);
+    c.fitWindow->setCheckable(true);
     c.version = createAction(T::Version, &frmMdiMain::IDMI_VERSION_Click);
 }
 
@@ -161,9 +163,10 @@ void frmMdiMain::buildMenus()
     separator(file, c.exit, T::FileSeparator);
     QMenu *edit = addMenu(T::EditMenu, {c.setup, c.setDefault});
     separator(edit, c.setDefault, T::EditSeparator);
-    QMenu *photo = addMenu(
-        T::PhotoMenu, {c.loadPhoto, c.removePhoto, c.fillFromPhoto, c.copyClipboard, c.savePhoto});
+    QMenu *photo = addMenu(T::PhotoMenu, {c.loadPhoto, c.removePhoto, c.fillFromPhoto,
+                                          c.copyClipboard, c.savePhoto, c.fitWindow});
     separator(photo, c.copyClipboard, T::PhotoSeparator);
+    separator(photo, c.fitWindow, T::ViewSeparator);
     addMenu(T::HelpMenu, {c.version});
 }
 
@@ -222,6 +225,7 @@ void frmMdiMain::Form_Initialize()
     m_settings->OpenFile(settingsPath());
     m_frame.BorderWidth = 1;
     m_statusBar->setPanelText(colorDepthText(GetColorCount()));
+    m_commands.fitWindow->setChecked(m_settings->fitWindow());
 }
 
 double frmMdiMain::GetColorCount() const
@@ -584,6 +588,14 @@ void frmMdiMain::IDM_SAVEPHOTO_Click()
 {
     flushLivePreview();
     ensurePreview()->SavePreview();
+}
+
+// The view only: saving, copying and drops keep the canvas at its full size.
+void frmMdiMain::IDM_FITWINDOW_Click()
+{
+    m_settings->setFitWindow(m_commands.fitWindow->isChecked());
+    if (m_preview)
+        m_preview->fitToCanvas();
 }
 
 // A new colour shows at the next Preview.

@@ -97,6 +97,7 @@ public slots:
     void IDM_FILLFROMPHOTO_Click();
     void IDM_COPYCLIPBOARD_Click();
     void IDM_SAVEPHOTO_Click();
+    void IDM_FITWINDOW_Click();
     // A click on a colour swatch of the panel: the colour chooser for it.
     void swatch_Click(ColorSwatch *swatch);
 
@@ -144,7 +145,7 @@ private:
     struct Commands
     {
         QAction *loadTemplate, *saveTemplate, *exit, *setup, *setDefault, *loadPhoto, *removePhoto,
-            *fillFromPhoto, *copyClipboard, *savePhoto, *version;
+            *fillFromPhoto, *copyClipboard, *savePhoto, *fitWindow, *version;
     } m_commands{};
 
     EditingPanel *Picture1 = nullptr;

@@ -35,6 +35,7 @@ dpkg --root="$root" -s morvel | grep -q '^Status: install ok installed' || fail 
 usr="$root/usr"
 for f in bin/morvel bin/morvel-compose share/applications/morvel.desktop \
          share/metainfo/io.github.morvel.Morvel.metainfo.xml share/morvel/doc/index.html \
+         share/morvel/translations/morvel_en.qm \
          share/man/man1/morvel.1.gz share/man/man1/morvel-compose.1.gz; do
     [ -f "$usr/$f" ] || fail "missing /usr/$f"
 done
@@ -54,4 +55,11 @@ done
 
 help=$("$usr/bin/morvel-compose" --help) || fail "installed morvel-compose --help"
 grep -q -- "--output-dir" <<<"$help" || fail "morvel-compose --help says nothing of --output-dir"
+# The installed program finds its translation: the locale decides, --lang overrides it.
+for run in "C --help:^Usage:" "ja_JP.UTF-8 --help:^使い方:" "ja_JP.UTF-8 --lang=en --help:^Usage:"; do
+    read -r locale args <<<"${run%%:*}"
+    # shellcheck disable=SC2086
+    help=$(LC_ALL= LC_MESSAGES= LANG=$locale "$usr/bin/morvel-compose" $args)
+    grep -q "${run#*:}" <<<"$help" || fail "LANG=$locale morvel-compose $args: not ${run#*:}"
+done
 echo "Package $(basename "$deb") checked"

@@ -2,15 +2,20 @@
 # Makes docs/screenshot.png: the main window with a composed picture and a photo in its frame,
 # taken under Xvfb. The photo is a star field with a nebula drawn by this script; it is dropped on
 # the preview canvas as a file manager would drop it.
-# Usage: tools/screenshot.sh [BUILD_DIR] [DIALOG_DIR]
+# Usage: tools/screenshot.sh [BUILD_DIR] [DIALOG_DIR] [ja|en]
 #   BUILD_DIR  default build/release; the screenshot programs (tools/screenshots) are switched on
 #              there and built.
-#   DIALOG_DIR when given, every dialog is also opened through the window's commands and the
-#              screen taken with each one up, into this folder.
+#   DIALOG_DIR when given (and not empty), every dialog is also opened through the window's
+#              commands and taken with each one up, into this folder.
+#   ja|en      the language of the window (the settings' "Language"), Japanese by default. In
+#              English the template's texts are English too, and the main window goes to
+#              docs/en/main.png.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 build_dir=${1:-"$root/build/release"}
 dialog_dir=${2:-}
+lang=${3:-ja}
+case "$lang" in ja | en) ;; *) echo "The language is ja or en, not $lang." >&2; exit 2 ;; esac
 if [ -f "$build_dir/CMakeCache.txt" ]; then
     cmake -B "$build_dir" -DMORVEL_BUILD_SCREENSHOTS=ON >/dev/null
 else
@@ -18,7 +23,7 @@ else
         -DMORVEL_BUILD_BENCH=OFF -DMORVEL_BUILD_SCREENSHOTS=ON >/dev/null
 fi
 cmake --build "$build_dir" --target app_screenshots
-harness="$build_dir/tools/screenshots/app_screenshots"
+harness="$build_dir/tools/app_screenshots"
 for tool in xvfb-run import python3; do
     command -v "$tool" >/dev/null || { echo "Needs $tool (xvfb, imagemagick, python3)." >&2; exit 1; }
 done
@@ -28,18 +33,24 @@ done
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 
-python3 - "$work" <<'PY'
+python3 - "$work" "$lang" <<'PY'
 import math, pathlib, random, struct, sys
 folder = pathlib.Path(sys.argv[1])
+english = sys.argv[2] == "en"
 
 # The window's rectangle in twips (15 per pixel at 96 dpi): 1040 x 640 pixels at (20, 20).
 (folder / "nolt.ini").write_bytes(
-    "[Common]\r\nSavepos=1\r\nx=300\r\ny=300\r\nwidth=15600\r\nheight=9600\r\n".encode("ascii"))
+    ("[Common]\r\nSavepos=1\r\nx=300\r\ny=300\r\nwidth=15600\r\nheight=9600\r\n"
+     + ("[View]\r\nLanguage=1\r\n" if english else "")).encode("ascii"))
+texts = (["M42 Orion Nebula", "106mm refractor + cooled CMOS  ISO1600 300 s x 12",
+          "Site: highland observatory"] if english else
+         ["M42 オリオン大星雲", "口径106mm 屈折 + 冷却CMOS  ISO1600 300秒 x 12枚",
+          "撮影地: 高原の観測所"])
 items = [
-    ("M42 オリオン大星雲", "ＭＳ Ｐゴシック", 16, 0xFFFFFF, True, 0),
+    (texts[0], "ＭＳ Ｐゴシック", 16, 0xFFFFFF, True, 0),
     ("", "ＭＳ ゴシック", 11, 0xC0E0FF, False, 2),
-    ("口径106mm 屈折 + 冷却CMOS  ISO1600 300秒 x 12枚", "ＭＳ Ｐゴシック", 11, 0xFFFFFF, False, 1),
-    ("撮影地: 高原の観測所", "ＭＳ Ｐ明朝", 11, 0xA0FFFF, False, 3),
+    (texts[1], "ＭＳ Ｐゴシック", 11, 0xFFFFFF, False, 1),
+    (texts[2], "ＭＳ Ｐ明朝", 11, 0xA0FFFF, False, 3),
     ("Morvel", "ＭＳ Ｐゴシック", 9, 0x80C080, True, 2),
 ]
 lines = ["[Frame]", "PhotoSize=480x360", "Background=0x201008", "BorderColor=0xE0E0E0",
@@ -104,7 +115,13 @@ info = struct.pack("<IiiHHIIiiII", 40, W, H, 1, 24, 0, len(img), 3780, 3780, 0, 
 PY
 
 out="$root/docs/screenshot.png"
-LANG=ja_JP.UTF-8 xvfb-run -a -s "-screen 0 1100x700x24 -dpi 96" bash -c '
+locale=ja_JP.UTF-8
+if [ "$lang" = en ]; then
+    out="$root/docs/en/main.png"
+    locale=en_US.UTF-8
+    mkdir -p "$root/docs/en"
+fi
+LANG=$locale xvfb-run -a -s "-screen 0 1100x700x24 -dpi 96" bash -c '
     "$1" window "$2" "$2/m42.bmp" &
     pid=$!
     sleep 4
@@ -115,6 +132,6 @@ echo "Wrote $out"
 
 if [ -n "$dialog_dir" ]; then
     mkdir -p "$dialog_dir"
-    LANG=ja_JP.UTF-8 xvfb-run -a -s "-screen 0 1280x1024x24 -dpi 96" \
+    LANG=$locale xvfb-run -a -s "-screen 0 1280x1024x24 -dpi 96" \
         "$harness" dialogs "$work" "$work/m42.bmp" "$dialog_dir"
 fi

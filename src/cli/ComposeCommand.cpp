@@ -12,6 +12,7 @@
 #include "io/PhotoMetadata.h"
 #include "io/SavePicture.h"
 #include "store/ProgramFolder.h"
+#include "store/Translations.h"
 #include "store/clsNoltIO.h"
 #include "store/clsTemplateIO.h"
 
@@ -26,6 +27,7 @@
 #include <atomic>
 #include <condition_variable>
 #include <mutex>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -74,6 +76,16 @@ bool parseFit(const QString &text, QSize *box)
     return true;
 }
 
+// The language of a --lang value, "ja" or "en".
+std::optional<clsNoltIO::Language> languageCode(const QString &code)
+{
+    if (code == QLatin1String("ja"))
+        return clsNoltIO::Language::Japanese;
+    if (code == QLatin1String("en"))
+        return clsNoltIO::Language::English;
+    return std::nullopt;
+}
+
 } // namespace
 
 struct ComposeCommand::Options
@@ -87,6 +99,7 @@ struct ComposeCommand::Options
     QString printMetadata;
     QString jobs;
     QString fit;
+    QString lang;
     QStringList photos;
     QStringList sets;
     bool fill = false;
@@ -113,6 +126,22 @@ ComposeCommand::ComposeCommand(const QString &programFolder, QTextStream &out, Q
     : m_programFolder(programFolder), m_out(out), m_err(err), m_progress(progress)
 {}
 
+clsNoltIO::Language ComposeCommand::language(const QStringList &arguments,
+                                             const QString &localeName)
+{
+    for (int i = 1; i < arguments.size() && arguments.at(i) != QLatin1String("--"); ++i) {
+        const QString &arg = arguments.at(i);
+        std::optional<clsNoltIO::Language> chosen;
+        if (arg.startsWith(QLatin1String("--lang=")))
+            chosen = languageCode(arg.mid(7));
+        else if (arg == QLatin1String("--lang") && i + 1 < arguments.size())
+            chosen = languageCode(arguments.at(i + 1));
+        if (chosen)
+            return *chosen;
+    }
+    return Translations::fromLocaleName(localeName);
+}
+
 QString ComposeCommand::helpText()
 {
     return tr(
@@ -123,7 +152,7 @@ QString ComposeCommand::helpText()
         "                 [--set 名前=値]... --output-dir DIR [--format bmp|png|jpg] [-j N]\n"
         "                 PHOTO...\n"
         "  morvel-compose --print-metadata PHOTO\n"
-        "  最初の二つには [--fit WxH] を付けられます。\n"
+        "  最初の二つには [--fit WxH] を、どれにも [--lang ja|en] を付けられます。\n"
         "\n"
         "写真を枠に入れた画像を作ります。画面の「Preview...」と同じ画像です: 起動時の設定、\n"
         "テンプレート（日付と時刻を含む）、写真の情報（--fill-from-photo）、--set の値の順に\n"
@@ -151,6 +180,9 @@ QString ComposeCommand::helpText()
         "                     --set Frame.BorderWidth=3  --set Header-2.FontColor=#FFD080\n"
         "                     --set Header-3.FontBold=True（色は 0xBBGGRR か #RRGGBB）\n"
         "  --print-metadata PHOTO  写真の情報を、差し込み名と値を一行ずつ書き出します\n"
+        "  --lang ja|en       メッセージの言語。既定はロケールに従い、LC_ALL、LC_MESSAGES、\n"
+        "                     LANG の最初に設定されたものが日本語なら日本語、ほかは英語。\n"
+        "                     {TOTAL} と既定のパターンの言葉もこの言語になります\n"
         "  --help             この説明\n"
         "\n"
         "写真の情報の入力: 対象名に OBJECT、日付と時刻に DATE-OBS（UTC をこの計算機の時刻\n"
@@ -186,14 +218,18 @@ int ComposeCommand::parse(const QStringList &arguments, Options *o)
         m_err << tr("詳しくは morvel-compose --help") << Qt::endl;
         return UsageError;
     };
-    const QStringList valued = {QStringLiteral("--settings"),       QStringLiteral("--template"),
-                                QStringLiteral("--photo"),          QStringLiteral("--output"),
-                                QStringLiteral("--output-dir"),     QStringLiteral("--format"),
-                                QStringLiteral("--print-metadata"), QStringLiteral("--jobs"),
-                                QStringLiteral("--fit")};
-    QString *targets[] = {&o->settings,  &o->templateFile, &o->photo,         &o->output,
-                          &o->outputDir, &o->format,       &o->printMetadata, &o->jobs,
-                          &o->fit};
+    const QStringList valued = {QStringLiteral("--settings"),
+                                QStringLiteral("--template"),
+                                QStringLiteral("--photo"),
+                                QStringLiteral("--output"),
+                                QStringLiteral("--output-dir"),
+                                QStringLiteral("--format"),
+                                QStringLiteral("--print-metadata"),
+                                QStringLiteral("--jobs"),
+                                QStringLiteral("--fit"),
+                                QStringLiteral("--lang")};
+    QString *targets[] = {&o->settings, &o->templateFile,  &o->photo, &o->output, &o->outputDir,
+                          &o->format,   &o->printMetadata, &o->jobs,  &o->fit,    &o->lang};
     bool optionsEnded = false;
     for (int i = 1; i < arguments.size(); ++i) {
         QString arg = arguments.at(i);
@@ -246,6 +282,8 @@ int ComposeCommand::parse(const QStringList &arguments, Options *o)
             return usage(tr("%1 が二度あります。").arg(arg));
         *targets[which] = value;
     }
+    if (!o->lang.isEmpty() && !languageCode(o->lang))
+        return usage(tr("--lang は ja か en です: %1").arg(o->lang));
     if (o->help)
         return Success;
     if (!o->fit.isEmpty() && !parseFit(o->fit, nullptr))

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "store/clsNoltIO.h"
+
 #include <QCoreApplication>
 #include <QString>
 #include <QStringList>
@@ -30,6 +32,10 @@ public:
     int run(const QStringList &arguments);
 
     static QString helpText();
+
+    // The language of the messages: the one of "--lang ja|en" when the arguments hold it,
+    // otherwise the locale's (localeName, as in LC_MESSAGES: Japanese for "ja_JP.UTF-8").
+    static clsNoltIO::Language language(const QStringList &arguments, const QString &localeName);
 
 private:
     struct Options;

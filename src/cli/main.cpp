@@ -1,7 +1,9 @@
 #include "ComposeCommand.h"
 #include "store/ProgramFolder.h"
+#include "store/Translations.h"
 
 #include <QGuiApplication>
+#include <QLocale>
 #include <QTextStream>
 #include <cstdio>
 #include <cstdlib>
@@ -21,6 +23,18 @@ void filterMessages(QtMsgType type, const QMessageLogContext &context, const QSt
     std::fprintf(stderr, "%s\n", qPrintable(qFormatLogMessage(type, context, message)));
 }
 
+// The locale of messages as the C library takes it: LC_ALL, then LC_MESSAGES, then LANG; the
+// system's language where none is set.
+QString messagesLocale()
+{
+    for (const char *name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        const QString value = qEnvironmentVariable(name);
+        if (!value.isEmpty())
+            return value;
+    }
+    return QLocale::system().name();
+}
+
 } // namespace
 
 int main(int argc, char *argv[])
@@ -31,6 +45,8 @@ int main(int argc, char *argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("morvel-compose"));
+    Translations::install(ComposeCommand::language(QCoreApplication::arguments(), messagesLocale()),
+                          Translations::folders(QCoreApplication::applicationDirPath()));
 
     bool progress = false;
 #ifdef Q_OS_UNIX

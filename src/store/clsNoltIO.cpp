@@ -105,14 +105,18 @@ struct NoltLayout
 QString clsNoltIO::defaultCaptionPattern(int line)
 {
     // Equipment, exposure, filter and observer; a FITS file fills the FITS keys, a camera photo
-    // the EXIF ones, and a part in brackets drops out with its missing value.
+    // the EXIF ones, and a part in brackets drops out with its missing value. The words follow
+    // the language of the texts.
     static const char *const patterns[CaptionPatternCount] = {
-        "[{TELESCOP} + ]{INSTRUME}[{LensModel} + ]{Model}[ (f={FOCALLEN}mm)][ (f={FocalLength}mm)]",
-        "[{EXPTIME}秒][ x {STACKCNT}枚 (計 {TOTAL})][ Gain {GAIN}][ {CCD-TEMP}℃]"
-        "[{ExposureTime}秒][ F{FNumber}][ ISO{ISO}]",
-        "[フィルター: {FILTER}  ][撮影: {OBSERVER}][撮影: {Artist}]",
+        QT_TRANSLATE_NOOP("clsNoltIO", "[{TELESCOP} + ]{INSTRUME}[{LensModel} + ]{Model}"
+                                       "[ (f={FOCALLEN}mm)][ (f={FocalLength}mm)]"),
+        QT_TRANSLATE_NOOP("clsNoltIO",
+                          "[{EXPTIME}秒][ x {STACKCNT}枚 (計 {TOTAL})][ Gain {GAIN}][ {CCD-TEMP}℃]"
+                          "[{ExposureTime}秒][ F{FNumber}][ ISO{ISO}]"),
+        QT_TRANSLATE_NOOP("clsNoltIO",
+                          "[フィルター: {FILTER}  ][撮影: {OBSERVER}][撮影: {Artist}]"),
     };
-    return QString::fromUtf8(patterns[line]);
+    return QCoreApplication::translate("clsNoltIO", patterns[line]);
 }
 
 clsNoltIO::clsNoltIO(const QString &programFolder, double twipsPerPixelX, double twipsPerPixelY)

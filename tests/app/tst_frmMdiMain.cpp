@@ -1,17 +1,16 @@
 #include "AppSession.h"
-#include "app/AppStartup.h"
 #include "app/PreviewCanvas.h"
 #include "app/frmPreview.h"
 #include "compose/FontSetup.h"
+#include "store/Translations.h"
 #include "store/clsTemplateIO.h"
 #include "support/TestFiles.h"
+#include "ui/frmSetup.h"
 
 #include <QFile>
 #include <QFileInfo>
-#include <QLibraryInfo>
 #include <QMdiArea>
 #include <QMenuBar>
-#include <QProcess>
 #include <QPushButton>
 #include <QStatusBar>
 #include <QTest>
@@ -508,46 +507,46 @@ void tst_frmMdiMain::colorDepthText()
 void tst_frmMdiMain::languageOfTheTexts_data()
 {
     QTest::addColumn<bool>("english");
-    QTest::addColumn<bool>("translated"); // "morvel_en.qm" is in the second folder searched
-    QTest::addColumn<QString>("exit");
-    QTest::addColumn<QString>("qtCancel"); // a text of Qt's own dialogs
-    QTest::newRow("Japanese, as written") << false << true << "終了(&X)"
-                                          << "キャンセル";
-    QTest::newRow("English") << true << true << "E&xit"
-                             << "Cancel";
-    QTest::newRow("English without its translation") << true << false << "終了(&X)"
-                                                     << "Cancel";
+    QTest::addColumn<QString>("folder"); // where "morvel_en.qm" is looked for
+    QTest::addColumn<QStringList>("menus");
+    QTest::addColumn<QStringList>("settings"); // the settings dialog's caption and Save button
+    QTest::addColumn<QString>("qtCancel");     // a text of Qt's own dialogs
+    const QStringList japanese{"ﾌｧｲﾙ(&F)", "編集(&E)", "画像(&G)", "ﾍﾙﾌﾟ(&H)"};
+    QTest::newRow("Japanese, the default") << false << MORVEL_TRANSLATIONS_DIR << japanese
+                                           << QStringList{"全般の設定", "保存"} << "キャンセル";
+    QTest::newRow("English") << true << MORVEL_TRANSLATIONS_DIR
+                             << QStringList{"&File", "&Edit", "&Photo", "&Help"}
+                             << QStringList{"Settings", "Save"} << "Cancel";
+    QTest::newRow("English without its translation")
+        << true << "missing" << japanese << QStringList{"全般の設定", "保存"} << "Cancel";
 }
 
 void tst_frmMdiMain::languageOfTheTexts()
 {
     QFETCH(bool, english);
-    QFETCH(bool, translated);
-    QFETCH(QString, exit);
+    QFETCH(QString, folder);
+    QFETCH(QStringList, menus);
+    QFETCH(QStringList, settings);
     QFETCH(QString, qtCancel);
     Session s;
-    const QString folder = s.path("share");
-    if (translated) {
-        QVERIFY(QDir().mkpath(folder) &&
-                writeAll(s.path("en.ts"), "<TS version=\"2.1\" language=\"en\"><context>"
-                                          "<name>frmMdiMain</name><message><source>終了(&amp;X)"
-                                          "</source><translation>E&amp;xit</translation>"
-                                          "</message></context></TS>"));
-        const QString lrelease = QLibraryInfo::path(QLibraryInfo::BinariesPath) + "/lrelease";
-        if (QProcess::execute(lrelease, {s.path("en.ts"), "-qm", folder + "/morvel_en.qm"}) != 0)
-            QSKIP("lrelease is needed to make a translation");
-    }
-    const QList<QTranslator *> installed = AppStartup::installTranslations(
+    const QList<QTranslator *> installed = Translations::install(
         english ? clsNoltIO::Language::English : clsNoltIO::Language::Japanese,
         {s.path("none"), folder});
     s.start();
-    const QString shown = s.find<QAction>("IDMI_EXIT")->text();
+    QStringList shown;
+    for (const QAction *menu : s.window->menuBar()->actions())
+        shown << menu->text();
+    clsNoltIO nolt(s.dir.path(), 15, 15);
+    const frmSetup dialog(nolt, s.services);
+    const QStringList setup{dialog.windowTitle(),
+                            dialog.findChild<QPushButton *>("cmdSave")->text()};
     const QString cancel = QCoreApplication::translate("QPlatformTheme", "Cancel");
     for (QTranslator *translator : installed) {
         QCoreApplication::removeTranslator(translator);
         delete translator;
     }
-    QCOMPARE(shown, exit);
+    QCOMPARE(shown, menus);
+    QCOMPARE(setup, settings);
     QCOMPARE(cancel, qtCancel);
 }
 

@@ -5,7 +5,9 @@
 //       canvas as a file manager would, and stays up until it is ended (tools/screenshot.sh).
 //   app_screenshots dialogs FOLDER PHOTO OUTDIR
 //       the same, then opens every dialog through the window's own commands and takes a picture
-//       of the whole screen with each one up (`import -window root`), into OUTDIR.
+//       of the screen with each one up (`import -window root`), cut to the dialog, into OUTDIR.
+// The language is the one of FOLDER's "nolt.ini", as at a start of the program; the translation
+// is the build's (this program runs from the build folder's "tools").
 #include "app/AppStartup.h"
 #include "app/ColorSwatch.h"
 #include "app/PreviewCanvas.h"
@@ -21,6 +23,7 @@
 #include <QFile>
 #include <QImage>
 #include <QMenu>
+#include <QMenuBar>
 #include <QMimeData>
 #include <QProcess>
 #include <QTest>
@@ -45,15 +48,24 @@ void dropFile(QWidget *canvas, const QString &path)
     QCoreApplication::sendEvent(canvas, &drop);
 }
 
-void screenshot(const QString &path)
+// The screen, or the part of it that `area` covers.
+void screenshot(const QString &path, const QRect &area = {})
 {
     QTest::qWait(400);
-    QProcess::execute(QStringLiteral("import"),
-                      {QStringLiteral("-window"), QStringLiteral("root"), path});
+    QStringList args{QStringLiteral("-window"), QStringLiteral("root")};
+    if (area.isValid())
+        args << QStringLiteral("-crop")
+             << QStringLiteral("%1x%2+%3+%4")
+                    .arg(area.width())
+                    .arg(area.height())
+                    .arg(area.x())
+                    .arg(area.y())
+             << QStringLiteral("+repage");
+    QProcess::execute(QStringLiteral("import"), args << path);
     std::printf("%s\n", qPrintable(path));
 }
 
-// Takes the screen with the next modal dialog up, then closes the dialog.
+// Takes the next modal dialog as it stands on the screen, then closes it.
 void whenModal(const QString &path, std::function<void(QWidget *)> close)
 {
     auto *timer = new QTimer;
@@ -64,7 +76,7 @@ void whenModal(const QString &path, std::function<void(QWidget *)> close)
             return;
         timer->stop();
         timer->deleteLater();
-        screenshot(path);
+        screenshot(path, dialog->frameGeometry());
         close(dialog);
     });
     timer->start();
@@ -104,7 +116,7 @@ int main(int argc, char **argv)
     const QDir out(args[4]);
     out.mkpath(QStringLiteral("."));
     auto shot = [&out](const char *name) { return out.filePath(QString::fromLatin1(name)); };
-    screenshot(shot("main-with-photo.png"));
+    screenshot(shot("main-with-photo.png"), window.frameGeometry());
 
     whenModal(shot("settings.png"), reject);
     window.findChild<QAction *>(QStringLiteral("IDMI_SETUP"))->trigger();
@@ -133,11 +145,26 @@ int main(int argc, char **argv)
     QFile::remove(large);
     QFile::remove(broken);
 
+    // Each menu of the menu bar, open.
+    QMenuBar *bar = window.menuBar();
+    for (QAction *entry : bar->actions()) {
+        QMenu *menu = entry->menu();
+        const QString name =
+            entry->objectName().isEmpty() ? menu->objectName() : entry->objectName();
+        QTimer::singleShot(300, [&, menu, name] {
+            screenshot(out.filePath(QStringLiteral("menu-%1.png").arg(name.toLower())),
+                       window.frameGeometry().united(menu->geometry()));
+            menu->close();
+        });
+        menu->exec(bar->mapToGlobal(bar->actionGeometry(entry).bottomLeft()));
+    }
+
     // Back to the photo, then the alignment menu of the last footer item.
     dropFile(window.preview()->canvas(), args[3]);
     auto *align = window.findChild<QToolButton *>(QStringLiteral("tlbFontAlign(4)"));
     QTimer::singleShot(300, [&] {
-        screenshot(shot("align-menu.png"));
+        screenshot(shot("align-menu.png"),
+                   window.frameGeometry().united(align->menu()->geometry()));
         align->menu()->close();
     });
     align->showMenu();

@@ -13,6 +13,7 @@
 #include <QMdiArea>
 #include <QMimeData>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QTest>
 
@@ -651,6 +652,11 @@ void tst_frmPreview::fittedViewShowsAndTakesDrops()
     QVERIFY(!w.settings().fitWindow());
     QCOMPARE(canvas->size(), full);
     QCOMPARE(w.preview()->size(), full);
+    QTRY_VERIFY(w.clientArea()->verticalScrollBar()->isVisible());
+    // And on again: the scroll bars of the 1:1 view go.
+    fit->trigger();
+    QCOMPARE(canvas->geometry(), frmPreview::fittedRect(full, client));
+    QTRY_VERIFY(!w.clientArea()->verticalScrollBar()->isVisible());
 }
 
 QTEST_MAIN(tst_frmPreview)

@@ -6,7 +6,10 @@
 #   BUILD_DIR  default build/release; the screenshot programs (tools/screenshots) are switched on
 #              there and built.
 #   DIALOG_DIR when given (and not empty), every dialog is also opened through the window's
-#              commands and taken with each one up, into this folder.
+#              commands and taken with each one up, into this folder. The word "choices" instead
+#              takes the choices beyond the 1:1 window into docs (docs/en in English): a 1600 x
+#              1200 photo in the fitted view at the window's first-start size, the save dialog's
+#              file types and full-width digits in the year box.
 #   ja|en      the language of the window (the settings' "Language"), Japanese by default. In
 #              English the template's texts are English too, and the main window goes to
 #              docs/en/main.png.
@@ -113,6 +116,21 @@ header = struct.pack("<2sIHHI", b"BM", 54 + len(img), 0, 0, 54)
 info = struct.pack("<IiiHHIIiiII", 40, W, H, 1, 24, 0, len(img), 3780, 3780, 0, 0)
 (folder / "m42.bmp").write_bytes(header + info + bytes(img))
 PY
+
+if [ "$dialog_dir" = choices ]; then
+    # A first start (no stored window rectangle) with the fitted view on, and the photo enlarged
+    # to 1600 x 1200.
+    printf '[View]\r\nFitWindow=1\r\n%s' "$([ "$lang" = en ] && printf 'Language=1\r\n')" \
+        >"$work/nolt.ini"
+    convert "$work/m42.bmp" -resize 1600x1200! BMP3:"$work/m42-large.bmp"
+    out="$root/docs"
+    [ "$lang" = en ] && out="$root/docs/en"
+    locale=ja_JP.UTF-8
+    [ "$lang" = en ] && locale=en_US.UTF-8
+    LANG=$locale xvfb-run -a -s "-screen 0 1600x1000x24 -dpi 96" \
+        "$harness" choices "$work" "$work/m42-large.bmp" "$out"
+    exit 0
+fi
 
 out="$root/docs/screenshot.png"
 locale=ja_JP.UTF-8

@@ -876,10 +876,6 @@ Do you want to create it?</translation>
         <translation>Could not compose the preview: %1</translation>
     </message>
     <message>
-        <source>全体を表示(&amp;W)</source>
-        <translation>&amp;Whole Picture</translation>
-    </message>
-    <message>
         <source>全体を表示</source>
         <translation>Whole Picture</translation>
     </message>
@@ -943,32 +939,12 @@ Do you want to create it?</translation>
         <translation>The picture could not be copied: the clipboard is not available.</translation>
     </message>
     <message>
-        <source>PNGﾌｧｲﾙ (*.png)</source>
-        <translation>PNG files (*.png)</translation>
-    </message>
-    <message>
-        <source>JPEGﾌｧｲﾙ (*.jpg)</source>
-        <translation>JPEG files (*.jpg)</translation>
-    </message>
-    <message>
         <source>PNGﾌｧｲﾙ (*.png)|*.png</source>
         <translation>PNG files (*.png)|*.png</translation>
     </message>
     <message>
         <source>JPEGﾌｧｲﾙ (*.jpg)|*.jpg</source>
         <translation>JPEG files (*.jpg)|*.jpg</translation>
-    </message>
-    <message>
-        <source>BMPﾌｧｲﾙ (*.bmp)|*.bmp|</source>
-        <translation>BMP files (*.bmp)|*.bmp|</translation>
-    </message>
-    <message>
-        <source>PNGﾌｧｲﾙ (*.png)|*.png|</source>
-        <translation>PNG files (*.png)|*.png|</translation>
-    </message>
-    <message>
-        <source>JPEGﾌｧｲﾙ (*.jpg)|*.jpg|</source>
-        <translation>JPEG files (*.jpg)|*.jpg|</translation>
     </message>
 </context>
 <context>

@@ -1,6 +1,7 @@
 // Start-up of the main window to its first composed picture, one Preview command with an unchanged
 // 1600 x 1200 photo, and the recomposition of the live preview after one keystroke with that
 // photo. Run with QT_QPA_PLATFORM=offscreen.
+#include "app/PreviewCanvas.h"
 #include "app/frmMdiMain.h"
 #include "app/frmPreview.h"
 #include "compose/FontSetup.h"
@@ -122,6 +123,25 @@ void BM_LivePreviewKeystroke1600x1200(benchmark::State &state)
         state.SkipWithError("the typed text was not composed");
 }
 BENCHMARK(BM_LivePreviewKeystroke1600x1200)->Unit(benchmark::kMillisecond);
+
+// The fitted view after a recomposition: the canvas scaled down smoothly to the client area of
+// the window at its first-start size, and painted.
+void BM_FittedViewPaint1600x1200(benchmark::State &state)
+{
+    PhotoWindow w;
+    w.window->settings().setFitWindow(true);
+    w.window->cmdPreview_Click();
+    PreviewCanvas *canvas = w.window->preview()->canvas();
+    for (auto _ : state) {
+        canvas->setImage(w.window->preview()->canvasImage());
+        w.window->preview()->fitToCanvas();
+        const QPixmap shown = canvas->grab();
+        benchmark::DoNotOptimize(shown.cacheKey());
+    }
+    if (canvas->width() >= w.window->preview()->canvasImage().width())
+        state.SkipWithError("the view was not scaled down");
+}
+BENCHMARK(BM_FittedViewPaint1600x1200)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

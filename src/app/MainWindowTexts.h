@@ -49,15 +49,20 @@ inline constexpr MenuEntry CopyClipboard{
 inline constexpr MenuEntry SavePhoto{
     "IDM_SAVEPHOTO", QT_TRANSLATE_NOOP("frmMdiMain", "ﾌｧｲﾙに保存(&S)..."), "TbSavePhoto",
     QT_TRANSLATE_NOOP("frmMdiMain", "ﾌﾟﾚﾋﾞｭｰｲﾒｰｼﾞをﾌｧｲﾙに保存")};
+// A check item: the preview scaled down to the client area.
+inline constexpr MenuEntry FitWindow{"IDM_FITWINDOW",
+                                     QT_TRANSLATE_NOOP("frmMdiMain", "全体を表示")};
 
 inline constexpr MenuEntry HelpMenu{"IDM_HELP", QT_TRANSLATE_NOOP("frmMdiMain", "ﾍﾙﾌﾟ(&H)")};
 inline constexpr MenuEntry Version{"IDMI_VERSION",
                                    QT_TRANSLATE_NOOP("frmMdiMain", "ﾊﾞｰｼﾞｮﾝ情報(&A)...")};
 
-// The separator lines of the File, Edit and Photo menus.
+// The separator lines of the File, Edit and Photo menus; the last one stands before the view's
+// check item.
 inline constexpr const char *FileSeparator = "IDMI_SEP3";
 inline constexpr const char *EditSeparator = "IDMI_SEP2";
 inline constexpr const char *PhotoSeparator = "IDMI_SEP";
+inline constexpr const char *ViewSeparator = "IDMI_SEP4";
 
 // Status bar.
 inline constexpr const char *TrueColor32 = QT_TRANSLATE_NOOP("frmMdiMain", "True Color (32bit)");

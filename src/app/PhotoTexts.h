@@ -1,5 +1,7 @@
 #pragma once
 
+#include "io/SavePicture.h"
+
 #include <QtGlobal>
 
 // Texts of the photo and output commands of the preview window, each in one place. Translated in
@@ -22,7 +24,20 @@ inline constexpr const char *OpenFilterEntries[] = {
     QT_TRANSLATE_NOOP("frmPreview", "全てのﾌｧｲﾙ (*.*)|*.*"),
 };
 
-inline constexpr const char *SaveFilter = QT_TRANSLATE_NOOP("frmPreview", "BMPﾌｧｲﾙ (*.bmp)|*.bmp");
+// The save dialog's filter, entries joined with "|": the entry chosen decides the format. BMP comes
+// first and is preselected, with the name exactly as typed; a name typed without an extension
+// under PNG or JPEG gets the entry's suffix.
+struct SaveEntry
+{
+    const char *filter;
+    SavePicture::Format format;
+    const char *suffix;
+};
+inline constexpr SaveEntry SaveEntries[] = {
+    {QT_TRANSLATE_NOOP("frmPreview", "BMPﾌｧｲﾙ (*.bmp)|*.bmp"), SavePicture::Format::Bmp, ""},
+    {QT_TRANSLATE_NOOP("frmPreview", "PNGﾌｧｲﾙ (*.png)|*.png"), SavePicture::Format::Png, "png"},
+    {QT_TRANSLATE_NOOP("frmPreview", "JPEGﾌｧｲﾙ (*.jpg)|*.jpg"), SavePicture::Format::Jpeg, "jpg"},
+};
 
 // Extensions of files that may be dropped on the canvas, compared after upper-casing.
 inline constexpr const char *PhotoFileExtensions[] = {".BMP", ".JPG",  ".GIF",  ".WMF",

@@ -4,6 +4,7 @@
 #include "AppTexts.h"
 #include "ColorSwatch.h"
 #include "EditingPanel.h"
+#include "MainCommands.h"
 #include "MainStatusBar.h"
 #include "frmPreview.h"
 
@@ -32,8 +33,6 @@
 #include <QMenuBar>
 #include <QScreen>
 #include <QTimer>
-#include <QToolBar>
-#include <QToolButton>
 
 #include <cmath>
 
@@ -64,9 +63,8 @@ frmMdiMain::frmMdiMain(PlatformServices *services, const ProgramFolder::Place &p
     setFont(QFont(QString::fromUtf16(UiFonts::PGothic), 9));
 
     m_hook = new BasHook(*m_services, this);
-    createActions();
-    buildMenus();
-    buildToolbar();
+    m_commands = std::make_unique<MainCommands>(this, Twips::toPixels(ToolbarHeight, m_twips.y));
+    connectCommands();
     m_statusBar = new MainStatusBar(*m_services, this);
     setStatusBar(m_statusBar);
 
@@ -118,98 +116,25 @@ QString frmMdiMain::settingsPath() const
 // ---------------------------------------------------------------------------------------------
 // Building the window
 
-QAction *frmMdiMain::createAction(const T::MenuEntry &entry, void (frmMdiMain::*slot)())
+void frmMdiMain::connectCommands()
 {
-    auto *action = new QAction(tr(entry.caption), this);
-    action->setObjectName(QString::fromLatin1(entry.name));
-    connect(action, &QAction::triggered, this, slot);
-    return action;
-}
-
-void frmMdiMain::createActions()
-{
-    Commands &c = m_commands;
-    c.loadTemplate = createAction(T::LoadTemplate, &frmMdiMain::IDMI_LOADTEMPLATE_Click);
-    c.saveTemplate = createAction(T::SaveTemplate, &frmMdiMain::IDMI_SAVETEMPLATE_Click);
-    c.exit = createAction(T::Exit, &frmMdiMain::IDMI_EXIT_Click);
-    c.setup = createAction(T::Setup, &frmMdiMain::IDMI_SETUP_Click);
-    c.setDefault = createAction(T::SetDefault, &frmMdiMain::IDMI_SETDEFAULT_Click);
-    c.loadPhoto = createAction(T::LoadPhoto, &frmMdiMain::IDM_LOADPHOTO_Click);
-    c.removePhoto = createAction(T::RemovePhoto, &frmMdiMain::IDM_REMOVEPHOTO_Click);
-    c.fillFromPhoto = createAction(T::FillFromPhoto, &frmMdiMain::IDM_FILLFROMPHOTO_Click);
-    c.copyClipboard = createAction(T::CopyClipboard, &frmMdiMain::IDM_COPYCLIPBOARD_Click);
-    c.savePhoto = createAction(T::SavePhoto, &frmMdiMain::IDM_SAVEPHOTO_Click);
-    c.version = createAction(T::Version, &frmMdiMain::IDMI_VERSION_Click);
-}
-
-// A menu of the menu bar with its entries.
-QMenu *frmMdiMain::addMenu(const T::MenuEntry &menu, const QList<QAction *> &entries)
-{
-    QMenu *added = menuBar()->addMenu(tr(menu.caption));
-    added->setObjectName(QString::fromLatin1(menu.name));
-    added->addActions(entries);
-    return added;
-}
-
-void frmMdiMain::buildMenus()
-{
-    const Commands &c = m_commands;
-    const auto separator = [](QMenu *menu, QAction *before, const char *name) {
-        menu->insertSeparator(before)->setObjectName(QString::fromLatin1(name));
+    const MainCommands &c = *m_commands;
+    const std::pair<QAction *, void (frmMdiMain::*)()> commands[] = {
+        {c.loadTemplate, &frmMdiMain::IDMI_LOADTEMPLATE_Click},
+        {c.saveTemplate, &frmMdiMain::IDMI_SAVETEMPLATE_Click},
+        {c.exit, &frmMdiMain::IDMI_EXIT_Click},
+        {c.setup, &frmMdiMain::IDMI_SETUP_Click},
+        {c.setDefault, &frmMdiMain::IDMI_SETDEFAULT_Click},
+        {c.loadPhoto, &frmMdiMain::IDM_LOADPHOTO_Click},
+        {c.removePhoto, &frmMdiMain::IDM_REMOVEPHOTO_Click},
+        {c.fillFromPhoto, &frmMdiMain::IDM_FILLFROMPHOTO_Click},
+        {c.copyClipboard, &frmMdiMain::IDM_COPYCLIPBOARD_Click},
+        {c.savePhoto, &frmMdiMain::IDM_SAVEPHOTO_Click},
+        {c.fitWindow, &frmMdiMain::IDM_FITWINDOW_Click},
+        {c.version, &frmMdiMain::IDMI_VERSION_Click},
     };
-    QMenu *file = addMenu(T::FileMenu, {c.loadTemplate, c.saveTemplate, c.exit});
-    separator(file, c.exit, T::FileSeparator);
-    QMenu *edit = addMenu(T::EditMenu, {c.setup, c.setDefault});
-    separator(edit, c.setDefault, T::EditSeparator);
-    QMenu *photo = addMenu(
-        T::PhotoMenu, {c.loadPhoto, c.removePhoto, c.fillFromPhoto, c.copyClipboard, c.savePhoto});
-    separator(photo, c.copyClipboard, T::PhotoSeparator);
-    addMenu(T::HelpMenu, {c.version});
-}
-
-// The command's button on the toolbar. The icon is the button's own, so that the menu entries
-// stay without one; the button carries the toolbar key as its name.
-void frmMdiMain::addToolButton(QAction *command, const T::MenuEntry &entry)
-{
-    command->setIconText(tr(entry.toolTip));
-    command->setToolTip(tr(entry.toolTip));
-    m_toolbar->addAction(command);
-    auto *tool = static_cast<QToolButton *>(m_toolbar->widgetForAction(command));
-    tool->setObjectName(QString::fromLatin1(entry.toolbarKey));
-    const QIcon icon = AppIcons::toolbarIcon(entry.toolbarKey);
-    tool->setIcon(icon);
-    // A change of the action gives the button the action's (empty) icon: take ours back.
-    connect(command, &QAction::changed, tool, [tool, icon] { tool->setIcon(icon); });
-}
-
-void frmMdiMain::buildToolbar()
-{
-    m_toolbar = addToolBar(QString());
-    m_toolbar->setObjectName(QStringLiteral("Toolbar"));
-    m_toolbar->setMovable(false);
-    m_toolbar->setFloatable(false);
-    m_toolbar->setIconSize(QSize(16, 16));
-    m_toolbar->setToolButtonStyle(Qt::ToolButtonIconOnly);
-    m_toolbar->toggleViewAction()->setEnabled(false);
-    setContextMenuPolicy(Qt::NoContextMenu);
-
-    const Commands &c = m_commands;
-    addToolButton(c.loadTemplate, T::LoadTemplate);
-    addToolButton(c.saveTemplate, T::SaveTemplate);
-    m_toolbar->addSeparator();
-    addToolButton(c.setup, T::Setup);
-    m_toolbar->addSeparator();
-    addToolButton(c.exit, T::Exit);
-    // The empty placeholder: a gap that runs nothing.
-    auto *gap = new QWidget(m_toolbar);
-    gap->setFixedWidth(16);
-    m_toolbar->addWidget(gap);
-    addToolButton(c.loadPhoto, T::LoadPhoto);
-    addToolButton(c.removePhoto, T::RemovePhoto);
-    m_toolbar->addSeparator();
-    addToolButton(c.copyClipboard, T::CopyClipboard);
-    addToolButton(c.savePhoto, T::SavePhoto);
-    m_toolbar->setFixedHeight(Twips::toPixels(ToolbarHeight, m_twips.y));
+    for (const auto &[action, slot] : commands)
+        connect(action, &QAction::triggered, this, slot);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -222,6 +147,7 @@ void frmMdiMain::Form_Initialize()
     m_settings->OpenFile(settingsPath());
     m_frame.BorderWidth = 1;
     m_statusBar->setPanelText(colorDepthText(GetColorCount()));
+    m_commands->fitWindow->setChecked(m_settings->fitWindow());
 }
 
 double frmMdiMain::GetColorCount() const
@@ -584,6 +510,14 @@ void frmMdiMain::IDM_SAVEPHOTO_Click()
 {
     flushLivePreview();
     ensurePreview()->SavePreview();
+}
+
+// The view only: saving, copying and drops keep the canvas at its full size.
+void frmMdiMain::IDM_FITWINDOW_Click()
+{
+    m_settings->setFitWindow(m_commands->fitWindow->isChecked());
+    if (m_preview)
+        m_preview->fitToCanvas();
 }
 
 // A new colour shows at the next Preview.

@@ -13,13 +13,12 @@
 
 class ColorSwatch;
 class EditingPanel;
+class MainCommands;
 class MainStatusBar;
 class PlatformServices;
 class QAction;
 class QMdiArea;
-class QMenu;
 class QTimer;
-class QToolBar;
 class clsNoltIO;
 class frmPreview;
 
@@ -97,6 +96,7 @@ public slots:
     void IDM_FILLFROMPHOTO_Click();
     void IDM_COPYCLIPBOARD_Click();
     void IDM_SAVEPHOTO_Click();
+    void IDM_FITWINDOW_Click();
     // A click on a colour swatch of the panel: the colour chooser for it.
     void swatch_Click(ColorSwatch *swatch);
 
@@ -107,12 +107,7 @@ protected:
 private:
     void Form_Initialize();
     void Form_Resize();
-    QAction *createAction(const MainWindowTexts::MenuEntry &entry, void (frmMdiMain::*slot)());
-    void createActions();
-    QMenu *addMenu(const MainWindowTexts::MenuEntry &menu, const QList<QAction *> &entries);
-    void buildMenus();
-    void addToolButton(QAction *command, const MainWindowTexts::MenuEntry &entry);
-    void buildToolbar();
+    void connectCommands();
     // The single preview window, created on first use.
     frmPreview *ensurePreview();
     // The panel into the frame description, as the Preview command reads it.
@@ -140,16 +135,10 @@ private:
     QString m_templateDialogName; // the name last chosen in the template dialogs
     bool m_closing = false;
 
-    // One action per command, shared by its menu entry and its toolbar button.
-    struct Commands
-    {
-        QAction *loadTemplate, *saveTemplate, *exit, *setup, *setDefault, *loadPhoto, *removePhoto,
-            *fillFromPhoto, *copyClipboard, *savePhoto, *version;
-    } m_commands{};
+    std::unique_ptr<MainCommands> m_commands;
 
     EditingPanel *Picture1 = nullptr;
     QMdiArea *m_mdiArea = nullptr;
-    QToolBar *m_toolbar = nullptr;
     MainStatusBar *m_statusBar = nullptr;
     QTimer *m_liveTimer = nullptr;
 };

@@ -20,6 +20,7 @@
 #include <QScrollBar>
 #include <QStyle>
 
+#include <algorithm>
 #include <cmath>
 
 frmPreview::frmPreview(QMdiArea *area, PlatformServices *services, clsNoltIO *settings,
@@ -86,9 +87,31 @@ QSize frmPreview::clientAreaFor(const QSize &canvas) const
     return area.expandedTo(QSize(0, 0));
 }
 
+QRect frmPreview::fittedRect(const QSize &canvas, const QSize &client)
+{
+    if (canvas.isEmpty())
+        return QRect();
+    const double scale = std::min(
+        {1.0, double(client.width()) / canvas.width(), double(client.height()) / canvas.height()});
+    const QSize shown(qMax(1, int(std::nearbyint(canvas.width() * scale))),
+                      qMax(1, int(std::nearbyint(canvas.height() * scale))));
+    return QRect(QPoint(int(std::nearbyint((client.width() - shown.width()) * 0.5)),
+                        int(std::nearbyint((client.height() - shown.height()) * 0.5))),
+                 shown);
+}
+
 void frmPreview::fitToCanvas()
 {
     const QSize canvas = m_composer.canvas().size();
+    if (m_settings->fitWindow()) {
+        // The whole picture in the client area: no scroll bars come up.
+        const QSize client = m_area->contentsRect().size();
+        m_area->horizontalScrollBar()->setValue(0);
+        m_area->verticalScrollBar()->setValue(0);
+        setGeometry(QRect(QPoint(0, 0), client));
+        m_canvas->setGeometry(fittedRect(canvas, client));
+        return;
+    }
     const QSize client = clientAreaFor(canvas);
     int width = canvas.width();
     int height = canvas.height();
@@ -250,25 +273,37 @@ QString frmPreview::saveDialogName() const
                                                                                 : proposed;
 }
 
+QString frmPreview::saveDialogFilter()
+{
+    QStringList entries;
+    for (const PhotoTexts::SaveEntry &entry : PhotoTexts::SaveEntries)
+        entries.append(tr(entry.filter));
+    return entries.join(u'|');
+}
+
 void frmPreview::SavePreview()
 {
-    const QString chosen = m_services->saveFileName(
-        m_area->window(),
-        PlatformServices::FileDialogOptions::forSave(tr(PhotoTexts::SaveFilter),
-                                                     m_settings->SavePath(), saveDialogName()));
-    if (chosen.isEmpty())
+    auto options = PlatformServices::FileDialogOptions::forSave(
+        saveDialogFilter(), m_settings->SavePath(), saveDialogName());
+    for (const PhotoTexts::SaveEntry &entry : PhotoTexts::SaveEntries)
+        options.defaultSuffixes.append(QString::fromLatin1(entry.suffix));
+    const PlatformServices::FileChoice chosen = m_services->saveFile(m_area->window(), options);
+    if (chosen.path.isEmpty())
         return;
-    m_dialogFileName = chosen;
+    m_dialogFileName = chosen.path;
     m_dialogNameIsPhoto = false;
-    // Exactly the name chosen: no extension is added or changed.
+    // The entry chosen decides the format; the name is the one the dialog gave.
+    const PhotoTexts::SaveEntry &entry = PhotoTexts::SaveEntries[qBound(
+        0, chosen.filterIndex, int(std::size(PhotoTexts::SaveEntries)) - 1)];
     QString error;
-    if (!SavePicture::writeBmp(m_composer.canvas(), chosen, &error)) {
+    if (!SavePicture::write(m_composer.canvas(), chosen.path, entry.format,
+                            m_settings->JpegQuality(), &error)) {
         m_services->message(m_area->window(), QMessageBox::Warning, AppTexts::saveFailedCaption(),
                             error, QMessageBox::Ok, QMessageBox::Ok);
         return;
     }
-    emit statusMessage(AppTexts::savedText(chosen));
-    const QString folder = GetFileFolder(chosen);
+    emit statusMessage(AppTexts::savedText(chosen.path));
+    const QString folder = GetFileFolder(chosen.path);
     if (folder.isEmpty())
         return;
     m_settings->SavePath(folder);

@@ -18,10 +18,12 @@ struct LayoutMargins;
 // The preview window: a sub-window of the main window's client area without frame or caption,
 // whose only content is the canvas `picPreview`. It fills the client area and centres the canvas
 // when the canvas is smaller, and is as large as the canvas (the area scrolls) when it is larger.
+// With the settings' fitWindow() on, a larger canvas is shown scaled down to the client area
+// instead; the picture itself (saved, copied) keeps its size.
 //
 // It also carries the photo and output commands: the photo by open dialog or by a file dropped on
-// the canvas, removing it, saving the picture as BMP and copying it to the clipboard. They work on
-// the main window's frame description and settings, passed in once.
+// the canvas, removing it, saving the picture as BMP, PNG or JPEG and copying it to the clipboard.
+// They work on the main window's frame description and settings, passed in once.
 class frmPreview : public QMdiSubWindow
 {
     Q_OBJECT
@@ -42,8 +44,9 @@ public:
     void OpenLoadPhotoDialog();
     // The picture without a photo, composed again and shown.
     void CloseLoadPhoto();
-    // Save the canvas as a BMP file under exactly the name chosen in the save dialog (starting in
-    // SavePath); after a successful save the window closes. A failed write is told.
+    // Save the canvas under the name chosen in the save dialog (starting in SavePath), as BMP,
+    // PNG or JPEG (at the settings' JpegQuality) by the filter chosen; after a successful save
+    // the window closes. A failed write is told.
     void SavePreview();
     // The canvas on the clipboard as a bitmap; the window stays open.
     void CopyClipboard();
@@ -54,8 +57,9 @@ public:
     // The extension rule of a dropped file: the text from the last "." of the whole path,
     // upper-cased, must be one of the photo extensions.
     static bool acceptsDroppedFile(const QString &path);
-    // The entries of the open dialog's filter, joined.
+    // The entries of the open and the save dialog's filters, joined.
     static QString openDialogFilter();
+    static QString saveDialogFilter();
 
     // The photo the picture includes; empty for none.
     QString PhotoPath() const { return m_composer.PhotoPath; }
@@ -69,8 +73,12 @@ public:
     PreviewCanvas *canvas() const { return m_canvas; }
 
     // Sizes the window to the canvas and the client area of the main window (as the canvas is
-    // now); called after every composition and when the client area changes size.
+    // now); called after every composition, when the client area changes size and when the view
+    // is switched between fitted and 1:1.
     void fitToCanvas();
+    // Where a canvas is shown in a client area when the view is fitted: scaled down (never up)
+    // to fit with its proportions kept, and centred.
+    static QRect fittedRect(const QSize &canvas, const QSize &client);
 
 signals:
     // A composition run by one of the photo commands or a drop, for the main window's status.

@@ -62,6 +62,17 @@ bool hasInsertable(const QString &text)
     return std::any_of(text.begin(), text.end(), isInsertable);
 }
 
+// The key of a typed ASCII digit or x, for the key event that carries it; other texts keep `key`.
+int keyOf(const QString &text, int key)
+{
+    if (text.size() != 1)
+        return key;
+    const QChar c = text.at(0);
+    if (c >= u'0' && c <= u'9')
+        return Qt::Key_0 + (c.unicode() - u'0');
+    return c == u'x' || c == u'X' ? int(Qt::Key_X) : key;
+}
+
 // A Ctrl combination is a command; Ctrl with Alt is AltGr on Windows, which types characters.
 bool isShortcut(const QKeyEvent *key)
 {
@@ -186,6 +197,20 @@ int BasHook::CountMatchingChars(const QString &text, const QString &set)
     return count;
 }
 
+QString BasHook::toAsciiDigits(const QString &text)
+{
+    QString ascii = text;
+    for (QChar &c : ascii) {
+        if (c >= u'０' && c <= u'９')
+            c = QChar(u'0' + (c.unicode() - u'０'));
+        else if (c == u'ｘ')
+            c = u'x';
+        else if (c == u'Ｘ')
+            c = u'X';
+    }
+    return ascii;
+}
+
 bool BasHook::isDoubleByte(QChar c)
 {
     QByteArray bytes;
@@ -194,6 +219,7 @@ bool BasHook::isDoubleByte(QChar c)
 
 QChar BasHook::PhotoSizeKey(const QString &remainingText, QChar typed)
 {
+    typed = toAsciiDigits(QString(typed)).at(0);
     if (typed == u'\r' || typed == u'\b')
         return typed;
     if (typed >= u'0' && typed <= u'9')
@@ -203,15 +229,25 @@ QChar BasHook::PhotoSizeKey(const QString &remainingText, QChar typed)
     return QChar();
 }
 
-bool BasHook::pasteAllowed(bool selection) const
+bool BasHook::filterPaste(QLineEdit *edit, bool selection)
 {
     const QClipboard *clipboard = QGuiApplication::clipboard();
     const QMimeData *data =
         clipboard->mimeData(selection ? QClipboard::Selection : QClipboard::Clipboard);
     // A clipboard without text reaches the box's own paste, which inserts nothing.
     if (!data || !data->hasText())
+        return false;
+    const QString text = data->text();
+    const QString ascii = toAsciiDigits(text);
+    if (!IsAllowedChar(ascii))
         return true;
-    return IsAllowedChar(data->text());
+    if (ascii == text || !edit)
+        return false;
+    // As the box's own paste does it: over the selection, or the middle button's at the cursor.
+    if (selection)
+        edit->deselect();
+    edit->insert(ascii);
+    return true;
 }
 
 bool BasHook::eventFilter(QObject *watched, QEvent *event)
@@ -255,7 +291,7 @@ bool BasHook::FilterWndProc(QObject *watched, QEvent *event)
         auto *key = static_cast<QKeyEvent *>(event);
         // Ctrl+V and Shift+Insert: the clipboard text is judged as a whole.
         if (key->matches(QKeySequence::Paste))
-            return !pasteAllowed(false);
+            return filterPaste(editorOf(m_hookedControl), false);
         // Other Ctrl combinations (copy, cut, undo, select all...) do their usual work.
         if (isShortcut(key))
             return false;
@@ -264,7 +300,16 @@ bool BasHook::FilterWndProc(QObject *watched, QEvent *event)
             return false;
         if (m_allowFlags == 0 && std::all_of(text.begin(), text.end(), isDoubleByte))
             return false;
-        return !IsAllowedChar(text);
+        const QString ascii = toAsciiDigits(text);
+        if (!IsAllowedChar(ascii))
+            return true;
+        if (ascii == text)
+            return false;
+        // The box takes the ASCII form, as if it had been typed so.
+        QKeyEvent typed(QEvent::KeyPress, keyOf(ascii, key->key()), key->modifiers(), ascii,
+                        key->isAutoRepeat(), key->count());
+        QCoreApplication::sendEvent(watched, &typed);
+        return true;
     }
     case QEvent::InputMethod: {
         // Each committed character is judged on its own, as each arrives separately.
@@ -272,8 +317,11 @@ bool BasHook::FilterWndProc(QObject *watched, QEvent *event)
         const QString commit = input->commitString();
         QString kept;
         for (QChar c : commit) {
-            if ((m_allowFlags == 0 && isDoubleByte(c)) || IsAllowedChar(c))
+            const QChar ascii = toAsciiDigits(QString(c)).at(0);
+            if (m_allowFlags == 0 && isDoubleByte(c))
                 kept.append(c);
+            else if (IsAllowedChar(ascii))
+                kept.append(ascii);
         }
         if (kept == commit)
             return false;
@@ -287,7 +335,7 @@ bool BasHook::FilterWndProc(QObject *watched, QEvent *event)
         auto *mouse = static_cast<QMouseEvent *>(event);
         if (mouse->button() == Qt::MiddleButton &&
             QGuiApplication::clipboard()->supportsSelection())
-            return !pasteAllowed(true);
+            return filterPaste(editorOf(m_hookedControl), true);
         return false;
     }
     case QEvent::ContextMenu:
@@ -310,7 +358,7 @@ void BasHook::showContextMenu(QLineEdit *edit, QEvent *event)
         disconnect(paste, &QAction::triggered, nullptr, nullptr);
         QPointer<QLineEdit> target(edit);
         connect(paste, &QAction::triggered, this, [this, target] {
-            if (target && pasteAllowed(false))
+            if (target && !filterPaste(target, false))
                 target->paste();
         });
     }
@@ -359,8 +407,7 @@ bool BasHook::filterPhotoSize(QComboBox *box, QObject *watched, QEvent *event)
         if (out == text)
             return false;
         if (!out.isEmpty()) {
-            QKeyEvent changed(QEvent::KeyPress, out == QStringLiteral("x") ? Qt::Key_X : key->key(),
-                              Qt::NoModifier, out);
+            QKeyEvent changed(QEvent::KeyPress, keyOf(out, key->key()), Qt::NoModifier, out);
             QCoreApplication::sendEvent(watched, &changed);
         }
         return true;

@@ -14,7 +14,8 @@ class QWidget;
 // The input character filter of the numeric text boxes. The box that has the keyboard focus is
 // "hooked": its typed characters, input-method commits and pastes (keyboard, context menu, middle
 // button) are judged by IsAllowedChar before the box takes them, and disallowed ones are dropped
-// silently. Only one box is hooked at a time.
+// silently. Full-width digits, "ｘ" and "Ｘ" (what a Japanese input method types) are first made
+// ASCII, and the box takes them so. Only one box is hooked at a time.
 //
 // Typical use by a window, once per box:
 //     m_hook.guard(txtYear);            // digits only while txtYear has the focus
@@ -48,7 +49,7 @@ public:
     void guard(QWidget *box, quint32 flags = AllowDigits, const QString &custom = QString());
 
     // The key rule of the photo-size box: digits pass, "X" and "x" become one "x", all other
-    // characters are dropped. Pastes are not filtered.
+    // characters are dropped (full-width digits and x count as ASCII). Pastes are not filtered.
     void guardPhotoSize(QComboBox *box);
 
     // Installs the filter on `control`, replacing any earlier hook. A control that cannot take the
@@ -67,6 +68,9 @@ public:
 
     // The number of positions of `text` whose character occurs in `set`.
     static int CountMatchingChars(const QString &text, const QString &set);
+
+    // `text` with the full-width digits "０" to "９", "ｘ" and "Ｘ" made ASCII; the rest unchanged.
+    static QString toAsciiDigits(const QString &text);
 
     // The character that typing `typed` puts into the photo-size box whose remaining text (the
     // text without the part the typed character replaces) is `remainingText`; a null QChar when
@@ -89,7 +93,9 @@ private:
     bool FilterWndProc(QObject *watched, QEvent *event);
     bool filterPhotoSize(QComboBox *box, QObject *watched, QEvent *event);
     bool judgeDrop(QWidget *box, QEvent *event);
-    bool pasteAllowed(bool selection) const;
+    // Judges the clipboard text a paste into `edit` would insert. True when the box's own paste
+    // must not run: the text is refused, or it was inserted here in its ASCII form.
+    bool filterPaste(QLineEdit *edit, bool selection);
     void showContextMenu(QLineEdit *edit, QEvent *event);
     void watch(QWidget *box);
     void forget(QObject *object);

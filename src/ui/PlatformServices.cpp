@@ -28,12 +28,14 @@ class ProgramFileDialog : public QFileDialog
 public:
     ProgramFileDialog(QWidget *parent, const PlatformServices::FileDialogOptions &options)
         : QFileDialog(parent, options.title), m_options(options)
-    {
-    }
+    {}
 
     // The name the user gave is judged before the dialog takes it.
     void accept() override
     {
+        // A name without an extension takes the one of the filter now selected, if it has one.
+        const int filter = int(nameFilters().indexOf(selectedNameFilter()));
+        setDefaultSuffix(m_options.defaultSuffixes.value(filter));
         const QStringList files = selectedFiles();
         const QFileInfo chosen(files.value(0));
         if (files.isEmpty() || chosen.isDir()) {
@@ -67,14 +69,14 @@ private:
     PlatformServices::FileDialogOptions m_options;
 };
 
-QString runFileDialog(QWidget *parent, const PlatformServices::FileDialogOptions &options,
-                      bool save)
+PlatformServices::FileChoice
+runFileDialog(QWidget *parent, const PlatformServices::FileDialogOptions &options, bool save)
 {
     const std::unique_ptr<QFileDialog> dialog =
         QtPlatformServices::fileDialog(parent, options, save);
-    if (dialog->exec() != QDialog::Accepted || dialog->selectedFiles().isEmpty())
-        return QString();
-    return QDir::toNativeSeparators(dialog->selectedFiles().constFirst());
+    if (dialog->exec() != QDialog::Accepted)
+        return {};
+    return QtPlatformServices::choiceOf(*dialog);
 }
 
 } // namespace
@@ -97,17 +99,27 @@ QtPlatformServices::fileDialog(QWidget *parent, const FileDialogOptions &options
     if (!options.fileName.isEmpty())
         dialog->selectFile(options.fileName);
     dialog->setOption(QFileDialog::DontConfirmOverwrite, !options.confirmOverwrite);
-    // The name is used exactly as typed: no extension is added.
+    // The name is used exactly as typed; a filter's default suffix is applied when it is accepted.
     dialog->setDefaultSuffix(QString());
     return dialog;
 }
 
-QString QtPlatformServices::openFileName(QWidget *parent, const FileDialogOptions &options)
+PlatformServices::FileChoice QtPlatformServices::choiceOf(const QFileDialog &dialog)
 {
-    return runFileDialog(parent, options, false);
+    const QStringList files = dialog.selectedFiles();
+    if (files.isEmpty())
+        return {};
+    return {QDir::toNativeSeparators(files.constFirst()),
+            int(qMax(qsizetype(0), dialog.nameFilters().indexOf(dialog.selectedNameFilter())))};
 }
 
-QString QtPlatformServices::saveFileName(QWidget *parent, const FileDialogOptions &options)
+QString QtPlatformServices::openFileName(QWidget *parent, const FileDialogOptions &options)
+{
+    return runFileDialog(parent, options, false).path;
+}
+
+PlatformServices::FileChoice QtPlatformServices::saveFile(QWidget *parent,
+                                                          const FileDialogOptions &options)
 {
     return runFileDialog(parent, options, true);
 }

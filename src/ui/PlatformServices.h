@@ -24,6 +24,9 @@ public:
         QString title;       // empty: the system's default title
         QString filter;      // Windows form: "description|pattern|description|pattern"
         int filterIndex = 0; // the filter preselected, counted from 0
+        // Save: per filter, the extension a name typed without one gets under it ("png"); empty
+        // or missing, the name is taken exactly as typed.
+        QStringList defaultSuffixes;
         QString initialDir;
         QString fileName;              // proposed file name (may be empty)
         bool confirmOverwrite = false; // save: ask before replacing an existing file
@@ -54,11 +57,23 @@ public:
         }
     };
 
+    // What the user chose in a save dialog: the full path (empty when cancelled) and the filter
+    // selected when the dialog closed, counted from 0.
+    struct FileChoice
+    {
+        QString path;
+        int filterIndex = 0;
+    };
+
     virtual ~PlatformServices() = default;
 
     // The chosen full path, or an empty string when the user cancelled.
     virtual QString openFileName(QWidget *parent, const FileDialogOptions &options) = 0;
-    virtual QString saveFileName(QWidget *parent, const FileDialogOptions &options) = 0;
+    virtual FileChoice saveFile(QWidget *parent, const FileDialogOptions &options) = 0;
+    QString saveFileName(QWidget *parent, const FileDialogOptions &options)
+    {
+        return saveFile(parent, options).path;
+    }
 
     // The chosen colour, or nothing when the user cancelled.
     virtual std::optional<QColor> chooseColor(QWidget *parent, const QColor &initial,
@@ -83,7 +98,7 @@ class QtPlatformServices : public PlatformServices
 {
 public:
     QString openFileName(QWidget *parent, const FileDialogOptions &options) override;
-    QString saveFileName(QWidget *parent, const FileDialogOptions &options) override;
+    FileChoice saveFile(QWidget *parent, const FileDialogOptions &options) override;
     std::optional<QColor> chooseColor(QWidget *parent, const QColor &initial, const QString &title,
                                       const QList<QColor> &customColors) override;
     QMessageBox::StandardButton message(QWidget *parent, QMessageBox::Icon icon,
@@ -93,11 +108,14 @@ public:
     QDateTime now() const override;
     bool openUrl(const QUrl &url) override;
 
-    // The file dialog that openFileName and saveFileName run, set up from the options. It is the
+    // The file dialog that openFileName and saveFile run, set up from the options. It is the
     // program's own dialog, the same on every desktop, so that the options hold: a name in a
     // folder that does not exist is refused with a message, a typed name of a missing file is
     // offered for creation (No returns to the dialog), an existing file is replaced only after
-    // the question, and the name is taken exactly as typed.
+    // the question, and the name is taken exactly as typed unless the selected filter has a
+    // default suffix and the name has no extension.
     static std::unique_ptr<QFileDialog> fileDialog(QWidget *parent,
                                                    const FileDialogOptions &options, bool save);
+    // The file and filter chosen in an accepted dialog.
+    static FileChoice choiceOf(const QFileDialog &dialog);
 };

@@ -158,7 +158,8 @@ void tst_frmMdiMain::menusAndToolbar()
         photo << (entry->isSeparator() ? "-" : entry->text());
     QCOMPARE(photo,
              QStringList({"画像ﾌｧｲﾙを読み込む(&L)...", "画像ﾌｧｲﾙを外す(&R)", "写真の情報を入力(&I)",
-                          "-", "ｸﾘｯﾌﾟﾎﾞｰﾄﾞに複写(&C)", "ﾌｧｲﾙに保存(&S)..."}));
+                          "-", "ｸﾘｯﾌﾟﾎﾞｰﾄﾞに複写(&C)", "ﾌｧｲﾙに保存(&S)...", "-", "全体を表示"}));
+    QVERIFY(!s.find<QAction>("IDM_FITWINDOW")->isChecked()); // the 1:1 view unless chosen
     QStringList keys;
     auto *toolbar = s.find<QToolBar>("Toolbar");
     for (QAction *a : toolbar->actions()) {

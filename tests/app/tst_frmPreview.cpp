@@ -10,8 +10,10 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QMdiArea>
 #include <QMimeData>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QStatusBar>
 #include <QTest>
 
@@ -135,6 +137,9 @@ private slots:
     void fillFromPhoto();
     void livePreview_data();
     void livePreview();
+    void fittedRect_data();
+    void fittedRect();
+    void fittedViewShowsAndTakesDrops();
 };
 
 void tst_frmPreview::dragJudgesFirstFileExtension_data()
@@ -346,34 +351,50 @@ void tst_frmPreview::removePhotoDrawsWithoutPhoto()
 
 void tst_frmPreview::saveWritesExactName_data()
 {
+    QTest::addColumn<int>("filter");
     QTest::addColumn<QString>("name");
-    QTest::newRow("typed with extension") << "result.bmp";
-    QTest::newRow("typed without extension") << "result";
-    QTest::newRow("other extension kept") << "result.png";
+    QTest::addColumn<QByteArray>("magic");
+    QTest::newRow("BMP, typed with extension") << 0 << "result.bmp" << QByteArray("BM");
+    QTest::newRow("BMP, typed without extension") << 0 << "result" << QByteArray("BM");
+    QTest::newRow("BMP, other extension kept") << 0 << "result.png" << QByteArray("BM");
+    QTest::newRow("PNG") << 1 << "result.png" << QByteArray("\x89PNG\r\n");
+    QTest::newRow("JPEG, other extension kept") << 2 << "result.bmp" << QByteArray("\xFF\xD8\xFF");
 }
 
 void tst_frmPreview::saveWritesExactName()
 {
+    QFETCH(int, filter);
     QFETCH(QString, name);
+    QFETCH(QByteArray, magic);
     Session s;
     frmMdiMain &w = s.start();
     const QString photo = writePhoto(s, "m42.bmp", {200, 100});
     load(s, photo);
     w.settings().SavePath(s.dir.path());
+    w.settings().JpegQuality(30);
     QDir().mkpath(s.path("out"));
     const QString target = s.path("out/" + name);
-    const QByteArray expected = SavePicture::bmpBytes(w.preview()->canvasImage());
+    const QString reference = s.path("reference");
+    QVERIFY(SavePicture::write(w.preview()->canvasImage(), reference, SavePicture::Format(filter),
+                               30, nullptr));
     s.services.saveAnswers.enqueue(target);
+    s.services.saveFilterAnswers.enqueue(filter);
     s.find<QAction>("IDM_SAVEPHOTO")->trigger();
 
     const auto &options = s.services.saveCalls.last();
-    QCOMPARE(options.filter, QString("BMPﾌｧｲﾙ (*.bmp)|*.bmp"));
+    QCOMPARE(options.filter,
+             QString("BMPﾌｧｲﾙ (*.bmp)|*.bmp|PNGﾌｧｲﾙ (*.png)|*.png|JPEGﾌｧｲﾙ (*.jpg)|*.jpg"));
+    QCOMPARE(options.filterIndex, 0);
+    QCOMPARE(options.defaultSuffixes, QStringList({"", "png", "jpg"}));
     QCOMPARE(options.initialDir, s.dir.path());
     QVERIFY(options.confirmOverwrite && options.pathMustExist);
     QCOMPARE(QDir(s.path("out")).entryList(QDir::Files), QStringList{name});
     QFile written(target);
-    QVERIFY(written.open(QIODevice::ReadOnly));
-    QCOMPARE(written.readAll(), expected);
+    QFile expected(reference);
+    QVERIFY(written.open(QIODevice::ReadOnly) && expected.open(QIODevice::ReadOnly));
+    const QByteArray bytes = written.readAll();
+    QVERIFY(bytes.startsWith(magic));
+    QCOMPARE(bytes, expected.readAll());
     QCOMPARE(w.settings().SavePath(), QDir::toNativeSeparators(s.path("out")));
     QVERIFY(!w.preview()->isVisible());
     QVERIFY(s.services.messageCalls.isEmpty());
@@ -572,6 +593,70 @@ void tst_frmPreview::livePreview()
     QCOMPARE(w.frame().TextItems[0].Text, live ? s.edit("txtTargetName")->text() : QString());
     QCOMPARE(w.statusBar()->currentMessage(), status);
     QVERIFY(s.services.messageCalls.isEmpty());
+}
+
+void tst_frmPreview::fittedRect_data()
+{
+    QTest::addColumn<QSize>("canvas");
+    QTest::addColumn<QRect>("shown"); // in a client area of 632 x 434
+    QTest::newRow("larger: scaled to the height, centred across")
+        << QSize(1641, 1306) << QRect(44, 0, 545, 434);
+    QTest::newRow("larger: scaled to the width, centred down")
+        << QSize(1896, 651) << QRect(0, 108, 632, 217);
+    QTest::newRow("smaller: 1:1, centred, never scaled up")
+        << QSize(202, 170) << QRect(215, 132, 202, 170);
+}
+
+void tst_frmPreview::fittedRect()
+{
+    QFETCH(QSize, canvas);
+    QFETCH(QRect, shown);
+    QCOMPARE(frmPreview::fittedRect(canvas, QSize(632, 434)), shown);
+}
+
+void tst_frmPreview::fittedViewShowsAndTakesDrops()
+{
+    Session s;
+    QFile ini(s.path("nolt.ini"));
+    QVERIFY(ini.open(QIODevice::WriteOnly) && ini.write("[View]\r\nFitWindow=1\r\n") > 0);
+    ini.close();
+    frmMdiMain &w = s.start();
+    QAction *fit = s.find<QAction>("IDM_FITWINDOW");
+    QVERIFY(fit->isCheckable() && fit->isChecked());
+    // A photo of one-pixel black and white squares: scaled down, it must show as grey.
+    QImage checks(1600, 1200, QImage::Format_RGB32);
+    for (int y = 0; y < checks.height(); ++y)
+        for (int x = 0; x < checks.width(); ++x)
+            checks.setPixel(x, y, (x + y) % 2 ? 0xFFFFFFFF : 0xFF000000);
+    QVERIFY(checks.save(s.path("checks.bmp")));
+    load(s, s.path("checks.bmp"));
+    const QSize client = w.clientArea()->contentsRect().size();
+    const QSize full = w.preview()->canvasImage().size();
+    PreviewCanvas *canvas = w.preview()->canvas();
+    QCOMPARE(w.preview()->geometry(), QRect(QPoint(0, 0), client));
+    QCOMPARE(canvas->geometry(), frmPreview::fittedRect(full, client));
+    QVERIFY(canvas->width() < full.width());
+    const QPoint middle =
+        w.preview()->composer().drawnFrame().photoArea.center() * canvas->width() / full.width();
+    QVERIFY(qAbs(qGray(canvas->grab().toImage().pixel(middle)) - 128) < 32);
+
+    // A drop anywhere on the picture shown is a drop on the canvas.
+    const QString small = writePhoto(s, "small.bmp", {160, 120});
+    drop(canvas, {small});
+    QCOMPARE(w.preview()->PhotoPath(), QDir::toNativeSeparators(small));
+    QCOMPARE(canvas->size(), w.preview()->canvasImage().size());
+
+    // Off: the canvas 1:1 and the area scrolls as before.
+    load(s, s.path("checks.bmp"));
+    fit->trigger();
+    QVERIFY(!w.settings().fitWindow());
+    QCOMPARE(canvas->size(), full);
+    QCOMPARE(w.preview()->size(), full);
+    QTRY_VERIFY(w.clientArea()->verticalScrollBar()->isVisible());
+    // And on again: the scroll bars of the 1:1 view go.
+    fit->trigger();
+    QCOMPARE(canvas->geometry(), frmPreview::fittedRect(full, client));
+    QTRY_VERIFY(!w.clientArea()->verticalScrollBar()->isVisible());
 }
 
 QTEST_MAIN(tst_frmPreview)

@@ -26,6 +26,8 @@ public:
     // Empty string = the user cancels.
     QQueue<QString> openAnswers;
     QQueue<QString> saveAnswers;
+    // The filter chosen with each save answer; none = the one preselected.
+    QQueue<int> saveFilterAnswers;
     // Nothing = the user cancels.
     QQueue<std::optional<QColor>> colorAnswers;
     // Unanswered questions get the default button.
@@ -43,10 +45,12 @@ public:
         openCalls.append(options);
         return openAnswers.isEmpty() ? QString() : openAnswers.dequeue();
     }
-    QString saveFileName(QWidget *, const FileDialogOptions &options) override
+    FileChoice saveFile(QWidget *, const FileDialogOptions &options) override
     {
         saveCalls.append(options);
-        return saveAnswers.isEmpty() ? QString() : saveAnswers.dequeue();
+        const int filter =
+            saveFilterAnswers.isEmpty() ? options.filterIndex : saveFilterAnswers.dequeue();
+        return {saveAnswers.isEmpty() ? QString() : saveAnswers.dequeue(), filter};
     }
     std::optional<QColor> chooseColor(QWidget *, const QColor &initial, const QString &title,
                                       const QList<QColor> &customColors) override

@@ -139,13 +139,14 @@ void tst_BasHook::typedCharacters()
     Window w;
     w.focus(w.txtYear);
     QCOMPARE(w.hook.HookedControl(), w.txtYear);
-    typeText(w.txtYear, u"2a0 0-2 1２ｱ"_s);
-    QCOMPARE(w.txtYear->text(), u"20021"_s);
+    // What a Japanese input method types as keys: full-width digits arrive as ASCII.
+    typeText(w.txtYear, u"2a0 0-2 1２ｱｘ"_s);
+    QCOMPARE(w.txtYear->text(), u"200212"_s);
     // On Windows AltGr arrives as Ctrl+Alt, and the box takes the character it types.
     const auto altGr = Qt::ControlModifier | Qt::AltModifier;
     QTest::sendKeyEvent(QTest::Click, w.txtYear, Qt::Key_Q, u"@"_s, altGr);
     QTest::sendKeyEvent(QTest::Click, w.txtYear, Qt::Key_7, u"7"_s, altGr);
-    QCOMPARE(w.txtYear->text(), u"200217"_s);
+    QCOMPARE(w.txtYear->text(), u"2002127"_s);
 }
 
 void tst_BasHook::editingKeysStillWork()
@@ -177,6 +178,7 @@ void tst_BasHook::keyboardPaste_data()
     QTest::addColumn<QString>("result");
     QTest::newRow("Ctrl+V digits") << u"2002"_s << false << u"12002"_s;
     QTest::newRow("Ctrl+V digits and kanji") << u"2002年"_s << false << u"1"_s;
+    QTest::newRow("Ctrl+V full-width digits as ASCII") << u"２００2"_s << false << u"12002"_s;
     QTest::newRow("Ctrl+V leading blank") << u" 2002"_s << false << u"1"_s;
     QTest::newRow("Ctrl+V a picture") << QString() << false << u"1"_s;
     QTest::newRow("Shift+Insert digits") << u"77"_s << true << u"177"_s;
@@ -222,6 +224,7 @@ void tst_BasHook::contextMenuPaste_data()
     QTest::addColumn<QString>("result");
     QTest::newRow("digits pasted") << u"31"_s << u"31"_s;
     QTest::newRow("letters refused") << u"3a"_s << QString();
+    QTest::newRow("full-width digits as ASCII") << u"３1"_s << u"31"_s;
 }
 
 void tst_BasHook::contextMenuPaste()
@@ -252,8 +255,8 @@ void tst_BasHook::inputMethodCommit_data()
     QTest::addColumn<QString>("commit");
     QTest::addColumn<QString>("result");
     QTest::newRow("half-width digits") << u"12"_s << u"12"_s;
-    QTest::newRow("full-width digit swallowed") << u"２"_s << QString();
-    QTest::newRow("each character judged alone") << u"1２3年"_s << u"13"_s;
+    QTest::newRow("full-width digits as ASCII") << u"２０"_s << u"20"_s;
+    QTest::newRow("each character judged alone") << u"1２3年ｘ"_s << u"123"_s;
 }
 
 void tst_BasHook::inputMethodCommit()
@@ -329,7 +332,9 @@ void tst_BasHook::photoSizeKey_data()
     QTest::newRow("capital X becomes x") << u"640"_s << u"X"_s << u"x"_s;
     QTest::newRow("capital X after capital X dropped") << u"640X4"_s << u"X"_s << QString();
     QTest::newRow("backspace passes") << u"640x480"_s << u"\b"_s << u"\b"_s;
-    QTest::newRow("full-width digit dropped") << u"640"_s << u"４"_s << QString();
+    QTest::newRow("full-width digit as ASCII") << u"640"_s << u"４"_s << u"4"_s;
+    QTest::newRow("full-width X becomes x") << u"640"_s << u"Ｘ"_s << u"x"_s;
+    QTest::newRow("full-width x after x dropped") << u"640x"_s << u"ｘ"_s << QString();
     QTest::newRow("multiplication sign dropped") << u"640"_s << u"×"_s << QString();
 }
 
@@ -347,14 +352,14 @@ void tst_BasHook::photoSizeTypedCommittedAndPasted()
     Window w;
     QComboBox *box = w.cboPhotoSize;
     w.focus(box);
-    typeText(box, u"1a2*4-0,0x3.5x"_s);
-    QCOMPARE(box->currentText(), u"12400x35"_s);
+    typeText(box, u"1a2*4-0,0x3.5x６"_s);
+    QCOMPARE(box->currentText(), u"12400x356"_s);
     // Typing over the whole text: its "x" goes away with it, so the new "x" is taken.
     box->lineEdit()->selectAll();
     typeText(box, u"320X240"_s);
     QCOMPARE(box->currentText(), u"320x240"_s);
     box->setEditText(QString());
-    for (const QString &text : {u"６４０"_s, u"640X"_s, u"ｘ48x0"_s})
+    for (const QString &text : {u"６４０"_s, u"Ｘ"_s, u"ｘ48x０"_s})
         commit(box, text);
     QCOMPARE(box->currentText(), u"640x480"_s);
     // A paste is not filtered here: the size is judged when the picture is composed.

@@ -6,6 +6,10 @@
 //   app_screenshots dialogs FOLDER PHOTO OUTDIR
 //       the same, then opens every dialog through the window's own commands and takes a picture
 //       of the screen with each one up (`import -window root`), cut to the dialog, into OUTDIR.
+//   app_screenshots choices FOLDER PHOTO OUTDIR
+//       the same start, then the choices beyond the 1:1 window: the view fitted to the window
+//       (FOLDER's "nolt.ini" turns it on) with its menu entry, the save dialog's file types, and
+//       full-width digits committed by an input method into the year box.
 // The language is the one of FOLDER's "nolt.ini", as at a start of the program; the translation
 // is the build's (this program runs from the build folder's "tools").
 #include "app/AppStartup.h"
@@ -15,13 +19,17 @@
 #include "app/frmPreview.h"
 #include "ui/PlatformServices.h"
 
+#include <QAbstractItemView>
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFile>
 #include <QImage>
+#include <QInputMethodEvent>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMimeData>
@@ -88,6 +96,52 @@ void reject(QWidget *dialog)
         d->reject();
 }
 
+// The choices beyond the 1:1 window, each as it stands on the screen.
+void choices(frmMdiMain &window, const QDir &out)
+{
+    auto shot = [&out](const char *name) { return out.filePath(QString::fromLatin1(name)); };
+    screenshot(shot("fit-view.png"), window.frameGeometry());
+
+    QMenu *photo = window.findChild<QMenu *>(QStringLiteral("IDM_PHOTO"));
+    QMenuBar *bar = window.menuBar();
+    QTimer::singleShot(300, [&] {
+        screenshot(shot("fit-menu.png"), window.frameGeometry().united(photo->geometry()));
+        photo->close();
+    });
+    photo->exec(bar->mapToGlobal(bar->actionGeometry(photo->menuAction()).bottomLeft()));
+
+    // The save dialog with its list of file types open.
+    auto *timer = new QTimer;
+    timer->setInterval(50);
+    QObject::connect(timer, &QTimer::timeout, [timer, shot] {
+        auto *dialog = qobject_cast<QDialog *>(QApplication::activeModalWidget());
+        if (!dialog)
+            return;
+        timer->stop();
+        timer->deleteLater();
+        auto *types = dialog->findChild<QComboBox *>(QStringLiteral("fileTypeCombo"));
+        QTest::qWait(300);
+        types->showPopup();
+        QWidget *popup = types->view()->window();
+        screenshot(shot("save-formats.png"), dialog->frameGeometry().united(popup->geometry()));
+        types->hidePopup();
+        dialog->reject();
+    });
+    timer->start();
+    window.findChild<QAction *>(QStringLiteral("IDM_SAVEPHOTO"))->trigger();
+
+    // What a Japanese input method commits into the year box: full-width digits.
+    auto *year = window.findChild<QLineEdit *>(QStringLiteral("txtYear"));
+    year->setFocus();
+    year->selectAll();
+    QInputMethodEvent commit;
+    commit.setCommitString(QStringLiteral("２０２５"));
+    QCoreApplication::sendEvent(year, &commit);
+    const QRect row(year->parentWidget()->mapToGlobal(QPoint(0, year->y() - 40)),
+                    QSize(year->parentWidget()->width(), year->height() + 80));
+    screenshot(shot("fullwidth-digits.png"), row);
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -95,9 +149,11 @@ int main(int argc, char **argv)
     QApplication app(argc, argv);
     const QStringList args = QCoreApplication::arguments();
     const bool dialogs = args.size() == 5 && args[1] == QLatin1String("dialogs");
-    if (!dialogs && !(args.size() == 4 && args[1] == QLatin1String("window"))) {
+    const bool views = args.size() == 5 && args[1] == QLatin1String("choices");
+    if (!dialogs && !views && !(args.size() == 4 && args[1] == QLatin1String("window"))) {
         std::fprintf(stderr, "usage: app_screenshots window FOLDER PHOTO\n"
-                             "       app_screenshots dialogs FOLDER PHOTO OUTDIR\n");
+                             "       app_screenshots dialogs FOLDER PHOTO OUTDIR\n"
+                             "       app_screenshots choices FOLDER PHOTO OUTDIR\n");
         return 2;
     }
     // As the program starts itself.
@@ -110,11 +166,15 @@ int main(int argc, char **argv)
         std::fprintf(stderr, "app_screenshots: the window was not shown\n");
     QTest::qWait(300);
     dropFile(window.preview()->canvas(), args[3]);
-    if (!dialogs)
+    if (!dialogs && !views)
         return QApplication::exec();
 
     const QDir out(args[4]);
     out.mkpath(QStringLiteral("."));
+    if (views) {
+        choices(window, out);
+        return 0;
+    }
     auto shot = [&out](const char *name) { return out.filePath(QString::fromLatin1(name)); };
     screenshot(shot("main-with-photo.png"), window.frameGeometry());
 

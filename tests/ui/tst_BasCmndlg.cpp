@@ -18,14 +18,6 @@ public:
     qint32 backColor = 0;
 };
 
-// The sixteen custom colours, written out as red, green, blue.
-const QList<QColor> Standard = {
-    QColor(0, 0, 0),       QColor(0, 0, 128),   QColor(0, 128, 0),   QColor(0, 128, 128),
-    QColor(128, 0, 0),     QColor(128, 0, 128), QColor(128, 128, 0), QColor(192, 192, 192),
-    QColor(128, 128, 128), QColor(0, 0, 255),   QColor(0, 255, 0),   QColor(0, 255, 255),
-    QColor(255, 0, 0),     QColor(255, 0, 255), QColor(255, 255, 0), QColor(255, 255, 255),
-};
-
 } // namespace
 
 class tst_BasCmndlg : public QObject
@@ -33,53 +25,23 @@ class tst_BasCmndlg : public QObject
     Q_OBJECT
 
 private slots:
-    void customColoursAtEveryOpening();
-    void swatchOkAndCancel_data();
-    void swatchOkAndCancel();
+    void propertySwatch();
     void paletteSwatch();
 };
 
-void tst_BasCmndlg::customColoursAtEveryOpening()
+void tst_BasCmndlg::propertySwatch()
 {
-    QCOMPARE(BasCmndlg::standardCustomColors(), Standard);
-
-    FakePlatformServices services;
-    Swatch swatch;
-    services.colorAnswers.enqueue(QColor(1, 2, 3));
-    services.colorAnswers.enqueue(std::nullopt);
-    BasCmndlg::chooseSwatchColor(nullptr, &swatch, services);
-    BasCmndlg::chooseSwatchColor(nullptr, &swatch, services);
-    QCOMPARE(services.colorCalls.size(), 2);
-    for (const auto &call : services.colorCalls) {
-        QCOMPARE(call.customColors, Standard);
-        QCOMPARE(call.title, u"色の選択"_s);
-    }
-}
-
-void tst_BasCmndlg::swatchOkAndCancel_data()
-{
-    QTest::addColumn<bool>("ok");
-    QTest::addColumn<qint32>("after");
-
-    // The user picks red (0x0000FF as 0x00BBGGRR).
-    QTest::newRow("OK replaces the colour") << true << qint32(0x0000FF);
-    QTest::newRow("Cancel keeps it") << false << qint32(0x804020);
-}
-
-void tst_BasCmndlg::swatchOkAndCancel()
-{
-    QFETCH(bool, ok);
-    QFETCH(qint32, after);
-
     FakePlatformServices services;
     Swatch swatch;
     swatch.backColor = 0x804020;
-    services.colorAnswers.enqueue(ok ? std::optional<QColor>(QColor(255, 0, 0)) : std::nullopt);
-    QCOMPARE(BasCmndlg::chooseSwatchColor(nullptr, &swatch, services), ok);
-    QCOMPARE(services.colorCalls.size(), 1);
+    services.colorAnswers << std::nullopt << QColor(255, 0, 0);
+    QVERIFY(!BasCmndlg::chooseSwatchColor(nullptr, &swatch, services));
+    QCOMPARE(swatch.backColor, 0x804020);
+    QVERIFY(BasCmndlg::chooseSwatchColor(nullptr, &swatch, services));
+    QCOMPARE(swatch.backColor, 0x0000FF);
     // The dialog starts at the swatch's colour: red 0x20, green 0x40, blue 0x80.
     QCOMPARE(services.colorCalls[0].initial, QColor(0x20, 0x40, 0x80));
-    QCOMPARE(swatch.backColor, after);
+    QCOMPARE(services.colorCalls[1].title, u"色の選択"_s);
 }
 
 void tst_BasCmndlg::paletteSwatch()

@@ -42,10 +42,8 @@ class tst_frmAbout : public QObject
 private slots:
     void layoutAndTexts();
     void bothLinksOpenTheAddress();
-    void closingKeys_data();
     void closingKeys();
-    void manualNextToProgram();
-    void manualOfTheSourceTree();
+    void manualPath();
 };
 
 void tst_frmAbout::layoutAndTexts()
@@ -79,32 +77,32 @@ void tst_frmAbout::bothLinksOpenTheAddress()
     QVERIFY(dialog.isVisible());
 }
 
-void tst_frmAbout::closingKeys_data()
-{
-    QTest::addColumn<int>("key");
-    QTest::newRow("Enter") << int(Qt::Key_Return);
-    QTest::newRow("Esc") << int(Qt::Key_Escape);
-    QTest::newRow("OK button") << 0;
-}
-
 void tst_frmAbout::closingKeys()
 {
-    QFETCH(int, key);
-
     FakePlatformServices services;
     frmAbout dialog(services);
-    showActive(&dialog);
-    if (key)
-        QTest::keyClick(&dialog, Qt::Key(key));
-    else
-        QTest::mouseClick(child<QPushButton>(&dialog, u"cmdOK"_s), Qt::LeftButton);
-    QVERIFY(!dialog.isVisible());
+    for (int key : {int(Qt::Key_Return), int(Qt::Key_Escape), 0}) {
+        showActive(&dialog);
+        if (key)
+            QTest::keyClick(&dialog, Qt::Key(key));
+        else
+            QTest::mouseClick(child<QPushButton>(&dialog, u"cmdOK"_s), Qt::LeftButton);
+        QVERIFY(!dialog.isVisible());
+    }
     QVERIFY(services.openedUrls.isEmpty());
 }
 
-void tst_frmAbout::manualNextToProgram()
+void tst_frmAbout::manualPath()
 {
+    // A run from the build folder finds the manual in the source tree; its title is the one the
+    // dialog's link shows.
     QTemporaryDir dir;
+    const QString source = frmAbout::manualPath(dir.path());
+    QVERIFY2(source.endsWith(u"docs/index.html"_s), qPrintable(source));
+    QFile file(source);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    QVERIFY(QString::fromUtf8(file.readAll()).contains(u"<title>Morvel 使い方"_s));
+
     const QString bin = dir.filePath(u"bin"_s);
     QVERIFY(QDir().mkpath(bin));
 
@@ -117,20 +115,6 @@ void tst_frmAbout::manualNextToProgram()
     touch(dir.filePath(u"bin/docs/index.html"_s));
     QCOMPARE(frmAbout::manualPath(bin),
              QFileInfo(dir.filePath(u"bin/docs/index.html"_s)).canonicalFilePath());
-}
-
-void tst_frmAbout::manualOfTheSourceTree()
-{
-    // A run from the build folder finds the manual in the source tree.
-    QTemporaryDir dir;
-    const QString path = frmAbout::manualPath(dir.path());
-    QVERIFY2(QFileInfo(path).isFile(), qPrintable(path));
-    QVERIFY(path.endsWith(u"docs/index.html"_s));
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    const QString html = QString::fromUtf8(file.readAll());
-    // The page's title is the one the dialog's link shows.
-    QVERIFY(html.contains(u"<title>Morvel 使い方"_s));
 }
 
 QTEST_MAIN(tst_frmAbout)

@@ -25,7 +25,7 @@ enum : quint32 {
     PolyBezier = 2, Polygon = 3, PolyBezierTo = 5, PolyPolygon = 8, SetWindowExt = 9,
     SetViewportExt = 11, SetViewportOrg = 12, SetMapMode = 17, SetBkMode = 18, SetRop2 = 20,
     SetTextAlign = 22, SetTextColor = 24, MoveTo = 27, IntersectClipRect = 30, SaveDC = 33,
-    RestoreDC = 34, SetWorldTransform = 35, ModifyWorldTransform = 36, SelectObject = 37,
+    RestoreDC = 34, SetWorldTransform = 35, ModifyWorldTransform = 36, SelectObject = 37, AngleArc = 41,
     CreatePen = 38, CreateBrush = 39, DeleteObject = 40, Ellipse = 42, Rectangle = 43,
     RoundRect = 44, Pie = 47, LineTo = 54, BeginPath = 59, EndPath = 60, FillPath = 62,
     Comment = 70, ExtSelectClipRgn = 75, BitBlt = 76, StretchDIBits = 81, CreateFont = 82, ExtTextOutW = 84,

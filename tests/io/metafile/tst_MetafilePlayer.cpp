@@ -368,6 +368,9 @@ void tst_MetafilePlayer::boxesAsPainted_data()
     e(Emr::ModifyWorldTransform, {W::real(2), 0, 0, W::real(2), 0, 0, 2});
     e(Emr::SelectObject, {e.create(Emr::CreateBrush, {0, W::ref(Blue), 0})});
     e(Emr::Rectangle, {30, 0, 40, 10});
+    // A quarter turn: x' = 180 - y, y' = x.
+    e(Emr::SetWorldTransform, {0, W::real(1), W::real(-1), 0, W::real(180), 0});
+    e(Emr::Rectangle, {60, 0, 70, 20});
     e(Emr::ModifyWorldTransform, {W::real(1), 0, 0, W::real(1), 0, 0, 1}); // identity
     e(Emr::SelectObject, {0x80000004})(Emr::Rectangle, {0, 0, 10, 10});     // BLACK_BRUSH
     e(Emr::SelectObject, {0x80000007})(Emr::SelectObject, {NullBrush});     // BLACK_PEN
@@ -376,7 +379,8 @@ void tst_MetafilePlayer::boxesAsPainted_data()
     QTest::newRow("EMF world transform, stock objects and clipping")
         << e.finish() << QList<Paint>{{{100, 20, 19, 19}, red}, {{160, 20, 19, 19}, blue},
                                       {{0, 0, 9, 9}, black},    {{200, 50, 30, 20}, black},
-                                      {{201, 51, 28, 18}, white}, {{60, 60, 10, 1}, black},
+                                      {{201, 51, 28, 18}, white}, {{160, 60, 20, 10}, blue},
+                                      {{60, 60, 10, 1}, black},
                                       {{60, 60, 1, 10}, black}};
 }
 
@@ -425,14 +429,17 @@ void tst_MetafilePlayer::penWidthsAndCurves()
     QCOMPARE(countColor(image, QRect(210, 210, 64, 64), Blue), 64 * 64 - 56 * 56);
     QCOMPARE(countColor(image, QRect(210, 210, 64, 64), White), 56 * 56);
 
-    W e = W::emf(QSize(240, 96));
+    W e = W::emf(QSize(240, 192));
     fillEmf(e, Green);
+    e(Emr::Pie, {10, 100, 90, 180, 90, 140, 50, 100}); // 3 o'clock to 12, the centre included
     e(Emr::Ellipse, {10, 10, 70, 70})(Emr::Polygon16, {80, 10, 140, 70, 3}, W::words({80, 70, 110,
                                                                                        10, 140, 70}));
     e(Emr::SelectObject, {e.create(Emr::CreatePen, {0, 3, 0, W::ref(Red)})});
     // A bezier from (150, 80) bulging up to y 20 and down to (230, 80); then one along a line.
     e(Emr::PolyBezier, {0, 0, 240, 96, 4, 150, 80, 170, 0, 210, 0, 230, 80});
     e(Emr::MoveTo, {150, 90})(Emr::PolyBezierTo, {0, 0, 240, 96, 3, 170, 90, 210, 90, 230, 90});
+    // From the current point to the circle, then a quarter counterclockwise from 0 degrees.
+    e(Emr::MoveTo, {150, 140})(Emr::AngleArc, {190, 140, 30, W::real(0), W::real(90)});
     const QImage emf = play(e.finish());
     QCOMPARE(QList<QRgb>({emf.pixel(40, 40), emf.pixel(11, 11), emf.pixel(110, 60),
                           emf.pixel(85, 20)}),
@@ -440,6 +447,9 @@ void tst_MetafilePlayer::penWidthsAndCurves()
     QVERIFY(countColor(emf, QRect(185, 15, 10, 12), Red) > 0); // top of the curve
     QCOMPARE(countColor(emf, QRect(185, 30, 10, 40), Red), 0);
     QCOMPARE(countColor(emf, QRect(190, 85, 1, 10), Red), 3);
+    QCOMPARE(QList<QRgb>({emf.pixel(52, 134), emf.pixel(30, 160), emf.pixel(170, 140),
+                          emf.pixel(190, 110), emf.pixel(190, 170), emf.pixel(160, 150)}),
+             QList<QRgb>({Green, White, Red, Red, White, White}));
 }
 
 void tst_MetafilePlayer::mappingModes_data()

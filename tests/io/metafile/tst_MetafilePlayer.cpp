@@ -297,8 +297,9 @@ void tst_MetafilePlayer::boxesAsPainted_data()
     w = W::placeable(QRect(0, 0, 2880, 1440), 1440); // 192 x 96 pixels
     fill(w, Green);
     w(Wmr::Rectangle, {1440, 2880, 0, 1440});
-    QTest::newRow("placeable bounding box fills the picture")
-        << w.finish() << QList<Paint>{{{96, 0, 95, 95}, green}};
+    w(Wmr::ScaleWindowExt, {1, 2, 1, 2})(Wmr::Rectangle, {720, 2880, 0, 2160}); // twice the units
+    QTest::newRow("placeable bounding box fills the picture, then scaled")
+        << w.finish() << QList<Paint>{{{96, 0, 95, 95}, green}, {{72, 0, 23, 23}, green}};
 
     w = pixelWmf(200, 100);
     fill(w, Red); // slots 0 and 1
@@ -308,7 +309,8 @@ void tst_MetafilePlayer::boxesAsPainted_data()
     w(Wmr::DeleteObject, {w.create(Wmr::CreateRegion, {0, 6, 0, 0, 22, 0, 0, 0, 0, 0, 0})});
     w.create(Wmr::CreateBrush, brush(0, Green));
     w(Wmr::SelectObject, {3}); // the slot the region freed
-    w(Wmr::IntersectClipRect, {80, 160, 20, 100})(Wmr::ExcludeClipRect, {60, 140, 40, 120});
+    w(Wmr::IntersectClipRect, {80, 150, 20, 90})(Wmr::ExcludeClipRect, {60, 130, 40, 110});
+    w(Wmr::OffsetClipRgn, {0, 10});
     w(Wmr::Rectangle, {101, 201, 0, 80});
     const QList<Paint> tableAndClip = {{{50, 0, 19, 19}, blue},  {{0, 0, 19, 19}, red},
                                        {{100, 20, 60, 60}, green}, {{120, 40, 20, 20}, white}};

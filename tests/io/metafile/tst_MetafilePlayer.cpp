@@ -374,6 +374,8 @@ void tst_MetafilePlayer::boxesAsPainted_data()
     e(Emr::SetWorldTransform, {0, W::real(1), W::real(-1), 0, W::real(180), 0});
     e(Emr::Rectangle, {60, 0, 70, 20});
     e(Emr::ModifyWorldTransform, {W::real(1), 0, 0, W::real(1), 0, 0, 1}); // identity
+    e(Emr::BeginPath, {})(Emr::MoveTo, {10, 70})(Emr::LineTo, {40, 70})(Emr::LineTo, {40, 90});
+    e(Emr::LineTo, {10, 90})(Emr::EndPath, {})(Emr::FillPath, {0, 0, 240, 96});
     e(Emr::SelectObject, {0x80000004})(Emr::Rectangle, {0, 0, 10, 10});     // BLACK_BRUSH
     e(Emr::SelectObject, {0x80000007})(Emr::SelectObject, {NullBrush});     // BLACK_PEN
     e(Emr::IntersectClipRect, {50, 50, 70, 70})(Emr::Rectangle, {60, 60, 100, 100});
@@ -381,7 +383,7 @@ void tst_MetafilePlayer::boxesAsPainted_data()
     QTest::newRow("EMF world transform, stock objects and clipping")
         << e.finish() << QList<Paint>{{{100, 20, 19, 19}, red}, {{160, 20, 19, 19}, blue},
                                       {{0, 0, 9, 9}, black},    {{200, 50, 30, 20}, black},
-                                      {{201, 51, 28, 18}, white}, {{160, 60, 20, 10}, blue},
+                                      {{201, 51, 28, 18}, white}, {{160, 60, 20, 10}, blue}, {{10, 70, 30, 20}, blue},
                                       {{60, 60, 10, 1}, black},
                                       {{60, 60, 1, 10}, black}};
 }

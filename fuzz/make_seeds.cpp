@@ -3,12 +3,15 @@
 // hardening tests' builders, metafiles through the metafile tests' writer.
 #include "hardening/HostileFiles.h"
 #include "io/metafile/MetafileWriter.h"
+#include "store/clsNoltIO.h"
 #include "support/ExifFiles.h"
 #include "support/FitsWriter.h"
+#include "support/TestFiles.h"
 
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
+#include <QTemporaryDir>
 
 #include <cstdio>
 #include <numeric>
@@ -43,6 +46,21 @@ QByteArray withChange(const char *section, const char *key, const QString &value
     }
     control = control.leftJustified(24, ' ', true);
     return control + file;
+}
+
+// "nolt.ini" as the program writes it, with distinct values.
+QByteArray sampleSettings()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QString::fromLatin1(clsNoltIO::FileName));
+    clsNoltIO s(QStringLiteral("/home/astro/撮影"), 15.0, 15.0);
+    s.OpenFile(path);
+    s.X(-60);
+    s.Width(12345);
+    s.DateFormat(1);
+    s.JpegQuality(0x50);
+    s.SaveFile(path);
+    return TestFiles::readAll(path);
 }
 
 } // namespace

@@ -246,7 +246,7 @@ QByteArray MetafileWriter::sampleEmf()
       utf16(title));
     const int serif = e.create(Emr::CreateFont, {-200, 0, 0, 0, 400, 0x0101, 0},
                                face(QStringLiteral("DejaVu Serif")));
-    e(Emr::SelectObject, {serif})(Emr::SetTextColor, {0xC00000});
+    e(Emr::SelectObject, {serif})(Emr::SetTextColor, {0xC0});
     e(Emr::ExtTextOutW, {0, 0, 480, 320, 1, 0, 0, 2800, 3000, 10, 76, 0, 0, 0, 0, 0, 96},
       utf16(QStringLiteral("2024-01-15")) + ints(QList<qint64>(10, 160)));
     e(Emr::DeleteObject, {serif});

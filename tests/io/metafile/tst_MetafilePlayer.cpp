@@ -122,7 +122,7 @@ private slots:
     void penWidthsAndCurves();
     void mappingModes_data();
     void mappingModes();
-    void japaneseTextFromCodePage932AndUtf16();
+    void eastAsianTextFromCodePagesAndUtf16();
     void textSpacingLinesAndBackground();
 };
 
@@ -505,7 +505,7 @@ void tst_MetafilePlayer::mappingModes()
              QList<QRgb>({Red, White, White}));
 }
 
-void tst_MetafilePlayer::japaneseTextFromCodePage932AndUtf16()
+void tst_MetafilePlayer::eastAsianTextFromCodePagesAndUtf16()
 {
     const QString text = QStringLiteral("星雲の写真");
     // "ＭＳ ゴシック" is not on this system: the player must pick a Japanese face for it.
@@ -524,6 +524,15 @@ void tst_MetafilePlayer::japaneseTextFromCodePage932AndUtf16()
     e(Emr::ExtTextOutW, {0, 0, 480, 96, 1, 0, 0, 20, 60, 5, 76, 0, 0, 0, 0, 0, 0}, W::utf16(text));
     // Code page 932 and UTF-16 give the very same picture.
     QCOMPARE(play(e.finish()), wmf);
+    // So do code page 936 (GB2312_CHARSET) and UTF-16: "星云".
+    W gb = pixelWmf(480, 96), u = W::emf(QSize(480, 96));
+    gb(Wmr::SelectObject, {gb.create(Wmr::CreateFont, {-40, 0, 0, 0, 400, 0, 134 << 8, 0, 0})});
+    gb(Wmr::TextOut, {4}, QByteArray("\xD0\xC7\xD4\xC6") + W::words({60, 20}));
+    u(Emr::SelectObject, {u.create(Emr::CreateFont, {-40, 0, 0, 0, 400, 134 << 24, 0},
+                                   QByteArray(292, '\0'))});
+    u(Emr::ExtTextOutW, {0, 0, 480, 96, 1, 0, 0, 20, 60, 2, 76, 0, 0, 0, 0, 0, 0},
+      W::utf16(QStringLiteral("星云")));
+    QCOMPARE(play(gb.finish()), play(u.finish()));
 
     // The same glyphs as a painter draws them in a Japanese face at that size.
     QImage expected(480, 96, QImage::Format_RGB32);

@@ -2,15 +2,16 @@
 // tests: templates and settings through the program's own writers, pictures through Qt and the
 // hardening tests' builders, metafiles through the metafile tests' writer.
 #include "hardening/HostileFiles.h"
-#include "io/metafile/EmfWriter.h"
-#include "io/metafile/SampleMetafiles.h"
-#include "io/metafile/WmfWriter.h"
+#include "io/metafile/MetafileWriter.h"
+#include "store/clsNoltIO.h"
 #include "support/ExifFiles.h"
 #include "support/FitsWriter.h"
+#include "support/TestFiles.h"
 
 #include <QDir>
 #include <QFile>
 #include <QGuiApplication>
+#include <QTemporaryDir>
 
 #include <cstdio>
 #include <numeric>
@@ -45,6 +46,21 @@ QByteArray withChange(const char *section, const char *key, const QString &value
     }
     control = control.leftJustified(24, ' ', true);
     return control + file;
+}
+
+// "nolt.ini" as the program writes it, with distinct values.
+QByteArray sampleSettings()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QString::fromLatin1(clsNoltIO::FileName));
+    clsNoltIO s(QStringLiteral("/home/astro/撮影"), 15.0, 15.0);
+    s.OpenFile(path);
+    s.X(-60);
+    s.Width(12345);
+    s.DateFormat(1);
+    s.JpegQuality(0x50);
+    s.SaveFile(path);
+    return TestFiles::readAll(path);
 }
 
 } // namespace
@@ -141,20 +157,21 @@ int main(int argc, char **argv)
     put("picture_png", "rgb8.png", encoded(small, "PNG"));
     put("picture_png", "rgba16.png", encoded(small.convertToFormat(QImage::Format_RGBA64), "PNG"));
 
-    put("picture_wmf", "sample.wmf", SampleMetafiles::wmf());
-    WmfWriter plain = WmfWriter::plain();
-    plain.setWindowExt(120, 80);
-    plain.createBrush(0, 0x0000FF, 0);
-    plain.selectObject(0);
-    plain.rectangle(10, 10, 100, 60);
-    put("picture_wmf", "plain.wmf", plain.finish());
-    put("picture_emf", "sample.emf", SampleMetafiles::emf());
-    EmfWriter emf(QSize(120, 80));
-    emf.rectangle(QRect(5, 5, 100, 60));
-    put("picture_emf", "rect.emf", emf.finish());
-    put("metafile", "sample.wmf", SampleMetafiles::wmf());
-    put("metafile", "sample.emf", SampleMetafiles::emf());
-    put("metafile", "plain.wmf", plain.finish());
-    put("metafile", "rect.emf", emf.finish());
+    MetafileWriter plain = MetafileWriter::wmf(QSize(120, 80));
+    plain(Wmr::SelectObject, {plain.create(Wmr::CreateBrush, {0, 0xFF, 0, 0})});
+    plain(Wmr::Rectangle, {60, 100, 10, 10});
+    MetafileWriter emf = MetafileWriter::emf(QSize(120, 80));
+    emf(Emr::Rectangle, {5, 5, 105, 65});
+    for (const char *target : {"metafile", "picture_wmf", "picture_emf"}) {
+        const bool wmf = target[8] != 'e', emfToo = target[8] != 'w'; // "metafile" takes both
+        if (wmf) {
+            put(target, "sample.wmf", MetafileWriter::sampleWmf());
+            put(target, "plain.wmf", plain.finish());
+        }
+        if (emfToo) {
+            put(target, "sample.emf", MetafileWriter::sampleEmf());
+            put(target, "rect.emf", emf.finish());
+        }
+    }
     return 0;
 }

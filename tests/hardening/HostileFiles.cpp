@@ -1,6 +1,5 @@
 #include "HostileFiles.h"
 
-#include "store/clsNoltIO.h"
 #include "store/clsTemplateIO.h"
 #include "support/TestFiles.h"
 
@@ -172,20 +171,6 @@ QByteArray sampleTemplate()
         t.FontAlign(i, i < 2 ? 0 : i - 1);
     }
     t.SaveFile(path, true);
-    return TestFiles::readAll(path);
-}
-
-QByteArray sampleSettings()
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QString::fromLatin1(clsNoltIO::FileName));
-    clsNoltIO s(QStringLiteral("/home/astro/撮影"), 15.0, 15.0);
-    s.OpenFile(path);
-    s.X(-60);
-    s.Width(12345);
-    s.DateFormat(1);
-    s.JpegQuality(0x50);
-    s.SaveFile(path);
     return TestFiles::readAll(path);
 }
 

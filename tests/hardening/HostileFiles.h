@@ -29,7 +29,4 @@ QByteArray jpegClaiming(int width, int height);
 // A template as the program writes it from nothing, with distinct values.
 QByteArray sampleTemplate();
 
-// "nolt.ini" as the program writes it, with distinct values.
-QByteArray sampleSettings();
-
 } // namespace HostileFiles

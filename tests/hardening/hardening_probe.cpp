@@ -3,15 +3,13 @@
 //
 //   hardening_probe load FILE      the preview's way: header, then pixels for an accepted size
 //   hardening_probe decode FILE    the pixels whatever the header says
-//   hardening_probe save-loop bmp|template PATH
-//                                  saves version 0, 1, 2 ... over PATH until killed; prints
+//   hardening_probe save-loop PATH saves BMP version 0, 1, 2 ... over PATH until killed; prints
 //                                  "saved N" after each
 //
 // Results go to standard output as "key=value" lines.
 #include "compose/FrameLayout.h"
 #include "io/LoadPicture.h"
 #include "io/SavePicture.h"
-#include "store/clsTemplateIO.h"
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -58,7 +56,7 @@ int load(const QString &path, bool throughHeader)
     return 0;
 }
 
-// Version n of the saved file: every pixel or every text says n, so a torn file shows.
+// Version n of the saved file: every pixel says n, so a torn file shows.
 QImage bmpVersion(int n)
 {
     QImage image(1600, 1200, QImage::Format_RGB32);
@@ -66,32 +64,11 @@ QImage bmpVersion(int n)
     return image;
 }
 
-clsTemplateIO templateVersion(int n)
-{
-    clsTemplateIO t;
-    t.FrameSize(QStringLiteral("%1x%1").arg(100 + n));
-    for (int i = 0; i < clsTemplateIO::ItemCount; ++i) {
-        // About 2 MB of text in all, so that a save takes long enough to be cut.
-        t.Data(i, QString(200000, QChar(u'あ' + n % 64)));
-        t.FontSize(i, n);
-    }
-    t.Year(QString::number(n));
-    return t;
-}
-
-int saveLoop(const QString &kind, const QString &path)
+int saveLoop(const QString &path)
 {
     for (int n = 0;; ++n) {
         QString error;
-        bool ok;
-        if (kind == QLatin1String("bmp")) {
-            ok = SavePicture::writeBmp(bmpVersion(n), path, &error);
-        } else {
-            clsTemplateIO t = templateVersion(n);
-            ok = t.SaveFile(path, true);
-            error = t.errorString();
-        }
-        if (!ok) {
+        if (!SavePicture::writeBmp(bmpVersion(n), path, &error)) {
             std::printf("failed=%s\n", qPrintable(error));
             return 1;
         }
@@ -111,8 +88,8 @@ int main(int argc, char **argv)
         return load(args[2], true);
     if (args.size() == 3 && args[1] == QLatin1String("decode"))
         return load(args[2], false);
-    if (args.size() == 4 && args[1] == QLatin1String("save-loop"))
-        return saveLoop(args[2], args[3]);
+    if (args.size() == 3 && args[1] == QLatin1String("save-loop"))
+        return saveLoop(args[2]);
     std::fprintf(stderr, "usage: see the top of hardening_probe.cpp\n");
     return 2;
 }

@@ -97,21 +97,14 @@ void tst_HostilePictures::hostilePicture_data()
     QTest::addColumn<QString>("outcome");
     QTest::addColumn<QSize>("headerSize");
 
+    // One row per fault these files once caught; fuzz_picture_* explores the rest.
     const QByteArray bmp = encoded(gradient(400, 300), "BMP");
-    const QByteArray jpeg = encoded(gradient(400, 300), "JPEG", 90);
-    QTest::newRow("1600 x 1200 JPEG, the largest photo taken")
-        << "largest.jpg" << encoded(gradient(1600, 1200), "JPEG", 90) << "shown"
-        << QSize(1600, 1200);
     QTest::newRow("30000 x 30000 JPEG header")
         << "huge.jpg" << jpegClaiming(30000, 30000) << "size-refused" << QSize(30000, 30000);
     QTest::newRow("30000 x 30000 GIF screen") << "huge.gif" << gif(60, 50, 1, QSize(30000, 30000))
                                               << "size-refused" << QSize(30000, 30000);
     QTest::newRow("30000 x 30000 BMP header")
         << "huge.bmp" << bmpHeader(30000, 30000, 4096) << "size-refused" << QSize(30000, 30000);
-    QTest::newRow("JPEG cut in the middle of its data")
-        << "cut.jpg" << jpeg.left(jpeg.size() / 2) << ShownOrRefused << QSize(400, 300);
-    QTest::newRow("JPEG cut after its frame header")
-        << "cut-early.jpg" << jpeg.left(200) << ShownOrRefused << QSize(400, 300);
     QTest::newRow("BMP with far fewer pixels than its header says")
         << "short.bmp" << bmpHeader(1600, 1200, 1000) << ShownOrRefused << QSize(1600, 1200);
     QTest::newRow("BMP whose file size field says 2 GB")
@@ -123,18 +116,11 @@ void tst_HostilePictures::hostilePicture_data()
     QTest::newRow("BMP header saying 60 x 50 before 400 x 300 of pixels")
         << "small-header.bmp" << withLe32(withLe32(bmp, 18, 60), 22, 50) << "shown"
         << QSize(60, 50);
-    QTest::newRow("GIF whose frame is smaller than its screen")
-        << "small-frame.gif" << gif(60, 50, 1, QSize(200, 150)) << "shown" << QSize(200, 150);
     QTest::newRow("GIF of 5000 frames")
         << "frames.gif" << gif(60, 50, 5000) << "shown" << QSize(60, 50);
     QTest::newRow("GIF whose frame is larger than its screen")
         << "frame.gif" << gif(2000, 1500, 1, QSize(200, 150)) << "shown" << QSize(200, 150);
-    QTest::newRow("GIF cut after its screen header")
-        << "cut.gif" << gif(200, 150).left(13) << ShownOrRefused << QSize(200, 150);
-    QTest::newRow("text named .jpg")
-        << "notes.jpg" << QByteArray("M42 2002-12-31 ISO 800 8 min\n") << "refused" << QSize();
-    QTest::newRow("empty file named .bmp") << "empty.bmp" << QByteArray() << "refused" << QSize();
-    QTest::newRow("JPEG named .bmp") << "really-jpeg.bmp" << jpeg << "shown" << QSize(400, 300);
+    QTest::newRow("JPEG named .bmp") << "really-jpeg.bmp" << encoded(gradient(400, 300), "JPEG", 90) << "shown" << QSize(400, 300);
 }
 
 void tst_HostilePictures::hostilePicture()

@@ -139,32 +139,18 @@ private:
 
 void tst_PictureFiles::bmpBytesExactly()
 {
-    const QByteArray bytes = SavePicture::bmpBytes(testImage(3, 2));
-    // 54 bytes of headers, then two rows of 3 pixels padded from 9 to 12 bytes, bottom row first.
-    QCOMPARE(bytes.size(), 54 + 24);
-    const auto *p = reinterpret_cast<const uchar *>(bytes.constData());
-    QCOMPARE(bytes.left(2), QByteArray("BM"));
-    QCOMPARE(qFromLittleEndian<quint32>(p + 2), 78u);
-    QCOMPARE(qFromLittleEndian<quint32>(p + 10), 54u);
-    QCOMPARE(qFromLittleEndian<quint32>(p + 14), 40u);
-    QCOMPARE(qFromLittleEndian<qint32>(p + 18), 3);
-    QCOMPARE(qFromLittleEndian<qint32>(p + 22), 2);
-    QCOMPARE(qFromLittleEndian<quint16>(p + 26), 1);
-    QCOMPARE(qFromLittleEndian<quint16>(p + 28), 24);
-    QCOMPARE(qFromLittleEndian<quint32>(p + 30), 0u);
-    QCOMPARE(qFromLittleEndian<quint32>(p + 34), 24u);
-    QCOMPARE(qFromLittleEndian<qint32>(p + 38), 3780);
-    const QByteArray bottomRow("\x03\x16\x01\x03\x16\x0B\x03\x16\x15\x00\x00\x00", 12);
-    const QByteArray topRow("\x03\x02\x01\x03\x02\x0B\x03\x02\x15\x00\x00\x00", 12);
-    QCOMPARE(bytes.mid(54, 12), bottomRow);
-    QCOMPARE(bytes.mid(66, 12), topRow);
+    // File and info headers (78 bytes in all, 3 x 2 pixels, 24 bits, 96 dpi), then the rows
+    // padded from 9 to 12 bytes, bottom row first.
+    QCOMPARE(SavePicture::bmpBytes(testImage(3, 2)).toHex(),
+             QByteArray("424d4e000000000000003600000028000000030000000200000001001800"
+                        "0000000018000000c40e0000c40e00000000000000000000"
+                        "03160103160b031615000000"
+                        "03020103020b030215000000"));
 }
 
 void tst_PictureFiles::bmpUnderExactlyTheGivenName_data()
 {
     QTest::addColumn<QString>("name");
-    QTest::newRow("no extension") << "result";
-    QTest::newRow("bmp") << "result.bmp";
     QTest::newRow("another extension stays BMP") << "result.png";
     QTest::newRow("Japanese name") << "結果 M42.bmp";
 }
@@ -185,11 +171,8 @@ void tst_PictureFiles::largeBmpRoundTrip_data()
 {
     QTest::addColumn<int>("width");
     QTest::addColumn<int>("height");
-    // Widths leaving 0 to 3 pixels after the last group of four, rows padded by 0 to 3 bytes;
-    // heights that span several write blocks, with a short last block.
-    QTest::newRow("1600 wide, no padding") << 1600 << 301;
-    QTest::newRow("1601 wide, one pixel after the groups") << 1601 << 300;
-    QTest::newRow("1602 wide, two pixels after the groups") << 1602 << 299;
+    // Rows padded by 3 bytes or by 1; heights that span several write blocks, with a short last
+    // block.
     QTest::newRow("1603 wide, three pixels after the groups") << 1603 << 298;
     QTest::newRow("one pixel wide") << 1 << 1000;
 }
@@ -252,8 +235,6 @@ void tst_PictureFiles::formatForPath_data()
     QTest::newRow("png") << "a/b.png" << int(SavePicture::Format::Png);
     QTest::newRow("upper-case JPG") << "b.JPG" << int(SavePicture::Format::Jpeg);
     QTest::newRow("jpeg") << "b.jpeg" << int(SavePicture::Format::Jpeg);
-    QTest::newRow("bmp") << "b.bmp" << int(SavePicture::Format::Bmp);
-    QTest::newRow("no extension") << "result" << int(SavePicture::Format::Bmp);
     QTest::newRow("gif is written as BMP") << "b.gif" << int(SavePicture::Format::Bmp);
 }
 
@@ -271,6 +252,8 @@ void tst_PictureFiles::detectFormat_data()
     using F = LoadPicture::Format;
     QTest::newRow("BMP") << QByteArray("BM\0\0", 4) << int(F::Bmp);
     QTest::newRow("JPEG") << QByteArray("\xFF\xD8\xFF\xE0", 4) << int(F::Jpeg);
+    QTest::newRow("JPEG's marker without its first byte")
+        << QByteArray("\x00\xD8\xFF\xE0", 4) << int(F::Unknown);
     QTest::newRow("GIF89a") << QByteArray("GIF89a") << int(F::Gif);
     QTest::newRow("GIF87a") << QByteArray("GIF87a") << int(F::Gif);
     QTest::newRow("placeable WMF") << QByteArray("\xD7\xCD\xC6\x9A\0\0", 6) << int(F::Wmf);
@@ -343,7 +326,6 @@ void tst_PictureFiles::jpegPixelsAsQtDecodesThem_data()
     QTest::addColumn<bool>("damaged");    // read in part, and told so
     const QImage odd = photoLike(61, 37); // sizes not multiples of the 8 x 8 or 16 x 16 blocks
     QTest::newRow("Qt's writer, quality 75") << qtJpeg(odd, 75, false) << false;
-    QTest::newRow("Qt's writer, quality 100") << qtJpeg(odd, 100, false) << false;
     QTest::newRow("Qt's writer, progressive") << qtJpeg(odd, 80, true) << false;
     QTest::newRow("grey") << qtJpeg(odd.convertToFormat(QImage::Format_Grayscale8), 85, false)
                           << false;

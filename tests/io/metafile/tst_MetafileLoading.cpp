@@ -1,5 +1,4 @@
-#include "EmfWriter.h"
-#include "SampleMetafiles.h"
+#include "MetafileWriter.h"
 
 #include "compose/FrameDescription.h"
 #include "compose/LayoutMargins.h"
@@ -57,10 +56,9 @@ void tst_MetafileLoading::metafilePhotoIsFramed_data()
     QTest::addColumn<QByteArray>("data");
     QTest::addColumn<int>("format");
     QTest::newRow("placeable WMF")
-        << "m42.wmf" << SampleMetafiles::wmf() << int(LoadPicture::Format::Wmf);
-    QTest::newRow("EMF") << "m42.emf" << SampleMetafiles::emf() << int(LoadPicture::Format::Emf);
+        << "m42.wmf" << MetafileWriter::sampleWmf() << int(LoadPicture::Format::Wmf);
     QTest::newRow("EMF known by its signature alone")
-        << "m42.picture" << SampleMetafiles::emf() << int(LoadPicture::Format::Emf);
+        << "m42.picture" << MetafileWriter::sampleEmf() << int(LoadPicture::Format::Emf);
 }
 
 void tst_MetafileLoading::metafilePhotoIsFramed()
@@ -85,10 +83,10 @@ void tst_MetafileLoading::damagedOrOversizedMetafile_data()
     QTest::addColumn<QByteArray>("data");
     QTest::addColumn<int>("kind");
     QTest::newRow("EMF cut in half")
-        << SampleMetafiles::emf().left(3000) << int(ComposeOutcome::Kind::PhotoUnreadable);
+        << MetafileWriter::sampleEmf().left(3000) << int(ComposeOutcome::Kind::PhotoUnreadable);
     // 2000 x 1000 pixels: the layout's size message, and the player is never asked to draw it.
     QTest::newRow("EMF of 2000 x 1000")
-        << EmfWriter::withFrame(QRect(QPoint(0, 0), QPoint(52916, 26458))).finish()
+        << MetafileWriter::emfFrame(QRect(QPoint(0, 0), QPoint(52916, 26458))).finish()
         << int(ComposeOutcome::Kind::PhotoSizeRefused);
 }
 

@@ -2,7 +2,7 @@
 """Injects small faults into src/ one at a time and tells which ones the test suite catches.
 
 Usage: tools/mutation.py BUILD_DIR [--count N] [--seed S] [--only REGEX] [--list]
-                         [--ctest-args "-R tst_Foo"]
+                         [--ctest-args "-R 'tst_(Foo|Bar)'"]  (split as a shell would)
 
 BUILD_DIR is a configured build of this tree with the tests (e.g. build/dev). Each mutant
 changes one line of a .cpp file under src/ (a comparison flipped, a constant moved by one, a
@@ -13,6 +13,7 @@ import argparse
 import pathlib
 import random
 import re
+import shlex
 import subprocess
 import sys
 
@@ -90,7 +91,7 @@ def main():
             if run(["cmake", "--build", str(build)], build, 900) != 0:
                 continue  # does not compile: not a mutant
             tried += 1
-            code = run(["ctest", "-j2", "--timeout", "120"] + args.ctest_args.split(), build, 1800)
+            code = run(["ctest", "-j2", "--timeout", "120"] + shlex.split(args.ctest_args), build, 1800)
             verdict = "caught" if code != 0 else "SURVIVED"
             caught += code != 0
             survived += code == 0

@@ -170,8 +170,6 @@ void tst_FrameLayout::alignmentCodes_data()
         << QStringLiteral("-bc") << QList<int>{0, 3, 4} << QList<int>{-1, 10, 50};
     QTest::newRow("first drawn item with code 4 is right aligned")
         << QStringLiteral("-b-") << QList<int>{0, 4, 0} << QList<int>{-1, 552, -1};
-    QTest::newRow("code 3 after an empty item aligns to the last drawn one")
-        << QStringLiteral("a-c") << QList<int>{2, 0, 3} << QList<int>{472, -1, 472};
     QTest::newRow("code 4 after an empty item aligns to the last drawn one")
         << QStringLiteral("a-c") << QList<int>{1, 0, 4} << QList<int>{241, -1, 361};
     QTest::newRow("unknown codes are left")

@@ -140,9 +140,6 @@ void tst_ProfileFile::editsInPlace_data()
     QTest::newRow("CR and LF in a value become blanks")
         << QByteArray() << "A" << "k" << "line1\r\n[Evil]\nx=1"
         << QByteArray("[A]\r\nk=line1  [Evil] x=1\r\n");
-    QTest::newRow("comments and unknown keys keep their place")
-        << QByteArray("[A]\r\n;note\r\nunknown=1\r\nk=0\r\n") << "A" << "k" << "5"
-        << QByteArray("[A]\r\n;note\r\nunknown=1\r\nk=5\r\n");
 }
 
 void tst_ProfileFile::editsInPlace()

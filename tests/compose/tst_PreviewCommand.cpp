@@ -59,7 +59,7 @@ void tst_PreviewCommand::fontSizeReading_data()
     QTest::newRow("12pt gives 12") << "12pt" << 12;
     QTest::newRow("blanks, tabs and line ends inside are ignored") << " \t1\r\n2" << 12;
     QTest::newRow("no number gives 0") << "pt12" << 0;
-    QTest::newRow("exponent after a tab") << "1\te\n1" << 10;
+    QTest::newRow("signed exponent after a tab") << "15\te\n-1" << 2;
 }
 
 void tst_PreviewCommand::fontSizeReading()

@@ -30,7 +30,7 @@ QString zoneLabel(const QDateTime &time)
         return abbreviation;
     const int minutes = std::abs(offset) / 60;
     return QStringLiteral("UTC%1%2:%3")
-        .arg(offset < 0 ? u'-' : u'+')
+        .arg(QChar(offset < 0 ? u'-' : u'+'))
         .arg(minutes / 60, 2, 10, QLatin1Char('0'))
         .arg(minutes % 60, 2, 10, QLatin1Char('0'));
 }

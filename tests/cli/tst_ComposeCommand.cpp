@@ -9,11 +9,11 @@
 #include "store/ProfileFile.h"
 #include "store/clsTemplateIO.h"
 #include "support/ExifFiles.h"
+#include "support/LocalZone.h"
 #include "support/TestFiles.h"
 
 #include <QImageReader>
 #include <QTest>
-#include <ctime>
 
 namespace {
 
@@ -80,8 +80,7 @@ void tst_ComposeCommand::initTestCase()
     QFile cut(path(QStringLiteral("cut.jpg")));
     QVERIFY(cut.resize(cut.size() / 2));
     QVERIFY(QDir().mkpath(path(QStringLiteral("program"))));
-    qputenv("TZ", "Asia/Tokyo");
-    tzset();
+    setLocalZone("Asia/Tokyo");
     QVERIFY(ExifFiles::write(path(QStringLiteral("camA.jpg")),
                              {{"Exif.Image.Model", "Camera A"},
                               {"Exif.Photo.DateTimeOriginal", "2026:01:15 21:05:30"},
@@ -103,10 +102,7 @@ int tst_ComposeCommand::run(const QStringList &args, bool progress)
 void tst_ComposeCommand::help()
 {
     QCOMPARE(run({QStringLiteral("--help")}), 0);
-    for (const char *option :
-         {"--settings", "--template", "--photo", "--output", "--output-dir", "--format", "-j",
-          "--fit", "--fill-from-photo", "--set", "--print-metadata", "{TOTAL}"})
-        QVERIFY(m_out.contains(QLatin1String(option)));
+    QVERIFY(m_out.contains(QLatin1String("{TOTAL}")));
     for (const QString &name : PhotoMetadata::names()) // every placeholder explained
         QVERIFY2(m_out.contains('{' + name + '}'), qPrintable(name));
 }

@@ -65,11 +65,14 @@ void tst_CaptionFill::dateAndTime_data()
         "2026/Jan/01", "00:30 JST");
     row("back over midnight west of UTC", "America/New_York", {"DATE-OBS=2026-03-01T03:00:00"},
         "2026/Feb/28", "22:00 EST");
-    row("UTC itself", "UTC", {"DATE-OBS=2026-01-15T13:05:30"}, "2026/Jan/15", "13:05 UTC");
     row("a zone's own abbreviation", "Europe/Berlin", {"DATE-OBS=2026-01-15T21:30:00"},
         "2026/Jan/15", "22:30 CET");
+    row("a zone without a short name shows its offset", "<ABCDEFGHIJ>-10",
+        {"DATE-OBS=2026-01-15T13:05:30"}, "2026/Jan/15", "23:05 UTC+10:00");
     row("any zone nine hours ahead is JST", "Asia/Seoul", {"DATE-OBS=2026-01-15T13:05:30"},
         "2026/Jan/15", "22:05 JST");
+    row("past the year 9999 keeps the date", "Asia/Tokyo", {"DATE-OBS=9999-12-31T20:00:00"},
+        "2002/Dec/31", "23:59 JST");
     row("a date alone keeps the time", "Asia/Tokyo", {"DATE-OBS=2026-01-15"}, "2026/Jan/15",
         "23:59 JST");
     row("DATE-LOC is local time", "Asia/Tokyo",

@@ -5,7 +5,6 @@
 
 #include <QBuffer>
 #include <QTemporaryDir>
-#include <QtEndian>
 
 namespace {
 
@@ -128,23 +127,6 @@ QByteArray bmpHeader(qint32 width, qint32 height, qint64 dataBytes, qint64 fileS
     for (qint64 i = 0; i < dataBytes; ++i)
         b.append(char(i * 37));
     return b;
-}
-
-QByteArray jpegClaiming(int width, int height)
-{
-    QByteArray jpeg = encoded(gradient(64, 48), "JPEG", 80);
-    // The frame header (baseline SOF0 or progressive SOF2): marker, length, precision, height,
-    // width.
-    for (qsizetype i = 2; i + 9 < jpeg.size(); ++i) {
-        const uchar m = uchar(jpeg[i + 1]);
-        if (uchar(jpeg[i]) == 0xFF && (m == 0xC0 || m == 0xC2)) {
-            auto *p = reinterpret_cast<uchar *>(jpeg.data()) + i + 5;
-            qToBigEndian<quint16>(quint16(height), p);
-            qToBigEndian<quint16>(quint16(width), p + 2);
-            return jpeg;
-        }
-    }
-    return QByteArray();
 }
 
 QByteArray sampleTemplate()

@@ -23,9 +23,6 @@ QByteArray gif(int width, int height, int frames = 1, QSize screen = QSize());
 // (the true size when negative), followed by dataBytes bytes of pixels.
 QByteArray bmpHeader(qint32 width, qint32 height, qint64 dataBytes, qint64 fileSizeField = -1);
 
-// A real small JPEG whose frame header is rewritten to say width x height.
-QByteArray jpegClaiming(int width, int height);
-
 // A template as the program writes it from nothing, with distinct values.
 QByteArray sampleTemplate();
 

@@ -109,7 +109,6 @@ class tst_MetafilePlayer : public QObject
     Q_OBJECT
 
 private slots:
-    void recognisesSignatures();
     void naturalSize_data();
     void naturalSize();
     void refusesDamagedFiles_data();
@@ -125,15 +124,6 @@ private slots:
     void eastAsianTextFromCodePagesAndUtf16();
     void textSpacingLinesAndBackground();
 };
-
-void tst_MetafilePlayer::recognisesSignatures()
-{
-    QVERIFY(MetafilePlayer::isMetafile(W::placeable(QRect(0, 0, 100, 100), 1440).finish()));
-    QVERIFY(MetafilePlayer::isMetafile(pixelWmf(10, 10).finish()));
-    QVERIFY(MetafilePlayer::isMetafile(W::emf(QSize(48, 48)).finish().left(44)));
-    QVERIFY(!MetafilePlayer::isMetafile(QByteArray(44, '\0').replace(0, 1, "\x01")));
-    QVERIFY(!MetafilePlayer::isMetafile(QByteArray("BM\x36\0\0\0\0\0\0\0\x36\0\0\0", 14)));
-}
 
 void tst_MetafilePlayer::naturalSize_data()
 {

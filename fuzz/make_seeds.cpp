@@ -5,6 +5,7 @@
 #include "hardening/HostileFiles.h"
 #include "io/metafile/MetafileWriter.h"
 #include "store/clsNoltIO.h"
+#include "store/clsTemplateIO.h"
 #include "support/ExifFiles.h"
 #include "support/FitsWriter.h"
 #include "support/TestFiles.h"
@@ -50,6 +51,34 @@ QByteArray withChange(const char *section, const char *key, const QString &value
     }
     control = control.leftJustified(24, ' ', true);
     return control + file;
+}
+
+// A template as the program writes it from nothing, with distinct values.
+QByteArray sampleTemplate()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("sample.kvl"));
+    clsTemplateIO t;
+    t.FrameSize(QStringLiteral("640x480"));
+    t.BackColor(0x102030);
+    t.BorderColor(0xFFFFFF);
+    t.BorderWidth(3);
+    t.Month(11);
+    t.Day(30);
+    t.Year(QStringLiteral("2002"));
+    t.Time(QStringLiteral("23:59 JST"));
+    const char *texts[] = {"M42 オリオン大星雲", "", "ε-180ED + EOS", "露出 8分 x 6枚", "長野県"};
+    for (int i = 0; i < clsTemplateIO::ItemCount; ++i) {
+        t.Data(i, QString::fromUtf8(texts[i]));
+        t.FontName(i, QStringLiteral("IPAGothic"));
+        t.FontSize(i, 10 + i);
+        t.FontColor(i, 0x00FF00 + i);
+        t.FontBold(i, i % 2 == 0);
+        t.FontItalic(i, i == 3);
+        t.FontAlign(i, i < 2 ? 0 : i - 1);
+    }
+    t.SaveFile(path, true);
+    return TestFiles::readAll(path);
 }
 
 // "nolt.ini" as the program writes it, with distinct values.
@@ -100,7 +129,8 @@ QByteArray sampleWmf()
     MetafileWriter w = MetafileWriter::placeable(QRect(0, 0, 7200, 4800), 1440);
     w(Wmr::SetMapMode, {8})(Wmr::SetWindowOrg, {0, 0})(Wmr::SetWindowExt, {4800, 7200});
     w(Wmr::SaveDC, {});
-    w(Wmr::StretchDib, {0x0020, 0x00CC, 0, 30, 60, 0, 0, 3600, 7200, 0, 0}, MetafileWriter::dib(sky()));
+    w(Wmr::StretchDib, {0x0020, 0x00CC, 0, 30, 60, 0, 0, 3600, 7200, 0, 0},
+      MetafileWriter::dib(sky()));
     w(Wmr::SelectObject, {w.create(Wmr::CreatePen, {0, 45, 0, 0xC0FF, 0})});
     w(Wmr::SelectObject, {w.create(Wmr::CreateBrush, {1, 0, 0, 0})});
     w(Wmr::Ellipse, {2400, 6300, 600, 4500});
@@ -123,7 +153,8 @@ QByteArray sampleWmf()
     w(Wmr::TextOut, {title.size()}, title + MetafileWriter::words({4200, 300}));
     const int serif = w.create(Wmr::CreateFont, font(-300, 400, true, 0), "DejaVu Serif");
     w(Wmr::SelectObject, {serif})(Wmr::SetTextColor, {0xC0, 0});
-    w(Wmr::ExtTextOut, {4500, 4200, 10, 0}, "2024-01-15" + MetafileWriter::words(QList<qint64>(10, 240)));
+    w(Wmr::ExtTextOut, {4500, 4200, 10, 0},
+      "2024-01-15" + MetafileWriter::words(QList<qint64>(10, 240)));
     w(Wmr::DeleteObject, {serif});
     return w.finish();
 }
@@ -133,8 +164,9 @@ QByteArray sampleEmf()
     MetafileWriter e = MetafileWriter::emf(QSize(480, 320));
     e(Emr::SetMapMode, {8})(Emr::SetWindowExt, {4800, 3200})(Emr::SetViewportExt, {480, 320});
     const QByteArray sky = MetafileWriter::dib(::sky());
-    e(Emr::StretchDIBits, {0, 0, 4800, 2400, 0, 0, 0, 0, 60, 30, 80, 40, 120, sky.size() - 40, 0,
-                           0x00CC0020, 4800, 2400},
+    e(Emr::StretchDIBits,
+      {0, 0, 4800, 2400, 0, 0, 0, 0, 60, 30, 80, 40, 120, sky.size() - 40, 0, 0x00CC0020, 4800,
+       2400},
       sky);
     e(Emr::SaveDC, {});
     e(Emr::SelectObject, {e.create(Emr::CreatePen, {0x12200, 30, 0, 0xC0FF})});
@@ -142,22 +174,26 @@ QByteArray sampleEmf()
     e(Emr::Ellipse, {3000, 400, 4200, 1600});
     e(Emr::SelectObject, {e.create(Emr::CreateBrush, {2, 0xFFC040, 4})});
     e(Emr::SetBkMode, {1})(Emr::IntersectClipRect, {200, 200, 1800, 2200});
-    e(Emr::PolyPolygon, {0, 0, 480, 320, 2, 8, 4, 4, 400, 400, 1600, 400, 1600, 2000, 400, 2000,
-                         800, 800, 1200, 800, 1200, 1600, 800, 1600});
+    e(Emr::PolyPolygon, {0,    0,    480, 320,  2,   8,   4,    4,   400,  400,  1600, 400,
+                         1600, 2000, 400, 2000, 800, 800, 1200, 800, 1200, 1600, 800,  1600});
     e(Emr::RestoreDC, {-1})(Emr::ExtSelectClipRgn, {0, 5});
     e(Emr::SelectObject, {e.create(Emr::CreateBrush, {0, 0x40A040, 0})});
     e(Emr::SelectObject, {0x80000008}); // NULL_PEN
     e(Emr::Pie, {2000, 600, 2800, 1400, 3200, 1000, 2400, 0});
     e(Emr::SaveDC, {});
     const float c = float(qCos(0.3)), s = float(qSin(0.3));
-    e(Emr::SetWorldTransform, {MetafileWriter::real(c), MetafileWriter::real(s), MetafileWriter::real(-s), MetafileWriter::real(c), MetafileWriter::real(2400), MetafileWriter::real(1700)});
+    e(Emr::SetWorldTransform,
+      {MetafileWriter::real(c), MetafileWriter::real(s), MetafileWriter::real(-s),
+       MetafileWriter::real(c), MetafileWriter::real(2400), MetafileWriter::real(1700)});
     e(Emr::RoundRect, {-300, -200, 300, 200, 200, 200})(Emr::RestoreDC, {-1});
     e(Emr::SelectObject, {e.create(Emr::CreatePen, {0, 10, 0, 0xFFFFFF})});
     e(Emr::MoveTo, {200, 2300})(Emr::LineTo, {4600, 2300});
     e(Emr::PolyBezier, {0, 0, 480, 320, 4, 200, 2360, 1600, 2200, 3200, 2520, 4600, 2360});
     e(Emr::BeginPath, {})(Emr::MoveTo, {4200, 1800})(Emr::LineTo, {4600, 1800});
     e(Emr::LineTo, {4400, 2100})(Emr::EndPath, {})(Emr::FillPath, {0, 0, 480, 320});
-    const auto face = [](const QString &name) { return MetafileWriter::utf16(name).leftJustified(320 - 28, '\0'); };
+    const auto face = [](const QString &name) {
+        return MetafileWriter::utf16(name).leftJustified(320 - 28, '\0');
+    };
     e(Emr::SelectObject, {e.create(Emr::CreateFont, {-300, 0, 0, 0, 700, 128 << 24, 0},
                                    face(QStringLiteral("ＭＳ ゴシック")))});
     e(Emr::SetTextColor, {0x202020})(Emr::SetTextAlign, {24});
@@ -168,7 +204,8 @@ QByteArray sampleEmf()
                                face(QStringLiteral("DejaVu Serif")));
     e(Emr::SelectObject, {serif})(Emr::SetTextColor, {0xC0});
     e(Emr::ExtTextOutW, {0, 0, 480, 320, 1, 0, 0, 2800, 3000, 10, 76, 0, 0, 0, 0, 0, 96},
-      MetafileWriter::utf16(QStringLiteral("2024-01-15")) + MetafileWriter::ints(QList<qint64>(10, 160)));
+      MetafileWriter::utf16(QStringLiteral("2024-01-15")) +
+          MetafileWriter::ints(QList<qint64>(10, 160)));
     e(Emr::DeleteObject, {serif});
     return e.finish();
 }
@@ -207,13 +244,21 @@ int main(int argc, char **argv)
 
     // Photo data: a FITS header of 80-byte cards, and a JPEG and a TIFF with EXIF.
     QByteArray header;
-    for (const char *card :
-         {"SIMPLE  =                    T", "BITPIX  =                    8",
-          "NAXIS   =                    0", "OBJECT  = 'M42 ''Orion'''", "EXPTIME =           3.0D2",
-          "NCOMBINE=                   24", "DATE-OBS= '2026-01-15T13:05:30.5'",
-          "CCD-TEMP=                -10.1", "SITELAT = '+35 40 52'", "END"})
+    for (const char *card : {"SIMPLE  =                    T", "BITPIX  =                    8",
+                             "NAXIS   =                    0", "OBJECT  = 'M42 ''Orion'''",
+                             "EXPTIME =           3.0D2", "NCOMBINE=                   24",
+                             "DATE-OBS= '2026-01-15T13:05:30.5'", "CCD-TEMP=                -10.1",
+                             "SITELAT = '+35 40 52'", "END"})
         header += QByteArray(card).leftJustified(80, ' ');
     put("photo_metadata", "header.fits", header.leftJustified(2880, ' '));
+    // Files that once broke the reader: they have no data to show.
+    put("photo_metadata", "endless.fits",
+        QByteArray("SIMPLE  =                    T").leftJustified(80, ' ') +
+            QByteArray(2 << 20, ' '));
+    put("photo_metadata", "broken.jpg",
+        QByteArray("\xFF\xD8\xFF\xE1\xFF\xFF"
+                   "Exif"));
+    put("photo_metadata", "wild-directory.tif", QByteArray("II*\0\xFF\xFF\xFF\x7F", 8));
     const ExifFiles::Tags tags = {{"Exif.Image.Model", "Camera X"},
                                   {"Exif.Photo.DateTimeOriginal", "2026:01:15 22:05:30"},
                                   {"Exif.Photo.OffsetTimeOriginal", "+09:00"},

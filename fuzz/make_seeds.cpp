@@ -1,9 +1,11 @@
 // Writes the seed corpus of every fuzz target into FOLDER/<target>/, with the writers of the
 // tests: templates and settings through the program's own writers, pictures through Qt and the
 // hardening tests' builders, metafiles through the metafile tests' writer.
+#include "common/Cp932.h"
 #include "hardening/HostileFiles.h"
 #include "io/metafile/MetafileWriter.h"
 #include "store/clsNoltIO.h"
+#include "store/clsTemplateIO.h"
 #include "support/ExifFiles.h"
 #include "support/FitsWriter.h"
 #include "support/TestFiles.h"
@@ -12,7 +14,10 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QTemporaryDir>
+#include <QtEndian>
+#include <QtMath>
 
+#include <climits>
 #include <cstdio>
 #include <numeric>
 
@@ -48,6 +53,34 @@ QByteArray withChange(const char *section, const char *key, const QString &value
     return control + file;
 }
 
+// A template as the program writes it from nothing, with distinct values.
+QByteArray sampleTemplate()
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("sample.kvl"));
+    clsTemplateIO t;
+    t.FrameSize(QStringLiteral("640x480"));
+    t.BackColor(0x102030);
+    t.BorderColor(0xFFFFFF);
+    t.BorderWidth(3);
+    t.Month(11);
+    t.Day(30);
+    t.Year(QStringLiteral("2002"));
+    t.Time(QStringLiteral("23:59 JST"));
+    const char *texts[] = {"M42 オリオン大星雲", "", "ε-180ED + EOS", "露出 8分 x 6枚", "長野県"};
+    for (int i = 0; i < clsTemplateIO::ItemCount; ++i) {
+        t.Data(i, QString::fromUtf8(texts[i]));
+        t.FontName(i, QStringLiteral("IPAGothic"));
+        t.FontSize(i, 10 + i);
+        t.FontColor(i, 0x00FF00 + i);
+        t.FontBold(i, i % 2 == 0);
+        t.FontItalic(i, i == 3);
+        t.FontAlign(i, i < 2 ? 0 : i - 1);
+    }
+    t.SaveFile(path, true);
+    return TestFiles::readAll(path);
+}
+
 // "nolt.ini" as the program writes it, with distinct values.
 QByteArray sampleSettings()
 {
@@ -61,6 +94,120 @@ QByteArray sampleSettings()
     s.JpegQuality(0x50);
     s.SaveFile(path);
     return TestFiles::readAll(path);
+}
+
+// Photo-like metafiles that use every record group: a DIB sky, shapes, hatches, clipping, text.
+
+// A small night sky: a dark gradient with a few stars.
+QImage sky()
+{
+    QImage image(60, 30, QImage::Format_RGB32);
+    for (int y = 0; y < 30; ++y)
+        for (int x = 0; x < 60; ++x)
+            image.setPixel(x, y, qRgb(10 + x / 3, 15 + y, 40 + y * 2));
+    for (QPoint s : {QPoint(5, 4), QPoint(20, 10), QPoint(45, 20), QPoint(28, 28)})
+        image.setPixel(s, qRgb(255, 255, 230));
+    return image;
+}
+
+QByteArray cp932(const QString &text)
+{
+    QByteArray bytes;
+    Cp932::encode(text, &bytes);
+    return bytes;
+}
+
+// The words of a WMF LOGFONT before its face name; italic fonts are underlined too.
+QList<qint64> font(int height, int weight, bool italic, int charSet)
+{
+    return {height, 0, 0, 0, weight, italic ? 0x0101 : 0, charSet << 8, 0, 0};
+}
+
+QByteArray sampleWmf()
+{
+    // 480 x 320 pixels in twips, 15 to the pixel.
+    MetafileWriter w = MetafileWriter::placeable(QRect(0, 0, 7200, 4800), 1440);
+    w(Wmr::SetMapMode, {8})(Wmr::SetWindowOrg, {0, 0})(Wmr::SetWindowExt, {4800, 7200});
+    w(Wmr::SaveDC, {});
+    w(Wmr::StretchDib, {0x0020, 0x00CC, 0, 30, 60, 0, 0, 3600, 7200, 0, 0},
+      MetafileWriter::dib(sky()));
+    w(Wmr::SelectObject, {w.create(Wmr::CreatePen, {0, 45, 0, 0xC0FF, 0})});
+    w(Wmr::SelectObject, {w.create(Wmr::CreateBrush, {1, 0, 0, 0})});
+    w(Wmr::Ellipse, {2400, 6300, 600, 4500});
+    w(Wmr::SelectObject, {w.create(Wmr::CreateBrush, {2, 0xC040, 0xFF, 5})});
+    w(Wmr::SetBkMode, {1, 0})(Wmr::IntersectClipRect, {3300, 2700, 300, 300});
+    w(Wmr::PolyPolygon, {2, 4, 4, 600, 600, 2400, 600, 2400, 3000, 600, 3000, 1200, 1200, 1800,
+                         1200, 1800, 2400, 1200, 2400});
+    w(Wmr::RestoreDC, {-1});
+    w(Wmr::SelectObject, {w.create(Wmr::CreateBrush, {0, 0xA040, 0x40, 0})});
+    w(Wmr::SelectObject, {w.create(Wmr::CreatePen, {5, 0, 0, 0, 0})});
+    w(Wmr::Pie, {0, 3600, 1500, 4800, 2100, 4200, 900, 3000});
+    w(Wmr::RoundRect, {300, 300, 3300, 4200, 2400, 3000});
+    w(Wmr::SelectObject, {w.create(Wmr::CreatePen, {0, 15, 0, 0xFFFF, 0xFF})});
+    w(Wmr::MoveTo, {3450, 300})(Wmr::LineTo, {3450, 6900});
+    w(Wmr::Polyline, {3, 300, 3540, 3600, 3540, 6900, 3540});
+    w(Wmr::SelectObject, {w.create(Wmr::CreateFont, font(-450, 700, false, 128),
+                                   cp932(QStringLiteral("ＭＳ ゴシック")))});
+    w(Wmr::SetTextColor, {0x2020, 0x20})(Wmr::SetTextAlign, {24, 0});
+    const QByteArray title = cp932(QStringLiteral("オリオン大星雲 M42")); // 18 bytes
+    w(Wmr::TextOut, {title.size()}, title + MetafileWriter::words({4200, 300}));
+    const int serif = w.create(Wmr::CreateFont, font(-300, 400, true, 0), "DejaVu Serif");
+    w(Wmr::SelectObject, {serif})(Wmr::SetTextColor, {0xC0, 0});
+    w(Wmr::ExtTextOut, {4500, 4200, 10, 0},
+      "2024-01-15" + MetafileWriter::words(QList<qint64>(10, 240)));
+    w(Wmr::DeleteObject, {serif});
+    return w.finish();
+}
+
+QByteArray sampleEmf()
+{
+    MetafileWriter e = MetafileWriter::emf(QSize(480, 320));
+    e(Emr::SetMapMode, {8})(Emr::SetWindowExt, {4800, 3200})(Emr::SetViewportExt, {480, 320});
+    const QByteArray sky = MetafileWriter::dib(::sky());
+    e(Emr::StretchDIBits,
+      {0, 0, 4800, 2400, 0, 0, 0, 0, 60, 30, 80, 40, 120, sky.size() - 40, 0, 0x00CC0020, 4800,
+       2400},
+      sky);
+    e(Emr::SaveDC, {});
+    e(Emr::SelectObject, {e.create(Emr::CreatePen, {0x12200, 30, 0, 0xC0FF})});
+    e(Emr::SelectObject, {0x80000005}); // NULL_BRUSH
+    e(Emr::Ellipse, {3000, 400, 4200, 1600});
+    e(Emr::SelectObject, {e.create(Emr::CreateBrush, {2, 0xFFC040, 4})});
+    e(Emr::SetBkMode, {1})(Emr::IntersectClipRect, {200, 200, 1800, 2200});
+    e(Emr::PolyPolygon, {0,    0,    480, 320,  2,   8,   4,    4,   400,  400,  1600, 400,
+                         1600, 2000, 400, 2000, 800, 800, 1200, 800, 1200, 1600, 800,  1600});
+    e(Emr::RestoreDC, {-1})(Emr::ExtSelectClipRgn, {0, 5});
+    e(Emr::SelectObject, {e.create(Emr::CreateBrush, {0, 0x40A040, 0})});
+    e(Emr::SelectObject, {0x80000008}); // NULL_PEN
+    e(Emr::Pie, {2000, 600, 2800, 1400, 3200, 1000, 2400, 0});
+    e(Emr::SaveDC, {});
+    const float c = float(qCos(0.3)), s = float(qSin(0.3));
+    e(Emr::SetWorldTransform,
+      {MetafileWriter::real(c), MetafileWriter::real(s), MetafileWriter::real(-s),
+       MetafileWriter::real(c), MetafileWriter::real(2400), MetafileWriter::real(1700)});
+    e(Emr::RoundRect, {-300, -200, 300, 200, 200, 200})(Emr::RestoreDC, {-1});
+    e(Emr::SelectObject, {e.create(Emr::CreatePen, {0, 10, 0, 0xFFFFFF})});
+    e(Emr::MoveTo, {200, 2300})(Emr::LineTo, {4600, 2300});
+    e(Emr::PolyBezier, {0, 0, 480, 320, 4, 200, 2360, 1600, 2200, 3200, 2520, 4600, 2360});
+    e(Emr::BeginPath, {})(Emr::MoveTo, {4200, 1800})(Emr::LineTo, {4600, 1800});
+    e(Emr::LineTo, {4400, 2100})(Emr::EndPath, {})(Emr::FillPath, {0, 0, 480, 320});
+    const auto face = [](const QString &name) {
+        return MetafileWriter::utf16(name).leftJustified(320 - 28, '\0');
+    };
+    e(Emr::SelectObject, {e.create(Emr::CreateFont, {-300, 0, 0, 0, 700, 128 << 24, 0},
+                                   face(QStringLiteral("ＭＳ ゴシック")))});
+    e(Emr::SetTextColor, {0x202020})(Emr::SetTextAlign, {24});
+    const QString title = QStringLiteral("オリオン大星雲 M42");
+    e(Emr::ExtTextOutW, {0, 0, 480, 320, 1, 0, 0, 200, 2800, title.size(), 76, 0, 0, 0, 0, 0, 0},
+      MetafileWriter::utf16(title));
+    const int serif = e.create(Emr::CreateFont, {-200, 0, 0, 0, 400, 0x0101, 0},
+                               face(QStringLiteral("DejaVu Serif")));
+    e(Emr::SelectObject, {serif})(Emr::SetTextColor, {0xC0});
+    e(Emr::ExtTextOutW, {0, 0, 480, 320, 1, 0, 0, 2800, 3000, 10, 76, 0, 0, 0, 0, 0, 96},
+      MetafileWriter::utf16(QStringLiteral("2024-01-15")) +
+          MetafileWriter::ints(QList<qint64>(10, 160)));
+    e(Emr::DeleteObject, {serif});
+    return e.finish();
 }
 
 } // namespace
@@ -97,13 +244,21 @@ int main(int argc, char **argv)
 
     // Photo data: a FITS header of 80-byte cards, and a JPEG and a TIFF with EXIF.
     QByteArray header;
-    for (const char *card :
-         {"SIMPLE  =                    T", "BITPIX  =                    8",
-          "NAXIS   =                    0", "OBJECT  = 'M42 ''Orion'''", "EXPTIME =           3.0D2",
-          "NCOMBINE=                   24", "DATE-OBS= '2026-01-15T13:05:30.5'",
-          "CCD-TEMP=                -10.1", "SITELAT = '+35 40 52'", "END"})
+    for (const char *card : {"SIMPLE  =                    T", "BITPIX  =                    8",
+                             "NAXIS   =                    0", "OBJECT  = 'M42 ''Orion'''",
+                             "EXPTIME =           3.0D2", "NCOMBINE=                   24",
+                             "DATE-OBS= '2026-01-15T13:05:30.5'", "CCD-TEMP=                -10.1",
+                             "SITELAT = '+35 40 52'", "END"})
         header += QByteArray(card).leftJustified(80, ' ');
     put("photo_metadata", "header.fits", header.leftJustified(2880, ' '));
+    // Files that once broke the reader: they have no data to show.
+    put("photo_metadata", "endless.fits",
+        QByteArray("SIMPLE  =                    T").leftJustified(80, ' ') +
+            QByteArray(2 << 20, ' '));
+    put("photo_metadata", "broken.jpg",
+        QByteArray("\xFF\xD8\xFF\xE1\xFF\xFF"
+                   "Exif"));
+    put("photo_metadata", "wild-directory.tif", QByteArray("II*\0\xFF\xFF\xFF\x7F", 8));
     const ExifFiles::Tags tags = {{"Exif.Image.Model", "Camera X"},
                                   {"Exif.Photo.DateTimeOriginal", "2026:01:15 22:05:30"},
                                   {"Exif.Photo.OffsetTimeOriginal", "+09:00"},
@@ -129,6 +284,22 @@ int main(int argc, char **argv)
     put("picture_gif", "still.gif", gif(60, 50));
     put("picture_gif", "frames.gif", gif(50, 50, 5));
     put("picture_gif", "offscreen-frame.gif", gif(80, 60, 1, QSize(60, 50)));
+    // Pictures that once broke the loader: huge or lying headers, endless frames, a wrong name.
+    const QByteArray bmp = encoded(gradient(400, 300), "BMP");
+    const auto le32 = [](QByteArray bytes, int at, qint32 value) {
+        qToLittleEndian<qint32>(value, bytes.data() + at);
+        return bytes;
+    };
+    put("picture_gif", "huge.gif", gif(60, 50, 1, QSize(30000, 30000)));
+    put("picture_bmp", "huge.bmp", bmpHeader(30000, 30000, 4096));
+    put("picture_bmp", "short.bmp", bmpHeader(1600, 1200, 1000));
+    put("picture_bmp", "big-field.bmp", le32(bmp, 2, 0x7FFFFFFF));
+    put("picture_bmp", "far-offset.bmp", le32(bmp, 10, 0x10000000));
+    put("picture_bmp", "min-height.bmp", le32(bmp, 22, INT_MIN));
+    put("picture_bmp", "small-header.bmp", le32(le32(bmp, 18, 60), 22, 50));
+    put("picture_bmp", "really-jpeg.bmp", encoded(gradient(400, 300), "JPEG", 90));
+    put("picture_gif", "frames-5000.gif", gif(60, 50, 5000));
+    put("picture_gif", "frame-past-screen.gif", gif(2000, 1500, 1, QSize(200, 150)));
 
     // FITS through cfitsio: integer, floating point, colour planes, a mosaic, a compressed image.
     const auto fits = [](const char *name, FitsWriter::Image image) {
@@ -165,11 +336,11 @@ int main(int argc, char **argv)
     for (const char *target : {"metafile", "picture_wmf", "picture_emf"}) {
         const bool wmf = target[8] != 'e', emfToo = target[8] != 'w'; // "metafile" takes both
         if (wmf) {
-            put(target, "sample.wmf", MetafileWriter::sampleWmf());
+            put(target, "sample.wmf", sampleWmf());
             put(target, "plain.wmf", plain.finish());
         }
         if (emfToo) {
-            put(target, "sample.emf", MetafileWriter::sampleEmf());
+            put(target, "sample.emf", sampleEmf());
             put(target, "rect.emf", emf.finish());
         }
     }

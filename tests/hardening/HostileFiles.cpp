@@ -1,11 +1,6 @@
 #include "HostileFiles.h"
 
-#include "store/clsTemplateIO.h"
-#include "support/TestFiles.h"
-
 #include <QBuffer>
-#include <QTemporaryDir>
-#include <QtEndian>
 
 namespace {
 
@@ -128,50 +123,6 @@ QByteArray bmpHeader(qint32 width, qint32 height, qint64 dataBytes, qint64 fileS
     for (qint64 i = 0; i < dataBytes; ++i)
         b.append(char(i * 37));
     return b;
-}
-
-QByteArray jpegClaiming(int width, int height)
-{
-    QByteArray jpeg = encoded(gradient(64, 48), "JPEG", 80);
-    // The frame header (baseline SOF0 or progressive SOF2): marker, length, precision, height,
-    // width.
-    for (qsizetype i = 2; i + 9 < jpeg.size(); ++i) {
-        const uchar m = uchar(jpeg[i + 1]);
-        if (uchar(jpeg[i]) == 0xFF && (m == 0xC0 || m == 0xC2)) {
-            auto *p = reinterpret_cast<uchar *>(jpeg.data()) + i + 5;
-            qToBigEndian<quint16>(quint16(height), p);
-            qToBigEndian<quint16>(quint16(width), p + 2);
-            return jpeg;
-        }
-    }
-    return QByteArray();
-}
-
-QByteArray sampleTemplate()
-{
-    QTemporaryDir dir;
-    const QString path = dir.filePath(QStringLiteral("sample.kvl"));
-    clsTemplateIO t;
-    t.FrameSize(QStringLiteral("640x480"));
-    t.BackColor(0x102030);
-    t.BorderColor(0xFFFFFF);
-    t.BorderWidth(3);
-    t.Month(11);
-    t.Day(30);
-    t.Year(QStringLiteral("2002"));
-    t.Time(QStringLiteral("23:59 JST"));
-    const char *texts[] = {"M42 オリオン大星雲", "", "ε-180ED + EOS", "露出 8分 x 6枚", "長野県"};
-    for (int i = 0; i < clsTemplateIO::ItemCount; ++i) {
-        t.Data(i, QString::fromUtf8(texts[i]));
-        t.FontName(i, QStringLiteral("IPAGothic"));
-        t.FontSize(i, 10 + i);
-        t.FontColor(i, 0x00FF00 + i);
-        t.FontBold(i, i % 2 == 0);
-        t.FontItalic(i, i == 3);
-        t.FontAlign(i, i < 2 ? 0 : i - 1);
-    }
-    t.SaveFile(path, true);
-    return TestFiles::readAll(path);
 }
 
 } // namespace HostileFiles

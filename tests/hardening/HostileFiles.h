@@ -5,7 +5,7 @@
 #include <QSize>
 #include <QString>
 
-// Builds the pictures and templates that the hardening tests feed the program, and that the fuzz
+// Builds the pictures that the hardening tests feed the program, and that the fuzz
 // targets start from: well-formed ones, and ones that lie about themselves.
 namespace HostileFiles {
 
@@ -22,11 +22,5 @@ QByteArray gif(int width, int height, int frames = 1, QSize screen = QSize());
 // A 24-bit BMP whose headers say width x height and whose file size field says fileSizeField
 // (the true size when negative), followed by dataBytes bytes of pixels.
 QByteArray bmpHeader(qint32 width, qint32 height, qint64 dataBytes, qint64 fileSizeField = -1);
-
-// A real small JPEG whose frame header is rewritten to say width x height.
-QByteArray jpegClaiming(int width, int height);
-
-// A template as the program writes it from nothing, with distinct values.
-QByteArray sampleTemplate();
 
 } // namespace HostileFiles

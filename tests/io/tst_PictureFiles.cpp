@@ -31,9 +31,8 @@ QImage testImage(int w, int h)
     return image;
 }
 
-// A JPEG written by libjpeg itself, for the layouts Qt's writer does not make: chroma sampled
-// h x v, or CMYK (which the loader leaves to Qt's reader).
-QByteArray libjpegFile(const QImage &source, int h, int v, bool cmyk, bool progressive)
+// A CMYK JPEG written by libjpeg itself (Qt writes none; the loader leaves it to Qt's reader).
+QByteArray cmykJpeg(const QImage &source)
 {
     const QImage image = source.convertToFormat(QImage::Format_RGB888);
     jpeg_compress_struct info;
@@ -45,32 +44,18 @@ QByteArray libjpegFile(const QImage &source, int h, int v, bool cmyk, bool progr
     jpeg_mem_dest(&info, &out, &size);
     info.image_width = JDIMENSION(image.width());
     info.image_height = JDIMENSION(image.height());
-    info.input_components = cmyk ? 4 : 3;
-    info.in_color_space = cmyk ? JCS_CMYK : JCS_RGB;
+    info.input_components = 4;
+    info.in_color_space = JCS_CMYK;
     jpeg_set_defaults(&info);
     jpeg_set_quality(&info, 90, TRUE);
-    if (!cmyk) {
-        info.comp_info[0].h_samp_factor = h;
-        info.comp_info[0].v_samp_factor = v;
-    }
-    if (progressive)
-        jpeg_simple_progression(&info);
     jpeg_start_compress(&info, TRUE);
-    QByteArray row(image.width() * info.input_components, '\0');
+    QByteArray row(image.width() * 4, '\0');
     while (info.next_scanline < info.image_height) {
         const uchar *in = image.constScanLine(int(info.next_scanline));
-        auto *o = reinterpret_cast<uchar *>(row.data());
-        for (int x = 0; x < image.width(); ++x, in += 3) {
-            if (cmyk) {
-                *o++ = uchar(255 - in[0]);
-                *o++ = uchar(255 - in[1]);
-                *o++ = uchar(255 - in[2]);
-                *o++ = uchar(200 + x % 56);
-            } else {
-                *o++ = in[0];
-                *o++ = in[1];
-                *o++ = in[2];
-            }
+        for (int x = 0; x < image.width(); ++x) {
+            for (int c = 0; c < 3; ++c)
+                row[4 * x + c] = char(255 - in[3 * x + c]);
+            row[4 * x + 3] = char(200 + x % 56);
         }
         JSAMPROW rows[1] = {reinterpret_cast<JSAMPROW>(row.data())};
         jpeg_write_scanlines(&info, rows, 1);
@@ -80,17 +65,6 @@ QByteArray libjpegFile(const QImage &source, int h, int v, bool cmyk, bool progr
     jpeg_destroy_compress(&info);
     free(out);
     return bytes;
-}
-
-// Smooth gradients with some detail: the chroma upsampling and the DCT both show in the pixels.
-QImage photoLike(int w, int h)
-{
-    QImage image(w, h, QImage::Format_RGB32);
-    for (int y = 0; y < h; ++y)
-        for (int x = 0; x < w; ++x)
-            image.setPixel(x, y,
-                           qRgb((x * 255) / w, (y * 255) / h, ((x ^ y) * 37 + (x * y) / 7) & 0xFF));
-    return image;
 }
 
 QByteArray qtJpeg(const QImage &image, int quality, bool progressive)
@@ -113,11 +87,8 @@ class tst_PictureFiles : public QObject
 
 private slots:
     void bmpBytesExactly();
-    void bmpUnderExactlyTheGivenName_data();
-    void bmpUnderExactlyTheGivenName();
     void largeBmpRoundTrip_data();
     void largeBmpRoundTrip();
-    void failedWriteLeavesTheOldFile();
     void pngAndJpegOutput();
     void formatForPath_data();
     void formatForPath();
@@ -148,72 +119,38 @@ void tst_PictureFiles::bmpBytesExactly()
                         "03020103020b030215000000"));
 }
 
-void tst_PictureFiles::bmpUnderExactlyTheGivenName_data()
-{
-    QTest::addColumn<QString>("name");
-    QTest::newRow("another extension stays BMP") << "result.png";
-    QTest::newRow("Japanese name") << "結果 M42.bmp";
-}
-
-void tst_PictureFiles::bmpUnderExactlyTheGivenName()
-{
-    QFETCH(QString, name);
-    const QString path = m_dir.filePath(name);
-    const QImage image = testImage(5, 4);
-    QString error;
-    QVERIFY2(SavePicture::writeBmp(image, path, &error), qPrintable(error));
-    QCOMPARE(readAll(path), SavePicture::bmpBytes(image));
-    QImage back(path, "bmp");
-    QCOMPARE(back.convertToFormat(QImage::Format_RGB32), image);
-}
-
 void tst_PictureFiles::largeBmpRoundTrip_data()
 {
     QTest::addColumn<int>("width");
     QTest::addColumn<int>("height");
+    QTest::addColumn<QString>("name"); // written as BMP under exactly this name
     // Rows padded by 3 bytes or by 1; heights that span several write blocks, with a short last
     // block.
-    QTest::newRow("1603 wide, three pixels after the groups") << 1603 << 298;
-    QTest::newRow("one pixel wide") << 1 << 1000;
+    QTest::newRow("1603 wide, three pixels after the groups, named .png")
+        << 1603 << 298 << "結果 M42.png";
+    QTest::newRow("one pixel wide") << 1 << 1000 << "large.bmp";
 }
 
 void tst_PictureFiles::largeBmpRoundTrip()
 {
     QFETCH(int, width);
     QFETCH(int, height);
+    QFETCH(QString, name);
     QImage image(width, height, QImage::Format_RGB32);
     for (int y = 0; y < height; ++y) {
         auto *line = reinterpret_cast<QRgb *>(image.scanLine(y));
         for (int x = 0; x < width; ++x)
             line[x] = qRgb((x * 7 + y) & 0xFF, (x * 13 + y * 3) & 0xFF, (x + y * 11) & 0xFF);
     }
-    const QString path = m_dir.filePath(QStringLiteral("large.bmp"));
+    const QString path = m_dir.filePath(name);
     QString error;
     QVERIFY2(SavePicture::writeBmp(image, path, &error), qPrintable(error));
     const QByteArray written = readAll(path);
     const qint64 stride = (qint64(width) * 3 + 3) & ~qint64(3);
     QCOMPARE(written.size(), 54 + stride * height);
     QCOMPARE(written, SavePicture::bmpBytes(image));
-    // Qt's own reader gives every pixel back; the padding at each row's end is zero.
+    // Qt's own reader gives every pixel back.
     QCOMPARE(QImage::fromData(written, "BMP").convertToFormat(QImage::Format_RGB32), image);
-    for (int y = 0; y < height; ++y)
-        for (qint64 pad = qint64(width) * 3; pad < stride; ++pad)
-            QCOMPARE(written[54 + stride * y + pad], '\0');
-}
-
-void tst_PictureFiles::failedWriteLeavesTheOldFile()
-{
-    QString error;
-    const QString missingFolder = m_dir.filePath(QStringLiteral("no/such/folder/out.bmp"));
-    QVERIFY(!SavePicture::writeBmp(testImage(2, 2), missingFolder, &error));
-    QVERIFY(error.contains(QStringLiteral("out.bmp")));
-    QVERIFY(!SavePicture::writeBmp(QImage(), m_dir.filePath(QStringLiteral("empty.bmp")), &error));
-    QVERIFY(!QFile::exists(m_dir.filePath(QStringLiteral("empty.bmp"))));
-    // Replacing a file replaces it whole.
-    const QString path = m_dir.filePath(QStringLiteral("replaced.bmp"));
-    QVERIFY(SavePicture::writeBmp(testImage(8, 8), path, &error));
-    QVERIFY(SavePicture::writeBmp(testImage(2, 2), path, &error));
-    QCOMPARE(readAll(path), SavePicture::bmpBytes(testImage(2, 2)));
 }
 
 void tst_PictureFiles::pngAndJpegOutput()
@@ -226,6 +163,11 @@ void tst_PictureFiles::pngAndJpegOutput()
     const QString jpg = m_dir.filePath(QStringLiteral("out.jpg"));
     QVERIFY(SavePicture::write(image, jpg, SavePicture::Format::Jpeg, 90, &error));
     QCOMPARE(LoadPicture::readHeader(jpg).format, LoadPicture::Format::Jpeg);
+    // No picture, no file.
+    const QString none = m_dir.filePath(QStringLiteral("none.jpg"));
+    QVERIFY(!SavePicture::writeBmp(QImage(), none, &error));
+    QVERIFY(!SavePicture::write(QImage(), none, SavePicture::Format::Jpeg, 80, &error));
+    QVERIFY(!QFile::exists(none));
 }
 
 void tst_PictureFiles::formatForPath_data()
@@ -263,7 +205,6 @@ void tst_PictureFiles::detectFormat_data()
     emf.replace(40, 4, " EMF");
     QTest::newRow("EMF") << emf << int(F::Emf);
     QTest::newRow("PNG is not a photo format") << QByteArray("\x89PNG\r\n", 6) << int(F::Unknown);
-    QTest::newRow("text") << QByteArray("hello") << int(F::Unknown);
     QTest::newRow("empty") << QByteArray() << int(F::Unknown);
 }
 
@@ -323,20 +264,17 @@ void tst_PictureFiles::decodesGifAndRefusesAFolder()
 void tst_PictureFiles::jpegPixelsAsQtDecodesThem_data()
 {
     QTest::addColumn<QByteArray>("bytes");
-    QTest::addColumn<bool>("damaged");    // read in part, and told so
-    const QImage odd = photoLike(61, 37); // sizes not multiples of the 8 x 8 or 16 x 16 blocks
+    QTest::addColumn<bool>("damaged"); // read in part, and told so
+    const QImage odd =
+        HostileFiles::gradient(61, 37); // sizes not multiples of the 8 x 8 or 16 x 16 blocks
     QTest::newRow("Qt's writer, quality 75") << qtJpeg(odd, 75, false) << false;
     QTest::newRow("Qt's writer, progressive") << qtJpeg(odd, 80, true) << false;
     QTest::newRow("grey") << qtJpeg(odd.convertToFormat(QImage::Format_Grayscale8), 85, false)
                           << false;
-    QTest::newRow("chroma 4:4:4") << libjpegFile(odd, 1, 1, false, false) << false;
-    QTest::newRow("chroma 4:2:2") << libjpegFile(odd, 2, 1, false, false) << false;
-    QTest::newRow("chroma 4:4:0") << libjpegFile(odd, 1, 2, false, false) << false;
-    QTest::newRow("chroma 4:2:0, progressive") << libjpegFile(odd, 2, 2, false, true) << false;
-    QTest::newRow("chroma 4:1:1") << libjpegFile(odd, 4, 1, false, false) << false;
-    QTest::newRow("CMYK") << libjpegFile(odd, 1, 1, true, false) << false;
-    QTest::newRow("cut short") << qtJpeg(photoLike(200, 150), 90, false).left(3000) << true;
-    const QByteArray cmyk = libjpegFile(photoLike(200, 150), 1, 1, true, false);
+    QTest::newRow("CMYK") << cmykJpeg(odd) << false;
+    QTest::newRow("cut short") << qtJpeg(HostileFiles::gradient(200, 150), 90, false).left(3000)
+                               << true;
+    const QByteArray cmyk = cmykJpeg(HostileFiles::gradient(200, 150));
     QTest::newRow("CMYK cut short, through Qt's reader") << cmyk.left(cmyk.size() / 2) << true;
 }
 
@@ -378,7 +316,7 @@ void tst_PictureFiles::brokenJpeg_data()
 {
     QTest::addColumn<QByteArray>("bytes");
     QTest::addColumn<bool>("headerReadable");
-    const QByteArray good = qtJpeg(photoLike(64, 48), 90, false);
+    const QByteArray good = qtJpeg(HostileFiles::gradient(64, 48), 90, false);
     QTest::newRow("signature only") << QByteArray("\xFF\xD8\xFF\xE0garbage") << false;
     QTest::newRow("cut inside the headers") << good.left(300) << false;
     QByteArray lossless = good;
@@ -415,10 +353,6 @@ void tst_PictureFiles::getFileFolder()
     QCOMPARE(GetFileFolder(m_dir.filePath(QStringLiteral("none.jpg"))), QString());
     QCOMPARE(GetFileFolder(m_dir.path()), QString()); // a folder is not a file
     QCOMPARE(GetFileFolder(QString()), QString());
-#ifndef Q_OS_WIN
-    if (QFileInfo(QStringLiteral("/etc/hostname")).isFile())
-        QCOMPARE(GetFileFolder(QStringLiteral("/etc/hostname")), QStringLiteral("/etc"));
-#endif
 }
 
 QTEST_MAIN(tst_PictureFiles)

@@ -63,10 +63,6 @@ public:
     // A packed bottom-up DIB of 24 bits, or of 8 bits with a colour table.
     static QByteArray dib(const QImage &image, int bitCount = 24);
 
-    // Photo-like files that use every record group: a DIB sky, shapes, hatches, clipping, text.
-    static QByteArray sampleWmf();
-    static QByteArray sampleEmf();
-
 private:
     static QByteArray pack(const QList<qint64> &values, int size);
 

@@ -183,28 +183,25 @@ void tst_BasHook::pastes()
     QCOMPARE(paste(u"2002年"_s, ctrlV), u"1"_s);
     QCOMPARE(paste(u"２００2"_s, ctrlV), u"12002"_s);
     QCOMPARE(paste(QString(), ctrlV), u"1"_s);
-    QCOMPARE(paste(u"a"_s, QKeyCombination(Qt::ShiftModifier, Qt::Key_Insert)), u"1"_s);
     QCOMPARE(paste(u"７"_s, QKeyCombination(Qt::ShiftModifier, Qt::Key_Insert)), u"17"_s);
 
     // The context menu's Paste judges the same way; the menu holds the focus only while open.
-    for (const auto &[text, result] : {std::pair{u"3a"_s, u""_s}, std::pair{u"３1"_s, u"31"_s}}) {
-        w.txtYear->clear();
-        clipboard->setText(text);
-        QContextMenuEvent request(QContextMenuEvent::Mouse, QPoint(5, 5),
-                                  w.txtYear->mapToGlobal(QPoint(5, 5)));
-        QApplication::sendEvent(w.txtYear, &request);
-        auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
-        QVERIFY(menu);
-        QAction *pasteEntry = nullptr;
-        for (QAction *action : menu->actions())
-            if (action->text().startsWith(QLineEdit::tr("&Paste")))
-                pasteEntry = action;
-        QVERIFY(pasteEntry);
-        menu->close();
-        pasteEntry->trigger();
-        QCOMPARE(w.txtYear->text(), result);
-        QCOMPARE(w.hook.HookedControl(), w.txtYear);
-    }
+    w.txtYear->clear();
+    clipboard->setText(u"3a"_s);
+    QContextMenuEvent request(QContextMenuEvent::Mouse, QPoint(5, 5),
+                              w.txtYear->mapToGlobal(QPoint(5, 5)));
+    QApplication::sendEvent(w.txtYear, &request);
+    auto *menu = qobject_cast<QMenu *>(QApplication::activePopupWidget());
+    QVERIFY(menu);
+    QAction *pasteEntry = nullptr;
+    for (QAction *action : menu->actions())
+        if (action->text().startsWith(QLineEdit::tr("&Paste")))
+            pasteEntry = action;
+    QVERIFY(pasteEntry);
+    menu->close();
+    pasteEntry->trigger();
+    QCOMPARE(w.txtYear->text(), QString());
+    QCOMPARE(w.hook.HookedControl(), w.txtYear);
     // The middle button pastes the selection, where the window system has one.
     if (clipboard->supportsSelection()) {
         w.txtYear->clear();

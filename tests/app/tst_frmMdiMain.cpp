@@ -31,36 +31,6 @@ QString row(const char *name, int i)
 const QStringList Faces = {"ＭＳ 明朝", "ＭＳ Ｐゴシック", "ＭＳ ゴシック", "ＭＳ Ｐ明朝",
                            "ＭＳ 明朝"};
 
-// Every panel field set to a value that differs from the start-up panel.
-void fillPanel(const Session &s)
-{
-    s.combo("cboPhotoSize")->setEditText("640x480");
-    s.swatch("picFrameColor")->BackColor(0x00123456);
-    s.swatch("picBackColor")->BackColor(0x00203040);
-    s.combo("cboFrameSize")->setCurrentIndex(2);
-    s.edit("txtTargetName")->setText("M42 オリオン大星雲");
-    s.combo("cboMonth")->setCurrentIndex(2);
-    s.combo("cboDay")->setCurrentIndex(24);
-    s.edit("txtYear")->setText("2001");
-    s.edit("txtTime")->setText("22:30");
-    for (int k = 0; k < 3; ++k)
-        s.edit(row("txtFooter", k))->setText(QStringLiteral("フッター %1").arg(k));
-    for (int i = 0; i < 5; ++i) {
-        QComboBox *font = s.combo(row("cboFontName", i));
-        font->setCurrentIndex(font->findText(Faces[i]));
-        QVERIFY(font->currentIndex() >= 0);
-        s.edit(row("txtFontSize", i))->setText(QString::number(11 + i));
-        s.swatch(row("picFontColor", i))->BackColor(0x00010203 * (i + 1));
-        s.toggle(row("chkBold", i))->setChecked(i % 2 == 0);
-        s.toggle(row("chkItalic", i))->setChecked(i % 2 == 1);
-        s.toggle(row("chkStrikethrough", i))->setChecked(i == 3);
-        s.toggle(row("chkUnderline", i))->setChecked(i >= 2);
-    }
-    s.align(2)->chooseEntry(2);
-    s.align(3)->chooseEntry(4);
-    s.align(4)->chooseEntry(5);
-}
-
 int px(double twips, double tpp)
 {
     return int(std::lround(twips / tpp));
@@ -85,9 +55,7 @@ private slots:
     }
     void startupWithoutFiles();
     void settingsFileReadAtStartWrittenAtExit();
-    void previewReflectsEveryPanelField();
-    void templateRoundTripThroughPanel();
-    void setDefaultWritesDefaultTemplate();
+    void panelPreviewAndTemplates();
     void languageOfTheTexts_data();
     void languageOfTheTexts();
 };
@@ -244,11 +212,36 @@ void tst_frmMdiMain::settingsFileReadAtStartWrittenAtExit()
     QCOMPARE(saved.DateFormat(), 2);
 }
 
-void tst_frmMdiMain::previewReflectsEveryPanelField()
+void tst_frmMdiMain::panelPreviewAndTemplates()
 {
     Session s;
     frmMdiMain &w = s.start();
-    fillPanel(s);
+    // Every panel field set to a value that differs from the start-up panel.
+    s.combo("cboPhotoSize")->setEditText("640x480");
+    s.swatch("picFrameColor")->BackColor(0x00123456);
+    s.swatch("picBackColor")->BackColor(0x00203040);
+    s.combo("cboFrameSize")->setCurrentIndex(2);
+    s.edit("txtTargetName")->setText("M42 オリオン大星雲");
+    s.combo("cboMonth")->setCurrentIndex(2);
+    s.combo("cboDay")->setCurrentIndex(24);
+    s.edit("txtYear")->setText("2001");
+    s.edit("txtTime")->setText("22:30");
+    for (int k = 0; k < 3; ++k)
+        s.edit(row("txtFooter", k))->setText(QStringLiteral("フッター %1").arg(k));
+    for (int i = 0; i < 5; ++i) {
+        QComboBox *font = s.combo(row("cboFontName", i));
+        font->setCurrentIndex(font->findText(Faces[i]));
+        QVERIFY(font->currentIndex() >= 0);
+        s.edit(row("txtFontSize", i))->setText(QString::number(11 + i));
+        s.swatch(row("picFontColor", i))->BackColor(0x00010203 * (i + 1));
+        s.toggle(row("chkBold", i))->setChecked(i % 2 == 0);
+        s.toggle(row("chkItalic", i))->setChecked(i % 2 == 1);
+        s.toggle(row("chkStrikethrough", i))->setChecked(i == 3);
+        s.toggle(row("chkUnderline", i))->setChecked(i >= 2);
+    }
+    s.align(2)->chooseEntry(2);
+    s.align(3)->chooseEntry(4);
+    s.align(4)->chooseEntry(5);
     w.settings().DelimiterFormat(3);
     s.find<QPushButton>("cmdPreview")->click();
 
@@ -275,13 +268,7 @@ void tst_frmMdiMain::previewReflectsEveryPanelField()
     }
     // The canvas shows the new picture: the background colour at its top-left corner.
     QCOMPARE(w.preview()->canvasImage().pixelColor(0, 0), ColorSwatch::toQColor(0x00203040));
-}
 
-void tst_frmMdiMain::templateRoundTripThroughPanel()
-{
-    Session s;
-    frmMdiMain &w = s.start();
-    fillPanel(s);
     const PanelValues saved = w.panelValues();
     // Cancelled dialogs change nothing.
     action(w, "IDMI_LOADTEMPLATE")->trigger();
@@ -341,37 +328,33 @@ void tst_frmMdiMain::templateRoundTripThroughPanel()
     QVERIFY(w.LoadTemplateFile(s.path("windows.kvl"), false));
     QCOMPARE(s.combo("cboFontName(3)")->currentText(), Faces[3]);
     QVERIFY(w.SaveTemplateFile(s.path("again.kvl")));
-    clsTemplateIO again;
-    QVERIFY(again.OpenFile(s.path("again.kvl")));
-    QCOMPARE(again.FontName(1), QString("ＭＳ 明朝"));
-}
+    clsTemplateIO copy;
+    QVERIFY(copy.OpenFile(s.path("again.kvl")));
+    QCOMPARE(copy.FontName(1), QString("ＭＳ 明朝"));
 
-void tst_frmMdiMain::setDefaultWritesDefaultTemplate()
-{
-    Session s;
-    s.start();
-    fillPanel(s);
+    // Set as default: the next start takes everything but the date and time from "default.kvl".
     s.edit("txtTargetName")->setText("NGC ☄ 🌌");
-    const PanelValues set = s.window->panelValues();
-    action(*s.window, "IDMI_SETDEFAULT")->trigger();
-    QVERIFY(s.services.saveCalls.isEmpty());
-    const QString file = s.window->defaultTemplatePath();
-    QCOMPARE(s.window->statusBar()->currentMessage(),
-             "ファイル「" + QDir::toNativeSeparators(file) +
+    s.combo("cboPhotoSize")->setEditText("640x480"); // the template above had none
+    const PanelValues set = w.panelValues();
+    const qsizetype asked = s.services.saveCalls.size();
+    action(w, "IDMI_SETDEFAULT")->trigger();
+    QCOMPARE(s.services.saveCalls.size(), asked);
+    const QString defaults = w.defaultTemplatePath();
+    QCOMPARE(w.statusBar()->currentMessage(),
+             "ファイル「" + QDir::toNativeSeparators(defaults) +
                  "」を保存しました。「☄」を含むため UTF-8 で書いたので、古い版のプログラムでは"
                  "読めません。");
-    QVERIFY(TestFiles::readAll(file).startsWith("\xEF\xBB\xBF"));
-    // The next start takes everything but the date and time from "default.kvl".
+    QVERIFY(TestFiles::readAll(defaults).startsWith("\xEF\xBB\xBF"));
     s.window.reset();
     s.services.clock = QDateTime(QDate(2024, 2, 9), QTime(0, 7));
-    frmMdiMain &w = s.start();
+    frmMdiMain &again = s.start();
     PanelValues expected = set;
     expected.MonthIndex = 1;
     expected.DayIndex = 8;
     expected.Year = "2024";
     expected.Time = "00:07 JST";
-    QCOMPARE(w.panelValues(), expected);
-    QCOMPARE(w.frame().PhotoWidth, 640);
+    QCOMPARE(again.panelValues(), expected);
+    QCOMPARE(again.frame().PhotoWidth, 640);
 }
 
 void tst_frmMdiMain::languageOfTheTexts_data()

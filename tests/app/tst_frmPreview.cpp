@@ -38,33 +38,28 @@ QImage readPhoto(const QString &path)
     return QImage(path, "BMP").convertToFormat(QImage::Format_RGB32);
 }
 
-// Drags `data` over the canvas: true when the canvas accepts it.
-bool dragOver(QWidget *canvas, const QMimeData *data)
-{
-    const QPoint at = canvas->rect().center();
-    const auto actions = Qt::CopyAction | Qt::MoveAction;
-    QDragEnterEvent enter(at, actions, data, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(canvas, &enter);
-    if (!enter.isAccepted())
-        return false;
-    QDragMoveEvent move(at, actions, data, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(canvas, &move);
-    return move.isAccepted();
-}
-
-// A drop as the window system delivers it: only after the canvas accepted the drag.
-void drop(QWidget *canvas, const QStringList &paths)
+// Drags files over the canvas and, when `release` and the canvas takes them, drops them there as
+// the window system does; "https:" names stand for remote data. True when the canvas takes them.
+bool drop(QWidget *canvas, const QStringList &paths, bool release = true)
 {
     QMimeData data;
     QList<QUrl> urls;
     for (const QString &p : paths)
-        urls << QUrl::fromLocalFile(p);
+        urls << (p.startsWith("https:") ? QUrl(p) : QUrl::fromLocalFile(p));
     data.setUrls(urls);
-    if (!dragOver(canvas, &data))
-        return;
-    QDropEvent event(QPointF(canvas->rect().center()), Qt::CopyAction | Qt::MoveAction, &data,
-                     Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(canvas, &event);
+    const QPoint at = canvas->rect().center();
+    const auto actions = Qt::CopyAction | Qt::MoveAction;
+    QDragEnterEvent enter(at, actions, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(canvas, &enter);
+    QDragMoveEvent move(at, actions, &data, Qt::LeftButton, Qt::NoModifier);
+    if (enter.isAccepted())
+        QCoreApplication::sendEvent(canvas, &move);
+    if (!enter.isAccepted() || !move.isAccepted())
+        return false;
+    QDropEvent event(QPointF(at), actions, &data, Qt::LeftButton, Qt::NoModifier);
+    if (release)
+        QCoreApplication::sendEvent(canvas, &event);
+    return true;
 }
 
 // Loads `path` through the open dialog or by a drop on the canvas.
@@ -99,16 +94,12 @@ private slots:
     }
     void dropLoadsFirstFile();
     void badPhotosAreTold();
-    void photoOutOfRangeGivesSizeMessage_data();
     void photoOutOfRangeGivesSizeMessage();
     void openDialogStartsInLoadPathAndRemove();
-    void saveWritesExactName_data();
     void saveWritesExactName();
     void clipboardAndFailedSave();
     void fillFromPhoto();
     void livePreview();
-    void fittedRect_data();
-    void fittedRect();
     void fittedViewShowsAndTakesDrops();
 };
 
@@ -119,24 +110,19 @@ void tst_frmPreview::dropLoadsFirstFile()
     QWidget *canvas = s.find<QWidget>("picPreview");
     // The first file's extension decides, in any case; data without a local file is refused.
     const std::pair<QStringList, bool> drags[] = {
-        {{"M42.Jpg", "notes.txt"}, true},  {{"m42.FTS"}, true},
-        {{"my.photos/m42"}, false},        {{"notes.txt", "m42.jpg"}, false},
+        {{s.path("M42.Jpg"), s.path("notes.txt")}, true},
+        {{s.path("m42.FTS")}, true},
+        {{s.path("my.photos/m42")}, false},
+        {{s.path("notes.txt"), s.path("m42.jpg")}, false},
         {{"https://example.org/m42.jpg"}, false}};
-    for (const auto &[files, accepted] : drags) {
-        QMimeData data;
-        QList<QUrl> urls;
-        for (const QString &f : files)
-            urls << (f.startsWith("https:") ? QUrl(f) : QUrl::fromLocalFile(s.path(f)));
-        data.setUrls(urls);
-        QVERIFY2(dragOver(canvas, &data) == accepted, qPrintable(files.first()));
-    }
+    for (const auto &[files, accepted] : drags)
+        QVERIFY2(drop(canvas, files, false) == accepted, qPrintable(files.first()));
 
     const QString first = writePhoto(s, "photos/M42.Jpg", {200, 150}, "JPG");
     drop(canvas, {first, writePhoto(s, "photos/m31.bmp", {300, 100})});
     QCOMPARE(w.preview()->PhotoPath(), QDir::toNativeSeparators(first));
     QCOMPARE(QSize(w.frame().PhotoWidth, w.frame().PhotoHeight), QSize(200, 150));
     QCOMPARE(w.settings().LoadPath(), QDir::toNativeSeparators(s.path("photos")));
-    QCOMPARE(w.preview()->composer().drawnFrame().photoArea.size(), QSize(200, 150));
     QCOMPARE(static_cast<PreviewCanvas *>(canvas)->image(), w.preview()->canvasImage());
     QVERIFY(s.services.messageCalls.isEmpty());
     // The next Preview takes the photo again from its file.
@@ -179,44 +165,30 @@ void tst_frmPreview::badPhotosAreTold()
     QVERIFY(w.statusBar()->currentMessage().contains(QDir::toNativeSeparators(cut)));
 }
 
-void tst_frmPreview::photoOutOfRangeGivesSizeMessage_data()
-{
-    QTest::addColumn<QSize>("size");
-    QTest::addColumn<bool>("byDialog");
-    QTest::addColumn<bool>("tooLarge");
-    QTest::newRow("1601 wide, dropped") << QSize(1601, 100) << false << true;
-    QTest::newRow("1201 high, chosen") << QSize(100, 1201) << true << true;
-    QTest::newRow("49 wide, chosen") << QSize(49, 50) << true << false;
-    QTest::newRow("49 high, dropped") << QSize(50, 49) << false << false;
-}
-
 void tst_frmPreview::photoOutOfRangeGivesSizeMessage()
 {
-    QFETCH(QSize, size);
-    QFETCH(bool, byDialog);
-    QFETCH(bool, tooLarge);
     Session s;
     frmMdiMain &w = s.start();
-    const QString photo = writePhoto(s, "big/photo.bmp", size);
-    load(s, photo, byDialog);
-    QCOMPARE(s.services.messageCalls.size(), 1);
-    const auto &told = s.services.messageCalls.first();
-    QCOMPARE(told.text, QString("最大1600x1200、最小50x50の大きさまで作成可能です。"));
-    QCOMPARE(told.caption, QString("Error"));
-    QCOMPARE(told.icon, QMessageBox::Critical);
-    // The photo is remembered all the same; the program goes on.
-    QCOMPARE(w.preview()->PhotoPath(), QDir::toNativeSeparators(photo));
-    QCOMPARE(w.settings().LoadPath(), QDir::toNativeSeparators(s.path("big")));
-    QVERIFY(w.preview()->isVisible());
-    // A photo too large: the status bar says where shrinking is turned on; once it is, the
-    // photo is shrunk into the box.
-    QCOMPARE(w.statusBar()->currentMessage() == ComposeOutcome::shrinkHint(), tooLarge);
+    // Too small and chosen, or too large and dropped: told, the photo remembered all the same.
+    for (const auto &[size, byDialog] :
+         {std::pair{QSize(50, 49), true}, std::pair{QSize(1601, 100), false}}) {
+        const QString photo = writePhoto(s, QStringLiteral("big/%1.bmp").arg(size.width()), size);
+        load(s, photo, byDialog);
+        const auto &told = s.services.messageCalls.last();
+        QCOMPARE(told.text, QString("最大1600x1200、最小50x50の大きさまで作成可能です。"));
+        QCOMPARE(told.caption, QString("Error"));
+        QCOMPARE(told.icon, QMessageBox::Critical);
+        QCOMPARE(w.preview()->PhotoPath(), QDir::toNativeSeparators(photo));
+        QCOMPARE(w.settings().LoadPath(), QDir::toNativeSeparators(s.path("big")));
+        QVERIFY(w.preview()->isVisible());
+        QCOMPARE(w.statusBar()->currentMessage() == ComposeOutcome::shrinkHint(), !byDialog);
+    }
+    // Once shrinking is on, a photo too large is shrunk into the box without a word.
     w.settings().setShrinkLarge(true);
     s.find<QPushButton>("cmdPreview")->click();
-    QCOMPARE(s.services.messageCalls.size(), tooLarge ? 1 : 2);
+    QCOMPARE(s.services.messageCalls.size(), 2);
     QVERIFY(w.statusBar()->currentMessage().isEmpty());
-    if (tooLarge)
-        QCOMPARE(QSize(w.frame().PhotoWidth, w.frame().PhotoHeight), size.boundedTo({1600, 1200}));
+    QCOMPARE(QSize(w.frame().PhotoWidth, w.frame().PhotoHeight), QSize(1600, 100));
 }
 
 void tst_frmPreview::openDialogStartsInLoadPathAndRemove()
@@ -271,21 +243,8 @@ void tst_frmPreview::openDialogStartsInLoadPathAndRemove()
     QCOMPARE(w.frame().BackColor, shown.BackColor);
 }
 
-void tst_frmPreview::saveWritesExactName_data()
-{
-    QTest::addColumn<int>("filter");
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QByteArray>("magic");
-    QTest::newRow("BMP, other extension kept") << 0 << "result.png" << QByteArray("BM");
-    QTest::newRow("PNG") << 1 << "result.png" << QByteArray("\x89PNG\r\n");
-    QTest::newRow("JPEG, other extension kept") << 2 << "result.bmp" << QByteArray("\xFF\xD8\xFF");
-}
-
 void tst_frmPreview::saveWritesExactName()
 {
-    QFETCH(int, filter);
-    QFETCH(QString, name);
-    QFETCH(QByteArray, magic);
     Session s;
     frmMdiMain &w = s.start();
     const QString photo = writePhoto(s, "m42.bmp", {200, 100});
@@ -293,15 +252,32 @@ void tst_frmPreview::saveWritesExactName()
     w.settings().SavePath(s.dir.path());
     w.settings().JpegQuality(30);
     QDir().mkpath(s.path("out"));
-    const QString target = s.path("out/" + name);
-    const QString reference = s.path("reference");
-    QVERIFY(SavePicture::write(w.preview()->canvasImage(), reference, SavePicture::Format(filter),
-                               30, nullptr));
-    s.services.saveAnswers.enqueue(target);
-    s.services.saveFilterAnswers.enqueue(filter);
-    s.find<QAction>("IDM_SAVEPHOTO")->trigger();
-
-    const auto &options = s.services.saveCalls.last();
+    // The type chosen decides the format, whatever the extension typed.
+    const std::tuple<int, QString, QByteArray> saves[] = {{0, "result.png", "BM"},
+                                                          {1, "result.png", "\x89PNG\r\n"},
+                                                          {2, "result.bmp", "\xFF\xD8\xFF"}};
+    for (const auto &[filter, name, magic] : saves) {
+        // Preview shows the window again, with the same photo.
+        s.find<QPushButton>("cmdPreview")->click();
+        QVERIFY(showsPhoto(w.preview(), readPhoto(photo)));
+        const QString target = s.path("out/" + name);
+        const QString reference = s.path("reference");
+        QVERIFY(SavePicture::write(w.preview()->canvasImage(), reference,
+                                   SavePicture::Format(filter), 30, nullptr));
+        s.services.saveAnswers.enqueue(target);
+        s.services.saveFilterAnswers.enqueue(filter);
+        s.find<QAction>("IDM_SAVEPHOTO")->trigger();
+        const QByteArray bytes = TestFiles::readAll(target);
+        QVERIFY(bytes.startsWith(magic));
+        QCOMPARE(bytes, TestFiles::readAll(reference));
+        QVERIFY(!w.preview()->isVisible());
+        QCOMPARE(w.statusBar()->currentMessage(),
+                 "ファイル「" + QDir::toNativeSeparators(target) + "」を保存しました。");
+    }
+    QCOMPARE(QDir(s.path("out")).entryList(QDir::Files), QStringList({"result.bmp", "result.png"}));
+    QCOMPARE(w.settings().SavePath(), QDir::toNativeSeparators(s.path("out")));
+    QVERIFY(s.services.messageCalls.isEmpty());
+    const auto &options = s.services.saveCalls.first();
     QCOMPARE(options.fileName, QString()); // never the photo itself
     QCOMPARE(options.filter,
              QString("BMPﾌｧｲﾙ (*.bmp)|*.bmp|PNGﾌｧｲﾙ (*.png)|*.png|JPEGﾌｧｲﾙ (*.jpg)|*.jpg"));
@@ -309,24 +285,7 @@ void tst_frmPreview::saveWritesExactName()
     QCOMPARE(options.defaultSuffixes, QStringList({"", "png", "jpg"}));
     QCOMPARE(options.initialDir, s.dir.path());
     QVERIFY(options.confirmOverwrite && options.pathMustExist);
-    QCOMPARE(QDir(s.path("out")).entryList(QDir::Files), QStringList{name});
-    QFile written(target);
-    QFile expected(reference);
-    QVERIFY(written.open(QIODevice::ReadOnly) && expected.open(QIODevice::ReadOnly));
-    const QByteArray bytes = written.readAll();
-    QVERIFY(bytes.startsWith(magic));
-    QCOMPARE(bytes, expected.readAll());
-    QCOMPARE(w.settings().SavePath(), QDir::toNativeSeparators(s.path("out")));
-    QVERIFY(!w.preview()->isVisible());
-    QVERIFY(s.services.messageCalls.isEmpty());
-    QCOMPARE(w.statusBar()->currentMessage(),
-             "ファイル「" + QDir::toNativeSeparators(target) + "」を保存しました。");
-
-    // The next Preview shows the window again, with the same photo.
-    s.find<QPushButton>("cmdPreview")->click();
-    QVERIFY(showsPhoto(w.preview(), readPhoto(photo)));
     // The re-created window proposes no name; its dialog starts in the new folder.
-    w.IDM_SAVEPHOTO_Click();
     QCOMPARE(s.services.saveCalls.last().fileName, QString());
     QCOMPARE(s.services.saveCalls.last().initialDir, QDir::toNativeSeparators(s.path("out")));
 }
@@ -450,31 +409,10 @@ void tst_frmPreview::livePreview()
     QCOMPARE(s.services.messageCalls.size(), 1);
 }
 
-void tst_frmPreview::fittedRect_data()
-{
-    QTest::addColumn<QSize>("canvas");
-    QTest::addColumn<QRect>("shown"); // in a client area of 632 x 434
-    QTest::newRow("larger: scaled to the height, centred across")
-        << QSize(1641, 1306) << QRect(44, 0, 545, 434);
-    QTest::newRow("larger: scaled to the width, centred down")
-        << QSize(1896, 651) << QRect(0, 108, 632, 217);
-    QTest::newRow("smaller: 1:1, centred, never scaled up")
-        << QSize(202, 170) << QRect(215, 132, 202, 170);
-}
-
-void tst_frmPreview::fittedRect()
-{
-    QFETCH(QSize, canvas);
-    QFETCH(QRect, shown);
-    QCOMPARE(frmPreview::fittedRect(canvas, QSize(632, 434)), shown);
-}
-
 void tst_frmPreview::fittedViewShowsAndTakesDrops()
 {
     Session s;
-    QFile ini(s.path("nolt.ini"));
-    QVERIFY(ini.open(QIODevice::WriteOnly) && ini.write("[View]\r\nFitWindow=1\r\n") > 0);
-    ini.close();
+    QVERIFY(TestFiles::writeAll(s.path("nolt.ini"), "[View]\r\nFitWindow=1\r\n"));
     frmMdiMain &w = s.start();
     QAction *fit = s.find<QAction>("IDM_FITWINDOW");
     QVERIFY(fit->isCheckable() && fit->isChecked());
@@ -490,6 +428,10 @@ void tst_frmPreview::fittedViewShowsAndTakesDrops()
     PreviewCanvas *canvas = w.preview()->canvas();
     QCOMPARE(w.preview()->geometry(), QRect(QPoint(0, 0), client));
     QCOMPARE(canvas->geometry(), frmPreview::fittedRect(full, client));
+    // Scaled to the height or the width and centred the other way; never scaled up.
+    QCOMPARE(frmPreview::fittedRect({1641, 1306}, {632, 434}), QRect(44, 0, 545, 434));
+    QCOMPARE(frmPreview::fittedRect({1896, 651}, {632, 434}), QRect(0, 108, 632, 217));
+    QCOMPARE(frmPreview::fittedRect({202, 170}, {632, 434}), QRect(215, 132, 202, 170));
     QVERIFY(canvas->width() < full.width());
     const QPoint middle =
         w.preview()->composer().drawnFrame().photoArea.center() * canvas->width() / full.width();

@@ -25,14 +25,6 @@ void showActive(QWidget *dialog)
     QVERIFY(QTest::qWaitForWindowActive(dialog));
 }
 
-void touch(const QString &path)
-{
-    QVERIFY(QDir().mkpath(QFileInfo(path).path()));
-    QFile file(path);
-    QVERIFY(file.open(QIODevice::WriteOnly));
-    file.write("<html></html>");
-}
-
 } // namespace
 
 class tst_frmAbout : public QObject
@@ -91,15 +83,13 @@ void tst_frmAbout::manualPath()
     const QString bin = dir.filePath(u"bin"_s);
     QVERIFY(QDir().mkpath(bin));
 
-    // A Linux install: share/morvel/doc beside bin.
-    touch(dir.filePath(u"share/morvel/doc/index.html"_s));
-    QCOMPARE(frmAbout::manualPath(bin),
-             QFileInfo(dir.filePath(u"share/morvel/doc/index.html"_s)).canonicalFilePath());
-
-    // A portable install: docs next to the program wins.
-    touch(dir.filePath(u"bin/docs/index.html"_s));
-    QCOMPARE(frmAbout::manualPath(bin),
-             QFileInfo(dir.filePath(u"bin/docs/index.html"_s)).canonicalFilePath());
+    // A Linux install: share/morvel/doc beside bin; a portable one: docs next to the program wins.
+    for (const QString &manual : {u"share/morvel/doc"_s, u"bin/docs"_s}) {
+        QVERIFY(QDir(dir.path()).mkpath(manual));
+        QVERIFY(QFile(dir.filePath(manual + u"/index.html"_s)).open(QIODevice::WriteOnly));
+        QCOMPARE(frmAbout::manualPath(bin),
+                 QFileInfo(dir.filePath(manual + u"/index.html"_s)).canonicalFilePath());
+    }
 }
 
 QTEST_MAIN(tst_frmAbout)

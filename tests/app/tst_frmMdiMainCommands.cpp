@@ -140,9 +140,8 @@ void tst_frmMdiMainCommands::panelButtonsAndInputFilters()
         }
         return seen;
     };
-    QCOMPARE(clicks(s.align(4), 6),
-             QStringList({"1:中央揃え", "2:右揃え", "3:上項目の左", "4:上項目の右", "0:左揃え",
-                          "1:中央揃え"}));
+    QCOMPARE(clicks(s.align(4), 6), QStringList({"1:中央揃え", "2:右揃え", "3:上項目の左",
+                                                 "4:上項目の右", "0:左揃え", "1:中央揃え"}));
     // Item 2 has nothing above it to align with, even from a hidden right-above.
     QVERIFY(s.align(4)->entry(4)->isVisible());
     QVERIFY(!s.align(2)->entry(4)->isVisible());

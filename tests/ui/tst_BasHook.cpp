@@ -99,8 +99,8 @@ void tst_BasHook::typingFollowsTheFocusedBox()
     QCOMPARE(w.txtYear->text(), u"2002127"_s);
     // Editing keys work; Escape and Return are not inserted, and Return is reported as usual.
     QSignalSpy returned(w.txtYear, &QLineEdit::returnPressed);
-    for (Qt::Key key : {Qt::Key_Backspace, Qt::Key_Home, Qt::Key_Delete, Qt::Key_Escape,
-                        Qt::Key_Return})
+    for (Qt::Key key :
+         {Qt::Key_Backspace, Qt::Key_Home, Qt::Key_Delete, Qt::Key_Escape, Qt::Key_Return})
         QTest::keyClick(w.txtYear, key);
     QCOMPARE(w.txtYear->text(), u"00212"_s);
     QCOMPARE(returned.count(), 1);

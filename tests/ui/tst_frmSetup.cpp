@@ -103,6 +103,7 @@ void tst_frmSetup::saveStoresEveryControl()
     Setup s;
     // Esc closes without storing anything.
     s.open();
+    QCOMPARE(s.child<QComboBox>(u"cboDateFormat"_s)->currentIndex(), 0); // the first entry shown
     s.changeEverything();
     s.focus(u"txtMargin(2)"_s);
     QTest::keyClick(s.margin(2), Qt::Key_Escape);

@@ -15,6 +15,7 @@
 #include <QTimer>
 #include <QToolButton>
 
+#include <cmath>
 #include <functional>
 #include <memory>
 
@@ -44,6 +45,12 @@ struct Session
         return find<AlignButton>(QStringLiteral("tlbFontAlign(%1)").arg(i));
     }
 };
+
+// Twips to whole pixels, as the window places its controls.
+inline int px(double twips, double tpp)
+{
+    return int(std::lround(twips / tpp));
+}
 
 // Runs `act` on the next modal dialog as soon as it is up; `act` must close it.
 inline void onNextModal(std::function<void(QWidget *)> act)

@@ -31,9 +31,177 @@ QString row(const char *name, int i)
 const QStringList Faces = {"ＭＳ 明朝", "ＭＳ Ｐゴシック", "ＭＳ ゴシック", "ＭＳ Ｐ明朝",
                            "ＭＳ 明朝"};
 
-// Every panel field set to a value that differs from the start-up panel.
-void fillPanel(const Session &s)
+} // namespace
+
+class tst_frmMdiMain : public QObject
 {
+    Q_OBJECT
+
+private slots:
+    void initTestCase()
+    {
+        FontSetup::install();
+        setLocalZone("Asia/Tokyo");
+    }
+    void startupWithoutFiles();
+    void settingsFileReadAtStartWrittenAtExit();
+    void panelPreviewAndTemplates();
+    void languageOfTheTexts_data();
+    void languageOfTheTexts();
+};
+
+void tst_frmMdiMain::startupWithoutFiles()
+{
+    Session s;
+    frmMdiMain &w = s.start();
+    QCOMPARE(s.combo("cboPhotoSize")->currentText(), QString("160x120"));
+    QCOMPARE(s.combo("cboFrameSize")->currentText(), QString("01"));
+    QCOMPARE(s.swatch("picFrameColor")->BackColor(), 0x00FFFFFF);
+    QCOMPARE(s.swatch("picBackColor")->BackColor(), 0);
+    QCOMPARE(s.combo(row("cboFontName", 4))->currentText(), QString("ＭＳ ゴシック"));
+    QCOMPARE(s.align(4)->Tag(), QString());
+    // The fake clock reads 31 December 2002, 23:59:30; the first picture is composed and shown.
+    QVERIFY(w.preview() && w.preview()->isVisible() && w.lastOutcome().isDrawn());
+    QCOMPARE(w.frame().TextItems[1].Text, QString("2002/12/31 23:59 JST"));
+    QVERIFY(!s.find<QAction>("IDM_FITWINDOW")->isChecked()); // the 1:1 view unless chosen
+    // The panel as the user sees it; each footer alignment button in its own footer's row.
+    const Twips::PerPixel t = w.twips();
+    const std::pair<QString, QRect> places[] = {
+        {"tlbFontAlign(2)", {4230, 4335, 555, 390}}, {"tlbFontAlign(3)", {4230, 4635, 555, 390}},
+        {"tlbFontAlign(4)", {4230, 4935, 555, 390}}, {"picBackColor", {4260, 780, 555, 255}},
+        {"cmdNowDate", {3480, 2325, 1125, 285}},     {"chkUnderline(4)", {3900, 4980, 285, 300}}};
+    for (const auto &[name, r] : places)
+        QCOMPARE(s.find<QWidget>(name)->geometry(),
+                 QRect(px(r.x(), t.x), px(r.y(), t.y), px(r.width(), t.x), px(r.height(), t.y)));
+    // The toolbar in its order; separators and the gap run nothing.
+    QStringList keys;
+    auto *toolbar = s.find<QToolBar>("Toolbar");
+    for (QAction *a : toolbar->actions()) {
+        QWidget *button = toolbar->widgetForAction(a);
+        keys << (a->isSeparator() ? "|" : button->objectName());
+        if (a->isSeparator() || button->objectName().isEmpty())
+            QTest::mouseClick(button, Qt::LeftButton);
+    }
+    QCOMPARE(keys,
+             QStringList({"TbOpenTmp", "TbSaveTmp", "|", "TbSetup", "|", "TbExit", "",
+                          "TbOpenPhoto", "TbRemovePhoto", "|", "TbCopyClipboard", "TbSavePhoto"}));
+    QVERIFY(!QFile::exists(s.path("nolt.ini")));
+
+    // Small canvas: the preview fills the client area and the canvas sits in its middle.
+    QMdiArea *area = w.clientArea();
+    frmPreview *preview = w.preview();
+    auto *canvas = s.find<PreviewCanvas>("picPreview");
+    QCOMPARE(canvas->image(), preview->canvasImage());
+    const QSize client = area->contentsRect().size();
+    const QSize small = preview->canvasImage().size();
+    QCOMPARE(preview->geometry(), QRect(QPoint(0, 0), client));
+    QCOMPARE(canvas->geometry(),
+             QRect(QPoint(int(std::nearbyint((client.width() - small.width()) * 0.5)),
+                          int(std::nearbyint((client.height() - small.height()) * 0.5))),
+                   small));
+    // Large canvas: the window is as large as the canvas, the canvas at its top-left corner.
+    s.combo("cboPhotoSize")->setEditText("1600x1200");
+    s.find<QPushButton>("cmdPreview")->click();
+    const QSize large = preview->canvasImage().size();
+    QVERIFY(large.width() > client.width() && large.height() > client.height());
+    QCOMPARE(preview->size(), large);
+    QCOMPARE(canvas->geometry(), QRect(QPoint(0, 0), large));
+    // A photo size out of range composes nothing and keeps the canvas, without a message.
+    s.combo("cboPhotoSize")->setEditText("40x40");
+    s.find<QPushButton>("cmdPreview")->click();
+    QCOMPARE(preview->canvasImage().size(), large);
+    QVERIFY(s.services.messageCalls.isEmpty());
+    // Resizing the visible window composes again for the new client area.
+    s.combo("cboPhotoSize")->setEditText("160x120");
+    s.find<QPushButton>("cmdPreview")->click();
+    w.resize(w.width() + 120, w.height() + 40);
+    QTRY_COMPARE(preview->geometry(), QRect(QPoint(0, 0), area->contentsRect().size()));
+
+    QCOMPARE(frmMdiMain::colorDepthText(std::ldexp(1.0, 24)), QString("True Color (24bit)"));
+    QCOMPARE(frmMdiMain::colorDepthText(std::ldexp(1.0, 16)), QString("High Color (16bit)"));
+    QCOMPARE(frmMdiMain::colorDepthText(256.0), QString("256 色"));
+}
+
+void tst_frmMdiMain::settingsFileReadAtStartWrittenAtExit()
+{
+    Session s;
+    const Twips::PerPixel t = Twips::screen();
+    const QString ini = s.path("nolt.ini");
+    QVERIFY(writeAll(ini, QStringLiteral("[Common]\r\nSavepos=1\r\nx=%1\r\ny=%2\r\nwidth=%3\r\n"
+                                         "height=%4\r\nDateFormat=2\r\n[Margin]\r\n"
+                                         "FrameHorizonBorder=2000000000\r\n")
+                              .arg(std::lround(90 * t.x))
+                              .arg(std::lround(60 * t.y))
+                              .arg(std::lround(1000 * t.x))
+                              .arg(std::lround(700 * t.y))
+                              .toLatin1()));
+    frmMdiMain &w = s.start();
+    QCOMPARE(w.pos(), QPoint(90, 60));
+    QCOMPARE(w.size(), QSize(1000, 700));
+    // An unknown date order keeps the designed places and tabs in the order shown.
+    QCOMPARE(QList<int>({s.edit("txtYear")->x(), s.combo("cboMonth")->x(), s.combo("cboDay")->x()}),
+             QList<int>({px(1710, t.x), px(210, t.x), px(1050, t.x)}));
+    QStringList order;
+    for (QWidget *f = s.edit("txtTargetName")->nextInFocusChain(); order.size() < 4;
+         f = f->nextInFocusChain())
+        if (f->focusPolicy() & Qt::TabFocus)
+            order << f->objectName();
+    QCOMPARE(order, QStringList({"cboMonth", "cboDay", "txtYear", "txtTime"}));
+    // A margin too large fails the composition; the window runs and says so until it is sane.
+    QCOMPARE(w.lastOutcome().kind, ComposeOutcome::Kind::Failed);
+    QVERIFY(!w.statusBar()->currentMessage().isEmpty());
+    w.settings().MarginFrameHBorder(20);
+    s.find<QPushButton>("cmdPreview")->click();
+    QVERIFY(w.lastOutcome().isDrawn());
+    QVERIFY(w.statusBar()->currentMessage().isEmpty());
+
+    // No to the question keeps the window and writes nothing; the close box asks the same, and
+    // an unanswered question takes the default, No.
+    const QByteArray read = TestFiles::readAll(ini);
+    s.services.messageAnswers.enqueue(QMessageBox::No);
+    s.find<QToolButton>("TbExit")->click();
+    QVERIFY(!w.close());
+    QVERIFY(w.isVisible());
+    QCOMPARE(s.services.messageCalls.size(), 2);
+    const auto &call = s.services.messageCalls.first();
+    QCOMPARE(call.caption, QString("終了確認"));
+    QCOMPARE(call.text, QString("終了します。よろしいですか？"));
+    QCOMPARE(call.buttons, QMessageBox::Yes | QMessageBox::No);
+    QCOMPARE(call.defaultButton, QMessageBox::No);
+    QCOMPARE(TestFiles::readAll(ini), read);
+    // A write that fails offers Retry and Ignore; Cancel keeps the window.
+    QVERIFY(QFile::remove(ini) && QDir(s.dir.path()).mkdir("nolt.ini"));
+    for (auto b : {QMessageBox::Yes, QMessageBox::Retry, QMessageBox::Cancel})
+        s.services.messageAnswers.enqueue(b);
+    QVERIFY(!w.close());
+    QVERIFY(w.isVisible());
+    QCOMPARE(s.services.messageCalls.size(), 5);
+    QVERIFY(s.services.messageCalls[3].text.contains(QDir::toNativeSeparators(w.settingsPath())));
+    QVERIFY(s.services.messageCalls[3].buttons.testFlag(QMessageBox::Ignore));
+    s.services.messageAnswers << QMessageBox::Yes << QMessageBox::Ignore;
+    QVERIFY(w.close());
+    // Closing with Yes writes where the window stands now.
+    QVERIFY(QDir(s.dir.path()).rmdir("nolt.ini"));
+    w.show();
+    w.move(40, 30);
+    w.resize(900, 640);
+    s.services.messageAnswers.enqueue(QMessageBox::Yes);
+    w.findChild<QAction *>("IDMI_EXIT")->trigger();
+    QVERIFY(!w.isVisible());
+    clsNoltIO saved(s.dir.path(), t.x, t.y);
+    QVERIFY(saved.OpenFile(ini));
+    QCOMPARE(saved.X(), qint32(std::lround(w.frameGeometry().x() * t.x)));
+    QCOMPARE(saved.Y(), qint32(std::lround(w.frameGeometry().y() * t.y)));
+    QCOMPARE(saved.Width(), qint32(std::lround(900 * t.x)));
+    QCOMPARE(saved.Height(), qint32(std::lround(640 * t.y)));
+    QCOMPARE(saved.DateFormat(), 2);
+}
+
+void tst_frmMdiMain::panelPreviewAndTemplates()
+{
+    Session s;
+    frmMdiMain &w = s.start();
+    // Every panel field set to a value that differs from the start-up panel.
     s.combo("cboPhotoSize")->setEditText("640x480");
     s.swatch("picFrameColor")->BackColor(0x00123456);
     s.swatch("picBackColor")->BackColor(0x00203040);
@@ -59,128 +227,6 @@ void fillPanel(const Session &s)
     s.align(2)->chooseEntry(2);
     s.align(3)->chooseEntry(4);
     s.align(4)->chooseEntry(5);
-}
-
-int px(double twips, double tpp)
-{
-    return int(std::lround(twips / tpp));
-}
-
-QAction *action(frmMdiMain &w, const char *name)
-{
-    return w.findChild<QAction *>(QLatin1String(name));
-}
-
-} // namespace
-
-class tst_frmMdiMain : public QObject
-{
-    Q_OBJECT
-
-private slots:
-    void initTestCase()
-    {
-        FontSetup::install();
-        setLocalZone("Asia/Tokyo");
-    }
-    void startupWithoutFiles();
-    void windowRectangleRoundTrip();
-    void previewReflectsEveryPanelField();
-    void previewWindowFitsClientArea();
-    void templateRoundTripThroughPanel();
-    void templateFacesKeptWhenNotInstalled();
-    void cancelledDialogsChangeNothing();
-    void setDefaultWritesDefaultTemplate();
-    void templateSaveIsTold_data();
-    void templateSaveIsTold();
-    void closingNoWritesNothing();
-    void failedSettingsWriteAtExit();
-    void dateFields_data();
-    void dateFields();
-    void compositionFailureKeepsRunning();
-    void colorDepthText();
-    void languageOfTheTexts_data();
-    void languageOfTheTexts();
-};
-
-void tst_frmMdiMain::startupWithoutFiles()
-{
-    Session s;
-    frmMdiMain &w = s.start();
-    QVERIFY(w.isVisible());
-    QCOMPARE(s.combo("cboPhotoSize")->currentText(), QString("160x120"));
-    QCOMPARE(s.combo("cboFrameSize")->currentText(), QString("01"));
-    QCOMPARE(s.swatch("picFrameColor")->BackColor(), 0x00FFFFFF);
-    QCOMPARE(s.swatch("picBackColor")->BackColor(), 0);
-    for (int i = 0; i < 5; ++i) {
-        QCOMPARE(s.combo(row("cboFontName", i))->currentText(), QString("ＭＳ ゴシック"));
-        QCOMPARE(s.edit(row("txtFontSize", i))->text(), QString("10"));
-    }
-    QCOMPARE(s.align(4)->Tag(), QString());
-    // The fake clock reads 31 December 2002, 23:59:30; the first picture is composed and shown.
-    QVERIFY(w.preview() && w.preview()->isVisible() && w.lastOutcome().isDrawn());
-    QCOMPARE(w.frame().TextItems[1].Text, QString("2002/12/31 23:59 JST"));
-    QCOMPARE(s.find<PreviewCanvas>("picPreview")->image(), w.preview()->canvasImage());
-    QVERIFY(!s.find<QAction>("IDM_FITWINDOW")->isChecked()); // the 1:1 view unless chosen
-    // The panel as the user sees it; each footer alignment button in its own footer's row.
-    const Twips::PerPixel t = w.twips();
-    const std::pair<QString, QRect> places[] = {
-        {"tlbFontAlign(2)", {4230, 4335, 555, 390}}, {"tlbFontAlign(3)", {4230, 4635, 555, 390}},
-        {"tlbFontAlign(4)", {4230, 4935, 555, 390}}, {"picBackColor", {4260, 780, 555, 255}},
-        {"cmdNowDate", {3480, 2325, 1125, 285}},     {"chkUnderline(4)", {3900, 4980, 285, 300}}};
-    for (const auto &[name, r] : places)
-        QCOMPARE(s.find<QWidget>(name)->geometry(),
-                 QRect(px(r.x(), t.x), px(r.y(), t.y), px(r.width(), t.x), px(r.height(), t.y)));
-    // The toolbar in its order; separators and the gap run nothing.
-    QStringList keys;
-    auto *toolbar = s.find<QToolBar>("Toolbar");
-    for (QAction *a : toolbar->actions()) {
-        QWidget *button = toolbar->widgetForAction(a);
-        keys << (a->isSeparator() ? "|" : button->objectName());
-        if (a->isSeparator() || button->objectName().isEmpty())
-            QTest::mouseClick(button, Qt::LeftButton);
-    }
-    QCOMPARE(keys,
-             QStringList({"TbOpenTmp", "TbSaveTmp", "|", "TbSetup", "|", "TbExit", "",
-                          "TbOpenPhoto", "TbRemovePhoto", "|", "TbCopyClipboard", "TbSavePhoto"}));
-    QVERIFY(s.services.messageCalls.isEmpty());
-    QVERIFY(!QFile::exists(s.path("nolt.ini")));
-}
-
-void tst_frmMdiMain::windowRectangleRoundTrip()
-{
-    Session s;
-    const Twips::PerPixel t = Twips::screen();
-    QVERIFY(writeAll(
-        s.path("nolt.ini"),
-        QStringLiteral("[Common]\r\nSavepos=1\r\nx=%1\r\ny=%2\r\nwidth=%3\r\nheight=%4\r\n")
-            .arg(std::lround(90 * t.x))
-            .arg(std::lround(60 * t.y))
-            .arg(std::lround(1000 * t.x))
-            .arg(std::lround(700 * t.y))
-            .toLatin1()));
-    frmMdiMain &w = s.start();
-    QCOMPARE(w.pos(), QPoint(90, 60));
-    QCOMPARE(w.size(), QSize(1000, 700));
-    // Closing with Yes writes where the window stands now.
-    w.move(40, 30);
-    w.resize(900, 640);
-    s.services.messageAnswers.enqueue(QMessageBox::Yes);
-    w.findChild<QAction *>("IDMI_EXIT")->trigger();
-    QVERIFY(!w.isVisible());
-    clsNoltIO read(s.dir.path(), t.x, t.y);
-    QVERIFY(read.OpenFile(s.path("nolt.ini")));
-    QCOMPARE(read.X(), qint32(std::lround(w.frameGeometry().x() * t.x)));
-    QCOMPARE(read.Y(), qint32(std::lround(w.frameGeometry().y() * t.y)));
-    QCOMPARE(read.Width(), qint32(std::lround(900 * t.x)));
-    QCOMPARE(read.Height(), qint32(std::lround(640 * t.y)));
-}
-
-void tst_frmMdiMain::previewReflectsEveryPanelField()
-{
-    Session s;
-    frmMdiMain &w = s.start();
-    fillPanel(s);
     w.settings().DelimiterFormat(3);
     s.find<QPushButton>("cmdPreview")->click();
 
@@ -207,55 +253,21 @@ void tst_frmMdiMain::previewReflectsEveryPanelField()
     }
     // The canvas shows the new picture: the background colour at its top-left corner.
     QCOMPARE(w.preview()->canvasImage().pixelColor(0, 0), ColorSwatch::toQColor(0x00203040));
-}
 
-void tst_frmMdiMain::previewWindowFitsClientArea()
-{
-    Session s;
-    frmMdiMain &w = s.start();
-    QMdiArea *area = w.clientArea();
-    frmPreview *preview = w.preview();
-    auto *canvas = s.find<PreviewCanvas>("picPreview");
-    // Small canvas: the window fills the client area and the canvas sits in its middle.
-    const QSize client = area->contentsRect().size();
-    const QSize small = preview->canvasImage().size();
-    QCOMPARE(preview->geometry(), QRect(QPoint(0, 0), client));
-    QCOMPARE(canvas->geometry(),
-             QRect(QPoint(int(std::nearbyint((client.width() - small.width()) * 0.5)),
-                          int(std::nearbyint((client.height() - small.height()) * 0.5))),
-                   small));
-    // Large canvas: the window is as large as the canvas, the canvas at its top-left corner.
-    s.combo("cboPhotoSize")->setEditText("1600x1200");
-    s.find<QPushButton>("cmdPreview")->click();
-    const QSize large = preview->canvasImage().size();
-    QVERIFY(large.width() > client.width() && large.height() > client.height());
-    QCOMPARE(preview->size(), large);
-    QCOMPARE(canvas->geometry(), QRect(QPoint(0, 0), large));
-    // A photo size out of range composes nothing and keeps the canvas, without a message.
-    s.combo("cboPhotoSize")->setEditText("40x40");
-    s.find<QPushButton>("cmdPreview")->click();
-    QCOMPARE(preview->canvasImage().size(), large);
-    QVERIFY(s.services.messageCalls.isEmpty());
-    // Resizing the visible window composes again for the new client area.
-    s.combo("cboPhotoSize")->setEditText("160x120");
-    s.find<QPushButton>("cmdPreview")->click();
-    w.resize(w.width() + 120, w.height() + 40);
-    QTRY_COMPARE(preview->geometry(), QRect(QPoint(0, 0), area->contentsRect().size()));
-}
-
-void tst_frmMdiMain::templateRoundTripThroughPanel()
-{
-    Session s;
-    frmMdiMain &w = s.start();
-    fillPanel(s);
     const PanelValues saved = w.panelValues();
+    // Cancelled dialogs change nothing.
+    s.find<QAction>("IDMI_LOADTEMPLATE")->trigger();
+    s.find<QAction>("IDMI_SAVETEMPLATE")->trigger();
+    QCOMPARE(w.panelValues(), saved);
+    QCOMPARE(w.settings().TemplatePath(), s.dir.path());
+    QCOMPARE(QDir(s.dir.path()).entryList(QDir::Files), QStringList());
+
     const QString file = s.path("m42.kvl");
     s.services.saveAnswers.enqueue(file);
-    action(w, "IDMI_SAVETEMPLATE")->trigger();
-    QVERIFY(QFile::exists(file));
-    QCOMPARE(s.services.saveCalls.first().filter,
+    s.find<QAction>("IDMI_SAVETEMPLATE")->trigger();
+    QCOMPARE(s.services.saveCalls.last().filter,
              QString("ﾃﾝﾌﾟﾚｰﾄﾌｧｲﾙ (*.kvl)|*.kvl|全てのﾌｧｲﾙ (*.*)|*.*"));
-    QVERIFY(s.services.saveCalls.first().confirmOverwrite);
+    QVERIFY(s.services.saveCalls.last().confirmOverwrite);
 
     // Back to the start-up panel, then the template brings every field back.
     w.setPanelValues(
@@ -263,221 +275,71 @@ void tst_frmMdiMain::templateRoundTripThroughPanel()
     QVERIFY(w.panelValues() != saved);
     s.services.openAnswers.enqueue(file);
     s.find<QToolButton>("TbOpenTmp")->click();
-    QVERIFY(s.services.openCalls.first().confirmCreate);
+    QVERIFY(s.services.openCalls.last().confirmCreate);
     QCOMPARE(w.panelValues(), saved);
     QCOMPARE(w.frame().PhotoWidth, 640); // the load composes the picture again
-    // The save dialog proposes the name last chosen.
+    // The save dialog proposes the name last chosen; an em dash has a code page 932 form.
+    s.edit("txtTargetName")->setText("M42 — Orion");
+    s.services.saveAnswers.enqueue(file);
     s.find<QToolButton>("TbSaveTmp")->click();
     QCOMPARE(s.services.saveCalls.last().fileName, file);
-}
+    QCOMPARE(w.statusBar()->currentMessage(),
+             "ファイル「" + QDir::toNativeSeparators(file) + "」を保存しました。");
+    QVERIFY(!TestFiles::readAll(file).startsWith("\xEF\xBB\xBF"));
 
-void tst_frmMdiMain::templateFacesKeptWhenNotInstalled()
-{
-    // A template made elsewhere names a Windows face; saved again here, the name is unchanged.
-    Session s;
-    frmMdiMain &w = s.start();
-    clsTemplateIO tpl;
-    for (int i = 0; i < 5; ++i)
-        tpl.FontName(i, i == 3 ? "No Such Font Family" : "ＭＳ Ｐ明朝");
-    QVERIFY(tpl.SaveFile(s.path("windows.kvl"), true));
-    QVERIFY(w.LoadTemplateFile(s.path("windows.kvl"), false));
-    // A face that is not offered leaves that row's font as it was.
-    QCOMPARE(s.combo("cboFontName(3)")->currentText(), QString("ＭＳ ゴシック"));
-    QVERIFY(w.SaveTemplateFile(s.path("again.kvl")));
-    clsTemplateIO again;
-    QVERIFY(again.OpenFile(s.path("again.kvl")));
-    QCOMPARE(again.FontName(4), QString("ＭＳ Ｐ明朝"));
-}
-
-void tst_frmMdiMain::cancelledDialogsChangeNothing()
-{
-    Session s;
-    frmMdiMain &w = s.start();
-    fillPanel(s);
+    // A name of a file that does not exist loads nothing and clears the folder.
     const PanelValues before = w.panelValues();
-    action(w, "IDMI_LOADTEMPLATE")->trigger(); // cancelled: no answer queued
-    action(w, "IDMI_SAVETEMPLATE")->trigger();
-    QCOMPARE(s.services.openCalls.size() + s.services.saveCalls.size(), 2);
-    QCOMPARE(w.panelValues(), before);
-    QCOMPARE(w.settings().TemplatePath(), s.dir.path());
-    QCOMPARE(QDir(s.dir.path()).entryList(QDir::Files), QStringList());
-    // A name of a file that does not exist loads nothing, clears the folder and composes again.
     s.services.openAnswers.enqueue(s.path("missing.kvl"));
-    action(w, "IDMI_LOADTEMPLATE")->trigger();
+    s.find<QAction>("IDMI_LOADTEMPLATE")->trigger();
     QCOMPARE(w.panelValues(), before);
     QCOMPARE(w.settings().TemplatePath(), QString());
-    QCOMPARE(w.frame().PhotoWidth, 640);
     // A save that fails is told, and the window goes on.
-    const qsizetype told = s.services.messageCalls.size();
-    const QString target = s.path("m42.kvl"); // a folder stands where the file should go
-    QVERIFY(QDir(s.dir.path()).mkdir("m42.kvl"));
+    QVERIFY(s.services.messageCalls.isEmpty());
+    const QString target = s.path("dir.kvl"); // a folder stands where the file should go
+    QVERIFY(QDir(s.dir.path()).mkdir("dir.kvl"));
     s.services.saveAnswers.enqueue(target);
-    action(w, "IDMI_SAVETEMPLATE")->trigger();
-    QCOMPARE(s.services.messageCalls.size(), told + 1);
+    s.find<QAction>("IDMI_SAVETEMPLATE")->trigger();
+    QCOMPARE(s.services.messageCalls.size(), 1);
     QCOMPARE(s.services.messageCalls.last().icon, QMessageBox::Warning);
     QVERIFY(s.services.messageCalls.last().text.contains(QDir::toNativeSeparators(target)));
     QVERIFY(QFileInfo(target).isDir());
-    QVERIFY(w.isVisible());
-}
 
-void tst_frmMdiMain::setDefaultWritesDefaultTemplate()
-{
-    Session s;
-    s.start();
-    fillPanel(s);
-    const PanelValues set = s.window->panelValues();
-    action(*s.window, "IDMI_SETDEFAULT")->trigger();
-    QVERIFY(s.services.saveCalls.isEmpty());
-    // The next start takes everything but the date and time from "default.kvl".
+    // A template made elsewhere names a Windows face; saved again here, the name is unchanged,
+    // and a face that is not offered leaves that row's font as it was.
+    clsTemplateIO tpl;
+    for (int i = 0; i < 5; ++i)
+        tpl.FontName(i, i == 3 ? "No Such Font Family" : "ＭＳ 明朝");
+    QVERIFY(tpl.SaveFile(s.path("windows.kvl"), true));
+    QVERIFY(w.LoadTemplateFile(s.path("windows.kvl"), false));
+    QCOMPARE(s.combo("cboFontName(3)")->currentText(), Faces[3]);
+    QVERIFY(w.SaveTemplateFile(s.path("again.kvl")));
+    clsTemplateIO copy;
+    QVERIFY(copy.OpenFile(s.path("again.kvl")));
+    QCOMPARE(copy.FontName(1), QString("ＭＳ 明朝"));
+
+    // Set as default: the next start takes everything but the date and time from "default.kvl".
+    s.edit("txtTargetName")->setText("NGC ☄ 🌌");
+    s.combo("cboPhotoSize")->setEditText("640x480"); // the template above had none
+    const PanelValues set = w.panelValues();
+    const qsizetype asked = s.services.saveCalls.size();
+    s.find<QAction>("IDMI_SETDEFAULT")->trigger();
+    QCOMPARE(s.services.saveCalls.size(), asked);
+    const QString defaults = w.defaultTemplatePath();
+    QCOMPARE(w.statusBar()->currentMessage(),
+             "ファイル「" + QDir::toNativeSeparators(defaults) +
+                 "」を保存しました。「☄」を含むため UTF-8 で書いたので、古い版のプログラムでは"
+                 "読めません。");
+    QVERIFY(TestFiles::readAll(defaults).startsWith("\xEF\xBB\xBF"));
     s.window.reset();
     s.services.clock = QDateTime(QDate(2024, 2, 9), QTime(0, 7));
-    frmMdiMain &w = s.start();
+    frmMdiMain &again = s.start();
     PanelValues expected = set;
     expected.MonthIndex = 1;
     expected.DayIndex = 8;
     expected.Year = "2024";
     expected.Time = "00:07 JST";
-    QCOMPARE(w.panelValues(), expected);
-    QCOMPARE(w.frame().PhotoWidth, 640);
-}
-
-void tst_frmMdiMain::templateSaveIsTold_data()
-{
-    QTest::addColumn<bool>("asDefault");
-    QTest::addColumn<QString>("name");   // the target's name in the panel
-    QTest::addColumn<QString>("needed"); // the first character that needs UTF-8
-    QTest::newRow("template in code page 932, an em dash included") << false << "M42 — Orion"
-                                                                    << "";
-    QTest::newRow("default template needing UTF-8") << true << "NGC ☄ 🌌"
-                                                    << "☄";
-}
-
-void tst_frmMdiMain::templateSaveIsTold()
-{
-    QFETCH(bool, asDefault);
-    QFETCH(QString, name);
-    QFETCH(QString, needed);
-    Session s;
-    frmMdiMain &w = s.start();
-    s.edit("txtTargetName")->setText(name);
-    const QString file = asDefault ? w.defaultTemplatePath() : s.path("m42.kvl");
-    s.services.saveAnswers.enqueue(file);
-    action(w, asDefault ? "IDMI_SETDEFAULT" : "IDMI_SAVETEMPLATE")->trigger();
-    const QString saved = "ファイル「" + QDir::toNativeSeparators(file) + "」を保存しました。";
-    QCOMPARE(w.statusBar()->currentMessage(),
-             needed.isEmpty() ? saved
-                              : saved + "「" + needed +
-                                    "」を含むため UTF-8 で書いたので、古い版のプログラムでは読めま"
-                                    "せん。");
-    QVERIFY(s.services.messageCalls.isEmpty());
-    QCOMPARE(TestFiles::readAll(file).startsWith("\xEF\xBB\xBF"), !needed.isEmpty());
-}
-
-void tst_frmMdiMain::closingNoWritesNothing()
-{
-    Session s;
-    frmMdiMain &w = s.start();
-    fillPanel(s);
-    const PanelValues before = w.panelValues();
-    s.services.messageAnswers.enqueue(QMessageBox::No);
-    s.find<QToolButton>("TbExit")->click();
-    QVERIFY(w.isVisible());
-    QCOMPARE(s.services.messageCalls.size(), 1);
-    const auto &call = s.services.messageCalls.first();
-    QCOMPARE(call.caption, QString("終了確認"));
-    QCOMPARE(call.text, QString("終了します。よろしいですか？"));
-    QCOMPARE(call.buttons, QMessageBox::Yes | QMessageBox::No);
-    QCOMPARE(call.defaultButton, QMessageBox::No);
-    QCOMPARE(w.panelValues(), before);
-    // The close box asks the same question; an unanswered question takes the default, No.
-    QVERIFY(!w.close());
-    QCOMPARE(s.services.messageCalls.size(), 2);
-    QVERIFY(!QFile::exists(s.path("nolt.ini")));
-}
-
-void tst_frmMdiMain::failedSettingsWriteAtExit()
-{
-    Session s;
-    frmMdiMain &w = s.start();
-    QVERIFY(QDir(s.dir.path()).mkdir("nolt.ini")); // every write fails
-    for (auto b : {QMessageBox::Yes, QMessageBox::Retry, QMessageBox::Cancel})
-        s.services.messageAnswers.enqueue(b);
-    QVERIFY(!w.close());
-    QVERIFY(w.isVisible());
-    QCOMPARE(s.services.messageCalls.size(), 3);
-    QVERIFY(s.services.messageCalls[1].text.contains(QDir::toNativeSeparators(w.settingsPath())));
-    QVERIFY(s.services.messageCalls[1].buttons.testFlag(QMessageBox::Ignore));
-    s.services.messageAnswers << QMessageBox::Yes << QMessageBox::Ignore;
-    QVERIFY(w.close());
-}
-
-void tst_frmMdiMain::dateFields_data()
-{
-    QTest::addColumn<int>("dateFormat");
-    QTest::addColumn<int>("threeCharMonth");
-    QTest::addColumn<QStringList>("tabOrder");
-    QTest::addColumn<QList<int>>("lefts"); // txtYear, cboMonth, cboDay in twips
-    QTest::addColumn<QString>("december");
-    QTest::newRow("year first, numeric months")
-        << 0 << 0 << QStringList({"txtYear", "cboMonth", "cboDay"}) << QList<int>{210, 855, 1710}
-        << "12";
-    QTest::newRow("unknown order keeps the designed places")
-        << 2 << 0 << QStringList({"cboMonth", "cboDay", "txtYear"}) << QList<int>{1710, 210, 1050}
-        << "12";
-}
-
-void tst_frmMdiMain::dateFields()
-{
-    QFETCH(int, dateFormat);
-    QFETCH(int, threeCharMonth);
-    QFETCH(QStringList, tabOrder);
-    QFETCH(QList<int>, lefts);
-    QFETCH(QString, december);
-    Session s;
-    QVERIFY(
-        writeAll(s.path("nolt.ini"), QStringLiteral("[Common]\r\nDateFormat=%1\r\nENGMONTH=%2\r\n")
-                                         .arg(dateFormat)
-                                         .arg(threeCharMonth)
-                                         .toLatin1()));
-    s.start();
-    const Twips::PerPixel t = Twips::screen();
-    QCOMPARE(QList<int>({s.edit("txtYear")->x(), s.combo("cboMonth")->x(), s.combo("cboDay")->x()}),
-             QList<int>({px(lefts[0], t.x), px(lefts[1], t.x), px(lefts[2], t.x)}));
-    QCOMPARE(s.combo("cboMonth")->currentText(), december);
-    QStringList order;
-    for (QWidget *w = s.edit("txtTargetName")->nextInFocusChain(); order.size() < 4;
-         w = w->nextInFocusChain())
-        if (w->focusPolicy() & Qt::TabFocus)
-            order << w->objectName();
-    QCOMPARE(order, tabOrder + QStringList({"txtTime"}));
-
-    // The month list refilled in the other form leaves no month selected.
-    s.window->settings().ThreeCharMonth(1 - threeCharMonth);
-    s.window->FillMonthList();
-    QCOMPARE(s.combo("cboMonth")->currentIndex(), -1);
-    QCOMPARE(s.combo("cboMonth")->itemText(11), threeCharMonth ? QString("12") : QString("Dec"));
-}
-
-void tst_frmMdiMain::compositionFailureKeepsRunning()
-{
-    Session s;
-    QVERIFY(writeAll(s.path("nolt.ini"), "[Margin]\r\nFrameHorizonBorder=2000000000\r\n"));
-    frmMdiMain &w = s.start();
-    QVERIFY(w.isVisible());
-    QCOMPARE(w.lastOutcome().kind, ComposeOutcome::Kind::Failed);
-    QVERIFY(!w.statusBar()->currentMessage().isEmpty());
-    // Once the margin is sane again, the next Preview composes and the message goes.
-    w.settings().MarginFrameHBorder(20);
-    s.find<QPushButton>("cmdPreview")->click();
-    QVERIFY(w.lastOutcome().isDrawn());
-    QVERIFY(w.statusBar()->currentMessage().isEmpty());
-}
-
-void tst_frmMdiMain::colorDepthText()
-{
-    QCOMPARE(frmMdiMain::colorDepthText(std::ldexp(1.0, 24)), QString("True Color (24bit)"));
-    QCOMPARE(frmMdiMain::colorDepthText(std::ldexp(1.0, 16)), QString("High Color (16bit)"));
-    QCOMPARE(frmMdiMain::colorDepthText(256.0), QString("256 色"));
+    QCOMPARE(again.panelValues(), expected);
+    QCOMPARE(again.frame().PhotoWidth, 640);
 }
 
 void tst_frmMdiMain::languageOfTheTexts_data()

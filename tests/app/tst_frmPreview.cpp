@@ -3,6 +3,8 @@
 #include "app/frmPreview.h"
 #include "compose/FontSetup.h"
 #include "io/SavePicture.h"
+#include "support/FitsWriter.h"
+#include "support/TestFiles.h"
 
 #include <QClipboard>
 #include <QDragEnterEvent>
@@ -31,58 +33,28 @@ QString writePhoto(const Session &s, const QString &name, QSize size, const char
     return image.save(path, format) ? path : QString();
 }
 
-QImage readPhoto(const QString &path)
+// Drags files over the canvas and, when `release` and the canvas takes them, drops them there as
+// the window system does; "https:" names stand for remote data. True when the canvas takes them.
+bool drop(QWidget *canvas, const QStringList &paths, bool release = true)
 {
-    return QImage(path, "BMP").convertToFormat(QImage::Format_RGB32);
-}
-
-QMimeData *filesData(const QStringList &paths)
-{
-    auto *data = new QMimeData;
+    QMimeData data;
     QList<QUrl> urls;
     for (const QString &p : paths)
-        urls << QUrl::fromLocalFile(p);
-    data->setUrls(urls);
-    return data;
-}
-
-// Drags `data` over the canvas: true when the canvas accepts it.
-bool dragOver(QWidget *canvas, const QMimeData *data)
-{
+        urls << (p.startsWith("https:") ? QUrl(p) : QUrl::fromLocalFile(p));
+    data.setUrls(urls);
     const QPoint at = canvas->rect().center();
     const auto actions = Qt::CopyAction | Qt::MoveAction;
-    QDragEnterEvent enter(at, actions, data, Qt::LeftButton, Qt::NoModifier);
+    QDragEnterEvent enter(at, actions, &data, Qt::LeftButton, Qt::NoModifier);
     QCoreApplication::sendEvent(canvas, &enter);
-    if (!enter.isAccepted())
+    QDragMoveEvent move(at, actions, &data, Qt::LeftButton, Qt::NoModifier);
+    if (enter.isAccepted())
+        QCoreApplication::sendEvent(canvas, &move);
+    if (!enter.isAccepted() || !move.isAccepted())
         return false;
-    QDragMoveEvent move(at, actions, data, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(canvas, &move);
-    return move.isAccepted();
-}
-
-// A drop as the window system delivers it: only after the canvas accepted the drag.
-void drop(QWidget *canvas, const QStringList &paths)
-{
-    std::unique_ptr<QMimeData> data(filesData(paths));
-    if (!dragOver(canvas, data.get()))
-        return;
-    QDropEvent event(QPointF(canvas->rect().center()), Qt::CopyAction | Qt::MoveAction, data.get(),
-                     Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(canvas, &event);
-}
-
-// A 60 x 60 FITS photo whose header holds the cards given ("OBJECT  = 'M42'").
-QString writeFits(const Session &s, const QStringList &cards)
-{
-    QByteArray file;
-    for (const QString &card :
-         QStringList{"SIMPLE  = T", "BITPIX  = 8", "NAXIS   = 2", "NAXIS1  = 60", "NAXIS2  = 60"} +
-             cards + QStringList{"END"})
-        file += card.toLatin1().leftJustified(80, ' ');
-    file = file.leftJustified(2880, ' ') + QByteArray(2 * 2880, '\x40');
-    const QString path = s.path("m42.fits");
-    QFile f(path);
-    return f.open(QIODevice::WriteOnly) && f.write(file) == file.size() ? path : QString();
+    QDropEvent event(QPointF(at), actions, &data, Qt::LeftButton, Qt::NoModifier);
+    if (release)
+        QCoreApplication::sendEvent(canvas, &event);
+    return true;
 }
 
 // Loads `path` through the open dialog or by a drop on the canvas.
@@ -96,9 +68,10 @@ void load(Session &s, const QString &path, bool byDialog = true)
     }
 }
 
-// True when the canvas shows `photo` inside the border.
-bool showsPhoto(frmPreview *preview, const QImage &photo)
+// True when the canvas shows the photo of the bitmap file `path` inside the border.
+bool showsPhoto(frmPreview *preview, const QString &path)
 {
+    const QImage photo = QImage(path, "BMP").convertToFormat(QImage::Format_RGB32);
     const QRect area = preview->composer().drawnFrame().photoArea;
     return area.size() == photo.size() && preview->canvasImage().copy(area) == photo;
 }
@@ -116,24 +89,13 @@ private slots:
         setLocalZone("Asia/Tokyo");
     }
     void dropLoadsFirstFile();
-    void unreadableFileIsToldAndPictureKept_data();
-    void unreadableFileIsToldAndPictureKept();
-    void damagedPhotoIsComposedAndTold();
-    void photoOutOfRangeGivesSizeMessage_data();
+    void badPhotosAreTold();
     void photoOutOfRangeGivesSizeMessage();
-    void openDialogStartsInLoadPath();
-    void removePhotoDrawsWithoutPhoto();
-    void saveWritesExactName_data();
+    void openDialogStartsInLoadPathAndRemove();
     void saveWritesExactName();
-    void cancelledOrFailedSaveChangesNothing_data();
-    void cancelledOrFailedSaveChangesNothing();
-    void clipboardHoldsTheSavedPixels();
-    void fillFromPhoto_data();
+    void clipboardAndFailedSave();
     void fillFromPhoto();
-    void livePreview_data();
     void livePreview();
-    void fittedRect_data();
-    void fittedRect();
     void fittedViewShowsAndTakesDrops();
 };
 
@@ -143,25 +105,19 @@ void tst_frmPreview::dropLoadsFirstFile()
     frmMdiMain &w = s.start();
     QWidget *canvas = s.find<QWidget>("picPreview");
     // The first file's extension decides, in any case; data without a local file is refused.
-    const std::pair<QStringList, bool> drags[] = {
-        {{"M42.Jpg", "notes.txt"}, true}, {{"m42.FTS"}, true},   {{"m42.emf"}, true},
-        {{"m42.tiff"}, true},             {{"my.photos/m42"}, false},
-        {{"notes.txt", "m42.jpg"}, false}, {{"https://example.org/m42.jpg"}, false}};
-    for (const auto &[files, accepted] : drags) {
-        QMimeData data;
-        QList<QUrl> urls;
-        for (const QString &f : files)
-            urls << (f.startsWith("https:") ? QUrl(f) : QUrl::fromLocalFile(s.path(f)));
-        data.setUrls(urls);
-        QVERIFY2(dragOver(canvas, &data) == accepted, qPrintable(files.first()));
-    }
+    const std::pair<QStringList, bool> drags[] = {{{s.path("M42.Jpg"), s.path("notes.txt")}, true},
+                                                  {{s.path("m42.FTS")}, true},
+                                                  {{s.path("my.photos/m42")}, false},
+                                                  {{s.path("notes.txt"), s.path("m42.jpg")}, false},
+                                                  {{"https://example.org/m42.jpg"}, false}};
+    for (const auto &[files, accepted] : drags)
+        QVERIFY2(drop(canvas, files, false) == accepted, qPrintable(files.first()));
 
     const QString first = writePhoto(s, "photos/M42.Jpg", {200, 150}, "JPG");
     drop(canvas, {first, writePhoto(s, "photos/m31.bmp", {300, 100})});
     QCOMPARE(w.preview()->PhotoPath(), QDir::toNativeSeparators(first));
     QCOMPARE(QSize(w.frame().PhotoWidth, w.frame().PhotoHeight), QSize(200, 150));
     QCOMPARE(w.settings().LoadPath(), QDir::toNativeSeparators(s.path("photos")));
-    QCOMPARE(w.preview()->composer().drawnFrame().photoArea.size(), QSize(200, 150));
     QCOMPARE(static_cast<PreviewCanvas *>(canvas)->image(), w.preview()->canvasImage());
     QVERIFY(s.services.messageCalls.isEmpty());
     // The next Preview takes the photo again from its file.
@@ -169,95 +125,68 @@ void tst_frmPreview::dropLoadsFirstFile()
     QCOMPARE(w.frame().PhotoWidth, 200);
 }
 
-void tst_frmPreview::unreadableFileIsToldAndPictureKept_data()
+void tst_frmPreview::badPhotosAreTold()
 {
-    QTest::addColumn<bool>("byDialog");
-    QTest::newRow("dropped") << false;
-    QTest::newRow("chosen in the open dialog") << true;
-}
-
-void tst_frmPreview::unreadableFileIsToldAndPictureKept()
-{
-    QFETCH(bool, byDialog);
     Session s;
     frmMdiMain &w = s.start();
     const QString good = writePhoto(s, "good/m42.bmp", {120, 90});
     load(s, good);
     const QImage before = w.preview()->canvasImage();
     const QString broken = s.path("broken.jpg");
-    QFile f(broken);
-    QVERIFY(f.open(QIODevice::WriteOnly) && f.write("this is not a picture") > 0);
-    f.close();
-    load(s, broken, byDialog);
-    QCOMPARE(s.services.messageCalls.size(), 1);
-    QVERIFY(s.services.messageCalls[0].text.contains(QDir::toNativeSeparators(broken)));
+    QVERIFY(TestFiles::writeAll(broken, "this is not a picture"));
+    for (bool byDialog : {false, true}) {
+        load(s, broken, byDialog);
+        QCOMPARE(s.services.messageCalls.size(), 1 + byDialog);
+        QVERIFY(s.services.messageCalls.last().text.contains(QDir::toNativeSeparators(broken)));
+    }
     // The picture, the photo it includes and the photo folder stay as they were.
     QCOMPARE(w.preview()->canvasImage(), before);
     QCOMPARE(w.preview()->PhotoPath(), QDir::toNativeSeparators(good));
     QCOMPARE(w.settings().LoadPath(), QDir::toNativeSeparators(s.path("good")));
     s.find<QPushButton>("cmdPreview")->click();
-    QVERIFY(showsPhoto(w.preview(), readPhoto(good)));
-}
+    QVERIFY(showsPhoto(w.preview(), good));
 
-void tst_frmPreview::damagedPhotoIsComposedAndTold()
-{
-    Session s;
-    frmMdiMain &w = s.start();
+    // A damaged photo shows what could be read, told in the status bar at every composition.
     const QString cut = writePhoto(s, "cut.jpg", {200, 150}, "JPG");
     QFile file(cut);
     QVERIFY(file.resize(file.size() / 2));
     load(s, cut, false);
-    QVERIFY(s.services.messageCalls.isEmpty());
+    QCOMPARE(s.services.messageCalls.size(), 2);
     QCOMPARE(w.preview()->PhotoPath(), QDir::toNativeSeparators(cut));
     QCOMPARE(w.frame().PhotoWidth, 200);
     QVERIFY(w.statusBar()->currentMessage().contains(QDir::toNativeSeparators(cut)));
-    // Told again at every composition that shows it.
     w.statusBar()->clearMessage();
     s.find<QPushButton>("cmdPreview")->click();
     QVERIFY(w.statusBar()->currentMessage().contains(QDir::toNativeSeparators(cut)));
 }
 
-void tst_frmPreview::photoOutOfRangeGivesSizeMessage_data()
-{
-    QTest::addColumn<QSize>("size");
-    QTest::addColumn<bool>("byDialog");
-    QTest::addColumn<bool>("tooLarge");
-    QTest::newRow("1601 wide, dropped") << QSize(1601, 100) << false << true;
-    QTest::newRow("1201 high, chosen") << QSize(100, 1201) << true << true;
-    QTest::newRow("49 wide, chosen") << QSize(49, 50) << true << false;
-    QTest::newRow("49 high, dropped") << QSize(50, 49) << false << false;
-}
-
 void tst_frmPreview::photoOutOfRangeGivesSizeMessage()
 {
-    QFETCH(QSize, size);
-    QFETCH(bool, byDialog);
-    QFETCH(bool, tooLarge);
     Session s;
     frmMdiMain &w = s.start();
-    const QString photo = writePhoto(s, "big/photo.bmp", size);
-    load(s, photo, byDialog);
-    QCOMPARE(s.services.messageCalls.size(), 1);
-    const auto &told = s.services.messageCalls.first();
-    QCOMPARE(told.text, QString("最大1600x1200、最小50x50の大きさまで作成可能です。"));
-    QCOMPARE(told.caption, QString("Error"));
-    QCOMPARE(told.icon, QMessageBox::Critical);
-    // The photo is remembered all the same; the program goes on.
-    QCOMPARE(w.preview()->PhotoPath(), QDir::toNativeSeparators(photo));
-    QCOMPARE(w.settings().LoadPath(), QDir::toNativeSeparators(s.path("big")));
-    QVERIFY(w.preview()->isVisible());
-    // A photo too large: the status bar says where shrinking is turned on; once it is, the
-    // photo is shrunk into the box.
-    QCOMPARE(w.statusBar()->currentMessage() == ComposeOutcome::shrinkHint(), tooLarge);
+    // Too small and chosen, or too large and dropped: told, the photo remembered all the same.
+    for (const auto &[size, byDialog] :
+         {std::pair{QSize(50, 49), true}, std::pair{QSize(1601, 100), false}}) {
+        const QString photo = writePhoto(s, QStringLiteral("big/%1.bmp").arg(size.width()), size);
+        load(s, photo, byDialog);
+        const auto &told = s.services.messageCalls.last();
+        QCOMPARE(told.text, QString("最大1600x1200、最小50x50の大きさまで作成可能です。"));
+        QCOMPARE(told.caption, QString("Error"));
+        QCOMPARE(told.icon, QMessageBox::Critical);
+        QCOMPARE(w.preview()->PhotoPath(), QDir::toNativeSeparators(photo));
+        QCOMPARE(w.settings().LoadPath(), QDir::toNativeSeparators(s.path("big")));
+        QVERIFY(w.preview()->isVisible());
+        QCOMPARE(w.statusBar()->currentMessage() == ComposeOutcome::shrinkHint(), !byDialog);
+    }
+    // Once shrinking is on, a photo too large is shrunk into the box without a word.
     w.settings().setShrinkLarge(true);
     s.find<QPushButton>("cmdPreview")->click();
-    QCOMPARE(s.services.messageCalls.size(), tooLarge ? 1 : 2);
+    QCOMPARE(s.services.messageCalls.size(), 2);
     QVERIFY(w.statusBar()->currentMessage().isEmpty());
-    if (tooLarge)
-        QCOMPARE(QSize(w.frame().PhotoWidth, w.frame().PhotoHeight), size.boundedTo({1600, 1200}));
+    QCOMPARE(QSize(w.frame().PhotoWidth, w.frame().PhotoHeight), QSize(1600, 100));
 }
 
-void tst_frmPreview::openDialogStartsInLoadPath()
+void tst_frmPreview::openDialogStartsInLoadPathAndRemove()
 {
     Session s;
     frmMdiMain &w = s.start();
@@ -279,7 +208,7 @@ void tst_frmPreview::openDialogStartsInLoadPath()
                                      "全てのﾌｧｲﾙ (*.*)|*.*"));
     QCOMPARE(options.initialDir, s.dir.path());
     QVERIFY(options.confirmCreate);
-    QVERIFY(showsPhoto(w.preview(), readPhoto(photo)));
+    QVERIFY(showsPhoto(w.preview(), photo));
     // The next opening starts in the photo's folder, with an empty name again; cancelled, the
     // photo, its folder and the picture stay.
     const QImage before = w.preview()->canvasImage();
@@ -294,47 +223,23 @@ void tst_frmPreview::openDialogStartsInLoadPath()
     w.settings().SavePath(s.path("out"));
     w.IDM_SAVEPHOTO_Click();
     QCOMPARE(s.services.saveCalls.last().fileName, s.path("out/m42.bmp"));
-}
 
-void tst_frmPreview::removePhotoDrawsWithoutPhoto()
-{
-    Session s;
-    frmMdiMain &w = s.start();
-    const QString photo = writePhoto(s, "m42.bmp", {300, 200});
-    load(s, photo);
-    QCOMPARE(w.frame().PhotoWidth, 300);
+    // Removing the photo with edits not previewed yet: only the photo size is taken.
     w.preview()->hide();
-    // Edits not previewed yet: only the photo size is taken.
     s.combo("cboPhotoSize")->setEditText("240x180");
     s.edit("txtTargetName")->setText("not previewed");
     s.swatch("picBackColor")->BackColor(0x00FF00);
-    const FrameDescription before = w.frame();
+    const FrameDescription shown = w.frame();
     s.find<QToolButton>("TbRemovePhoto")->click();
     QCOMPARE(w.preview()->PhotoPath(), QString());
     QVERIFY(w.preview()->isVisible());
-    // Laid out again for the panel's size without the photo; the rest as the last Preview left it.
     QCOMPARE(w.preview()->composer().drawnFrame().photoArea.size(), QSize(240, 180));
-    QCOMPARE(w.frame().TextItems[0].Text, before.TextItems[0].Text);
-    QCOMPARE(w.frame().BackColor, before.BackColor);
-    QVERIFY(!showsPhoto(w.preview(), readPhoto(photo)));
-}
-
-void tst_frmPreview::saveWritesExactName_data()
-{
-    QTest::addColumn<int>("filter");
-    QTest::addColumn<QString>("name");
-    QTest::addColumn<QByteArray>("magic");
-    QTest::newRow("BMP, typed without extension") << 0 << "result" << QByteArray("BM");
-    QTest::newRow("BMP, other extension kept") << 0 << "result.png" << QByteArray("BM");
-    QTest::newRow("PNG") << 1 << "result.png" << QByteArray("\x89PNG\r\n");
-    QTest::newRow("JPEG, other extension kept") << 2 << "result.bmp" << QByteArray("\xFF\xD8\xFF");
+    QCOMPARE(w.frame().TextItems[0].Text, shown.TextItems[0].Text);
+    QCOMPARE(w.frame().BackColor, shown.BackColor);
 }
 
 void tst_frmPreview::saveWritesExactName()
 {
-    QFETCH(int, filter);
-    QFETCH(QString, name);
-    QFETCH(QByteArray, magic);
     Session s;
     frmMdiMain &w = s.start();
     const QString photo = writePhoto(s, "m42.bmp", {200, 100});
@@ -342,15 +247,32 @@ void tst_frmPreview::saveWritesExactName()
     w.settings().SavePath(s.dir.path());
     w.settings().JpegQuality(30);
     QDir().mkpath(s.path("out"));
-    const QString target = s.path("out/" + name);
-    const QString reference = s.path("reference");
-    QVERIFY(SavePicture::write(w.preview()->canvasImage(), reference, SavePicture::Format(filter),
-                               30, nullptr));
-    s.services.saveAnswers.enqueue(target);
-    s.services.saveFilterAnswers.enqueue(filter);
-    s.find<QAction>("IDM_SAVEPHOTO")->trigger();
-
-    const auto &options = s.services.saveCalls.last();
+    // The type chosen decides the format, whatever the extension typed.
+    const std::tuple<int, QString, QByteArray> saves[] = {{0, "result.png", "BM"},
+                                                          {1, "result.png", "\x89PNG\r\n"},
+                                                          {2, "result.bmp", "\xFF\xD8\xFF"}};
+    for (const auto &[filter, name, magic] : saves) {
+        // Preview shows the window again, with the same photo.
+        s.find<QPushButton>("cmdPreview")->click();
+        QVERIFY(showsPhoto(w.preview(), photo));
+        const QString target = s.path("out/" + name);
+        const QString reference = s.path("reference");
+        QVERIFY(SavePicture::write(w.preview()->canvasImage(), reference,
+                                   SavePicture::Format(filter), 30, nullptr));
+        s.services.saveAnswers.enqueue(target);
+        s.services.saveFilterAnswers.enqueue(filter);
+        s.find<QAction>("IDM_SAVEPHOTO")->trigger();
+        const QByteArray bytes = TestFiles::readAll(target);
+        QVERIFY(bytes.startsWith(magic));
+        QCOMPARE(bytes, TestFiles::readAll(reference));
+        QVERIFY(!w.preview()->isVisible());
+        QCOMPARE(w.statusBar()->currentMessage(),
+                 "ファイル「" + QDir::toNativeSeparators(target) + "」を保存しました。");
+    }
+    QCOMPARE(QDir(s.path("out")).entryList(QDir::Files), QStringList({"result.bmp", "result.png"}));
+    QCOMPARE(w.settings().SavePath(), QDir::toNativeSeparators(s.path("out")));
+    QVERIFY(s.services.messageCalls.isEmpty());
+    const auto &options = s.services.saveCalls.first();
     QCOMPARE(options.fileName, QString()); // never the photo itself
     QCOMPARE(options.filter,
              QString("BMPﾌｧｲﾙ (*.bmp)|*.bmp|PNGﾌｧｲﾙ (*.png)|*.png|JPEGﾌｧｲﾙ (*.jpg)|*.jpg"));
@@ -358,65 +280,34 @@ void tst_frmPreview::saveWritesExactName()
     QCOMPARE(options.defaultSuffixes, QStringList({"", "png", "jpg"}));
     QCOMPARE(options.initialDir, s.dir.path());
     QVERIFY(options.confirmOverwrite && options.pathMustExist);
-    QCOMPARE(QDir(s.path("out")).entryList(QDir::Files), QStringList{name});
-    QFile written(target);
-    QFile expected(reference);
-    QVERIFY(written.open(QIODevice::ReadOnly) && expected.open(QIODevice::ReadOnly));
-    const QByteArray bytes = written.readAll();
-    QVERIFY(bytes.startsWith(magic));
-    QCOMPARE(bytes, expected.readAll());
-    QCOMPARE(w.settings().SavePath(), QDir::toNativeSeparators(s.path("out")));
-    QVERIFY(!w.preview()->isVisible());
-    QVERIFY(s.services.messageCalls.isEmpty());
-    QCOMPARE(w.statusBar()->currentMessage(),
-             "ファイル「" + QDir::toNativeSeparators(target) + "」を保存しました。");
-
-    // The next Preview shows the window again, with the same photo.
-    s.find<QPushButton>("cmdPreview")->click();
-    QVERIFY(showsPhoto(w.preview(), readPhoto(photo)));
     // The re-created window proposes no name; its dialog starts in the new folder.
-    w.IDM_SAVEPHOTO_Click();
     QCOMPARE(s.services.saveCalls.last().fileName, QString());
     QCOMPARE(s.services.saveCalls.last().initialDir, QDir::toNativeSeparators(s.path("out")));
 }
 
-void tst_frmPreview::cancelledOrFailedSaveChangesNothing_data()
+void tst_frmPreview::clipboardAndFailedSave()
 {
-    QTest::addColumn<bool>("cancelled");
-    QTest::newRow("dialog cancelled") << true;
-    QTest::newRow("a folder stands where the file should go") << false;
-}
-
-void tst_frmPreview::cancelledOrFailedSaveChangesNothing()
-{
-    QFETCH(bool, cancelled);
     Session s;
     frmMdiMain &w = s.start();
     w.settings().SavePath("/keep");
+    // Cancelled, then a folder where the file should go: nothing written, the folder kept.
     const QString target = s.path("taken.bmp");
-    if (!cancelled) {
-        QDir().mkpath(target);
-        s.services.saveAnswers.enqueue(target);
-    }
     s.find<QToolButton>("TbSavePhoto")->click();
-    QCOMPARE(s.services.saveCalls.size(), 1);
+    QDir().mkpath(target);
+    s.services.saveAnswers.enqueue(target);
+    w.IDM_SAVEPHOTO_Click();
+    QCOMPARE(s.services.saveCalls.size(), 2);
     QCOMPARE(w.settings().SavePath(), QString("/keep"));
     QVERIFY(w.preview()->isVisible());
     QCOMPARE(QDir(s.dir.path()).entryList(QDir::Files), QStringList());
-    QCOMPARE(s.services.messageCalls.size(), cancelled ? 0 : 1);
-    if (!cancelled) {
-        QCOMPARE(s.services.messageCalls[0].icon, QMessageBox::Warning);
-        QVERIFY(s.services.messageCalls[0].text.contains(QDir::toNativeSeparators(target)));
-    }
+    QCOMPARE(s.services.messageCalls.size(), 1);
+    QCOMPARE(s.services.messageCalls[0].icon, QMessageBox::Warning);
+    QVERIFY(s.services.messageCalls[0].text.contains(QDir::toNativeSeparators(target)));
     // The next save proposes the name typed last.
     w.IDM_SAVEPHOTO_Click();
-    QCOMPARE(s.services.saveCalls.last().fileName, cancelled ? QString() : target);
-}
+    QCOMPARE(s.services.saveCalls.last().fileName, target);
 
-void tst_frmPreview::clipboardHoldsTheSavedPixels()
-{
-    Session s;
-    frmMdiMain &w = s.start();
+    // The clipboard holds the pixels a save writes.
     s.edit("txtTargetName")->setText("M42");
     s.swatch("picBackColor")->BackColor(0x00302010);
     load(s, writePhoto(s, "m42.bmp", {240, 180}));
@@ -425,144 +316,100 @@ void tst_frmPreview::clipboardHoldsTheSavedPixels()
     s.find<QToolButton>("TbCopyClipboard")->click();
     QVERIFY(w.preview()->isVisible());
     const QImage pasted = clipboard->image().convertToFormat(QImage::Format_RGB32);
-    QVERIFY(!pasted.isNull());
-
-    const QString target = s.path("saved.bmp");
-    s.services.saveAnswers.enqueue(target);
+    const QString saved = s.path("saved.bmp");
+    s.services.saveAnswers.enqueue(saved);
     w.IDM_SAVEPHOTO_Click();
-    const QImage saved = readPhoto(target);
-    QCOMPARE(saved.size(), w.preview()->canvasImage().size());
-    QCOMPARE(pasted, saved);
-}
-
-void tst_frmPreview::fillFromPhoto_data()
-{
-    QTest::addColumn<QString>("photo"); // "fits", "bmp" or none
-    QTest::addColumn<bool>("onLoad");   // the setting on, the photo dropped; else the command
-    QTest::addColumn<QString>("name");  // the target name after
-    QTest::addColumn<QString>("status");
-    QTest::newRow("command, FITS header") << "fits" << false << "M42"
-                                          << "";
-    QTest::newRow("every drop, with the setting") << "fits" << true << "M42"
-                                                  << "";
-    QTest::newRow("command, photo without data")
-        << "bmp" << false << "typed"
-        << "「m31.bmp」には入力できる写真の情報がありません。";
-    QTest::newRow("command without a photo")
-        << "" << false << "typed"
-        << "写真がありません。先に画像ﾌｧｲﾙを読み込んでください。";
+    QCOMPARE(pasted, QImage(saved, "BMP").convertToFormat(QImage::Format_RGB32));
 }
 
 void tst_frmPreview::fillFromPhoto()
 {
-    QFETCH(QString, photo);
-    QFETCH(bool, onLoad);
-    QFETCH(QString, name);
-    QFETCH(QString, status);
     Session s;
     frmMdiMain &w = s.start();
-    w.settings().setFillOnLoad(onLoad);
     s.edit("txtTargetName")->setText("typed");
-    const QString path = photo == "fits"
-                             ? writeFits(s, {"OBJECT  = 'M42'", "DATE-OBS= '2026-01-15T13:05:30'",
-                                             "INSTRUME= 'C26'", "EXPTIME = 300."})
-                             : writePhoto(s, "m31.bmp", {120, 90});
-    if (!photo.isEmpty())
-        load(s, path, !onLoad);
-    QCOMPARE(s.edit("txtTargetName")->text(), photo == "fits" && !onLoad ? "typed" : name);
-    if (!onLoad)
-        s.find<QAction>("IDM_FILLFROMPHOTO")->trigger();
-    QCOMPARE(s.edit("txtTargetName")->text(), name);
-    QCOMPARE(w.frame().TextItems[0].Text, photo == "fits" ? name : ""); // composed at once
-    QCOMPARE(w.statusBar()->currentMessage(), status);
-    if (photo == "fits") {
+    QAction *fill = s.find<QAction>("IDM_FILLFROMPHOTO");
+    fill->trigger();
+    QCOMPARE(w.statusBar()->currentMessage(),
+             QString("写真がありません。先に画像ﾌｧｲﾙを読み込んでください。"));
+    load(s, writePhoto(s, "m31.bmp", {120, 90}));
+    fill->trigger();
+    QCOMPARE(w.statusBar()->currentMessage(),
+             QString("「m31.bmp」には入力できる写真の情報がありません。"));
+    QCOMPARE(s.edit("txtTargetName")->text(), QString("typed"));
+    const QString fits = s.path("m42.fits");
+    QVERIFY(FitsWriter::write(
+        fits, {BYTE_IMG,
+               {60, 60},
+               std::vector<double>(3600, 64),
+               {"OBJECT=M42", "DATE-OBS=2026-01-15T13:05:30", "INSTRUME=C26", "EXPTIME=300"},
+               false,
+               false}));
+    // Filled by the command, or at every drop once the setting is on; composed at once.
+    for (bool onLoad : {false, true}) {
+        s.edit("txtTargetName")->setText("typed");
+        s.edit("txtTime")->clear();
+        w.settings().setFillOnLoad(onLoad);
+        load(s, fits, !onLoad);
+        if (!onLoad) {
+            QCOMPARE(s.edit("txtTargetName")->text(), QString("typed"));
+            fill->trigger();
+        }
+        QCOMPARE(s.edit("txtTargetName")->text(), QString("M42"));
+        QCOMPARE(w.frame().TextItems[0].Text, QString("M42"));
+        QCOMPARE(w.statusBar()->currentMessage(), QString());
         QCOMPARE(s.edit("txtTime")->text(), "22:05 JST");
         QCOMPARE(s.edit("txtFooter(0)")->text(), "C26");
         QCOMPARE(s.edit("txtFooter(1)")->text(), "300秒");
     }
 }
 
-void tst_frmPreview::livePreview_data()
-{
-    QTest::addColumn<bool>("live");
-    QTest::addColumn<QString>("box"); // where the keys go
-    QTest::addColumn<QString>("keys");
-    QTest::addColumn<bool>("copy"); // copied to the clipboard at once
-    QTest::addColumn<QString>("status");
-    const auto row = [](const char *what, bool live, const char *box, const char *keys, bool copy,
-                        const char *status) {
-        QTest::newRow(what) << live << QString(box) << QString(keys) << copy
-                            << QString::fromUtf8(status);
-    };
-    const char *const range = "最大1600x1200、最小50x50の大きさまで作成可能です。";
-    row("off: nothing until Preview", false, "txtTargetName", "M42", false, "");
-    row("on: composed once the typing pauses", true, "txtTargetName", "M42", false, "");
-    row("on: a copy at once takes the typing", true, "txtTargetName", "M42", true, "");
-    row("on: a frame size still being typed", true, "cboPhotoSize", "9", false,
-        qPrintable(QString("枠の大きさ「9」は範囲外です。") + range));
-    row("on: a photo too small, no message box", true, "txtFooter(0)", "x", false,
-        qPrintable(QString("写真の大きさ 40x40 は範囲外です。") + range));
-}
-
 void tst_frmPreview::livePreview()
 {
-    QFETCH(bool, live);
-    QFETCH(QString, box);
-    QFETCH(QString, keys);
-    QFETCH(bool, copy);
-    QFETCH(QString, status);
     Session s;
     frmMdiMain &w = s.start();
-    w.settings().setLivePreview(live);
-    if (status.contains("40x40")) {
-        load(s, writePhoto(s, "small.bmp", {40, 40}));
-        QCOMPARE(s.services.messageCalls.size(), 1); // the load tells it, as always
-        s.services.messageCalls.clear();
-    }
     QApplication::setActiveWindow(&w);
-    QWidget *target = s.find<QWidget>(box);
-    if (auto *combo = qobject_cast<QComboBox *>(target)) {
-        combo->clearEditText();
-        target = combo->lineEdit();
-    }
-    target->setFocus();
-    QTest::keyClicks(target, keys);
-    QCOMPARE(w.livePreviewPending(), live);
-    QVERIFY(w.frame().TextItems[0].Text.isEmpty()); // not while the keys come
-    if (copy)
-        s.find<QAction>("IDM_COPYCLIPBOARD")->trigger();
-    QCOMPARE(w.livePreviewPending(), live && !copy);
+    const auto type = [&](const char *box, const char *keys) {
+        QWidget *target = s.find<QWidget>(box);
+        if (auto *combo = qobject_cast<QComboBox *>(target)) {
+            combo->clearEditText();
+            target = combo->lineEdit();
+        }
+        target->setFocus();
+        QTest::keyClicks(target, keys);
+    };
+    // Off: nothing until Preview.
+    type("txtTargetName", "M4");
+    QVERIFY(!w.livePreviewPending());
+    QVERIFY(w.frame().TextItems[0].Text.isEmpty());
+    // On: composed once the typing pauses, not while the keys come.
+    w.settings().setLivePreview(true);
+    type("txtTargetName", "2");
+    QVERIFY(w.livePreviewPending());
+    QVERIFY(w.frame().TextItems[0].Text.isEmpty());
+    QTRY_COMPARE(w.frame().TextItems[0].Text, QString("M42"));
+    // A copy at once takes the typing.
+    type("txtTargetName", "a");
+    s.find<QAction>("IDM_COPYCLIPBOARD")->trigger();
+    QVERIFY(!w.livePreviewPending());
+    QCOMPARE(w.frame().TextItems[0].Text, QString("M42a"));
+    // Sizes out of range are told in the status bar only.
+    const QString range = "最大1600x1200、最小50x50の大きさまで作成可能です。";
+    type("cboPhotoSize", "9");
     QTRY_VERIFY(!w.livePreviewPending());
-    QCOMPARE(w.frame().TextItems[0].Text, live ? s.edit("txtTargetName")->text() : QString());
-    QCOMPARE(w.statusBar()->currentMessage(), status);
-    QVERIFY(s.services.messageCalls.isEmpty());
-}
-
-void tst_frmPreview::fittedRect_data()
-{
-    QTest::addColumn<QSize>("canvas");
-    QTest::addColumn<QRect>("shown"); // in a client area of 632 x 434
-    QTest::newRow("larger: scaled to the height, centred across")
-        << QSize(1641, 1306) << QRect(44, 0, 545, 434);
-    QTest::newRow("larger: scaled to the width, centred down")
-        << QSize(1896, 651) << QRect(0, 108, 632, 217);
-    QTest::newRow("smaller: 1:1, centred, never scaled up")
-        << QSize(202, 170) << QRect(215, 132, 202, 170);
-}
-
-void tst_frmPreview::fittedRect()
-{
-    QFETCH(QSize, canvas);
-    QFETCH(QRect, shown);
-    QCOMPARE(frmPreview::fittedRect(canvas, QSize(632, 434)), shown);
+    QCOMPARE(w.statusBar()->currentMessage(), "枠の大きさ「9」は範囲外です。" + range);
+    type("cboPhotoSize", "160x120");
+    load(s, writePhoto(s, "small.bmp", {40, 40}));
+    QCOMPARE(s.services.messageCalls.size(), 1); // the load tells it, as always
+    type("txtFooter(0)", "x");
+    QTRY_VERIFY(!w.livePreviewPending());
+    QCOMPARE(w.statusBar()->currentMessage(), "写真の大きさ 40x40 は範囲外です。" + range);
+    QCOMPARE(s.services.messageCalls.size(), 1);
 }
 
 void tst_frmPreview::fittedViewShowsAndTakesDrops()
 {
     Session s;
-    QFile ini(s.path("nolt.ini"));
-    QVERIFY(ini.open(QIODevice::WriteOnly) && ini.write("[View]\r\nFitWindow=1\r\n") > 0);
-    ini.close();
+    QVERIFY(TestFiles::writeAll(s.path("nolt.ini"), "[View]\r\nFitWindow=1\r\n"));
     frmMdiMain &w = s.start();
     QAction *fit = s.find<QAction>("IDM_FITWINDOW");
     QVERIFY(fit->isCheckable() && fit->isChecked());
@@ -578,7 +425,10 @@ void tst_frmPreview::fittedViewShowsAndTakesDrops()
     PreviewCanvas *canvas = w.preview()->canvas();
     QCOMPARE(w.preview()->geometry(), QRect(QPoint(0, 0), client));
     QCOMPARE(canvas->geometry(), frmPreview::fittedRect(full, client));
-    QVERIFY(canvas->width() < full.width());
+    // Scaled to the height or the width and centred the other way; never scaled up.
+    QCOMPARE(frmPreview::fittedRect({1641, 1306}, {632, 434}), QRect(44, 0, 545, 434));
+    QCOMPARE(frmPreview::fittedRect({1896, 651}, {632, 434}), QRect(0, 108, 632, 217));
+    QCOMPARE(frmPreview::fittedRect({202, 170}, {632, 434}), QRect(215, 132, 202, 170));
     const QPoint middle =
         w.preview()->composer().drawnFrame().photoArea.center() * canvas->width() / full.width();
     QVERIFY(qAbs(qGray(canvas->grab().toImage().pixel(middle)) - 128) < 32);

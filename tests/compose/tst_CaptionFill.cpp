@@ -145,9 +145,6 @@ void tst_CaptionFill::defaultPatterns_data()
                                                  "FNumber=2.8",    "ISO=3200"}
                                   << QStringList{"Lens 24mm + Camera X (f=24mm)",
                                                  "30秒 F2.8 ISO3200", "three"};
-    QTest::newRow("single FITS frame, camera only")
-        << QStringList{"INSTRUME=CMOS C26", "EXPTIME=60"}
-        << QStringList{"CMOS C26", "60秒", "three"};
 }
 
 void tst_CaptionFill::defaultPatterns()

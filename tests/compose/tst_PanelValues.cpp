@@ -27,9 +27,7 @@ private slots:
     void listSelectionRules_data();
     void listSelectionRules();
     void keepDateAndTime();
-    void fontNotInstalledKeepsThePrevious();
-    void alignmentCodes_data();
-    void alignmentCodes();
+    void unusableValuesKeepThePrevious();
     void saveReadings();
 };
 
@@ -101,7 +99,7 @@ void tst_PanelValues::keepDateAndTime()
     QCOMPARE(p.TargetName, "M31");
 }
 
-void tst_PanelValues::fontNotInstalledKeepsThePrevious()
+void tst_PanelValues::unusableValuesKeepThePrevious()
 {
     clsTemplateIO tpl;
     for (int i = 0; i < 5; ++i)
@@ -110,35 +108,19 @@ void tst_PanelValues::fontNotInstalledKeepsThePrevious()
     tpl.FontName(4, QStringLiteral("ipagothic")); // letter case does not matter
     tpl.FontSize(3, -12);
     tpl.FontBold(3, true);
+    // Item 2 takes codes 3 and 4 although its menu hides them; 5 and -1 keep the previous.
+    tpl.FontAlign(2, 4);
+    tpl.FontAlign(3, 5);
+    tpl.FontAlign(4, -1);
     PanelValues p = startup();
+    p.Align.fill(FooterAlign::Centre);
     p.applyTemplate(tpl, false, kFonts);
     QCOMPARE(p.Fonts[0].FontName, "ＭＳ 明朝");
     QCOMPARE(p.Fonts[3].FontName, "ＭＳ ゴシック");
     QCOMPARE(p.Fonts[4].FontName, "IPAGothic");
     QCOMPARE(p.Fonts[3].Bold, 1); // the rest of the row still arrives
-}
-
-void tst_PanelValues::alignmentCodes_data()
-{
-    QTest::addColumn<int>("code");
-    QTest::addColumn<int>("align");
-    QTest::newRow("right edge of the item above") << 4 << 4;
-    QTest::newRow("5 keeps the previous") << 5 << 1;
-    QTest::newRow("-1 keeps the previous") << -1 << 1;
-}
-
-void tst_PanelValues::alignmentCodes()
-{
-    QFETCH(int, code);
-    QFETCH(int, align);
-    clsTemplateIO tpl;
-    tpl.FontAlign(2, code); // item 2 takes 3 and 4 although its menu hides them
-    tpl.FontAlign(3, code);
-    PanelValues p = startup();
-    p.Align.fill(FooterAlign::Centre);
-    p.applyTemplate(tpl, false, kFonts);
-    QCOMPARE(int(p.Align[0]), align);
-    QCOMPARE(int(p.Align[1]), align);
+    QCOMPARE(p.Align, (std::array{FooterAlign::RightOfAbove, FooterAlign::Centre,
+                                  FooterAlign::Centre}));
 }
 
 void tst_PanelValues::saveReadings()

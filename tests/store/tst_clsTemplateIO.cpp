@@ -32,8 +32,6 @@ private slots:
     void newObjectFileBytes();
     void roundTripEveryProperty();
     void handWrittenWindowsFile();
-    void booleanTexts_data();
-    void booleanTexts();
     void noOverwriteWithoutFlag();
     void indexOutOfRange();
 };
@@ -102,7 +100,8 @@ void tst_clsTemplateIO::handWrittenWindowsFile()
                                 "[Header-0]\r\nData=  " +
                                 cp932(QStringLiteral("アンドロメダ銀河 ～ M31")) +
                                 "  \r\nFontName=" + cp932(QStringLiteral("ＭＳ Ｐ明朝")) +
-                                "\r\nFontBold=true\r\nFontColor=255\r\n[Extra]\r\nk=v\r\n";
+                                "\r\nFontBold=true\r\nFontItalic=-1\r\nFontUnderline=0\r\nFontColor=255\r\n"
+                                "[Extra]\r\nk=v\r\n";
     QVERIFY(writeAll(path, original));
 
     clsTemplateIO t;
@@ -110,7 +109,7 @@ void tst_clsTemplateIO::handWrittenWindowsFile()
     QCOMPARE(t.FrameSize(), QStringLiteral("800x600"));
     QCOMPARE(t.Data(0), QStringLiteral("アンドロメダ銀河 ～ M31"));
     QCOMPARE(t.FontName(0), QStringLiteral("ＭＳ Ｐ明朝"));
-    QVERIFY(t.FontBold(0));
+    QVERIFY(t.FontBold(0) && t.FontItalic(0) && !t.FontUnderline(0));
     QCOMPARE(t.FontColor(0), 255);
     QCOMPARE(t.BackColor(), 0);
     QCOMPARE(t.BorderColor(), 0xFFFFFF);
@@ -124,26 +123,6 @@ void tst_clsTemplateIO::handWrittenWindowsFile()
     QVERIFY(saved.contains("[Extra]\r\nk=v\r\n"));
     QVERIFY(saved.contains("FontBold=True\r\n"));
     QVERIFY(saved.contains("FontColor=0xFF\r\n"));
-}
-
-void tst_clsTemplateIO::booleanTexts_data()
-{
-    QTest::addColumn<QString>("text");
-    QTest::addColumn<bool>("ok");
-    QTest::addColumn<bool>("value");
-    QTest::newRow("zero is false") << "0" << true << false;
-    QTest::newRow("minus one is true") << "-1" << true << true;
-    QTest::newRow("yes fails") << "yes" << false << false;
-}
-
-void tst_clsTemplateIO::booleanTexts()
-{
-    QFETCH(QString, text);
-    QFETCH(bool, ok);
-    QFETCH(bool, value);
-    bool parsed = !ok;
-    QCOMPARE(clsTemplateIO::parseBoolean(text, &parsed), value);
-    QCOMPARE(parsed, ok);
 }
 
 void tst_clsTemplateIO::noOverwriteWithoutFlag()

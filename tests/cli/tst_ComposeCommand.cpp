@@ -121,8 +121,6 @@ void tst_ComposeCommand::refused_data()
     QTest::newRow("bad format") << QStringList{"--output-dir", "d", "--format", "tiff", "p"} << 2
                                 << "tiff";
     QTest::newRow("no jobs") << QStringList{"--output-dir", "d", "-j", "0", "p"} << 2 << "-j";
-    QTest::newRow("fill without photo")
-        << QStringList{"--fill-from-photo", "--output", "x"} << 2 << "--photo";
     QTest::newRow("fit beyond the layout")
         << QStringList{"--fit", "1601x1200", "--output", "x"} << 2 << "1601x1200";
     set("unknown name", "Frame.Colour=1", "Header-2: Data FontName");

@@ -189,13 +189,6 @@ void tst_PreviewComposer::japaneseFacesDrawnWithIpaFonts()
     if (!QFontDatabase::hasFamily(QStringLiteral("IPAGothic")))
         QSKIP("the IPA fonts are not installed");
     const QString mincho = QStringLiteral("ＭＳ Ｐ明朝"), gothic = QStringLiteral("MS UI Gothic");
-    QFont::removeSubstitutions(mincho);
-    QFont::removeSubstitutions(gothic);
-    // Only the faces asked for, in any letter case.
-    FontSetup::install(QStringList{QStringLiteral("ms ui gothic")});
-    QCOMPARE(QFont::substitute(gothic), QStringLiteral("ipapgothic")); // kept in lower case
-    QVERIFY(QFont::substitutes(mincho).isEmpty());
-    FontSetup::install();
     TextItem item;
     item.FontSize = 10;
     for (const auto &[face, twin] : {std::pair(gothic, "IPAPGothic"), std::pair(mincho, "IPAPMincho")}) {

@@ -50,7 +50,6 @@ private slots:
 
 private:
     int run(const QStringList &args, bool progress = false);
-    QString path(const QString &name) const { return m_dir.filePath(name); }
 
     QTemporaryDir m_dir;
     QString m_out;
@@ -60,24 +59,24 @@ private:
 void tst_ComposeCommand::initTestCase()
 {
     FontSetup::install();
-    QVERIFY(TestFiles::writeAll(path(QStringLiteral("t.kvl")), kTemplate));
-    QVERIFY(photo(200, 150).save(path(QStringLiteral("a.bmp")), "bmp"));
-    QVERIFY(photo(120, 90).save(path(QStringLiteral("b.jpg")), "jpeg"));
-    QVERIFY(photo(1601, 60).save(path(QStringLiteral("wide.bmp")), "bmp"));
-    QVERIFY(TestFiles::writeAll(path(QStringLiteral("bad.jpg")), "not a picture"));
+    QVERIFY(QDir::setCurrent(m_dir.path())); // every file of the test in its own folder
+    QVERIFY(TestFiles::writeAll(QStringLiteral("t.kvl"), kTemplate));
+    QVERIFY(photo(200, 150).save(QStringLiteral("a.bmp"), "bmp"));
+    QVERIFY(photo(120, 90).save(QStringLiteral("b.jpg"), "jpeg"));
+    QVERIFY(photo(1601, 60).save(QStringLiteral("wide.bmp"), "bmp"));
+    QVERIFY(TestFiles::writeAll(QStringLiteral("bad.jpg"), "not a picture"));
     QImage detailed(160, 120, QImage::Format_RGB32); // noise: its pixels fill most of the file
     QRandomGenerator(1).fillRange(reinterpret_cast<quint32 *>(detailed.bits()), 160 * 120);
-    QVERIFY(detailed.save(path(QStringLiteral("cut.jpg")), "jpeg"));
-    QFile cut(path(QStringLiteral("cut.jpg")));
+    QVERIFY(detailed.save(QStringLiteral("cut.jpg"), "jpeg"));
+    QFile cut(QStringLiteral("cut.jpg"));
     QVERIFY(cut.resize(cut.size() / 2));
-    QVERIFY(QDir().mkpath(path(QStringLiteral("program"))));
-    QVERIFY(QDir::setCurrent(m_dir.path())); // relative outputs land here
+    QVERIFY(QDir().mkpath(QStringLiteral("program")));
     setLocalZone("Asia/Tokyo");
-    QVERIFY(ExifFiles::write(path(QStringLiteral("camA.jpg")),
+    QVERIFY(ExifFiles::write(QStringLiteral("camA.jpg"),
                              {{"Exif.Image.Model", "Camera A"},
                               {"Exif.Photo.DateTimeOriginal", "2026:01:15 21:05:30"},
                               {"Exif.Photo.OffsetTimeOriginal", "+08:00"}}));
-    QVERIFY(ExifFiles::write(path(QStringLiteral("camB.jpg")), {{"Exif.Image.Model", "Camera B"}},
+    QVERIFY(ExifFiles::write(QStringLiteral("camB.jpg"), {{"Exif.Image.Model", "Camera B"}},
                              QSize(90, 70)));
 }
 
@@ -87,7 +86,7 @@ int tst_ComposeCommand::run(const QStringList &args, bool progress)
     m_err.clear();
     QTextStream out(&m_out);
     QTextStream err(&m_err);
-    ComposeCommand command(path(QStringLiteral("program")), out, err, progress);
+    ComposeCommand command(m_dir.filePath(QStringLiteral("program")), out, err, progress);
     return command.run(QStringList{QStringLiteral("morvel-compose")} + args);
 }
 
@@ -153,13 +152,13 @@ void tst_ComposeCommand::refused()
 
 void tst_ComposeCommand::composesWhatThePreviewShows()
 {
-    const QString out = path(QStringLiteral("framed")); // no extension: BMP under that name
-    QCOMPARE(run({"--template", path("t.kvl"), "--photo", path("a.bmp"), "--output", out}), 0);
+    const QString out = QStringLiteral("framed"); // no extension: BMP under that name
+    QCOMPARE(run({"--template", "t.kvl", "--photo", "a.bmp", "--output", out}), 0);
     QVERIFY2(m_err.isEmpty(), qPrintable(m_err));
 
     // The same through the engine: defaults, the template with its date, Preview, the photo.
     clsTemplateIO tpl;
-    QVERIFY(tpl.OpenFile(path(QStringLiteral("t.kvl"))));
+    QVERIFY(tpl.OpenFile(QStringLiteral("t.kvl")));
     const QStringList fonts = FontSetup::panelFontNames();
     PanelValues panel = PanelValues::startupDefaults(QDateTime::currentDateTime(), fonts, false);
     panel.applyTemplate(tpl, false, fonts);
@@ -167,37 +166,37 @@ void tst_ComposeCommand::composesWhatThePreviewShows()
     PreviewCommand::toFrameDescription(panel, {}, frame);
     QCOMPARE(frame.TextItems[1].Text, "2001/12/25 22:30");
     PreviewComposer composer;
-    composer.PhotoPath = path(QStringLiteral("a.bmp"));
+    composer.PhotoPath = QStringLiteral("a.bmp");
     QVERIFY(composer.DrawPreview(frame, LayoutMargins{}).isDrawn());
 
     QCOMPARE(TestFiles::readAll(out), SavePicture::bmpBytes(composer.canvas()));
     // Without a photo the template's size holds: 200 x 100.
-    QCOMPARE(run({"--template", path("t.kvl"), "--output", out + ".png"}), 0);
+    QCOMPARE(run({"--template", "t.kvl", "--output", out + ".png"}), 0);
     QCOMPARE(QImage(out + ".png").size(), composer.canvas().size() - QSize(0, 50));
 }
 
 void tst_ComposeCommand::fitShrinksForOneRun()
 {
-    const QString out = path(QStringLiteral("fitted.bmp"));
-    QCOMPARE(run({"--template", path("t.kvl"), "--photo", path("wide.bmp"), "--fit", "1600x1200",
-                  "--output", out}),
-             0);
+    const QString out = QStringLiteral("fitted.bmp");
+    QCOMPARE(
+        run({"--template", "t.kvl", "--photo", "wide.bmp", "--fit", "1600x1200", "--output", out}),
+        0);
     QCOMPARE(QImage(out).width(), 2 * 20 + 1600 + 3);
 }
 
 void tst_ComposeCommand::batchFormatAndClash()
 {
-    const QString dir = path(QStringLiteral("pngs"));
-    QCOMPARE(run({"--output-dir", dir, "--format", "png", path("a.bmp"), path("b.jpg")}), 0);
+    const QString dir = QStringLiteral("pngs");
+    QCOMPARE(run({"--output-dir", dir, "--format", "png", "a.bmp", "b.jpg"}), 0);
     QVERIFY(m_err.isEmpty()); // no progress lines unless asked
     QCOMPARE(QImageReader(dir + QStringLiteral("/a.png")).format(), QByteArray("png"));
     // Two photos with one base name would overwrite each other: the second one fails.
-    QVERIFY(photo(60, 60).save(path(QStringLiteral("a.jpg")), "jpeg"));
-    QCOMPARE(run({"--output-dir", dir, path("a.bmp"), path("a.jpg")}), 1);
+    QVERIFY(photo(60, 60).save(QStringLiteral("a.jpg"), "jpeg"));
+    QCOMPARE(run({"--output-dir", dir, "a.bmp", "a.jpg"}), 1);
     QVERIFY(m_err.contains(QStringLiteral("a.jpg")));
     // A photo cut short is framed as far as it reads, and the error stream says so in one line.
-    QCOMPARE(run({"--output", path("cut.bmp"), "--photo", path("cut.jpg")}), 0);
-    QVERIFY(QFile::exists(path("cut.bmp")));
+    QCOMPARE(run({"--output", "cut.bmp", "--photo", "cut.jpg"}), 0);
+    QVERIFY(QFile::exists("cut.bmp"));
     QCOMPARE(m_err.count(u'\n'), 1);
     QVERIFY(m_err.contains(QStringLiteral("cut.jpg")));
 }
@@ -206,55 +205,53 @@ void tst_ComposeCommand::setIsATemplateValue()
 {
     // Text, a colour as on the web and a boolean in any letter case, as the template holds them.
     ProfileFile tpl;
-    QVERIFY(tpl.load(path(QStringLiteral("t.kvl"))));
+    QVERIFY(tpl.load(QStringLiteral("t.kvl")));
     tpl.setValue("Header-0", "Data", "M42 オリオン大星雲");
     tpl.setValue("Header-2", "FontColor", "0x80FF");
     tpl.setValue("Header-0", "FontBold", "True");
-    QVERIFY(tpl.save(path(QStringLiteral("set.kvl"))));
-    const QString viaSet = path(QStringLiteral("viaSet.bmp"));
-    const QString viaFile = path(QStringLiteral("viaFile.bmp"));
-    QCOMPARE(run({"--template", path("t.kvl"), "--set", "Header-0.Data=M42 オリオン大星雲", "--set",
+    QVERIFY(tpl.save(QStringLiteral("set.kvl")));
+    const QString viaSet = QStringLiteral("viaSet.bmp");
+    const QString viaFile = QStringLiteral("viaFile.bmp");
+    QCOMPARE(run({"--template", "t.kvl", "--set", "Header-0.Data=M42 オリオン大星雲", "--set",
                   "Header-2.FontColor=#FF8000", "--set", "header-0.fontbold=true", "--photo",
-                  path("a.bmp"), "--output", viaSet}),
+                  "a.bmp", "--output", viaSet}),
              0);
-    QCOMPARE(run({"--template", path("set.kvl"), "--photo", path("a.bmp"), "--output", viaFile}),
-             0);
+    QCOMPARE(run({"--template", "set.kvl", "--photo", "a.bmp", "--output", viaFile}), 0);
     QCOMPARE(TestFiles::readAll(viaSet), TestFiles::readAll(viaFile));
 }
 
 void tst_ComposeCommand::fillFromPhotoInABatch()
 {
     // Each photo its own data, the --set values win over the fill; -j 3 writes what -j 1 writes.
-    const QStringList same = {"--template",          path("t.kvl"), "--set",
-                              "Header-4.Data=night", "--set",       "Header-1.Time=late"};
-    const QStringList photos = {path("camA.jpg"), path("a.bmp"), path("bad.jpg"),
-                                path("camB.jpg"), path("b.jpg"), path("wide.bmp")};
+    const QStringList same = {"--template",          "t.kvl", "--set",
+                              "Header-4.Data=night", "--set", "Header-1.Time=late"};
+    const QStringList photos = {"camA.jpg", "a.bmp", "bad.jpg", "camB.jpg", "b.jpg", "wide.bmp"};
     QStringList err;
     for (const char *jobs : {"1", "3"}) {
-        const QString dir = path(QStringLiteral("j") + jobs);
+        const QString dir = QStringLiteral("j") + jobs;
         const QStringList batch = {"--fill-from-photo", "-j", jobs, "--output-dir", dir};
         QCOMPARE(run(same + batch + photos, true), 1);
         err << m_err.replace(dir, QStringLiteral("DIR"));
     }
     QCOMPARE(err[1], err[0]);
     QVERIFY(err[0].contains(QStringLiteral("[6/6]")) && err[0].contains(QStringLiteral("bad.jpg")));
-    const QStringList pictures = QDir(path("j1")).entryList(QDir::Files);
+    const QStringList pictures = QDir("j1").entryList(QDir::Files);
     QCOMPARE(pictures.size(), 4);
     for (const QString &name : pictures)
-        QVERIFY(TestFiles::readAll(path("j1/" + name)) == TestFiles::readAll(path("j3/" + name)));
+        QVERIFY(TestFiles::readAll("j1/" + name) == TestFiles::readAll("j3/" + name));
 
     const QStringList camA = {"--set", "Header-2.Data=Camera A", "--set", "Header-1.Year=2026",
                               "--set", "Header-1.Month=0",       "--set", "Header-1.Day=14"};
     const QList<std::pair<QString, QStringList>> expected = {
         {"camA", camA}, {"camB", {"--set", "Header-2.Data=Camera B"}}, {"a", {}}};
     for (const auto &[name, sets] : expected) {
-        const QString photo = path(name + (name == "a" ? ".bmp" : ".jpg"));
-        const QString reference = path(QStringLiteral("reference.bmp"));
+        const QString photo = name + (name == "a" ? ".bmp" : ".jpg");
+        const QString reference = QStringLiteral("reference.bmp");
         QCOMPARE(run(same + sets + QStringList{"--photo", photo, "--output", reference}), 0);
-        QVERIFY2(TestFiles::readAll(path("j1/" + name + ".bmp")) == TestFiles::readAll(reference),
+        QVERIFY2(TestFiles::readAll("j1/" + name + ".bmp") == TestFiles::readAll(reference),
                  qPrintable(name));
     }
-    QCOMPARE(run({"--print-metadata", path("camA.jpg")}), 0);
+    QCOMPARE(run({"--print-metadata", "camA.jpg"}), 0);
     QCOMPARE(m_out, "{DateTimeOriginal}\t2026:01:15 21:05:30\n{OffsetTimeOriginal}\t+08:00\n"
                     "{Model}\tCamera A\n");
 }

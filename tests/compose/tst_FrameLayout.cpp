@@ -116,14 +116,12 @@ void tst_FrameLayout::photoSizeLimits()
 
     ex.frame.PhotoWidth = width;
     ex.frame.PhotoHeight = height;
-    ex.frame.TextItems[0].MeasuredWidth = -7; // a refused layout measures nothing
     const ComposeOutcome outcome = composer.ComputeLayout(ex.frame, LayoutMargins{});
     if (accepted) {
         QVERIFY(outcome.isDrawn());
         QCOMPARE(composer.canvas().size(), QSize(qMax(width + 42, 281), height + 90));
     } else {
         QCOMPARE(outcome.kind, ComposeOutcome::Kind::LayoutRefused);
-        QCOMPARE(ex.frame.TextItems[0].MeasuredWidth, -7);
         QCOMPARE(composer.canvas(), before);
     }
 }
@@ -142,12 +140,6 @@ void tst_FrameLayout::headerAndFooterWidenTheCanvas()
     ex.frame.TextItems[4].Text = QStringLiteral("wide");
     QVERIFY(FrameLayout::ComputeLayout(ex.frame, LayoutMargins{}, ex.measurer, &size).isDrawn());
     QCOMPARE(size.width(), 422);
-    // Empty footer lines add no height (measured all the same): 20 + 100 + 4 + 10 + 24 + 16.
-    ex.frame.TextItems[2].Text.clear();
-    ex.frame.TextItems[3].Text.clear();
-    QVERIFY(FrameLayout::ComputeLayout(ex.frame, LayoutMargins{}, ex.measurer, &size).isDrawn());
-    QCOMPARE(size.height(), 174);
-    QCOMPARE(ex.frame.TextItems[2].MeasuredHeight, 16);
 }
 
 void tst_FrameLayout::alignmentCodes_data()

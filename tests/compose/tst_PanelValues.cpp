@@ -131,7 +131,6 @@ void tst_PanelValues::saveReadings()
     p.Fonts[1].FontSize = QString();
     p.Fonts[2].FontSize = QStringLiteral("13.5");
     p.Fonts[2].Italic = 2;
-    p.Fonts[1].FontName.clear();
     p.Align = {FooterAlign::Left, FooterAlign::LeftOfAbove, FooterAlign::RightOfAbove};
     clsTemplateIO tpl;
     p.toTemplate(tpl);
@@ -140,7 +139,6 @@ void tst_PanelValues::saveReadings()
     QCOMPARE(tpl.FontSize(1), 0);
     QCOMPARE(tpl.FontSize(2), 14);
     QVERIFY(tpl.FontItalic(2));
-    QCOMPARE(tpl.FontName(1), QString());
     QCOMPARE(tpl.FontAlign(2), 0);
     QCOMPARE(tpl.FontAlign(4), 4);
 }

@@ -1,7 +1,6 @@
 #include "compose/FrameDescription.h"
 #include "compose/PanelValues.h"
 #include "compose/PreviewCommand.h"
-#include "compose/TextNumber.h"
 
 #include <QTest>
 
@@ -103,7 +102,6 @@ void tst_PreviewCommand::checkStatesAndAlignment()
     PanelValues panel;
     panel.Fonts[2].Bold = 2; // grey counts as ticked
     panel.Fonts[2].Italic = 1;
-    panel.Fonts[2].Underline = 0;
     panel.Align = {FooterAlign::Left, FooterAlign::LeftOfAbove, FooterAlign::RightOfAbove};
     panel.Footer = {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")};
     panel.TargetName = QStringLiteral("M42");
@@ -115,7 +113,6 @@ void tst_PreviewCommand::checkStatesAndAlignment()
     QCOMPARE(frame.BorderWidth, 4);
     QVERIFY(frame.TextItems[2].FontBold);
     QVERIFY(frame.TextItems[2].FontItalic);
-    QVERIFY(!frame.TextItems[2].FontUnderline);
     QCOMPARE(frame.TextItems[0].FontAlign, FooterAlign::Left);
     QCOMPARE(frame.TextItems[2].FontAlign, FooterAlign::Left);
     QCOMPARE(frame.TextItems[3].FontAlign, FooterAlign::LeftOfAbove);

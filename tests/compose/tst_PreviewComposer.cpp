@@ -52,8 +52,7 @@ private slots:
     void initTestCase();
     void photoPlacedByPixels();
     void decodesOnceUntilChangedOrGone();
-    void photoSizeOutOfRange();
-    void unreadablePhotoChangesNothing();
+    void unreadableOrTooLargePhoto();
     void emptyTextHasTheLineHeightAndSizeZeroFails();
     void japaneseFacesDrawnWithIpaFonts();
 
@@ -126,26 +125,7 @@ void tst_PreviewComposer::decodesOnceUntilChangedOrGone()
     QCOMPARE(composer.canvas().pixel(area.topLeft()), qRgb(0, 0, 0x40));
 }
 
-void tst_PreviewComposer::photoSizeOutOfRange()
-{
-    // Refused from the header alone: nothing is decoded.
-    const QString path = m_dir.filePath(QStringLiteral("wide.bmp"));
-    QVERIFY(cornerPhoto(1601, 60).save(path, "bmp"));
-    FrameDescription frame = panelFrame();
-    PreviewComposer composer;
-    composer.PhotoPath = path;
-    const ComposeOutcome outcome = composer.DrawPreview(frame, LayoutMargins{});
-    QCOMPARE(outcome.kind, ComposeOutcome::Kind::PhotoSizeRefused);
-    QCOMPARE(outcome.message, "最大1600x1200、最小50x50の大きさまで作成可能です。");
-    QCOMPARE(composer.decodeCount(), 0);
-    QCOMPARE(QSize(frame.PhotoWidth, frame.PhotoHeight), QSize(1601, 60));
-    // The canvas keeps the layout for the panel's size, cleared to the background.
-    QCOMPARE(composer.canvas().width(), 2 * 20 + 320 + 2);
-    QCOMPARE(composer.canvas().pixel(composer.canvas().width() / 2, composer.canvas().height() / 2),
-             qRgb(0, 0, 0x40));
-}
-
-void tst_PreviewComposer::unreadablePhotoChangesNothing()
+void tst_PreviewComposer::unreadableOrTooLargePhoto()
 {
     const QString path = m_dir.filePath(QStringLiteral("notes.jpg"));
     QVERIFY(TestFiles::writeAll(path, "these are notes, not a photo"));
@@ -166,6 +146,17 @@ void tst_PreviewComposer::unreadablePhotoChangesNothing()
              ComposeOutcome::Kind::PhotoUnreadable);
     QCOMPARE(composer.canvas(), before);
 
+    // Too large a photo is refused from its header alone; the canvas keeps the layout for the
+    // panel's size, cleared to the background.
+    QVERIFY(cornerPhoto(1601, 60).save(path, "bmp"));
+    const ComposeOutcome refused = composer.loadPhotoFile(path, frame, LayoutMargins{});
+    QCOMPARE(refused.kind, ComposeOutcome::Kind::PhotoSizeRefused);
+    QCOMPARE(refused.message, "最大1600x1200、最小50x50の大きさまで作成可能です。");
+    QCOMPARE(composer.decodeCount(), 0);
+    QCOMPARE(QSize(frame.PhotoWidth, frame.PhotoHeight), QSize(1601, 60));
+    QCOMPARE(composer.canvas().width(), 2 * 20 + 320 + 2);
+    QCOMPARE(composer.canvas().pixel(composer.canvas().width() / 2, composer.canvas().height() / 2),
+             qRgb(0, 0, 0x40));
 }
 
 void tst_PreviewComposer::emptyTextHasTheLineHeightAndSizeZeroFails()

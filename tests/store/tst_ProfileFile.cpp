@@ -111,9 +111,6 @@ void tst_ProfileFile::editsInPlace_data()
     QTest::newRow("new key at end of its section before blank lines")
         << QByteArray("[A]\r\nx=1\r\n\r\n[B]\r\ny=2\r\n") << "A" << "k" << "v"
         << QByteArray("[A]\r\nx=1\r\nk=v\r\n\r\n[B]\r\ny=2\r\n");
-    QTest::newRow("new section at end of file")
-        << QByteArray("; comment\r\n[A]\r\nx=1\r\n") << "B" << "k" << "v"
-        << QByteArray("; comment\r\n[A]\r\nx=1\r\n[B]\r\nk=v\r\n");
     QTest::newRow("LF file keeps LF")
         << QByteArray("[A]\nx=1\n") << "A" << "y" << "2" << QByteArray("[A]\nx=1\ny=2\n");
     QTest::newRow("a byte no code page 932 character uses survives")

@@ -1,7 +1,7 @@
 #include "store/clsNoltIO.h"
 #include "support/TestFiles.h"
 
-#include <QFile>
+#include <QFileInfo>
 #include <QTemporaryDir>
 #include <QTest>
 

@@ -1,12 +1,9 @@
-#include "common/Cp932.h"
 #include "store/clsTemplateIO.h"
 #include "support/TestFiles.h"
 
-#include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
 
-#include <stdexcept>
 
 using TestFiles::cp932;
 using TestFiles::readAll;
@@ -33,7 +30,6 @@ private slots:
     void roundTripEveryProperty();
     void handWrittenWindowsFile();
     void noOverwriteWithoutFlag();
-    void indexOutOfRange();
 };
 
 void tst_clsTemplateIO::newObjectFileBytes()
@@ -141,13 +137,6 @@ void tst_clsTemplateIO::noOverwriteWithoutFlag()
     QVERIFY(writeAll(path, "[Header-2]\r\nFontItalic=\r\n"));
     QVERIFY(!t.OpenFile(path));
     QVERIFY(t.errorString().contains(QStringLiteral("FontItalic")));
-}
-
-void tst_clsTemplateIO::indexOutOfRange()
-{
-    clsTemplateIO t;
-    QVERIFY_THROWS_EXCEPTION(std::out_of_range, t.Data(5, QStringLiteral("x")));
-    QVERIFY_THROWS_EXCEPTION(std::out_of_range, t.FontSize(-1));
 }
 
 QTEST_GUILESS_MAIN(tst_clsTemplateIO)

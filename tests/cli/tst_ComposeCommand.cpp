@@ -93,7 +93,6 @@ void tst_ComposeCommand::refused_data()
     QTest::addColumn<QStringList>("args");
     QTest::addColumn<int>("code");
     QTest::addColumn<QString>("message");
-    // Relative names are in the test's folder.
     const auto set = [](const char *name, const char *value, const char *message) {
         QTest::newRow(name) << QStringList{"--set", value, "--output", "never.bmp"} << 2 << message;
     };
@@ -113,8 +112,9 @@ void tst_ComposeCommand::refused_data()
         << QStringList{"--fit", "1601x1200", "--output", "x"} << 2 << "1601x1200";
     set("unknown name", "Frame.Colour=1", "Header-2: Data FontName");
     set("a value the panel never reads", "Header-1.Data=x", "Header-1: FontName");
+    set("no alignment for the header", "Header-1.FontAlign=1", "Header-1: FontName");
     set("number out of range", "Frame.BorderWidth=11", "1 から 10");
-    set("colour by name", "Frame.Background=red", "#RRGGBB");
+    set("colour by name", "Frame.Background=red", "Frame.Background の値「red」");
     set("not a boolean", "Header-0.FontBold=maybe", "True か False");
     set("font not installed", "Header-3.FontName=No Such Font", "No Such Font");
     set("no value", "Frame.BorderWidth", "名前=値");

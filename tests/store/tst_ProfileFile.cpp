@@ -111,8 +111,9 @@ void tst_ProfileFile::editsInPlace_data()
     QTest::newRow("new key at end of its section before blank lines")
         << QByteArray("[A]\r\nx=1\r\n\r\n[B]\r\ny=2\r\n") << "A" << "k" << "v"
         << QByteArray("[A]\r\nx=1\r\nk=v\r\n\r\n[B]\r\ny=2\r\n");
-    QTest::newRow("LF file keeps LF")
-        << QByteArray("[A]\nx=1\n") << "A" << "y" << "2" << QByteArray("[A]\nx=1\ny=2\n");
+    QTest::newRow("LF file starting with a blank line keeps LF")
+        << QByteArray("\n[A]\nx=1\n\n[B]\n") << "A" << "y" << "2"
+        << QByteArray("\n[A]\nx=1\ny=2\n\n[B]\n");
     QTest::newRow("a byte no code page 932 character uses survives")
         << QByteArray("[X]\r\nodd=\xff\xa0\x80\r\n[A]\r\nk=1\r\n") << "A" << "k" << "2"
         << QByteArray("[X]\r\nodd=\xff\xa0\x80\r\n[A]\r\nk=2\r\n");

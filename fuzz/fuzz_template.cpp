@@ -2,7 +2,29 @@
 // opens again with the same values.
 #include "FuzzSupport.h"
 #include "store/clsTemplateIO.h"
-#include "support/TestFiles.h"
+
+namespace {
+
+// Every value of a template in one comparable list.
+QStringList templateValues(const clsTemplateIO &t)
+{
+    QStringList v{t.FrameSize(),
+                  QString::number(t.BackColor()),
+                  QString::number(t.BorderColor()),
+                  QString::number(t.BorderWidth()),
+                  QString::number(t.Month()),
+                  QString::number(t.Day()),
+                  t.Year(),
+                  t.Time()};
+    for (int i = 0; i < clsTemplateIO::ItemCount; ++i)
+        v << t.Data(i) << t.FontName(i) << QString::number(t.FontSize(i))
+          << QString::number(t.FontColor(i)) << QString::number(t.FontBold(i))
+          << QString::number(t.FontItalic(i)) << QString::number(t.FontStrikethru(i))
+          << QString::number(t.FontUnderline(i)) << QString::number(t.FontAlign(i));
+    return v;
+}
+
+} // namespace
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {
@@ -19,13 +41,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
             FuzzSupport::fail("OpenFile failed without a reason");
         return 0;
     }
-    const QStringList read = TestFiles::templateValues(tpl);
+    const QStringList read = templateValues(tpl);
     if (!tpl.SaveFile(path, true))
         FuzzSupport::fail("SaveFile failed", tpl.errorString());
     clsTemplateIO again;
     if (!again.OpenFile(path))
         FuzzSupport::fail("a saved template does not open", again.errorString());
-    const QStringList reread = TestFiles::templateValues(again);
+    const QStringList reread = templateValues(again);
     for (qsizetype i = 0; i < read.size(); ++i) {
         if (read[i] != reread[i])
             FuzzSupport::fail("a saved template reads otherwise",

@@ -59,17 +59,12 @@ void tst_CaptionFill::dateAndTime_data()
         QTest::newRow(what) << QByteArray(zone) << values << QString::fromUtf8(date)
                             << QString::fromUtf8(time);
     };
-    row("DATE-OBS is UTC, shown in Tokyo", "Asia/Tokyo", {"DATE-OBS=2026-01-15T13:05:30"},
-        "2026/Jan/15", "22:05 JST");
-    row("past midnight into a new year", "Asia/Tokyo", {"DATE-OBS=2025-12-31T15:30:00.5Z"},
-        "2026/Jan/01", "00:30 JST");
     row("back over midnight west of UTC", "America/New_York", {"DATE-OBS=2026-03-01T03:00:00"},
         "2026/Feb/28", "22:00 EST");
-    row("a zone's own abbreviation", "Europe/Berlin", {"DATE-OBS=2026-01-15T21:30:00"},
-        "2026/Jan/15", "22:30 CET");
     row("a zone without a short name shows its offset", "<ABCDEFGHIJ>-10",
         {"DATE-OBS=2026-01-15T13:05:30"}, "2026/Jan/15", "23:05 UTC+10:00");
-    row("any zone nine hours ahead is JST", "Asia/Seoul", {"DATE-OBS=2026-01-15T13:05:30"},
+    row("DATE-OBS is UTC; any zone nine hours ahead is JST", "Asia/Seoul",
+        {"DATE-OBS=2026-01-15T13:05:30.5Z"},
         "2026/Jan/15", "22:05 JST");
     row("past the year 9999 keeps the date", "Asia/Tokyo", {"DATE-OBS=9999-12-31T20:00:00"},
         "2002/Dec/31", "23:59 JST");
@@ -109,22 +104,15 @@ void tst_CaptionFill::patterns_data()
                         const char *line) {
         QTest::newRow(what) << QString::fromUtf8(pattern) << values << QString::fromUtf8(line);
     };
-    const QStringList both = {"TELESCOP=106mm", "INSTRUME=C26"};
-    row("values in place", "{TELESCOP} + {INSTRUME}", both, "106mm + C26");
     row("a missing value is empty", "{TELESCOP} + {INSTRUME}", {"INSTRUME=C26"}, "+ C26");
     row("a part in brackets drops out", "{INSTRUME}[ + {TELESCOP}]", {"INSTRUME=C26"}, "C26");
-    row("a part in brackets stays", "{INSTRUME}[ + {TELESCOP}]", both, "C26 + 106mm");
-    row("brackets without names are text", "[L] {FILTER}", {"FILTER=Ha"}, "[L] Ha");
     row("brackets that hold no part", "[L [{FILTER}] [x", {"FILTER=Ha"}, "[L Ha [x");
     row("a part needs all its values", "{OBJECT}[ ({EXPTIME}s x {STACKCNT})]",
         {"OBJECT=M42", "EXPTIME=30"}, "M42");
     row("no value keeps the line", "{TELESCOP} + {INSTRUME}", {"OBJECT=M42"}, "one");
-    row("plain text keeps the line", "撮影地: 長野", both, "one");
     row("unknown names stay as written", "{FOO} {{object}} }", {"OBJECT=M42"}, "{FOO} {M42} }");
     row("values are not patterns", "{OBJECT}", {"OBJECT={EXPTIME}", "EXPTIME=30"}, "{EXPTIME}");
-    row("total in hours", "{TOTAL}", {"EXPTIME=300", "STACKCNT=24"}, "2時間");
     row("total in hours and minutes", "{TOTAL}", {"EXPTIME=90", "STACKCNT=50"}, "1時間15分");
-    row("total rounded to minutes", "{TOTAL}", {"EXPTIME=30", "STACKCNT=7"}, "4分");
     row("total under a minute", "{TOTAL}", {"EXPTIME=10", "STACKCNT=3"}, "30秒");
     row("no total without a count", "{TOTAL}", {"EXPTIME=300"}, "one");
 }
@@ -154,9 +142,6 @@ void tst_CaptionFill::defaultPatterns_data()
                                                  "FNumber=2.8",    "ISO=3200"}
                                   << QStringList{"Lens 24mm + Camera X (f=24mm)",
                                                  "30秒 F2.8 ISO3200", "three"};
-    QTest::newRow("single FITS frame, camera only")
-        << QStringList{"INSTRUME=CMOS C26", "EXPTIME=60"}
-        << QStringList{"CMOS C26", "60秒", "three"};
 }
 
 void tst_CaptionFill::defaultPatterns()

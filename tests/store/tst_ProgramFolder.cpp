@@ -24,26 +24,22 @@ void tst_ProgramFolder::locate_data()
 {
     QTest::addColumn<bool>("noltNextToProgram");
     QTest::addColumn<bool>("buildFolder");
-    QTest::addColumn<bool>("configExists");
     QTest::addColumn<bool>("picturesExists");
     QTest::addColumn<bool>("portable");
     QTest::addColumn<bool>("takenOver");
 
     QTest::newRow("nolt.ini next to the program: portable")
-        << true << false << false << true << true << false;
+        << true << false << true << true << false;
     QTest::newRow("build folder: settings taken over into the configuration folder")
-        << true << true << false << true << false << true;
-    QTest::newRow("taken over once: an existing configuration folder is left alone")
-        << true << true << true << true << false << false;
+        << true << true << true << false << true;
     QTest::newRow("install without settings: no Pictures folder, home instead")
-        << false << false << false << false << false << false;
+        << false << false << false << false << false;
 }
 
 void tst_ProgramFolder::locate()
 {
     QFETCH(bool, noltNextToProgram);
     QFETCH(bool, buildFolder);
-    QFETCH(bool, configExists);
     QFETCH(bool, picturesExists);
     QFETCH(bool, portable);
     QFETCH(bool, takenOver);
@@ -62,8 +58,6 @@ void tst_ProgramFolder::locate()
                 writeAll(program + QStringLiteral("/default.kvl"), kvl));
     if (buildFolder)
         QVERIFY(writeAll(dir.filePath(QStringLiteral("build/CMakeCache.txt")), "# cache\n"));
-    if (configExists)
-        QVERIFY(dir.mkpath(config));
     if (picturesExists)
         QVERIFY(dir.mkpath(QStringLiteral("home/Pictures")));
 

@@ -1,7 +1,6 @@
 #pragma once
 
 #include "common/Cp932.h"
-#include "store/clsTemplateIO.h"
 
 #include <QByteArray>
 #include <QFile>
@@ -11,8 +10,8 @@
 #include <csignal>
 #include <sys/resource.h>
 
-// Files for the tests and fuzz targets: whole-file reads and writes, a full disk that stops root
-// too, and every value of a template in one comparable list.
+// Files for the tests and fuzz targets: whole-file reads and writes, and a full disk that stops
+// root too.
 namespace TestFiles {
 
 inline QByteArray readAll(const QString &path)
@@ -62,23 +61,5 @@ private:
     void (*m_handler)(int) = nullptr;
     bool m_ok = false;
 };
-
-inline QStringList templateValues(const clsTemplateIO &t)
-{
-    QStringList v{t.FrameSize(),
-                  QString::number(t.BackColor()),
-                  QString::number(t.BorderColor()),
-                  QString::number(t.BorderWidth()),
-                  QString::number(t.Month()),
-                  QString::number(t.Day()),
-                  t.Year(),
-                  t.Time()};
-    for (int i = 0; i < clsTemplateIO::ItemCount; ++i)
-        v << t.Data(i) << t.FontName(i) << QString::number(t.FontSize(i))
-          << QString::number(t.FontColor(i)) << QString::number(t.FontBold(i))
-          << QString::number(t.FontItalic(i)) << QString::number(t.FontStrikethru(i))
-          << QString::number(t.FontUnderline(i)) << QString::number(t.FontAlign(i));
-    return v;
-}
 
 } // namespace TestFiles

@@ -101,7 +101,10 @@ void tst_clsTemplateIO::handWrittenWindowsFile()
     QVERIFY(writeAll(path, original));
 
     clsTemplateIO t;
+    t.Month(5); // a file without a date section resets the date to its defaults
+    t.Day(7);
     QVERIFY(t.OpenFile(path));
+    QCOMPARE(QList<qint32>({t.Month(), t.Day()}), QList<qint32>({0, 0}));
     QCOMPARE(t.FrameSize(), QStringLiteral("800x600"));
     QCOMPARE(t.Data(0), QStringLiteral("アンドロメダ銀河 ～ M31"));
     QCOMPARE(t.FontName(0), QStringLiteral("ＭＳ Ｐ明朝"));

@@ -373,12 +373,14 @@ void tst_MetafilePlayer::boxesAsPainted_data()
     e(Emr::SelectObject, {0x80000007})(Emr::SelectObject, {NullBrush}); // BLACK_PEN
     e(Emr::IntersectClipRect, {50, 50, 70, 70})(Emr::Rectangle, {60, 60, 100, 100});
     e(Emr::ExtSelectClipRgn, {0, 5})(Emr::Rectangle, {200, 50, 230, 70});
+    e(Emr::SelectObject, {0x80000006})(Emr::Rectangle, {15, 75, 25, 85}); // WHITE_PEN
     QTest::newRow("EMF world transform, stock objects and clipping")
         << e.finish() << QList<Paint>{{{100, 20, 19, 19}, red},   {{160, 20, 19, 19}, blue},
                                       {{0, 0, 9, 9}, black},      {{200, 50, 30, 20}, black},
                                       {{201, 51, 28, 18}, white}, {{160, 60, 20, 10}, blue},
                                       {{10, 70, 30, 20}, blue},   {{60, 60, 10, 1}, black},
-                                      {{60, 60, 1, 10}, black}};
+                                      {{60, 60, 1, 10}, black},   {{15, 75, 10, 10}, white},
+                                      {{16, 76, 8, 8}, blue}};
 }
 
 void tst_MetafilePlayer::boxesAsPainted()

@@ -1,4 +1,4 @@
-#include "GetFileFolder.h"
+#include "ExistingFolder.h"
 
 #include <QFileInfo>
 
@@ -15,7 +15,7 @@ bool isSeparator(QChar c)
 
 } // namespace
 
-QString GetFileFolder(const QString &path)
+QString existingFolder(const QString &path)
 {
     if (path.isEmpty() || !QFileInfo(path).isFile())
         return {};

@@ -2,7 +2,7 @@
 
 #include <QString>
 
-// The folder of an existing file: the path up to its last separator, without a trailing separator
-// except for a root ("/photos/m42.jpg" gives "/photos", "/m42.jpg" gives "/", on Windows
-// "C:\m42.jpg" gives "C:\"). Empty text when no file exists at the path.
+// The folder of an existing file, absolute and in the system's separators ("/photos/m42.jpg"
+// gives "/photos", "/m42.jpg" gives "/"). Empty text when no file exists at the path, so that a
+// folder remembered from a dialog is always one that held the file.
 QString existingFolder(const QString &path);

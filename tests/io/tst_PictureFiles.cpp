@@ -102,7 +102,7 @@ private slots:
     void bmpCutShortIsToldReadInPart();
     void brokenJpeg_data();
     void brokenJpeg();
-    void getFileFolder();
+    void folderOfExistingFile();
 
 private:
     QTemporaryDir m_dir;
@@ -344,7 +344,7 @@ void tst_PictureFiles::brokenJpeg()
     QVERIFY(QImageReader(path, "jpeg").read().isNull()); // Qt reads none of them either
 }
 
-void tst_PictureFiles::getFileFolder()
+void tst_PictureFiles::folderOfExistingFile()
 {
     const QString file = m_dir.filePath(QStringLiteral("m42.jpg"));
     QVERIFY(testImage(2, 2).save(file, "jpeg"));

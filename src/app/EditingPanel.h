@@ -74,8 +74,8 @@ private:
     void noteEdit();
 
     QStringList m_fontNames;
-    bool m_monthListEnglish = false;   // the form cboMonth holds now
-    int m_filling = 0;                 // inside a function that fills the panel: no edits
+    bool m_monthListEnglish = false; // the form cboMonth holds now
+    int m_filling = 0;               // inside a function that fills the panel: no edits
 
     QLabel *picDemo = nullptr;
     std::array<QLabel *, 15> lblTag{};

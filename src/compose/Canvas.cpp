@@ -1,7 +1,7 @@
 #include "Canvas.h"
 
-#include "common/ImageMemory.h"
 #include "TextItem.h"
+#include "common/ImageMemory.h"
 
 #include <QCoreApplication>
 #include <cmath>

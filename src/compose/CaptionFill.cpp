@@ -182,7 +182,9 @@ QString totalText(double seconds)
         return QCoreApplication::translate("CaptionFill", "%1分").arg(minutes);
     if (minutes % 60 == 0)
         return QCoreApplication::translate("CaptionFill", "%1時間").arg(minutes / 60);
-    return QCoreApplication::translate("CaptionFill", "%1時間%2分").arg(minutes / 60).arg(minutes % 60);
+    return QCoreApplication::translate("CaptionFill", "%1時間%2分")
+        .arg(minutes / 60)
+        .arg(minutes % 60);
 }
 
 Values placeholders(const PhotoMetadata &data)

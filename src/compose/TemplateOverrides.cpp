@@ -95,7 +95,8 @@ QString fileText(const TemplateFile::ValueName &name, const QString &value,
         if (ok && n >= 0 && n <= kMaxColour)
             return TemplateFile::toHexString(qint32(n));
         *error =
-            TemplateOverrides::tr("%1 の値「%2」は色ではありません（0xBBGGRR、#RRGGBB か 0 から 16777215 の数）。")
+            TemplateOverrides::tr(
+                "%1 の値「%2」は色ではありません（0xBBGGRR、#RRGGBB か 0 から 16777215 の数）。")
                 .arg(name.name(), value);
         return {};
     }
@@ -104,7 +105,8 @@ QString fileText(const TemplateFile::ValueName &name, const QString &value,
         const bool flag = TemplateFile::parseBoolean(v, &ok);
         if (ok)
             return flag ? QStringLiteral("True") : QStringLiteral("False");
-        *error = TemplateOverrides::tr("%1 の値「%2」は True か False ではありません。").arg(name.name(), value);
+        *error = TemplateOverrides::tr("%1 の値「%2」は True か False ではありません。")
+                     .arg(name.name(), value);
         return {};
     }
     }
@@ -129,7 +131,8 @@ bool TemplateOverrides::add(const QString &assignment, const QStringList &fontNa
     const QString name = assignment.left(eq).trimmed();
     if (eq < 0 || name.isEmpty()) {
         *error =
-            TemplateOverrides::tr("「%1」は 名前=値 の形ではありません（例: Header-0.Data=M42）。").arg(assignment);
+            TemplateOverrides::tr("「%1」は 名前=値 の形ではありません（例: Header-0.Data=M42）。")
+                .arg(assignment);
         return false;
     }
     for (const TemplateFile::ValueName &n : names()) {
@@ -142,8 +145,9 @@ bool TemplateOverrides::add(const QString &assignment, const QStringList &fontNa
         m_values.append({n, text});
         return true;
     }
-    *error = TemplateOverrides::tr("「%1」は設定できる値の名前ではありません。名前は セクション.キー で、次の"
-                "とおりです:\n%2")
+    *error = TemplateOverrides::tr(
+                 "「%1」は設定できる値の名前ではありません。名前は セクション.キー で、次の"
+                 "とおりです:\n%2")
                  .arg(name, nameList());
     return false;
 }

@@ -64,8 +64,7 @@ void tst_CaptionFill::dateAndTime_data()
     row("a zone without a short name shows its offset", "<ABCDEFGHIJ>-10",
         {"DATE-OBS=2026-01-15T13:05:30"}, "2026/Jan/15", "23:05 UTC+10:00");
     row("DATE-OBS is UTC; any zone nine hours ahead is JST", "Asia/Seoul",
-        {"DATE-OBS=2026-01-15T13:05:30.5Z"},
-        "2026/Jan/15", "22:05 JST");
+        {"DATE-OBS=2026-01-15T13:05:30.5Z"}, "2026/Jan/15", "22:05 JST");
     row("past the year 9999 keeps the date", "Asia/Tokyo", {"DATE-OBS=9999-12-31T20:00:00"},
         "2002/Dec/31", "23:59 JST");
     row("a date alone keeps the time", "Asia/Tokyo", {"DATE-OBS=2026-01-15"}, "2026/Jan/15",

@@ -182,7 +182,8 @@ void tst_PreviewComposer::japaneseFacesDrawnWithIpaFonts()
     const QString mincho = QStringLiteral("ＭＳ Ｐ明朝"), gothic = QStringLiteral("MS UI Gothic");
     TextItem item;
     item.fontSize = 10;
-    for (const auto &[face, twin] : {std::pair(gothic, "IPAPGothic"), std::pair(mincho, "IPAPMincho")}) {
+    for (const auto &[face, twin] :
+         {std::pair(gothic, "IPAPGothic"), std::pair(mincho, "IPAPMincho")}) {
         item.fontName = face;
         QFont font;
         QVERIFY(Canvas::makeFont(item, &font, nullptr));

@@ -786,13 +786,6 @@ Photos can be 50x50 to 1600x1200 pixels. FITS data is stretched as the settings 
     </message>
 </context>
 <context>
-    <name>NumberInputFilter</name>
-    <message>
-        <source>Error : HookControl Function</source>
-        <translation>Error : HookControl Function</translation>
-    </message>
-</context>
-<context>
     <name>PhotoMetadata</name>
     <message>
         <source>「%1」を読めません: %2</source>

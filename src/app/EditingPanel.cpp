@@ -3,7 +3,8 @@
 #include "AlignButton.h"
 #include "AppIcons.h"
 #include "ColorSwatch.h"
-#include "ui/NumberInputFilter.h"
+#include "ui/DigitsValidator.h"
+#include "ui/PhotoSizeValidator.h"
 #include "ui/Twips.h"
 #include "ui/UiFonts.h"
 
@@ -137,7 +138,7 @@ template <class W, class... Args> W *EditingPanel::add(const QString &name, Args
     return widget;
 }
 
-EditingPanel::EditingPanel(NumberInputFilter &hook, QWidget *parent) : QWidget(parent)
+EditingPanel::EditingPanel(QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("Picture1"));
     const QSize size = Twips::toPixels(PanelWidth, PanelMinimumHeight);
@@ -163,7 +164,7 @@ EditingPanel::EditingPanel(NumberInputFilter &hook, QWidget *parent) : QWidget(p
     cboPhotoSize->setCompleter(nullptr);
     for (const char *photoSize : PhotoSizes)
         cboPhotoSize->addItem(QString::fromLatin1(photoSize));
-    hook.guardPhotoSize(cboPhotoSize);
+    new PhotoSizeValidator(cboPhotoSize->lineEdit());
     lblTag[10]->setBuddy(cboPhotoSize);
 
     label(13, tr("枠の太さ"));
@@ -193,7 +194,7 @@ EditingPanel::EditingPanel(NumberInputFilter &hook, QWidget *parent) : QWidget(p
     for (int i = 0; i < PanelValues::DayCount; ++i)
         cboDay->addItem(PanelValues::dayListText(i));
     txtYear = add<QLineEdit>(QStringLiteral("txtYear"));
-    hook.guard(txtYear, NumberInputFilter::AllowDigits);
+    new DigitsValidator(txtYear);
     txtTime = add<QLineEdit>(QStringLiteral("txtTime"), QString::fromLatin1(InitialTime));
     cmdNowDate = add<QPushButton>(QStringLiteral("cmdNowDate"), tr("現在日時"));
     cmdNowDate->setToolTip(tr("現在日時を設定"));
@@ -207,7 +208,7 @@ EditingPanel::EditingPanel(NumberInputFilter &hook, QWidget *parent) : QWidget(p
         cboFontName[i] = add<QComboBox>(indexed("cboFontName", i));
         cboFontName[i]->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
         txtFontSize[i] = add<QLineEdit>(indexed("txtFontSize", i));
-        hook.guard(txtFontSize[i], NumberInputFilter::AllowDigits);
+        new DigitsValidator(txtFontSize[i]);
         picFontColor[i] = add<ColorSwatch>(indexed("picFontColor", i));
         chkBold[i] = addToggle(indexed("chkBold", i), "B", tr("太字"), nullptr);
         chkItalic[i] = addToggle(indexed("chkItalic", i), "I", tr("斜体"), &QFont::setItalic);

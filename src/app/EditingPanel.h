@@ -9,7 +9,6 @@
 #include <optional>
 
 class AlignButton;
-class NumberInputFilter;
 class ColorSwatch;
 class QComboBox;
 class QLabel;
@@ -26,8 +25,7 @@ class EditingPanel : public QWidget
     Q_OBJECT
 
 public:
-    // `hook` filters what is typed into the year, the font sizes and the photo size.
-    explicit EditingPanel(NumberInputFilter &hook, QWidget *parent = nullptr);
+    explicit EditingPanel(QWidget *parent = nullptr);
 
     // The panel as values, and the panel filled from values (lists keep their entries).
     PanelValues panelValues() const;

@@ -62,7 +62,6 @@ MainWindow::MainWindow(PlatformServices *services, const ProgramFolder::Place &p
     setWindowIcon(AppIcons::applicationIcon());
     setFont(QFont(QString::fromUtf16(UiFonts::PGothic), 9));
 
-    m_hook = new NumberInputFilter(*m_services, this);
     m_commands = std::make_unique<MainCommands>(this, Twips::toPixels(ToolbarHeight, m_twips.y));
     connectCommands();
     m_statusBar = new MainStatusBar(*m_services, this);
@@ -72,7 +71,7 @@ MainWindow::MainWindow(PlatformServices *services, const ProgramFolder::Place &p
     auto *row = new QHBoxLayout(central);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(0);
-    m_panel = new EditingPanel(*m_hook);
+    m_panel = new EditingPanel;
     connect(m_panel, &EditingPanel::previewClicked, this, &MainWindow::preview);
     connect(m_panel, &EditingPanel::nowDateClicked, this, &MainWindow::setDateToNow);
     connect(m_panel, &EditingPanel::colorClicked, this, &MainWindow::chooseColor);
@@ -221,8 +220,6 @@ bool MainWindow::saveState()
         if (answer != QMessageBox::Retry)
             return false;
     }
-    // No text box keeps the filter once the window goes.
-    m_hook->unhookControl();
     return true;
 }
 
@@ -447,7 +444,7 @@ void MainWindow::quit()
 // shows the rest at the next Preview.
 void MainWindow::showSettings()
 {
-    SettingsDialog::showModal(this, *m_settings, *m_services);
+    SettingsDialog::showModal(this, *m_settings);
     const int month = m_panel->monthIndex();
     fillMonthList();
     m_panel->setMonthIndex(month);

@@ -5,7 +5,6 @@
 #include "compose/FrameDescription.h"
 #include "compose/PanelValues.h"
 #include "store/ProgramFolder.h"
-#include "ui/NumberInputFilter.h"
 #include "ui/Twips.h"
 
 #include <QMainWindow>
@@ -73,8 +72,6 @@ public:
     QString settingsPath() const;
     // The outcome of the last composition.
     ComposeOutcome lastOutcome() const { return m_lastOutcome; }
-    // The input filter of the year and font-size boxes and the photo-size key rule.
-    NumberInputFilter &hook() { return *m_hook; }
 
     // With "入力するたびにプレビューする" on, an edit of the panel recomposes once the typing
     // pauses (LivePreviewDelayMs). Whether one is waiting, and the one waiting run now.
@@ -130,7 +127,6 @@ private:
     std::unique_ptr<AppSettings> m_settings;
     FrameDescription m_frame;
     PreviewWindow *m_preview = nullptr;
-    NumberInputFilter *m_hook = nullptr;
     ComposeOutcome m_lastOutcome;
     QString m_templateDialogName; // the name last chosen in the template dialogs
     bool m_closing = false;

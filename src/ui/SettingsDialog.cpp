@@ -1,5 +1,6 @@
 #include "SettingsDialog.h"
 
+#include "DigitsValidator.h"
 #include "Twips.h"
 #include "UiFonts.h"
 #include "compose/FrameLayout.h"
@@ -109,10 +110,10 @@ QGridLayout *gridOf(QGroupBox *group)
 
 } // namespace
 
-SettingsDialog::SettingsDialog(AppSettings &settings, PlatformServices &services, QWidget *owner)
+SettingsDialog::SettingsDialog(AppSettings &settings, QWidget *owner)
     : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
-      m_settings(settings), m_hook(services)
+      m_settings(settings)
 {
     setObjectName(QStringLiteral("SettingsDialog"));
     setWindowTitle(tr("全般の設定"));
@@ -159,8 +160,7 @@ SettingsDialog::SettingsDialog(AppSettings &settings, PlatformServices &services
                   {NumberLabelLeft, sideTop, NumberLabelWidth, SideLabelHeight});
         makeLabel(3 + 2 * i, QStringLiteral("pixel"),
                   {UnitLabelLeft, sideTop, UnitLabelWidth, SideLabelHeight});
-        // Only digits can be typed or pasted into the margin box that has the focus.
-        m_hook.guard(txtMargin[i], NumberInputFilter::AllowDigits);
+        new DigitsValidator(txtMargin[i]);
     }
 
     chkWindowPos = new QCheckBox(tr("終了時の位置と大きさを保存する"), this);
@@ -289,9 +289,9 @@ void SettingsDialog::buildCaptionGroup()
     grid->setRowStretch(6, 1);
 }
 
-bool SettingsDialog::showModal(QWidget *owner, AppSettings &settings, PlatformServices &services)
+bool SettingsDialog::showModal(QWidget *owner, AppSettings &settings)
 {
-    SettingsDialog dialog(settings, services, owner);
+    SettingsDialog dialog(settings, owner);
     return dialog.exec() == QDialog::Accepted;
 }
 
@@ -351,13 +351,6 @@ void SettingsDialog::writeSettings()
             m_settings.setCaptionPattern(i, txtCaption[i]->text());
     }
     accept();
-}
-
-void SettingsDialog::done(int result)
-{
-    // No filter outlives the dialog, whichever way it closes.
-    m_hook.unhookControl();
-    QDialog::done(result);
 }
 
 qint32 SettingsDialog::leadingNumber(const QString &text)

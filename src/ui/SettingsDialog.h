@@ -1,14 +1,11 @@
 #pragma once
 
-#include "NumberInputFilter.h"
-
 #include <QDialog>
 #include <QImage>
 #include <QSize>
 #include <QStringList>
 
 class AppSettings;
-class PlatformServices;
 class QCheckBox;
 class QComboBox;
 class QLabel;
@@ -24,19 +21,19 @@ class QSpinBox;
 // the main window when it closes.
 //
 // The main window's settings command runs it with
-//     if (SettingsDialog::showModal(this, m_settings, m_services)) ...
+//     if (SettingsDialog::showModal(this, m_settings)) ...
 // and then refreshes its month list and date fields.
 class SettingsDialog : public QDialog
 {
     Q_OBJECT
 
 public:
-    SettingsDialog(AppSettings &settings, PlatformServices &services, QWidget *owner = nullptr);
+    explicit SettingsDialog(AppSettings &settings, QWidget *owner = nullptr);
     ~SettingsDialog() override;
 
     // Shows the dialog modally, centred on `owner`; true when the user pressed "保存" (the settings
     // object then holds the dialog's values), false when it was closed without storing.
-    static bool showModal(QWidget *owner, AppSettings &settings, PlatformServices &services);
+    static bool showModal(QWidget *owner, AppSettings &settings);
 
     // The margin diagram: a sample text and the corner of the photo, with the four numbered
     // margins, 81 x 102 pixels.
@@ -46,8 +43,6 @@ public:
     // even) and kept within 32 bits; 0 when the text does not begin with a number.
     static qint32 leadingNumber(const QString &text);
 
-    void done(int result) override;
-
 private:
     void readSettings();
     void writeSettings();
@@ -56,7 +51,6 @@ private:
     void buildCaptionGroup();
 
     AppSettings &m_settings;
-    NumberInputFilter m_hook;
 
     QComboBox *cboDateFormat;
     QComboBox *cboDateDelimiter;

@@ -375,7 +375,7 @@ void tst_MainWindow::languageOfTheTexts()
     for (const QAction *menu : s.window->menuBar()->actions())
         shown << menu->text();
     AppSettings nolt(s.dir.path(), 15, 15);
-    const SettingsDialog dialog(nolt, s.services);
+    const SettingsDialog dialog(nolt);
     const QStringList setup{dialog.windowTitle(),
                             dialog.findChild<QPushButton *>("cmdSave")->text()};
     const QString cancel = QCoreApplication::translate("QPlatformTheme", "Cancel");

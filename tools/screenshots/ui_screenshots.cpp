@@ -46,7 +46,7 @@ int main(int argc, char **argv)
     FakePlatformServices services;
 
     {
-        SettingsDialog dialog(settings, services);
+        SettingsDialog dialog(settings);
         save(&dialog, out.filePath(QStringLiteral("SettingsDialog.png")));
         auto *box = dialog.findChild<QLineEdit *>(QStringLiteral("txtMargin(1)"));
         box->setFocus();

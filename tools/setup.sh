@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=(
     cmake ninja-build g++ lld pkg-config
-    qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n qt6-qpa-plugins
+    qt6-base-dev qt6-base-dev-tools libgl-dev qt6-translations-l10n qt6-qpa-plugins qt6-svg-dev
     qt6-l10n-tools qt6-tools-dev
     fonts-ipafont-gothic fonts-ipafont-mincho
     libuemf-dev libbenchmark-dev libjpeg62-turbo-dev libcfitsio-dev libexiv2-dev

@@ -4,9 +4,9 @@
 #include <QIcon>
 #include <QImage>
 
-// The program's own pictures, drawn in code so that they stay sharp and consistent: the toolbar
-// icons (the image list `ImageList`), the alignment icons (`imlAlign`), the picture of
-// `cmdPreview`, the layout illustration of `picDemo` and the application icon.
+// The program's own pictures, SVG files in the resource ":/icons": the toolbar icons (the image
+// list `ImageList`), the alignment icons (`imlAlign`), the picture of `cmdPreview`, the layout
+// illustration of `picDemo` and the application icon. Each is drawn at the sizes it is shown at.
 namespace AppIcons {
 
 // Colours of the five text items' markers: blue, red, green, yellow, cyan.
@@ -24,8 +24,5 @@ QIcon previewIcon();
 QImage layoutIllustration();
 
 QIcon applicationIcon();
-
-// The application icon at one size, for the installed icon files.
-QImage applicationImage(int size);
 
 } // namespace AppIcons

@@ -6,17 +6,26 @@
 
 InsertionValidator::InsertionValidator(QLineEdit *box) : QValidator(box), m_box(box)
 {
-    remember();
+    m_text = box->text();
+    rememberPlace();
     // Every change of the text, the cursor or the selection is signalled before the next edit.
-    connect(box, &QLineEdit::textChanged, this, &InsertionValidator::remember);
-    connect(box, &QLineEdit::cursorPositionChanged, this, &InsertionValidator::remember);
-    connect(box, &QLineEdit::selectionChanged, this, &InsertionValidator::remember);
+    // An input method's commit moves the cursor before the new text is judged: a place is kept
+    // only for the text last taken.
+    connect(box, &QLineEdit::textChanged, this, [this](const QString &text) {
+        m_text = text;
+        rememberPlace();
+    });
+    const auto moved = [this] {
+        if (m_box->text() == m_text)
+            rememberPlace();
+    };
+    connect(box, &QLineEdit::cursorPositionChanged, this, moved);
+    connect(box, &QLineEdit::selectionChanged, this, moved);
     box->setValidator(this);
 }
 
-void InsertionValidator::remember()
+void InsertionValidator::rememberPlace()
 {
-    m_text = m_box->text();
     const bool selected = m_box->hasSelectedText();
     m_start = selected ? m_box->selectionStart() : m_box->cursorPosition();
     m_end = selected ? m_box->selectionEnd() : m_start;

@@ -27,7 +27,7 @@ protected:
     virtual QString judge(const QString &before, const QString &inserted) const = 0;
 
 private:
-    void remember();
+    void rememberPlace();
 
     QLineEdit *m_box;
     // The box as the last change left it; an insertion replaces m_start to m_end (the selection,

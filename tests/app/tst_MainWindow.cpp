@@ -15,6 +15,7 @@
 #include <QStatusBar>
 #include <QTest>
 #include <QToolBar>
+#include <QToolButton>
 #include <QTranslator>
 
 #include <cmath>
@@ -81,10 +82,17 @@ void tst_MainWindow::startupWithoutFiles()
         keys << (a->isSeparator() ? "|" : button->objectName());
         if (a->isSeparator() || button->objectName().isEmpty())
             QTest::mouseClick(button, Qt::LeftButton);
+        else
+            QVERIFY(!static_cast<QToolButton *>(button)->icon().isNull());
     }
     QCOMPARE(keys,
              QStringList({"TbOpenTmp", "TbSaveTmp", "|", "TbSetup", "|", "TbExit", "",
                           "TbOpenPhoto", "TbRemovePhoto", "|", "TbCopyClipboard", "TbSavePhoto"}));
+    // The pictures come from the icon files: the outline of TbOpenTmp's page, the window icon's
+    // seven sizes.
+    const QImage openTemplate = s.find<QToolButton>("TbOpenTmp")->icon().pixmap(16).toImage();
+    QCOMPARE(openTemplate.pixel(4, 0), 0xFF404040u);
+    QCOMPARE(w.windowIcon().availableSizes().size(), 7);
     QVERIFY(!QFile::exists(s.path("nolt.ini")));
 
     // Small canvas: the preview fills the client area and the canvas sits in its middle.

@@ -38,8 +38,7 @@ void commit(QWidget *widget, const QString &text)
     QApplication::sendEvent(widget, &event);
 }
 
-QString paste(QLineEdit *box, const QString &text,
-              QKeyCombination key = {Qt::ControlModifier, Qt::Key_V})
+QString paste(QLineEdit *box, const QString &text, QKeyCombination key = Qt::CTRL | Qt::Key_V)
 {
     if (text.isEmpty())
         QGuiApplication::clipboard()->setImage(QImage(4, 4, QImage::Format_RGB32));
@@ -171,13 +170,13 @@ void tst_NumberValidators::pastesAndDrops()
         w.txtYear->setText(u"1"_s);
         return paste(w.txtYear, text, key);
     };
-    const QKeyCombination ctrlV(Qt::ControlModifier, Qt::Key_V);
+    const QKeyCombination ctrlV = Qt::CTRL | Qt::Key_V;
     QCOMPARE(pasteAfterOne(u"2002"_s, ctrlV), u"12002"_s);
     QCOMPARE(pasteAfterOne(u"2002年"_s, ctrlV), u"1"_s);
     QCOMPARE(pasteAfterOne(u" 2002"_s, ctrlV), u"1"_s);
     QCOMPARE(pasteAfterOne(u"２００2"_s, ctrlV), u"12002"_s);
     QCOMPARE(pasteAfterOne(QString(), ctrlV), u"1"_s);
-    QCOMPARE(pasteAfterOne(u"７"_s, QKeyCombination(Qt::ShiftModifier, Qt::Key_Insert)), u"17"_s);
+    QCOMPARE(pasteAfterOne(u"７"_s, Qt::SHIFT | Qt::Key_Insert), u"17"_s);
 
     // The context menu's Paste is the box's own and judged the same way.
     w.txtYear->clear();

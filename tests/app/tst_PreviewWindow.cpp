@@ -250,29 +250,32 @@ void tst_PreviewWindow::saveWritesExactName()
     w.settings().setSavePath(s.dir.path());
     w.settings().setJpegQuality(30);
     QDir().mkpath(s.path("out"));
-    // The type chosen decides the format, whatever the extension typed.
-    const std::tuple<int, QString, QByteArray> saves[] = {{0, "result.png", "BM"},
-                                                          {1, "result.png", "\x89PNG\r\n"},
-                                                          {2, "result.bmp", "\xFF\xD8\xFF"}};
-    for (const auto &[filter, name, magic] : saves) {
+    // A name ending in .png, .jpg or .jpeg is written in that format; any other name follows the
+    // type chosen.
+    using F = SavePicture::Format;
+    const std::tuple<int, QString, F, QByteArray> saves[] = {
+        {0, "typed.png", F::Png, "\x89PNG\r\n"},   {0, "typed.JPEG", F::Jpeg, "\xFF\xD8\xFF"},
+        {1, "typed.jpg", F::Jpeg, "\xFF\xD8\xFF"}, {2, "typed.bmp", F::Jpeg, "\xFF\xD8\xFF"},
+        {1, "typed.tif", F::Png, "\x89PNG\r\n"},   {0, "typed", F::Bmp, "BM"}};
+    for (const auto &[filter, name, format, magic] : saves) {
         // Preview shows the window again, with the same photo.
         s.find<QPushButton>("cmdPreview")->click();
         QVERIFY(showsPhoto(w.previewWindow(), photo));
         const QString target = s.path("out/" + name);
         const QString reference = s.path("reference");
-        QVERIFY(SavePicture::write(w.previewWindow()->canvasImage(), reference,
-                                   SavePicture::Format(filter), 30, nullptr));
+        QVERIFY(
+            SavePicture::write(w.previewWindow()->canvasImage(), reference, format, 30, nullptr));
         s.services.saveAnswers.enqueue(target);
         s.services.saveFilterAnswers.enqueue(filter);
         s.find<QAction>("IDM_SAVEPHOTO")->trigger();
         const QByteArray bytes = TestFiles::readAll(target);
-        QVERIFY(bytes.startsWith(magic));
+        QVERIFY2(bytes.startsWith(magic), qPrintable(name));
         QCOMPARE(bytes, TestFiles::readAll(reference));
         QVERIFY(!w.previewWindow()->isVisible());
         QCOMPARE(w.statusBar()->currentMessage(),
                  "ファイル「" + QDir::toNativeSeparators(target) + "」を保存しました。");
     }
-    QCOMPARE(QDir(s.path("out")).entryList(QDir::Files), QStringList({"result.bmp", "result.png"}));
+    QCOMPARE(QDir(s.path("out")).entryList(QDir::Files).size(), int(std::size(saves)));
     QCOMPARE(w.settings().savePath(), QDir::toNativeSeparators(s.path("out")));
     QVERIFY(s.services.messageCalls.isEmpty());
     const auto &options = s.services.saveCalls.first();

@@ -13,6 +13,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMimeData>
 #include <QPushButton>
@@ -274,6 +275,7 @@ void tst_PreviewWindow::saveWritesExactName()
         QVERIFY(!w.previewWindow()->isVisible());
         QCOMPARE(w.statusBar()->currentMessage(),
                  "ファイル「" + QDir::toNativeSeparators(target) + "」を保存しました。");
+        QVERIFY(s.find<QLabel>("StatusBarPanel1")->isVisible()); // the colour depth stays
     }
     QCOMPARE(QDir(s.path("out")).entryList(QDir::Files).size(), int(std::size(saves)));
     QCOMPARE(w.settings().savePath(), QDir::toNativeSeparators(s.path("out")));

@@ -48,7 +48,7 @@ PreviewWindow::PreviewWindow(QMdiArea *area, PlatformServices *services, AppSett
 ComposeOutcome PreviewWindow::compose(FrameDescription &frame, const LayoutMargins &margins,
                                       bool tellPhotoSize)
 {
-    m_composer.setPhotoOptions(PhotoOptions::fromSettings(*m_settings));
+    m_composer.setPhotoOptions(photoOptionsFromSettings(*m_settings));
     m_canvas->releaseImage();
     const ComposeOutcome outcome = m_composer.compose(frame, margins);
     m_canvas->setImage(m_composer.canvas());
@@ -163,7 +163,7 @@ void PreviewWindow::removePhoto()
 void PreviewWindow::loadPhoto(const QString &path)
 {
     const QString former = m_composer.photoPath;
-    m_composer.setPhotoOptions(PhotoOptions::fromSettings(*m_settings));
+    m_composer.setPhotoOptions(photoOptionsFromSettings(*m_settings));
     m_canvas->releaseImage();
     const ComposeOutcome outcome =
         m_composer.loadPhotoFile(path, *m_frame, LayoutMargins::fromSettings(*m_settings));

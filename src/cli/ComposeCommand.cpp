@@ -392,7 +392,7 @@ int ComposeCommand::prepare(const Options &o, Setup *setup)
         faces << item.fontName;
     FontSetup::install(faces);
     setup->margins = LayoutMargins::fromSettings(settings);
-    setup->photo = PhotoOptions::fromSettings(settings);
+    setup->photo = photoOptionsFromSettings(settings);
     if (!o.fit.isEmpty()) {
         setup->photo.shrink = true;
         parseFit(o.fit, &setup->photo.box);

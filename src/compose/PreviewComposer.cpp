@@ -5,6 +5,7 @@
 #include "FrameDescription.h"
 #include "FrameLayout.h"
 #include "TextNumber.h"
+#include "common/ColorRef.h"
 #include "io/LoadPicture.h"
 
 #include <QCoreApplication>
@@ -52,7 +53,7 @@ ComposeOutcome PreviewComposer::layOut(FrameDescription &frame, const LayoutMarg
             m_spareCanvas = m_canvas;
         m_canvas = canvas;
     }
-    m_canvas.fill(Canvas::color(frame.backColor));
+    m_canvas.fill(ColorRef::toColor(frame.backColor));
     m_drawn = DrawnFrame{};
     return outcome;
 }

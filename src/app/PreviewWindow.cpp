@@ -156,13 +156,12 @@ void PreviewWindow::openPhoto()
 
 void PreviewWindow::removePhoto()
 {
-    m_composer.photoPath.clear();
+    m_composer.removePhoto();
     report(compose(*m_frame, LayoutMargins::fromSettings(*m_settings), true));
 }
 
 void PreviewWindow::loadPhoto(const QString &path)
 {
-    const QString former = m_composer.photoPath;
     m_composer.setPhotoOptions(photoOptionsFromSettings(*m_settings));
     m_canvas->releaseImage();
     const ComposeOutcome outcome =
@@ -170,7 +169,6 @@ void PreviewWindow::loadPhoto(const QString &path)
     m_canvas->setImage(m_composer.canvas());
     if (outcome.kind == ComposeOutcome::Kind::PhotoUnreadable) {
         // Nothing was drawn: the picture on screen and the photo it includes stay as they were.
-        m_composer.photoPath = former;
         m_services->message(m_area->window(), QMessageBox::Warning,
                             tr(PhotoTexts::PhotoFailedCaption), outcome.message, QMessageBox::Ok,
                             QMessageBox::Ok);

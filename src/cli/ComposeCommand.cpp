@@ -438,9 +438,8 @@ bool ComposeCommand::composeOne(const Setup &setup, const QString &photo, const 
             PreviewCommand::toFrameDescription(panel, setup.dateStyle, frame);
         }
     }
-    composer.photoPath = photo;
     composer.setPhotoOptions(setup.photo);
-    const ComposeOutcome outcome = composer.compose(frame, setup.margins);
+    const ComposeOutcome outcome = composer.compose(frame, setup.margins, photo);
     switch (outcome.kind) {
     case ComposeOutcome::Kind::Drawn:
         if (!outcome.notice.isEmpty()) // the picture is written all the same

@@ -9,6 +9,7 @@
 #include <QFileInfo>
 #include <QImageReader>
 #include <QPainter>
+#include <mutex>
 
 namespace {
 
@@ -22,19 +23,27 @@ QString readInPart(const QString &path)
 }
 
 // Qt's image readers report a damaged file in English through the message log. While a photo is
-// read, their messages are counted instead, and the user is told in the program's words.
+// read, the reading thread's messages from them are counted instead, and the user is told in the
+// program's words. The handler is installed while any thread reads a photo and passes every other
+// message to the handler it replaced, which is back in place when the last reading ends.
 class ReaderMessages
 {
 public:
     ReaderMessages()
     {
-        s_active = this;
-        m_previous = qInstallMessageHandler(take);
+        t_active = this;
+        const std::lock_guard lock(s_mutex);
+        if (s_readers++ == 0)
+            s_previous = qInstallMessageHandler(take);
     }
     ~ReaderMessages()
     {
-        qInstallMessageHandler(m_previous);
-        s_active = nullptr;
+        {
+            const std::lock_guard lock(s_mutex);
+            if (--s_readers == 0)
+                qInstallMessageHandler(s_previous);
+        }
+        t_active = nullptr;
     }
     ReaderMessages(const ReaderMessages &) = delete;
     ReaderMessages &operator=(const ReaderMessages &) = delete;
@@ -43,20 +52,26 @@ public:
 private:
     static void take(QtMsgType type, const QMessageLogContext &context, const QString &text)
     {
-        ReaderMessages *self = s_active;
-        if (!self)
-            return;
-        if (context.category && QByteArrayView(context.category).startsWith("qt.gui.imageio")) {
+        ReaderMessages *self = t_active;
+        if (self && context.category &&
+            QByteArrayView(context.category).startsWith("qt.gui.imageio")) {
             if (type != QtDebugMsg && type != QtInfoMsg)
                 ++self->m_warnings;
             return;
         }
-        if (self->m_previous)
-            self->m_previous(type, context, text);
+        QtMessageHandler previous = nullptr;
+        {
+            const std::lock_guard lock(s_mutex);
+            previous = s_previous;
+        }
+        if (previous)
+            previous(type, context, text);
     }
 
-    static inline ReaderMessages *s_active = nullptr; // photos are read on one thread
-    QtMessageHandler m_previous = nullptr;
+    static inline thread_local ReaderMessages *t_active = nullptr;
+    static inline std::mutex s_mutex;
+    static inline int s_readers = 0;
+    static inline QtMessageHandler s_previous = nullptr;
     int m_warnings = 0;
 };
 

@@ -26,8 +26,10 @@ QString lookup(const CaptionFill::Values &values, QStringView name, bool *known)
     *known = name.compare(kTotal, Qt::CaseInsensitive) == 0 ||
              PhotoMetadata::names().contains(name, Qt::CaseInsensitive);
     for (const auto &[key, value] : values) {
-        if (name.compare(key, Qt::CaseInsensitive) == 0)
+        if (name.compare(key, Qt::CaseInsensitive) == 0) {
+            *known = true; // an extra value names its placeholder even when empty
             return value;
+        }
     }
     return {};
 }
@@ -182,7 +184,9 @@ QString totalText(double seconds)
         return QCoreApplication::translate("CaptionFill", "%1分").arg(minutes);
     if (minutes % 60 == 0)
         return QCoreApplication::translate("CaptionFill", "%1時間").arg(minutes / 60);
-    return QCoreApplication::translate("CaptionFill", "%1時間%2分").arg(minutes / 60).arg(minutes % 60);
+    return QCoreApplication::translate("CaptionFill", "%1時間%2分")
+        .arg(minutes / 60)
+        .arg(minutes % 60);
 }
 
 Values placeholders(const PhotoMetadata &data)
@@ -244,14 +248,14 @@ std::optional<QString> expand(const QString &pattern, const Values &values)
 }
 
 PanelValues fill(const PanelValues &panel, const PhotoMetadata &data, const Patterns &patterns,
-                 const QTimeZone &zone)
+                 const QTimeZone &zone, const Values &extra)
 {
     PanelValues filled = panel;
     const QString object = data.value(QStringLiteral("OBJECT"));
     if (!object.isEmpty())
         filled.TargetName = object;
     fillDateTime(filled, data, zone);
-    const Values values = placeholders(data);
+    const Values values = placeholders(data) + extra;
     for (int f = 0; f < PanelValues::FooterCount; ++f) {
         if (const auto line = expand(patterns[f], values))
             filled.Footer[f] = *line;

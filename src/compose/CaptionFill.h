@@ -34,9 +34,11 @@ QString totalText(double seconds);
 
 // The panel filled from the data. The time is shown in `zone` (the system's local time when
 // invalid): DATE-OBS is UTC, DATE-LOC local time, EXIF DateTimeOriginal is at its
-// OffsetTimeOriginal when given and local time otherwise.
+// OffsetTimeOriginal when given and local time otherwise. `extra` adds placeholders of other
+// data (the field of a solved photo, FieldFacts::values); one with an empty value is known but
+// has no value.
 PanelValues fill(const PanelValues &panel, const PhotoMetadata &data, const Patterns &patterns,
-                 const QTimeZone &zone = QTimeZone());
+                 const QTimeZone &zone = QTimeZone(), const Values &extra = {});
 
 struct Result
 {

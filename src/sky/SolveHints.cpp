@@ -49,13 +49,14 @@ SolveHints SolveHints::fromMetadata(const PhotoMetadata &data, const QSize &imag
         return h;
     const auto &sky = data.skyValues();
     // The file's own pixels, of which the picture may be a shrunk copy.
-    const QSize native(int(positive(sky.value(QStringLiteral("NAXIS1")))),
-                       int(positive(sky.value(QStringLiteral("NAXIS2")))));
+    const QSize native(int(positive(data.skyValue(QStringLiteral("NAXIS1")))),
+                       int(positive(data.skyValue(QStringLiteral("NAXIS2")))));
     const bool isFits = !native.isEmpty();
     const double shrink = isFits ? double(native.width()) / imageSize.width() : 1.0;
 
     if (isFits) {
-        const bool bottomUp = sky.value(QStringLiteral("ROWORDER")) != QLatin1String("TOP-DOWN");
+        const bool bottomUp =
+            data.skyValue(QStringLiteral("ROWORDER")) != QLatin1String("TOP-DOWN");
         if (const auto wcs = Wcs::fromHeader(sky, native, bottomUp))
             h.headerWcs = wcs->transformed(double(imageSize.width()) / native.width(),
                                            double(imageSize.height()) / native.height(),
@@ -64,12 +65,12 @@ SolveHints SolveHints::fromMetadata(const PhotoMetadata &data, const QSize &imag
 
     // Scale: the camera's pixel over the focal length, per pixel of the decoded picture.
     const double focal = positive(data.value(QStringLiteral("FOCALLEN")));
-    double pitch = positive(sky.value(QStringLiteral("XPIXSZ")));
+    double pitch = positive(data.skyValue(QStringLiteral("XPIXSZ")));
     for (const char *key : {"PIXSIZE", "PIXSIZE1"})
-        pitch = pitch > 0 ? pitch : positive(sky.value(QLatin1String(key)));
+        pitch = pitch > 0 ? pitch : positive(data.skyValue(QLatin1String(key)));
     const double exifFocal = positive(data.value(QStringLiteral("FocalLength")));
-    const double resolution = positive(sky.value(QStringLiteral("FocalPlaneXResolution")));
-    const double unit = unitMillimetres(sky.value(QStringLiteral("FocalPlaneResolutionUnit")));
+    const double resolution = positive(data.skyValue(QStringLiteral("FocalPlaneXResolution")));
+    const double unit = unitMillimetres(data.skyValue(QStringLiteral("FocalPlaneResolutionUnit")));
     if (focal > 0 && pitch > 0) {
         // XPIXSZ is usually the binned pixel, PIXSIZE the sensor's: binning widens the range.
         const double binning = std::max(1.0, positive(data.value(QStringLiteral("XBINNING"))));
@@ -79,7 +80,7 @@ SolveHints SolveHints::fromMetadata(const PhotoMetadata &data, const QSize &imag
     } else {
         double scale = 0;
         if (exifFocal > 0 && resolution > 0 && unit > 0) {
-            const double sensorWidth = positive(sky.value(QStringLiteral("PixelXDimension")));
+            const double sensorWidth = positive(data.skyValue(QStringLiteral("PixelXDimension")));
             scale = kArcsecPerRadian * (unit / resolution) / exifFocal *
                     std::max(1.0, sensorWidth / imageSize.width());
         } else if (focalLength > 0 && pixelSize > 0) {
@@ -98,8 +99,8 @@ SolveHints SolveHints::fromMetadata(const PhotoMetadata &data, const QSize &imag
                                                   : targetName.trimmed();
     h.target = h.targetName.isEmpty() ? nullptr : catalogue.find(h.targetName);
     for (const auto &[raKey, decKey] : {std::pair("RA", "DEC"), std::pair("OBJCTRA", "OBJCTDEC")}) {
-        const auto ra = SkyText::parseRa(sky.value(QLatin1String(raKey)));
-        const auto dec = SkyText::parseDec(sky.value(QLatin1String(decKey)));
+        const auto ra = SkyText::parseRa(data.skyValue(QLatin1String(raKey)));
+        const auto dec = SkyText::parseDec(data.skyValue(QLatin1String(decKey)));
         if (ra && dec) {
             h.position = SkyPoint{*ra, *dec};
             h.radius = diagonal > 0 ? 1 + diagonal / 2 : kWideRadius;

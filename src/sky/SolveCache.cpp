@@ -33,8 +33,8 @@ const char *statusName(PlateSolver::Status status)
 SolveCache::SolveCache(const QString &folder) : m_folder(folder)
 {
     if (m_folder.isEmpty())
-        m_folder = QStandardPaths::writableLocation(QStandardPaths::CacheLocation) +
-                   QStringLiteral("/solve");
+        m_folder = QStandardPaths::writableLocation(QStandardPaths::GenericCacheLocation) +
+                   QStringLiteral("/morvel/solve"); // shared by the window and morvel-compose
 }
 
 QString SolveCache::key(const QString &photoPath, const QImage &image, const QString &settings)

@@ -45,8 +45,7 @@ int main(int argc, char **argv)
     };
     std::printf("%-36s %8s %8s %8s  %s\n", "case", "median", "best", "worst", "result");
     for (const Case &c : cases) {
-        const Wcs truth =
-            Wcs::fromView(c.centre, c.width * 3600 / size.width(), c.up, false, size);
+        const Wcs truth = Wcs::fromView(c.centre, c.width * 3600 / size.width(), c.up, false, size);
         const QString photo = dir.filePath(QStringLiteral("%1.jpg").arg(c.width));
         if (!QFileInfo::exists(photo) && !StarField::render(truth).save(photo, "JPEG", 90))
             return 1;

@@ -2,7 +2,7 @@
 
 #include "ClockText.h"
 #include "io/PhotoMetadata.h"
-#include "store/clsNoltIO.h"
+#include "store/AppSettings.h"
 
 #include <QCoreApplication>
 #include <QRegularExpression>
@@ -136,9 +136,9 @@ void setDate(PanelValues &panel, const QDate &date)
 {
     if (date.year() < 1 || date.year() > kMaxYear)
         return;
-    panel.Year = QStringLiteral("%1").arg(date.year(), 4, 10, QLatin1Char('0'));
-    panel.MonthIndex = date.month() - 1;
-    panel.DayIndex = date.day() - 1;
+    panel.year = QStringLiteral("%1").arg(date.year(), 4, 10, QLatin1Char('0'));
+    panel.monthIndex = date.month() - 1;
+    panel.dayIndex = date.day() - 1;
 }
 
 void setDateTime(PanelValues &panel, const QDateTime &time)
@@ -146,7 +146,7 @@ void setDateTime(PanelValues &panel, const QDateTime &time)
     if (!time.isValid() || time.date().year() < 1 || time.date().year() > kMaxYear)
         return;
     setDate(panel, time.date());
-    panel.Time = ClockText::timeText(time);
+    panel.time = ClockText::timeText(time);
 }
 
 void fillDateTime(PanelValues &panel, const PhotoMetadata &data, const QTimeZone &zone)
@@ -253,17 +253,17 @@ PanelValues fill(const PanelValues &panel, const PhotoMetadata &data, const Patt
     PanelValues filled = panel;
     const QString object = data.value(QStringLiteral("OBJECT"));
     if (!object.isEmpty())
-        filled.TargetName = object;
+        filled.targetName = object;
     fillDateTime(filled, data, zone);
     const Values values = placeholders(data) + extra;
     for (int f = 0; f < PanelValues::FooterCount; ++f) {
         if (const auto line = expand(patterns[f], values))
-            filled.Footer[f] = *line;
+            filled.footer[f] = *line;
     }
     return filled;
 }
 
-Patterns patterns(const clsNoltIO &settings)
+Patterns patterns(const AppSettings &settings)
 {
     Patterns p;
     for (int f = 0; f < PanelValues::FooterCount; ++f)
@@ -271,7 +271,8 @@ Patterns patterns(const clsNoltIO &settings)
     return p;
 }
 
-Result fillFromPhoto(const QString &photoPath, const PanelValues &panel, const clsNoltIO &settings)
+Result fillFromPhoto(const QString &photoPath, const PanelValues &panel,
+                     const AppSettings &settings)
 {
     Result result{panel, false, {}};
     PhotoMetadata data;

@@ -10,7 +10,7 @@
 #include <utility>
 
 class PhotoMetadata;
-class clsNoltIO;
+class AppSettings;
 
 // Fills the panel from what the photo file says about itself: the target name from OBJECT, the
 // date and time of the exposure, and the footer lines from patterns such as
@@ -49,8 +49,9 @@ struct Result
 
 // The fill the window's command and the command line run: the photo's data with the settings'
 // patterns.
-Result fillFromPhoto(const QString &photoPath, const PanelValues &panel, const clsNoltIO &settings);
+Result fillFromPhoto(const QString &photoPath, const PanelValues &panel,
+                     const AppSettings &settings);
 
-Patterns patterns(const clsNoltIO &settings);
+Patterns patterns(const AppSettings &settings);
 
 } // namespace CaptionFill

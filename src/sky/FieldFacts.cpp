@@ -13,7 +13,7 @@ const QStringList &FieldFacts::names()
 }
 
 QList<std::pair<QString, QString>> FieldFacts::values(const SolveResult &result,
-                                                      clsNoltIO::Language language)
+                                                      AppSettings::Language language)
 {
     QStringList texts(names().size());
     if (const auto &wcs = result.wcs) {
@@ -29,7 +29,7 @@ QList<std::pair<QString, QString>> FieldFacts::values(const SolveResult &result,
             objects << (name.isEmpty() ? o.object.shortLabel()
                                        : o.object.shortLabel() + QLatin1Char(' ') + name);
         }
-        const bool english = language == clsNoltIO::Language::English;
+        const bool english = language == AppSettings::Language::English;
         texts[5] = objects.join(english ? QStringLiteral(", ") : QStringLiteral("\u3001"));
         if (result.target)
             texts[6] = result.target->object.label(language);

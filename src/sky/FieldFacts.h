@@ -1,7 +1,7 @@
 #pragma once
 
 #include "FieldSolver.h"
-#include "store/clsNoltIO.h"
+#include "store/AppSettings.h"
 
 #include <QList>
 #include <QString>
@@ -20,5 +20,5 @@ public:
     // Every name with its value; a field that is not identified gives empty values, so that
     // a pattern's optional part with one of them is left out.
     static QList<std::pair<QString, QString>> values(const SolveResult &result,
-                                                     clsNoltIO::Language language);
+                                                     AppSettings::Language language);
 };

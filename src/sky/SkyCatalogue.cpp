@@ -81,9 +81,9 @@ QString folded(const QString &text)
 
 } // namespace
 
-QString SkyObject::name(clsNoltIO::Language language) const
+QString SkyObject::name(AppSettings::Language language) const
 {
-    return language == clsNoltIO::Language::English ? englishName : japaneseName;
+    return language == AppSettings::Language::English ? englishName : japaneseName;
 }
 
 QString SkyObject::shortLabel() const
@@ -91,7 +91,7 @@ QString SkyObject::shortLabel() const
     return messier > 0 ? QStringLiteral("M %1").arg(messier) : designation;
 }
 
-QString SkyObject::label(clsNoltIO::Language language) const
+QString SkyObject::label(AppSettings::Language language) const
 {
     QString text = shortLabel();
     if (messier > 0 && designation != text)

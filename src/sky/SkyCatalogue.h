@@ -1,7 +1,7 @@
 #pragma once
 
 #include "Wcs.h"
-#include "store/clsNoltIO.h"
+#include "store/AppSettings.h"
 
 #include <QCoreApplication>
 #include <QHash>
@@ -40,10 +40,10 @@ struct SkyObject
     QStringList aliases;
 
     // The common name in the language; empty when it has none.
-    QString name(clsNoltIO::Language language) const;
+    QString name(AppSettings::Language language) const;
     // "M 8 (NGC 6523) 干潟星雲" / "M 8 (NGC 6523) Lagoon Nebula", "NGC 7000 北アメリカ星雲",
     // "NGC 6530": the Messier number first, the designation, the common name.
-    QString label(clsNoltIO::Language language) const;
+    QString label(AppSettings::Language language) const;
     // "M 8", "NGC 7000": the Messier number or the designation.
     QString shortLabel() const;
 };

@@ -150,7 +150,7 @@ void tst_PlateSolver::namesTargetAndCaches()
     QVERIFY(first.targetOutsideField);
     QVERIFY(first.targetMessage.contains(QStringLiteral("M31")));
     QVERIFY(first.target);
-    const auto values = FieldFacts::values(first, clsNoltIO::Language::English);
+    const auto values = FieldFacts::values(first, AppSettings::Language::English);
     QCOMPARE(values.last().second, QStringLiteral("M 8 (NGC 6523) Lagoon Nebula"));
     QCOMPARE(QDir(cache).entryList(QDir::Files).size(), 1);
 
@@ -163,7 +163,7 @@ void tst_PlateSolver::namesTargetAndCaches()
     QVERIFY(!again.targetOutsideField);
     QCOMPARE(again.wcs->centre().ra, first.wcs->centre().ra);
     QCOMPARE(again.objects.size(), first.objects.size());
-    QCOMPARE(FieldFacts::values(again, clsNoltIO::Language::Japanese).last().second,
+    QCOMPARE(FieldFacts::values(again, AppSettings::Language::Japanese).last().second,
              QStringLiteral("M 8 (NGC 6523) 干潟星雲"));
 }
 

@@ -3,10 +3,9 @@
 #include "sky/SolveHints.h"
 #include "sky/Wcs.h"
 #include "support/ExifFiles.h"
+#include "support/FitsWriter.h"
 
 #include <QtTest>
-
-#include <fitsio.h>
 
 namespace {
 
@@ -23,25 +22,19 @@ Header cards(const QStringList &pairs)
     return h;
 }
 
-// The reference's header as FITS writes it: pixels from 1, rows bottom up unless top-down.
-QStringList fitsCards(bool topDown)
+// The reference's header as FITS cards, rows top-down.
+QStringList fitsCards()
 {
     QStringList c;
     for (const auto &[key, value] : kReference.headerCards())
         c << key + u'=' + QString(value).remove(u'\'').trimmed();
-    if (topDown)
-        return c;
-    // Turned rows: y' = 301 - y.
-    const Header h = cards(c);
-    c.removeIf([](const QString &card) {
-        return card.startsWith(QLatin1String("CRPIX2")) ||
-               card.startsWith(QLatin1String("CD1_2")) || card.startsWith(QLatin1String("CD2_2"));
-    });
-    c << QStringLiteral("CRPIX2=%1").arg(301 - h[QStringLiteral("CRPIX2")].toDouble(), 0, 'g', 17)
-      << QStringLiteral("CD1_2=%1").arg(-h[QStringLiteral("CD1_2")].toDouble(), 0, 'g', 17)
-      << QStringLiteral("CD2_2=%1").arg(-h[QStringLiteral("CD2_2")].toDouble(), 0, 'g', 17);
     return c;
 }
+
+// The reference in FITS's own rows, bottom-up: CDELT2 positive, rotation -30°.
+const QStringList kRotated = {"CTYPE1=RA---TAN", "CTYPE2=DEC--TAN", "CRVAL1=83.82",
+                              "CRVAL2=-5.39",    "CRPIX1=200.5",    "CRPIX2=150.5",
+                              "CDELT1=-0.0025",  "CDELT2=0.0025",   "CROTA2=-30"};
 
 Wcs withDistortion(Wcs wcs)
 {
@@ -49,28 +42,6 @@ Wcs withDistortion(Wcs wcs)
     SipPolynomial b{2, {{0, 0, -1e-5}, {0, 2e-5, 0}, {1e-5, 0, 0}}};
     wcs.setDistortion(a, b, {}, {});
     return wcs;
-}
-
-bool writeFits(const QString &path, const QStringList &keys)
-{
-    fitsfile *f = nullptr;
-    int status = 0;
-    long size[2] = {400, 300};
-    fits_create_file(&f, QFile::encodeName(u'!' + path).constData(), &status);
-    fits_create_img(f, BYTE_IMG, 2, size, &status);
-    for (const QString &key : keys) {
-        const QString name = key.section(u'=', 0, 0);
-        QByteArray value = key.section(u'=', 1).toLatin1();
-        bool number = false;
-        double v = value.toDouble(&number);
-        if (number)
-            fits_update_key(f, TDOUBLE, name.toLatin1().constData(), &v, nullptr, &status);
-        else
-            fits_update_key(f, TSTRING, name.toLatin1().constData(), value.data(), nullptr,
-                            &status);
-    }
-    fits_close_file(f, &status);
-    return status == 0;
 }
 
 } // namespace
@@ -159,26 +130,19 @@ void tst_Wcs::header_data()
     QTest::addColumn<bool>("bottomUp");
     QTest::addColumn<bool>("valid");
     const double rho = 30 * M_PI / 180;
-    const QString s = QString::number(9.0 / 3600, 'g', 17);
-    QStringList common = {"CTYPE1=RA---TAN", "CTYPE2=DEC--TAN", "CRVAL1=83.82", "CRVAL2=-5.39",
-                          "CRPIX1=200.5",    "CRPIX2=150.5",    "NAXIS1=400",   "NAXIS2=300"};
-    QTest::newRow("CD matrix, rows top-down") << fitsCards(true) << false << true;
-    QTest::newRow("CD matrix, rows bottom-up") << fitsCards(false) << true << true;
-    // The reference turned into FITS's rows: CDELT2 positive, rotation -30°.
-    QTest::newRow("CDELT and CROTA2")
-        << common + QStringList{"CDELT1=-" + s, "CDELT2=" + s, "CROTA2=-30"} << true << true;
-    QTest::newRow("PC and CDELT")
-        << common + QStringList{"CDELT1=-" + s,
-                                "CDELT2=" + s,
-                                QStringLiteral("PC1_1=%1").arg(std::cos(rho), 0, 'g', 17),
-                                QStringLiteral("PC1_2=%1").arg(-std::sin(rho), 0, 'g', 17),
-                                QStringLiteral("PC2_1=%1").arg(std::sin(rho), 0, 'g', 17),
-                                QStringLiteral("PC2_2=%1").arg(std::cos(rho), 0, 'g', 17)}
-        << true << true;
-    QStringList sin = fitsCards(true);
+    auto pc = [](const char *key, double v) {
+        return QStringLiteral("%1=%2").arg(key).arg(v, 0, 'g', 17);
+    };
+    QStringList pcCards = kRotated.mid(0, 8);
+    pcCards << pc("PC1_1", std::cos(rho)) << pc("PC1_2", -std::sin(rho))
+            << pc("PC2_1", std::sin(rho)) << pc("PC2_2", std::cos(rho));
+    QTest::newRow("CD matrix") << fitsCards() << false << true;
+    QTest::newRow("CDELT and CROTA2, rows bottom-up") << kRotated << true << true;
+    QTest::newRow("PC and CDELT, rows bottom-up") << pcCards << true << true;
+    QStringList sin = fitsCards();
     sin.replaceInStrings(QStringLiteral("-TAN"), QStringLiteral("-SIN"));
     QTest::newRow("another projection") << sin << false << false;
-    QTest::newRow("no scale") << common << false << false;
+    QTest::newRow("no scale") << kRotated.mid(0, 6) << false << false;
 }
 
 void tst_Wcs::header()
@@ -186,7 +150,7 @@ void tst_Wcs::header()
     QFETCH(QStringList, keys);
     QFETCH(bool, bottomUp);
     QFETCH(bool, valid);
-    const auto wcs = Wcs::fromHeader(cards(keys), QSize(), bottomUp);
+    const auto wcs = Wcs::fromHeader(cards(keys), QSize(400, 300), bottomUp);
     QCOMPARE(wcs.has_value(), valid);
     if (!valid)
         return;
@@ -203,9 +167,9 @@ void tst_Wcs::hints_data()
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("position"); // "ra dec radius", empty for none
     QTest::addColumn<QString>("scale");    // "low high" in arcseconds per pixel
-    QTest::newRow("a WCS in the header") << fitsCards(false) << ""
+    QTest::newRow("a WCS in the header") << kRotated << ""
                                          << ""
-                                         << "0 0";
+                                         << "0.00 0.00";
     QTest::newRow("RA and DEC in degrees, optics with binning")
         << QStringList{"RA=270.92", "DEC=-24.38", "FOCALLEN=500", "XPIXSZ=3.76", "XBINNING=2"} << ""
         << "270.92 -24.38 1.24"
@@ -213,10 +177,10 @@ void tst_Wcs::hints_data()
     QTest::newRow("OBJCTRA and OBJCTDEC sexagesimal")
         << QStringList{"OBJCTRA=18 03 41", "OBJCTDEC=-24 22 48"} << ""
         << "270.92 -24.38 10"
-        << "0 0";
+        << "0.00 0.00";
     QTest::newRow("OBJECT found in the catalogue") << QStringList{"OBJECT=M 42"} << ""
                                                    << "83.82 -5.39 10"
-                                                   << "0 0";
+                                                   << "0.00 0.00";
     QTest::newRow("the typed target before OBJECT")
         << QStringList{"OBJECT=M 42", "PIXSIZE=4.63", "FOCALLEN=1000"} << "干潟星雲"
         << "270.92 -24.38 1.15"
@@ -247,7 +211,7 @@ void tst_Wcs::hints()
             tags.append({names[i].constData(), keys[i].section(u'=', 1).toLatin1()});
         QVERIFY(ExifFiles::write(path, tags, {400, 300}));
     } else {
-        QVERIFY(writeFits(path, keys));
+        QVERIFY(FitsWriter::write(path, {BYTE_IMG, {400, 300}, std::vector<double>(120000), keys}));
     }
     PhotoMetadata data;
     QVERIFY(PhotoMetadata::read(path, &data));
@@ -258,8 +222,7 @@ void tst_Wcs::hints()
                                            .arg(h.radius, 0, 'g', 3)
                                      : QString();
     QCOMPARE(found, position);
-    QCOMPARE(QStringLiteral("%1 %2").arg(h.scaleLow, 0, 'f', 2).arg(h.scaleHigh, 0, 'f', 2),
-             scale == QLatin1String("0 0") ? QStringLiteral("0.00 0.00") : scale);
+    QCOMPARE(QStringLiteral("%1 %2").arg(h.scaleLow, 0, 'f', 2).arg(h.scaleHigh, 0, 'f', 2), scale);
     QCOMPARE(h.headerWcs.has_value(), keys.contains(QStringLiteral("CTYPE1=RA---TAN")));
     if (h.headerWcs)
         QVERIFY(skyDistance(h.headerWcs->pixelToSky({10, 20}), kReference.pixelToSky({10, 20})) <

@@ -120,6 +120,9 @@ void tst_FieldFacts::find_data()
     QTest::newRow("unknown") << "my garden"
                              << ""
                              << "";
+    QTest::newRow("nothing") << ""
+                             << ""
+                             << "";
 }
 
 void tst_FieldFacts::find()

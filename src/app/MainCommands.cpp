@@ -64,9 +64,11 @@ void MainCommands::buildMenus()
     separator(file, exit, T::FileSeparator);
     QMenu *edit = addMenu(T::EditMenu, {setup, setDefault});
     separator(edit, setDefault, T::EditSeparator);
+    // The photo commands in their fixed order, then the added ones.
     QMenu *photo = addMenu(
-        T::PhotoMenu, {loadPhoto, removePhoto, fillFromPhoto, copyClipboard, savePhoto, fitWindow});
+        T::PhotoMenu, {loadPhoto, removePhoto, copyClipboard, savePhoto, fillFromPhoto, fitWindow});
     separator(photo, copyClipboard, T::PhotoSeparator);
+    separator(photo, fillFromPhoto, T::FillSeparator);
     separator(photo, fitWindow, T::ViewSeparator);
     addMenu(T::HelpMenu, {version});
 }

@@ -307,6 +307,7 @@ bool MainWindow::loadTemplateFile(const QString &path, bool keepDateAndTime)
     PanelValues values = panelValues();
     values.applyTemplate(tpl, keepDateAndTime, m_panel->fontNames());
     setPanelValues(values);
+    m_lastFill = {}; // the template's texts are not the fill's
     return true;
 }
 
@@ -484,19 +485,20 @@ void MainWindow::fillPanelFromPhoto(bool afterLoad)
         m_statusBar->showMessage(tr(T::FillWithoutPhoto));
         return;
     }
+    const PanelValues before = panelValues();
     const CaptionFill::Result filled =
-        CaptionFill::fillFromPhoto(photo, panelValues(), *m_settings);
+        CaptionFill::fillFromPhoto(photo, before, *m_settings, m_lastFill);
     if (!filled.error.isEmpty()) {
         m_statusBar->showMessage(tr(T::FillFailed).arg(filled.error));
         return;
     }
-    if (!filled.hasData) {
-        if (!afterLoad)
-            m_statusBar->showMessage(tr(T::FillWithoutData).arg(QFileInfo(photo).fileName()));
-        return;
+    if (filled.hasData || filled.panel != before) {
+        setPanelValues(filled.panel);
+        m_lastFill.panel = panelValues(); // as the panel holds it
+        runPreview(!afterLoad);
     }
-    setPanelValues(filled.panel);
-    runPreview(!afterLoad);
+    if (!filled.hasData && !afterLoad)
+        m_statusBar->showMessage(tr(T::FillWithoutData).arg(QFileInfo(photo).fileName()));
 }
 
 // A copy or save just after typing with the live preview on takes what was typed.

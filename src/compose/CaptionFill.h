@@ -6,6 +6,7 @@
 #include <QString>
 #include <QTimeZone>
 #include <array>
+#include <bitset>
 #include <optional>
 #include <utility>
 
@@ -16,11 +17,32 @@ class AppSettings;
 // date and time of the exposure, and the footer lines from patterns such as
 // "[{TELESCOP} + ]{INSTRUME}". A placeholder {NAME} takes the value of a name of
 // PhotoMetadata::names() or {TOTAL}; text in square brackets that holds placeholders is kept
-// only when all of them have values. A field with no data is left as it was.
+// only when all of them have values. A field with no data is left as it was, unless the last
+// fill wrote it and it still holds what that fill left there (refill).
 namespace CaptionFill {
 
 using Patterns = std::array<QString, PanelValues::FooterCount>;
 using Values = QList<std::pair<QString, QString>>;
+
+// The fields a fill writes: the target name, the date (year, month and day), the time and the
+// footer lines.
+enum Field
+{
+    TargetName,
+    Date,
+    Time,
+    FirstFooter,
+    FieldCount = FirstFooter + PanelValues::FooterCount
+};
+using Fields = std::bitset<FieldCount>;
+
+// What the last fill left: the panel after it and the fields it wrote. Such a field belongs to
+// the fill while it holds that value; once typed or edited into another it is the user's.
+struct LastFill
+{
+    PanelValues panel;
+    Fields written;
+};
 
 // The placeholders of the photo's data with their values, in the order of
 // PhotoMetadata::names(); TOTAL (EXPTIME x STACKCNT in hours and minutes) follows STACKCNT.
@@ -34,11 +56,19 @@ QString totalText(double seconds);
 
 // The panel filled from the data. The time is shown in `zone` (the system's local time when
 // invalid): DATE-OBS is UTC, DATE-LOC local time, EXIF DateTimeOriginal is at its
-// OffsetTimeOriginal when given and local time otherwise. `extra` adds placeholders of other
+// OffsetTimeOriginal when given and local time otherwise.
+// `written` receives the fields the data gave a value for. `extra` adds placeholders of other
 // data (the field of a solved photo, FieldFacts::values); one with an empty value is known but
 // has no value.
 PanelValues fill(const PanelValues &panel, const PhotoMetadata &data, const Patterns &patterns,
-                 const QTimeZone &zone = QTimeZone(), const Values &extra = {});
+                 const QTimeZone &zone = QTimeZone(), Fields *written = nullptr,
+                 const Values &extra = {});
+
+// The fill that follows `last`: the fields that still belong to the last fill are emptied first,
+// so that each takes the new photo's value or stays empty; the user's fields are filled as fill()
+// does. `last` then describes this fill.
+PanelValues refill(const PanelValues &panel, const PhotoMetadata &data, const Patterns &patterns,
+                   LastFill &last, const QTimeZone &zone = QTimeZone(), const Values &extra = {});
 
 struct Result
 {
@@ -47,10 +77,10 @@ struct Result
     QString error;        // set when the photo cannot be read
 };
 
-// The fill the window's command and the command line run: the photo's data with the settings'
-// patterns.
+// The window's command: the photo's data with the settings' patterns, after the fill `last`
+// (left as it was when the photo cannot be read).
 Result fillFromPhoto(const QString &photoPath, const PanelValues &panel,
-                     const AppSettings &settings);
+                     const AppSettings &settings, LastFill &last);
 
 Patterns patterns(const AppSettings &settings);
 

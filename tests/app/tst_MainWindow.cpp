@@ -1,6 +1,7 @@
 #include "AppSession.h"
 #include "app/PreviewCanvas.h"
 #include "app/PreviewWindow.h"
+#include "common/ColorRef.h"
 #include "compose/FontSetup.h"
 #include "store/TemplateFile.h"
 #include "store/Translations.h"
@@ -85,6 +86,13 @@ void tst_MainWindow::startupWithoutFiles()
     QCOMPARE(keys,
              QStringList({"TbOpenTmp", "TbSaveTmp", "|", "TbSetup", "|", "TbExit", "",
                           "TbOpenPhoto", "TbRemovePhoto", "|", "TbCopyClipboard", "TbSavePhoto"}));
+    // The photo menu: its fixed entries in their order, then the added ones, each with its key.
+    QStringList entries;
+    for (const QAction *a : s.find<QMenu>("IDM_PHOTO")->actions())
+        entries << (a->isSeparator() ? "-" : a->text());
+    QCOMPARE(entries, QStringList({"画像ﾌｧｲﾙを読み込む(&L)...", "画像ﾌｧｲﾙを外す(&R)", "-",
+                                   "ｸﾘｯﾌﾟﾎﾞｰﾄﾞに複写(&C)", "ﾌｧｲﾙに保存(&S)...", "-",
+                                   "写真の情報を入力(&I)", "-", "全体を表示(&W)"}));
     QVERIFY(!QFile::exists(s.path("nolt.ini")));
 
     // Small canvas: the preview fills the client area and the canvas sits in its middle.
@@ -252,7 +260,7 @@ void tst_MainWindow::panelPreviewAndTemplates()
             QList<bool>({i % 2 == 0, i % 2 == 1, i == 3, i >= 2}));
     }
     // The canvas shows the new picture: the background colour at its top-left corner.
-    QCOMPARE(w.previewWindow()->canvasImage().pixelColor(0, 0), ColorSwatch::toQColor(0x00203040));
+    QCOMPARE(w.previewWindow()->canvasImage().pixelColor(0, 0), ColorRef::toColor(0x00203040));
 
     const PanelValues saved = w.panelValues();
     // Cancelled dialogs change nothing.

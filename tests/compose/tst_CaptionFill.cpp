@@ -130,7 +130,8 @@ void tst_CaptionFill::patterns()
     for (const QString &v : values.filter(QRegularExpression(QStringLiteral("^\\+"))))
         extra.append({v.mid(1).section(u'=', 0, 0), v.section(u'=', 1)});
     values.removeIf([](const QString &v) { return v.startsWith(u'+'); });
-    const PanelValues filled = CaptionFill::fill(panel(), data(values), {pattern}, {}, extra);
+    const PanelValues filled =
+        CaptionFill::fill(panel(), data(values), {pattern}, {}, nullptr, extra);
     QCOMPARE(filled.footer[0], line);
 }
 

@@ -26,8 +26,10 @@ QString lookup(const CaptionFill::Values &values, QStringView name, bool *known)
     *known = name.compare(kTotal, Qt::CaseInsensitive) == 0 ||
              PhotoMetadata::names().contains(name, Qt::CaseInsensitive);
     for (const auto &[key, value] : values) {
-        if (name.compare(key, Qt::CaseInsensitive) == 0)
+        if (name.compare(key, Qt::CaseInsensitive) == 0) {
+            *known = true; // an extra value names its placeholder even when empty
             return value;
+        }
     }
     return {};
 }
@@ -281,7 +283,7 @@ std::optional<QString> expand(const QString &pattern, const Values &values)
 }
 
 PanelValues fill(const PanelValues &panel, const PhotoMetadata &data, const Patterns &patterns,
-                 const QTimeZone &zone, Fields *written)
+                 const QTimeZone &zone, Fields *written, const Values &extra)
 {
     PanelValues filled = panel;
     Fields fields;
@@ -291,7 +293,7 @@ PanelValues fill(const PanelValues &panel, const PhotoMetadata &data, const Patt
         fields.set(TargetName);
     }
     fields |= fillDateTime(filled, data, zone);
-    const Values values = placeholders(data);
+    const Values values = placeholders(data) + extra;
     for (int f = 0; f < PanelValues::FooterCount; ++f) {
         if (const auto line = expand(patterns[f], values)) {
             filled.footer[f] = *line;
@@ -304,7 +306,7 @@ PanelValues fill(const PanelValues &panel, const PhotoMetadata &data, const Patt
 }
 
 PanelValues refill(const PanelValues &panel, const PhotoMetadata &data, const Patterns &patterns,
-                   LastFill &last, const QTimeZone &zone)
+                   LastFill &last, const QTimeZone &zone, const Values &extra)
 {
     PanelValues base = panel;
     for (int f = 0; f < FieldCount; ++f) {
@@ -312,7 +314,7 @@ PanelValues refill(const PanelValues &panel, const PhotoMetadata &data, const Pa
             clearField(base, f);
     }
     Fields written;
-    const PanelValues filled = fill(base, data, patterns, zone, &written);
+    const PanelValues filled = fill(base, data, patterns, zone, &written, extra);
     last = {filled, written};
     return filled;
 }

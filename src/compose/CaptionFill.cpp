@@ -1,7 +1,10 @@
 #include "CaptionFill.h"
 
 #include "ClockText.h"
+#include "DateStyle.h"
+#include "SubframeSummary.h"
 #include "io/PhotoMetadata.h"
+#include "io/SubframeHeader.h"
 #include "store/clsNoltIO.h"
 
 #include <QCoreApplication>
@@ -24,7 +27,8 @@ struct Rendered
 QString lookup(const CaptionFill::Values &values, QStringView name, bool *known)
 {
     *known = name.compare(kTotal, Qt::CaseInsensitive) == 0 ||
-             PhotoMetadata::names().contains(name, Qt::CaseInsensitive);
+             PhotoMetadata::names().contains(name, Qt::CaseInsensitive) ||
+             SubframeSummary::names().contains(name, Qt::CaseInsensitive);
     for (const auto &[key, value] : values) {
         if (name.compare(key, Qt::CaseInsensitive) == 0)
             return value;
@@ -182,7 +186,9 @@ QString totalText(double seconds)
         return QCoreApplication::translate("CaptionFill", "%1分").arg(minutes);
     if (minutes % 60 == 0)
         return QCoreApplication::translate("CaptionFill", "%1時間").arg(minutes / 60);
-    return QCoreApplication::translate("CaptionFill", "%1時間%2分").arg(minutes / 60).arg(minutes % 60);
+    return QCoreApplication::translate("CaptionFill", "%1時間%2分")
+        .arg(minutes / 60)
+        .arg(minutes % 60);
 }
 
 Values placeholders(const PhotoMetadata &data)
@@ -244,14 +250,14 @@ std::optional<QString> expand(const QString &pattern, const Values &values)
 }
 
 PanelValues fill(const PanelValues &panel, const PhotoMetadata &data, const Patterns &patterns,
-                 const QTimeZone &zone)
+                 const QTimeZone &zone, const Values &more)
 {
     PanelValues filled = panel;
     const QString object = data.value(QStringLiteral("OBJECT"));
     if (!object.isEmpty())
         filled.TargetName = object;
     fillDateTime(filled, data, zone);
-    const Values values = placeholders(data);
+    const Values values = placeholders(data) + more;
     for (int f = 0; f < PanelValues::FooterCount; ++f) {
         if (const auto line = expand(patterns[f], values))
             filled.Footer[f] = *line;
@@ -267,15 +273,37 @@ Patterns patterns(const clsNoltIO &settings)
     return p;
 }
 
-Result fillFromPhoto(const QString &photoPath, const PanelValues &panel, const clsNoltIO &settings)
+Result fillFromPhoto(const QString &photoPath, const PanelValues &panel, const clsNoltIO &settings,
+                     const SubframeSummary *subframes)
 {
     Result result{panel, false, {}};
     PhotoMetadata data;
     if (!PhotoMetadata::read(photoPath, &data, &result.error))
         return result;
-    result.hasData = !data.isEmpty();
-    result.panel = fill(panel, data, patterns(settings));
+    PhotoMetadata master;
+    const SubframeSummary summary = subframes ? *subframes
+                                    : SubframeHeader::readMaster(photoPath, &master)
+                                        ? SubframeSummary::ofMaster(master)
+                                        : SubframeSummary();
+    const Values more =
+        summary.placeholders(DateStyle::fromSettings(settings), settings.ThreeCharMonth() != 0);
+    result.hasData = !data.isEmpty() || !more.isEmpty();
+    result.panel = fill(panel, data, patterns(settings), QTimeZone(), more);
     return result;
+}
+
+std::optional<QDateTime> siteTime(const PhotoMetadata &data, const QTimeZone &zone)
+{
+    if (const auto m = fitsMoment(data.value(QStringLiteral("DATE-LOC"))); m && m->time)
+        return localMoment(m->date, *m->time, zone);
+    if (const auto m = fitsMoment(data.value(QStringLiteral("DATE-OBS"))); m && m->time)
+        return shownIn(QDateTime(m->date, *m->time, Qt::UTC), zone);
+    if (const auto m = exifMoment(data.value(QStringLiteral("DateTimeOriginal")))) {
+        if (const auto offset = exifOffset(data.value(QStringLiteral("OffsetTimeOriginal"))))
+            return QDateTime(m->date, *m->time, Qt::OffsetFromUTC, *offset);
+        return localMoment(m->date, *m->time, zone);
+    }
+    return std::nullopt;
 }
 
 } // namespace CaptionFill

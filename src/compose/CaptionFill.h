@@ -2,6 +2,7 @@
 
 #include "PanelValues.h"
 
+#include <QDateTime>
 #include <QList>
 #include <QString>
 #include <QTimeZone>
@@ -10,13 +11,14 @@
 #include <utility>
 
 class PhotoMetadata;
+class SubframeSummary;
 class clsNoltIO;
 
 // Fills the panel from what the photo file says about itself: the target name from OBJECT, the
 // date and time of the exposure, and the footer lines from patterns such as
 // "[{TELESCOP} + ]{INSTRUME}". A placeholder {NAME} takes the value of a name of
-// PhotoMetadata::names() or {TOTAL}; text in square brackets that holds placeholders is kept
-// only when all of them have values. A field with no data is left as it was.
+// PhotoMetadata::names(), {TOTAL} or SubframeSummary::names(); text in square brackets that holds
+// placeholders is kept only when all of them have values. A field with no data is left as it was.
 namespace CaptionFill {
 
 using Patterns = std::array<QString, PanelValues::FooterCount>;
@@ -35,8 +37,14 @@ QString totalText(double seconds);
 // The panel filled from the data. The time is shown in `zone` (the system's local time when
 // invalid): DATE-OBS is UTC, DATE-LOC local time, EXIF DateTimeOriginal is at its
 // OffsetTimeOriginal when given and local time otherwise.
+// `more` adds values to the photo's own (a summary of the sub-frames).
 PanelValues fill(const PanelValues &panel, const PhotoMetadata &data, const Patterns &patterns,
-                 const QTimeZone &zone = QTimeZone());
+                 const QTimeZone &zone = QTimeZone(), const Values &more = {});
+
+// When the data says the photo was taken, on the clock of the place: DATE-LOC and EXIF's
+// DateTimeOriginal as written (at OffsetTimeOriginal when given, else in `zone`), else DATE-OBS
+// (UTC) shown in `zone` (the system's local time when invalid). Nothing without a time of day.
+std::optional<QDateTime> siteTime(const PhotoMetadata &data, const QTimeZone &zone = QTimeZone());
 
 struct Result
 {
@@ -46,8 +54,10 @@ struct Result
 };
 
 // The fill the window's command and the command line run: the photo's data with the settings'
-// patterns.
-Result fillFromPhoto(const QString &photoPath, const PanelValues &panel, const clsNoltIO &settings);
+// patterns, and the sub-frames' summary when given, else the photo's own if it is a stacked
+// master (SubframeSummary::ofMaster).
+Result fillFromPhoto(const QString &photoPath, const PanelValues &panel, const clsNoltIO &settings,
+                     const SubframeSummary *subframes = nullptr);
 
 Patterns patterns(const clsNoltIO &settings);
 

@@ -5,6 +5,7 @@
 #include "io/PhotoMetadata.h"
 #include "io/SubframeHeader.h"
 
+#include <QDir>
 #include <QFileInfo>
 #include <algorithm>
 #include <cmath>

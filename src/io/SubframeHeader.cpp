@@ -137,11 +137,8 @@ bool readFits(const QString &path, PhotoMetadata *data, QString *reason)
     readFitsKeys(*fits, f, data);
     // A compressed image keeps its keys in the first extension, after an empty primary.
     int naxis = -1;
-    int hduCount = 0;
-    fits->imageDimensions(f, &naxis, &status);
-    fits->hduCount(f, &hduCount, &status);
     int type = 0;
-    if (status == 0 && naxis == 0 && hduCount > 1 && ends > 1 &&
+    if (fits->imageDimensions(f, &naxis, &status) == 0 && naxis == 0 && ends > 1 &&
         fits->moveToHdu(f, 2, &type, &status) == 0)
         readFitsKeys(*fits, f, data);
     status = 0;

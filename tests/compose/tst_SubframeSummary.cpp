@@ -12,8 +12,8 @@
 namespace {
 
 // "folder/name.fits|KEY=value|KEY=value": a FITS file with the keys, or a JPEG with the EXIF
-// tags ("DateTimeOriginal=..." and "ExposureTime=30/1" go to Exif.Photo); "name.fits|!" is a
-// header without its end.
+// tags ("DateTimeOriginal=..." and "ExposureTime=30/1" go to Exif.Photo); "name.fz" is a
+// tile-compressed FITS file, "name.fits|!" a header without its end.
 bool writeFrame(const QDir &dir, const QString &spec)
 {
     const QStringList parts = spec.split(u'|');
@@ -35,6 +35,7 @@ bool writeFrame(const QDir &dir, const QString &spec)
     image.axes = {2, 2};
     image.values.assign(4, 0);
     image.keys = parts.mid(1);
+    image.tileCompressed = path.endsWith(QLatin1String(".fz"));
     return FitsWriter::write(path, image);
 }
 
@@ -101,7 +102,7 @@ void tst_SubframeSummary::folders_data()
                        "n1/b.fits|FILTER=L|EXPOSURE=1200.004|DATE-OBS=2026-03-01T17:10:00",
                        "n2/d.fits|FILTER=Ha|EXPTIME=1800|DATE-LOC=2026-03-03T03:00:00",
                        "n2/e.fits|FILTER=L|EXPTIME=60|DATE-OBS=2026-03-02T19:00:00",
-                       "n2/f.fits|FILTER=l|EXPTIME=1200|DATE-OBS=2026-03-02T19:30:00"}
+                       "n2/f.fz|FILTER=l|EXPTIME=1200|DATE-OBS=2026-03-02T19:30:00"}
         << QStringList{"L 3×1200秒 L 1×60秒 Ha 2×1800秒 計2時間01分",
                        "6",
                        "2",

@@ -95,14 +95,15 @@ void tst_SubframeSummary::folders_data()
     QTest::addColumn<QStringList>("japanese"); // INTEGRATION, SUBS, NIGHTS, FIRST, LAST, report
     QTest::addColumn<QStringList>("english");  // INTEGRATION, report
 
-    // 21:30 and 02:10 in Tokyo are one night; DATE-LOC is the site's own clock.
+    // 21:30 and 02:10 in Tokyo are one night; DATE-LOC is the site's own clock. The second
+    // night's files come first by name.
     QTest::newRow("filters and exposures over two nights")
-        << QStringList{"n2/c.fits|FILTER=Ha|EXPTIME=1800|DATE-OBS=2026-03-02T11:00:00",
-                       "n1/a.fits|FILTER=L|EXPTIME=1200|DATE-OBS=2026-03-01T12:30:00",
-                       "n1/b.fits|FILTER=L|EXPOSURE=1200.004|DATE-OBS=2026-03-01T17:10:00",
-                       "n2/d.fits|FILTER=Ha|EXPTIME=1800|DATE-LOC=2026-03-03T03:00:00",
-                       "n2/e.fits|FILTER=L|EXPTIME=60|DATE-OBS=2026-03-02T19:00:00",
-                       "n2/f.fz|FILTER=l|EXPTIME=1200|DATE-OBS=2026-03-02T19:30:00"}
+        << QStringList{"a/c.fits|FILTER=Ha|EXPTIME=1800|DATE-OBS=2026-03-02T11:00:00",
+                       "b/a.fits|FILTER=L|EXPTIME=1200|DATE-OBS=2026-03-01T12:30:00",
+                       "b/b.fits|FILTER=L|EXPOSURE=1200.004|DATE-OBS=2026-03-01T17:10:00",
+                       "a/d.fits|FILTER=Ha|EXPTIME=1800|DATE-LOC=2026-03-03T03:00:00",
+                       "a/e.fits|FILTER=L|EXPTIME=60|DATE-OBS=2026-03-02T19:00:00",
+                       "a/f.fz|FILTER=l|EXPTIME=1200|DATE-OBS=2026-03-02T19:30:00"}
         << QStringList{"L 3×1200秒 L 1×60秒 Ha 2×1800秒 計2時間01分",
                        "6",
                        "2",
@@ -196,7 +197,7 @@ void tst_SubframeSummary::master_data()
         << QStringList{"STACKCNT=36", "EXPTIME=10800", "LIVETIME=10800"} << "36×300秒 計3時間00分"
         << "36";
     QTest::newRow("TOTALEXP without a count")
-        << QStringList{"TOTALEXP=5400", "EXPTIME=300"} << "計1時間30分"
+        << QStringList{"TOTALEXP=3600", "EXPTIME=300"} << "計1時間00分"
         << "";
     QTest::newRow("one frame is no master") << QStringList{"EXPTIME=300"} << ""
                                             << "";

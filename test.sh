@@ -2,7 +2,8 @@
 # Installs what is missing, builds the test suite once, under AddressSanitizer +
 # UndefinedBehaviorSanitizer with warnings as errors (build/test), and runs every test, the check
 # of the Debian package among them, while the fuzz targets build (build/fuzz, clang); then every
-# fuzz target for a few seconds.
+# fuzz target for a few seconds; last, that every .cpp and .h file is formatted as .clang-format
+# says (tools/check-format.sh).
 # Arguments go to ctest. MORVEL_QUICK=1 leaves out the fuzz targets.
 set -euo pipefail
 root=$(cd "$(dirname "$0")" && pwd)
@@ -77,6 +78,13 @@ if [ "$fuzz" != 0 ]; then
         failed=$((failed + 1))
     fi
     rm -f "$fuzz_log" "$fuzz_build_log"
+fi
+
+echo "== Formatting"
+if "$root/tools/check-format.sh"; then
+    passed=$((passed + 1))
+else
+    failed=$((failed + 1))
 fi
 
 echo "$passed passed, $failed failed"

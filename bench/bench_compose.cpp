@@ -16,18 +16,18 @@ namespace {
 FrameDescription sampleFrame()
 {
     FrameDescription frame;
-    frame.BorderWidth = 3;
-    frame.BorderColor = 0x00C0C0C0;
+    frame.borderWidth = 3;
+    frame.borderColor = 0x00C0C0C0;
     const char *texts[] = {"M42 オリオン大星雲", "2001/12/25 22:30 JST", "鏡筒: 10cm 屈折",
                            "露出 300秒 x 8枚", "撮影地: 入笠山"};
     for (int i = 0; i < 5; ++i) {
-        TextItem &item = frame.TextItems[i];
-        item.Text = QString::fromUtf8(texts[i]);
-        item.FontName = QStringLiteral("ＭＳ ゴシック");
-        item.FontSize = i == 0 ? 16 : 10;
-        item.FontColor = 0x00FFFFFF;
+        TextItem &item = frame.textItems[i];
+        item.text = QString::fromUtf8(texts[i]);
+        item.fontName = QStringLiteral("ＭＳ ゴシック");
+        item.fontSize = i == 0 ? 16 : 10;
+        item.fontColor = 0x00FFFFFF;
     }
-    frame.TextItems[4].FontAlign = FooterAlign::Right;
+    frame.textItems[4].fontAlign = FooterAlign::Right;
     return frame;
 }
 
@@ -48,7 +48,7 @@ void BM_PlacePhoto1600x1200(benchmark::State &state)
     const QImage photo = samplePhoto();
     PreviewComposer composer;
     for (auto _ : state) {
-        const ComposeOutcome outcome = composer.PlacePhoto(frame, LayoutMargins{}, photo);
+        const ComposeOutcome outcome = composer.placePhoto(frame, LayoutMargins{}, photo);
         if (!outcome.isDrawn())
             state.SkipWithError("composition failed");
         benchmark::DoNotOptimize(composer.canvas().constBits());
@@ -56,23 +56,23 @@ void BM_PlacePhoto1600x1200(benchmark::State &state)
 }
 BENCHMARK(BM_PlacePhoto1600x1200)->Unit(benchmark::kMillisecond);
 
-void BM_DrawPreviewCachedPhoto(benchmark::State &state)
+void BM_ComposeCachedPhoto(benchmark::State &state)
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("photo.jpg"));
     samplePhoto().save(path, "jpeg", 90);
     FrameDescription frame = sampleFrame();
-    frame.PhotoWidth = 640;
-    frame.PhotoHeight = 480;
+    frame.photoWidth = 640;
+    frame.photoHeight = 480;
     PreviewComposer composer;
-    composer.PhotoPath = path;
+    composer.photoPath = path;
     for (auto _ : state) {
-        if (!composer.DrawPreview(frame, LayoutMargins{}).isDrawn())
+        if (!composer.compose(frame, LayoutMargins{}).isDrawn())
             state.SkipWithError("composition failed");
     }
     state.counters["decodes"] = composer.decodeCount();
 }
-BENCHMARK(BM_DrawPreviewCachedPhoto)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ComposeCachedPhoto)->Unit(benchmark::kMillisecond);
 
 void BM_DecodeJpeg1600x1200(benchmark::State &state)
 {

@@ -1,28 +1,28 @@
-// clsNoltIO.OpenFile on any bytes; the settings save back onto the file and read the same again.
+// AppSettings.load on any bytes; the settings save back onto the file and read the same again.
 #include "FuzzSupport.h"
-#include "store/clsNoltIO.h"
+#include "store/AppSettings.h"
 
 namespace {
 
-QStringList values(const clsNoltIO &s)
+QStringList values(const AppSettings &s)
 {
-    return {QString::number(s.SavePosition()),
-            QString::number(s.X()),
-            QString::number(s.Y()),
-            QString::number(s.Width()),
-            QString::number(s.Height()),
-            QString::number(s.DateFormat()),
-            QString::number(s.DelimiterFormat()),
-            QString::number(s.ThreeCharMonth()),
-            QString::number(s.MarginFontVBorder()),
-            QString::number(s.MarginFontHBorder()),
-            QString::number(s.MarginFrameHBorder()),
-            QString::number(s.MarginFontVFrame()),
-            QString::number(s.JpegQuality()),
-            QString::number(s.JpegType()),
-            s.LoadPath(),
-            s.SavePath(),
-            s.TemplatePath()};
+    return {QString::number(s.keepWindowGeometryValue()),
+            QString::number(s.x()),
+            QString::number(s.y()),
+            QString::number(s.width()),
+            QString::number(s.height()),
+            QString::number(s.dateFormat()),
+            QString::number(s.delimiterFormat()),
+            QString::number(s.englishMonthsValue()),
+            QString::number(s.marginFontVBorder()),
+            QString::number(s.marginFontHBorder()),
+            QString::number(s.marginFrameHBorder()),
+            QString::number(s.marginFontVFrame()),
+            QString::number(s.jpegQuality()),
+            QString::number(s.jpegType()),
+            s.loadPath(),
+            s.savePath(),
+            s.templatePath()};
 }
 
 } // namespace
@@ -36,14 +36,14 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QString path = FuzzSupport::writeInput(QStringLiteral("nolt.ini"), data, size);
-    clsNoltIO settings(QStringLiteral("/opt/morvel"), 15.0, 15.0);
-    if (!settings.OpenFile(path))
+    AppSettings settings(QStringLiteral("/opt/morvel"), 15.0, 15.0);
+    if (!settings.load(path))
         FuzzSupport::fail("an existing file was not read", settings.errorString());
     const QStringList read = values(settings);
-    if (!settings.SaveFile(path))
+    if (!settings.save(path))
         FuzzSupport::fail("SaveFile failed", settings.errorString());
-    clsNoltIO again(QStringLiteral("/elsewhere"), 12.0, 12.0);
-    if (!again.OpenFile(path))
+    AppSettings again(QStringLiteral("/elsewhere"), 12.0, 12.0);
+    if (!again.load(path))
         FuzzSupport::fail("a saved file does not open", again.errorString());
     const QStringList reread = values(again);
     for (qsizetype i = 0; i < read.size(); ++i) {

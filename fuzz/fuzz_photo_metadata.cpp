@@ -3,7 +3,7 @@
 #include "FuzzSupport.h"
 #include "compose/CaptionFill.h"
 #include "io/PhotoMetadata.h"
-#include "store/clsNoltIO.h"
+#include "store/AppSettings.h"
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***)
 {
@@ -27,10 +27,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         }
     }
     CaptionFill::Patterns patterns;
-    for (int i = 0; i < clsNoltIO::CaptionPatternCount; ++i)
-        patterns[i] = clsNoltIO::defaultCaptionPattern(i);
+    for (int i = 0; i < AppSettings::CaptionPatternCount; ++i)
+        patterns[i] = AppSettings::defaultCaptionPattern(i);
     const PanelValues filled = CaptionFill::fill(PanelValues(), metadata, patterns);
-    for (const QString &line : filled.Footer) {
+    for (const QString &line : filled.footer) {
         if (line.size() > 20 * PhotoMetadata::MaxLength)
             FuzzSupport::fail("a footer line out of bounds");
     }

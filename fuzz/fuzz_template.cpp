@@ -1,26 +1,26 @@
-// clsTemplateIO.OpenFile on any bytes; a template that opens saves back onto its own file and
+// TemplateFile.load on any bytes; a template that opens saves back onto its own file and
 // opens again with the same values.
 #include "FuzzSupport.h"
-#include "store/clsTemplateIO.h"
+#include "store/TemplateFile.h"
 
 namespace {
 
 // Every value of a template in one comparable list.
-QStringList templateValues(const clsTemplateIO &t)
+QStringList templateValues(const TemplateFile &t)
 {
-    QStringList v{t.FrameSize(),
-                  QString::number(t.BackColor()),
-                  QString::number(t.BorderColor()),
-                  QString::number(t.BorderWidth()),
-                  QString::number(t.Month()),
-                  QString::number(t.Day()),
-                  t.Year(),
-                  t.Time()};
-    for (int i = 0; i < clsTemplateIO::ItemCount; ++i)
-        v << t.Data(i) << t.FontName(i) << QString::number(t.FontSize(i))
-          << QString::number(t.FontColor(i)) << QString::number(t.FontBold(i))
-          << QString::number(t.FontItalic(i)) << QString::number(t.FontStrikethru(i))
-          << QString::number(t.FontUnderline(i)) << QString::number(t.FontAlign(i));
+    QStringList v{t.frameSize(),
+                  QString::number(t.backColor()),
+                  QString::number(t.borderColor()),
+                  QString::number(t.borderWidth()),
+                  QString::number(t.month()),
+                  QString::number(t.day()),
+                  t.year(),
+                  t.time()};
+    for (int i = 0; i < TemplateFile::ItemCount; ++i)
+        v << t.data(i) << t.fontName(i) << QString::number(t.fontSize(i))
+          << QString::number(t.fontColor(i)) << QString::number(t.fontBold(i))
+          << QString::number(t.fontItalic(i)) << QString::number(t.fontStrikethru(i))
+          << QString::number(t.fontUnderline(i)) << QString::number(t.fontAlign(i));
     return v;
 }
 
@@ -35,17 +35,17 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***)
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
 {
     const QString path = FuzzSupport::writeInput(QStringLiteral("t.kvl"), data, size);
-    clsTemplateIO tpl;
-    if (!tpl.OpenFile(path)) {
+    TemplateFile tpl;
+    if (!tpl.load(path)) {
         if (tpl.errorString().isEmpty())
             FuzzSupport::fail("OpenFile failed without a reason");
         return 0;
     }
     const QStringList read = templateValues(tpl);
-    if (!tpl.SaveFile(path, true))
+    if (!tpl.save(path, true))
         FuzzSupport::fail("SaveFile failed", tpl.errorString());
-    clsTemplateIO again;
-    if (!again.OpenFile(path))
+    TemplateFile again;
+    if (!again.load(path))
         FuzzSupport::fail("a saved template does not open", again.errorString());
     const QStringList reread = templateValues(again);
     for (qsizetype i = 0; i < read.size(); ++i) {

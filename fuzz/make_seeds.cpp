@@ -4,8 +4,8 @@
 #include "common/Cp932.h"
 #include "hardening/HostileFiles.h"
 #include "io/metafile/MetafileWriter.h"
-#include "store/clsNoltIO.h"
-#include "store/clsTemplateIO.h"
+#include "store/AppSettings.h"
+#include "store/TemplateFile.h"
 #include "support/ExifFiles.h"
 #include "support/FitsWriter.h"
 #include "support/TestFiles.h"
@@ -58,26 +58,26 @@ QByteArray sampleTemplate()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("sample.kvl"));
-    clsTemplateIO t;
-    t.FrameSize(QStringLiteral("640x480"));
-    t.BackColor(0x102030);
-    t.BorderColor(0xFFFFFF);
-    t.BorderWidth(3);
-    t.Month(11);
-    t.Day(30);
-    t.Year(QStringLiteral("2002"));
-    t.Time(QStringLiteral("23:59 JST"));
+    TemplateFile t;
+    t.setFrameSize(QStringLiteral("640x480"));
+    t.setBackColor(0x102030);
+    t.setBorderColor(0xFFFFFF);
+    t.setBorderWidth(3);
+    t.setMonth(11);
+    t.setDay(30);
+    t.setYear(QStringLiteral("2002"));
+    t.setTime(QStringLiteral("23:59 JST"));
     const char *texts[] = {"M42 オリオン大星雲", "", "ε-180ED + EOS", "露出 8分 x 6枚", "長野県"};
-    for (int i = 0; i < clsTemplateIO::ItemCount; ++i) {
-        t.Data(i, QString::fromUtf8(texts[i]));
-        t.FontName(i, QStringLiteral("IPAGothic"));
-        t.FontSize(i, 10 + i);
-        t.FontColor(i, 0x00FF00 + i);
-        t.FontBold(i, i % 2 == 0);
-        t.FontItalic(i, i == 3);
-        t.FontAlign(i, i < 2 ? 0 : i - 1);
+    for (int i = 0; i < TemplateFile::ItemCount; ++i) {
+        t.setData(i, QString::fromUtf8(texts[i]));
+        t.setFontName(i, QStringLiteral("IPAGothic"));
+        t.setFontSize(i, 10 + i);
+        t.setFontColor(i, 0x00FF00 + i);
+        t.setFontBold(i, i % 2 == 0);
+        t.setFontItalic(i, i == 3);
+        t.setFontAlign(i, i < 2 ? 0 : i - 1);
     }
-    t.SaveFile(path, true);
+    t.save(path, true);
     return TestFiles::readAll(path);
 }
 
@@ -85,14 +85,14 @@ QByteArray sampleTemplate()
 QByteArray sampleSettings()
 {
     QTemporaryDir dir;
-    const QString path = dir.filePath(QString::fromLatin1(clsNoltIO::FileName));
-    clsNoltIO s(QStringLiteral("/home/astro/撮影"), 15.0, 15.0);
-    s.OpenFile(path);
-    s.X(-60);
-    s.Width(12345);
-    s.DateFormat(1);
-    s.JpegQuality(0x50);
-    s.SaveFile(path);
+    const QString path = dir.filePath(QString::fromLatin1(AppSettings::FileName));
+    AppSettings s(QStringLiteral("/home/astro/撮影"), 15.0, 15.0);
+    s.load(path);
+    s.setX(-60);
+    s.setWidth(12345);
+    s.setDateFormat(1);
+    s.setJpegQuality(0x50);
+    s.save(path);
     return TestFiles::readAll(path);
 }
 

@@ -1,5 +1,5 @@
 #include "app/AppStartup.h"
-#include "app/frmMdiMain.h"
+#include "app/MainWindow.h"
 #include "store/ProgramFolder.h"
 #include "ui/PlatformServices.h"
 
@@ -16,7 +16,7 @@ int main(int argc, char *argv[])
     AppStartup::prepare(place.folder);
 
     QtPlatformServices services;
-    frmMdiMain window(&services, place);
-    window.Form_Load();
+    MainWindow window(&services, place);
+    window.start();
     return QApplication::exec();
 }

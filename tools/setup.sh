@@ -11,7 +11,7 @@ packages=(
     fonts-ipafont-gothic fonts-ipafont-mincho
     libuemf-dev libbenchmark-dev libjpeg62-turbo-dev libcfitsio-dev libexiv2-dev
     qt6-image-formats-plugins
-    clang libclang-rt-14-dev
+    clang libclang-rt-14-dev clang-format
     dpkg-dev file desktop-file-utils appstream
 )
 

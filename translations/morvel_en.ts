@@ -2,6 +2,26 @@
 <!DOCTYPE TS>
 <TS version="2.1" language="en" sourcelanguage="ja">
 <context>
+    <name>AboutDialog</name>
+    <message>
+        <source>ﾊﾞｰｼﾞｮﾝ情報</source>
+        <translation>About Morvel</translation>
+    </message>
+    <message>
+        <source>天体写真に枠と文字を付けて仕上げます</source>
+        <translation>Frames and captions astronomical photos</translation>
+    </message>
+    <message>
+        <source>Morvel 使い方</source>
+        <translation>User manual</translation>
+    </message>
+    <message>
+        <source>#</source>
+        <comment>the anchor of the manual&apos;s part in this language</comment>
+        <translation>#english</translation>
+    </message>
+</context>
+<context>
     <name>AlignButton</name>
     <message>
         <source>左揃え</source>
@@ -25,6 +45,25 @@
     </message>
 </context>
 <context>
+    <name>AppSettings</name>
+    <message>
+        <source>[{TELESCOP} + ]{INSTRUME}[{LensModel} + ]{Model}[ (f={FOCALLEN}mm)][ (f={FocalLength}mm)]</source>
+        <translation>[{TELESCOP} + ]{INSTRUME}[{LensModel} + ]{Model}[ (f={FOCALLEN}mm)][ (f={FocalLength}mm)]</translation>
+    </message>
+    <message>
+        <source>[{EXPTIME}秒][ x {STACKCNT}枚 (計 {TOTAL})][ Gain {GAIN}][ {CCD-TEMP}℃][{ExposureTime}秒][ F{FNumber}][ ISO{ISO}]</source>
+        <translation>[{EXPTIME} s][ x {STACKCNT} (total {TOTAL})][ Gain {GAIN}][ {CCD-TEMP}°C][{ExposureTime} s][ f/{FNumber}][ ISO {ISO}]</translation>
+    </message>
+    <message>
+        <source>[フィルター: {FILTER}  ][撮影: {OBSERVER}][撮影: {Artist}]</source>
+        <translation>[Filter: {FILTER}  ][Photo: {OBSERVER}][Photo: {Artist}]</translation>
+    </message>
+    <message>
+        <source>フォルダ %1 を作成できません。</source>
+        <translation>Cannot create the folder %1.</translation>
+    </message>
+</context>
+<context>
     <name>AppTexts</name>
     <message>
         <source>保存エラー</source>
@@ -33,20 +72,6 @@
     <message>
         <source>ファイル「%1」を保存しました。</source>
         <translation>Saved &quot;%1&quot;.</translation>
-    </message>
-</context>
-<context>
-    <name>BasCmndlg</name>
-    <message>
-        <source>色の選択</source>
-        <translation>Select Color</translation>
-    </message>
-</context>
-<context>
-    <name>BasHook</name>
-    <message>
-        <source>Error : HookControl Function</source>
-        <translation>Error : HookControl Function</translation>
     </message>
 </context>
 <context>
@@ -80,6 +105,13 @@
     <message>
         <source>FITS を読むライブラリ cfitsio を読み込めません: %1</source>
         <translation>Cannot load cfitsio, the library that reads FITS files: %1</translation>
+    </message>
+</context>
+<context>
+    <name>ColorChooser</name>
+    <message>
+        <source>色の選択</source>
+        <translation>Select Color</translation>
     </message>
 </context>
 <context>
@@ -195,10 +227,6 @@
     <message>
         <source>%1 枚中 %2 枚が失敗しました。</source>
         <translation>%2 of %1 photos failed.</translation>
-    </message>
-    <message>
-        <source>サブフレームのヘッダを読んでいます: %1/%2</source>
-        <translation>Reading the sub-frames&apos; headers: %1/%2</translation>
     </message>
     <message>
         <source>使い方:
@@ -347,6 +375,10 @@ computer in Japan time,
 Exit status: 0 success, 1 a photo or file failed (one is enough), 2 usage error.
 Photos can be 50x50 to 1600x1200 pixels. FITS data is stretched as the settings say.
 </translation>
+    </message>
+    <message>
+        <source>サブフレームのヘッダを読んでいます: %1/%2</source>
+        <translation>Reading the sub-frames&apos; headers: %1/%2</translation>
     </message>
 </context>
 <context>
@@ -583,264 +615,7 @@ Photos can be 50x50 to 1600x1200 pixels. FITS data is stretched as the settings 
     </message>
 </context>
 <context>
-    <name>MetafilePlayer</name>
-    <message>
-        <source>WMF・EMF のﾒﾀﾌｧｲﾙではありません。</source>
-        <translation>Not a WMF or EMF metafile.</translation>
-    </message>
-    <message>
-        <source>ﾒﾀﾌｧｲﾙのﾍｯﾀﾞｰが壊れています。</source>
-        <translation>The metafile header is damaged.</translation>
-    </message>
-    <message>
-        <source>ﾒﾀﾌｧｲﾙに使える画像の大きさが書かれていません。</source>
-        <translation>The metafile gives no usable picture size.</translation>
-    </message>
-    <message>
-        <source>ﾒﾀﾌｧｲﾙの大きさは %1x%2 です。描けるのは最大 %3x%4 までです。</source>
-        <translation>The metafile is %1x%2; at most %3x%4 can be drawn.</translation>
-    </message>
-    <message>
-        <source>ﾒﾀﾌｧｲﾙが大きすぎて読み込めません。</source>
-        <translation>The metafile is too large to load.</translation>
-    </message>
-    <message>
-        <source>ﾒﾀﾌｧｲﾙが壊れています: %1 ﾊﾞｲﾄ目のﾚｺｰﾄﾞがﾌｧｲﾙの終わりを越えています。</source>
-        <translation>The metafile is damaged: the record at byte %1 runs past the end of the file.</translation>
-    </message>
-    <message>
-        <source>ﾒﾀﾌｧｲﾙが途中で切れています: 終端ﾚｺｰﾄﾞがありません。</source>
-        <translation>The metafile is cut short: it has no end record.</translation>
-    </message>
-    <message>
-        <source>ﾒﾀﾌｧｲﾙの描画が多すぎて描けません。</source>
-        <translation>The metafile holds too many drawing records to draw.</translation>
-    </message>
-</context>
-<context>
-    <name>PhotoMetadata</name>
-    <message>
-        <source>「%1」を読めません: %2</source>
-        <translation>Cannot read &quot;%1&quot;: %2</translation>
-    </message>
-</context>
-<context>
-    <name>PlatformServices</name>
-    <message>
-        <source>%1
-フォルダが見つかりません。
-フォルダ名を確かめてください。</source>
-        <translation>%1
-Folder not found.
-Check the folder name.</translation>
-    </message>
-    <message>
-        <source>%1
-このファイルは存在しません。
-ファイルを作成しますか？</source>
-        <translation>%1
-This file does not exist.
-Do you want to create it?</translation>
-    </message>
-</context>
-<context>
-    <name>PreviewComposer</name>
-    <message>
-        <source>%1x%2 の大きさの画像を作るメモリがありません。</source>
-        <translation>Not enough memory to make a picture of %1x%2.</translation>
-    </message>
-</context>
-<context>
-    <name>SavePicture</name>
-    <message>
-        <source>保存する画像がありません。</source>
-        <translation>There is no picture to save.</translation>
-    </message>
-    <message>
-        <source>「%1」に保存できません: %2</source>
-        <translation>Cannot save to &quot;%1&quot;: %2</translation>
-    </message>
-</context>
-<context>
-    <name>SubframeHeader</name>
-    <message>
-        <source>XISF のヘッダはまだ読めません。</source>
-        <translation>XISF headers cannot be read yet.</translation>
-    </message>
-    <message>
-        <source>FITS のヘッダが終わっていません。</source>
-        <translation>The FITS header has no end.</translation>
-    </message>
-    <message>
-        <source>カメラのﾌｧｲﾙとして読めません: %1</source>
-        <translation>Not readable as a camera file: %1</translation>
-    </message>
-</context>
-<context>
-    <name>SubframeSummary</name>
-    <message>
-        <source>見つかりません。</source>
-        <translation>Not found.</translation>
-    </message>
-    <message>
-        <source>%1秒</source>
-        <translation>%1 s</translation>
-    </message>
-    <message>
-        <source>%1分</source>
-        <translation>%1 m</translation>
-    </message>
-    <message>
-        <source>%1時間%2分</source>
-        <translation>%1 h %2 m</translation>
-    </message>
-    <message>
-        <source>%1×%2秒</source>
-        <translation>%1×%2 s</translation>
-    </message>
-    <message>
-        <source>%1 %2×%3秒</source>
-        <translation>%1 %2×%3 s</translation>
-    </message>
-    <message>
-        <source>%1 %2</source>
-        <comment>groups</comment>
-        <translation>%1, %2</translation>
-    </message>
-    <message>
-        <source>計%1</source>
-        <translation>total %1</translation>
-    </message>
-    <message>
-        <source>%1 計%2</source>
-        <translation>%1, total %2</translation>
-    </message>
-    <message numerus="yes">
-        <source>ダーク・フラット・バイアス %n 枚を除外</source>
-        <translation>
-            <numerusform>%n dark, flat or bias frame left out</numerusform>
-            <numerusform>%n darks, flats and bias frames left out</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <source>露出時間のない %n 枚を除外</source>
-        <translation>
-            <numerusform>%n without an exposure time left out</numerusform>
-            <numerusform>%n without an exposure time left out</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <source>読めない %n ﾌｧｲﾙ</source>
-        <translation>
-            <numerusform>%n file unreadable</numerusform>
-            <numerusform>%n files unreadable</numerusform>
-        </translation>
-    </message>
-    <message numerus="yes">
-        <source>サブフレーム: ライト %n 枚</source>
-        <translation>
-            <numerusform>Sub-frames: %n light frame</numerusform>
-            <numerusform>Sub-frames: %n light frames</numerusform>
-        </translation>
-    </message>
-    <message>
-        <source> (%1)</source>
-        <translation> (%1)</translation>
-    </message>
-    <message>
-        <source>、</source>
-        <translation>, </translation>
-    </message>
-    <message>
-        <source>、中断しました</source>
-        <translation>, stopped</translation>
-    </message>
-</context>
-<context>
-    <name>TemplateOverrides</name>
-    <message>
-        <source>%1: フォント「%2」がありません。</source>
-        <translation>%1: there is no font &quot;%2&quot;.</translation>
-    </message>
-    <message>
-        <source>%1 の値「%2」は %3 から %4 までの整数ではありません。</source>
-        <translation>The value &quot;%2&quot; of %1 is not a whole number from %3 to %4.</translation>
-    </message>
-    <message>
-        <source>%1 の値「%2」は色ではありません（0xBBGGRR、#RRGGBB か 0 から 16777215 の数）。</source>
-        <translation>The value &quot;%2&quot; of %1 is not a color (0xBBGGRR, #RRGGBB or a number from 0 to 16777215).</translation>
-    </message>
-    <message>
-        <source>%1 の値「%2」は True か False ではありません。</source>
-        <translation>The value &quot;%2&quot; of %1 is neither True nor False.</translation>
-    </message>
-    <message>
-        <source>「%1」は 名前=値 の形ではありません（例: Header-0.Data=M42）。</source>
-        <translation>&quot;%1&quot; is not of the form NAME=VALUE (for example Header-0.Data=M42).</translation>
-    </message>
-    <message>
-        <source>「%1」は設定できる値の名前ではありません。名前は セクション.キー で、次のとおりです:
-%2</source>
-        <translation>&quot;%1&quot; is not the name of a value that can be set. The names are Section.Key, as follows:
-%2</translation>
-    </message>
-</context>
-<context>
-    <name>clsNoltIO</name>
-    <message>
-        <source>[{TELESCOP} + ]{INSTRUME}[{LensModel} + ]{Model}[ (f={FOCALLEN}mm)][ (f={FocalLength}mm)]</source>
-        <translation>[{TELESCOP} + ]{INSTRUME}[{LensModel} + ]{Model}[ (f={FOCALLEN}mm)][ (f={FocalLength}mm)]</translation>
-    </message>
-    <message>
-        <source>[{EXPTIME}秒][ x {STACKCNT}枚 (計 {TOTAL})][ Gain {GAIN}][ {CCD-TEMP}℃][{ExposureTime}秒][ F{FNumber}][ ISO{ISO}]</source>
-        <translation>[{EXPTIME} s][ x {STACKCNT} (total {TOTAL})][ Gain {GAIN}][ {CCD-TEMP}°C][{ExposureTime} s][ f/{FNumber}][ ISO {ISO}]</translation>
-    </message>
-    <message>
-        <source>[フィルター: {FILTER}  ][撮影: {OBSERVER}][撮影: {Artist}]</source>
-        <translation>[Filter: {FILTER}  ][Photo: {OBSERVER}][Photo: {Artist}]</translation>
-    </message>
-    <message>
-        <source>フォルダ %1 を作成できません。</source>
-        <translation>Cannot create the folder %1.</translation>
-    </message>
-</context>
-<context>
-    <name>clsTemplateIO</name>
-    <message>
-        <source>ファイル %1 がありません。</source>
-        <translation>The file %1 does not exist.</translation>
-    </message>
-    <message>
-        <source>[%1] %2 の値 &quot;%3&quot; は True/False ではありません。</source>
-        <translation>[%1] %2: the value &quot;%3&quot; is not True/False.</translation>
-    </message>
-    <message>
-        <source>ファイル %1 は既にあります。</source>
-        <translation>The file %1 already exists.</translation>
-    </message>
-</context>
-<context>
-    <name>frmAbout</name>
-    <message>
-        <source>ﾊﾞｰｼﾞｮﾝ情報</source>
-        <translation>About Morvel</translation>
-    </message>
-    <message>
-        <source>天体写真に枠と文字を付けて仕上げます</source>
-        <translation>Frames and captions astronomical photos</translation>
-    </message>
-    <message>
-        <source>Morvel 使い方</source>
-        <translation>User manual</translation>
-    </message>
-    <message>
-        <source>#</source>
-        <comment>the anchor of the manual&apos;s part in this language</comment>
-        <translation>#english</translation>
-    </message>
-</context>
-<context>
-    <name>frmMdiMain</name>
+    <name>MainWindow</name>
     <message>
         <source>ﾌｧｲﾙ(&amp;F)</source>
         <translation>&amp;File</translation>
@@ -1001,7 +776,82 @@ Do you want to create it?</translation>
     </message>
 </context>
 <context>
-    <name>frmPreview</name>
+    <name>MetafilePlayer</name>
+    <message>
+        <source>WMF・EMF のﾒﾀﾌｧｲﾙではありません。</source>
+        <translation>Not a WMF or EMF metafile.</translation>
+    </message>
+    <message>
+        <source>ﾒﾀﾌｧｲﾙのﾍｯﾀﾞｰが壊れています。</source>
+        <translation>The metafile header is damaged.</translation>
+    </message>
+    <message>
+        <source>ﾒﾀﾌｧｲﾙに使える画像の大きさが書かれていません。</source>
+        <translation>The metafile gives no usable picture size.</translation>
+    </message>
+    <message>
+        <source>ﾒﾀﾌｧｲﾙの大きさは %1x%2 です。描けるのは最大 %3x%4 までです。</source>
+        <translation>The metafile is %1x%2; at most %3x%4 can be drawn.</translation>
+    </message>
+    <message>
+        <source>ﾒﾀﾌｧｲﾙが大きすぎて読み込めません。</source>
+        <translation>The metafile is too large to load.</translation>
+    </message>
+    <message>
+        <source>ﾒﾀﾌｧｲﾙが壊れています: %1 ﾊﾞｲﾄ目のﾚｺｰﾄﾞがﾌｧｲﾙの終わりを越えています。</source>
+        <translation>The metafile is damaged: the record at byte %1 runs past the end of the file.</translation>
+    </message>
+    <message>
+        <source>ﾒﾀﾌｧｲﾙが途中で切れています: 終端ﾚｺｰﾄﾞがありません。</source>
+        <translation>The metafile is cut short: it has no end record.</translation>
+    </message>
+    <message>
+        <source>ﾒﾀﾌｧｲﾙの描画が多すぎて描けません。</source>
+        <translation>The metafile holds too many drawing records to draw.</translation>
+    </message>
+</context>
+<context>
+    <name>NumberInputFilter</name>
+    <message>
+        <source>Error : HookControl Function</source>
+        <translation>Error : HookControl Function</translation>
+    </message>
+</context>
+<context>
+    <name>PhotoMetadata</name>
+    <message>
+        <source>「%1」を読めません: %2</source>
+        <translation>Cannot read &quot;%1&quot;: %2</translation>
+    </message>
+</context>
+<context>
+    <name>PlatformServices</name>
+    <message>
+        <source>%1
+フォルダが見つかりません。
+フォルダ名を確かめてください。</source>
+        <translation>%1
+Folder not found.
+Check the folder name.</translation>
+    </message>
+    <message>
+        <source>%1
+このファイルは存在しません。
+ファイルを作成しますか？</source>
+        <translation>%1
+This file does not exist.
+Do you want to create it?</translation>
+    </message>
+</context>
+<context>
+    <name>PreviewComposer</name>
+    <message>
+        <source>%1x%2 の大きさの画像を作るメモリがありません。</source>
+        <translation>Not enough memory to make a picture of %1x%2.</translation>
+    </message>
+</context>
+<context>
+    <name>PreviewWindow</name>
     <message>
         <source>画像ﾌｧｲﾙ |*.jpg;*.bmp;*.gif;*.wmf;*.emf;*.jpeg;*.fit;*.fits;*.fts;*.tif;*.tiff;*.png|</source>
         <translation>Photo files |*.jpg;*.bmp;*.gif;*.wmf;*.emf;*.jpeg;*.fit;*.fits;*.fts;*.tif;*.tiff;*.png|</translation>
@@ -1068,7 +918,18 @@ Do you want to create it?</translation>
     </message>
 </context>
 <context>
-    <name>frmSetup</name>
+    <name>SavePicture</name>
+    <message>
+        <source>保存する画像がありません。</source>
+        <translation>There is no picture to save.</translation>
+    </message>
+    <message>
+        <source>「%1」に保存できません: %2</source>
+        <translation>Cannot save to &quot;%1&quot;: %2</translation>
+    </message>
+</context>
+<context>
+    <name>SettingsDialog</name>
     <message>
         <source>全般の設定</source>
         <translation>Settings</translation>
@@ -1166,6 +1027,145 @@ take the photo&apos;s data. A part in [ ] is written only when all its values ar
     <message>
         <source>既定のパターンに戻す</source>
         <translation>Restore Defaults</translation>
+    </message>
+</context>
+<context>
+    <name>SubframeHeader</name>
+    <message>
+        <source>FITS のヘッダが終わっていません。</source>
+        <translation>The FITS header has no end.</translation>
+    </message>
+    <message>
+        <source>カメラのﾌｧｲﾙとして読めません: %1</source>
+        <translation>Not readable as a camera file: %1</translation>
+    </message>
+    <message>
+        <source>XISF のヘッダはまだ読めません。</source>
+        <translation>XISF headers cannot be read yet.</translation>
+    </message>
+</context>
+<context>
+    <name>SubframeSummary</name>
+    <message>
+        <source>見つかりません。</source>
+        <translation>Not found.</translation>
+    </message>
+    <message>
+        <source>%1秒</source>
+        <translation>%1 s</translation>
+    </message>
+    <message>
+        <source>%1分</source>
+        <translation>%1 m</translation>
+    </message>
+    <message>
+        <source>%1時間%2分</source>
+        <translation>%1 h %2 m</translation>
+    </message>
+    <message>
+        <source>%1×%2秒</source>
+        <translation>%1×%2 s</translation>
+    </message>
+    <message>
+        <source>%1 %2×%3秒</source>
+        <translation>%1 %2×%3 s</translation>
+    </message>
+    <message>
+        <source>%1 %2</source>
+        <comment>groups</comment>
+        <translation>%1, %2</translation>
+    </message>
+    <message>
+        <source>計%1</source>
+        <translation>total %1</translation>
+    </message>
+    <message>
+        <source>%1 計%2</source>
+        <translation>%1, total %2</translation>
+    </message>
+    <message numerus="yes">
+        <source>ダーク・フラット・バイアス %n 枚を除外</source>
+        <translation>
+            <numerusform>%n dark, flat or bias frame left out</numerusform>
+            <numerusform>%n darks, flats and bias frames left out</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>露出時間のない %n 枚を除外</source>
+        <translation>
+            <numerusform>%n without an exposure time left out</numerusform>
+            <numerusform>%n without an exposure time left out</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>読めない %n ﾌｧｲﾙ</source>
+        <translation>
+            <numerusform>%n file unreadable</numerusform>
+            <numerusform>%n files unreadable</numerusform>
+        </translation>
+    </message>
+    <message numerus="yes">
+        <source>サブフレーム: ライト %n 枚</source>
+        <translation>
+            <numerusform>Sub-frames: %n light frame</numerusform>
+            <numerusform>Sub-frames: %n light frames</numerusform>
+        </translation>
+    </message>
+    <message>
+        <source> (%1)</source>
+        <translation> (%1)</translation>
+    </message>
+    <message>
+        <source>、</source>
+        <translation>, </translation>
+    </message>
+    <message>
+        <source>、中断しました</source>
+        <translation>, stopped</translation>
+    </message>
+</context>
+<context>
+    <name>TemplateFile</name>
+    <message>
+        <source>ファイル %1 がありません。</source>
+        <translation>The file %1 does not exist.</translation>
+    </message>
+    <message>
+        <source>[%1] %2 の値 &quot;%3&quot; は True/False ではありません。</source>
+        <translation>[%1] %2: the value &quot;%3&quot; is not True/False.</translation>
+    </message>
+    <message>
+        <source>ファイル %1 は既にあります。</source>
+        <translation>The file %1 already exists.</translation>
+    </message>
+</context>
+<context>
+    <name>TemplateOverrides</name>
+    <message>
+        <source>%1: フォント「%2」がありません。</source>
+        <translation>%1: there is no font &quot;%2&quot;.</translation>
+    </message>
+    <message>
+        <source>%1 の値「%2」は %3 から %4 までの整数ではありません。</source>
+        <translation>The value &quot;%2&quot; of %1 is not a whole number from %3 to %4.</translation>
+    </message>
+    <message>
+        <source>%1 の値「%2」は色ではありません（0xBBGGRR、#RRGGBB か 0 から 16777215 の数）。</source>
+        <translation>The value &quot;%2&quot; of %1 is not a color (0xBBGGRR, #RRGGBB or a number from 0 to 16777215).</translation>
+    </message>
+    <message>
+        <source>%1 の値「%2」は True か False ではありません。</source>
+        <translation>The value &quot;%2&quot; of %1 is neither True nor False.</translation>
+    </message>
+    <message>
+        <source>「%1」は 名前=値 の形ではありません（例: Header-0.Data=M42）。</source>
+        <translation>&quot;%1&quot; is not of the form NAME=VALUE (for example Header-0.Data=M42).</translation>
+    </message>
+    <message>
+        <source>「%1」は設定できる値の名前ではありません。名前は セクション.キー で、次のとおりです:
+%2</source>
+        <translation>&quot;%1&quot; is not the name of a value that can be set. The names are Section.Key, as follows:
+%2</translation>
     </message>
 </context>
 </TS>

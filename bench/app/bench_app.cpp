@@ -1,11 +1,11 @@
 // Start-up of the main window to its first composed picture, one Preview command with an unchanged
 // 1600 x 1200 photo, and the recomposition of the live preview after one keystroke with that
 // photo. Run with QT_QPA_PLATFORM=offscreen.
+#include "app/MainWindow.h"
 #include "app/PreviewCanvas.h"
-#include "app/frmMdiMain.h"
-#include "app/frmPreview.h"
+#include "app/PreviewWindow.h"
 #include "compose/FontSetup.h"
-#include "store/clsNoltIO.h"
+#include "store/AppSettings.h"
 #include "support/FakePlatformServices.h"
 
 #include <QApplication>
@@ -27,11 +27,11 @@ void BM_StartupToFirstPicture(benchmark::State &state)
     QTemporaryDir dir;
     FakePlatformServices services;
     for (auto _ : state) {
-        frmMdiMain window(&services, dir.path());
-        window.Form_Load();
+        MainWindow window(&services, dir.path());
+        window.start();
         if (!window.lastOutcome().isDrawn())
             state.SkipWithError("no picture");
-        benchmark::DoNotOptimize(window.preview()->canvasImage().constBits());
+        benchmark::DoNotOptimize(window.previewWindow()->canvasImage().constBits());
         state.PauseTiming();
         window.hide();
         state.ResumeTiming();
@@ -45,16 +45,16 @@ struct PhotoWindow
 {
     QTemporaryDir dir;
     FakePlatformServices services;
-    std::unique_ptr<frmMdiMain> window;
+    std::unique_ptr<MainWindow> window;
     int decodes = 0;
 
     PhotoWindow();
     // The photo composed at its size, and not decoded again.
     const char *fault() const
     {
-        if (!window->lastOutcome().isDrawn() || window->frame().PhotoWidth != 1600)
+        if (!window->lastOutcome().isDrawn() || window->frame().photoWidth != 1600)
             return "the photo was not composed";
-        if (window->preview()->composer().decodeCount() != decodes)
+        if (window->previewWindow()->composer().decodeCount() != decodes)
             return "the unchanged photo was decoded again";
         return nullptr;
     }
@@ -71,23 +71,23 @@ PhotoWindow::PhotoWindow()
     const QString path = dir.filePath(QStringLiteral("m42.jpg"));
     photo.save(path, "JPEG", 90);
 
-    window = std::make_unique<frmMdiMain>(&services, dir.path());
-    window->Form_Load();
+    window = std::make_unique<MainWindow>(&services, dir.path());
+    window->start();
     PanelValues values = window->panelValues();
-    values.TargetName = QStringLiteral("M42 オリオン大星雲");
-    values.Footer[0] = QStringLiteral("口径106mm 屈折 + 冷却CMOS  ISO1600 300秒 x 12枚");
+    values.targetName = QStringLiteral("M42 オリオン大星雲");
+    values.footer[0] = QStringLiteral("口径106mm 屈折 + 冷却CMOS  ISO1600 300秒 x 12枚");
     window->setPanelValues(values);
-    window->preview()->composer().PhotoPath = path;
-    window->cmdPreview_Click(); // decodes the photo once
-    decodes = window->preview()->composer().decodeCount();
+    window->previewWindow()->composer().photoPath = path;
+    window->preview(); // decodes the photo once
+    decodes = window->previewWindow()->composer().decodeCount();
 }
 
 void BM_PreviewUnchangedPhoto1600x1200(benchmark::State &state)
 {
     PhotoWindow w;
     for (auto _ : state) {
-        w.window->cmdPreview_Click();
-        benchmark::DoNotOptimize(w.window->preview()->canvasImage().constBits());
+        w.window->preview();
+        benchmark::DoNotOptimize(w.window->previewWindow()->canvasImage().constBits());
     }
     if (const char *fault = w.fault())
         state.SkipWithError(fault);
@@ -114,12 +114,12 @@ void BM_LivePreviewKeystroke1600x1200(benchmark::State &state)
         if (!w.window->livePreviewPending())
             state.SkipWithError("the keystroke started no recomposition");
         w.window->flushLivePreview();
-        benchmark::DoNotOptimize(w.window->preview()->canvasImage().constBits());
+        benchmark::DoNotOptimize(w.window->previewWindow()->canvasImage().constBits());
         letter = !letter;
     }
     if (const char *fault = w.fault())
         state.SkipWithError(fault);
-    if (w.window->frame().TextItems[0].Text != name->text())
+    if (w.window->frame().textItems[0].text != name->text())
         state.SkipWithError("the typed text was not composed");
 }
 BENCHMARK(BM_LivePreviewKeystroke1600x1200)->Unit(benchmark::kMillisecond);
@@ -130,15 +130,15 @@ void BM_FittedViewPaint1600x1200(benchmark::State &state)
 {
     PhotoWindow w;
     w.window->settings().setFitWindow(true);
-    w.window->cmdPreview_Click();
-    PreviewCanvas *canvas = w.window->preview()->canvas();
+    w.window->preview();
+    PreviewCanvas *canvas = w.window->previewWindow()->canvas();
     for (auto _ : state) {
-        canvas->setImage(w.window->preview()->canvasImage());
-        w.window->preview()->fitToCanvas();
+        canvas->setImage(w.window->previewWindow()->canvasImage());
+        w.window->previewWindow()->fitToCanvas();
         const QPixmap shown = canvas->grab();
         benchmark::DoNotOptimize(shown.cacheKey());
     }
-    if (canvas->width() >= w.window->preview()->canvasImage().width())
+    if (canvas->width() >= w.window->previewWindow()->canvasImage().width())
         state.SkipWithError("the view was not scaled down");
 }
 BENCHMARK(BM_FittedViewPaint1600x1200)->Unit(benchmark::kMillisecond);
@@ -154,8 +154,8 @@ int main(int argc, char **argv)
     {
         QTemporaryDir dir;
         FakePlatformServices services;
-        frmMdiMain window(&services, dir.path());
-        window.Form_Load();
+        MainWindow window(&services, dir.path());
+        window.start();
         g_firstStartMs = double(timer.nsecsElapsed()) / 1e6;
     }
     std::printf("First start in a fresh process (application, fonts, window, picture): %.1f ms\n",

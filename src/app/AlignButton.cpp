@@ -66,7 +66,7 @@ void AlignButton::chooseEntry(int n)
     m_image = n;
     setIcon(AppIcons::alignIcon(n));
     setToolTip(action->text());
-    m_tag = QString::number(n - 1);
+    m_code = QString::number(n - 1);
 }
 
 void AlignButton::stepToNext()
@@ -74,32 +74,32 @@ void AlignButton::stepToNext()
     const int visible = visibleEntryCount();
     if (visible == 0)
         return;
-    const double t = std::nearbyint(TextNumber::leadingValue(m_tag) + 1.0);
+    const double t = std::nearbyint(TextNumber::leadingValue(m_code) + 1.0);
     const int next = int(std::fmod(t, visible)) + 1;
     chooseEntry(next);
 }
 
-void AlignButton::setAlignmentTag(const QString &tag)
+void AlignButton::showAlignmentCode(const QString &code)
 {
-    const std::optional<qint32> code = TextNumber::leadingNumber(tag);
-    if (!tag.isEmpty() && code && *code >= 0 && *code < EntryCount) {
-        chooseEntry(*code + 1);
+    const std::optional<qint32> number = TextNumber::leadingNumber(code);
+    if (!code.isEmpty() && number && *number >= 0 && *number < EntryCount) {
+        chooseEntry(*number + 1);
         return;
     }
     chooseEntry(1);
-    m_tag = tag;
+    m_code = code;
 }
 
 FooterAlign AlignButton::alignment() const
 {
-    const std::optional<qint32> code = TextNumber::leadingNumber(m_tag);
+    const std::optional<qint32> code = TextNumber::leadingNumber(m_code);
     return code ? footerAlignFromCode(*code).value_or(FooterAlign::Left) : FooterAlign::Left;
 }
 
 void AlignButton::setAlignment(FooterAlign align)
 {
-    const bool untouched = m_tag.isEmpty() && align == FooterAlign::Left;
-    setAlignmentTag(untouched ? QString() : QString::number(qint32(align)));
+    const bool untouched = m_code.isEmpty() && align == FooterAlign::Left;
+    showAlignmentCode(untouched ? QString() : QString::number(qint32(align)));
 }
 
 void AlignButton::paintEvent(QPaintEvent *)

@@ -6,12 +6,12 @@
 
 class QAction;
 
-// `tlbFontAlign(i)`: a one-button toolbar whose button holds a footer item's alignment. The Tag
-// keeps the alignment code as text, the icon and tooltip show the chosen drop-down entry.
+// `tlbFontAlign(i)`: a one-button toolbar whose button holds a footer item's alignment. The
+// alignment code is kept as text, the icon and tooltip show the chosen drop-down entry.
 class AlignButton : public QToolButton
 {
     Q_OBJECT
-    Q_PROPERTY(QString Tag READ Tag WRITE setTag)
+    Q_PROPERTY(QString alignmentCode READ alignmentCode WRITE setAlignmentCode)
 
 public:
     static constexpr int EntryCount = 5;
@@ -19,8 +19,8 @@ public:
     // With showAboveEntries false, entries 4 and 5 (edges of the item above) are hidden.
     AlignButton(bool showAboveEntries, QWidget *parent = nullptr);
 
-    QString Tag() const { return m_tag; }
-    void setTag(const QString &tag) { m_tag = tag; }
+    QString alignmentCode() const { return m_code; }
+    void setAlignmentCode(const QString &code) { m_code = code; }
 
     // Image of `imlAlign` shown on the button, 1 to 5.
     int image() const { return m_image; }
@@ -30,18 +30,18 @@ public:
 
     int visibleEntryCount() const;
 
-    // Entry n chosen: image n, the entry's text as tooltip, n - 1 as Tag. n outside 1..5 is
-    // ignored.
+    // Entry n chosen: image n, the entry's text as tooltip, n - 1 as alignment code. n outside
+    // 1..5 is ignored.
     void chooseEntry(int n);
 
-    // Shows a Tag as the panel holds it: an empty Tag is the start-up state (image 1, read as
-    // left); a code 0..4 shows its entry.
-    void setAlignmentTag(const QString &tag);
+    // Shows an alignment code as the panel holds it: an empty code is the start-up state (image 1,
+    // read as left); a code 0..4 shows its entry.
+    void showAlignmentCode(const QString &code);
 
-    // The alignment the Tag holds; an empty Tag is left.
+    // The alignment the code holds; an empty code is left.
     FooterAlign alignment() const;
     // Shows an alignment as choosing its entry does; the untouched button of start-up keeps its
-    // empty Tag for left.
+    // empty alignment code for left.
     void setAlignment(FooterAlign align);
 
     // A click on the button itself: the entry after the current one among the visible count.
@@ -58,6 +58,6 @@ signals:
 
 private:
     QList<QAction *> m_entries;
-    QString m_tag;
+    QString m_code;
     int m_image = 1;
 };

@@ -17,9 +17,9 @@ void prepare(const QString &programFolder)
     QApplication::setFont(QFont(QString::fromUtf16(UiFonts::PGothic), 9));
 
     const Twips::PerPixel twips = Twips::screen();
-    clsNoltIO settings(programFolder, twips.x, twips.y);
-    settings.OpenFile(
-        ProgramFolder::filePath(programFolder, QString::fromLatin1(clsNoltIO::FileName)));
+    AppSettings settings(programFolder, twips.x, twips.y);
+    settings.load(
+        ProgramFolder::filePath(programFolder, QString::fromLatin1(AppSettings::FileName)));
     Translations::install(settings.language(),
                           Translations::folders(QCoreApplication::applicationDirPath()));
 }

@@ -13,7 +13,7 @@ ColorSwatch::ColorSwatch(QWidget *parent) : QFrame(parent)
     setCursor(Qt::PointingHandCursor);
 }
 
-void ColorSwatch::BackColor(qint32 bgr)
+void ColorSwatch::setColor(qint32 bgr)
 {
     const qint32 color = bgr & 0x00FFFFFF;
     if (color == m_color)

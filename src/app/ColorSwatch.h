@@ -7,13 +7,13 @@
 class ColorSwatch : public QFrame
 {
     Q_OBJECT
-    Q_PROPERTY(qint32 BackColor READ BackColor WRITE BackColor)
+    Q_PROPERTY(qint32 color READ color WRITE setColor)
 
 public:
     explicit ColorSwatch(QWidget *parent = nullptr);
 
-    qint32 BackColor() const { return m_color; }
-    void BackColor(qint32 bgr);
+    qint32 color() const { return m_color; }
+    void setColor(qint32 bgr);
 
     static QColor toQColor(qint32 bgr);
     static qint32 fromQColor(const QColor &color);

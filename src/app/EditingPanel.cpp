@@ -3,7 +3,7 @@
 #include "AlignButton.h"
 #include "AppIcons.h"
 #include "ColorSwatch.h"
-#include "ui/BasHook.h"
+#include "ui/NumberInputFilter.h"
 #include "ui/Twips.h"
 #include "ui/UiFonts.h"
 
@@ -137,7 +137,7 @@ template <class W, class... Args> W *EditingPanel::add(const QString &name, Args
     return widget;
 }
 
-EditingPanel::EditingPanel(BasHook &hook, QWidget *parent) : QWidget(parent)
+EditingPanel::EditingPanel(NumberInputFilter &hook, QWidget *parent) : QWidget(parent)
 {
     setObjectName(QStringLiteral("Picture1"));
     const QSize size = Twips::toPixels(PanelWidth, PanelMinimumHeight);
@@ -193,7 +193,7 @@ EditingPanel::EditingPanel(BasHook &hook, QWidget *parent) : QWidget(parent)
     for (int i = 0; i < PanelValues::DayCount; ++i)
         cboDay->addItem(PanelValues::dayListText(i));
     txtYear = add<QLineEdit>(QStringLiteral("txtYear"));
-    hook.guard(txtYear, BasHook::AllowDigits);
+    hook.guard(txtYear, NumberInputFilter::AllowDigits);
     txtTime = add<QLineEdit>(QStringLiteral("txtTime"), QString::fromLatin1(InitialTime));
     cmdNowDate = add<QPushButton>(QStringLiteral("cmdNowDate"), tr("現在日時"));
     cmdNowDate->setToolTip(tr("現在日時を設定"));
@@ -207,7 +207,7 @@ EditingPanel::EditingPanel(BasHook &hook, QWidget *parent) : QWidget(parent)
         cboFontName[i] = add<QComboBox>(indexed("cboFontName", i));
         cboFontName[i]->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
         txtFontSize[i] = add<QLineEdit>(indexed("txtFontSize", i));
-        hook.guard(txtFontSize[i], BasHook::AllowDigits);
+        hook.guard(txtFontSize[i], NumberInputFilter::AllowDigits);
         picFontColor[i] = add<ColorSwatch>(indexed("picFontColor", i));
         chkBold[i] = addToggle(indexed("chkBold", i), "B", tr("太字"), nullptr);
         chkItalic[i] = addToggle(indexed("chkItalic", i), "I", tr("斜体"), &QFont::setItalic);
@@ -222,10 +222,9 @@ EditingPanel::EditingPanel(BasHook &hook, QWidget *parent) : QWidget(parent)
 
     for (int i = 2; i < PanelValues::ItemCount; ++i) {
         tlbFontAlign[i] = add<AlignButton>(indexed("tlbFontAlign", i), i != 2);
-        connect(tlbFontAlign[i], &QToolButton::clicked, this,
-                [this, i] { tlbFontAlign_ButtonClick(i); });
+        connect(tlbFontAlign[i], &QToolButton::clicked, this, [this, i] { stepAlignment(i); });
         connect(tlbFontAlign[i], &AlignButton::entryChosen, this,
-                [this, i](int n) { tlbFontAlign_ButtonMenuClick(i, n); });
+                [this, i](int n) { chooseAlignment(i, n); });
     }
     applyTabOrder();
     watchEdits();
@@ -304,30 +303,30 @@ void EditingPanel::applyTabOrder()
 PanelValues EditingPanel::panelValues() const
 {
     PanelValues v;
-    v.PhotoSizeText = cboPhotoSize->currentText();
-    v.FrameColor = picFrameColor->BackColor();
-    v.BackColor = picBackColor->BackColor();
-    v.FrameSizeIndex = cboFrameSize->currentIndex();
-    v.TargetName = txtTargetName->text();
-    v.MonthIndex = cboMonth->currentIndex();
-    v.ThreeCharMonth = m_monthListThreeChar;
-    v.DayIndex = cboDay->currentIndex();
-    v.Year = txtYear->text();
-    v.Time = txtTime->text();
+    v.photoSizeText = cboPhotoSize->currentText();
+    v.frameColor = picFrameColor->color();
+    v.backColor = picBackColor->color();
+    v.frameSizeIndex = cboFrameSize->currentIndex();
+    v.targetName = txtTargetName->text();
+    v.monthIndex = cboMonth->currentIndex();
+    v.englishMonths = m_monthListEnglish;
+    v.dayIndex = cboDay->currentIndex();
+    v.year = txtYear->text();
+    v.time = txtTime->text();
     for (int k = 0; k < PanelValues::FooterCount; ++k) {
-        v.Footer[k] = txtFooter[k]->text();
-        v.Align[k] = tlbFontAlign[k + 2]->alignment();
+        v.footer[k] = txtFooter[k]->text();
+        v.align[k] = tlbFontAlign[k + 2]->alignment();
     }
     for (int i = 0; i < PanelValues::ItemCount; ++i) {
-        PanelValues::FontRow &row = v.Fonts[i];
-        row.FontName =
+        PanelValues::FontRow &row = v.fonts[i];
+        row.fontName =
             cboFontName[i]->currentIndex() >= 0 ? cboFontName[i]->currentText() : QString();
-        row.FontSize = txtFontSize[i]->text();
-        row.FontColor = picFontColor[i]->BackColor();
-        row.Bold = chkBold[i]->isChecked() ? 1 : 0;
-        row.Italic = chkItalic[i]->isChecked() ? 1 : 0;
-        row.Strikethrough = chkStrikethrough[i]->isChecked() ? 1 : 0;
-        row.Underline = chkUnderline[i]->isChecked() ? 1 : 0;
+        row.fontSize = txtFontSize[i]->text();
+        row.fontColor = picFontColor[i]->color();
+        row.bold = chkBold[i]->isChecked();
+        row.italic = chkItalic[i]->isChecked();
+        row.strikethrough = chkStrikethrough[i]->isChecked();
+        row.underline = chkUnderline[i]->isChecked();
     }
     return v;
 }
@@ -339,39 +338,39 @@ void EditingPanel::setPanelValues(const PanelValues &v)
         if (index >= -1 && index < list->count())
             list->setCurrentIndex(index);
     };
-    cboPhotoSize->setEditText(v.PhotoSizeText);
-    picFrameColor->BackColor(v.FrameColor);
-    picBackColor->BackColor(v.BackColor);
-    select(cboFrameSize, v.FrameSizeIndex);
-    txtTargetName->setText(v.TargetName);
-    if (v.ThreeCharMonth != m_monthListThreeChar) {
+    cboPhotoSize->setEditText(v.photoSizeText);
+    picFrameColor->setColor(v.frameColor);
+    picBackColor->setColor(v.backColor);
+    select(cboFrameSize, v.frameSizeIndex);
+    txtTargetName->setText(v.targetName);
+    if (v.englishMonths != m_monthListEnglish) {
         cboMonth->clear();
-        cboMonth->addItems(PanelValues::monthListTexts(v.ThreeCharMonth));
-        m_monthListThreeChar = v.ThreeCharMonth;
+        cboMonth->addItems(PanelValues::monthListTexts(v.englishMonths));
+        m_monthListEnglish = v.englishMonths;
     }
-    select(cboMonth, v.MonthIndex);
-    select(cboDay, v.DayIndex);
-    txtYear->setText(v.Year);
-    txtTime->setText(v.Time);
+    select(cboMonth, v.monthIndex);
+    select(cboDay, v.dayIndex);
+    txtYear->setText(v.year);
+    txtTime->setText(v.time);
     for (int k = 0; k < PanelValues::FooterCount; ++k) {
-        txtFooter[k]->setText(v.Footer[k]);
-        tlbFontAlign[k + 2]->setAlignment(v.Align[k]);
+        txtFooter[k]->setText(v.footer[k]);
+        tlbFontAlign[k + 2]->setAlignment(v.align[k]);
     }
     // A text longer than its box shows its beginning.
     for (QLineEdit *edit : {txtTargetName, txtFooter[0], txtFooter[1], txtFooter[2]})
         edit->setCursorPosition(0);
     for (int i = 0; i < PanelValues::ItemCount; ++i) {
-        const PanelValues::FontRow &row = v.Fonts[i];
-        int index = row.FontName.isEmpty() ? -1 : cboFontName[i]->findText(row.FontName);
-        if (index < 0 && !row.FontName.isEmpty())
-            index = cboFontName[i]->findText(row.FontName, Qt::MatchFixedString);
+        const PanelValues::FontRow &row = v.fonts[i];
+        int index = row.fontName.isEmpty() ? -1 : cboFontName[i]->findText(row.fontName);
+        if (index < 0 && !row.fontName.isEmpty())
+            index = cboFontName[i]->findText(row.fontName, Qt::MatchFixedString);
         cboFontName[i]->setCurrentIndex(index);
-        txtFontSize[i]->setText(row.FontSize);
-        picFontColor[i]->BackColor(row.FontColor);
-        chkBold[i]->setChecked(row.Bold != 0);
-        chkItalic[i]->setChecked(row.Italic != 0);
-        chkStrikethrough[i]->setChecked(row.Strikethrough != 0);
-        chkUnderline[i]->setChecked(row.Underline != 0);
+        txtFontSize[i]->setText(row.fontSize);
+        picFontColor[i]->setColor(row.fontColor);
+        chkBold[i]->setChecked(row.bold);
+        chkItalic[i]->setChecked(row.italic);
+        chkStrikethrough[i]->setChecked(row.strikethrough);
+        chkUnderline[i]->setChecked(row.underline);
     }
 }
 
@@ -386,12 +385,12 @@ void EditingPanel::setFontNames(const QStringList &names)
     }
 }
 
-void EditingPanel::fillMonthList(bool threeCharMonth)
+void EditingPanel::fillMonthList(bool englishMonths)
 {
     const QScopedValueRollback filling(m_filling, m_filling + 1);
-    m_monthListThreeChar = threeCharMonth;
+    m_monthListEnglish = englishMonths;
     cboMonth->clear();
-    cboMonth->addItems(PanelValues::monthListTexts(threeCharMonth));
+    cboMonth->addItems(PanelValues::monthListTexts(englishMonths));
     cboMonth->setCurrentIndex(-1);
 }
 
@@ -424,13 +423,13 @@ void EditingPanel::setDateAndTime(const QDateTime &now)
 {
     PanelValues v;
     v.setDateAndTime(now);
-    cboMonth->setCurrentIndex(v.MonthIndex);
-    cboDay->setCurrentIndex(v.DayIndex);
-    txtYear->setText(v.Year);
-    txtTime->setText(v.Time);
+    cboMonth->setCurrentIndex(v.monthIndex);
+    cboDay->setCurrentIndex(v.dayIndex);
+    txtYear->setText(v.year);
+    txtTime->setText(v.time);
 }
 
-void EditingPanel::tlbFontAlign_ButtonClick(int index)
+void EditingPanel::stepAlignment(int index)
 {
     if (index >= 2 && index <= 4) {
         tlbFontAlign[index]->stepToNext();
@@ -438,7 +437,7 @@ void EditingPanel::tlbFontAlign_ButtonClick(int index)
     }
 }
 
-void EditingPanel::tlbFontAlign_ButtonMenuClick(int index, int entry)
+void EditingPanel::chooseAlignment(int index, int entry)
 {
     if (index >= 2 && index <= 4 && entry >= 1 && entry <= AlignButton::EntryCount) {
         tlbFontAlign[index]->chooseEntry(entry);

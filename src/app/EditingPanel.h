@@ -9,7 +9,7 @@
 #include <optional>
 
 class AlignButton;
-class BasHook;
+class NumberInputFilter;
 class ColorSwatch;
 class QComboBox;
 class QLabel;
@@ -17,7 +17,7 @@ class QLineEdit;
 class QPushButton;
 class QToolButton;
 
-// `Picture1`, the editing panel at the left of the main window: every value of the picture to
+// The editing panel `m_panel` at the left of the main window: every value of the picture to
 // compose, each control placed in twips and named as the window's inventory, in its tab order.
 // The window reads and fills it through PanelValues and hears through signals of the commands
 // that its buttons and swatches start.
@@ -27,7 +27,7 @@ class EditingPanel : public QWidget
 
 public:
     // `hook` filters what is typed into the year, the font sizes and the photo size.
-    explicit EditingPanel(BasHook &hook, QWidget *parent = nullptr);
+    explicit EditingPanel(NumberInputFilter &hook, QWidget *parent = nullptr);
 
     // The panel as values, and the panel filled from values (lists keep their entries).
     PanelValues panelValues() const;
@@ -38,7 +38,7 @@ public:
     const QStringList &fontNames() const { return m_fontNames; }
 
     // cboMonth refilled in the form given, no entry selected; the selection by index.
-    void fillMonthList(bool threeCharMonth);
+    void fillMonthList(bool englishMonths);
     int monthIndex() const;
     void setMonthIndex(int index);
 
@@ -61,8 +61,8 @@ signals:
 public slots:
     // The alignment buttons of the footer items 2 to 4: a click steps to the next alignment,
     // an entry of the drop-down chooses its own. The new alignment shows at the next Preview.
-    void tlbFontAlign_ButtonClick(int index);
-    void tlbFontAlign_ButtonMenuClick(int index, int entry);
+    void stepAlignment(int index);
+    void chooseAlignment(int index, int entry);
 
 private:
     template <class W, class... Args> W *add(const QString &name, Args &&...args);
@@ -74,8 +74,8 @@ private:
     void noteEdit();
 
     QStringList m_fontNames;
-    bool m_monthListThreeChar = false; // the form cboMonth holds now
-    int m_filling = 0;                 // inside a function that fills the panel: no edits
+    bool m_monthListEnglish = false; // the form cboMonth holds now
+    int m_filling = 0;               // inside a function that fills the panel: no edits
 
     QLabel *picDemo = nullptr;
     std::array<QLabel *, 15> lblTag{};

@@ -15,7 +15,7 @@ namespace {
 
 QString tr(const char *text)
 {
-    return QCoreApplication::translate("frmMdiMain", text);
+    return QCoreApplication::translate("MainWindow", text);
 }
 
 } // namespace
@@ -30,7 +30,7 @@ MainCommands::MainCommands(QMainWindow *window, int toolbarHeight) : m_window(wi
     loadPhoto = createAction(T::LoadPhoto);
     removePhoto = createAction(T::RemovePhoto);
     fillFromPhoto = createAction(T::FillFromPhoto);
-    copyClipboard = createAction(T::CopyClipboard);
+    copyClipboard = createAction(T::copyToClipboard);
     savePhoto = createAction(T::SavePhoto);
     fitWindow = createAction(T::FitWindow);
     fitWindow->setCheckable(true);
@@ -110,7 +110,7 @@ void MainCommands::buildToolbar(int height)
     addToolButton(loadPhoto, T::LoadPhoto);
     addToolButton(removePhoto, T::RemovePhoto);
     m_toolbar->addSeparator();
-    addToolButton(copyClipboard, T::CopyClipboard);
+    addToolButton(copyClipboard, T::copyToClipboard);
     addToolButton(savePhoto, T::SavePhoto);
     m_toolbar->setFixedHeight(height);
 }

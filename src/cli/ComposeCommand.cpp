@@ -13,10 +13,10 @@
 #include "io/PhotoMetadata.h"
 #include "io/SavePicture.h"
 #include "io/SubframeHeader.h"
+#include "store/AppSettings.h"
 #include "store/ProgramFolder.h"
+#include "store/TemplateFile.h"
 #include "store/Translations.h"
-#include "store/clsNoltIO.h"
-#include "store/clsTemplateIO.h"
 
 #include <QCoreApplication>
 #include <QDateTime>
@@ -80,12 +80,12 @@ bool parseFit(const QString &text, QSize *box)
 }
 
 // The language of a --lang value, "ja" or "en".
-std::optional<clsNoltIO::Language> languageCode(const QString &code)
+std::optional<AppSettings::Language> languageCode(const QString &code)
 {
     if (code == QLatin1String("ja"))
-        return clsNoltIO::Language::Japanese;
+        return AppSettings::Language::Japanese;
     if (code == QLatin1String("en"))
-        return clsNoltIO::Language::English;
+        return AppSettings::Language::English;
     return std::nullopt;
 }
 
@@ -118,7 +118,7 @@ struct ComposeCommand::Setup
     CaptionFill::Patterns patterns;
     bool fill = false;
     DateStyle dateStyle;
-    bool threeCharMonth = false;
+    bool englishMonths = false;
     bool hasSubframes = false;
     CaptionFill::Values subframes; // the summary of --subframes
     FrameDescription frame;        // the panel with the --set values, for photos without the fill
@@ -133,12 +133,12 @@ ComposeCommand::ComposeCommand(const QString &programFolder, QTextStream &out, Q
     : m_programFolder(programFolder), m_out(out), m_err(err), m_progress(progress)
 {}
 
-clsNoltIO::Language ComposeCommand::language(const QStringList &arguments,
-                                             const QString &localeName)
+AppSettings::Language ComposeCommand::language(const QStringList &arguments,
+                                               const QString &localeName)
 {
     for (int i = 1; i < arguments.size() && arguments.at(i) != QLatin1String("--"); ++i) {
         const QString &arg = arguments.at(i);
-        std::optional<clsNoltIO::Language> chosen;
+        std::optional<AppSettings::Language> chosen;
         if (arg.startsWith(QLatin1String("--lang=")))
             chosen = languageCode(arg.mid(7));
         else if (arg == QLatin1String("--lang") && i + 1 < arguments.size())
@@ -356,16 +356,16 @@ int ComposeCommand::prepare(const Options &o, Setup *setup)
     }
 
     QString error;
-    clsNoltIO settings(m_programFolder, kTwipsPerPixel, kTwipsPerPixel);
+    AppSettings settings(m_programFolder, kTwipsPerPixel, kTwipsPerPixel);
     const QString settingsPath =
         o.settings.isEmpty()
-            ? ProgramFolder::filePath(m_programFolder, QString::fromLatin1(clsNoltIO::FileName))
+            ? ProgramFolder::filePath(m_programFolder, QString::fromLatin1(AppSettings::FileName))
             : o.settings;
     if (!o.settings.isEmpty() && !checkNamedFile(settingsPath, &error)) {
         fail(error);
         return Failure;
     }
-    if (!settings.OpenFile(settingsPath)) {
+    if (!settings.load(settingsPath)) {
         fail(tr("設定ﾌｧｲﾙ「%1」を読めません: %2").arg(shown(settingsPath), settings.errorString()));
         return Failure;
     }
@@ -374,12 +374,12 @@ int ComposeCommand::prepare(const Options &o, Setup *setup)
     const QStringList &fontNames = setup->fontNames;
     PanelValues &panel = setup->panel;
     panel = PanelValues::startupDefaults(QDateTime::currentDateTime(), fontNames,
-                                         settings.ThreeCharMonth() != 0);
+                                         settings.englishMonths());
     const QString defaultTemplate =
         ProgramFolder::filePath(m_programFolder, QString::fromUtf16(kDefaultTemplate));
     {
-        clsTemplateIO tpl;
-        if (tpl.OpenFile(defaultTemplate))
+        TemplateFile tpl;
+        if (tpl.load(defaultTemplate))
             panel.applyTemplate(tpl, true, fontNames);
     }
     // Then the template as the load command applies it, date and time included.
@@ -389,8 +389,8 @@ int ComposeCommand::prepare(const Options &o, Setup *setup)
         return Failure;
     }
     if (QFileInfo::exists(templatePath)) {
-        clsTemplateIO tpl;
-        if (!tpl.OpenFile(templatePath)) {
+        TemplateFile tpl;
+        if (!tpl.load(templatePath)) {
             fail(tr("テンプレート「%1」を読めません: %2")
                      .arg(shown(templatePath), tpl.errorString()));
             return Failure;
@@ -401,13 +401,13 @@ int ComposeCommand::prepare(const Options &o, Setup *setup)
     setup->fill = o.fill || !o.subframes.isEmpty();
     setup->patterns = CaptionFill::patterns(settings);
     setup->dateStyle = DateStyle::fromSettings(settings);
-    setup->threeCharMonth = settings.ThreeCharMonth() != 0;
+    setup->englishMonths = settings.englishMonths();
     if (!o.subframes.isEmpty()) {
         SubframeSummary summary;
         if (!readSubframes(o.subframes, &summary))
             return Failure;
         setup->hasSubframes = true;
-        setup->subframes = summary.placeholders(setup->dateStyle, setup->threeCharMonth);
+        setup->subframes = summary.placeholders(setup->dateStyle, setup->englishMonths);
     }
     PanelValues overridden = panel;
     setup->overrides.apply(overridden, fontNames);
@@ -415,8 +415,8 @@ int ComposeCommand::prepare(const Options &o, Setup *setup)
     // Only the faces this frame draws: each question about a face costs a fontconfig pass. The
     // fill changes texts only, so these are the faces of every photo.
     QStringList faces;
-    for (const TextItem &item : setup->frame.TextItems)
-        faces << item.FontName;
+    for (const TextItem &item : setup->frame.textItems)
+        faces << item.fontName;
     FontSetup::install(faces);
     setup->margins = LayoutMargins::fromSettings(settings);
     setup->photo = PhotoOptions::fromSettings(settings);
@@ -424,7 +424,7 @@ int ComposeCommand::prepare(const Options &o, Setup *setup)
         setup->photo.shrink = true;
         parseFit(o.fit, &setup->photo.box);
     }
-    setup->jpegQuality = settings.JpegQuality();
+    setup->jpegQuality = settings.jpegQuality();
     setup->jobs = o.jobs.isEmpty() ? std::max(1, QThread::idealThreadCount()) : o.jobs.toInt();
     return Success;
 }
@@ -485,14 +485,14 @@ int ComposeCommand::printMetadata(const Options &o)
         return Failure;
     if (o.subframes.isEmpty() && SubframeHeader::readMaster(photo, &master))
         summary = SubframeSummary::ofMaster(master);
-    clsNoltIO settings(m_programFolder, kTwipsPerPixel, kTwipsPerPixel);
-    settings.OpenFile(
+    AppSettings settings(m_programFolder, kTwipsPerPixel, kTwipsPerPixel);
+    settings.load(
         o.settings.isEmpty()
-            ? ProgramFolder::filePath(m_programFolder, QString::fromLatin1(clsNoltIO::FileName))
+            ? ProgramFolder::filePath(m_programFolder, QString::fromLatin1(AppSettings::FileName))
             : o.settings);
     const CaptionFill::Values values =
         CaptionFill::placeholders(data) +
-        summary.placeholders(DateStyle::fromSettings(settings), settings.ThreeCharMonth() != 0);
+        summary.placeholders(DateStyle::fromSettings(settings), settings.englishMonths());
     for (const auto &[name, value] : values)
         m_out << '{' << name << "}\t" << value << '\n';
     m_out.flush();
@@ -515,7 +515,7 @@ bool ComposeCommand::composeOne(const Setup &setup, const QString &photo, const 
         PhotoMetadata master;
         if (!setup.hasSubframes && SubframeHeader::readMaster(photo, &master))
             more = SubframeSummary::ofMaster(master).placeholders(setup.dateStyle,
-                                                                  setup.threeCharMonth);
+                                                                  setup.englishMonths);
         if ((photoData && !data.isEmpty()) || !more.isEmpty()) {
             PanelValues panel =
                 CaptionFill::fill(setup.panel, data, setup.patterns, QTimeZone(), more);
@@ -524,9 +524,9 @@ bool ComposeCommand::composeOne(const Setup &setup, const QString &photo, const 
             PreviewCommand::toFrameDescription(panel, setup.dateStyle, frame);
         }
     }
-    composer.PhotoPath = photo;
+    composer.photoPath = photo;
     composer.setPhotoOptions(setup.photo);
-    const ComposeOutcome outcome = composer.DrawPreview(frame, setup.margins);
+    const ComposeOutcome outcome = composer.compose(frame, setup.margins);
     switch (outcome.kind) {
     case ComposeOutcome::Kind::Drawn:
         if (!outcome.notice.isEmpty()) // the picture is written all the same
@@ -534,16 +534,16 @@ bool ComposeCommand::composeOne(const Setup &setup, const QString &photo, const 
         break;
     case ComposeOutcome::Kind::LayoutRefused:
         messages->append(failure(tr("枠の大きさ %1x%2: %3")
-                                     .arg(frame.PhotoWidth)
-                                     .arg(frame.PhotoHeight)
+                                     .arg(frame.photoWidth)
+                                     .arg(frame.photoHeight)
                                      .arg(ComposeOutcome::sizeMessage())));
         return false;
     case ComposeOutcome::Kind::PhotoSizeRefused:
         messages->append(failure(
             tr("%1 (%2x%3): %4")
                 .arg(shown(photo))
-                .arg(frame.PhotoWidth)
-                .arg(frame.PhotoHeight)
+                .arg(frame.photoWidth)
+                .arg(frame.photoHeight)
                 .arg(ComposeOutcome::sizeMessage()) +
             (outcome.shrinkWouldFit ? tr(" --fit 1600x1200 で縮小できます。") : QString())));
         return false;

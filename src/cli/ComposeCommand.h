@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/clsNoltIO.h"
+#include "store/AppSettings.h"
 
 #include <QCoreApplication>
 #include <QString>
@@ -36,7 +36,7 @@ public:
 
     // The language of the messages: the one of "--lang ja|en" when the arguments hold it,
     // otherwise the locale's (localeName, as in LC_MESSAGES: Japanese for "ja_JP.UTF-8").
-    static clsNoltIO::Language language(const QStringList &arguments, const QString &localeName);
+    static AppSettings::Language language(const QStringList &arguments, const QString &localeName);
 
 private:
     struct Options;

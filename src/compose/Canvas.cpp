@@ -1,7 +1,7 @@
 #include "Canvas.h"
 
-#include "common/ImageMemory.h"
 #include "TextItem.h"
+#include "common/ImageMemory.h"
 
 #include <QCoreApplication>
 #include <cmath>
@@ -10,24 +10,24 @@ namespace Canvas {
 
 bool makeFont(const TextItem &item, QFont *font, QString *error)
 {
-    if (item.FontSize < MinPointSize || item.FontSize > MaxPointSize) {
+    if (item.fontSize < MinPointSize || item.fontSize > MaxPointSize) {
         if (error)
             *error =
                 QCoreApplication::translate("Canvas", "フォントサイズ %1 は使えません（%2～%3）。")
-                    .arg(item.FontSize)
+                    .arg(item.fontSize)
                     .arg(MinPointSize)
                     .arg(MaxPointSize);
         return false;
     }
     QFont f;
-    if (!item.FontName.isEmpty())
-        f.setFamily(item.FontName);
+    if (!item.fontName.isEmpty())
+        f.setFamily(item.fontName);
     // Points to whole pixels at 96 dpi, rounded as the Windows canvas does.
-    f.setPixelSize(int(std::lround(item.FontSize * double(Dpi) / 72.0)));
-    f.setBold(item.FontBold);
-    f.setItalic(item.FontItalic);
-    f.setStrikeOut(item.FontStrikethru);
-    f.setUnderline(item.FontUnderline);
+    f.setPixelSize(int(std::lround(item.fontSize * double(Dpi) / 72.0)));
+    f.setBold(item.fontBold);
+    f.setItalic(item.fontItalic);
+    f.setStrikeOut(item.fontStrikethru);
+    f.setUnderline(item.fontUnderline);
     f.setKerning(false);
     f.setStyleStrategy(QFont::NoAntialias);
     *font = f;

@@ -5,7 +5,7 @@
 #include "SubframeSummary.h"
 #include "io/PhotoMetadata.h"
 #include "io/SubframeHeader.h"
-#include "store/clsNoltIO.h"
+#include "store/AppSettings.h"
 
 #include <QCoreApplication>
 #include <QRegularExpression>
@@ -138,9 +138,9 @@ void setDate(PanelValues &panel, const QDate &date)
 {
     if (date.year() < 1 || date.year() > kMaxYear)
         return;
-    panel.Year = QStringLiteral("%1").arg(date.year(), 4, 10, QLatin1Char('0'));
-    panel.MonthIndex = date.month() - 1;
-    panel.DayIndex = date.day() - 1;
+    panel.year = QStringLiteral("%1").arg(date.year(), 4, 10, QLatin1Char('0'));
+    panel.monthIndex = date.month() - 1;
+    panel.dayIndex = date.day() - 1;
 }
 
 void setDateTime(PanelValues &panel, const QDateTime &time)
@@ -148,7 +148,7 @@ void setDateTime(PanelValues &panel, const QDateTime &time)
     if (!time.isValid() || time.date().year() < 1 || time.date().year() > kMaxYear)
         return;
     setDate(panel, time.date());
-    panel.Time = ClockText::timeText(time);
+    panel.time = ClockText::timeText(time);
 }
 
 void fillDateTime(PanelValues &panel, const PhotoMetadata &data, const QTimeZone &zone)
@@ -255,17 +255,17 @@ PanelValues fill(const PanelValues &panel, const PhotoMetadata &data, const Patt
     PanelValues filled = panel;
     const QString object = data.value(QStringLiteral("OBJECT"));
     if (!object.isEmpty())
-        filled.TargetName = object;
+        filled.targetName = object;
     fillDateTime(filled, data, zone);
     const Values values = placeholders(data) + more;
     for (int f = 0; f < PanelValues::FooterCount; ++f) {
         if (const auto line = expand(patterns[f], values))
-            filled.Footer[f] = *line;
+            filled.footer[f] = *line;
     }
     return filled;
 }
 
-Patterns patterns(const clsNoltIO &settings)
+Patterns patterns(const AppSettings &settings)
 {
     Patterns p;
     for (int f = 0; f < PanelValues::FooterCount; ++f)
@@ -273,8 +273,8 @@ Patterns patterns(const clsNoltIO &settings)
     return p;
 }
 
-Result fillFromPhoto(const QString &photoPath, const PanelValues &panel, const clsNoltIO &settings,
-                     const SubframeSummary *subframes)
+Result fillFromPhoto(const QString &photoPath, const PanelValues &panel,
+                     const AppSettings &settings, const SubframeSummary *subframes)
 {
     Result result{panel, false, {}};
     PhotoMetadata data;
@@ -286,7 +286,7 @@ Result fillFromPhoto(const QString &photoPath, const PanelValues &panel, const c
                                         ? SubframeSummary::ofMaster(master)
                                         : SubframeSummary();
     const Values more =
-        summary.placeholders(DateStyle::fromSettings(settings), settings.ThreeCharMonth() != 0);
+        summary.placeholders(DateStyle::fromSettings(settings), settings.englishMonths());
     result.hasData = !data.isEmpty() || !more.isEmpty();
     result.panel = fill(panel, data, patterns(settings), QTimeZone(), more);
     return result;

@@ -11,8 +11,8 @@
 #include <utility>
 
 class PhotoMetadata;
+class AppSettings;
 class SubframeSummary;
-class clsNoltIO;
 
 // Fills the panel from what the photo file says about itself: the target name from OBJECT, the
 // date and time of the exposure, and the footer lines from patterns such as
@@ -56,9 +56,9 @@ struct Result
 // The fill the window's command and the command line run: the photo's data with the settings'
 // patterns, and the sub-frames' summary when given, else the photo's own if it is a stacked
 // master (SubframeSummary::ofMaster).
-Result fillFromPhoto(const QString &photoPath, const PanelValues &panel, const clsNoltIO &settings,
-                     const SubframeSummary *subframes = nullptr);
+Result fillFromPhoto(const QString &photoPath, const PanelValues &panel,
+                     const AppSettings &settings, const SubframeSummary *subframes = nullptr);
 
-Patterns patterns(const clsNoltIO &settings);
+Patterns patterns(const AppSettings &settings);
 
 } // namespace CaptionFill

@@ -1,6 +1,6 @@
 #include "DateStyle.h"
 
-#include "store/clsNoltIO.h"
+#include "store/AppSettings.h"
 
 std::optional<DateOrder> DateStyle::orderFromCode(qint32 dateFormat)
 {
@@ -23,7 +23,7 @@ DateStyle DateStyle::fromCodes(qint32 dateFormat, qint32 delimiterFormat)
     return style;
 }
 
-DateStyle DateStyle::fromSettings(const clsNoltIO &settings)
+DateStyle DateStyle::fromSettings(const AppSettings &settings)
 {
-    return fromCodes(settings.DateFormat(), settings.DelimiterFormat());
+    return fromCodes(settings.dateFormat(), settings.delimiterFormat());
 }

@@ -4,7 +4,7 @@
 
 #include <optional>
 
-class clsNoltIO;
+class AppSettings;
 
 enum class DateOrder
 {
@@ -27,10 +27,10 @@ struct DateStyle
     DateOrder order = DateOrder::YearMonthDay;
     DateDelimiter delimiter = DateDelimiter::Slash;
 
-    // DateFormat 0 is year first and 1 month first; other numbers name no order (the panel's
+    // dateFormat 0 is year first and 1 month first; other numbers name no order (the panel's
     // date fields then stay where they are).
     static std::optional<DateOrder> orderFromCode(qint32 dateFormat);
     // An order the code does not name writes the year first; a delimiter outside 0..3 is "/".
     static DateStyle fromCodes(qint32 dateFormat, qint32 delimiterFormat);
-    static DateStyle fromSettings(const clsNoltIO &settings);
+    static DateStyle fromSettings(const AppSettings &settings);
 };

@@ -23,17 +23,17 @@ bool photoSizeAccepted(qint32 width, qint32 height)
            height <= MaxPhotoHeight;
 }
 
-ComposeOutcome ComputeLayout(FrameDescription &frame, const LayoutMargins &margins,
-                             const TextMeasurer &measurer, QSize *canvasSize)
+ComposeOutcome layOut(FrameDescription &frame, const LayoutMargins &margins,
+                      const TextMeasurer &measurer, QSize *canvasSize)
 {
     using namespace CheckedInt;
-    const qint32 W = frame.PhotoWidth;
-    const qint32 H = frame.PhotoHeight;
+    const qint32 W = frame.photoWidth;
+    const qint32 H = frame.photoHeight;
     if (!photoSizeAccepted(W, H))
         return ComposeOutcome::layoutRefused();
 
     // The canvas's line width is a 16-bit value, and only 1 to 32767 draws.
-    const qint32 DW = frame.BorderWidth;
+    const qint32 DW = frame.borderWidth;
     if (DW < -32768 || DW > 32767)
         return ComposeOutcome::overflow(
             QCoreApplication::translate("FrameLayout", "枠の太さ %1").arg(DW));
@@ -41,26 +41,26 @@ ComposeOutcome ComputeLayout(FrameDescription &frame, const LayoutMargins &margi
         return ComposeOutcome::failed(
             QCoreApplication::translate("FrameLayout", "枠の太さ %1 では描けません。").arg(DW));
 
-    for (TextItem &item : frame.TextItems) {
+    for (TextItem &item : frame.textItems) {
         QFont font;
         QString error;
         if (!Canvas::makeFont(item, &font, &error))
             return ComposeOutcome::failed(error);
-        const QSizeF size = measurer.measure(item, item.Text);
+        const QSizeF size = measurer.measure(item, item.text);
         const auto w = TextNumber::roundHalfEven(size.width());
         const auto h = TextNumber::roundHalfEven(size.height());
         if (!w || !h)
             return ComposeOutcome::overflow(
                 QCoreApplication::translate("FrameLayout", "文字の大きさ"));
-        item.MeasuredWidth = *w;
-        item.MeasuredHeight = *h;
+        item.measuredWidth = *w;
+        item.measuredHeight = *h;
     }
-    const auto &items = frame.TextItems;
+    const auto &items = frame.textItems;
 
-    const qint32 MFH = margins.MarginFrameHBorder;
-    const qint32 MTH = margins.MarginFontHBorder;
-    const qint32 MFV = margins.MarginFontVBorder;
-    const qint32 MVF = margins.MarginFontVFrame;
+    const qint32 MFH = margins.marginFrameHBorder;
+    const qint32 MTH = margins.marginFontHBorder;
+    const qint32 MFV = margins.marginFontVBorder;
+    const qint32 MVF = margins.marginFontVFrame;
 
     // Width: the border width counts once here.
     std::optional<qint32> width = sum({mul(2, MFH), W, DW});
@@ -70,8 +70,8 @@ ComposeOutcome ComputeLayout(FrameDescription &frame, const LayoutMargins &margi
     if (!twoMth)
         return ComposeOutcome::overflow(QCoreApplication::translate("FrameLayout", "文字の余白"));
     const double spaces = measurer.measure(items[4], QString::fromUtf16(kThreeSpaces)).width();
-    const auto headerNeed = TextNumber::roundHalfEven(spaces + items[1].MeasuredWidth +
-                                                      items[0].MeasuredWidth + *twoMth + DW);
+    const auto headerNeed = TextNumber::roundHalfEven(spaces + items[1].measuredWidth +
+                                                      items[0].measuredWidth + *twoMth + DW);
     if (!headerNeed)
         return ComposeOutcome::overflow(QCoreApplication::translate("FrameLayout", "見出しの幅"));
     width = std::max(*width, *headerNeed);
@@ -79,18 +79,18 @@ ComposeOutcome ComputeLayout(FrameDescription &frame, const LayoutMargins &margi
     // Height: 2 x DW is computed in 16 bits.
     std::optional<qint32> height =
         sum({mul(2, MFV), H, mul16(2, DW), mul(2, MVF),
-             std::max(items[0].MeasuredHeight, items[1].MeasuredHeight)});
+             std::max(items[0].measuredHeight, items[1].measuredHeight)});
     if (!height)
         return ComposeOutcome::overflow(QCoreApplication::translate("FrameLayout", "画像の高さ"));
 
     for (int i = 2; i < FrameDescription::ItemCount; ++i) {
-        const auto need = sum({*twoMth, items[i].MeasuredWidth, DW});
+        const auto need = sum({*twoMth, items[i].measuredWidth, DW});
         if (!need)
             return ComposeOutcome::overflow(
                 QCoreApplication::translate("FrameLayout", "下の文字の幅"));
         width = std::max(*width, *need);
-        if (!items[i].Text.isEmpty()) {
-            height = sum({*height, items[i].MeasuredHeight});
+        if (!items[i].text.isEmpty()) {
+            height = sum({*height, items[i].measuredHeight});
             if (!height)
                 return ComposeOutcome::overflow(
                     QCoreApplication::translate("FrameLayout", "下の文字の高さ"));

@@ -21,10 +21,10 @@ constexpr qint32 MaxCanvasSide = 32767;
 
 bool photoSizeAccepted(qint32 width, qint32 height);
 
-// Out-of-range photo size: LayoutRefused, nothing written. Otherwise writes MeasuredWidth and
-// MeasuredHeight of all five items, then sets *canvasSize (outer size = drawable size) and returns
+// Out-of-range photo size: LayoutRefused, nothing written. Otherwise writes measuredWidth and
+// measuredHeight of all five items, then sets *canvasSize (outer size = drawable size) and returns
 // Drawn; an overflow or a size the canvas refuses returns Failed with the measures already written.
-ComposeOutcome ComputeLayout(FrameDescription &frame, const LayoutMargins &margins,
-                             const TextMeasurer &measurer, QSize *canvasSize);
+ComposeOutcome layOut(FrameDescription &frame, const LayoutMargins &margins,
+                      const TextMeasurer &measurer, QSize *canvasSize);
 
 } // namespace FrameLayout

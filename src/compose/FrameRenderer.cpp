@@ -26,12 +26,12 @@ bool drawText(QPainter &painter, const TextItem &item, qint32 x, qint32 y, QStri
     QFont font;
     if (!Canvas::makeFont(item, &font, error))
         return false;
-    if (item.Text.isEmpty())
+    if (item.text.isEmpty())
         return true;
     painter.setFont(font);
-    painter.setPen(Canvas::color(item.FontColor));
+    painter.setPen(Canvas::color(item.fontColor));
     const QFontMetricsF metrics(font, painter.device());
-    painter.drawText(QPointF(x, y + std::round(metrics.ascent())), item.Text);
+    painter.drawText(QPointF(x, y + std::round(metrics.ascent())), item.text);
     return true;
 }
 
@@ -53,24 +53,24 @@ namespace FrameRenderer {
 
 qint32 halfBorder(qint32 borderWidth)
 {
-    return qint32(TextNumber::Round(borderWidth * 0.5));
+    return qint32(TextNumber::roundHalfUp(borderWidth * 0.5));
 }
 
-ComposeOutcome DrawFrame(QImage &canvas, const FrameDescription &frame,
+ComposeOutcome drawFrame(QImage &canvas, const FrameDescription &frame,
                          const LayoutMargins &margins, DrawnFrame *drawn)
 {
     using CheckedInt::sub;
     using CheckedInt::sum;
     *drawn = DrawnFrame{};
-    const auto &items = frame.TextItems;
-    const qint32 MFV = margins.MarginFontVBorder;
-    const qint32 MTH = margins.MarginFontHBorder;
-    const qint32 MVF = margins.MarginFontVFrame;
-    const qint32 W = frame.PhotoWidth;
-    const qint32 H = frame.PhotoHeight;
+    const auto &items = frame.textItems;
+    const qint32 MFV = margins.marginFontVBorder;
+    const qint32 MTH = margins.marginFontHBorder;
+    const qint32 MVF = margins.marginFontVFrame;
+    const qint32 W = frame.photoWidth;
+    const qint32 H = frame.photoHeight;
     const double CW = canvas.width();
-    const qint32 h0 = items[0].MeasuredHeight;
-    const qint32 h1 = items[1].MeasuredHeight;
+    const qint32 h0 = items[0].measuredHeight;
+    const qint32 h1 = items[1].measuredHeight;
     const qint32 headerH = std::max(h0, h1);
 
     QPainter painter(&canvas);
@@ -90,7 +90,7 @@ ComposeOutcome DrawFrame(QImage &canvas, const FrameDescription &frame,
     drawn->textDrawn[0] = true;
 
     const auto y1 = baseLine ? sub(*baseLine, h1) : std::nullopt;
-    const auto x1 = TextNumber::roundHalfEven(CW - items[1].MeasuredWidth - MTH);
+    const auto x1 = TextNumber::roundHalfEven(CW - items[1].measuredWidth - MTH);
     if (!y1 || !x1)
         return ComposeOutcome::overflow(QCoreApplication::translate("FrameRenderer", "日時の位置"));
     if (!drawText(painter, items[1], *x1, *y1, &error))
@@ -98,16 +98,16 @@ ComposeOutcome DrawFrame(QImage &canvas, const FrameDescription &frame,
     drawn->textTopLeft[1] = QPoint(*x1, *y1);
     drawn->textDrawn[1] = true;
 
-    const qint32 DW = frame.BorderWidth;
+    const qint32 DW = frame.borderWidth;
     const qint32 half = halfBorder(DW);
-    const auto left = TextNumber::roundHalfEven(TextNumber::Round((CW - W) * 0.5 - half));
+    const auto left = TextNumber::roundHalfEven(TextNumber::roundHalfUp((CW - W) * 0.5 - half));
     const auto top = sum({*y1, h1, MVF, half});
     if (!left || !top)
         return ComposeOutcome::overflow(QCoreApplication::translate("FrameRenderer", "枠の位置"));
-    drawn->BorderLeft = *left;
-    drawn->BorderTop = *top;
+    drawn->borderLeft = *left;
+    drawn->borderTop = *top;
 
-    // The rectangle from (BorderLeft, BorderTop) to (BorderLeft + DW + W, BorderTop + DW + H)
+    // The rectangle from (borderLeft, borderTop) to (borderLeft + DW + W, borderTop + DW + H)
     // with lines DW wide centred on its edges: the inside, W x H, starts at (+half, +half).
     const auto right = sum({*left, DW, W});
     const auto bottom = sum({*top, DW, H});
@@ -116,7 +116,7 @@ ComposeOutcome DrawFrame(QImage &canvas, const FrameDescription &frame,
     const qint64 inL = qint64(*left) + half, inT = qint64(*top) + half;
     const qint64 inR = inL + W, inB = inT + H; // exclusive
     const qint64 outL = inL - DW, outT = inT - DW, outR = inR + DW, outB = inB + DW;
-    const QColor borderColor = Canvas::color(frame.BorderColor);
+    const QColor borderColor = Canvas::color(frame.borderColor);
     for (const QRect &r :
          {clipped(outL, outT, outR, inT, canvas), clipped(outL, inB, outR, outB, canvas),
           clipped(outL, inT, inL, inB, canvas), clipped(inR, inT, outR, inB, canvas)}) {
@@ -135,15 +135,15 @@ ComposeOutcome DrawFrame(QImage &canvas, const FrameDescription &frame,
     qint32 prevW = 0;
     for (int i = 2; i < FrameDescription::ItemCount; ++i) {
         const TextItem &item = items[i];
-        if (item.Text.isEmpty())
+        if (item.text.isEmpty())
             continue;
-        const qint32 w = item.MeasuredWidth;
+        const qint32 w = item.measuredWidth;
         // Flush right is CW - (w + MTH); under the item above, its right edge less w.
         const auto rightPart = sum({w, MTH});
         const auto aboveRight = sum({prevX, prevW});
         const auto underAbove = aboveRight ? sub(*aboveRight, w) : std::nullopt;
         double x = MTH;
-        switch (item.FontAlign) {
+        switch (item.fontAlign) {
         case FooterAlign::Centre:
             x = (CW - w) * 0.5;
             break;
@@ -179,7 +179,7 @@ ComposeOutcome DrawFrame(QImage &canvas, const FrameDescription &frame,
             return ComposeOutcome::failed(error);
         drawn->textTopLeft[i] = QPoint(*xi, *y);
         drawn->textDrawn[i] = true;
-        y = sum({*y, item.MeasuredHeight});
+        y = sum({*y, item.measuredHeight});
         if (!y)
             return footerOverflow();
     }

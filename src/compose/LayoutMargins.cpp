@@ -1,13 +1,13 @@
 #include "LayoutMargins.h"
 
-#include "store/clsNoltIO.h"
+#include "store/AppSettings.h"
 
-LayoutMargins LayoutMargins::fromSettings(const clsNoltIO &settings)
+LayoutMargins LayoutMargins::fromSettings(const AppSettings &settings)
 {
     LayoutMargins m;
-    m.MarginFrameHBorder = settings.MarginFrameHBorder();
-    m.MarginFontVBorder = settings.MarginFontVBorder();
-    m.MarginFontHBorder = settings.MarginFontHBorder();
-    m.MarginFontVFrame = settings.MarginFontVFrame();
+    m.marginFrameHBorder = settings.marginFrameHBorder();
+    m.marginFontVBorder = settings.marginFontVBorder();
+    m.marginFontHBorder = settings.marginFontHBorder();
+    m.marginFontVFrame = settings.marginFontVFrame();
     return m;
 }

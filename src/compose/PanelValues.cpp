@@ -2,7 +2,7 @@
 
 #include "ClockText.h"
 #include "TextNumber.h"
-#include "store/clsTemplateIO.h"
+#include "store/TemplateFile.h"
 
 #include <limits>
 
@@ -46,20 +46,20 @@ QString findFont(const QStringList &fontNames, const QString &name)
 } // namespace
 
 PanelValues PanelValues::startupDefaults(const QDateTime &now, const QStringList &fontNames,
-                                         bool threeCharMonth)
+                                         bool englishMonths)
 {
     PanelValues p;
-    p.PhotoSizeText = QString::fromUtf16(kStartupPhotoSize);
-    p.FrameColor = White;
-    p.BackColor = Black;
-    p.FrameSizeIndex = 0;
-    p.ThreeCharMonth = threeCharMonth;
+    p.photoSizeText = QString::fromUtf16(kStartupPhotoSize);
+    p.frameColor = White;
+    p.backColor = Black;
+    p.frameSizeIndex = 0;
+    p.englishMonths = englishMonths;
     p.setDateAndTime(now);
     const QString startupFont = findFont(fontNames, QString::fromUtf16(kStartupFontName));
-    for (FontRow &row : p.Fonts) {
-        row.FontName = startupFont;
-        row.FontSize = QString::fromUtf16(kStartupFontSize);
-        row.FontColor = White;
+    for (FontRow &row : p.fonts) {
+        row.fontName = startupFont;
+        row.fontSize = QString::fromUtf16(kStartupFontSize);
+        row.fontColor = White;
     }
     return p;
 }
@@ -67,15 +67,15 @@ PanelValues PanelValues::startupDefaults(const QDateTime &now, const QStringList
 void PanelValues::setDateAndTime(const QDateTime &now)
 {
     const QDate date = now.date();
-    MonthIndex = date.month() - 1;
-    DayIndex = date.day() - 1;
-    Year = QStringLiteral("%1").arg(date.year(), 4, 10, QLatin1Char('0'));
-    Time = ClockText::timeText(now);
+    monthIndex = date.month() - 1;
+    dayIndex = date.day() - 1;
+    year = QStringLiteral("%1").arg(date.year(), 4, 10, QLatin1Char('0'));
+    time = ClockText::timeText(now);
 }
 
-QStringList PanelValues::monthListTexts(bool threeCharMonth)
+QStringList PanelValues::monthListTexts(bool englishMonths)
 {
-    if (threeCharMonth) {
+    if (englishMonths) {
         return {QStringLiteral("Jan"), QStringLiteral("Feb"), QStringLiteral("Mar"),
                 QStringLiteral("Apr"), QStringLiteral("May"), QStringLiteral("Jun"),
                 QStringLiteral("Jul"), QStringLiteral("Aug"), QStringLiteral("Sep"),
@@ -99,81 +99,81 @@ QString PanelValues::dayListText(int index)
 
 QString PanelValues::frameSizeText() const
 {
-    return frameSizeListText(FrameSizeIndex);
+    return frameSizeListText(frameSizeIndex);
 }
 
 QString PanelValues::monthText() const
 {
-    if (MonthIndex < 0 || MonthIndex >= MonthCount)
+    if (monthIndex < 0 || monthIndex >= MonthCount)
         return {};
-    return monthListTexts(ThreeCharMonth).at(MonthIndex);
+    return monthListTexts(englishMonths).at(monthIndex);
 }
 
 QString PanelValues::dayText() const
 {
-    return dayListText(DayIndex);
+    return dayListText(dayIndex);
 }
 
-void PanelValues::applyTemplate(const clsTemplateIO &tpl, bool keepDateAndTime,
+void PanelValues::applyTemplate(const TemplateFile &tpl, bool keepDateAndTime,
                                 const QStringList &fontNames)
 {
-    PhotoSizeText = tpl.FrameSize();
-    FrameColor = tpl.BorderColor();
-    BackColor = tpl.BackColor();
-    selectByNumber(FrameSizeIndex, qint64(tpl.BorderWidth()) - 1, FrameSizeCount);
+    photoSizeText = tpl.frameSize();
+    frameColor = tpl.borderColor();
+    backColor = tpl.backColor();
+    selectByNumber(frameSizeIndex, qint64(tpl.borderWidth()) - 1, FrameSizeCount);
     if (!keepDateAndTime) {
-        selectByNumber(MonthIndex, tpl.Month(), MonthCount);
-        selectByNumber(DayIndex, tpl.Day(), DayCount);
-        Year = tpl.Year();
-        Time = tpl.Time();
+        selectByNumber(monthIndex, tpl.month(), MonthCount);
+        selectByNumber(dayIndex, tpl.day(), DayCount);
+        year = tpl.year();
+        time = tpl.time();
     }
-    TargetName = tpl.Data(0);
+    targetName = tpl.data(0);
     for (int f = 0; f < FooterCount; ++f)
-        Footer[f] = tpl.Data(f + 2);
+        footer[f] = tpl.data(f + 2);
     for (int i = 0; i < ItemCount; ++i) {
-        FontRow &row = Fonts[i];
-        const QString name = findFont(fontNames, tpl.FontName(i));
+        FontRow &row = fonts[i];
+        const QString name = findFont(fontNames, tpl.fontName(i));
         if (!name.isEmpty())
-            row.FontName = name;
-        row.FontSize = QString::number(tpl.FontSize(i));
-        row.FontColor = tpl.FontColor(i);
-        row.Bold = tpl.FontBold(i) ? 1 : 0;
-        row.Italic = tpl.FontItalic(i) ? 1 : 0;
-        row.Strikethrough = tpl.FontStrikethru(i) ? 1 : 0;
-        row.Underline = tpl.FontUnderline(i) ? 1 : 0;
+            row.fontName = name;
+        row.fontSize = QString::number(tpl.fontSize(i));
+        row.fontColor = tpl.fontColor(i);
+        row.bold = tpl.fontBold(i);
+        row.italic = tpl.fontItalic(i);
+        row.strikethrough = tpl.fontStrikethru(i);
+        row.underline = tpl.fontUnderline(i);
     }
     for (int f = 0; f < FooterCount; ++f) {
-        // Entry FontAlign + 1 of the drop-down; codes 3 and 4 are taken for item 2 as well.
-        if (const auto align = footerAlignFromCode(tpl.FontAlign(f + 2)))
-            Align[f] = *align;
+        // Entry fontAlign + 1 of the drop-down; codes 3 and 4 are taken for item 2 as well.
+        if (const auto code = footerAlignFromCode(tpl.fontAlign(f + 2)))
+            align[f] = *code;
     }
 }
 
-void PanelValues::toTemplate(clsTemplateIO &tpl) const
+void PanelValues::toTemplate(TemplateFile &tpl) const
 {
-    tpl.FrameSize(PhotoSizeText);
-    tpl.BorderColor(FrameColor);
-    tpl.BackColor(BackColor);
+    tpl.setFrameSize(photoSizeText);
+    tpl.setBorderColor(frameColor);
+    tpl.setBackColor(backColor);
     if (const auto width = TextNumber::number(frameSizeText()))
-        tpl.BorderWidth(*width);
-    tpl.Month(MonthIndex);
-    tpl.Day(DayIndex);
-    tpl.Year(Year);
-    tpl.Time(Time);
-    tpl.Data(0, TargetName);
+        tpl.setBorderWidth(*width);
+    tpl.setMonth(monthIndex);
+    tpl.setDay(dayIndex);
+    tpl.setYear(year);
+    tpl.setTime(time);
+    tpl.setData(0, targetName);
     for (int f = 0; f < FooterCount; ++f)
-        tpl.Data(f + 2, Footer[f]);
+        tpl.setData(f + 2, footer[f]);
     for (int i = 0; i < ItemCount; ++i) {
-        const FontRow &row = Fonts[i];
-        tpl.FontName(i, row.FontName);
-        if (const auto size = TextNumber::leadingNumber(row.FontSize))
-            tpl.FontSize(i, *size);
-        tpl.FontColor(i, row.FontColor);
-        tpl.FontBold(i, row.Bold != 0);
-        tpl.FontItalic(i, row.Italic != 0);
-        tpl.FontStrikethru(i, row.Strikethrough != 0);
-        tpl.FontUnderline(i, row.Underline != 0);
+        const FontRow &row = fonts[i];
+        tpl.setFontName(i, row.fontName);
+        if (const auto size = TextNumber::leadingNumber(row.fontSize))
+            tpl.setFontSize(i, *size);
+        tpl.setFontColor(i, row.fontColor);
+        tpl.setFontBold(i, row.bold);
+        tpl.setFontItalic(i, row.italic);
+        tpl.setFontStrikethru(i, row.strikethrough);
+        tpl.setFontUnderline(i, row.underline);
     }
     for (int f = 0; f < FooterCount; ++f)
-        tpl.FontAlign(f + 2, qint32(Align[f]));
+        tpl.setFontAlign(f + 2, qint32(align[f]));
 }

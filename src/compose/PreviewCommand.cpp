@@ -29,14 +29,14 @@ Delimiters delimitersFor(DateDelimiter delimiter)
 // The font fields of item i from its font row; a size that does not convert keeps its value.
 void takeFont(const PanelValues::FontRow &row, TextItem &item)
 {
-    item.FontName = row.FontName;
-    if (const auto size = TextNumber::leadingNumber(row.FontSize))
-        item.FontSize = *size;
-    item.FontColor = row.FontColor;
-    item.FontBold = row.Bold != 0;
-    item.FontItalic = row.Italic != 0;
-    item.FontStrikethru = row.Strikethrough != 0;
-    item.FontUnderline = row.Underline != 0;
+    item.fontName = row.fontName;
+    if (const auto size = TextNumber::leadingNumber(row.fontSize))
+        item.fontSize = *size;
+    item.fontColor = row.fontColor;
+    item.fontBold = row.bold;
+    item.fontItalic = row.italic;
+    item.fontStrikethru = row.strikethrough;
+    item.fontUnderline = row.underline;
 }
 
 } // namespace
@@ -63,38 +63,38 @@ void takePhotoSize(const QString &text, FrameDescription &frame)
     const QStringList parts = text.split(QLatin1Char('x'));
     if (parts.size() >= 2) {
         if (const auto w = TextNumber::number(parts.at(0)))
-            frame.PhotoWidth = *w;
+            frame.photoWidth = *w;
         if (const auto h = TextNumber::number(parts.at(1)))
-            frame.PhotoHeight = *h;
+            frame.photoHeight = *h;
     } else if (const auto w = TextNumber::number(parts.at(0))) {
-        frame.PhotoWidth = *w;
+        frame.photoWidth = *w;
     }
 }
 
 void toFrameDescription(const PanelValues &panel, const DateStyle &dateStyle,
                         FrameDescription &frame)
 {
-    takePhotoSize(panel.PhotoSizeText, frame);
-    frame.BorderColor = panel.FrameColor;
-    frame.BackColor = panel.BackColor;
+    takePhotoSize(panel.photoSizeText, frame);
+    frame.borderColor = panel.frameColor;
+    frame.backColor = panel.backColor;
     if (const auto width = TextNumber::number(panel.frameSizeText()))
-        frame.BorderWidth = *width;
+        frame.borderWidth = *width;
 
-    TextItem &name = frame.TextItems[0];
-    name.Text = panel.TargetName;
-    takeFont(panel.Fonts[0], name);
-    name.FontAlign = FooterAlign::Left;
+    TextItem &name = frame.textItems[0];
+    name.text = panel.targetName;
+    takeFont(panel.fonts[0], name);
+    name.fontAlign = FooterAlign::Left;
 
-    TextItem &date = frame.TextItems[1];
-    date.Text = dateTimeText(panel.Year, panel.monthText(), panel.dayText(), panel.Time, dateStyle);
-    takeFont(panel.Fonts[1], date);
-    date.FontAlign = FooterAlign::Right;
+    TextItem &date = frame.textItems[1];
+    date.text = dateTimeText(panel.year, panel.monthText(), panel.dayText(), panel.time, dateStyle);
+    takeFont(panel.fonts[1], date);
+    date.fontAlign = FooterAlign::Right;
 
     for (int i = 2; i < FrameDescription::ItemCount; ++i) {
-        TextItem &footer = frame.TextItems[i];
-        footer.Text = panel.Footer[i - 2];
-        takeFont(panel.Fonts[i], footer);
-        footer.FontAlign = panel.Align[i - 2];
+        TextItem &footer = frame.textItems[i];
+        footer.text = panel.footer[i - 2];
+        takeFont(panel.fonts[i], footer);
+        footer.fontAlign = panel.align[i - 2];
     }
 }
 

@@ -20,15 +20,15 @@ PreviewComposer::PreviewComposer(const TextMeasurer *measurer) : m_measurer(meas
 
 PreviewComposer::~PreviewComposer() = default;
 
-double PreviewComposer::Round(double x)
+double PreviewComposer::roundHalfUp(double x)
 {
-    return TextNumber::Round(x);
+    return TextNumber::roundHalfUp(x);
 }
 
-ComposeOutcome PreviewComposer::ComputeLayout(FrameDescription &frame, const LayoutMargins &margins)
+ComposeOutcome PreviewComposer::layOut(FrameDescription &frame, const LayoutMargins &margins)
 {
     QSize size;
-    const ComposeOutcome outcome = FrameLayout::ComputeLayout(frame, margins, *m_measurer, &size);
+    const ComposeOutcome outcome = FrameLayout::layOut(frame, margins, *m_measurer, &size);
     if (outcome.kind == ComposeOutcome::Kind::LayoutRefused)
         return outcome;
     m_margins = margins;
@@ -52,47 +52,47 @@ ComposeOutcome PreviewComposer::ComputeLayout(FrameDescription &frame, const Lay
             m_spareCanvas = m_canvas;
         m_canvas = canvas;
     }
-    m_canvas.fill(Canvas::color(frame.BackColor));
+    m_canvas.fill(Canvas::color(frame.backColor));
     m_drawn = DrawnFrame{};
     return outcome;
 }
 
-ComposeOutcome PreviewComposer::DrawFrame(const FrameDescription &frame)
+ComposeOutcome PreviewComposer::drawFrame(const FrameDescription &frame)
 {
-    return FrameRenderer::DrawFrame(m_canvas, frame, m_margins, &m_drawn);
+    return FrameRenderer::drawFrame(m_canvas, frame, m_margins, &m_drawn);
 }
 
-ComposeOutcome PreviewComposer::PlacePhoto(FrameDescription &frame, const LayoutMargins &margins,
+ComposeOutcome PreviewComposer::placePhoto(FrameDescription &frame, const LayoutMargins &margins,
                                            const QImage &photo)
 {
-    frame.PhotoWidth = photo.width();
-    frame.PhotoHeight = photo.height();
-    ComposeOutcome outcome = ComputeLayout(frame, margins);
+    frame.photoWidth = photo.width();
+    frame.photoHeight = photo.height();
+    ComposeOutcome outcome = layOut(frame, margins);
     if (outcome.kind == ComposeOutcome::Kind::LayoutRefused)
         return ComposeOutcome::photoSizeRefused();
     if (!outcome.isDrawn())
         return outcome;
-    outcome = DrawFrame(frame);
+    outcome = drawFrame(frame);
     if (!outcome.isDrawn())
         return outcome;
     FrameRenderer::paintPhoto(m_canvas, photo, m_drawn.photoArea.topLeft());
     return outcome;
 }
 
-ComposeOutcome PreviewComposer::DrawPreview(FrameDescription &frame, const LayoutMargins &margins)
+ComposeOutcome PreviewComposer::compose(FrameDescription &frame, const LayoutMargins &margins)
 {
-    const ComposeOutcome outcome = ComputeLayout(frame, margins);
+    const ComposeOutcome outcome = layOut(frame, margins);
     if (!outcome.isDrawn())
         return outcome;
-    if (!PhotoPath.isEmpty() && QFileInfo(PhotoPath).isFile())
-        return placePhotoFile(PhotoPath, frame, margins);
-    return DrawFrame(frame);
+    if (!photoPath.isEmpty() && QFileInfo(photoPath).isFile())
+        return placePhotoFile(photoPath, frame, margins);
+    return drawFrame(frame);
 }
 
 ComposeOutcome PreviewComposer::loadPhotoFile(const QString &path, FrameDescription &frame,
                                               const LayoutMargins &margins)
 {
-    PhotoPath = path;
+    photoPath = path;
     return placePhotoFile(path, frame, margins);
 }
 
@@ -114,8 +114,8 @@ ComposeOutcome PreviewComposer::placePhotoFile(const QString &path, FrameDescrip
         return ComposeOutcome::photoUnreadable(header.error);
     const QSize size = LoadPicture::decodedSize(header, m_photoOptions);
     if (!FrameLayout::photoSizeAccepted(size.width(), size.height())) {
-        frame.PhotoWidth = size.width();
-        frame.PhotoHeight = size.height();
+        frame.photoWidth = size.width();
+        frame.photoHeight = size.height();
         ComposeOutcome outcome = ComposeOutcome::photoSizeRefused();
         PhotoOptions shrinking = m_photoOptions;
         shrinking.shrink = true;
@@ -135,7 +135,7 @@ ComposeOutcome PreviewComposer::placePhotoFile(const QString &path, FrameDescrip
 ComposeOutcome PreviewComposer::placeCachedPhoto(FrameDescription &frame,
                                                  const LayoutMargins &margins)
 {
-    ComposeOutcome outcome = PlacePhoto(frame, margins, m_cache.image);
+    ComposeOutcome outcome = placePhoto(frame, margins, m_cache.image);
     if (outcome.isDrawn())
         outcome.notice = m_cache.notice;
     return outcome;

@@ -23,43 +23,43 @@ public:
     explicit PreviewComposer(const TextMeasurer *measurer = nullptr);
     ~PreviewComposer();
 
-    // Lays out for the frame's photo size and clears the canvas to BackColor. LayoutRefused when
+    // Lays out for the frame's photo size and clears the canvas to backColor. LayoutRefused when
     // the size is outside 50..1600 x 50..1200 (canvas unchanged).
-    ComposeOutcome ComputeLayout(FrameDescription &frame, const LayoutMargins &margins);
+    ComposeOutcome layOut(FrameDescription &frame, const LayoutMargins &margins);
 
-    // Header texts, border and footer texts on the laid-out canvas; sets BorderLeft, BorderTop.
-    ComposeOutcome DrawFrame(const FrameDescription &frame);
+    // Header texts, border and footer texts on the laid-out canvas; sets borderLeft, borderTop.
+    ComposeOutcome drawFrame(const FrameDescription &frame);
 
     // Takes the photo's size into the frame, lays out again and draws everything with the photo
     // inside the border. PhotoSizeRefused when the photo's size is out of range (nothing drawn).
-    ComposeOutcome PlacePhoto(FrameDescription &frame, const LayoutMargins &margins,
+    ComposeOutcome placePhoto(FrameDescription &frame, const LayoutMargins &margins,
                               const QImage &photo);
 
-    // The whole composition: layout for the panel's size, then the photo named by PhotoPath when
+    // The whole composition: layout for the panel's size, then the photo named by photoPath when
     // that file exists (a vanished file counts as no photo), else the frame alone.
-    ComposeOutcome DrawPreview(FrameDescription &frame, const LayoutMargins &margins);
+    ComposeOutcome compose(FrameDescription &frame, const LayoutMargins &margins);
 
-    // The open-dialog and drop path: PhotoPath becomes path, then the photo is read and placed.
+    // The open-dialog and drop path: photoPath becomes path, then the photo is read and placed.
     // A file that is not a readable picture gives PhotoUnreadable and changes nothing else (the
     // caller remembers the photo's folder unless the outcome is PhotoUnreadable).
     ComposeOutcome loadPhotoFile(const QString &path, FrameDescription &frame,
                                  const LayoutMargins &margins);
 
     // Fix(x + 0.5).
-    static double Round(double x);
+    static double roundHalfUp(double x);
 
     const QImage &canvas() const { return m_canvas; }
     const DrawnFrame &drawnFrame() const { return m_drawn; }
 
-    qint32 MarginFrameHBorder() const { return m_margins.MarginFrameHBorder; }
-    qint32 MarginFontVBorder() const { return m_margins.MarginFontVBorder; }
-    qint32 MarginFontHBorder() const { return m_margins.MarginFontHBorder; }
-    qint32 MarginFontVFrame() const { return m_margins.MarginFontVFrame; }
-    qint32 BorderLeft() const { return m_drawn.BorderLeft; }
-    qint32 BorderTop() const { return m_drawn.BorderTop; }
+    qint32 marginFrameHBorder() const { return m_margins.marginFrameHBorder; }
+    qint32 marginFontVBorder() const { return m_margins.marginFontVBorder; }
+    qint32 marginFontHBorder() const { return m_margins.marginFontHBorder; }
+    qint32 marginFontVFrame() const { return m_margins.marginFontVFrame; }
+    qint32 borderLeft() const { return m_drawn.borderLeft; }
+    qint32 borderTop() const { return m_drawn.borderTop; }
 
-    // The photo the picture includes; empty for none. CloseLoadPhoto clears it, then DrawPreview.
-    QString PhotoPath;
+    // The photo the picture includes; empty for none. removePhoto clears it, then compose.
+    QString photoPath;
 
     // The stretch of FITS data and the shrinking of large photos, for the next compositions.
     void setPhotoOptions(const PhotoOptions &options) { m_photoOptions = options; }
@@ -81,7 +81,7 @@ private:
 
     ComposeOutcome placePhotoFile(const QString &path, FrameDescription &frame,
                                   const LayoutMargins &margins);
-    // PlacePhoto with the cached photo, its notice on a drawn picture.
+    // placePhoto with the cached photo, its notice on a drawn picture.
     ComposeOutcome placeCachedPhoto(FrameDescription &frame, const LayoutMargins &margins);
 
     std::unique_ptr<TextMeasurer> m_ownMeasurer;

@@ -62,11 +62,11 @@ QDate nightOf(const QDateTime &taken)
     return taken.time() < QTime(12, 0) ? taken.date().addDays(-1) : taken.date();
 }
 
-QString nightText(const QDate &night, const DateStyle &style, bool threeCharMonth)
+QString nightText(const QDate &night, const DateStyle &style, bool englishMonths)
 {
     return PreviewCommand::dateTimeText(
         QStringLiteral("%1").arg(night.year(), 4, 10, QLatin1Char('0')),
-        PanelValues::monthListTexts(threeCharMonth).at(night.month() - 1),
+        PanelValues::monthListTexts(englishMonths).at(night.month() - 1),
         QStringLiteral("%1").arg(night.day(), 2, 10, QLatin1Char('0')), QString(), style);
 }
 
@@ -239,7 +239,7 @@ QString SubframeSummary::durationText(double seconds)
 }
 
 CaptionFill::Values SubframeSummary::placeholders(const DateStyle &dateStyle,
-                                                  bool threeCharMonth) const
+                                                  bool englishMonths) const
 {
     CaptionFill::Values values;
     if (isEmpty())
@@ -263,8 +263,8 @@ CaptionFill::Values SubframeSummary::placeholders(const DateStyle &dateStyle,
     const QList<QDate> nights = this->nights();
     if (!nights.isEmpty()) {
         values.append({names().at(2), QString::number(nights.size())});
-        values.append({names().at(3), nightText(nights.first(), dateStyle, threeCharMonth)});
-        values.append({names().at(4), nightText(nights.last(), dateStyle, threeCharMonth)});
+        values.append({names().at(3), nightText(nights.first(), dateStyle, englishMonths)});
+        values.append({names().at(4), nightText(nights.last(), dateStyle, englishMonths)});
     }
     return values;
 }

@@ -80,7 +80,7 @@ public:
     bool isCancelled() const { return m_cancelled; }
 
     // The placeholders' values; the nights' dates as the panel's date is written.
-    CaptionFill::Values placeholders(const DateStyle &dateStyle, bool threeCharMonth) const;
+    CaptionFill::Values placeholders(const DateStyle &dateStyle, bool englishMonths) const;
 
     // What was read, for the status bar or the command line: "ライト 60 枚 (ダーク等 12 枚を除外、
     // 読めない 1 枚)".

@@ -24,7 +24,7 @@ const Range kRanges[] = {
 
 constexpr qint64 kMaxColour = 0xFFFFFF;
 
-bool isPanelValue(const clsTemplateIO::ValueName &n)
+bool isPanelValue(const TemplateFile::ValueName &n)
 {
     const bool itemZeroOrOne =
         n.section.endsWith(QLatin1Char('0')) || n.section.endsWith(QLatin1Char('1'));
@@ -38,7 +38,7 @@ QString nameList()
 {
     QStringList lines;
     QString section;
-    for (const clsTemplateIO::ValueName &n : TemplateOverrides::names()) {
+    for (const TemplateFile::ValueName &n : TemplateOverrides::names()) {
         if (n.section != section) {
             section = n.section;
             lines << QStringLiteral("  ") + section + QLatin1Char(':');
@@ -49,10 +49,10 @@ QString nameList()
 }
 
 // The value as the template file writes it, or empty with *error set.
-QString fileText(const clsTemplateIO::ValueName &name, const QString &value,
+QString fileText(const TemplateFile::ValueName &name, const QString &value,
                  const QStringList &fontNames, QString *error)
 {
-    using K = clsTemplateIO::ValueKind;
+    using K = TemplateFile::ValueKind;
     const QString v = value.trimmed();
     switch (name.kind) {
     case K::Text:
@@ -93,18 +93,20 @@ QString fileText(const clsTemplateIO::ValueName &name, const QString &value,
             n = m.captured(3).toLongLong();
         }
         if (ok && n >= 0 && n <= kMaxColour)
-            return clsTemplateIO::ToHexString(qint32(n));
+            return TemplateFile::toHexString(qint32(n));
         *error =
-            TemplateOverrides::tr("%1 の値「%2」は色ではありません（0xBBGGRR、#RRGGBB か 0 から 16777215 の数）。")
+            TemplateOverrides::tr(
+                "%1 の値「%2」は色ではありません（0xBBGGRR、#RRGGBB か 0 から 16777215 の数）。")
                 .arg(name.name(), value);
         return {};
     }
     case K::Boolean: {
         bool ok = false;
-        const bool flag = clsTemplateIO::parseBoolean(v, &ok);
+        const bool flag = TemplateFile::parseBoolean(v, &ok);
         if (ok)
             return flag ? QStringLiteral("True") : QStringLiteral("False");
-        *error = TemplateOverrides::tr("%1 の値「%2」は True か False ではありません。").arg(name.name(), value);
+        *error = TemplateOverrides::tr("%1 の値「%2」は True か False ではありません。")
+                     .arg(name.name(), value);
         return {};
     }
     }
@@ -113,10 +115,10 @@ QString fileText(const clsTemplateIO::ValueName &name, const QString &value,
 
 } // namespace
 
-QList<clsTemplateIO::ValueName> TemplateOverrides::names()
+QList<TemplateFile::ValueName> TemplateOverrides::names()
 {
-    QList<clsTemplateIO::ValueName> names;
-    for (const clsTemplateIO::ValueName &n : clsTemplateIO::valueNames()) {
+    QList<TemplateFile::ValueName> names;
+    for (const TemplateFile::ValueName &n : TemplateFile::valueNames()) {
         if (isPanelValue(n))
             names << n;
     }
@@ -129,10 +131,11 @@ bool TemplateOverrides::add(const QString &assignment, const QStringList &fontNa
     const QString name = assignment.left(eq).trimmed();
     if (eq < 0 || name.isEmpty()) {
         *error =
-            TemplateOverrides::tr("「%1」は 名前=値 の形ではありません（例: Header-0.Data=M42）。").arg(assignment);
+            TemplateOverrides::tr("「%1」は 名前=値 の形ではありません（例: Header-0.Data=M42）。")
+                .arg(assignment);
         return false;
     }
-    for (const clsTemplateIO::ValueName &n : names()) {
+    for (const TemplateFile::ValueName &n : names()) {
         if (n.name().compare(name, Qt::CaseInsensitive) != 0)
             continue;
         error->clear();
@@ -142,8 +145,9 @@ bool TemplateOverrides::add(const QString &assignment, const QStringList &fontNa
         m_values.append({n, text});
         return true;
     }
-    *error = TemplateOverrides::tr("「%1」は設定できる値の名前ではありません。名前は セクション.キー で、次の"
-                "とおりです:\n%2")
+    *error = TemplateOverrides::tr(
+                 "「%1」は設定できる値の名前ではありません。名前は セクション.キー で、次の"
+                 "とおりです:\n%2")
                  .arg(name, nameList());
     return false;
 }
@@ -152,13 +156,13 @@ void TemplateOverrides::apply(PanelValues &panel, const QStringList &fontNames) 
 {
     if (m_values.isEmpty())
         return;
-    clsTemplateIO tpl;
+    TemplateFile tpl;
     panel.toTemplate(tpl);
     ProfileFile file;
     tpl.writeTo(file);
     for (const Value &v : m_values)
         file.setValue(v.name.section, v.name.key, v.text);
-    clsTemplateIO changed;
+    TemplateFile changed;
     if (changed.readFrom(file))
         panel.applyTemplate(changed, false, fontNames);
 }

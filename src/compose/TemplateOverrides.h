@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/clsTemplateIO.h"
+#include "store/TemplateFile.h"
 
 #include <QCoreApplication>
 #include <QList>
@@ -28,12 +28,12 @@ public:
 
     // Every template value the panel reads: all but Header-1.Data and the alignment of items 0
     // and 1.
-    static QList<clsTemplateIO::ValueName> names();
+    static QList<TemplateFile::ValueName> names();
 
 private:
     struct Value
     {
-        clsTemplateIO::ValueName name;
+        TemplateFile::ValueName name;
         QString text; // as a template file holds it
     };
     QList<Value> m_values;

@@ -27,16 +27,16 @@ inline std::optional<FooterAlign> footerAlignFromCode(qint64 code)
 // Colours are 0x00BBGGRR. The two measured fields are written by the layout.
 struct TextItem
 {
-    QString Text;
-    QString FontName;
-    qint32 FontSize = 0; // points
-    qint32 FontColor = 0;
-    bool FontBold = false;
-    bool FontItalic = false;
-    bool FontStrikethru = false;
-    bool FontUnderline = false;
+    QString text;
+    QString fontName;
+    qint32 fontSize = 0; // points
+    qint32 fontColor = 0;
+    bool fontBold = false;
+    bool fontItalic = false;
+    bool fontStrikethru = false;
+    bool fontUnderline = false;
     // Footer items only; any value outside the five is drawn as left.
-    FooterAlign FontAlign = FooterAlign::Left;
-    qint32 MeasuredHeight = 0; // pixels, the font's line height even for an empty text
-    qint32 MeasuredWidth = 0;  // pixels
+    FooterAlign fontAlign = FooterAlign::Left;
+    qint32 measuredHeight = 0; // pixels, the font's line height even for an empty text
+    qint32 measuredWidth = 0;  // pixels
 };

@@ -93,7 +93,7 @@ std::optional<qint32> leadingNumber(const QString &text)
     return roundHalfEven(leadingValue(text));
 }
 
-double Round(double x)
+double roundHalfUp(double x)
 {
     return std::trunc(x + 0.5);
 }

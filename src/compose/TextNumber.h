@@ -23,6 +23,6 @@ double leadingValue(const QString &text);
 std::optional<qint32> leadingNumber(const QString &text);
 
 // Fix(x + 0.5): 2.5 gives 3, -1.5 gives -1, -1.7 gives -1.
-double Round(double x);
+double roundHalfUp(double x);
 
 } // namespace TextNumber

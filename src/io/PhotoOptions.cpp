@@ -1,6 +1,6 @@
 #include "PhotoOptions.h"
 
-#include "store/clsNoltIO.h"
+#include "store/AppSettings.h"
 
 #include <algorithm>
 #include <cmath>
@@ -33,14 +33,14 @@ QSize PhotoOptions::boundedBox(QSize box)
                  std::clamp(box.height(), kMinSide, kMaxHeight));
 }
 
-PhotoOptions PhotoOptions::fromSettings(const clsNoltIO &settings)
+PhotoOptions PhotoOptions::fromSettings(const AppSettings &settings)
 {
     PhotoOptions options;
     switch (settings.photoStretch()) {
-    case clsNoltIO::Stretch::Linear:
+    case AppSettings::Stretch::Linear:
         options.stretch = Stretch::Linear;
         break;
-    case clsNoltIO::Stretch::None:
+    case AppSettings::Stretch::None:
         options.stretch = Stretch::None;
         break;
     default: // Automatic, and a number this program does not know

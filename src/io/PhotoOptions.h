@@ -2,7 +2,7 @@
 
 #include <QSize>
 
-class clsNoltIO;
+class AppSettings;
 
 // How photos are brought to the picture: the display stretch of linear (FITS) data, and whether
 // photos larger than a box are shrunk to fit it. The defaults change nothing: no shrinking, and
@@ -27,6 +27,6 @@ struct PhotoOptions
     bool operator==(const PhotoOptions &) const = default;
 
     // From the settings; a box outside the photo sizes the layout takes is brought inside them.
-    static PhotoOptions fromSettings(const clsNoltIO &settings);
+    static PhotoOptions fromSettings(const AppSettings &settings);
     static QSize boundedBox(QSize box);
 };

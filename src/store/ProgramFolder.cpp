@@ -1,5 +1,5 @@
 #include "ProgramFolder.h"
-#include "clsNoltIO.h"
+#include "AppSettings.h"
 
 #include <QDir>
 #include <QFile>
@@ -10,7 +10,7 @@ namespace ProgramFolder {
 
 namespace {
 
-const char *const TakenOver[] = {clsNoltIO::FileName, "default.kvl"};
+const char *const TakenOver[] = {AppSettings::FileName, "default.kvl"};
 
 bool portable(const QFileInfo &executableFolder)
 {
@@ -20,7 +20,7 @@ bool portable(const QFileInfo &executableFolder)
     return true;
 #else
     const QDir dir(executableFolder.absoluteFilePath());
-    return QFileInfo(dir.filePath(QLatin1String(clsNoltIO::FileName))).isFile() &&
+    return QFileInfo(dir.filePath(QLatin1String(AppSettings::FileName))).isFile() &&
            !QFileInfo::exists(dir.filePath(QStringLiteral("../CMakeCache.txt")));
 #endif
 }

@@ -7,8 +7,8 @@ namespace ProgramFolder {
 
 struct Place
 {
-    QString folder;   // holds "nolt.ini" and "default.kvl"; the default of TemplatePath
-    QString pictures; // the default of LoadPath and SavePath
+    QString folder;   // holds "nolt.ini" and "default.kvl"; the default of templatePath
+    QString pictures; // the default of loadPath and savePath
 };
 
 // The place for a program started from executableFolder.

@@ -16,7 +16,7 @@ QStringList folders(const QString &applicationDir)
             QDir::cleanPath(dir.filePath(QStringLiteral("../share/morvel/translations")))};
 }
 
-QList<QTranslator *> install(clsNoltIO::Language language, const QStringList &folders)
+QList<QTranslator *> install(AppSettings::Language language, const QStringList &folders)
 {
     QList<QTranslator *> installed;
     const auto add = [&installed](const QString &name, const QString &folder) {
@@ -29,7 +29,7 @@ QList<QTranslator *> install(clsNoltIO::Language language, const QStringList &fo
         delete translator;
         return false;
     };
-    if (language == clsNoltIO::Language::English) {
+    if (language == AppSettings::Language::English) {
         for (const QString &folder : folders) {
             if (add(QStringLiteral("morvel_en"), folder))
                 break;
@@ -40,12 +40,12 @@ QList<QTranslator *> install(clsNoltIO::Language language, const QStringList &fo
     return installed;
 }
 
-clsNoltIO::Language fromLocaleName(const QString &name)
+AppSettings::Language fromLocaleName(const QString &name)
 {
     static const QRegularExpression japanese(QStringLiteral("^ja([_.@-]|$)"),
                                              QRegularExpression::CaseInsensitiveOption);
-    return japanese.match(name).hasMatch() ? clsNoltIO::Language::Japanese
-                                           : clsNoltIO::Language::English;
+    return japanese.match(name).hasMatch() ? AppSettings::Language::Japanese
+                                           : AppSettings::Language::English;
 }
 
 } // namespace Translations

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "store/clsNoltIO.h"
+#include "store/AppSettings.h"
 
 #include <QList>
 #include <QStringList>
@@ -20,10 +20,10 @@ QStringList folders(const QString &applicationDir);
 // adds Qt's Japanese texts; English adds "morvel_en" from the first folder that holds it, and Qt
 // keeps its English texts. A translation that is not there leaves the texts as written. Returns
 // the translators installed; the application owns them.
-QList<QTranslator *> install(clsNoltIO::Language language, const QStringList &folders);
+QList<QTranslator *> install(AppSettings::Language language, const QStringList &folders);
 
 // Japanese for a Japanese locale name ("ja", "ja_JP.UTF-8"), English for any other ("C", "",
 // "en_GB.UTF-8", "de_DE").
-clsNoltIO::Language fromLocaleName(const QString &name);
+AppSettings::Language fromLocaleName(const QString &name);
 
 } // namespace Translations

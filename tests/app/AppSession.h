@@ -2,8 +2,8 @@
 
 #include "app/AlignButton.h"
 #include "app/ColorSwatch.h"
-#include "app/frmMdiMain.h"
-#include "store/clsNoltIO.h"
+#include "app/MainWindow.h"
+#include "store/AppSettings.h"
 #include "support/FakePlatformServices.h"
 #include "support/LocalZone.h"
 
@@ -24,14 +24,14 @@ struct Session
 {
     QTemporaryDir dir;
     FakePlatformServices services;
-    std::unique_ptr<frmMdiMain> window;
+    std::unique_ptr<MainWindow> window;
 
     QString path(const QString &name) const { return QDir(dir.path()).filePath(name); }
 
-    frmMdiMain &start()
+    MainWindow &start()
     {
-        window = std::make_unique<frmMdiMain>(&services, dir.path());
-        window->Form_Load();
+        window = std::make_unique<MainWindow>(&services, dir.path());
+        window->start();
         return *window;
     }
 

@@ -6,7 +6,7 @@
 #include "compose/PreviewComposer.h"
 #include "io/SavePicture.h"
 #include "store/ProfileFile.h"
-#include "store/clsTemplateIO.h"
+#include "store/TemplateFile.h"
 #include "support/ExifFiles.h"
 #include "support/LocalZone.h"
 #include "support/TestFiles.h"
@@ -147,16 +147,16 @@ void tst_ComposeCommand::composesWhatThePreviewShows()
     QVERIFY2(m_err.isEmpty(), qPrintable(m_err));
 
     // The same through the engine: defaults, the template with its date, Preview, the photo.
-    clsTemplateIO tpl;
-    QVERIFY(tpl.OpenFile(QStringLiteral("t.kvl")));
+    TemplateFile tpl;
+    QVERIFY(tpl.load(QStringLiteral("t.kvl")));
     const QStringList fonts = FontSetup::panelFontNames();
     PanelValues panel = PanelValues::startupDefaults(QDateTime::currentDateTime(), fonts, false);
     panel.applyTemplate(tpl, false, fonts);
     FrameDescription frame;
     PreviewCommand::toFrameDescription(panel, {}, frame);
     PreviewComposer composer;
-    composer.PhotoPath = QStringLiteral("a.bmp");
-    QVERIFY(composer.DrawPreview(frame, LayoutMargins{}).isDrawn());
+    composer.photoPath = QStringLiteral("a.bmp");
+    QVERIFY(composer.compose(frame, LayoutMargins{}).isDrawn());
 
     QCOMPARE(TestFiles::readAll(out), SavePicture::bmpBytes(composer.canvas()));
     // Without a photo the template's size holds: 200 x 100.

@@ -1,6 +1,6 @@
 #include "compose/CaptionFill.h"
 #include "io/PhotoMetadata.h"
-#include "store/clsNoltIO.h"
+#include "store/AppSettings.h"
 #include "support/LocalZone.h"
 
 #include <QtTest>
@@ -20,15 +20,15 @@ PanelValues panel()
 {
     PanelValues p =
         PanelValues::startupDefaults(QDateTime(QDate(2002, 12, 31), QTime(23, 59)), {}, true);
-    p.TargetName = QStringLiteral("typed");
-    p.Footer = {QStringLiteral("one"), QStringLiteral("two"), QStringLiteral("three")};
+    p.targetName = QStringLiteral("typed");
+    p.footer = {QStringLiteral("one"), QStringLiteral("two"), QStringLiteral("three")};
     return p;
 }
 
 CaptionFill::Patterns defaults()
 {
-    return {clsNoltIO::defaultCaptionPattern(0), clsNoltIO::defaultCaptionPattern(1),
-            clsNoltIO::defaultCaptionPattern(2)};
+    return {AppSettings::defaultCaptionPattern(0), AppSettings::defaultCaptionPattern(1),
+            AppSettings::defaultCaptionPattern(2)};
 }
 
 } // namespace
@@ -64,8 +64,7 @@ void tst_CaptionFill::dateAndTime_data()
     row("a zone without a short name shows its offset", "<ABCDEFGHIJ>-10",
         {"DATE-OBS=2026-01-15T13:05:30"}, "2026/Jan/15", "23:05 UTC+10:00");
     row("DATE-OBS is UTC; any zone nine hours ahead is JST", "Asia/Seoul",
-        {"DATE-OBS=2026-01-15T13:05:30.5Z"},
-        "2026/Jan/15", "22:05 JST");
+        {"DATE-OBS=2026-01-15T13:05:30.5Z"}, "2026/Jan/15", "22:05 JST");
     row("past the year 9999 keeps the date", "Asia/Tokyo", {"DATE-OBS=9999-12-31T20:00:00"},
         "2002/Dec/31", "23:59 JST");
     row("a date alone keeps the time", "Asia/Tokyo", {"DATE-OBS=2026-01-15"}, "2026/Jan/15",
@@ -91,8 +90,8 @@ void tst_CaptionFill::dateAndTime()
     QFETCH(QString, time);
     setLocalZone(zone);
     const PanelValues filled = CaptionFill::fill(panel(), data(values), {});
-    QCOMPARE(filled.Year + '/' + filled.monthText() + '/' + filled.dayText(), date);
-    QCOMPARE(filled.Time, time);
+    QCOMPARE(filled.year + '/' + filled.monthText() + '/' + filled.dayText(), date);
+    QCOMPARE(filled.time, time);
 }
 
 void tst_CaptionFill::patterns_data()
@@ -123,7 +122,7 @@ void tst_CaptionFill::patterns()
     QFETCH(QStringList, values);
     QFETCH(QString, line);
     const PanelValues filled = CaptionFill::fill(panel(), data(values), {pattern});
-    QCOMPARE(filled.Footer[0], line);
+    QCOMPARE(filled.footer[0], line);
 }
 
 void tst_CaptionFill::defaultPatterns_data()
@@ -149,14 +148,14 @@ void tst_CaptionFill::defaultPatterns()
     QFETCH(QStringList, values);
     QFETCH(QStringList, footer);
     const PanelValues filled = CaptionFill::fill(panel(), data(values), defaults());
-    QCOMPARE(QStringList(filled.Footer.begin(), filled.Footer.end()), footer);
+    QCOMPARE(QStringList(filled.footer.begin(), filled.footer.end()), footer);
 }
 
 void tst_CaptionFill::onlyFieldsWithDataChange()
 {
     PanelValues expected = panel();
     QCOMPARE(CaptionFill::fill(expected, data({}), defaults()), expected);
-    expected.TargetName = QStringLiteral("M42");
+    expected.targetName = QStringLiteral("M42");
     QCOMPARE(CaptionFill::fill(panel(), data({"OBJECT=M42"}), defaults()), expected);
 }
 

@@ -31,23 +31,23 @@ struct Example
 
     Example()
     {
-        frame.PhotoWidth = 640;
-        frame.PhotoHeight = 480;
-        frame.BorderWidth = 2;
-        frame.BorderColor = 0x00FFFFFF;
-        frame.BackColor = 0;
+        frame.photoWidth = 640;
+        frame.photoHeight = 480;
+        frame.borderWidth = 2;
+        frame.borderColor = 0x00FFFFFF;
+        frame.backColor = 0;
         const char *texts[] = {"M42", "2001/12/25 22:30", "f=640mm", "ISO 800", ""};
         const QSizeF sizes[] = {{100, 24}, {150, 18}, {200, 16}, {120, 16}, {0, 16}};
         for (int i = 0; i < 5; ++i) {
-            TextItem &item = frame.TextItems[i];
-            item.Text = QString::fromLatin1(texts[i]);
-            item.FontSize = 10;
-            item.FontColor = 0x00FFFFFF;
-            if (!item.Text.isEmpty())
-                measurer.sizes.insert(item.Text, sizes[i]);
+            TextItem &item = frame.textItems[i];
+            item.text = QString::fromLatin1(texts[i]);
+            item.fontSize = 10;
+            item.fontColor = 0x00FFFFFF;
+            if (!item.text.isEmpty())
+                measurer.sizes.insert(item.text, sizes[i]);
         }
-        frame.TextItems[2].FontAlign = FooterAlign::Centre;
-        frame.TextItems[3].FontAlign = FooterAlign::LeftOfAbove;
+        frame.textItems[2].fontAlign = FooterAlign::Centre;
+        frame.textItems[3].fontAlign = FooterAlign::LeftOfAbove;
         measurer.sizes.insert(QStringLiteral("   "), {9, 16});
     }
 };
@@ -76,15 +76,15 @@ void tst_FrameLayout::workedExample()
 {
     Example ex;
     PreviewComposer composer(&ex.measurer);
-    QCOMPARE(composer.ComputeLayout(ex.frame, LayoutMargins{}).kind, ComposeOutcome::Kind::Drawn);
+    QCOMPARE(composer.layOut(ex.frame, LayoutMargins{}).kind, ComposeOutcome::Kind::Drawn);
     QCOMPARE(composer.canvas().size(), QSize(682, 570));
 
-    QVERIFY(composer.DrawFrame(ex.frame).isDrawn());
+    QVERIFY(composer.drawFrame(ex.frame).isDrawn());
     const DrawnFrame &d = composer.drawnFrame();
     QCOMPARE(d.textTopLeft[0], QPoint(10, 10));
     QCOMPARE(d.textTopLeft[1], QPoint(522, 16));
-    QCOMPARE(composer.BorderLeft(), 20);
-    QCOMPARE(composer.BorderTop(), 40);
+    QCOMPARE(composer.borderLeft(), 20);
+    QCOMPARE(composer.borderTop(), 40);
     QCOMPARE(d.photoArea, QRect(21, 41, 640, 480));
     QCOMPARE(d.textTopLeft[2], QPoint(241, 528));
     QCOMPARE(d.textTopLeft[3], QPoint(241, 544));
@@ -111,12 +111,12 @@ void tst_FrameLayout::photoSizeLimits()
     QFETCH(bool, accepted);
     Example ex;
     PreviewComposer composer(&ex.measurer);
-    QVERIFY(composer.ComputeLayout(ex.frame, LayoutMargins{}).isDrawn());
+    QVERIFY(composer.layOut(ex.frame, LayoutMargins{}).isDrawn());
     const QImage before = composer.canvas().copy();
 
-    ex.frame.PhotoWidth = width;
-    ex.frame.PhotoHeight = height;
-    const ComposeOutcome outcome = composer.ComputeLayout(ex.frame, LayoutMargins{});
+    ex.frame.photoWidth = width;
+    ex.frame.photoHeight = height;
+    const ComposeOutcome outcome = composer.layOut(ex.frame, LayoutMargins{});
     if (accepted) {
         QVERIFY(outcome.isDrawn());
         QCOMPARE(composer.canvas().size(), QSize(qMax(width + 42, 281), height + 90));
@@ -129,16 +129,16 @@ void tst_FrameLayout::photoSizeLimits()
 void tst_FrameLayout::headerAndFooterWidenTheCanvas()
 {
     Example ex;
-    ex.frame.PhotoWidth = 100;
-    ex.frame.PhotoHeight = 100;
+    ex.frame.photoWidth = 100;
+    ex.frame.photoHeight = 100;
     QSize size;
     // 9 + 150 + 100 + 20 + 2 = 281 beats 2 x 20 + 100 + 2 = 142.
-    QVERIFY(FrameLayout::ComputeLayout(ex.frame, LayoutMargins{}, ex.measurer, &size).isDrawn());
+    QVERIFY(FrameLayout::layOut(ex.frame, LayoutMargins{}, ex.measurer, &size).isDrawn());
     QCOMPARE(size.width(), 281);
     // A footer line of 400 needs 20 + 400 + 2.
     ex.measurer.sizes.insert(QStringLiteral("wide"), {400, 16});
-    ex.frame.TextItems[4].Text = QStringLiteral("wide");
-    QVERIFY(FrameLayout::ComputeLayout(ex.frame, LayoutMargins{}, ex.measurer, &size).isDrawn());
+    ex.frame.textItems[4].text = QStringLiteral("wide");
+    QVERIFY(FrameLayout::layOut(ex.frame, LayoutMargins{}, ex.measurer, &size).isDrawn());
     QCOMPARE(size.width(), 422);
 }
 
@@ -170,15 +170,15 @@ void tst_FrameLayout::alignmentCodes()
     Example ex;
     const QSizeF sizes[] = {{200, 16}, {120, 16}, {80, 16}};
     for (int f = 0; f < 3; ++f) {
-        TextItem &item = ex.frame.TextItems[2 + f];
-        item.Text = texts[f] == u'-' ? QString() : QStringLiteral("footer %1").arg(f);
-        item.FontAlign = FooterAlign(codes[f]);
+        TextItem &item = ex.frame.textItems[2 + f];
+        item.text = texts[f] == u'-' ? QString() : QStringLiteral("footer %1").arg(f);
+        item.fontAlign = FooterAlign(codes[f]);
         ex.measurer.sizes.insert(QStringLiteral("footer %1").arg(f), sizes[f]);
     }
     PreviewComposer composer(&ex.measurer);
-    QVERIFY(composer.ComputeLayout(ex.frame, LayoutMargins{}).isDrawn());
+    QVERIFY(composer.layOut(ex.frame, LayoutMargins{}).isDrawn());
     QCOMPARE(composer.canvas().width(), 682);
-    QVERIFY(composer.DrawFrame(ex.frame).isDrawn());
+    QVERIFY(composer.drawFrame(ex.frame).isDrawn());
     int y = 528;
     for (int f = 0; f < 3; ++f) {
         const bool drawn = composer.drawnFrame().textDrawn[2 + f];
@@ -193,17 +193,17 @@ void tst_FrameLayout::alignmentCodes()
 
 void tst_FrameLayout::oddSideMarginRoundsUp()
 {
-    // A one pixel wider canvas (a header need of 683): Round(21.5 - 1) = 21.
+    // A one pixel wider canvas (a header need of 683): roundHalfUp(21.5 - 1) = 21.
     Example ex;
     ex.measurer.sizes.insert(QStringLiteral("M42"), {502, 24});
     PreviewComposer composer(&ex.measurer);
-    QVERIFY(composer.ComputeLayout(ex.frame, LayoutMargins{}).isDrawn());
+    QVERIFY(composer.layOut(ex.frame, LayoutMargins{}).isDrawn());
     QCOMPARE(composer.canvas().width(), 683);
-    QVERIFY(composer.DrawFrame(ex.frame).isDrawn());
-    QCOMPARE(composer.BorderLeft(), 21);
-    // Round is Fix(x + 0.5): halves go up, also below zero.
-    QCOMPARE(PreviewComposer::Round(-1.5), -1.0);
-    QCOMPARE(PreviewComposer::Round(-1.2), 0.0);
+    QVERIFY(composer.drawFrame(ex.frame).isDrawn());
+    QCOMPARE(composer.borderLeft(), 21);
+    // roundHalfUp is Fix(x + 0.5): halves go up, also below zero.
+    QCOMPARE(PreviewComposer::roundHalfUp(-1.5), -1.0);
+    QCOMPARE(PreviewComposer::roundHalfUp(-1.2), 0.0);
 }
 
 void tst_FrameLayout::borderWidthsFillExactly_data()
@@ -217,14 +217,14 @@ void tst_FrameLayout::borderWidthsFillExactly()
 {
     QFETCH(int, borderWidth);
     Example ex;
-    ex.frame.BorderWidth = borderWidth;
-    ex.frame.BorderColor = 0x000000FF; // red
-    ex.frame.BackColor = 0x00FF0000;   // blue
+    ex.frame.borderWidth = borderWidth;
+    ex.frame.borderColor = 0x000000FF; // red
+    ex.frame.backColor = 0x00FF0000;   // blue
     PreviewComposer composer(&ex.measurer);
-    QVERIFY(composer.ComputeLayout(ex.frame, LayoutMargins{}).isDrawn());
-    QVERIFY(composer.DrawFrame(ex.frame).isDrawn());
+    QVERIFY(composer.layOut(ex.frame, LayoutMargins{}).isDrawn());
+    QVERIFY(composer.drawFrame(ex.frame).isDrawn());
     const int half = (borderWidth + 1) / 2;
-    const QRect inside(composer.BorderLeft() + half, composer.BorderTop() + half, 640, 480);
+    const QRect inside(composer.borderLeft() + half, composer.borderTop() + half, 640, 480);
     const QRect outer = inside.adjusted(-borderWidth, -borderWidth, borderWidth, borderWidth);
     QCOMPARE(composer.drawnFrame().photoArea, inside);
     QCOMPARE(composer.drawnFrame().borderOuter, outer);
@@ -257,11 +257,11 @@ void tst_FrameLayout::overflowIsAnError()
     QFETCH(int, borderWidth);
     QFETCH(bool, drawn);
     Example ex;
-    ex.frame.BorderWidth = borderWidth;
+    ex.frame.borderWidth = borderWidth;
     QImage photo(640, 480, QImage::Format_RGB32);
     photo.fill(Qt::green);
     PreviewComposer composer(&ex.measurer);
-    const ComposeOutcome outcome = composer.PlacePhoto(ex.frame, margins, photo);
+    const ComposeOutcome outcome = composer.placePhoto(ex.frame, margins, photo);
     QCOMPARE(outcome.isDrawn(), drawn);
     QCOMPARE(outcome.message.isEmpty(), drawn);
 }

@@ -1,5 +1,5 @@
 #include "compose/PanelValues.h"
-#include "store/clsTemplateIO.h"
+#include "store/TemplateFile.h"
 #include "support/LocalZone.h"
 
 #include <QTest>
@@ -36,15 +36,15 @@ void tst_PanelValues::startupDefaults()
     // The window's start-up test pins the rest of the panel.
     const PanelValues morning =
         PanelValues::startupDefaults(QDateTime(QDate(2024, 3, 1), QTime(9, 5)), kFonts, true);
-    QCOMPARE(morning.Time, "09:05 JST");
+    QCOMPARE(morning.time, "09:05 JST");
     QCOMPARE(morning.monthText(), "Mar");
     QCOMPARE(morning.dayText(), "01");
-    QCOMPARE(morning.Fonts[4].FontName, "ＭＳ ゴシック");
-    QCOMPARE(morning.Align[0], FooterAlign::Left);
+    QCOMPARE(morning.fonts[4].fontName, "ＭＳ ゴシック");
+    QCOMPARE(morning.align[0], FooterAlign::Left);
     // Without the default face the name stays empty.
     const PanelValues p = PanelValues::startupDefaults(QDateTime::currentDateTime(),
                                                        {QStringLiteral("DejaVu Sans")}, false);
-    QCOMPARE(p.Fonts[0].FontName, QString());
+    QCOMPARE(p.fonts[0].fontName, QString());
 }
 
 void tst_PanelValues::listSelectionRules_data()
@@ -72,75 +72,75 @@ void tst_PanelValues::listSelectionRules()
     QFETCH(int, frameIndex);
     QFETCH(int, monthIndex);
     QFETCH(int, dayIndex);
-    clsTemplateIO tpl;
-    tpl.BorderWidth(borderWidth);
-    tpl.Month(month);
-    tpl.Day(day);
+    TemplateFile tpl;
+    tpl.setBorderWidth(borderWidth);
+    tpl.setMonth(month);
+    tpl.setDay(day);
     PanelValues p = startup();
     p.applyTemplate(tpl, false, kFonts);
-    QCOMPARE(p.FrameSizeIndex, frameIndex);
-    QCOMPARE(p.MonthIndex, monthIndex);
-    QCOMPARE(p.DayIndex, dayIndex);
+    QCOMPARE(p.frameSizeIndex, frameIndex);
+    QCOMPARE(p.monthIndex, monthIndex);
+    QCOMPARE(p.dayIndex, dayIndex);
 }
 
 void tst_PanelValues::keepDateAndTime()
 {
-    clsTemplateIO tpl;
-    tpl.Month(2);
-    tpl.Day(3);
-    tpl.Year(QStringLiteral("1999"));
-    tpl.Time(QStringLiteral("01:00"));
-    tpl.Data(0, QStringLiteral("M31"));
+    TemplateFile tpl;
+    tpl.setMonth(2);
+    tpl.setDay(3);
+    tpl.setYear(QStringLiteral("1999"));
+    tpl.setTime(QStringLiteral("01:00"));
+    tpl.setData(0, QStringLiteral("M31"));
     PanelValues p = startup();
     p.applyTemplate(tpl, true, kFonts);
-    QCOMPARE(p.MonthIndex, 11);
-    QCOMPARE(p.Year, "2002");
-    QCOMPARE(p.Time, "23:59 JST");
-    QCOMPARE(p.TargetName, "M31");
+    QCOMPARE(p.monthIndex, 11);
+    QCOMPARE(p.year, "2002");
+    QCOMPARE(p.time, "23:59 JST");
+    QCOMPARE(p.targetName, "M31");
 }
 
 void tst_PanelValues::unusableValuesKeepThePrevious()
 {
-    clsTemplateIO tpl;
+    TemplateFile tpl;
     for (int i = 0; i < 5; ++i)
-        tpl.FontName(i, QStringLiteral("ＭＳ 明朝"));
-    tpl.FontName(3, QStringLiteral("Not Installed Sans"));
-    tpl.FontName(4, QStringLiteral("ipagothic")); // letter case does not matter
-    tpl.FontSize(3, -12);
-    tpl.FontBold(3, true);
+        tpl.setFontName(i, QStringLiteral("ＭＳ 明朝"));
+    tpl.setFontName(3, QStringLiteral("Not Installed Sans"));
+    tpl.setFontName(4, QStringLiteral("ipagothic")); // letter case does not matter
+    tpl.setFontSize(3, -12);
+    tpl.setFontBold(3, true);
     // Item 2 takes codes 3 and 4 although its menu hides them; 5 and -1 keep the previous.
-    tpl.FontAlign(2, 4);
-    tpl.FontAlign(3, 5);
-    tpl.FontAlign(4, -1);
+    tpl.setFontAlign(2, 4);
+    tpl.setFontAlign(3, 5);
+    tpl.setFontAlign(4, -1);
     PanelValues p = startup();
-    p.Align.fill(FooterAlign::Centre);
+    p.align.fill(FooterAlign::Centre);
     p.applyTemplate(tpl, false, kFonts);
-    QCOMPARE(p.Fonts[0].FontName, "ＭＳ 明朝");
-    QCOMPARE(p.Fonts[3].FontName, "ＭＳ ゴシック");
-    QCOMPARE(p.Fonts[4].FontName, "IPAGothic");
-    QCOMPARE(p.Fonts[3].Bold, 1); // the rest of the row still arrives
-    QCOMPARE(p.Align, (std::array{FooterAlign::RightOfAbove, FooterAlign::Centre,
-                                  FooterAlign::Centre}));
+    QCOMPARE(p.fonts[0].fontName, "ＭＳ 明朝");
+    QCOMPARE(p.fonts[3].fontName, "ＭＳ ゴシック");
+    QCOMPARE(p.fonts[4].fontName, "IPAGothic");
+    QCOMPARE(p.fonts[3].bold, true); // the rest of the row still arrives
+    QCOMPARE(p.align,
+             (std::array{FooterAlign::RightOfAbove, FooterAlign::Centre, FooterAlign::Centre}));
 }
 
 void tst_PanelValues::saveReadings()
 {
     PanelValues p = startup();
-    p.FrameSizeIndex = -1;
-    p.Fonts[0].FontSize = QStringLiteral("12.5");
-    p.Fonts[1].FontSize = QString();
-    p.Fonts[2].FontSize = QStringLiteral("13.5");
-    p.Fonts[2].Italic = 2;
-    p.Align = {FooterAlign::Left, FooterAlign::LeftOfAbove, FooterAlign::RightOfAbove};
-    clsTemplateIO tpl;
+    p.frameSizeIndex = -1;
+    p.fonts[0].fontSize = QStringLiteral("12.5");
+    p.fonts[1].fontSize = QString();
+    p.fonts[2].fontSize = QStringLiteral("13.5");
+    p.fonts[2].italic = true;
+    p.align = {FooterAlign::Left, FooterAlign::LeftOfAbove, FooterAlign::RightOfAbove};
+    TemplateFile tpl;
     p.toTemplate(tpl);
-    QCOMPARE(tpl.BorderWidth(), 0); // nothing selected: the empty value stays
-    QCOMPARE(tpl.FontSize(0), 12);
-    QCOMPARE(tpl.FontSize(1), 0);
-    QCOMPARE(tpl.FontSize(2), 14);
-    QVERIFY(tpl.FontItalic(2));
-    QCOMPARE(tpl.FontAlign(2), 0);
-    QCOMPARE(tpl.FontAlign(4), 4);
+    QCOMPARE(tpl.borderWidth(), 0); // nothing selected: the empty value stays
+    QCOMPARE(tpl.fontSize(0), 12);
+    QCOMPARE(tpl.fontSize(1), 0);
+    QCOMPARE(tpl.fontSize(2), 14);
+    QVERIFY(tpl.fontItalic(2));
+    QCOMPARE(tpl.fontAlign(2), 0);
+    QCOMPARE(tpl.fontAlign(4), 4);
 }
 
 QTEST_GUILESS_MAIN(tst_PanelValues)

@@ -44,15 +44,15 @@ void tst_PreviewCommand::numberFields()
     QFETCH(QString, fontSize);
     QFETCH(int, points);
     PanelValues panel;
-    panel.PhotoSizeText = photoSize;
-    panel.Fonts[3].FontSize = fontSize;
+    panel.photoSizeText = photoSize;
+    panel.fonts[3].fontSize = fontSize;
     FrameDescription frame;
-    frame.PhotoWidth = 111;
-    frame.PhotoHeight = 222;
-    frame.TextItems[3].FontSize = 99;
+    frame.photoWidth = 111;
+    frame.photoHeight = 222;
+    frame.textItems[3].fontSize = 99;
     PreviewCommand::toFrameDescription(panel, {}, frame);
-    QCOMPARE(QSize(frame.PhotoWidth, frame.PhotoHeight), size);
-    QCOMPARE(frame.TextItems[3].FontSize, points);
+    QCOMPARE(QSize(frame.photoWidth, frame.photoHeight), size);
+    QCOMPARE(frame.textItems[3].fontSize, points);
 }
 
 void tst_PreviewCommand::dateTimeText_data()
@@ -82,15 +82,15 @@ void tst_PreviewCommand::dateTimeText()
     QFETCH(QString, time);
     QFETCH(QString, text);
     PanelValues panel;
-    panel.Year = QStringLiteral("2001");
-    panel.MonthIndex = 11;
-    panel.DayIndex = 24;
-    panel.Time = time;
+    panel.year = QStringLiteral("2001");
+    panel.monthIndex = 11;
+    panel.dayIndex = 24;
+    panel.time = time;
     FrameDescription frame;
     PreviewCommand::toFrameDescription(panel, DateStyle::fromCodes(dateFormat, delimiterFormat),
                                        frame);
-    QCOMPARE(frame.TextItems[1].Text, text);
-    QCOMPARE(frame.TextItems[1].FontAlign, FooterAlign::Right);
+    QCOMPARE(frame.textItems[1].text, text);
+    QCOMPARE(frame.textItems[1].fontAlign, FooterAlign::Right);
 
     // English month names are taken as the list shows them; an empty date is two slashes.
     QCOMPARE(PreviewCommand::dateTimeText("2001", "Dec", "25", "", {}), "2001/Dec/25");
@@ -100,28 +100,28 @@ void tst_PreviewCommand::dateTimeText()
 void tst_PreviewCommand::checkStatesAndAlignment()
 {
     PanelValues panel;
-    panel.Fonts[2].Bold = 2; // grey counts as ticked
-    panel.Fonts[2].Italic = 1;
-    panel.Align = {FooterAlign::Left, FooterAlign::LeftOfAbove, FooterAlign::RightOfAbove};
-    panel.Footer = {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")};
-    panel.TargetName = QStringLiteral("M42");
-    panel.FrameSizeIndex = -1; // no selection: the border keeps its value
+    panel.fonts[2].bold = true;
+    panel.fonts[2].italic = true;
+    panel.align = {FooterAlign::Left, FooterAlign::LeftOfAbove, FooterAlign::RightOfAbove};
+    panel.footer = {QStringLiteral("a"), QStringLiteral("b"), QStringLiteral("c")};
+    panel.targetName = QStringLiteral("M42");
+    panel.frameSizeIndex = -1; // no selection: the border keeps its value
     FrameDescription frame;
-    frame.TextItems[0].FontAlign = FooterAlign(7);
-    frame.BorderWidth = 4;
+    frame.textItems[0].fontAlign = FooterAlign(7);
+    frame.borderWidth = 4;
     PreviewCommand::toFrameDescription(panel, {}, frame);
-    QCOMPARE(frame.BorderWidth, 4);
-    QVERIFY(frame.TextItems[2].FontBold);
-    QVERIFY(frame.TextItems[2].FontItalic);
-    QCOMPARE(frame.TextItems[0].FontAlign, FooterAlign::Left);
-    QCOMPARE(frame.TextItems[2].FontAlign, FooterAlign::Left);
-    QCOMPARE(frame.TextItems[3].FontAlign, FooterAlign::LeftOfAbove);
-    QCOMPARE(frame.TextItems[4].FontAlign, FooterAlign::RightOfAbove);
-    QCOMPARE(frame.TextItems[0].Text, "M42");
-    QCOMPARE(frame.TextItems[4].Text, "c");
-    panel.FrameSizeIndex = 9;
+    QCOMPARE(frame.borderWidth, 4);
+    QVERIFY(frame.textItems[2].fontBold);
+    QVERIFY(frame.textItems[2].fontItalic);
+    QCOMPARE(frame.textItems[0].fontAlign, FooterAlign::Left);
+    QCOMPARE(frame.textItems[2].fontAlign, FooterAlign::Left);
+    QCOMPARE(frame.textItems[3].fontAlign, FooterAlign::LeftOfAbove);
+    QCOMPARE(frame.textItems[4].fontAlign, FooterAlign::RightOfAbove);
+    QCOMPARE(frame.textItems[0].text, "M42");
+    QCOMPARE(frame.textItems[4].text, "c");
+    panel.frameSizeIndex = 9;
     PreviewCommand::toFrameDescription(panel, {}, frame);
-    QCOMPARE(frame.BorderWidth, 10);
+    QCOMPARE(frame.borderWidth, 10);
 }
 
 QTEST_GUILESS_MAIN(tst_PreviewCommand)

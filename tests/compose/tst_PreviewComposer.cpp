@@ -14,19 +14,19 @@ namespace {
 FrameDescription panelFrame()
 {
     FrameDescription frame;
-    frame.PhotoWidth = 320;
-    frame.PhotoHeight = 240;
-    frame.BorderWidth = 2;
-    frame.BorderColor = 0x00FFFFFF;
-    frame.BackColor = 0x00400000; // dark blue
-    for (TextItem &item : frame.TextItems) {
-        item.FontName = QStringLiteral("ＭＳ ゴシック");
-        item.FontSize = 10;
-        item.FontColor = 0x00FFFFFF;
+    frame.photoWidth = 320;
+    frame.photoHeight = 240;
+    frame.borderWidth = 2;
+    frame.borderColor = 0x00FFFFFF;
+    frame.backColor = 0x00400000; // dark blue
+    for (TextItem &item : frame.textItems) {
+        item.fontName = QStringLiteral("ＭＳ ゴシック");
+        item.fontSize = 10;
+        item.fontColor = 0x00FFFFFF;
     }
-    frame.TextItems[0].Text = QStringLiteral("M42 オリオン大星雲");
-    frame.TextItems[1].Text = QStringLiteral("2001/12/25 22:30");
-    frame.TextItems[2].Text = QStringLiteral("10cm 屈折");
+    frame.textItems[0].text = QStringLiteral("M42 オリオン大星雲");
+    frame.textItems[1].text = QStringLiteral("2001/12/25 22:30");
+    frame.textItems[2].text = QStringLiteral("10cm 屈折");
     return frame;
 }
 
@@ -74,11 +74,11 @@ void tst_PreviewComposer::photoPlacedByPixels()
     PreviewComposer composer;
     const ComposeOutcome outcome = composer.loadPhotoFile(path, frame, LayoutMargins{});
     QVERIFY2(outcome.isDrawn(), qPrintable(outcome.message));
-    QCOMPARE(composer.PhotoPath, path);
-    QCOMPARE(frame.PhotoWidth, 200);
-    QCOMPARE(frame.PhotoHeight, 150);
+    QCOMPARE(composer.photoPath, path);
+    QCOMPARE(frame.photoWidth, 200);
+    QCOMPARE(frame.photoHeight, 150);
     const QRect area = composer.drawnFrame().photoArea;
-    QCOMPARE(area.topLeft(), QPoint(composer.BorderLeft() + 1, composer.BorderTop() + 1));
+    QCOMPARE(area.topLeft(), QPoint(composer.borderLeft() + 1, composer.borderTop() + 1));
     const QImage &c = composer.canvas();
     QCOMPARE(c.copy(area), cornerPhoto(200, 150));
     QCOMPARE(c.pixel(area.left() - 1, area.top() + 5), qRgb(255, 255, 255));
@@ -102,24 +102,24 @@ void tst_PreviewComposer::decodesOnceUntilChangedOrGone()
     QVERIFY(cornerPhoto(300, 200).save(path, "jpeg"));
     FrameDescription frame = panelFrame();
     PreviewComposer composer;
-    composer.PhotoPath = path;
-    QVERIFY(composer.DrawPreview(frame, LayoutMargins{}).isDrawn());
+    composer.photoPath = path;
+    QVERIFY(composer.compose(frame, LayoutMargins{}).isDrawn());
     const QImage first = composer.canvas().copy();
     frame = panelFrame();
-    QVERIFY(composer.DrawPreview(frame, LayoutMargins{}).isDrawn());
+    QVERIFY(composer.compose(frame, LayoutMargins{}).isDrawn());
     QCOMPARE(composer.decodeCount(), 1);
     QCOMPARE(composer.canvas(), first);
 
     // A changed file is read again.
     QVERIFY(cornerPhoto(250, 200).save(path, "jpeg"));
-    QVERIFY(composer.DrawPreview(frame, LayoutMargins{}).isDrawn());
+    QVERIFY(composer.compose(frame, LayoutMargins{}).isDrawn());
     QCOMPARE(composer.decodeCount(), 2);
-    QCOMPARE(frame.PhotoWidth, 250);
+    QCOMPARE(frame.photoWidth, 250);
 
     // A vanished file is no photo: the panel's size on the background.
     QVERIFY(QFile::remove(path));
     frame = panelFrame();
-    QVERIFY(composer.DrawPreview(frame, LayoutMargins{}).isDrawn());
+    QVERIFY(composer.compose(frame, LayoutMargins{}).isDrawn());
     const QRect area = composer.drawnFrame().photoArea;
     QCOMPARE(area.size(), QSize(320, 240));
     QCOMPARE(composer.canvas().pixel(area.topLeft()), qRgb(0, 0, 0x40));
@@ -131,15 +131,15 @@ void tst_PreviewComposer::unreadableOrTooLargePhoto()
     QVERIFY(TestFiles::writeAll(path, "these are notes, not a photo"));
     FrameDescription frame = panelFrame();
     PreviewComposer composer;
-    QVERIFY(composer.DrawPreview(frame, LayoutMargins{}).isDrawn());
+    QVERIFY(composer.compose(frame, LayoutMargins{}).isDrawn());
     const QImage before = composer.canvas().copy();
     const FrameDescription frameBefore = frame;
     const ComposeOutcome outcome = composer.loadPhotoFile(path, frame, LayoutMargins{});
     QCOMPARE(outcome.kind, ComposeOutcome::Kind::PhotoUnreadable);
     QVERIFY2(outcome.message.contains(QDir::toNativeSeparators(path)), qPrintable(outcome.message));
-    QCOMPARE(composer.PhotoPath, path);
+    QCOMPARE(composer.photoPath, path);
     QCOMPARE(composer.canvas(), before);
-    QCOMPARE(frame.PhotoWidth, frameBefore.PhotoWidth);
+    QCOMPARE(frame.photoWidth, frameBefore.photoWidth);
     // A good JPEG header, then nothing.
     QVERIFY(cornerPhoto(64, 64).save(path, "jpeg") && QFile::resize(path, 200));
     QCOMPARE(composer.loadPhotoFile(path, frame, LayoutMargins{}).kind,
@@ -153,7 +153,7 @@ void tst_PreviewComposer::unreadableOrTooLargePhoto()
     QCOMPARE(refused.kind, ComposeOutcome::Kind::PhotoSizeRefused);
     QCOMPARE(refused.message, "最大1600x1200、最小50x50の大きさまで作成可能です。");
     QCOMPARE(composer.decodeCount(), 0);
-    QCOMPARE(QSize(frame.PhotoWidth, frame.PhotoHeight), QSize(1601, 60));
+    QCOMPARE(QSize(frame.photoWidth, frame.photoHeight), QSize(1601, 60));
     QCOMPARE(composer.canvas().width(), 2 * 20 + 320 + 2);
     QCOMPARE(composer.canvas().pixel(composer.canvas().width() / 2, composer.canvas().height() / 2),
              qRgb(0, 0, 0x40));
@@ -162,15 +162,15 @@ void tst_PreviewComposer::unreadableOrTooLargePhoto()
 void tst_PreviewComposer::emptyTextHasTheLineHeightAndSizeZeroFails()
 {
     FrameDescription frame = panelFrame();
-    frame.TextItems[1].Text.clear();
+    frame.textItems[1].text.clear();
     PreviewComposer composer;
-    QVERIFY(composer.ComputeLayout(frame, LayoutMargins{}).isDrawn());
-    QCOMPARE(frame.TextItems[1].MeasuredHeight, frame.TextItems[0].MeasuredHeight);
-    QCOMPARE(frame.TextItems[1].MeasuredWidth, 0);
-    QVERIFY(frame.TextItems[1].MeasuredHeight >= 13);
+    QVERIFY(composer.layOut(frame, LayoutMargins{}).isDrawn());
+    QCOMPARE(frame.textItems[1].measuredHeight, frame.textItems[0].measuredHeight);
+    QCOMPARE(frame.textItems[1].measuredWidth, 0);
+    QVERIFY(frame.textItems[1].measuredHeight >= 13);
     // A size the canvas cannot draw fails the composition.
-    frame.TextItems[3].FontSize = 0;
-    const ComposeOutcome outcome = composer.DrawPreview(frame, LayoutMargins{});
+    frame.textItems[3].fontSize = 0;
+    const ComposeOutcome outcome = composer.compose(frame, LayoutMargins{});
     QCOMPARE(outcome.kind, ComposeOutcome::Kind::Failed);
     QVERIFY(outcome.message.contains(QStringLiteral("0")));
 }
@@ -181,9 +181,10 @@ void tst_PreviewComposer::japaneseFacesDrawnWithIpaFonts()
         QSKIP("the IPA fonts are not installed");
     const QString mincho = QStringLiteral("ＭＳ Ｐ明朝"), gothic = QStringLiteral("MS UI Gothic");
     TextItem item;
-    item.FontSize = 10;
-    for (const auto &[face, twin] : {std::pair(gothic, "IPAPGothic"), std::pair(mincho, "IPAPMincho")}) {
-        item.FontName = face;
+    item.fontSize = 10;
+    for (const auto &[face, twin] :
+         {std::pair(gothic, "IPAPGothic"), std::pair(mincho, "IPAPMincho")}) {
+        item.fontName = face;
         QFont font;
         QVERIFY(Canvas::makeFont(item, &font, nullptr));
         QCOMPARE(QFontInfo(font).family(), QString::fromLatin1(twin));

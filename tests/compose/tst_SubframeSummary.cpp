@@ -60,7 +60,7 @@ class English
 {
 public:
     English()
-        : m_installed(Translations::install(clsNoltIO::Language::English,
+        : m_installed(Translations::install(AppSettings::Language::English,
                                             {QStringLiteral(MORVEL_TRANSLATIONS_DIR)}))
     {}
     ~English()

@@ -3,7 +3,7 @@
 // held. fuzz_template and fuzz_profile_file explore the rest of such files.
 #include "common/Cp932.h"
 #include "store/ProfileFile.h"
-#include "store/clsTemplateIO.h"
+#include "store/TemplateFile.h"
 #include "support/TestFiles.h"
 
 #include <QTest>
@@ -38,20 +38,20 @@ void tst_HostileTemplates::controlCharactersInValues()
 {
     // Line breaks and outer blanks are the profile file's own tests; the rest stays as it was.
     const QString value = QString::fromUtf16(u"a\0b\x1B[31m\x1Ay", 10);
-    clsTemplateIO t;
-    t.Data(2, value);
-    t.Data(3, QStringLiteral("after"));
-    t.Year(value);
-    QVERIFY(t.SaveFile(m_path, true));
-    clsTemplateIO read;
-    QVERIFY2(read.OpenFile(m_path), qPrintable(read.errorString()));
-    QCOMPARE(read.Data(2), value);
-    QCOMPARE(read.Year(), value);
-    QCOMPARE(read.Data(3), QStringLiteral("after"));
-    QCOMPARE(read.Data(1), QString());
+    TemplateFile t;
+    t.setData(2, value);
+    t.setData(3, QStringLiteral("after"));
+    t.setYear(value);
+    QVERIFY(t.save(m_path, true));
+    TemplateFile read;
+    QVERIFY2(read.load(m_path), qPrintable(read.errorString()));
+    QCOMPARE(read.data(2), value);
+    QCOMPARE(read.year(), value);
+    QCOMPARE(read.data(3), QStringLiteral("after"));
+    QCOMPARE(read.data(1), QString());
     // Saved again unchanged, the file keeps its bytes.
     const QByteArray once = readAll(m_path);
-    QVERIFY(read.SaveFile(m_path, true));
+    QVERIFY(read.save(m_path, true));
     QCOMPARE(readAll(m_path), once);
 }
 
@@ -59,26 +59,26 @@ void tst_HostileTemplates::unchangedTemplateKeepsEveryByte()
 {
     // Invalid bytes both in lines the template does not use and in one of its own values: a lone
     // lead byte at a line end or before a line feed or a control, undefined single bytes.
-    clsTemplateIO t;
-    t.FrameSize(QStringLiteral("640x480"));
-    t.Data(2, QStringLiteral("placeholder"));
-    QVERIFY(t.SaveFile(m_path, true));
+    TemplateFile t;
+    t.setFrameSize(QStringLiteral("640x480"));
+    t.setData(2, QStringLiteral("placeholder"));
+    QVERIFY(t.save(m_path, true));
     const QByteArray bytes =
         readAll(m_path).replace("Data=placeholder\r\n", "Data=bad \x81\x7F\x82\r\n") +
         "[Extra]\r\n; note \x82\r\nx=\x80\xA0\xFD\xFE\xFF\r\ny=\x88\x09z\r\n"
         "Note=\x81\x0A";
     QVERIFY(writeAll(m_path, bytes));
-    QVERIFY(t.OpenFile(m_path));
+    QVERIFY(t.load(m_path));
     // What the program shows for such bytes: substitutes, never a crash.
     bool decoded = true;
-    QCOMPARE(t.Data(2), Cp932::decode("bad \x81\x7F\x82", &decoded));
+    QCOMPARE(t.data(2), Cp932::decode("bad \x81\x7F\x82", &decoded));
     QVERIFY(!decoded);
-    QVERIFY(t.SaveFile(m_path, true));
+    QVERIFY(t.save(m_path, true));
     QCOMPARE(readAll(m_path), bytes);
     // Another key changed: the file stays code page 932 and the undecodable lines stay as they
     // were.
-    t.FrameSize(QStringLiteral("800x600"));
-    QVERIFY(t.SaveFile(m_path, true));
+    t.setFrameSize(QStringLiteral("800x600"));
+    QVERIFY(t.save(m_path, true));
     QCOMPARE(readAll(m_path), QByteArray(bytes).replace("PhotoSize=640x480", "PhotoSize=800x600"));
 }
 

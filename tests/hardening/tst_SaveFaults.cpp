@@ -3,7 +3,7 @@
 // program goes on. CI runs as root, so the faults used here are ones that stop root too.
 #include "HostileFiles.h"
 #include "app/AppSession.h"
-#include "app/frmPreview.h"
+#include "app/PreviewWindow.h"
 #include "io/SavePicture.h"
 #include "support/TestFiles.h"
 
@@ -58,8 +58,8 @@ void tst_SaveFaults::windowSaveOnFullDisk()
 {
     QFETCH(QString, command);
     Session s;
-    frmMdiMain &w = s.start();
-    QVERIFY(w.preview() && w.preview()->isVisible());
+    MainWindow &w = s.start();
+    QVERIFY(w.previewWindow() && w.previewWindow()->isVisible());
     const bool picture = command == u"picture";
     if (!picture)
         s.edit(QStringLiteral("txtTargetName"))->setText(QString(300, u'M'));
@@ -69,16 +69,16 @@ void tst_SaveFaults::windowSaveOnFullDisk()
     const QByteArray old = picture ? SavePicture::bmpBytes(HostileFiles::gradient(30, 20))
                                    : QByteArray("[Frame]\r\nPhotoSize=640x480\r\n");
     QVERIFY(writeAll(target, old));
-    const QString savePath = w.settings().SavePath();
-    const QString templatePath = w.settings().TemplatePath();
+    const QString savePath = w.settings().savePath();
+    const QString templatePath = w.settings().templatePath();
     const QStringList before = filesIn(s.dir.path());
     const auto save = [&] {
         if (command != u"default")
             s.services.saveAnswers.enqueue(target);
         if (picture)
-            w.IDM_SAVEPHOTO_Click();
+            w.savePicture();
         else if (command == u"default")
-            w.IDMI_SETDEFAULT_Click();
+            w.saveStartupTemplate();
         else
             w.findChild<QAction *>(QStringLiteral("IDMI_SAVETEMPLATE"))->trigger();
     };
@@ -93,9 +93,9 @@ void tst_SaveFaults::windowSaveOnFullDisk()
     QVERIFY2(told.text.contains(QDir::toNativeSeparators(target)), qPrintable(told.text));
     QCOMPARE(readAll(target), old);
     QCOMPARE(filesIn(s.dir.path()), before);
-    QCOMPARE(w.settings().SavePath(), savePath);
-    QCOMPARE(w.settings().TemplatePath(), templatePath);
-    QVERIFY(w.isVisible() && w.preview()->isVisible());
+    QCOMPARE(w.settings().savePath(), savePath);
+    QCOMPARE(w.settings().templatePath(), templatePath);
+    QVERIFY(w.isVisible() && w.previewWindow()->isVisible());
 
     // With room again, the same command saves.
     save();

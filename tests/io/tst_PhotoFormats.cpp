@@ -44,11 +44,11 @@ QList<QRgb> greys(std::initializer_list<int> values)
 FrameDescription plainFrame()
 {
     FrameDescription frame;
-    frame.PhotoWidth = 320;
-    frame.PhotoHeight = 240;
-    frame.BorderWidth = 2;
-    for (TextItem &item : frame.TextItems)
-        item.FontSize = 10;
+    frame.photoWidth = 320;
+    frame.photoHeight = 240;
+    frame.borderWidth = 2;
+    for (TextItem &item : frame.textItems)
+        item.fontSize = 10;
     return frame;
 }
 
@@ -239,12 +239,12 @@ void tst_PhotoFormats::metafilePhotoIsFramed()
     QFETCH(QString, name);
     QFETCH(QByteArray, data);
     PreviewComposer composer;
-    composer.PhotoPath = m_dir.filePath(name);
-    QVERIFY(TestFiles::writeAll(composer.PhotoPath, data));
+    composer.photoPath = m_dir.filePath(name);
+    QVERIFY(TestFiles::writeAll(composer.photoPath, data));
     FrameDescription frame = plainFrame();
-    const ComposeOutcome outcome = composer.DrawPreview(frame, LayoutMargins{});
+    const ComposeOutcome outcome = composer.compose(frame, LayoutMargins{});
     QVERIFY2(outcome.isDrawn(), qPrintable(outcome.message));
-    QCOMPARE(QSize(frame.PhotoWidth, frame.PhotoHeight), QSize(480, 320));
+    QCOMPARE(QSize(frame.photoWidth, frame.photoHeight), QSize(480, 320));
     // The whole photo, pixel for pixel, just inside the border.
     QString error;
     QCOMPARE(composer.canvas().copy(composer.drawnFrame().photoArea),
@@ -276,8 +276,8 @@ void tst_PhotoFormats::hugeHeaderJudgedUndecoded()
     QCOMPARE(LoadPicture::readHeader(name).size, size);
     FrameDescription frame = plainFrame();
     PreviewComposer composer;
-    composer.PhotoPath = name;
-    const ComposeOutcome outcome = composer.DrawPreview(frame, LayoutMargins{});
+    composer.photoPath = name;
+    const ComposeOutcome outcome = composer.compose(frame, LayoutMargins{});
     QCOMPARE(outcome.kind, ComposeOutcome::Kind::PhotoSizeRefused);
     QCOMPARE(outcome.shrinkWouldFit, !name.endsWith(".emf")); // a metafile is never shrunk
     QCOMPARE(composer.decodeCount(), 0);
@@ -325,17 +325,17 @@ void tst_PhotoFormats::largeJpegShrunkOrRefused()
     QVERIFY(photo.save(path, "JPEG"));
     FrameDescription frame = plainFrame();
     PreviewComposer composer;
-    composer.PhotoPath = path;
-    ComposeOutcome outcome = composer.DrawPreview(frame, LayoutMargins{});
+    composer.photoPath = path;
+    ComposeOutcome outcome = composer.compose(frame, LayoutMargins{});
     QCOMPARE(outcome.kind, ComposeOutcome::Kind::PhotoSizeRefused);
     QCOMPARE(outcome.message, ComposeOutcome::sizeMessage());
-    QCOMPARE(QSize(frame.PhotoWidth, frame.PhotoHeight), QSize(6000, 4000));
+    QCOMPARE(QSize(frame.photoWidth, frame.photoHeight), QSize(6000, 4000));
 
     PhotoOptions options;
     options.shrink = true;
     composer.setPhotoOptions(options);
     frame = plainFrame();
-    QVERIFY(composer.DrawPreview(frame, LayoutMargins{}).isDrawn());
+    QVERIFY(composer.compose(frame, LayoutMargins{}).isDrawn());
     QCOMPARE(composer.drawnFrame().photoArea.size(), QSize(1600, 1067));
     QCOMPARE(composer.canvas().pixel(composer.drawnFrame().photoArea.center()), qRgb(90, 90, 90));
     // The cached photo serves the same options only.
@@ -343,7 +343,7 @@ void tst_PhotoFormats::largeJpegShrunkOrRefused()
     options.box = QSize(800, 600);
     composer.setPhotoOptions(options);
     frame = plainFrame();
-    QVERIFY(composer.DrawPreview(frame, LayoutMargins{}).isDrawn());
+    QVERIFY(composer.compose(frame, LayoutMargins{}).isDrawn());
     QCOMPARE(composer.drawnFrame().photoArea.size(), QSize(800, 533));
     QCOMPARE(composer.decodeCount(), 2);
 }

@@ -1,5 +1,5 @@
 #include "hardening/HostileFiles.h"
-#include "io/GetFileFolder.h"
+#include "io/ExistingFolder.h"
 #include "io/LoadPicture.h"
 #include "io/SavePicture.h"
 #include "support/TestFiles.h"
@@ -102,7 +102,7 @@ private slots:
     void bmpCutShortIsToldReadInPart();
     void brokenJpeg_data();
     void brokenJpeg();
-    void getFileFolder();
+    void folderOfExistingFile();
 
 private:
     QTemporaryDir m_dir;
@@ -344,15 +344,15 @@ void tst_PictureFiles::brokenJpeg()
     QVERIFY(QImageReader(path, "jpeg").read().isNull()); // Qt reads none of them either
 }
 
-void tst_PictureFiles::getFileFolder()
+void tst_PictureFiles::folderOfExistingFile()
 {
     const QString file = m_dir.filePath(QStringLiteral("m42.jpg"));
     QVERIFY(testImage(2, 2).save(file, "jpeg"));
-    QCOMPARE(GetFileFolder(file), m_dir.path());
-    QCOMPARE(GetFileFolder(m_dir.path() + QStringLiteral("//m42.jpg")), m_dir.path());
-    QCOMPARE(GetFileFolder(m_dir.filePath(QStringLiteral("none.jpg"))), QString());
-    QCOMPARE(GetFileFolder(m_dir.path()), QString()); // a folder is not a file
-    QCOMPARE(GetFileFolder(QString()), QString());
+    QCOMPARE(existingFolder(file), m_dir.path());
+    QCOMPARE(existingFolder(m_dir.path() + QStringLiteral("//m42.jpg")), m_dir.path());
+    QCOMPARE(existingFolder(m_dir.filePath(QStringLiteral("none.jpg"))), QString());
+    QCOMPARE(existingFolder(m_dir.path()), QString()); // a folder is not a file
+    QCOMPARE(existingFolder(QString()), QString());
 }
 
 QTEST_MAIN(tst_PictureFiles)

@@ -6,7 +6,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 
-
 namespace {
 
 // A file in UTF-16LE with its byte-order mark.
@@ -41,6 +40,7 @@ void tst_ProfileFile::readsValues_data()
     QTest::addColumn<QString>("expected");
 
     const QByteArray basic = "[Frame]\r\nPhotoSize=640x480\r\n[Other]\r\nPhotoSize=1x1\r\n";
+    // clang-format off
     QTest::newRow("plain key") << basic << "Frame" << "PhotoSize" << "640x480";
     QTest::newRow("section and key ignore case") << basic << "fRAME" << "photosize" << "640x480";
     QTest::newRow("key looked up in its own section") << basic << "Other" << "PhotoSize" << "1x1";
@@ -58,6 +58,7 @@ void tst_ProfileFile::readsValues_data()
     QTest::newRow("UTF-8 file, a line kept from code page 932")
         << QByteArray("\xEF\xBB\xBF[A]\r\nk=\x82\xa0\r\n") << "A"
         << "k" << QStringLiteral("あ");
+    // clang-format on
 }
 
 void tst_ProfileFile::readsValues()
@@ -103,6 +104,7 @@ void tst_ProfileFile::editsInPlace_data()
     QTest::addColumn<QString>("value");
     QTest::addColumn<QByteArray>("after");
 
+    // clang-format off
     QTest::newRow("new file gets CRLF") << QByteArray() << "A" << "k" << "v"
                                         << QByteArray("[A]\r\nk=v\r\n");
     QTest::newRow("existing key replaced where it stands, its spelling kept")
@@ -120,6 +122,7 @@ void tst_ProfileFile::editsInPlace_data()
     QTest::newRow("CR and LF in a value become blanks")
         << QByteArray() << "A" << "k" << "line1\r\n[Evil]\nx=1"
         << QByteArray("[A]\r\nk=line1  [Evil] x=1\r\n");
+    // clang-format on
 }
 
 void tst_ProfileFile::editsInPlace()

@@ -1,5 +1,5 @@
+#include "store/AppSettings.h"
 #include "store/ProgramFolder.h"
-#include "store/clsNoltIO.h"
 #include "support/TestFiles.h"
 
 #include <QDir>
@@ -74,11 +74,11 @@ void tst_ProgramFolder::locate()
         QCOMPARE(readAll(program + QStringLiteral("/default.kvl")), kvl);
 
     // The photo dialogs start in the pictures folder, the template dialogs in the settings folder.
-    clsNoltIO settings(place.folder, place.pictures, 15, 15);
-    QVERIFY(settings.OpenFile(dir.filePath(QStringLiteral("none.ini"))));
-    QCOMPARE(settings.LoadPath(), place.pictures);
-    QCOMPARE(settings.SavePath(), place.pictures);
-    QCOMPARE(settings.TemplatePath(), place.folder);
+    AppSettings settings(place.folder, place.pictures, 15, 15);
+    QVERIFY(settings.load(dir.filePath(QStringLiteral("none.ini"))));
+    QCOMPARE(settings.loadPath(), place.pictures);
+    QCOMPARE(settings.savePath(), place.pictures);
+    QCOMPARE(settings.templatePath(), place.folder);
 }
 
 QTEST_GUILESS_MAIN(tst_ProgramFolder)

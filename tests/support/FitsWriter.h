@@ -50,7 +50,7 @@ inline bool write(const QString &path, const Image &image)
     fits_write_pix(f, image.tileCompressed ? TSHORT : TDOUBLE, first.data(),
                    LONGLONG(image.values.size()),
                    image.tileCompressed ? static_cast<void *>(shorts.data())
-                                       : const_cast<double *>(image.values.data()),
+                                        : const_cast<double *>(image.values.data()),
                    &status);
     int closing = 0;
     fits_close_file(f, &closing);

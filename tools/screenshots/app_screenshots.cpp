@@ -14,9 +14,9 @@
 // is the build's (this program runs from the build folder's "tools").
 #include "app/AppStartup.h"
 #include "app/ColorSwatch.h"
+#include "app/MainWindow.h"
 #include "app/PreviewCanvas.h"
-#include "app/frmMdiMain.h"
-#include "app/frmPreview.h"
+#include "app/PreviewWindow.h"
 #include "ui/PlatformServices.h"
 
 #include <QAbstractItemView>
@@ -97,7 +97,7 @@ void reject(QWidget *dialog)
 }
 
 // The choices beyond the 1:1 window, each as it stands on the screen.
-void choices(frmMdiMain &window, const QDir &out)
+void choices(MainWindow &window, const QDir &out)
 {
     auto shot = [&out](const char *name) { return out.filePath(QString::fromLatin1(name)); };
     screenshot(shot("fit-view.png"), window.frameGeometry());
@@ -160,12 +160,12 @@ int main(int argc, char **argv)
     AppStartup::prepare(args[2]);
 
     QtPlatformServices services;
-    frmMdiMain window(&services, args[2]);
-    window.Form_Load();
+    MainWindow window(&services, args[2]);
+    window.start();
     if (!QTest::qWaitForWindowExposed(&window))
         std::fprintf(stderr, "app_screenshots: the window was not shown\n");
     QTest::qWait(300);
-    dropFile(window.preview()->canvas(), args[3]);
+    dropFile(window.previewWindow()->canvas(), args[3]);
     if (!dialogs && !views)
         return QApplication::exec();
 
@@ -193,7 +193,7 @@ int main(int argc, char **argv)
     const QString large = out.filePath(QStringLiteral("too-large.bmp"));
     QImage(1700, 100, QImage::Format_RGB32).save(large, "BMP");
     whenModal(shot("size-message.png"), reject);
-    dropFile(window.preview()->canvas(), large);
+    dropFile(window.previewWindow()->canvas(), large);
     const QString broken = out.filePath(QStringLiteral("broken.jpg"));
     {
         QFile f(broken);
@@ -201,7 +201,7 @@ int main(int argc, char **argv)
             f.write("not a picture");
     }
     whenModal(shot("unreadable-message.png"), reject);
-    dropFile(window.preview()->canvas(), broken);
+    dropFile(window.previewWindow()->canvas(), broken);
     QFile::remove(large);
     QFile::remove(broken);
 
@@ -220,7 +220,7 @@ int main(int argc, char **argv)
     }
 
     // Back to the photo, then the alignment menu of the last footer item.
-    dropFile(window.preview()->canvas(), args[3]);
+    dropFile(window.previewWindow()->canvas(), args[3]);
     auto *align = window.findChild<QToolButton *>(QStringLiteral("tlbFontAlign(4)"));
     QTimer::singleShot(300, [&] {
         screenshot(shot("align-menu.png"),

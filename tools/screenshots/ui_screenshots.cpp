@@ -1,11 +1,11 @@
 // Renders the settings dialog, the version dialog, the margin diagram and the colour dialog to PNG
 // files in the folder given as the first argument, for a person to look at. Run under a real
 // window system (Xvfb is enough).
-#include "store/clsNoltIO.h"
+#include "store/AppSettings.h"
 #include "support/FakePlatformServices.h"
-#include "ui/BasCmndlg.h"
-#include "ui/frmAbout.h"
-#include "ui/frmSetup.h"
+#include "ui/AboutDialog.h"
+#include "ui/ColorChooser.h"
+#include "ui/SettingsDialog.h"
 
 #include <QApplication>
 #include <QColorDialog>
@@ -41,24 +41,24 @@ int main(int argc, char **argv)
         QApplication::installTranslator(&qtJapanese);
 
     QTemporaryDir dir;
-    clsNoltIO settings(dir.path(), 15, 15);
-    settings.OpenFile(dir.filePath(QStringLiteral("nolt.ini")));
+    AppSettings settings(dir.path(), 15, 15);
+    settings.load(dir.filePath(QStringLiteral("nolt.ini")));
     FakePlatformServices services;
 
     {
-        frmSetup dialog(settings, services);
-        save(&dialog, out.filePath(QStringLiteral("frmSetup.png")));
+        SettingsDialog dialog(settings, services);
+        save(&dialog, out.filePath(QStringLiteral("SettingsDialog.png")));
         auto *box = dialog.findChild<QLineEdit *>(QStringLiteral("txtMargin(1)"));
         box->setFocus();
         box->selectAll();
         QTest::keyClicks(box, QStringLiteral("15a"));
-        save(&dialog, out.filePath(QStringLiteral("frmSetup-typing.png")));
+        save(&dialog, out.filePath(QStringLiteral("SettingsDialog-typing.png")));
     }
     {
-        frmAbout dialog(services);
-        save(&dialog, out.filePath(QStringLiteral("frmAbout.png")));
+        AboutDialog dialog(services);
+        save(&dialog, out.filePath(QStringLiteral("AboutDialog.png")));
     }
-    const QImage diagram = frmSetup::marginDiagram();
+    const QImage diagram = SettingsDialog::marginDiagram();
     diagram.scaled(diagram.size() * 4).save(out.filePath(QStringLiteral("marginDiagram-x4.png")));
     {
         // The dialog of QtPlatformServices::chooseColor, answered by a timer once it is shown.
@@ -70,8 +70,8 @@ int main(int argc, char **argv)
             dialog->grab().save(out.filePath(QStringLiteral("colorDialog.png")));
             dialog->reject();
         });
-        real.chooseColor(nullptr, BasCmndlg::fromColorRef(0x804020), BasCmndlg::colorDialogTitle(),
-                         BasCmndlg::standardCustomColors());
+        real.chooseColor(nullptr, ColorChooser::fromColorRef(0x804020),
+                         ColorChooser::colorDialogTitle(), ColorChooser::standardCustomColors());
     }
     return 0;
 }

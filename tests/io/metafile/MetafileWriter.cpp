@@ -22,8 +22,8 @@ MetafileWriter MetafileWriter::placeable(const QRect &bounds, int unitsPerInch)
 
 MetafileWriter MetafileWriter::emf(QSize pixels)
 {
-    MetafileWriter e = emfFrame(QRect(0, 0, pixels.width() * 2540 / 96 + 1,
-                                      pixels.height() * 2540 / 96 + 1));
+    MetafileWriter e =
+        emfFrame(QRect(0, 0, pixels.width() * 2540 / 96 + 1, pixels.height() * 2540 / 96 + 1));
     e.m_pixels = pixels;
     return e;
 }
@@ -93,22 +93,46 @@ QByteArray MetafileWriter::finish(int objects) const
         // The reference device: 1920 x 1080 pixels at exactly 96 dpi (508 x 285.75 mm).
         const QByteArray eof = ints({14, 20, 0, 16, 20});
         const QRect &f = m_box;
-        return ints({1, 108, 0, 0, m_pixels.width() - 1, m_pixels.height() - 1, f.left(), f.top(),
-                     f.right(), f.bottom(), 0x464D4520, 0x10000, 108 + m_body.size() + eof.size(),
-                     m_records + 2, m_objects, 0, 0, 0, 1920, 1080, 508, 285, 0, 0, 0, 508000,
+        return ints({1,
+                     108,
+                     0,
+                     0,
+                     m_pixels.width() - 1,
+                     m_pixels.height() - 1,
+                     f.left(),
+                     f.top(),
+                     f.right(),
+                     f.bottom(),
+                     0x464D4520,
+                     0x10000,
+                     108 + m_body.size() + eof.size(),
+                     m_records + 2,
+                     m_objects,
+                     0,
+                     0,
+                     0,
+                     1920,
+                     1080,
+                     508,
+                     285,
+                     0,
+                     0,
+                     0,
+                     508000,
                      285750}) +
                m_body + eof;
     }
     const QByteArray records = m_body + words({3, 0, 0}); // META_EOF
     const qint64 size = (18 + records.size()) / 2;
-    const QByteArray header = words({1, 9, 0x0300, size & 0xFFFF, size >> 16,
-                                     objects < 0 ? m_objects : objects, m_largest & 0xFFFF,
-                                     m_largest >> 16, 0});
+    const QByteArray header =
+        words({1, 9, 0x0300, size & 0xFFFF, size >> 16, objects < 0 ? m_objects : objects,
+               m_largest & 0xFFFF, m_largest >> 16, 0});
     if (!m_placeable)
         return header + records;
     const QRect &b = m_box;
-    QList<qint64> p = {0xCDD7, 0x9AC6, 0, b.left(), b.top(), b.left() + b.width(),
-                       b.top() + b.height(), m_unitsPerInch, 0, 0};
+    QList<qint64> p = {
+        0xCDD7,         0x9AC6, 0, b.left(), b.top(), b.left() + b.width(), b.top() + b.height(),
+        m_unitsPerInch, 0,      0};
     qint64 checksum = 0;
     for (qint64 w : p)
         checksum ^= w & 0xFFFF;

@@ -1,4 +1,4 @@
-#include "store/clsNoltIO.h"
+#include "store/AppSettings.h"
 #include "support/TestFiles.h"
 
 #include <QFileInfo>
@@ -8,7 +8,7 @@
 using TestFiles::readAll;
 using TestFiles::writeAll;
 
-class tst_clsNoltIO : public QObject
+class tst_AppSettings : public QObject
 {
     Q_OBJECT
 
@@ -18,14 +18,14 @@ private slots:
     void extraPreferencesWrittenOnlyWhenSet();
 };
 
-void tst_clsNoltIO::createdFileBytes()
+void tst_AppSettings::createdFileBytes()
 {
     QTemporaryDir dir;
     // The program's own folder is made on the first save.
     const QString path = dir.filePath(QStringLiteral("config/morvel/nolt.ini"));
-    clsNoltIO nolt(QStringLiteral("F"), 15, 15);
-    QVERIFY(nolt.OpenFile(path)); // no file: every default
-    QVERIFY(nolt.SaveFile(path));
+    AppSettings nolt(QStringLiteral("F"), 15, 15);
+    QVERIFY(nolt.load(path)); // no file: every default
+    QVERIFY(nolt.save(path));
     QCOMPARE(readAll(path), QByteArray("[Common]\r\n"
                                        "Savepos=0\r\nx=0\r\ny=0\r\nwidth=9600\r\nheight=7200\r\n"
                                        "DateFormat=0\r\nDelimFormat=0\r\nENGMONTH=0\r\n"
@@ -35,16 +35,16 @@ void tst_clsNoltIO::createdFileBytes()
                                        "FrameHorizonBorder=20\r\nFontVerticalFrame=5\r\n"
                                        "[Jpeg]\r\nQuality=80\r\nType=0\r\n"));
     // The default window is 640 x 480 pixels: at 120 dpi 12 twips a pixel, at 144 dpi 10.
-    clsNoltIO large(QString(), 12, 10);
-    large.OpenFile(dir.filePath(QStringLiteral("none.ini")));
-    QCOMPARE(QSize(large.Width(), large.Height()), QSize(7680, 4800));
+    AppSettings large(QString(), 12, 10);
+    large.load(dir.filePath(QStringLiteral("none.ini")));
+    QCOMPARE(QSize(large.width(), large.height()), QSize(7680, 4800));
     // A file where the folder should be: the save fails, says why and leaves the file.
-    QVERIFY(!large.SaveFile(path + QStringLiteral("/nolt.ini")));
+    QVERIFY(!large.save(path + QStringLiteral("/nolt.ini")));
     QVERIFY(!large.errorString().isEmpty());
     QVERIFY(QFileInfo(path).isFile());
 }
 
-void tst_clsNoltIO::keepsForeignLinesOnSave()
+void tst_AppSettings::keepsForeignLinesOnSave()
 {
     QTemporaryDir dir;
     const QString path = dir.filePath(QStringLiteral("nolt.ini"));
@@ -52,11 +52,11 @@ void tst_clsNoltIO::keepsForeignLinesOnSave()
                      "[Common]\r\n; mine\r\nx=5\r\nExtra=1\r\nSavePath=/home/\x8e\xca\x90\x5e\r\n"
                      "[Jpeg]\r\nQuality=55\r\nType=3\r\n[Mine]\r\nz=9\r\n"
                      "[Margin]\r\nFontVerticalFrame=12\r\n"));
-    clsNoltIO nolt(QStringLiteral("P"), 15, 15);
-    nolt.OpenFile(path);
-    QCOMPARE(nolt.SavePath(), QStringLiteral("/home/写真"));
-    nolt.X(-60);
-    QVERIFY(nolt.SaveFile(path));
+    AppSettings nolt(QStringLiteral("P"), 15, 15);
+    nolt.load(path);
+    QCOMPARE(nolt.savePath(), QStringLiteral("/home/写真"));
+    nolt.setX(-60);
+    QVERIFY(nolt.save(path));
     QCOMPARE(readAll(path),
              QByteArray("[Common]\r\n; mine\r\nx=-60\r\nExtra=1\r\nSavePath=/home/\x8e\xca\x90\x5e"
                         "\r\nSavepos=0\r\ny=0\r\nwidth=9600\r\nheight=7200\r\nDateFormat=0\r\n"
@@ -66,33 +66,33 @@ void tst_clsNoltIO::keepsForeignLinesOnSave()
                         "FontHorizonBorder=10\r\nFrameHorizonBorder=20\r\n"));
 }
 
-void tst_clsNoltIO::extraPreferencesWrittenOnlyWhenSet()
+void tst_AppSettings::extraPreferencesWrittenOnlyWhenSet()
 {
     QTemporaryDir dir;
     // The program's own folder is made on the first save.
     const QString path = dir.filePath(QStringLiteral("config/morvel/nolt.ini"));
-    clsNoltIO nolt(QStringLiteral("F"), 15, 15);
-    nolt.OpenFile(path);
+    AppSettings nolt(QStringLiteral("F"), 15, 15);
+    nolt.load(path);
     QCOMPARE(nolt.shrinkBox(), QSize(1600, 1200));
     nolt.setShrinkBox(QSize(3000, 1200));
     nolt.setCaptionPattern(1, QStringLiteral("{EXPTIME}s"));
-    nolt.setLanguage(clsNoltIO::Language::English);
-    QVERIFY(nolt.SaveFile(path));
+    nolt.setLanguage(AppSettings::Language::English);
+    QVERIFY(nolt.save(path));
     const QByteArray tail = "[Photo]\r\nShrinkWidth=3000\r\n[View]\r\nLanguage=1\r\n"
                             "[Caption]\r\nLine2={EXPTIME}s\r\n";
     QVERIFY(readAll(path).endsWith("[Jpeg]\r\nQuality=80\r\nType=0\r\n" + tail));
 
     // Back to the defaults: the keys the file holds stay, with the default values.
-    clsNoltIO back(QStringLiteral("F"), 15, 15);
-    back.OpenFile(path);
+    AppSettings back(QStringLiteral("F"), 15, 15);
+    back.load(path);
     QCOMPARE(back.captionPattern(1), QStringLiteral("{EXPTIME}s"));
-    QCOMPARE(back.captionPattern(0), clsNoltIO::defaultCaptionPattern(0));
+    QCOMPARE(back.captionPattern(0), AppSettings::defaultCaptionPattern(0));
     back.setShrinkBox(QSize(1600, 1200));
-    back.setLanguage(clsNoltIO::Language::Japanese);
-    QVERIFY(back.SaveFile(path));
+    back.setLanguage(AppSettings::Language::Japanese);
+    QVERIFY(back.save(path));
     QVERIFY(readAll(path).endsWith("[Photo]\r\nShrinkWidth=1600\r\n[View]\r\nLanguage=0\r\n"
                                    "[Caption]\r\nLine2={EXPTIME}s\r\n"));
 }
 
-QTEST_GUILESS_MAIN(tst_clsNoltIO)
-#include "tst_clsNoltIO.moc"
+QTEST_GUILESS_MAIN(tst_AppSettings)
+#include "tst_AppSettings.moc"

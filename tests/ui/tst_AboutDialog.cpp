@@ -1,5 +1,5 @@
 #include "support/FakePlatformServices.h"
-#include "ui/frmAbout.h"
+#include "ui/AboutDialog.h"
 
 #include <QApplication>
 #include <QDir>
@@ -27,7 +27,7 @@ void showActive(QWidget *dialog)
 
 } // namespace
 
-class tst_frmAbout : public QObject
+class tst_AboutDialog : public QObject
 {
     Q_OBJECT
 
@@ -36,11 +36,11 @@ private slots:
     void manualPath();
 };
 
-void tst_frmAbout::layoutTextsLinksAndKeys()
+void tst_AboutDialog::layoutTextsLinksAndKeys()
 {
     FakePlatformServices services;
     const QUrl manual(u"file:///usr/share/morvel/doc/index.html"_s);
-    frmAbout dialog(services, nullptr, manual);
+    AboutDialog dialog(services, nullptr, manual);
     QCOMPARE(dialog.size(), QSize(326, 118));
     QCOMPARE(child<QWidget>(&dialog, u"lblUrl"_s)->geometry(), QRect(56, 90, 261, 16));
     QCOMPARE(child<QWidget>(&dialog, u"picIcon"_s)->geometry(), QRect(12, 10, 32, 32));
@@ -69,12 +69,12 @@ void tst_frmAbout::layoutTextsLinksAndKeys()
     }
 }
 
-void tst_frmAbout::manualPath()
+void tst_AboutDialog::manualPath()
 {
     // A run from the build folder finds the manual in the source tree; its title is the one the
     // dialog's link shows.
     QTemporaryDir dir;
-    const QString source = frmAbout::manualPath(dir.path());
+    const QString source = AboutDialog::manualPath(dir.path());
     QVERIFY2(source.endsWith(u"docs/index.html"_s), qPrintable(source));
     QFile file(source);
     QVERIFY(file.open(QIODevice::ReadOnly));
@@ -87,10 +87,10 @@ void tst_frmAbout::manualPath()
     for (const QString &manual : {u"share/morvel/doc"_s, u"bin/docs"_s}) {
         QVERIFY(QDir(dir.path()).mkpath(manual));
         QVERIFY(QFile(dir.filePath(manual + u"/index.html"_s)).open(QIODevice::WriteOnly));
-        QCOMPARE(frmAbout::manualPath(bin),
+        QCOMPARE(AboutDialog::manualPath(bin),
                  QFileInfo(dir.filePath(manual + u"/index.html"_s)).canonicalFilePath());
     }
 }
 
-QTEST_MAIN(tst_frmAbout)
-#include "tst_frmAbout.moc"
+QTEST_MAIN(tst_AboutDialog)
+#include "tst_AboutDialog.moc"

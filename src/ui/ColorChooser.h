@@ -10,10 +10,10 @@ class QWidget;
 // The colour chooser behind the colour swatches of the editing panel.
 //
 // The main window's swatch click handlers call
-//     BasCmndlg::chooseSwatchColor(this, picFrameColor, m_services);
-// A swatch's colour is its "BackColor" property (0x00BBGGRR) when it has one, otherwise the colour
+//     ColorChooser::chooseSwatchColor(this, picFrameColor, m_services);
+// A swatch's colour is its "color" property (0x00BBGGRR) when it has one, otherwise the colour
 // of its background role.
-namespace BasCmndlg {
+namespace ColorChooser {
 
 // The title of the colour dialog from every swatch.
 QString colorDialogTitle();
@@ -24,8 +24,8 @@ QList<QColor> standardCustomColors();
 // Opens the colour dialog owned by `owner`, titled `title`, starting at `start`, with the sixteen
 // standard custom colours. `chosen` receives the user's colour after OK and `start` after a
 // cancel. Returns non-zero when the user confirmed a colour.
-int ChooseColorDialog(QWidget *owner, PlatformServices &services, const QString &title,
-                      const QColor &start, QColor &chosen);
+int chooseColor(QWidget *owner, PlatformServices &services, const QString &title,
+                const QColor &start, QColor &chosen);
 
 // The swatch click: opens the dialog at the swatch's colour; OK gives the swatch the chosen
 // colour, Cancel keeps it. Returns true when the colour was replaced.
@@ -39,4 +39,4 @@ void setSwatchColor(QWidget *swatch, const QColor &color);
 QColor fromColorRef(quint32 bgr);
 quint32 toColorRef(const QColor &color);
 
-} // namespace BasCmndlg
+} // namespace ColorChooser

@@ -1,4 +1,4 @@
-#include "frmAbout.h"
+#include "AboutDialog.h"
 
 #include "PlatformServices.h"
 #include "Twips.h"
@@ -48,12 +48,12 @@ QPixmap fallbackIcon()
 
 } // namespace
 
-frmAbout::frmAbout(PlatformServices &services, QWidget *owner, const QUrl &manual)
+AboutDialog::AboutDialog(PlatformServices &services, QWidget *owner, const QUrl &manual)
     : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       m_services(services), m_address(manual)
 {
-    setObjectName(QStringLiteral("frmAbout"));
+    setObjectName(QStringLiteral("AboutDialog"));
     setWindowTitle(tr("ﾊﾞｰｼﾞｮﾝ情報"));
     setFont(UiFonts::dialogFont());
     setFixedSize(Twips::toPixels(ClientWidth, ClientHeight));
@@ -115,13 +115,13 @@ frmAbout::frmAbout(PlatformServices &services, QWidget *owner, const QUrl &manua
     cmdOK->setFocus();
 }
 
-void frmAbout::showModal(QWidget *owner, PlatformServices &services)
+void AboutDialog::showModal(QWidget *owner, PlatformServices &services)
 {
-    frmAbout dialog(services, owner);
+    AboutDialog dialog(services, owner);
     dialog.exec();
 }
 
-QString frmAbout::manualPath(const QString &executableFolder)
+QString AboutDialog::manualPath(const QString &executableFolder)
 {
     const QDir folder(executableFolder);
     const QString candidates[] = {
@@ -136,7 +136,7 @@ QString frmAbout::manualPath(const QString &executableFolder)
     return QDir::cleanPath(candidates[0]);
 }
 
-QUrl frmAbout::manualUrl()
+QUrl AboutDialog::manualUrl()
 {
     QUrl url = QUrl::fromLocalFile(manualPath(QCoreApplication::applicationDirPath()));
     // A translation points at its own part of the manual; the Japanese manual opens at the top.
@@ -146,7 +146,7 @@ QUrl frmAbout::manualUrl()
     return url;
 }
 
-bool frmAbout::eventFilter(QObject *watched, QEvent *event)
+bool AboutDialog::eventFilter(QObject *watched, QEvent *event)
 {
     if ((watched == lblHome || watched == lblUrl) && event->type() == QEvent::MouseButtonRelease) {
         auto *mouse = static_cast<QMouseEvent *>(event);
@@ -159,7 +159,7 @@ bool frmAbout::eventFilter(QObject *watched, QEvent *event)
     return QDialog::eventFilter(watched, event);
 }
 
-void frmAbout::openLink()
+void AboutDialog::openLink()
 {
     // Whether the browser could open it is not examined; the dialog stays open.
     m_services.openUrl(m_address);

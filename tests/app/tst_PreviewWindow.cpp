@@ -1,6 +1,6 @@
 #include "AppSession.h"
 #include "app/PreviewCanvas.h"
-#include "app/frmPreview.h"
+#include "app/PreviewWindow.h"
 #include "compose/FontSetup.h"
 #include "io/SavePicture.h"
 #include "support/FitsWriter.h"
@@ -62,14 +62,14 @@ void load(Session &s, const QString &path, bool byDialog = true)
 {
     if (byDialog) {
         s.services.openAnswers.enqueue(path);
-        s.window->IDM_LOADPHOTO_Click();
+        s.window->openPhoto();
     } else {
-        drop(s.window->preview()->canvas(), {path});
+        drop(s.window->previewWindow()->canvas(), {path});
     }
 }
 
 // True when the canvas shows the photo of the bitmap file `path` inside the border.
-bool showsPhoto(frmPreview *preview, const QString &path)
+bool showsPhoto(PreviewWindow *preview, const QString &path)
 {
     const QImage photo = QImage(path, "BMP").convertToFormat(QImage::Format_RGB32);
     const QRect area = preview->composer().drawnFrame().photoArea;
@@ -78,7 +78,7 @@ bool showsPhoto(frmPreview *preview, const QString &path)
 
 } // namespace
 
-class tst_frmPreview : public QObject
+class tst_PreviewWindow : public QObject
 {
     Q_OBJECT
 
@@ -99,10 +99,10 @@ private slots:
     void fittedViewShowsAndTakesDrops();
 };
 
-void tst_frmPreview::dropLoadsFirstFile()
+void tst_PreviewWindow::dropLoadsFirstFile()
 {
     Session s;
-    frmMdiMain &w = s.start();
+    MainWindow &w = s.start();
     QWidget *canvas = s.find<QWidget>("picPreview");
     // The first file's extension decides, in any case; data without a local file is refused.
     const std::pair<QStringList, bool> drags[] = {{{s.path("M42.Jpg"), s.path("notes.txt")}, true},
@@ -115,23 +115,23 @@ void tst_frmPreview::dropLoadsFirstFile()
 
     const QString first = writePhoto(s, "photos/M42.Jpg", {200, 150}, "JPG");
     drop(canvas, {first, writePhoto(s, "photos/m31.bmp", {300, 100})});
-    QCOMPARE(w.preview()->PhotoPath(), QDir::toNativeSeparators(first));
-    QCOMPARE(QSize(w.frame().PhotoWidth, w.frame().PhotoHeight), QSize(200, 150));
-    QCOMPARE(w.settings().LoadPath(), QDir::toNativeSeparators(s.path("photos")));
-    QCOMPARE(static_cast<PreviewCanvas *>(canvas)->image(), w.preview()->canvasImage());
+    QCOMPARE(w.previewWindow()->photoPath(), QDir::toNativeSeparators(first));
+    QCOMPARE(QSize(w.frame().photoWidth, w.frame().photoHeight), QSize(200, 150));
+    QCOMPARE(w.settings().loadPath(), QDir::toNativeSeparators(s.path("photos")));
+    QCOMPARE(static_cast<PreviewCanvas *>(canvas)->image(), w.previewWindow()->canvasImage());
     QVERIFY(s.services.messageCalls.isEmpty());
     // The next Preview takes the photo again from its file.
     s.find<QPushButton>("cmdPreview")->click();
-    QCOMPARE(w.frame().PhotoWidth, 200);
+    QCOMPARE(w.frame().photoWidth, 200);
 }
 
-void tst_frmPreview::badPhotosAreTold()
+void tst_PreviewWindow::badPhotosAreTold()
 {
     Session s;
-    frmMdiMain &w = s.start();
+    MainWindow &w = s.start();
     const QString good = writePhoto(s, "good/m42.bmp", {120, 90});
     load(s, good);
-    const QImage before = w.preview()->canvasImage();
+    const QImage before = w.previewWindow()->canvasImage();
     const QString broken = s.path("broken.jpg");
     QVERIFY(TestFiles::writeAll(broken, "this is not a picture"));
     for (bool byDialog : {false, true}) {
@@ -140,11 +140,11 @@ void tst_frmPreview::badPhotosAreTold()
         QVERIFY(s.services.messageCalls.last().text.contains(QDir::toNativeSeparators(broken)));
     }
     // The picture, the photo it includes and the photo folder stay as they were.
-    QCOMPARE(w.preview()->canvasImage(), before);
-    QCOMPARE(w.preview()->PhotoPath(), QDir::toNativeSeparators(good));
-    QCOMPARE(w.settings().LoadPath(), QDir::toNativeSeparators(s.path("good")));
+    QCOMPARE(w.previewWindow()->canvasImage(), before);
+    QCOMPARE(w.previewWindow()->photoPath(), QDir::toNativeSeparators(good));
+    QCOMPARE(w.settings().loadPath(), QDir::toNativeSeparators(s.path("good")));
     s.find<QPushButton>("cmdPreview")->click();
-    QVERIFY(showsPhoto(w.preview(), good));
+    QVERIFY(showsPhoto(w.previewWindow(), good));
 
     // A damaged photo shows what could be read, told in the status bar at every composition.
     const QString cut = writePhoto(s, "cut.jpg", {200, 150}, "JPG");
@@ -152,18 +152,18 @@ void tst_frmPreview::badPhotosAreTold()
     QVERIFY(file.resize(file.size() / 2));
     load(s, cut, false);
     QCOMPARE(s.services.messageCalls.size(), 2);
-    QCOMPARE(w.preview()->PhotoPath(), QDir::toNativeSeparators(cut));
-    QCOMPARE(w.frame().PhotoWidth, 200);
+    QCOMPARE(w.previewWindow()->photoPath(), QDir::toNativeSeparators(cut));
+    QCOMPARE(w.frame().photoWidth, 200);
     QVERIFY(w.statusBar()->currentMessage().contains(QDir::toNativeSeparators(cut)));
     w.statusBar()->clearMessage();
     s.find<QPushButton>("cmdPreview")->click();
     QVERIFY(w.statusBar()->currentMessage().contains(QDir::toNativeSeparators(cut)));
 }
 
-void tst_frmPreview::photoOutOfRangeGivesSizeMessage()
+void tst_PreviewWindow::photoOutOfRangeGivesSizeMessage()
 {
     Session s;
-    frmMdiMain &w = s.start();
+    MainWindow &w = s.start();
     // Too small and chosen, or too large and dropped: told, the photo remembered all the same.
     for (const auto &[size, byDialog] :
          {std::pair{QSize(50, 49), true}, std::pair{QSize(1601, 100), false}}) {
@@ -173,9 +173,9 @@ void tst_frmPreview::photoOutOfRangeGivesSizeMessage()
         QCOMPARE(told.text, QString("最大1600x1200、最小50x50の大きさまで作成可能です。"));
         QCOMPARE(told.caption, QString("Error"));
         QCOMPARE(told.icon, QMessageBox::Critical);
-        QCOMPARE(w.preview()->PhotoPath(), QDir::toNativeSeparators(photo));
-        QCOMPARE(w.settings().LoadPath(), QDir::toNativeSeparators(s.path("big")));
-        QVERIFY(w.preview()->isVisible());
+        QCOMPARE(w.previewWindow()->photoPath(), QDir::toNativeSeparators(photo));
+        QCOMPARE(w.settings().loadPath(), QDir::toNativeSeparators(s.path("big")));
+        QVERIFY(w.previewWindow()->isVisible());
         QCOMPARE(w.statusBar()->currentMessage() == ComposeOutcome::shrinkHint(), !byDialog);
     }
     // Once shrinking is on, a photo too large is shrunk into the box without a word.
@@ -183,14 +183,14 @@ void tst_frmPreview::photoOutOfRangeGivesSizeMessage()
     s.find<QPushButton>("cmdPreview")->click();
     QCOMPARE(s.services.messageCalls.size(), 2);
     QVERIFY(w.statusBar()->currentMessage().isEmpty());
-    QCOMPARE(QSize(w.frame().PhotoWidth, w.frame().PhotoHeight), QSize(1600, 100));
+    QCOMPARE(QSize(w.frame().photoWidth, w.frame().photoHeight), QSize(1600, 100));
 }
 
-void tst_frmPreview::openDialogStartsInLoadPathAndRemove()
+void tst_PreviewWindow::openDialogStartsInLoadPathAndRemove()
 {
     Session s;
-    frmMdiMain &w = s.start();
-    w.settings().LoadPath(s.dir.path());
+    MainWindow &w = s.start();
+    w.settings().setLoadPath(s.dir.path());
     const QString photo = writePhoto(s, "night/m42.bmp", {160, 120});
     s.services.openAnswers.enqueue(photo);
     s.find<QAction>("IDM_LOADPHOTO")->trigger();
@@ -208,44 +208,44 @@ void tst_frmPreview::openDialogStartsInLoadPathAndRemove()
                                      "全てのﾌｧｲﾙ (*.*)|*.*"));
     QCOMPARE(options.initialDir, s.dir.path());
     QVERIFY(options.confirmCreate);
-    QVERIFY(showsPhoto(w.preview(), photo));
+    QVERIFY(showsPhoto(w.previewWindow(), photo));
     // The next opening starts in the photo's folder, with an empty name again; cancelled, the
     // photo, its folder and the picture stay.
-    const QImage before = w.preview()->canvasImage();
+    const QImage before = w.previewWindow()->canvasImage();
     s.find<QToolButton>("TbOpenPhoto")->click();
     QCOMPARE(s.services.openCalls.last().initialDir, QDir::toNativeSeparators(s.path("night")));
     QCOMPARE(s.services.openCalls.last().fileName, QString());
-    QCOMPARE(w.preview()->PhotoPath(), QDir::toNativeSeparators(photo));
-    QCOMPARE(w.settings().LoadPath(), QDir::toNativeSeparators(s.path("night")));
-    QCOMPARE(w.preview()->canvasImage(), before);
+    QCOMPARE(w.previewWindow()->photoPath(), QDir::toNativeSeparators(photo));
+    QCOMPARE(w.settings().loadPath(), QDir::toNativeSeparators(s.path("night")));
+    QCOMPARE(w.previewWindow()->canvasImage(), before);
     QVERIFY(s.services.messageCalls.isEmpty());
     // Saving proposes the photo's name as a bitmap in the save folder.
-    w.settings().SavePath(s.path("out"));
-    w.IDM_SAVEPHOTO_Click();
+    w.settings().setSavePath(s.path("out"));
+    w.savePicture();
     QCOMPARE(s.services.saveCalls.last().fileName, s.path("out/m42.bmp"));
 
     // Removing the photo with edits not previewed yet: only the photo size is taken.
-    w.preview()->hide();
+    w.previewWindow()->hide();
     s.combo("cboPhotoSize")->setEditText("240x180");
     s.edit("txtTargetName")->setText("not previewed");
-    s.swatch("picBackColor")->BackColor(0x00FF00);
+    s.swatch("picBackColor")->setColor(0x00FF00);
     const FrameDescription shown = w.frame();
     s.find<QToolButton>("TbRemovePhoto")->click();
-    QCOMPARE(w.preview()->PhotoPath(), QString());
-    QVERIFY(w.preview()->isVisible());
-    QCOMPARE(w.preview()->composer().drawnFrame().photoArea.size(), QSize(240, 180));
-    QCOMPARE(w.frame().TextItems[0].Text, shown.TextItems[0].Text);
-    QCOMPARE(w.frame().BackColor, shown.BackColor);
+    QCOMPARE(w.previewWindow()->photoPath(), QString());
+    QVERIFY(w.previewWindow()->isVisible());
+    QCOMPARE(w.previewWindow()->composer().drawnFrame().photoArea.size(), QSize(240, 180));
+    QCOMPARE(w.frame().textItems[0].text, shown.textItems[0].text);
+    QCOMPARE(w.frame().backColor, shown.backColor);
 }
 
-void tst_frmPreview::saveWritesExactName()
+void tst_PreviewWindow::saveWritesExactName()
 {
     Session s;
-    frmMdiMain &w = s.start();
+    MainWindow &w = s.start();
     const QString photo = writePhoto(s, "m42.bmp", {200, 100});
     load(s, photo);
-    w.settings().SavePath(s.dir.path());
-    w.settings().JpegQuality(30);
+    w.settings().setSavePath(s.dir.path());
+    w.settings().setJpegQuality(30);
     QDir().mkpath(s.path("out"));
     // The type chosen decides the format, whatever the extension typed.
     const std::tuple<int, QString, QByteArray> saves[] = {{0, "result.png", "BM"},
@@ -254,10 +254,10 @@ void tst_frmPreview::saveWritesExactName()
     for (const auto &[filter, name, magic] : saves) {
         // Preview shows the window again, with the same photo.
         s.find<QPushButton>("cmdPreview")->click();
-        QVERIFY(showsPhoto(w.preview(), photo));
+        QVERIFY(showsPhoto(w.previewWindow(), photo));
         const QString target = s.path("out/" + name);
         const QString reference = s.path("reference");
-        QVERIFY(SavePicture::write(w.preview()->canvasImage(), reference,
+        QVERIFY(SavePicture::write(w.previewWindow()->canvasImage(), reference,
                                    SavePicture::Format(filter), 30, nullptr));
         s.services.saveAnswers.enqueue(target);
         s.services.saveFilterAnswers.enqueue(filter);
@@ -265,12 +265,12 @@ void tst_frmPreview::saveWritesExactName()
         const QByteArray bytes = TestFiles::readAll(target);
         QVERIFY(bytes.startsWith(magic));
         QCOMPARE(bytes, TestFiles::readAll(reference));
-        QVERIFY(!w.preview()->isVisible());
+        QVERIFY(!w.previewWindow()->isVisible());
         QCOMPARE(w.statusBar()->currentMessage(),
                  "ファイル「" + QDir::toNativeSeparators(target) + "」を保存しました。");
     }
     QCOMPARE(QDir(s.path("out")).entryList(QDir::Files), QStringList({"result.bmp", "result.png"}));
-    QCOMPARE(w.settings().SavePath(), QDir::toNativeSeparators(s.path("out")));
+    QCOMPARE(w.settings().savePath(), QDir::toNativeSeparators(s.path("out")));
     QVERIFY(s.services.messageCalls.isEmpty());
     const auto &options = s.services.saveCalls.first();
     QCOMPARE(options.fileName, QString()); // never the photo itself
@@ -285,47 +285,47 @@ void tst_frmPreview::saveWritesExactName()
     QCOMPARE(s.services.saveCalls.last().initialDir, QDir::toNativeSeparators(s.path("out")));
 }
 
-void tst_frmPreview::clipboardAndFailedSave()
+void tst_PreviewWindow::clipboardAndFailedSave()
 {
     Session s;
-    frmMdiMain &w = s.start();
-    w.settings().SavePath("/keep");
+    MainWindow &w = s.start();
+    w.settings().setSavePath("/keep");
     // Cancelled, then a folder where the file should go: nothing written, the folder kept.
     const QString target = s.path("taken.bmp");
     s.find<QToolButton>("TbSavePhoto")->click();
     QDir().mkpath(target);
     s.services.saveAnswers.enqueue(target);
-    w.IDM_SAVEPHOTO_Click();
+    w.savePicture();
     QCOMPARE(s.services.saveCalls.size(), 2);
-    QCOMPARE(w.settings().SavePath(), QString("/keep"));
-    QVERIFY(w.preview()->isVisible());
+    QCOMPARE(w.settings().savePath(), QString("/keep"));
+    QVERIFY(w.previewWindow()->isVisible());
     QCOMPARE(QDir(s.dir.path()).entryList(QDir::Files), QStringList());
     QCOMPARE(s.services.messageCalls.size(), 1);
     QCOMPARE(s.services.messageCalls[0].icon, QMessageBox::Warning);
     QVERIFY(s.services.messageCalls[0].text.contains(QDir::toNativeSeparators(target)));
     // The next save proposes the name typed last.
-    w.IDM_SAVEPHOTO_Click();
+    w.savePicture();
     QCOMPARE(s.services.saveCalls.last().fileName, target);
 
     // The clipboard holds the pixels a save writes.
     s.edit("txtTargetName")->setText("M42");
-    s.swatch("picBackColor")->BackColor(0x00302010);
+    s.swatch("picBackColor")->setColor(0x00302010);
     load(s, writePhoto(s, "m42.bmp", {240, 180}));
     QClipboard *clipboard = QGuiApplication::clipboard();
     clipboard->setText("something else");
     s.find<QToolButton>("TbCopyClipboard")->click();
-    QVERIFY(w.preview()->isVisible());
+    QVERIFY(w.previewWindow()->isVisible());
     const QImage pasted = clipboard->image().convertToFormat(QImage::Format_RGB32);
     const QString saved = s.path("saved.bmp");
     s.services.saveAnswers.enqueue(saved);
-    w.IDM_SAVEPHOTO_Click();
+    w.savePicture();
     QCOMPARE(pasted, QImage(saved, "BMP").convertToFormat(QImage::Format_RGB32));
 }
 
-void tst_frmPreview::fillFromPhoto()
+void tst_PreviewWindow::fillFromPhoto()
 {
     Session s;
-    frmMdiMain &w = s.start();
+    MainWindow &w = s.start();
     s.edit("txtTargetName")->setText("typed");
     QAction *fill = s.find<QAction>("IDM_FILLFROMPHOTO");
     fill->trigger();
@@ -355,7 +355,7 @@ void tst_frmPreview::fillFromPhoto()
             fill->trigger();
         }
         QCOMPARE(s.edit("txtTargetName")->text(), QString("M42"));
-        QCOMPARE(w.frame().TextItems[0].Text, QString("M42"));
+        QCOMPARE(w.frame().textItems[0].text, QString("M42"));
         QCOMPARE(w.statusBar()->currentMessage(), QString());
         QCOMPARE(s.edit("txtTime")->text(), "22:05 JST");
         QCOMPARE(s.edit("txtFooter(0)")->text(), "C26");
@@ -363,10 +363,10 @@ void tst_frmPreview::fillFromPhoto()
     }
 }
 
-void tst_frmPreview::livePreview()
+void tst_PreviewWindow::livePreview()
 {
     Session s;
-    frmMdiMain &w = s.start();
+    MainWindow &w = s.start();
     QApplication::setActiveWindow(&w);
     const auto type = [&](const char *box, const char *keys) {
         QWidget *target = s.find<QWidget>(box);
@@ -380,18 +380,18 @@ void tst_frmPreview::livePreview()
     // Off: nothing until Preview.
     type("txtTargetName", "M4");
     QVERIFY(!w.livePreviewPending());
-    QVERIFY(w.frame().TextItems[0].Text.isEmpty());
+    QVERIFY(w.frame().textItems[0].text.isEmpty());
     // On: composed once the typing pauses, not while the keys come.
     w.settings().setLivePreview(true);
     type("txtTargetName", "2");
     QVERIFY(w.livePreviewPending());
-    QVERIFY(w.frame().TextItems[0].Text.isEmpty());
-    QTRY_COMPARE(w.frame().TextItems[0].Text, QString("M42"));
+    QVERIFY(w.frame().textItems[0].text.isEmpty());
+    QTRY_COMPARE(w.frame().textItems[0].text, QString("M42"));
     // A copy at once takes the typing.
     type("txtTargetName", "a");
     s.find<QAction>("IDM_COPYCLIPBOARD")->trigger();
     QVERIFY(!w.livePreviewPending());
-    QCOMPARE(w.frame().TextItems[0].Text, QString("M42a"));
+    QCOMPARE(w.frame().textItems[0].text, QString("M42a"));
     // Sizes out of range are told in the status bar only.
     const QString range = "最大1600x1200、最小50x50の大きさまで作成可能です。";
     type("cboPhotoSize", "9");
@@ -406,11 +406,11 @@ void tst_frmPreview::livePreview()
     QCOMPARE(s.services.messageCalls.size(), 1);
 }
 
-void tst_frmPreview::fittedViewShowsAndTakesDrops()
+void tst_PreviewWindow::fittedViewShowsAndTakesDrops()
 {
     Session s;
     QVERIFY(TestFiles::writeAll(s.path("nolt.ini"), "[View]\r\nFitWindow=1\r\n"));
-    frmMdiMain &w = s.start();
+    MainWindow &w = s.start();
     QAction *fit = s.find<QAction>("IDM_FITWINDOW");
     QVERIFY(fit->isCheckable() && fit->isChecked());
     // A photo of one-pixel black and white squares: scaled down, it must show as grey.
@@ -421,36 +421,36 @@ void tst_frmPreview::fittedViewShowsAndTakesDrops()
     QVERIFY(checks.save(s.path("checks.bmp")));
     load(s, s.path("checks.bmp"));
     const QSize client = w.clientArea()->contentsRect().size();
-    const QSize full = w.preview()->canvasImage().size();
-    PreviewCanvas *canvas = w.preview()->canvas();
-    QCOMPARE(w.preview()->geometry(), QRect(QPoint(0, 0), client));
-    QCOMPARE(canvas->geometry(), frmPreview::fittedRect(full, client));
+    const QSize full = w.previewWindow()->canvasImage().size();
+    PreviewCanvas *canvas = w.previewWindow()->canvas();
+    QCOMPARE(w.previewWindow()->geometry(), QRect(QPoint(0, 0), client));
+    QCOMPARE(canvas->geometry(), PreviewWindow::fittedRect(full, client));
     // Scaled to the height or the width and centred the other way; never scaled up.
-    QCOMPARE(frmPreview::fittedRect({1641, 1306}, {632, 434}), QRect(44, 0, 545, 434));
-    QCOMPARE(frmPreview::fittedRect({1896, 651}, {632, 434}), QRect(0, 108, 632, 217));
-    QCOMPARE(frmPreview::fittedRect({202, 170}, {632, 434}), QRect(215, 132, 202, 170));
-    const QPoint middle =
-        w.preview()->composer().drawnFrame().photoArea.center() * canvas->width() / full.width();
+    QCOMPARE(PreviewWindow::fittedRect({1641, 1306}, {632, 434}), QRect(44, 0, 545, 434));
+    QCOMPARE(PreviewWindow::fittedRect({1896, 651}, {632, 434}), QRect(0, 108, 632, 217));
+    QCOMPARE(PreviewWindow::fittedRect({202, 170}, {632, 434}), QRect(215, 132, 202, 170));
+    const QPoint middle = w.previewWindow()->composer().drawnFrame().photoArea.center() *
+                          canvas->width() / full.width();
     QVERIFY(qAbs(qGray(canvas->grab().toImage().pixel(middle)) - 128) < 32);
 
     // A drop anywhere on the picture shown is a drop on the canvas.
     const QString small = writePhoto(s, "small.bmp", {160, 120});
     drop(canvas, {small});
-    QCOMPARE(w.preview()->PhotoPath(), QDir::toNativeSeparators(small));
-    QCOMPARE(canvas->size(), w.preview()->canvasImage().size());
+    QCOMPARE(w.previewWindow()->photoPath(), QDir::toNativeSeparators(small));
+    QCOMPARE(canvas->size(), w.previewWindow()->canvasImage().size());
 
     // Off: the canvas 1:1 and the area scrolls as before.
     load(s, s.path("checks.bmp"));
     fit->trigger();
     QVERIFY(!w.settings().fitWindow());
     QCOMPARE(canvas->size(), full);
-    QCOMPARE(w.preview()->size(), full);
+    QCOMPARE(w.previewWindow()->size(), full);
     QTRY_VERIFY(w.clientArea()->verticalScrollBar()->isVisible());
     // And on again: the scroll bars of the 1:1 view go.
     fit->trigger();
-    QCOMPARE(canvas->geometry(), frmPreview::fittedRect(full, client));
+    QCOMPARE(canvas->geometry(), PreviewWindow::fittedRect(full, client));
     QTRY_VERIFY(!w.clientArea()->verticalScrollBar()->isVisible());
 }
 
-QTEST_MAIN(tst_frmPreview)
-#include "tst_frmPreview.moc"
+QTEST_MAIN(tst_PreviewWindow)
+#include "tst_PreviewWindow.moc"

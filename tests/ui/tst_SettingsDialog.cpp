@@ -1,7 +1,7 @@
-#include "store/clsNoltIO.h"
+#include "store/AppSettings.h"
 #include "support/FakePlatformServices.h"
+#include "ui/SettingsDialog.h"
 #include "ui/Twips.h"
-#include "ui/frmSetup.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -20,14 +20,14 @@ namespace {
 struct Setup
 {
     QTemporaryDir dir;
-    clsNoltIO nolt{dir.path(), 15, 15};
+    AppSettings nolt{dir.path(), 15, 15};
     FakePlatformServices services;
-    std::unique_ptr<frmSetup> dialog;
+    std::unique_ptr<SettingsDialog> dialog;
 
-    Setup() { nolt.OpenFile(dir.filePath(u"nolt.ini"_s)); }
-    frmSetup &open(bool show = true)
+    Setup() { nolt.load(dir.filePath(u"nolt.ini"_s)); }
+    SettingsDialog &open(bool show = true)
     {
-        dialog = std::make_unique<frmSetup>(nolt, services);
+        dialog = std::make_unique<SettingsDialog>(nolt, services);
         if (show) {
             dialog->show();
             dialog->activateWindow();
@@ -52,11 +52,12 @@ struct Setup
     // Every number the dialog shows, in the order of its mapping, then those of the groups.
     QList<qint32> values() const
     {
-        return {nolt.DateFormat(),        nolt.DelimiterFormat(),   nolt.ThreeCharMonth(),
-                nolt.MarginFontVBorder(), nolt.MarginFontHBorder(), nolt.MarginFrameHBorder(),
-                nolt.MarginFontVFrame(),  nolt.SavePosition(),      qint32(nolt.photoStretch()),
-                nolt.shrinkLarge(),       nolt.shrinkBox().width(), nolt.shrinkBox().height(),
-                nolt.livePreview(),       qint32(nolt.language()),  nolt.fillOnLoad()};
+        return {
+            nolt.dateFormat(),        nolt.delimiterFormat(),         nolt.englishMonthsValue(),
+            nolt.marginFontVBorder(), nolt.marginFontHBorder(),       nolt.marginFrameHBorder(),
+            nolt.marginFontVFrame(),  nolt.keepWindowGeometryValue(), qint32(nolt.photoStretch()),
+            nolt.shrinkLarge(),       nolt.shrinkBox().width(),       nolt.shrinkBox().height(),
+            nolt.livePreview(),       qint32(nolt.language()),        nolt.fillOnLoad()};
     }
     void changeEverything() const
     {
@@ -81,7 +82,7 @@ const QList<qint32> Defaults = {0, 0, 0, 10, 10, 20, 5, 0, 0, 0, 1600, 1200, 0, 
 
 } // namespace
 
-class tst_frmSetup : public QObject
+class tst_SettingsDialog : public QObject
 {
     Q_OBJECT
 
@@ -92,13 +93,13 @@ private slots:
     void valuesTheControlsCannotShowAreKept();
 };
 
-void tst_frmSetup::initTestCase()
+void tst_SettingsDialog::initTestCase()
 {
     if (Twips::screen().x != 15 || Twips::screen().y != 15)
         QSKIP("the dialog size below is for a 96 dpi screen");
 }
 
-void tst_frmSetup::saveStoresEveryControl()
+void tst_SettingsDialog::saveStoresEveryControl()
 {
     Setup s;
     // Esc closes without storing anything.
@@ -111,7 +112,7 @@ void tst_frmSetup::saveStoresEveryControl()
     QCOMPARE(s.dialog->result(), int(QDialog::Rejected));
     QCOMPARE(s.values(), Defaults);
 
-    frmSetup &dialog = s.open();
+    SettingsDialog &dialog = s.open();
     QCOMPARE(dialog.size(), QSize(938, 213));
     QCOMPARE(s.margin(3)->text(), u"5"_s);
     s.changeEverything();
@@ -128,17 +129,17 @@ void tst_frmSetup::saveStoresEveryControl()
     QVERIFY(!dialog.isVisible());
     QCOMPARE(s.values(), (QList<qint32>{1, 3, 1, 31, 32, 33, 34, 1, 2, 1, 800, 1200, 1, 1, 1}));
     QCOMPARE(s.nolt.captionPattern(1), u"{EXPTIME}s"_s);
-    QCOMPARE(s.nolt.captionPattern(0), clsNoltIO::defaultCaptionPattern(0));
+    QCOMPARE(s.nolt.captionPattern(0), AppSettings::defaultCaptionPattern(0));
 
     // The way back to the default patterns.
     s.open(false);
     QCOMPARE(s.child<QLineEdit>(u"txtCaption(1)"_s)->text(), u"{EXPTIME}s"_s);
     s.click(u"cmdCaptionDefaults"_s);
     s.click(u"cmdSave"_s);
-    QCOMPARE(s.nolt.captionPattern(1), clsNoltIO::defaultCaptionPattern(1));
+    QCOMPARE(s.nolt.captionPattern(1), AppSettings::defaultCaptionPattern(1));
 }
 
-void tst_frmSetup::marginBoxes()
+void tst_SettingsDialog::marginBoxes()
 {
     Setup s;
     s.open();
@@ -156,24 +157,24 @@ void tst_frmSetup::marginBoxes()
     // An empty box stores 0; leading zeros are dropped and not shown again.
     s.margin(2)->clear();
     s.click(u"cmdSave"_s);
-    QCOMPARE(s.nolt.MarginFrameHBorder(), 0);
-    QCOMPARE(s.nolt.MarginFontVBorder(), 123);
-    QCOMPARE(s.nolt.MarginFontHBorder(), 10);
+    QCOMPARE(s.nolt.marginFrameHBorder(), 0);
+    QCOMPARE(s.nolt.marginFontVBorder(), 123);
+    QCOMPARE(s.nolt.marginFontHBorder(), 10);
     s.open(false);
     QCOMPARE(s.margin(0)->text(), u"123"_s);
 }
 
-void tst_frmSetup::valuesTheControlsCannotShowAreKept()
+void tst_SettingsDialog::valuesTheControlsCannotShowAreKept()
 {
     Setup s;
-    s.nolt.DateFormat(2);
-    s.nolt.DelimiterFormat(-1);
-    s.nolt.ThreeCharMonth(5);
-    s.nolt.SavePosition(2);
-    s.nolt.MarginFontHBorder(-4);
-    s.nolt.setPhotoStretch(clsNoltIO::Stretch(7));
+    s.nolt.setDateFormat(2);
+    s.nolt.setDelimiterFormat(-1);
+    s.nolt.setEnglishMonthsValue(5);
+    s.nolt.setKeepWindowGeometryValue(2);
+    s.nolt.setMarginFontHBorder(-4);
+    s.nolt.setPhotoStretch(AppSettings::Stretch(7));
     s.nolt.setShrinkBox({5000, 10});
-    s.nolt.setLanguage(clsNoltIO::Language(-3));
+    s.nolt.setLanguage(AppSettings::Language(-3));
     s.open(false);
     QCOMPARE(s.child<QSpinBox>(u"txtShrinkWidth"_s)->value(), 1600);
     QCOMPARE(s.child<QComboBox>(u"cboLanguage"_s)->currentIndex(), -1);
@@ -181,10 +182,10 @@ void tst_frmSetup::valuesTheControlsCannotShowAreKept()
     QCOMPARE(s.child<QCheckBox>(u"chkMonth"_s)->checkState(), Qt::PartiallyChecked);
     QCOMPARE(s.margin(1)->text(), u"-4"_s);
     // Numbers are read as far as they go, rounded half to even, kept within 32 bits.
-    QCOMPARE(frmSetup::leadingNumber(u"2.5"_s), 2);
-    QCOMPARE(frmSetup::leadingNumber(u"3.5"_s), 4);
-    QCOMPARE(frmSetup::leadingNumber(u"99999999999"_s), 2147483647);
-    QCOMPARE(frmSetup::leadingNumber(u"-99999999999"_s), qint32(-2147483648));
+    QCOMPARE(SettingsDialog::leadingNumber(u"2.5"_s), 2);
+    QCOMPARE(SettingsDialog::leadingNumber(u"3.5"_s), 4);
+    QCOMPARE(SettingsDialog::leadingNumber(u"99999999999"_s), 2147483647);
+    QCOMPARE(SettingsDialog::leadingNumber(u"-99999999999"_s), qint32(-2147483648));
     s.click(u"cmdSave"_s);
     QCOMPARE(s.values(), (QList<qint32>{2, -1, 5, 10, -4, 20, 5, 2, 7, 0, 5000, 10, 0, -3, 0}));
 
@@ -199,9 +200,9 @@ void tst_frmSetup::valuesTheControlsCannotShowAreKept()
     QCOMPARE(states, QList<Qt::CheckState>({Qt::Checked, Qt::Unchecked, Qt::Checked}));
     s.child<QComboBox>(u"cboDateDelimiter"_s)->setCurrentIndex(2);
     s.click(u"cmdSave"_s);
-    QCOMPARE(s.nolt.ThreeCharMonth(), 1);
-    QCOMPARE(s.nolt.DelimiterFormat(), 2);
+    QCOMPARE(s.nolt.englishMonthsValue(), 1);
+    QCOMPARE(s.nolt.delimiterFormat(), 2);
 }
 
-QTEST_MAIN(tst_frmSetup)
-#include "tst_frmSetup.moc"
+QTEST_MAIN(tst_SettingsDialog)
+#include "tst_SettingsDialog.moc"

@@ -11,15 +11,15 @@ class QPushButton;
 // the manual shipped with the program.
 //
 // The main window's version command runs it with
-//     frmAbout::showModal(this, m_services);
-class frmAbout : public QDialog
+//     AboutDialog::showModal(this, m_services);
+class AboutDialog : public QDialog
 {
     Q_OBJECT
 
 public:
     // `manual` is the address both links open; by default the installed manual (manualUrl()).
-    explicit frmAbout(PlatformServices &services, QWidget *owner = nullptr,
-                      const QUrl &manual = manualUrl());
+    explicit AboutDialog(PlatformServices &services, QWidget *owner = nullptr,
+                         const QUrl &manual = manualUrl());
 
     // Shows the dialog modally, centred on `owner`.
     static void showModal(QWidget *owner, PlatformServices &services);

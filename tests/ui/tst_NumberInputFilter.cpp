@@ -1,5 +1,5 @@
 #include "support/FakePlatformServices.h"
-#include "ui/BasHook.h"
+#include "ui/NumberInputFilter.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -47,7 +47,7 @@ struct Window
     QLineEdit *txtTime = new QLineEdit(&widget);
     QLineEdit *txtTargetName = new QLineEdit(&widget);
     QComboBox *cboPhotoSize = new QComboBox(&widget);
-    BasHook hook{services};
+    NumberInputFilter hook{services};
 
     Window()
     {
@@ -58,7 +58,7 @@ struct Window
         cboPhotoSize->setEditable(true);
         cboPhotoSize->setCompleter(nullptr);
         hook.guard(txtYear);
-        hook.guard(txtTime, BasHook::AllowDigits | BasHook::AllowColon);
+        hook.guard(txtTime, NumberInputFilter::AllowDigits | NumberInputFilter::AllowColon);
         hook.guardPhotoSize(cboPhotoSize);
         widget.show();
         widget.activateWindow();
@@ -74,7 +74,7 @@ struct Window
 
 } // namespace
 
-class tst_BasHook : public QObject
+class tst_NumberInputFilter : public QObject
 {
     Q_OBJECT
 
@@ -84,11 +84,11 @@ private slots:
     void rulesAndHookFailure();
 };
 
-void tst_BasHook::typingFollowsTheFocusedBox()
+void tst_NumberInputFilter::typingFollowsTheFocusedBox()
 {
     Window w;
     w.focus(w.txtYear);
-    QCOMPARE(w.hook.HookedControl(), w.txtYear);
+    QCOMPARE(w.hook.hookedControl(), w.txtYear);
     // What a Japanese input method types as keys: full-width digits arrive as ASCII.
     typeText(w.txtYear, u"2a0 0-2 1２ｱｘ:"_s);
     QCOMPARE(w.txtYear->text(), u"200212"_s);
@@ -116,7 +116,7 @@ void tst_BasHook::typingFollowsTheFocusedBox()
 
     // Focus moving straight to the next guarded box hooks it with its own rule.
     w.focus(w.txtTime);
-    QCOMPARE(w.hook.HookedControl(), w.txtTime);
+    QCOMPARE(w.hook.hookedControl(), w.txtTime);
     typeText(w.txtTime, u"12:3a0 "_s);
     QCOMPARE(w.txtTime->text(), u"12:30"_s);
     // Keys that reach a guarded box without the focus are not its user's typing: not judged.
@@ -124,7 +124,7 @@ void tst_BasHook::typingFollowsTheFocusedBox()
     typeText(w.txtYear, u"x1"_s);
     QCOMPARE(w.txtYear->text(), u"x1"_s);
     w.focus(w.txtTargetName);
-    QCOMPARE(w.hook.HookedControl(), nullptr);
+    QCOMPARE(w.hook.hookedControl(), nullptr);
     typeText(w.txtTargetName, u"M42"_s);
     QCOMPARE(w.txtTargetName->text(), u"M42"_s);
 
@@ -150,7 +150,7 @@ void tst_BasHook::typingFollowsTheFocusedBox()
     QCOMPARE(box->currentText(), u"1024 X 768"_s);
 }
 
-void tst_BasHook::pastesAndDrops()
+void tst_NumberInputFilter::pastesAndDrops()
 {
     Window w;
     w.focus(w.txtYear);
@@ -188,7 +188,7 @@ void tst_BasHook::pastesAndDrops()
     menu->close();
     pasteEntry->trigger();
     QCOMPARE(w.txtYear->text(), QString());
-    QCOMPARE(w.hook.HookedControl(), w.txtYear);
+    QCOMPARE(w.hook.hookedControl(), w.txtYear);
 
     const auto drop = [](QLineEdit *box, const QString &text) {
         box->clear();
@@ -211,36 +211,36 @@ void tst_BasHook::pastesAndDrops()
     QCOMPARE(drop(w.txtTargetName, u"M42:"_s), u"M42:"_s);
 }
 
-void tst_BasHook::rulesAndHookFailure()
+void tst_NumberInputFilter::rulesAndHookFailure()
 {
     FakePlatformServices services;
-    BasHook hook(services);
+    NumberInputFilter hook(services);
     QLineEdit box;
     // The empty text passes any rule but none; an unknown bit adds nothing; the custom set counts
     // with its bit only.
-    const quint32 digits = BasHook::AllowDigits;
+    const quint32 digits = NumberInputFilter::AllowDigits;
     const std::tuple<quint32, QString, bool> cases[] = {
         {digits, u""_s, true},
         {0u, u""_s, false},
         {0x400u, u"1"_s, false},
-        {digits | BasHook::AllowCustom, u"2002年"_s, true},
+        {digits | NumberInputFilter::AllowCustom, u"2002年"_s, true},
         {digits, u"2002年"_s, false}};
     for (const auto &[flags, text, allowed] : cases) {
-        hook.HookControl(&box, flags, u"年月日"_s);
-        QCOMPARE(hook.IsAllowedChar(text), allowed);
+        hook.hookControl(&box, flags, u"年月日"_s);
+        QCOMPARE(hook.isAllowedChar(text), allowed);
     }
     QVERIFY(services.messageCalls.isEmpty());
     QPushButton button;
-    hook.HookControl(&button, BasHook::AllowDigits, QString());
-    hook.HookControl(nullptr, BasHook::AllowDigits, QString());
+    hook.hookControl(&button, NumberInputFilter::AllowDigits, QString());
+    hook.hookControl(nullptr, NumberInputFilter::AllowDigits, QString());
     QCOMPARE(services.messageCalls.size(), 2);
     QCOMPARE(services.messageCalls[0].text, u"Error : HookControl Function"_s);
     QCOMPARE(services.messageCalls[0].icon, QMessageBox::Critical);
-    QCOMPARE(hook.HookedControl(), nullptr);
+    QCOMPARE(hook.hookedControl(), nullptr);
     // Removing a hook has nothing that can fail.
-    hook.UnHookControl();
+    hook.unhookControl();
     QCOMPARE(services.messageCalls.size(), 2);
 }
 
-QTEST_MAIN(tst_BasHook)
-#include "tst_BasHook.moc"
+QTEST_MAIN(tst_NumberInputFilter)
+#include "tst_NumberInputFilter.moc"

@@ -1,10 +1,10 @@
-#include "frmSetup.h"
+#include "SettingsDialog.h"
 
 #include "Twips.h"
 #include "UiFonts.h"
 #include "compose/FrameLayout.h"
 #include "io/PhotoOptions.h"
-#include "store/clsNoltIO.h"
+#include "store/AppSettings.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -109,12 +109,12 @@ QGridLayout *gridOf(QGroupBox *group)
 
 } // namespace
 
-frmSetup::frmSetup(clsNoltIO &settings, PlatformServices &services, QWidget *owner)
+SettingsDialog::SettingsDialog(AppSettings &settings, PlatformServices &services, QWidget *owner)
     : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       m_settings(settings), m_hook(services)
 {
-    setObjectName(QStringLiteral("frmSetup"));
+    setObjectName(QStringLiteral("SettingsDialog"));
     setWindowTitle(tr("全般の設定"));
     setFont(UiFonts::dialogFont());
     setFixedSize(Twips::toPixels(ClientWidth, ClientHeight));
@@ -160,7 +160,7 @@ frmSetup::frmSetup(clsNoltIO &settings, PlatformServices &services, QWidget *own
         makeLabel(3 + 2 * i, QStringLiteral("pixel"),
                   {UnitLabelLeft, sideTop, UnitLabelWidth, SideLabelHeight});
         // Only digits can be typed or pasted into the margin box that has the focus.
-        m_hook.guard(txtMargin[i], BasHook::AllowDigits);
+        m_hook.guard(txtMargin[i], NumberInputFilter::AllowDigits);
     }
 
     chkWindowPos = new QCheckBox(tr("終了時の位置と大きさを保存する"), this);
@@ -172,7 +172,7 @@ frmSetup::frmSetup(clsNoltIO &settings, PlatformServices &services, QWidget *own
     cmdSave->setObjectName(QStringLiteral("cmdSave"));
     cmdSave->setAutoDefault(false);
     Twips::place(cmdSave, SaveRect);
-    connect(cmdSave, &QPushButton::clicked, this, &frmSetup::cmdSave_Click);
+    connect(cmdSave, &QPushButton::clicked, this, &SettingsDialog::writeSettings);
 
     cmdClose = new QPushButton(tr("閉じる"), this);
     cmdClose->setObjectName(QStringLiteral("cmdClose"));
@@ -194,12 +194,12 @@ frmSetup::frmSetup(clsNoltIO &settings, PlatformServices &services, QWidget *own
     for (size_t i = 0; i + 1 < std::size(tabOrder); ++i)
         setTabOrder(tabOrder[i], tabOrder[i + 1]);
 
-    Form_Load();
+    readSettings();
 }
 
-frmSetup::~frmSetup() = default;
+SettingsDialog::~SettingsDialog() = default;
 
-void frmSetup::buildPhotoGroup()
+void SettingsDialog::buildPhotoGroup()
 {
     QGroupBox *group = addGroup(this, "fraPhoto", tr("写真"), PhotoGroupRect);
     QGridLayout *grid = gridOf(group);
@@ -237,7 +237,7 @@ void frmSetup::buildPhotoGroup()
         connect(chkShrink, &QCheckBox::toggled, box, &QWidget::setEnabled);
 }
 
-void frmSetup::buildViewGroup()
+void SettingsDialog::buildViewGroup()
 {
     QGroupBox *group = addGroup(this, "fraView", tr("ウィンドウ"), ViewGroupRect);
     QGridLayout *grid = gridOf(group);
@@ -258,7 +258,7 @@ void frmSetup::buildViewGroup()
     grid->setColumnStretch(1, 1);
 }
 
-void frmSetup::buildCaptionGroup()
+void SettingsDialog::buildCaptionGroup()
 {
     QGroupBox *group = addGroup(this, "fraCaption", tr("写真の情報から入力"), CaptionGroupRect);
     QGridLayout *grid = gridOf(group);
@@ -283,28 +283,28 @@ void frmSetup::buildCaptionGroup()
     cmdCaptionDefaults->setAutoDefault(false);
     connect(cmdCaptionDefaults, &QPushButton::clicked, this, [this] {
         for (int i = 0; i < 3; ++i)
-            txtCaption[i]->setText(clsNoltIO::defaultCaptionPattern(i));
+            txtCaption[i]->setText(AppSettings::defaultCaptionPattern(i));
     });
     grid->addWidget(cmdCaptionDefaults, 5, 1, Qt::AlignRight);
     grid->setRowStretch(6, 1);
 }
 
-bool frmSetup::showModal(QWidget *owner, clsNoltIO &settings, PlatformServices &services)
+bool SettingsDialog::showModal(QWidget *owner, AppSettings &settings, PlatformServices &services)
 {
-    frmSetup dialog(settings, services, owner);
+    SettingsDialog dialog(settings, services, owner);
     return dialog.exec() == QDialog::Accepted;
 }
 
-void frmSetup::Form_Load()
+void SettingsDialog::readSettings()
 {
-    loadList(cboDateFormat, m_settings.DateFormat());
-    loadList(cboDateDelimiter, m_settings.DelimiterFormat());
-    loadCheck(chkMonth, m_settings.ThreeCharMonth());
-    txtMargin[0]->setText(QString::number(m_settings.MarginFontVBorder()));
-    txtMargin[1]->setText(QString::number(m_settings.MarginFontHBorder()));
-    txtMargin[2]->setText(QString::number(m_settings.MarginFrameHBorder()));
-    txtMargin[3]->setText(QString::number(m_settings.MarginFontVFrame()));
-    loadCheck(chkWindowPos, m_settings.SavePosition());
+    loadList(cboDateFormat, m_settings.dateFormat());
+    loadList(cboDateDelimiter, m_settings.delimiterFormat());
+    loadCheck(chkMonth, m_settings.englishMonthsValue());
+    txtMargin[0]->setText(QString::number(m_settings.marginFontVBorder()));
+    txtMargin[1]->setText(QString::number(m_settings.marginFontHBorder()));
+    txtMargin[2]->setText(QString::number(m_settings.marginFrameHBorder()));
+    txtMargin[3]->setText(QString::number(m_settings.marginFontVFrame()));
+    loadCheck(chkWindowPos, m_settings.keepWindowGeometryValue());
 
     loadList(cboStretch, qint32(m_settings.photoStretch()));
     chkShrink->setChecked(m_settings.shrinkLarge());
@@ -324,26 +324,27 @@ void frmSetup::Form_Load()
     }
 }
 
-void frmSetup::cmdSave_Click()
+void SettingsDialog::writeSettings()
 {
-    m_settings.DateFormat(savedList(cboDateFormat, m_settings.DateFormat()));
-    m_settings.DelimiterFormat(savedList(cboDateDelimiter, m_settings.DelimiterFormat()));
-    m_settings.ThreeCharMonth(savedCheck(chkMonth, m_settings.ThreeCharMonth()));
-    m_settings.MarginFontVBorder(leadingNumber(txtMargin[0]->text()));
-    m_settings.MarginFontHBorder(leadingNumber(txtMargin[1]->text()));
-    m_settings.MarginFrameHBorder(leadingNumber(txtMargin[2]->text()));
-    m_settings.MarginFontVFrame(leadingNumber(txtMargin[3]->text()));
-    m_settings.SavePosition(savedCheck(chkWindowPos, m_settings.SavePosition()));
+    m_settings.setDateFormat(savedList(cboDateFormat, m_settings.dateFormat()));
+    m_settings.setDelimiterFormat(savedList(cboDateDelimiter, m_settings.delimiterFormat()));
+    m_settings.setEnglishMonthsValue(savedCheck(chkMonth, m_settings.englishMonthsValue()));
+    m_settings.setMarginFontVBorder(leadingNumber(txtMargin[0]->text()));
+    m_settings.setMarginFontHBorder(leadingNumber(txtMargin[1]->text()));
+    m_settings.setMarginFrameHBorder(leadingNumber(txtMargin[2]->text()));
+    m_settings.setMarginFontVFrame(leadingNumber(txtMargin[3]->text()));
+    m_settings.setKeepWindowGeometryValue(
+        savedCheck(chkWindowPos, m_settings.keepWindowGeometryValue()));
 
     m_settings.setPhotoStretch(
-        clsNoltIO::Stretch(savedList(cboStretch, qint32(m_settings.photoStretch()))));
+        AppSettings::Stretch(savedList(cboStretch, qint32(m_settings.photoStretch()))));
     m_settings.setShrinkLarge(chkShrink->isChecked());
     const QSize box(txtShrinkWidth->value(), txtShrinkHeight->value());
     if (box != m_shownBox)
         m_settings.setShrinkBox(box);
     m_settings.setLivePreview(chkLivePreview->isChecked());
     m_settings.setLanguage(
-        clsNoltIO::Language(savedList(cboLanguage, qint32(m_settings.language()))));
+        AppSettings::Language(savedList(cboLanguage, qint32(m_settings.language()))));
     m_settings.setFillOnLoad(chkFillOnLoad->isChecked());
     for (int i = 0; i < 3; ++i) {
         if (txtCaption[i]->text() != m_shownPatterns.at(i))
@@ -352,14 +353,14 @@ void frmSetup::cmdSave_Click()
     accept();
 }
 
-void frmSetup::done(int result)
+void SettingsDialog::done(int result)
 {
     // No filter outlives the dialog, whichever way it closes.
-    m_hook.UnHookControl();
+    m_hook.unhookControl();
     QDialog::done(result);
 }
 
-qint32 frmSetup::leadingNumber(const QString &text)
+qint32 SettingsDialog::leadingNumber(const QString &text)
 {
     qsizetype i = 0;
     while (i < text.size() && (text[i] == u' ' || text[i] == u'\t'))
@@ -381,7 +382,7 @@ qint32 frmSetup::leadingNumber(const QString &text)
     return qint32(std::clamp(value, Low, High));
 }
 
-QImage frmSetup::marginDiagram()
+QImage SettingsDialog::marginDiagram()
 {
     QImage image(DiagramWidth, DiagramHeight, QImage::Format_RGB32);
     image.fill(Qt::black);

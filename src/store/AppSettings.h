@@ -6,56 +6,69 @@
 #include <array>
 
 // The program's preferences, kept in "nolt.ini": read once at start-up, written once at exit.
-// Each property is a read and a write operation of the same name.
-class clsNoltIO
+class AppSettings
 {
 public:
     // The folder is the default for the three path properties; twips per pixel give the default
     // window size (640 x 480 pixels).
-    clsNoltIO(const QString &programFolder, double twipsPerPixelX, double twipsPerPixelY);
-    // The same with another default for LoadPath and SavePath.
-    clsNoltIO(const QString &programFolder, const QString &pictureFolder, double twipsPerPixelX,
-              double twipsPerPixelY);
+    AppSettings(const QString &programFolder, double twipsPerPixelX, double twipsPerPixelY);
+    // The same with another default for loadPath and savePath.
+    AppSettings(const QString &programFolder, const QString &pictureFolder, double twipsPerPixelX,
+                double twipsPerPixelY);
 
-    qint32 SavePosition() const { return m_savePosition; }
-    void SavePosition(qint32 v) { m_savePosition = v; }
-    qint32 X() const { return m_x; }
-    void X(qint32 v) { m_x = v; }
-    qint32 Y() const { return m_y; }
-    void Y(qint32 v) { m_y = v; }
-    qint32 Width() const { return m_width; }
-    void Width(qint32 v) { m_width = v; }
-    qint32 Height() const { return m_height; }
-    void Height(qint32 v) { m_height = v; }
-    qint32 DateFormat() const { return m_dateFormat; }
-    void DateFormat(qint32 v) { m_dateFormat = v; }
-    qint32 DelimiterFormat() const { return m_delimiterFormat; }
-    void DelimiterFormat(qint32 v) { m_delimiterFormat = v; }
-    qint32 ThreeCharMonth() const { return m_threeCharMonth; }
-    void ThreeCharMonth(qint32 v) { m_threeCharMonth = v; }
-    qint32 MarginFontVBorder() const { return m_marginFontVBorder; }
-    void MarginFontVBorder(qint32 v) { m_marginFontVBorder = v; }
-    qint32 MarginFontHBorder() const { return m_marginFontHBorder; }
-    void MarginFontHBorder(qint32 v) { m_marginFontHBorder = v; }
-    qint32 MarginFrameHBorder() const { return m_marginFrameHBorder; }
-    void MarginFrameHBorder(qint32 v) { m_marginFrameHBorder = v; }
-    qint32 MarginFontVFrame() const { return m_marginFontVFrame; }
-    void MarginFontVFrame(qint32 v) { m_marginFontVFrame = v; }
-    qint32 JpegQuality() const { return m_jpegQuality; }
-    void JpegQuality(qint32 v) { m_jpegQuality = v; }
-    qint32 JpegType() const { return m_jpegType; }
-    void JpegType(qint32 v) { m_jpegType = v; }
-    QString LoadPath() const { return m_loadPath; }
-    void LoadPath(const QString &v) { m_loadPath = v; }
-    QString SavePath() const { return m_savePath; }
-    void SavePath(const QString &v) { m_savePath = v; }
-    QString TemplatePath() const { return m_templatePath; }
-    void TemplatePath(const QString &v) { m_templatePath = v; }
+    // The window's rectangle restored at start-up ("Savepos").
+    bool keepWindowGeometry() const { return m_keepWindowGeometry != 0; }
+    void setKeepWindowGeometry(bool v) { m_keepWindowGeometry = v ? 1 : 0; }
+    qint32 x() const { return m_x; }
+    void setX(qint32 v) { m_x = v; }
+    qint32 y() const { return m_y; }
+    void setY(qint32 v) { m_y = v; }
+    qint32 width() const { return m_width; }
+    void setWidth(qint32 v) { m_width = v; }
+    qint32 height() const { return m_height; }
+    void setHeight(qint32 v) { m_height = v; }
+    qint32 dateFormat() const { return m_dateFormat; }
+    void setDateFormat(qint32 v) { m_dateFormat = v; }
+    qint32 delimiterFormat() const { return m_delimiterFormat; }
+    void setDelimiterFormat(qint32 v) { m_delimiterFormat = v; }
+    // cboMonth lists "Jan".."Dec" instead of "01".."12" ("ENGMONTH").
+    bool englishMonths() const { return m_englishMonths != 0; }
+    void setEnglishMonths(bool v) { m_englishMonths = v ? 1 : 0; }
+    qint32 marginFontVBorder() const { return m_marginFontVBorder; }
+    void setMarginFontVBorder(qint32 v) { m_marginFontVBorder = v; }
+    qint32 marginFontHBorder() const { return m_marginFontHBorder; }
+    void setMarginFontHBorder(qint32 v) { m_marginFontHBorder = v; }
+    qint32 marginFrameHBorder() const { return m_marginFrameHBorder; }
+    void setMarginFrameHBorder(qint32 v) { m_marginFrameHBorder = v; }
+    qint32 marginFontVFrame() const { return m_marginFontVFrame; }
+    void setMarginFontVFrame(qint32 v) { m_marginFontVFrame = v; }
+    qint32 jpegQuality() const { return m_jpegQuality; }
+    void setJpegQuality(qint32 v) { m_jpegQuality = v; }
+    qint32 jpegType() const { return m_jpegType; }
+    void setJpegType(qint32 v) { m_jpegType = v; }
+    QString loadPath() const { return m_loadPath; }
+    void setLoadPath(const QString &v) { m_loadPath = v; }
+    QString savePath() const { return m_savePath; }
+    void setSavePath(const QString &v) { m_savePath = v; }
+    QString templatePath() const { return m_templatePath; }
+    void setTemplatePath(const QString &v) { m_templatePath = v; }
+
+    // The two flags as the file holds them: the settings dialog keeps a number other than 0 and 1
+    // until the user decides.
+    qint32 keepWindowGeometryValue() const { return m_keepWindowGeometry; }
+    void setKeepWindowGeometryValue(qint32 v) { m_keepWindowGeometry = v; }
+    qint32 englishMonthsValue() const { return m_englishMonths; }
+    void setEnglishMonthsValue(qint32 v) { m_englishMonths = v; }
 
     // Preferences beyond the seventeen above. Each is written only when it differs from its
     // default or the file already holds it, so the file of a user who never changes them keeps
     // exactly the seventeen entries.
-    enum class Stretch { Automatic = 0, Linear = 1, None = 2 };
+    enum class Stretch
+    {
+        Automatic = 0,
+        Linear = 1,
+        None = 2
+    };
     Stretch photoStretch() const { return Stretch(m_photoStretch); }
     void setPhotoStretch(Stretch v) { m_photoStretch = qint32(v); }
     // Photos larger than the box are shrunk to fit it when on.
@@ -77,24 +90,28 @@ public:
     bool livePreview() const { return m_livePreview != 0; }
     void setLivePreview(bool v) { m_livePreview = v ? 1 : 0; }
     // The language of the window, applied at the next start.
-    enum class Language { Japanese = 0, English = 1 };
+    enum class Language
+    {
+        Japanese = 0,
+        English = 1
+    };
     Language language() const { return Language(m_language); }
     void setLanguage(Language v) { m_language = qint32(v); }
 
     // Reads every value; a missing file, section or key gives the default. Returns false only
     // when the file exists but cannot be read (the defaults are then in place).
-    bool OpenFile(const QString &szFile);
+    bool load(const QString &path);
 
     // Writes the seventeen entries into the file, keeping every other line. Returns false, with
     // errorString() set and the file unchanged, when the write fails.
-    bool SaveFile(const QString &szFile);
+    bool save(const QString &path);
 
     QString errorString() const { return m_error; }
 
     static constexpr const char *FileName = "nolt.ini";
 
 private:
-    friend struct NoltLayout;
+    friend struct SettingsFileLayout;
 
     QString m_programFolder;
     QString m_pictureFolder;
@@ -102,14 +119,14 @@ private:
     double m_twipsPerPixelY;
     QString m_error;
 
-    qint32 m_savePosition = 0;
+    qint32 m_keepWindowGeometry = 0;
     qint32 m_x = 0;
     qint32 m_y = 0;
     qint32 m_width = 0;
     qint32 m_height = 0;
     qint32 m_dateFormat = 0;
     qint32 m_delimiterFormat = 0;
-    qint32 m_threeCharMonth = 0;
+    qint32 m_englishMonths = 0;
     qint32 m_marginFontVBorder = 0;
     qint32 m_marginFontHBorder = 0;
     qint32 m_marginFrameHBorder = 0;

@@ -1,4 +1,4 @@
-#include "BasCmndlg.h"
+#include "ColorChooser.h"
 
 #include "PlatformServices.h"
 
@@ -15,15 +15,15 @@ constexpr quint32 StandardColors[16] = {
 };
 
 // The colour property of the editing panel's swatches.
-constexpr const char *BackColorProperty = "BackColor";
+constexpr const char *ColorProperty = "color";
 
 } // namespace
 
-namespace BasCmndlg {
+namespace ColorChooser {
 
 QString colorDialogTitle()
 {
-    return QCoreApplication::translate("BasCmndlg", "色の選択");
+    return QCoreApplication::translate("ColorChooser", "色の選択");
 }
 
 QList<QColor> standardCustomColors()
@@ -34,8 +34,8 @@ QList<QColor> standardCustomColors()
     return colors;
 }
 
-int ChooseColorDialog(QWidget *owner, PlatformServices &services, const QString &title,
-                      const QColor &start, QColor &chosen)
+int chooseColor(QWidget *owner, PlatformServices &services, const QString &title,
+                const QColor &start, QColor &chosen)
 {
     const std::optional<QColor> answer =
         services.chooseColor(owner, start, title, standardCustomColors());
@@ -49,7 +49,7 @@ bool chooseSwatchColor(QWidget *owner, QWidget *swatch, PlatformServices &servic
     if (!swatch)
         return false;
     QColor chosen;
-    if (ChooseColorDialog(owner, services, colorDialogTitle(), swatchColor(swatch), chosen) == 0)
+    if (chooseColor(owner, services, colorDialogTitle(), swatchColor(swatch), chosen) == 0)
         return false;
     setSwatchColor(swatch, chosen);
     return true;
@@ -57,16 +57,16 @@ bool chooseSwatchColor(QWidget *owner, QWidget *swatch, PlatformServices &servic
 
 QColor swatchColor(const QWidget *swatch)
 {
-    const QVariant backColor = swatch->property(BackColorProperty);
-    if (backColor.isValid())
-        return fromColorRef(backColor.toUInt());
+    const QVariant value = swatch->property(ColorProperty);
+    if (value.isValid())
+        return fromColorRef(value.toUInt());
     return swatch->palette().color(swatch->backgroundRole());
 }
 
 void setSwatchColor(QWidget *swatch, const QColor &color)
 {
-    if (swatch->property(BackColorProperty).isValid()) {
-        swatch->setProperty(BackColorProperty, qint32(toColorRef(color)));
+    if (swatch->property(ColorProperty).isValid()) {
+        swatch->setProperty(ColorProperty, qint32(toColorRef(color)));
         return;
     }
     QPalette palette = swatch->palette();
@@ -86,4 +86,4 @@ quint32 toColorRef(const QColor &color)
     return quint32(rgb.red()) | (quint32(rgb.green()) << 8) | (quint32(rgb.blue()) << 16);
 }
 
-} // namespace BasCmndlg
+} // namespace ColorChooser

@@ -1,13 +1,13 @@
 #pragma once
 
-#include "BasHook.h"
+#include "NumberInputFilter.h"
 
 #include <QDialog>
 #include <QImage>
 #include <QSize>
 #include <QStringList>
 
-class clsNoltIO;
+class AppSettings;
 class PlatformServices;
 class QCheckBox;
 class QComboBox;
@@ -24,19 +24,19 @@ class QSpinBox;
 // the main window when it closes.
 //
 // The main window's settings command runs it with
-//     if (frmSetup::showModal(this, m_settings, m_services)) ...
+//     if (SettingsDialog::showModal(this, m_settings, m_services)) ...
 // and then refreshes its month list and date fields.
-class frmSetup : public QDialog
+class SettingsDialog : public QDialog
 {
     Q_OBJECT
 
 public:
-    frmSetup(clsNoltIO &settings, PlatformServices &services, QWidget *owner = nullptr);
-    ~frmSetup() override;
+    SettingsDialog(AppSettings &settings, PlatformServices &services, QWidget *owner = nullptr);
+    ~SettingsDialog() override;
 
     // Shows the dialog modally, centred on `owner`; true when the user pressed "保存" (the settings
     // object then holds the dialog's values), false when it was closed without storing.
-    static bool showModal(QWidget *owner, clsNoltIO &settings, PlatformServices &services);
+    static bool showModal(QWidget *owner, AppSettings &settings, PlatformServices &services);
 
     // The margin diagram: a sample text and the corner of the photo, with the four numbered
     // margins, 81 x 102 pixels.
@@ -49,14 +49,14 @@ public:
     void done(int result) override;
 
 private:
-    void Form_Load();
-    void cmdSave_Click();
+    void readSettings();
+    void writeSettings();
     void buildPhotoGroup();
     void buildViewGroup();
     void buildCaptionGroup();
 
-    clsNoltIO &m_settings;
-    BasHook m_hook;
+    AppSettings &m_settings;
+    NumberInputFilter m_hook;
 
     QComboBox *cboDateFormat;
     QComboBox *cboDateDelimiter;

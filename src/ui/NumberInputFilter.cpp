@@ -1,4 +1,4 @@
-#include "BasHook.h"
+#include "NumberInputFilter.h"
 
 #include "PlatformServices.h"
 #include "common/Cp932.h"
@@ -29,15 +29,15 @@ struct CharSet
     const char16_t *chars;
 };
 constexpr CharSet FixedSets[] = {
-    {BasHook::AllowDigits, u"0123456789"},
-    {BasHook::AllowLetters, u"abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ"},
-    {BasHook::AllowPeriod, u"."},
-    {BasHook::AllowSlash, u"/"},
-    {BasHook::AllowMinus, u"-"},
-    {BasHook::AllowBlank, u" "},
-    {BasHook::AllowColon, u":"},
-    {BasHook::AllowAt, u"@"},
-    {BasHook::AllowTilde, u"~"},
+    {NumberInputFilter::AllowDigits, u"0123456789"},
+    {NumberInputFilter::AllowLetters, u"abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ"},
+    {NumberInputFilter::AllowPeriod, u"."},
+    {NumberInputFilter::AllowSlash, u"/"},
+    {NumberInputFilter::AllowMinus, u"-"},
+    {NumberInputFilter::AllowBlank, u" "},
+    {NumberInputFilter::AllowColon, u":"},
+    {NumberInputFilter::AllowAt, u"@"},
+    {NumberInputFilter::AllowTilde, u"~"},
 };
 
 // The line edit that takes the characters of a box: the box itself or the combo box's editor.
@@ -100,26 +100,26 @@ QAction *pasteActionOf(const QMenu *menu)
 
 } // namespace
 
-BasHook::BasHook(PlatformServices &services, QObject *parent)
+NumberInputFilter::NumberInputFilter(PlatformServices &services, QObject *parent)
     : QObject(parent), m_services(services)
 {}
 
-BasHook::~BasHook()
+NumberInputFilter::~NumberInputFilter()
 {
-    UnHookControl();
+    unhookControl();
 }
 
-void BasHook::guard(QWidget *box, quint32 flags, const QString &custom)
+void NumberInputFilter::guard(QWidget *box, quint32 flags, const QString &custom)
 {
     if (!editorOf(box))
         return;
     m_guarded.insert(box, Rule{flags, custom});
     watch(box);
     if (box->hasFocus())
-        HookControl(box, flags, custom);
+        hookControl(box, flags, custom);
 }
 
-void BasHook::guardPhotoSize(QComboBox *box)
+void NumberInputFilter::guardPhotoSize(QComboBox *box)
 {
     if (!editorOf(box))
         return;
@@ -127,27 +127,27 @@ void BasHook::guardPhotoSize(QComboBox *box)
     watch(box);
 }
 
-void BasHook::watch(QWidget *box)
+void NumberInputFilter::watch(QWidget *box)
 {
     for (QObject *object : {static_cast<QObject *>(box), static_cast<QObject *>(editorOf(box))}) {
         if (m_boxOf.contains(object))
             continue;
         m_boxOf.insert(object, box);
         object->installEventFilter(this);
-        connect(object, &QObject::destroyed, this, &BasHook::forget);
+        connect(object, &QObject::destroyed, this, &NumberInputFilter::forget);
     }
 }
 
-void BasHook::forget(QObject *object)
+void NumberInputFilter::forget(QObject *object)
 {
     m_boxOf.remove(object);
     m_guarded.remove(object);
     m_photoSize.remove(object);
 }
 
-void BasHook::HookControl(QWidget *control, quint32 flags, const QString &custom)
+void NumberInputFilter::hookControl(QWidget *control, quint32 flags, const QString &custom)
 {
-    UnHookControl();
+    unhookControl();
     if (!editorOf(control)) {
         m_services.message(nullptr, QMessageBox::Critical, QApplication::applicationDisplayName(),
                            tr("Error : HookControl Function"), QMessageBox::Ok, QMessageBox::Ok);
@@ -159,13 +159,13 @@ void BasHook::HookControl(QWidget *control, quint32 flags, const QString &custom
     m_allowCustom = custom;
 }
 
-void BasHook::UnHookControl()
+void NumberInputFilter::unhookControl()
 {
     // Removing an event filter cannot fail, so there is no failure to report here.
     m_hookedControl = nullptr;
 }
 
-bool BasHook::isAllowed(const QString &text, quint32 flags, const QString &custom)
+bool NumberInputFilter::isAllowed(const QString &text, quint32 flags, const QString &custom)
 {
     if (flags == 0)
         return false;
@@ -174,20 +174,20 @@ bool BasHook::isAllowed(const QString &text, quint32 flags, const QString &custo
         bool member = false;
         for (const CharSet &set : FixedSets)
             member = member || ((flags & set.bit) &&
-                                CountMatchingChars(c, QString::fromUtf16(set.chars)) > 0);
-        if ((flags & AllowCustom) && CountMatchingChars(c, custom) > 0)
+                                countMatchingChars(c, QString::fromUtf16(set.chars)) > 0);
+        if ((flags & AllowCustom) && countMatchingChars(c, custom) > 0)
             member = true;
         count += member ? 1 : 0;
     }
     return count == text.size();
 }
 
-bool BasHook::IsAllowedChar(const QString &text) const
+bool NumberInputFilter::isAllowedChar(const QString &text) const
 {
     return isAllowed(text, m_allowFlags, m_allowCustom);
 }
 
-int BasHook::CountMatchingChars(const QString &text, const QString &set)
+int NumberInputFilter::countMatchingChars(const QString &text, const QString &set)
 {
     int count = 0;
     for (QChar c : text) {
@@ -197,7 +197,7 @@ int BasHook::CountMatchingChars(const QString &text, const QString &set)
     return count;
 }
 
-QString BasHook::toAsciiDigits(const QString &text)
+QString NumberInputFilter::toAsciiDigits(const QString &text)
 {
     QString ascii = text;
     for (QChar &c : ascii) {
@@ -211,13 +211,13 @@ QString BasHook::toAsciiDigits(const QString &text)
     return ascii;
 }
 
-bool BasHook::isDoubleByte(QChar c)
+bool NumberInputFilter::isDoubleByte(QChar c)
 {
     QByteArray bytes;
     return Cp932::encode(QString(c), &bytes) && bytes.size() == 2;
 }
 
-QChar BasHook::PhotoSizeKey(const QString &remainingText, QChar typed)
+QChar NumberInputFilter::photoSizeKey(const QString &remainingText, QChar typed)
 {
     typed = toAsciiDigits(QString(typed)).at(0);
     if (typed == u'\r' || typed == u'\b')
@@ -229,7 +229,7 @@ QChar BasHook::PhotoSizeKey(const QString &remainingText, QChar typed)
     return QChar();
 }
 
-bool BasHook::filterPaste(QLineEdit *edit, bool selection)
+bool NumberInputFilter::filterPaste(QLineEdit *edit, bool selection)
 {
     const QClipboard *clipboard = QGuiApplication::clipboard();
     const QMimeData *data =
@@ -239,7 +239,7 @@ bool BasHook::filterPaste(QLineEdit *edit, bool selection)
         return false;
     const QString text = data->text();
     const QString ascii = toAsciiDigits(text);
-    if (!IsAllowedChar(ascii))
+    if (!isAllowedChar(ascii))
         return true;
     if (ascii == text || !edit)
         return false;
@@ -250,7 +250,7 @@ bool BasHook::filterPaste(QLineEdit *edit, bool selection)
     return true;
 }
 
-bool BasHook::eventFilter(QObject *watched, QEvent *event)
+bool NumberInputFilter::eventFilter(QObject *watched, QEvent *event)
 {
     QWidget *box = m_boxOf.value(watched);
     if (!box)
@@ -260,14 +260,14 @@ bool BasHook::eventFilter(QObject *watched, QEvent *event)
     case QEvent::FocusIn:
         if (watched == box && m_guarded.contains(static_cast<QObject *>(box))) {
             const Rule rule = m_guarded.value(box);
-            HookControl(box, rule.flags, rule.custom);
+            hookControl(box, rule.flags, rule.custom);
         }
         return false;
     case QEvent::FocusOut:
         // A context menu takes the focus only for as long as it is open: the box stays hooked.
         if (watched == box && m_hookedControl == box &&
             static_cast<QFocusEvent *>(event)->reason() != Qt::PopupFocusReason)
-            UnHookControl();
+            unhookControl();
         return false;
     case QEvent::DragEnter:
     case QEvent::DragMove:
@@ -281,10 +281,10 @@ bool BasHook::eventFilter(QObject *watched, QEvent *event)
         return filterPhotoSize(combo, watched, event);
     if (box != m_hookedControl)
         return false;
-    return FilterWndProc(watched, event);
+    return filterInput(watched, event);
 }
 
-bool BasHook::FilterWndProc(QObject *watched, QEvent *event)
+bool NumberInputFilter::filterInput(QObject *watched, QEvent *event)
 {
     switch (event->type()) {
     case QEvent::KeyPress: {
@@ -301,7 +301,7 @@ bool BasHook::FilterWndProc(QObject *watched, QEvent *event)
         if (m_allowFlags == 0 && std::all_of(text.begin(), text.end(), isDoubleByte))
             return false;
         const QString ascii = toAsciiDigits(text);
-        if (!IsAllowedChar(ascii))
+        if (!isAllowedChar(ascii))
             return true;
         if (ascii == text)
             return false;
@@ -320,7 +320,7 @@ bool BasHook::FilterWndProc(QObject *watched, QEvent *event)
             const QChar ascii = toAsciiDigits(QString(c)).at(0);
             if (m_allowFlags == 0 && isDoubleByte(c))
                 kept.append(c);
-            else if (IsAllowedChar(ascii))
+            else if (isAllowedChar(ascii))
                 kept.append(ascii);
         }
         if (kept == commit)
@@ -349,7 +349,7 @@ bool BasHook::FilterWndProc(QObject *watched, QEvent *event)
     }
 }
 
-void BasHook::showContextMenu(QLineEdit *edit, QEvent *event)
+void NumberInputFilter::showContextMenu(QLineEdit *edit, QEvent *event)
 {
     // The box's own menu, whose Paste judges the clipboard text like Ctrl+V.
     QMenu *menu = edit->createStandardContextMenu();
@@ -365,7 +365,7 @@ void BasHook::showContextMenu(QLineEdit *edit, QEvent *event)
     menu->popup(static_cast<QContextMenuEvent *>(event)->globalPos());
 }
 
-bool BasHook::judgeDrop(QWidget *box, QEvent *event)
+bool NumberInputFilter::judgeDrop(QWidget *box, QEvent *event)
 {
     const QMimeData *data = static_cast<QDropEvent *>(event)->mimeData();
     const bool hooked = box == m_hookedControl;
@@ -378,7 +378,7 @@ bool BasHook::judgeDrop(QWidget *box, QEvent *event)
     return true;
 }
 
-bool BasHook::filterPhotoSize(QComboBox *box, QObject *watched, QEvent *event)
+bool NumberInputFilter::filterPhotoSize(QComboBox *box, QObject *watched, QEvent *event)
 {
     QLineEdit *edit = box->lineEdit();
     if (!edit)
@@ -391,7 +391,7 @@ bool BasHook::filterPhotoSize(QComboBox *box, QObject *watched, QEvent *event)
     const auto rewrite = [&remaining](const QString &typed) {
         QString out;
         for (QChar c : typed) {
-            const QChar kept = PhotoSizeKey(remaining + out, c);
+            const QChar kept = photoSizeKey(remaining + out, c);
             if (!kept.isNull())
                 out.append(kept);
         }

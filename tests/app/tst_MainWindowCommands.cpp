@@ -1,8 +1,8 @@
 #include "AppSession.h"
 #include "compose/FontSetup.h"
-#include "ui/BasCmndlg.h"
-#include "ui/frmAbout.h"
-#include "ui/frmSetup.h"
+#include "ui/AboutDialog.h"
+#include "ui/ColorChooser.h"
+#include "ui/SettingsDialog.h"
 
 #include <QCheckBox>
 #include <QPushButton>
@@ -12,7 +12,7 @@
 
 namespace {
 
-void focusBox(frmMdiMain &w, QWidget *box)
+void focusBox(MainWindow &w, QWidget *box)
 {
     QApplication::setActiveWindow(&w);
     box->setFocus(Qt::TabFocusReason);
@@ -32,7 +32,7 @@ void editSettings(const QString &close, bool engMonth = true)
 
 } // namespace
 
-class tst_frmMdiMainCommands : public QObject
+class tst_MainWindowCommands : public QObject
 {
     Q_OBJECT
 
@@ -46,26 +46,26 @@ private slots:
     void panelButtonsAndInputFilters();
 };
 
-void tst_frmMdiMainCommands::dialogsAndDate()
+void tst_MainWindowCommands::dialogsAndDate()
 {
     Session s;
-    frmMdiMain &w = s.start();
+    MainWindow &w = s.start();
     const Twips::PerPixel t = w.twips();
     s.combo("cboMonth")->setCurrentIndex(2);
     // Closed without saving: nothing changes.
     editSettings("cmdClose");
     s.find<QToolButton>("TbSetup")->click();
-    QCOMPARE(w.settings().ThreeCharMonth(), 0);
-    QCOMPARE(w.settings().DateFormat(), 0);
-    QCOMPARE(w.settings().MarginFrameHBorder(), 20);
+    QCOMPARE(w.settings().englishMonthsValue(), 0);
+    QCOMPARE(w.settings().dateFormat(), 0);
+    QCOMPARE(w.settings().marginFrameHBorder(), 20);
     QCOMPARE(s.combo("cboMonth")->currentText(), QString("03"));
     QCOMPARE(s.edit("txtYear")->x(), px(210, t.x));
     // Saved: the month list and the date order change at once.
     editSettings("cmdSave");
     s.find<QAction>("IDMI_SETUP")->trigger();
-    QCOMPARE(w.settings().ThreeCharMonth(), 1);
-    QCOMPARE(w.settings().DateFormat(), 1);
-    QCOMPARE(w.settings().MarginFrameHBorder(), 7);
+    QCOMPARE(w.settings().englishMonthsValue(), 1);
+    QCOMPARE(w.settings().dateFormat(), 1);
+    QCOMPARE(w.settings().marginFrameHBorder(), 7);
     QCOMPARE(s.combo("cboMonth")->currentIndex(), 2);
     QCOMPARE(s.combo("cboMonth")->currentText(), QString("Mar"));
     // Month, day, year from left to right now.
@@ -76,19 +76,19 @@ void tst_frmMdiMainCommands::dialogsAndDate()
     // No month selected stays so when the list is refilled.
     s.combo("cboMonth")->setCurrentIndex(-1);
     editSettings("cmdSave", false);
-    w.IDMI_SETUP_Click();
+    w.showSettings();
     QCOMPARE(s.combo("cboMonth")->itemText(0), QString("01"));
     QCOMPARE(s.combo("cboMonth")->currentIndex(), -1);
 
     // The version dialog belongs to the window and is released when it closes.
     QWidget *owner = nullptr;
     onNextModal([&](QWidget *dialog) {
-        owner = qobject_cast<frmAbout *>(dialog) ? dialog->parentWidget() : nullptr;
+        owner = qobject_cast<AboutDialog *>(dialog) ? dialog->parentWidget() : nullptr;
         QTest::keyClick(dialog, Qt::Key_Return);
     });
     s.find<QAction>("IDMI_VERSION")->trigger();
     QCOMPARE(owner, static_cast<QWidget *>(&w));
-    QVERIFY(w.findChildren<frmAbout *>().isEmpty());
+    QVERIFY(w.findChildren<AboutDialog *>().isEmpty());
 
     setLocalZone("Europe/Berlin"); // the zone's own abbreviation, not JST
     s.services.clock = QDateTime(QDate(2003, 2, 5), QTime(0, 7, 59));
@@ -100,17 +100,17 @@ void tst_frmMdiMainCommands::dialogsAndDate()
     QCOMPARE(s.edit("txtTime")->text(), QString("00:07 CET"));
 }
 
-void tst_frmMdiMainCommands::panelButtonsAndInputFilters()
+void tst_MainWindowCommands::panelButtonsAndInputFilters()
 {
     Session s;
     s.start();
     ColorSwatch *target = s.swatch("picFontColor(3)");
-    target->BackColor(0x00204080);
+    target->setColor(0x00204080);
     const auto others = [&] {
         QList<qint32> colours;
         for (ColorSwatch *sw : s.window->findChildren<ColorSwatch *>())
             if (sw != target)
-                colours << sw->BackColor();
+                colours << sw->color();
         return colours;
     };
     const QList<qint32> before = others();
@@ -118,16 +118,16 @@ void tst_frmMdiMainCommands::panelButtonsAndInputFilters()
     const auto &first = s.services.colorCalls[0];
     QCOMPARE(first.initial, QColor(0x80, 0x40, 0x20));
     QCOMPARE(first.title, QString("色の選択"));
-    QCOMPARE(first.customColors, BasCmndlg::standardCustomColors());
-    QCOMPARE(target->BackColor(), 0x00204080);
+    QCOMPARE(first.customColors, ColorChooser::standardCustomColors());
+    QCOMPARE(target->color(), 0x00204080);
     // OK replaces it; the custom colours are the standard sixteen again at the next opening.
     s.services.colorAnswers << QColor(1, 2, 3) << QColor(9, 9, 9);
     QTest::mouseClick(target, Qt::LeftButton);
-    QCOMPARE(target->BackColor(), 0x00030201);
+    QCOMPARE(target->color(), 0x00030201);
     QTest::keyClick(target, Qt::Key_Space);
     QCOMPARE(s.services.colorCalls[2].initial, QColor(1, 2, 3));
-    QCOMPARE(s.services.colorCalls[2].customColors, BasCmndlg::standardCustomColors());
-    QCOMPARE(target->BackColor(), 0x00090909);
+    QCOMPARE(s.services.colorCalls[2].customColors, ColorChooser::standardCustomColors());
+    QCOMPARE(target->color(), 0x00090909);
     QCOMPARE(others(), before);
 
     // A click on an alignment button itself, away from its drop-down arrow, steps it on.
@@ -135,8 +135,9 @@ void tst_frmMdiMainCommands::panelButtonsAndInputFilters()
         QStringList seen;
         for (int k = 0; k < n; ++k) {
             QTest::mouseClick(button, Qt::LeftButton, {}, QPoint(6, button->height() / 2));
-            const bool image = button->image() == button->Tag().toInt() + 1;
-            seen << button->Tag() + ":" + button->toolTip() + (image ? "" : " (wrong image)");
+            const bool image = button->image() == button->alignmentCode().toInt() + 1;
+            seen << button->alignmentCode() + ":" + button->toolTip() +
+                        (image ? "" : " (wrong image)");
         }
         return seen;
     };
@@ -146,22 +147,22 @@ void tst_frmMdiMainCommands::panelButtonsAndInputFilters()
     QVERIFY(s.align(4)->entry(4)->isVisible());
     QVERIFY(!s.align(2)->entry(4)->isVisible());
     QCOMPARE(clicks(s.align(2), 3), QStringList({"1:中央揃え", "2:右揃え", "0:左揃え"}));
-    s.align(2)->setAlignmentTag("4");
+    s.align(2)->showAlignmentCode("4");
     QCOMPARE(clicks(s.align(2), 1), QStringList({"2:右揃え"}));
 
     // The boxes for numbers take digits only; the name takes anything.
-    frmMdiMain &w = *s.window;
+    MainWindow &w = *s.window;
     for (const char *box : {"txtYear", "txtFontSize(4)"}) {
         QLineEdit *edit = s.edit(box);
         focusBox(w, edit);
-        QCOMPARE(w.hook().HookedControl(), edit);
+        QCOMPARE(w.hook().hookedControl(), edit);
         edit->clear();
         QTest::keyClicks(edit, "20a0- 2");
         QCOMPARE(edit->text(), QString("2002"));
     }
     QLineEdit *name = s.edit("txtTargetName");
     focusBox(w, name);
-    QCOMPARE(w.hook().HookedControl(), nullptr);
+    QCOMPARE(w.hook().hookedControl(), nullptr);
     QTest::keyClicks(name, "M42 a");
     QCOMPARE(name->text(), QString("M42 a"));
     // The photo size keeps its key rule, also after the box is left ("32" is not completed to a
@@ -174,11 +175,11 @@ void tst_frmMdiMainCommands::panelButtonsAndInputFilters()
     QCOMPARE(size->currentText(), QString("32"));
     // Closing the window releases the hook.
     focusBox(w, s.edit("txtFontSize(2)"));
-    QVERIFY(w.hook().HookedControl());
+    QVERIFY(w.hook().hookedControl());
     s.services.messageAnswers.enqueue(QMessageBox::Yes);
     QVERIFY(w.close());
-    QCOMPARE(w.hook().HookedControl(), nullptr);
+    QCOMPARE(w.hook().hookedControl(), nullptr);
 }
 
-QTEST_MAIN(tst_frmMdiMainCommands)
-#include "tst_frmMdiMainCommands.moc"
+QTEST_MAIN(tst_MainWindowCommands)
+#include "tst_MainWindowCommands.moc"

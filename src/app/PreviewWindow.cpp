@@ -1,12 +1,12 @@
-#include "frmPreview.h"
+#include "PreviewWindow.h"
 
 #include "AppTexts.h"
 #include "PhotoTexts.h"
 #include "PreviewCanvas.h"
 #include "compose/LayoutMargins.h"
-#include "io/GetFileFolder.h"
+#include "io/ExistingFolder.h"
 #include "io/SavePicture.h"
-#include "store/clsNoltIO.h"
+#include "store/AppSettings.h"
 #include "ui/PlatformServices.h"
 
 #include <QClipboard>
@@ -23,18 +23,18 @@
 #include <algorithm>
 #include <cmath>
 
-frmPreview::frmPreview(QMdiArea *area, PlatformServices *services, clsNoltIO *settings,
-                       FrameDescription *frame)
+PreviewWindow::PreviewWindow(QMdiArea *area, PlatformServices *services, AppSettings *settings,
+                             FrameDescription *frame)
     : QMdiSubWindow(nullptr, Qt::FramelessWindowHint), m_area(area), m_services(services),
       m_settings(settings), m_frame(frame)
 {
-    setObjectName(QStringLiteral("frmPreview"));
+    setObjectName(QStringLiteral("PreviewWindow"));
     setWindowTitle(QString());
     // No system menu: the window has no caption and is never closed by a shortcut of its own.
     setSystemMenu(nullptr);
     setOption(QMdiSubWindow::RubberBandMove, false);
     m_body = new QWidget;
-    m_body->setObjectName(QStringLiteral("frmPreviewBody"));
+    m_body->setObjectName(QStringLiteral("PreviewWindowBody"));
     m_body->setAutoFillBackground(true);
     m_canvas = new PreviewCanvas(m_body);
     m_canvas->setObjectName(QStringLiteral("picPreview"));
@@ -45,12 +45,12 @@ frmPreview::frmPreview(QMdiArea *area, PlatformServices *services, clsNoltIO *se
     m_area->addSubWindow(this);
 }
 
-ComposeOutcome frmPreview::DrawPreview(FrameDescription &frame, const LayoutMargins &margins,
-                                       bool tellPhotoSize)
+ComposeOutcome PreviewWindow::compose(FrameDescription &frame, const LayoutMargins &margins,
+                                      bool tellPhotoSize)
 {
     m_composer.setPhotoOptions(PhotoOptions::fromSettings(*m_settings));
     m_canvas->releaseImage();
-    const ComposeOutcome outcome = m_composer.DrawPreview(frame, margins);
+    const ComposeOutcome outcome = m_composer.compose(frame, margins);
     m_canvas->setImage(m_composer.canvas());
     if (outcome.kind == ComposeOutcome::Kind::PhotoSizeRefused && tellPhotoSize) {
         m_services->message(m_area->window(), QMessageBox::Critical,
@@ -66,7 +66,7 @@ ComposeOutcome frmPreview::DrawPreview(FrameDescription &frame, const LayoutMarg
     return outcome;
 }
 
-QSize frmPreview::clientAreaFor(const QSize &canvas) const
+QSize PreviewWindow::clientAreaFor(const QSize &canvas) const
 {
     // The client area as the user sees it: inside the area's frame, less the scroll bars that a
     // canvas larger than the area brings up.
@@ -87,7 +87,7 @@ QSize frmPreview::clientAreaFor(const QSize &canvas) const
     return area.expandedTo(QSize(0, 0));
 }
 
-QRect frmPreview::fittedRect(const QSize &canvas, const QSize &client)
+QRect PreviewWindow::fittedRect(const QSize &canvas, const QSize &client)
 {
     if (canvas.isEmpty())
         return QRect();
@@ -100,7 +100,7 @@ QRect frmPreview::fittedRect(const QSize &canvas, const QSize &client)
                  shown);
 }
 
-void frmPreview::fitToCanvas()
+void PreviewWindow::fitToCanvas()
 {
     const QSize canvas = m_composer.canvas().size();
     if (m_settings->fitWindow()) {
@@ -134,7 +134,7 @@ void frmPreview::fitToCanvas()
 // ---------------------------------------------------------------------------------------------
 // Photo import
 
-QString frmPreview::openDialogFilter()
+QString PreviewWindow::openDialogFilter()
 {
     QString filter;
     for (const char *entry : PhotoTexts::OpenFilterEntries)
@@ -142,11 +142,11 @@ QString frmPreview::openDialogFilter()
     return filter;
 }
 
-void frmPreview::OpenLoadPhotoDialog()
+void PreviewWindow::openPhoto()
 {
     const QString chosen = m_services->openFileName(
         m_area->window(),
-        PlatformServices::FileDialogOptions::forOpen(openDialogFilter(), m_settings->LoadPath()));
+        PlatformServices::FileDialogOptions::forOpen(openDialogFilter(), m_settings->loadPath()));
     if (chosen.isEmpty())
         return;
     m_dialogFileName = chosen;
@@ -154,15 +154,15 @@ void frmPreview::OpenLoadPhotoDialog()
     loadPhoto(chosen);
 }
 
-void frmPreview::CloseLoadPhoto()
+void PreviewWindow::removePhoto()
 {
-    m_composer.PhotoPath.clear();
-    report(DrawPreview(*m_frame, LayoutMargins::fromSettings(*m_settings), true));
+    m_composer.photoPath.clear();
+    report(compose(*m_frame, LayoutMargins::fromSettings(*m_settings), true));
 }
 
-void frmPreview::loadPhoto(const QString &path)
+void PreviewWindow::loadPhoto(const QString &path)
 {
-    const QString former = m_composer.PhotoPath;
+    const QString former = m_composer.photoPath;
     m_composer.setPhotoOptions(PhotoOptions::fromSettings(*m_settings));
     m_canvas->releaseImage();
     const ComposeOutcome outcome =
@@ -170,15 +170,15 @@ void frmPreview::loadPhoto(const QString &path)
     m_canvas->setImage(m_composer.canvas());
     if (outcome.kind == ComposeOutcome::Kind::PhotoUnreadable) {
         // Nothing was drawn: the picture on screen and the photo it includes stay as they were.
-        m_composer.PhotoPath = former;
+        m_composer.photoPath = former;
         m_services->message(m_area->window(), QMessageBox::Warning,
                             tr(PhotoTexts::PhotoFailedCaption), outcome.message, QMessageBox::Ok,
                             QMessageBox::Ok);
         return;
     }
-    const QString folder = GetFileFolder(path);
+    const QString folder = existingFolder(path);
     if (!folder.isEmpty())
-        m_settings->LoadPath(folder);
+        m_settings->setLoadPath(folder);
     if (outcome.kind == ComposeOutcome::Kind::PhotoSizeRefused) {
         m_services->message(m_area->window(), QMessageBox::Critical,
                             ComposeOutcome::sizeMessageCaption(), outcome.message, QMessageBox::Ok,
@@ -193,7 +193,7 @@ void frmPreview::loadPhoto(const QString &path)
     emit photoLoaded();
 }
 
-QString frmPreview::droppedFilePath(const QMimeData *data)
+QString PreviewWindow::droppedFilePath(const QMimeData *data)
 {
     if (!data || !data->hasUrls())
         return QString();
@@ -203,7 +203,7 @@ QString frmPreview::droppedFilePath(const QMimeData *data)
     return QDir::toNativeSeparators(urls.constFirst().toLocalFile());
 }
 
-bool frmPreview::acceptsDroppedFile(const QString &path)
+bool PreviewWindow::acceptsDroppedFile(const QString &path)
 {
     const qsizetype dot = path.lastIndexOf(u'.');
     if (dot < 0)
@@ -216,7 +216,7 @@ bool frmPreview::acceptsDroppedFile(const QString &path)
     return false;
 }
 
-void frmPreview::picPreview_OLEDragOver(QDragMoveEvent *event)
+void PreviewWindow::dragOverCanvas(QDragMoveEvent *event)
 {
     const QString path = droppedFilePath(event->mimeData());
     if (!path.isEmpty() && acceptsDroppedFile(path))
@@ -225,7 +225,7 @@ void frmPreview::picPreview_OLEDragOver(QDragMoveEvent *event)
         event->ignore();
 }
 
-void frmPreview::picPreview_OLEDragDrop(QDropEvent *event)
+void PreviewWindow::dropOnCanvas(QDropEvent *event)
 {
     const QString path = droppedFilePath(event->mimeData());
     // A drop the drag-over refused is not delivered by the window system; one that arrives all
@@ -238,16 +238,16 @@ void frmPreview::picPreview_OLEDragDrop(QDropEvent *event)
     loadPhoto(path);
 }
 
-bool frmPreview::eventFilter(QObject *watched, QEvent *event)
+bool PreviewWindow::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_canvas) {
         switch (event->type()) {
         case QEvent::DragEnter:
         case QEvent::DragMove:
-            picPreview_OLEDragOver(static_cast<QDragMoveEvent *>(event));
+            dragOverCanvas(static_cast<QDragMoveEvent *>(event));
             return true;
         case QEvent::Drop:
-            picPreview_OLEDragDrop(static_cast<QDropEvent *>(event));
+            dropOnCanvas(static_cast<QDropEvent *>(event));
             return true;
         default:
             break;
@@ -259,13 +259,13 @@ bool frmPreview::eventFilter(QObject *watched, QEvent *event)
 // ---------------------------------------------------------------------------------------------
 // Picture output
 
-QString frmPreview::saveDialogName() const
+QString PreviewWindow::saveDialogName() const
 {
     if (!m_dialogNameIsPhoto)
         return m_dialogFileName;
     // Proposing the photo would let Enter and a Yes replace the original with the framed picture.
     const QString name = QFileInfo(m_dialogFileName).completeBaseName() + QStringLiteral(".bmp");
-    const QString folder = m_settings->SavePath();
+    const QString folder = m_settings->savePath();
     const QString proposed =
         folder.isEmpty() ? name : QDir::toNativeSeparators(QDir(folder).filePath(name));
     const QString photo = QFileInfo(m_dialogFileName).canonicalFilePath();
@@ -273,7 +273,7 @@ QString frmPreview::saveDialogName() const
                                                                                 : proposed;
 }
 
-QString frmPreview::saveDialogFilter()
+QString PreviewWindow::saveDialogFilter()
 {
     QStringList entries;
     for (const PhotoTexts::SaveEntry &entry : PhotoTexts::SaveEntries)
@@ -281,10 +281,10 @@ QString frmPreview::saveDialogFilter()
     return entries.join(u'|');
 }
 
-void frmPreview::SavePreview()
+void PreviewWindow::savePicture()
 {
     auto options = PlatformServices::FileDialogOptions::forSave(
-        saveDialogFilter(), m_settings->SavePath(), saveDialogName());
+        saveDialogFilter(), m_settings->savePath(), saveDialogName());
     for (const PhotoTexts::SaveEntry &entry : PhotoTexts::SaveEntries)
         options.defaultSuffixes.append(QString::fromLatin1(entry.suffix));
     const PlatformServices::FileChoice chosen = m_services->saveFile(m_area->window(), options);
@@ -297,20 +297,20 @@ void frmPreview::SavePreview()
         0, chosen.filterIndex, int(std::size(PhotoTexts::SaveEntries)) - 1)];
     QString error;
     if (!SavePicture::write(m_composer.canvas(), chosen.path, entry.format,
-                            m_settings->JpegQuality(), &error)) {
+                            m_settings->jpegQuality(), &error)) {
         m_services->message(m_area->window(), QMessageBox::Warning, AppTexts::saveFailedCaption(),
                             error, QMessageBox::Ok, QMessageBox::Ok);
         return;
     }
     emit statusMessage(AppTexts::savedText(chosen.path));
-    const QString folder = GetFileFolder(chosen.path);
+    const QString folder = existingFolder(chosen.path);
     if (folder.isEmpty())
         return;
-    m_settings->SavePath(folder);
-    Unload();
+    m_settings->setSavePath(folder);
+    unload();
 }
 
-void frmPreview::Unload()
+void PreviewWindow::unload()
 {
     hide();
     // A re-created window proposes no file name.
@@ -318,7 +318,7 @@ void frmPreview::Unload()
     m_dialogNameIsPhoto = false;
 }
 
-void frmPreview::CopyClipboard()
+void PreviewWindow::copyToClipboard()
 {
     QClipboard *clipboard = QGuiApplication::clipboard();
     if (!clipboard) {
@@ -332,7 +332,7 @@ void frmPreview::CopyClipboard()
     clipboard->setImage(m_composer.canvas());
 }
 
-void frmPreview::report(const ComposeOutcome &outcome)
+void PreviewWindow::report(const ComposeOutcome &outcome)
 {
     emit composed(outcome);
 }

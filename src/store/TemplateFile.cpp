@@ -1,4 +1,4 @@
-#include "clsTemplateIO.h"
+#include "TemplateFile.h"
 
 #include "ProfileFile.h"
 
@@ -54,26 +54,26 @@ bool isFile(const QString &path)
 
 } // namespace
 
-HeaderItem &clsTemplateIO::item(int index)
+TemplateItem &TemplateFile::item(int index)
 {
     if (index < 0 || index >= ItemCount)
         throw std::out_of_range("template item index out of range");
     return m_items[size_t(index)];
 }
 
-const HeaderItem &clsTemplateIO::item(int index) const
+const TemplateItem &TemplateFile::item(int index) const
 {
     if (index < 0 || index >= ItemCount)
         throw std::out_of_range("template item index out of range");
     return m_items[size_t(index)];
 }
 
-QString clsTemplateIO::ToHexString(qint32 value)
+QString TemplateFile::toHexString(qint32 value)
 {
     return QStringLiteral("0x") + QString::number(quint32(value), 16).toUpper();
 }
 
-bool clsTemplateIO::parseBoolean(const QString &text, bool *ok)
+bool TemplateFile::parseBoolean(const QString &text, bool *ok)
 {
     *ok = true;
     if (QString::compare(text, kTrue, Qt::CaseInsensitive) == 0)
@@ -88,21 +88,21 @@ bool clsTemplateIO::parseBoolean(const QString &text, bool *ok)
     return false;
 }
 
-bool clsTemplateIO::OpenFile(const QString &szFile)
+bool TemplateFile::load(const QString &path)
 {
     m_error.clear();
-    if (!isFile(szFile)) {
-        m_error = QCoreApplication::translate("clsTemplateIO", "ファイル %1 がありません。")
-                      .arg(szFile);
+    if (!isFile(path)) {
+        m_error =
+            QCoreApplication::translate("TemplateFile", "ファイル %1 がありません。").arg(path);
         return false;
     }
     ProfileFile file;
-    if (!file.load(szFile, &m_error))
+    if (!file.load(path, &m_error))
         return false;
     return readFrom(file);
 }
 
-bool clsTemplateIO::readFrom(const ProfileFile &file)
+bool TemplateFile::readFrom(const ProfileFile &file)
 {
     m_frameSize = file.value(kFrame, kPhotoSize, QString());
     m_backColor = file.intValue(kFrame, kBackground, 0);
@@ -111,17 +111,17 @@ bool clsTemplateIO::readFrom(const ProfileFile &file)
 
     for (int i = 0; i < ItemCount; ++i) {
         const QString section = itemSection(i);
-        HeaderItem &it = m_items[size_t(i)];
-        it.Data = file.value(section, kData, QString());
-        it.FontName = file.value(section, kFontName, kDefaultFontName);
-        it.FontSize = file.intValue(section, kFontSize, kDefaultFontSize);
-        it.FontColor = file.intValue(section, kFontColor, kDefaultFontColor);
+        TemplateItem &it = m_items[size_t(i)];
+        it.data = file.value(section, kData, QString());
+        it.fontName = file.value(section, kFontName, kDefaultFontName);
+        it.fontSize = file.intValue(section, kFontSize, kDefaultFontSize);
+        it.fontColor = file.intValue(section, kFontColor, kDefaultFontColor);
         // Values read before a bad flag stay in the object, as the caller discards it anyway.
-        const std::pair<const QString &, bool HeaderItem::*> flags[] = {
-            {kFontBold, &HeaderItem::FontBold},
-            {kFontItalic, &HeaderItem::FontItalic},
-            {kFontStrikethru, &HeaderItem::FontStrikethru},
-            {kFontUnderline, &HeaderItem::FontUnderline},
+        const std::pair<const QString &, bool TemplateItem::*> flags[] = {
+            {kFontBold, &TemplateItem::fontBold},
+            {kFontItalic, &TemplateItem::fontItalic},
+            {kFontStrikethru, &TemplateItem::fontStrikethru},
+            {kFontUnderline, &TemplateItem::fontUnderline},
         };
         for (const auto &[key, member] : flags) {
             const QString text = file.value(section, key, kFalse);
@@ -129,13 +129,13 @@ bool clsTemplateIO::readFrom(const ProfileFile &file)
             const bool flag = parseBoolean(text, &ok);
             if (!ok) {
                 m_error = QCoreApplication::translate(
-                              "clsTemplateIO", "[%1] %2 の値 \"%3\" は True/False ではありません。")
+                              "TemplateFile", "[%1] %2 の値 \"%3\" は True/False ではありません。")
                               .arg(section, key, text);
                 return false;
             }
             it.*member = flag;
         }
-        it.FontAlign = file.intValue(section, kFontAlign, 0);
+        it.fontAlign = file.intValue(section, kFontAlign, 0);
     }
 
     m_month = file.intValue(dateSection(), kMonth, 0);
@@ -145,43 +145,43 @@ bool clsTemplateIO::readFrom(const ProfileFile &file)
     return true;
 }
 
-bool clsTemplateIO::SaveFile(const QString &szFile, bool owFlg)
+bool TemplateFile::save(const QString &path, bool overwrite)
 {
     m_error.clear();
     m_utf8Character.clear();
-    if (isFile(szFile) && !owFlg) {
-        m_error = QCoreApplication::translate("clsTemplateIO", "ファイル %1 は既にあります。")
-                      .arg(szFile);
+    if (isFile(path) && !overwrite) {
+        m_error =
+            QCoreApplication::translate("TemplateFile", "ファイル %1 は既にあります。").arg(path);
         return false;
     }
     ProfileFile file;
     // An existing template keeps its other sections and keys.
-    if (!file.load(szFile, &m_error))
+    if (!file.load(path, &m_error))
         return false;
 
     writeTo(file);
-    return file.save(szFile, &m_error, &m_utf8Character);
+    return file.save(path, &m_error, &m_utf8Character);
 }
 
-void clsTemplateIO::writeTo(ProfileFile &file) const
+void TemplateFile::writeTo(ProfileFile &file) const
 {
     auto boolText = [](bool v) { return v ? kTrue : kFalse; };
     file.setValue(kFrame, kPhotoSize, m_frameSize);
-    file.setValue(kFrame, kBackground, ToHexString(m_backColor));
-    file.setValue(kFrame, kBorderColor, ToHexString(m_borderColor));
+    file.setValue(kFrame, kBackground, toHexString(m_backColor));
+    file.setValue(kFrame, kBorderColor, toHexString(m_borderColor));
     file.setValue(kFrame, kBorderWidth, QString::number(m_borderWidth));
     for (int i = 0; i < ItemCount; ++i) {
         const QString section = itemSection(i);
-        const HeaderItem &it = m_items[size_t(i)];
-        file.setValue(section, kData, it.Data);
-        file.setValue(section, kFontName, it.FontName);
-        file.setValue(section, kFontSize, QString::number(it.FontSize));
-        file.setValue(section, kFontColor, ToHexString(it.FontColor));
-        file.setValue(section, kFontBold, boolText(it.FontBold));
-        file.setValue(section, kFontItalic, boolText(it.FontItalic));
-        file.setValue(section, kFontStrikethru, boolText(it.FontStrikethru));
-        file.setValue(section, kFontUnderline, boolText(it.FontUnderline));
-        file.setValue(section, kFontAlign, QString::number(it.FontAlign));
+        const TemplateItem &it = m_items[size_t(i)];
+        file.setValue(section, kData, it.data);
+        file.setValue(section, kFontName, it.fontName);
+        file.setValue(section, kFontSize, QString::number(it.fontSize));
+        file.setValue(section, kFontColor, toHexString(it.fontColor));
+        file.setValue(section, kFontBold, boolText(it.fontBold));
+        file.setValue(section, kFontItalic, boolText(it.fontItalic));
+        file.setValue(section, kFontStrikethru, boolText(it.fontStrikethru));
+        file.setValue(section, kFontUnderline, boolText(it.fontUnderline));
+        file.setValue(section, kFontAlign, QString::number(it.fontAlign));
         if (i == 1) {
             file.setValue(section, kMonth, QString::number(m_month));
             file.setValue(section, kDay, QString::number(m_day));
@@ -191,7 +191,7 @@ void clsTemplateIO::writeTo(ProfileFile &file) const
     }
 }
 
-const QList<clsTemplateIO::ValueName> &clsTemplateIO::valueNames()
+const QList<TemplateFile::ValueName> &TemplateFile::valueNames()
 {
     static const QList<ValueName> names = [] {
         using K = ValueKind;

@@ -1,11 +1,11 @@
 #include "AppSession.h"
 #include "app/PreviewCanvas.h"
-#include "app/frmPreview.h"
+#include "app/PreviewWindow.h"
 #include "compose/FontSetup.h"
+#include "store/TemplateFile.h"
 #include "store/Translations.h"
-#include "store/clsTemplateIO.h"
 #include "support/TestFiles.h"
-#include "ui/frmSetup.h"
+#include "ui/SettingsDialog.h"
 
 #include <QFile>
 #include <QFileInfo>
@@ -33,7 +33,7 @@ const QStringList Faces = {"ＭＳ 明朝", "ＭＳ Ｐゴシック", "ＭＳ �
 
 } // namespace
 
-class tst_frmMdiMain : public QObject
+class tst_MainWindow : public QObject
 {
     Q_OBJECT
 
@@ -50,19 +50,19 @@ private slots:
     void languageOfTheTexts();
 };
 
-void tst_frmMdiMain::startupWithoutFiles()
+void tst_MainWindow::startupWithoutFiles()
 {
     Session s;
-    frmMdiMain &w = s.start();
+    MainWindow &w = s.start();
     QCOMPARE(s.combo("cboPhotoSize")->currentText(), QString("160x120"));
     QCOMPARE(s.combo("cboFrameSize")->currentText(), QString("01"));
-    QCOMPARE(s.swatch("picFrameColor")->BackColor(), 0x00FFFFFF);
-    QCOMPARE(s.swatch("picBackColor")->BackColor(), 0);
+    QCOMPARE(s.swatch("picFrameColor")->color(), 0x00FFFFFF);
+    QCOMPARE(s.swatch("picBackColor")->color(), 0);
     QCOMPARE(s.combo(row("cboFontName", 4))->currentText(), QString("ＭＳ ゴシック"));
-    QCOMPARE(s.align(4)->Tag(), QString());
+    QCOMPARE(s.align(4)->alignmentCode(), QString());
     // The fake clock reads 31 December 2002, 23:59:30; the first picture is composed and shown.
-    QVERIFY(w.preview() && w.preview()->isVisible() && w.lastOutcome().isDrawn());
-    QCOMPARE(w.frame().TextItems[1].Text, QString("2002/12/31 23:59 JST"));
+    QVERIFY(w.previewWindow() && w.previewWindow()->isVisible() && w.lastOutcome().isDrawn());
+    QCOMPARE(w.frame().textItems[1].text, QString("2002/12/31 23:59 JST"));
     QVERIFY(!s.find<QAction>("IDM_FITWINDOW")->isChecked()); // the 1:1 view unless chosen
     // The panel as the user sees it; each footer alignment button in its own footer's row.
     const Twips::PerPixel t = w.twips();
@@ -89,7 +89,7 @@ void tst_frmMdiMain::startupWithoutFiles()
 
     // Small canvas: the preview fills the client area and the canvas sits in its middle.
     QMdiArea *area = w.clientArea();
-    frmPreview *preview = w.preview();
+    PreviewWindow *preview = w.previewWindow();
     auto *canvas = s.find<PreviewCanvas>("picPreview");
     QCOMPARE(canvas->image(), preview->canvasImage());
     const QSize client = area->contentsRect().size();
@@ -117,12 +117,12 @@ void tst_frmMdiMain::startupWithoutFiles()
     w.resize(w.width() + 120, w.height() + 40);
     QTRY_COMPARE(preview->geometry(), QRect(QPoint(0, 0), area->contentsRect().size()));
 
-    QCOMPARE(frmMdiMain::colorDepthText(std::ldexp(1.0, 24)), QString("True Color (24bit)"));
-    QCOMPARE(frmMdiMain::colorDepthText(std::ldexp(1.0, 16)), QString("High Color (16bit)"));
-    QCOMPARE(frmMdiMain::colorDepthText(256.0), QString("256 色"));
+    QCOMPARE(MainWindow::colorDepthText(std::ldexp(1.0, 24)), QString("True Color (24bit)"));
+    QCOMPARE(MainWindow::colorDepthText(std::ldexp(1.0, 16)), QString("High Color (16bit)"));
+    QCOMPARE(MainWindow::colorDepthText(256.0), QString("256 色"));
 }
 
-void tst_frmMdiMain::settingsFileReadAtStartWrittenAtExit()
+void tst_MainWindow::settingsFileReadAtStartWrittenAtExit()
 {
     Session s;
     const Twips::PerPixel t = Twips::screen();
@@ -135,7 +135,7 @@ void tst_frmMdiMain::settingsFileReadAtStartWrittenAtExit()
                               .arg(std::lround(1000 * t.x))
                               .arg(std::lround(700 * t.y))
                               .toLatin1()));
-    frmMdiMain &w = s.start();
+    MainWindow &w = s.start();
     QCOMPARE(w.pos(), QPoint(90, 60));
     QCOMPARE(w.size(), QSize(1000, 700));
     // An unknown date order keeps the designed places and tabs in the order shown.
@@ -150,7 +150,7 @@ void tst_frmMdiMain::settingsFileReadAtStartWrittenAtExit()
     // A margin too large fails the composition; the window runs and says so until it is sane.
     QCOMPARE(w.lastOutcome().kind, ComposeOutcome::Kind::Failed);
     QVERIFY(!w.statusBar()->currentMessage().isEmpty());
-    w.settings().MarginFrameHBorder(20);
+    w.settings().setMarginFrameHBorder(20);
     s.find<QPushButton>("cmdPreview")->click();
     QVERIFY(w.lastOutcome().isDrawn());
     QVERIFY(w.statusBar()->currentMessage().isEmpty());
@@ -188,23 +188,23 @@ void tst_frmMdiMain::settingsFileReadAtStartWrittenAtExit()
     s.services.messageAnswers.enqueue(QMessageBox::Yes);
     w.findChild<QAction *>("IDMI_EXIT")->trigger();
     QVERIFY(!w.isVisible());
-    clsNoltIO saved(s.dir.path(), t.x, t.y);
-    QVERIFY(saved.OpenFile(ini));
-    QCOMPARE(saved.X(), qint32(std::lround(w.frameGeometry().x() * t.x)));
-    QCOMPARE(saved.Y(), qint32(std::lround(w.frameGeometry().y() * t.y)));
-    QCOMPARE(saved.Width(), qint32(std::lround(900 * t.x)));
-    QCOMPARE(saved.Height(), qint32(std::lround(640 * t.y)));
-    QCOMPARE(saved.DateFormat(), 2);
+    AppSettings saved(s.dir.path(), t.x, t.y);
+    QVERIFY(saved.load(ini));
+    QCOMPARE(saved.x(), qint32(std::lround(w.frameGeometry().x() * t.x)));
+    QCOMPARE(saved.y(), qint32(std::lround(w.frameGeometry().y() * t.y)));
+    QCOMPARE(saved.width(), qint32(std::lround(900 * t.x)));
+    QCOMPARE(saved.height(), qint32(std::lround(640 * t.y)));
+    QCOMPARE(saved.dateFormat(), 2);
 }
 
-void tst_frmMdiMain::panelPreviewAndTemplates()
+void tst_MainWindow::panelPreviewAndTemplates()
 {
     Session s;
-    frmMdiMain &w = s.start();
+    MainWindow &w = s.start();
     // Every panel field set to a value that differs from the start-up panel.
     s.combo("cboPhotoSize")->setEditText("640x480");
-    s.swatch("picFrameColor")->BackColor(0x00123456);
-    s.swatch("picBackColor")->BackColor(0x00203040);
+    s.swatch("picFrameColor")->setColor(0x00123456);
+    s.swatch("picBackColor")->setColor(0x00203040);
     s.combo("cboFrameSize")->setCurrentIndex(2);
     s.edit("txtTargetName")->setText("M42 オリオン大星雲");
     s.combo("cboMonth")->setCurrentIndex(2);
@@ -218,7 +218,7 @@ void tst_frmMdiMain::panelPreviewAndTemplates()
         font->setCurrentIndex(font->findText(Faces[i]));
         QVERIFY(font->currentIndex() >= 0);
         s.edit(row("txtFontSize", i))->setText(QString::number(11 + i));
-        s.swatch(row("picFontColor", i))->BackColor(0x00010203 * (i + 1));
+        s.swatch(row("picFontColor", i))->setColor(0x00010203 * (i + 1));
         s.toggle(row("chkBold", i))->setChecked(i % 2 == 0);
         s.toggle(row("chkItalic", i))->setChecked(i % 2 == 1);
         s.toggle(row("chkStrikethrough", i))->setChecked(i == 3);
@@ -227,39 +227,39 @@ void tst_frmMdiMain::panelPreviewAndTemplates()
     s.align(2)->chooseEntry(2);
     s.align(3)->chooseEntry(4);
     s.align(4)->chooseEntry(5);
-    w.settings().DelimiterFormat(3);
+    w.settings().setDelimiterFormat(3);
     s.find<QPushButton>("cmdPreview")->click();
 
     const FrameDescription &f = w.frame();
     QVERIFY(w.lastOutcome().isDrawn());
-    QCOMPARE(QSize(f.PhotoWidth, f.PhotoHeight), QSize(640, 480));
-    QCOMPARE(f.BorderColor, 0x00123456);
-    QCOMPARE(f.BackColor, 0x00203040);
-    QCOMPARE(f.BorderWidth, 3);
+    QCOMPARE(QSize(f.photoWidth, f.photoHeight), QSize(640, 480));
+    QCOMPARE(f.borderColor, 0x00123456);
+    QCOMPARE(f.backColor, 0x00203040);
+    QCOMPARE(f.borderWidth, 3);
     const QStringList texts = {"M42 オリオン大星雲", "2001年03月25日 22:30", "フッター 0",
                                "フッター 1", "フッター 2"};
     const FooterAlign aligns[] = {FooterAlign::Left, FooterAlign::Right, FooterAlign::Centre,
                                   FooterAlign::LeftOfAbove, FooterAlign::RightOfAbove};
     for (int i = 0; i < 5; ++i) {
-        const TextItem &item = f.TextItems[i];
-        QCOMPARE(item.Text, texts[i]);
-        QCOMPARE(item.FontName, Faces[i]);
-        QCOMPARE(item.FontSize, 11 + i);
-        QCOMPARE(item.FontColor, 0x00010203 * (i + 1));
-        QCOMPARE(item.FontAlign, aligns[i]);
+        const TextItem &item = f.textItems[i];
+        QCOMPARE(item.text, texts[i]);
+        QCOMPARE(item.fontName, Faces[i]);
+        QCOMPARE(item.fontSize, 11 + i);
+        QCOMPARE(item.fontColor, 0x00010203 * (i + 1));
+        QCOMPARE(item.fontAlign, aligns[i]);
         QCOMPARE(
-            QList<bool>({item.FontBold, item.FontItalic, item.FontStrikethru, item.FontUnderline}),
+            QList<bool>({item.fontBold, item.fontItalic, item.fontStrikethru, item.fontUnderline}),
             QList<bool>({i % 2 == 0, i % 2 == 1, i == 3, i >= 2}));
     }
     // The canvas shows the new picture: the background colour at its top-left corner.
-    QCOMPARE(w.preview()->canvasImage().pixelColor(0, 0), ColorSwatch::toQColor(0x00203040));
+    QCOMPARE(w.previewWindow()->canvasImage().pixelColor(0, 0), ColorSwatch::toQColor(0x00203040));
 
     const PanelValues saved = w.panelValues();
     // Cancelled dialogs change nothing.
     s.find<QAction>("IDMI_LOADTEMPLATE")->trigger();
     s.find<QAction>("IDMI_SAVETEMPLATE")->trigger();
     QCOMPARE(w.panelValues(), saved);
-    QCOMPARE(w.settings().TemplatePath(), s.dir.path());
+    QCOMPARE(w.settings().templatePath(), s.dir.path());
     QCOMPARE(QDir(s.dir.path()).entryList(QDir::Files), QStringList());
 
     const QString file = s.path("m42.kvl");
@@ -277,7 +277,7 @@ void tst_frmMdiMain::panelPreviewAndTemplates()
     s.find<QToolButton>("TbOpenTmp")->click();
     QVERIFY(s.services.openCalls.last().confirmCreate);
     QCOMPARE(w.panelValues(), saved);
-    QCOMPARE(w.frame().PhotoWidth, 640); // the load composes the picture again
+    QCOMPARE(w.frame().photoWidth, 640); // the load composes the picture again
     // The save dialog proposes the name last chosen; an em dash has a code page 932 form.
     s.edit("txtTargetName")->setText("M42 — Orion");
     s.services.saveAnswers.enqueue(file);
@@ -292,7 +292,7 @@ void tst_frmMdiMain::panelPreviewAndTemplates()
     s.services.openAnswers.enqueue(s.path("missing.kvl"));
     s.find<QAction>("IDMI_LOADTEMPLATE")->trigger();
     QCOMPARE(w.panelValues(), before);
-    QCOMPARE(w.settings().TemplatePath(), QString());
+    QCOMPARE(w.settings().templatePath(), QString());
     // A save that fails is told, and the window goes on.
     QVERIFY(s.services.messageCalls.isEmpty());
     const QString target = s.path("dir.kvl"); // a folder stands where the file should go
@@ -306,16 +306,16 @@ void tst_frmMdiMain::panelPreviewAndTemplates()
 
     // A template made elsewhere names a Windows face; saved again here, the name is unchanged,
     // and a face that is not offered leaves that row's font as it was.
-    clsTemplateIO tpl;
+    TemplateFile tpl;
     for (int i = 0; i < 5; ++i)
-        tpl.FontName(i, i == 3 ? "No Such Font Family" : "ＭＳ 明朝");
-    QVERIFY(tpl.SaveFile(s.path("windows.kvl"), true));
-    QVERIFY(w.LoadTemplateFile(s.path("windows.kvl"), false));
+        tpl.setFontName(i, i == 3 ? "No Such Font Family" : "ＭＳ 明朝");
+    QVERIFY(tpl.save(s.path("windows.kvl"), true));
+    QVERIFY(w.loadTemplateFile(s.path("windows.kvl"), false));
     QCOMPARE(s.combo("cboFontName(3)")->currentText(), Faces[3]);
-    QVERIFY(w.SaveTemplateFile(s.path("again.kvl")));
-    clsTemplateIO copy;
-    QVERIFY(copy.OpenFile(s.path("again.kvl")));
-    QCOMPARE(copy.FontName(1), QString("ＭＳ 明朝"));
+    QVERIFY(w.saveTemplateFile(s.path("again.kvl")));
+    TemplateFile copy;
+    QVERIFY(copy.load(s.path("again.kvl")));
+    QCOMPARE(copy.fontName(1), QString("ＭＳ 明朝"));
 
     // Set as default: the next start takes everything but the date and time from "default.kvl".
     s.edit("txtTargetName")->setText("NGC ☄ 🌌");
@@ -332,17 +332,17 @@ void tst_frmMdiMain::panelPreviewAndTemplates()
     QVERIFY(TestFiles::readAll(defaults).startsWith("\xEF\xBB\xBF"));
     s.window.reset();
     s.services.clock = QDateTime(QDate(2024, 2, 9), QTime(0, 7));
-    frmMdiMain &again = s.start();
+    MainWindow &again = s.start();
     PanelValues expected = set;
-    expected.MonthIndex = 1;
-    expected.DayIndex = 8;
-    expected.Year = "2024";
-    expected.Time = "00:07 JST";
+    expected.monthIndex = 1;
+    expected.dayIndex = 8;
+    expected.year = "2024";
+    expected.time = "00:07 JST";
     QCOMPARE(again.panelValues(), expected);
-    QCOMPARE(again.frame().PhotoWidth, 640);
+    QCOMPARE(again.frame().photoWidth, 640);
 }
 
-void tst_frmMdiMain::languageOfTheTexts_data()
+void tst_MainWindow::languageOfTheTexts_data()
 {
     QTest::addColumn<bool>("english");
     QTest::addColumn<QString>("folder"); // where "morvel_en.qm" is looked for
@@ -359,7 +359,7 @@ void tst_frmMdiMain::languageOfTheTexts_data()
         << true << "missing" << japanese << QStringList{"全般の設定", "保存"} << "Cancel";
 }
 
-void tst_frmMdiMain::languageOfTheTexts()
+void tst_MainWindow::languageOfTheTexts()
 {
     QFETCH(bool, english);
     QFETCH(QString, folder);
@@ -368,14 +368,14 @@ void tst_frmMdiMain::languageOfTheTexts()
     QFETCH(QString, qtCancel);
     Session s;
     const QList<QTranslator *> installed = Translations::install(
-        english ? clsNoltIO::Language::English : clsNoltIO::Language::Japanese,
+        english ? AppSettings::Language::English : AppSettings::Language::Japanese,
         {s.path("none"), folder});
     s.start();
     QStringList shown;
     for (const QAction *menu : s.window->menuBar()->actions())
         shown << menu->text();
-    clsNoltIO nolt(s.dir.path(), 15, 15);
-    const frmSetup dialog(nolt, s.services);
+    AppSettings nolt(s.dir.path(), 15, 15);
+    const SettingsDialog dialog(nolt, s.services);
     const QStringList setup{dialog.windowTitle(),
                             dialog.findChild<QPushButton *>("cmdSave")->text()};
     const QString cancel = QCoreApplication::translate("QPlatformTheme", "Cancel");
@@ -388,5 +388,5 @@ void tst_frmMdiMain::languageOfTheTexts()
     QCOMPARE(cancel, qtCancel);
 }
 
-QTEST_MAIN(tst_frmMdiMain)
-#include "tst_frmMdiMain.moc"
+QTEST_MAIN(tst_MainWindow)
+#include "tst_MainWindow.moc"

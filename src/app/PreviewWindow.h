@@ -11,7 +11,7 @@ class QDragMoveEvent;
 class QDropEvent;
 class QMdiArea;
 class QMimeData;
-class clsNoltIO;
+class AppSettings;
 struct FrameDescription;
 struct LayoutMargins;
 
@@ -24,32 +24,32 @@ struct LayoutMargins;
 // It also carries the photo and output commands: the photo by open dialog or by a file dropped on
 // the canvas, removing it, saving the picture as BMP, PNG or JPEG and copying it to the clipboard.
 // They work on the main window's frame description and settings, passed in once.
-class frmPreview : public QMdiSubWindow
+class PreviewWindow : public QMdiSubWindow
 {
     Q_OBJECT
 
 public:
-    frmPreview(QMdiArea *area, PlatformServices *services, clsNoltIO *settings,
-               FrameDescription *frame);
+    PreviewWindow(QMdiArea *area, PlatformServices *services, AppSettings *settings,
+                  FrameDescription *frame);
 
-    // Compose and show: layout, the photo when PhotoPath names an existing file, else frame and
+    // Compose and show: layout, the photo when photoPath names an existing file, else frame and
     // texts. A photo of a size out of range is told in a message box when tellPhotoSize is set.
     // The window is shown unless the composition failed part-way (Failed, PhotoUnreadable); the
     // outcome says which.
-    ComposeOutcome DrawPreview(FrameDescription &frame, const LayoutMargins &margins,
-                               bool tellPhotoSize = true);
+    ComposeOutcome compose(FrameDescription &frame, const LayoutMargins &margins,
+                           bool tellPhotoSize = true);
 
-    // Choose a photo in the open dialog (starting in LoadPath) and place it. Cancel changes
+    // Choose a photo in the open dialog (starting in loadPath) and place it. Cancel changes
     // nothing; a file that is not a readable picture is told and the picture stays as it was.
-    void OpenLoadPhotoDialog();
+    void openPhoto();
     // The picture without a photo, composed again and shown.
-    void CloseLoadPhoto();
-    // Save the canvas under the name chosen in the save dialog (starting in SavePath), as BMP,
-    // PNG or JPEG (at the settings' JpegQuality) by the filter chosen; after a successful save
+    void removePhoto();
+    // Save the canvas under the name chosen in the save dialog (starting in savePath), as BMP,
+    // PNG or JPEG (at the settings' jpegQuality) by the filter chosen; after a successful save
     // the window closes. A failed write is told.
-    void SavePreview();
+    void savePicture();
     // The canvas on the clipboard as a bitmap; the window stays open.
-    void CopyClipboard();
+    void copyToClipboard();
 
     // The photo file path as it arrives from a drop: the first file of the list, or empty text
     // when the data holds no local file.
@@ -62,9 +62,9 @@ public:
     static QString saveDialogFilter();
 
     // The photo the picture includes; empty for none.
-    QString PhotoPath() const { return m_composer.PhotoPath; }
+    QString photoPath() const { return m_composer.photoPath; }
     // The name the save dialog proposes: the name last chosen in it while the window is loaded;
-    // after a photo was chosen in the open dialog, the photo's name with ".bmp" in SavePath, and
+    // after a photo was chosen in the open dialog, the photo's name with ".bmp" in savePath, and
     // never the photo itself. Empty after the window was closed by a save.
     QString saveDialogName() const;
 
@@ -92,19 +92,19 @@ protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
-    void picPreview_OLEDragOver(QDragMoveEvent *event);
-    void picPreview_OLEDragDrop(QDropEvent *event);
+    void dragOverCanvas(QDragMoveEvent *event);
+    void dropOnCanvas(QDropEvent *event);
     // Reads and places the photo at path; tells an unreadable file or a refused size. An
-    // unreadable file leaves PhotoPath and the picture as they were.
+    // unreadable file leaves photoPath and the picture as they were.
     void loadPhoto(const QString &path);
-    // Closes the window; the object and PhotoPath stay for the next composition.
-    void Unload();
+    // Closes the window; the object and photoPath stay for the next composition.
+    void unload();
     void report(const ComposeOutcome &outcome);
     QSize clientAreaFor(const QSize &canvas) const;
 
     QMdiArea *m_area;
     PlatformServices *m_services;
-    clsNoltIO *m_settings;
+    AppSettings *m_settings;
     FrameDescription *m_frame;
     PreviewComposer m_composer;
     QString m_dialogFileName; // the name last chosen in either file dialog

@@ -13,15 +13,15 @@ class QWidget;
 
 // The input character filter of the numeric text boxes. The box that has the keyboard focus is
 // "hooked": its typed characters, input-method commits and pastes (keyboard, context menu, middle
-// button) are judged by IsAllowedChar before the box takes them, and disallowed ones are dropped
+// button) are judged by isAllowedChar before the box takes them, and disallowed ones are dropped
 // silently. Full-width digits, "ｘ" and "Ｘ" (what a Japanese input method types) are first made
 // ASCII, and the box takes them so. Only one box is hooked at a time.
 //
 // Typical use by a window, once per box:
 //     m_hook.guard(txtYear);            // digits only while txtYear has the focus
 //     m_hook.guardPhotoSize(cboPhotoSize);
-// and m_hook.UnHookControl() when the window unloads (the destructor does it too).
-class BasHook : public QObject
+// and m_hook.unhookControl() when the window unloads (the destructor does it too).
+class NumberInputFilter : public QObject
 {
     Q_OBJECT
 
@@ -41,8 +41,8 @@ public:
         AllowCustom = 0x200, // every character of the custom set
     };
 
-    explicit BasHook(PlatformServices &services, QObject *parent = nullptr);
-    ~BasHook() override;
+    explicit NumberInputFilter(PlatformServices &services, QObject *parent = nullptr);
+    ~NumberInputFilter() override;
 
     // Hooks `box` (a QLineEdit or an editable QComboBox) with these flags whenever it gains the
     // focus and unhooks it when the focus leaves; text dropped on it is judged the same way.
@@ -54,20 +54,20 @@ public:
 
     // Installs the filter on `control`, replacing any earlier hook. A control that cannot take the
     // filter (none, or not a text box) is told in the message "Error : HookControl Function".
-    void HookControl(QWidget *control, quint32 flags, const QString &custom);
+    void hookControl(QWidget *control, quint32 flags, const QString &custom);
     // Removes the filter; does nothing when nothing is hooked.
-    void UnHookControl();
+    void unhookControl();
 
-    QWidget *HookedControl() const { return m_hookedControl; }
-    quint32 AllowFlags() const { return m_allowFlags; }
-    QString AllowCustomSet() const { return m_allowCustom; }
+    QWidget *hookedControl() const { return m_hookedControl; }
+    quint32 allowFlags() const { return m_allowFlags; }
+    QString allowCustomSet() const { return m_allowCustom; }
 
     // True when every character of `text` is allowed under the current flags; the empty text is
     // allowed, and nothing is allowed when the flags are 0.
-    bool IsAllowedChar(const QString &text) const;
+    bool isAllowedChar(const QString &text) const;
 
     // The number of positions of `text` whose character occurs in `set`.
-    static int CountMatchingChars(const QString &text, const QString &set);
+    static int countMatchingChars(const QString &text, const QString &set);
 
     // `text` with the full-width digits "０" to "９", "ｘ" and "Ｘ" made ASCII; the rest unchanged.
     static QString toAsciiDigits(const QString &text);
@@ -75,7 +75,7 @@ public:
     // The character that typing `typed` puts into the photo-size box whose remaining text (the
     // text without the part the typed character replaces) is `remainingText`; a null QChar when
     // the character is dropped.
-    static QChar PhotoSizeKey(const QString &remainingText, QChar typed);
+    static QChar photoSizeKey(const QString &remainingText, QChar typed);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -90,7 +90,7 @@ private:
     static bool isAllowed(const QString &text, quint32 flags, const QString &custom);
     static bool isDoubleByte(QChar c);
     // Returns true when the event is swallowed.
-    bool FilterWndProc(QObject *watched, QEvent *event);
+    bool filterInput(QObject *watched, QEvent *event);
     bool filterPhotoSize(QComboBox *box, QObject *watched, QEvent *event);
     bool judgeDrop(QWidget *box, QEvent *event);
     // Judges the clipboard text a paste into `edit` would insert. True when the box's own paste

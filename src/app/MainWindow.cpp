@@ -1,4 +1,4 @@
-#include "frmMdiMain.h"
+#include "MainWindow.h"
 
 #include "AppIcons.h"
 #include "AppTexts.h"
@@ -6,22 +6,22 @@
 #include "EditingPanel.h"
 #include "MainCommands.h"
 #include "MainStatusBar.h"
-#include "frmPreview.h"
+#include "PreviewWindow.h"
 
 #include "compose/CaptionFill.h"
 #include "compose/DateStyle.h"
 #include "compose/FontSetup.h"
 #include "compose/LayoutMargins.h"
 #include "compose/PreviewCommand.h"
-#include "io/GetFileFolder.h"
+#include "io/ExistingFolder.h"
+#include "store/AppSettings.h"
 #include "store/ProgramFolder.h"
-#include "store/clsNoltIO.h"
-#include "store/clsTemplateIO.h"
-#include "ui/BasCmndlg.h"
+#include "store/TemplateFile.h"
+#include "ui/AboutDialog.h"
+#include "ui/ColorChooser.h"
 #include "ui/PlatformServices.h"
+#include "ui/SettingsDialog.h"
 #include "ui/UiFonts.h"
-#include "ui/frmAbout.h"
-#include "ui/frmSetup.h"
 
 #include <QCloseEvent>
 #include <QDir>
@@ -48,21 +48,21 @@ constexpr int StatusBarHeight = 315;
 
 } // namespace
 
-frmMdiMain::frmMdiMain(PlatformServices *services, const QString &programFolder, QWidget *parent)
-    : frmMdiMain(services, ProgramFolder::Place{programFolder, programFolder}, parent)
+MainWindow::MainWindow(PlatformServices *services, const QString &programFolder, QWidget *parent)
+    : MainWindow(services, ProgramFolder::Place{programFolder, programFolder}, parent)
 {}
 
-frmMdiMain::frmMdiMain(PlatformServices *services, const ProgramFolder::Place &place,
+MainWindow::MainWindow(PlatformServices *services, const ProgramFolder::Place &place,
                        QWidget *parent)
     : QMainWindow(parent), m_services(services), m_programFolder(place.folder),
       m_pictureFolder(place.pictures), m_twips(Twips::screen())
 {
-    setObjectName(QStringLiteral("frmMdiMain"));
+    setObjectName(QStringLiteral("MainWindow"));
     setWindowTitle(QString::fromLatin1(T::WindowCaption));
     setWindowIcon(AppIcons::applicationIcon());
     setFont(QFont(QString::fromUtf16(UiFonts::PGothic), 9));
 
-    m_hook = new BasHook(*m_services, this);
+    m_hook = new NumberInputFilter(*m_services, this);
     m_commands = std::make_unique<MainCommands>(this, Twips::toPixels(ToolbarHeight, m_twips.y));
     connectCommands();
     m_statusBar = new MainStatusBar(*m_services, this);
@@ -72,16 +72,16 @@ frmMdiMain::frmMdiMain(PlatformServices *services, const ProgramFolder::Place &p
     auto *row = new QHBoxLayout(central);
     row->setContentsMargins(0, 0, 0, 0);
     row->setSpacing(0);
-    Picture1 = new EditingPanel(*m_hook);
-    connect(Picture1, &EditingPanel::previewClicked, this, &frmMdiMain::cmdPreview_Click);
-    connect(Picture1, &EditingPanel::nowDateClicked, this, &frmMdiMain::cmdNowDate_Click);
-    connect(Picture1, &EditingPanel::colorClicked, this, &frmMdiMain::swatch_Click);
-    connect(Picture1, &EditingPanel::edited, this, &frmMdiMain::panelEdited);
+    m_panel = new EditingPanel(*m_hook);
+    connect(m_panel, &EditingPanel::previewClicked, this, &MainWindow::preview);
+    connect(m_panel, &EditingPanel::nowDateClicked, this, &MainWindow::setDateToNow);
+    connect(m_panel, &EditingPanel::colorClicked, this, &MainWindow::chooseColor);
+    connect(m_panel, &EditingPanel::edited, this, &MainWindow::panelEdited);
     m_liveTimer = new QTimer(this);
     m_liveTimer->setSingleShot(true);
     m_liveTimer->setInterval(LivePreviewDelayMs);
-    connect(m_liveTimer, &QTimer::timeout, this, [this] { preview(false); });
-    row->addWidget(Picture1);
+    connect(m_liveTimer, &QTimer::timeout, this, [this] { runPreview(false); });
+    row->addWidget(m_panel);
     m_mdiArea = new QMdiArea(central);
     m_mdiArea->setObjectName(QStringLiteral("MDIClient"));
     m_mdiArea->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
@@ -94,44 +94,44 @@ frmMdiMain::frmMdiMain(PlatformServices *services, const ProgramFolder::Place &p
     // the panel.
     const auto px = [this](int twips) { return Twips::toPixels(twips, m_twips.x); };
     const auto py = [this](int twips) { return Twips::toPixels(twips, m_twips.y); };
-    resize(Picture1->minimumWidth() + px(InitialClientWidth) + 4,
+    resize(m_panel->minimumWidth() + px(InitialClientWidth) + 4,
            menuBar()->sizeHint().height() + py(ToolbarHeight) + py(InitialClientHeight) +
                py(StatusBarHeight));
 
-    Form_Initialize();
+    readSettings();
 }
 
-frmMdiMain::~frmMdiMain() = default; // Terminate: the settings object goes with the window
+MainWindow::~MainWindow() = default; // Terminate: the settings object goes with the window
 
-QString frmMdiMain::defaultTemplatePath() const
+QString MainWindow::defaultTemplatePath() const
 {
     return ProgramFolder::filePath(m_programFolder, QString::fromLatin1(T::DefaultTemplateName));
 }
 
-QString frmMdiMain::settingsPath() const
+QString MainWindow::settingsPath() const
 {
-    return ProgramFolder::filePath(m_programFolder, QString::fromLatin1(clsNoltIO::FileName));
+    return ProgramFolder::filePath(m_programFolder, QString::fromLatin1(AppSettings::FileName));
 }
 
 // ---------------------------------------------------------------------------------------------
 // Building the window
 
-void frmMdiMain::connectCommands()
+void MainWindow::connectCommands()
 {
     const MainCommands &c = *m_commands;
-    const std::pair<QAction *, void (frmMdiMain::*)()> commands[] = {
-        {c.loadTemplate, &frmMdiMain::IDMI_LOADTEMPLATE_Click},
-        {c.saveTemplate, &frmMdiMain::IDMI_SAVETEMPLATE_Click},
-        {c.exit, &frmMdiMain::IDMI_EXIT_Click},
-        {c.setup, &frmMdiMain::IDMI_SETUP_Click},
-        {c.setDefault, &frmMdiMain::IDMI_SETDEFAULT_Click},
-        {c.loadPhoto, &frmMdiMain::IDM_LOADPHOTO_Click},
-        {c.removePhoto, &frmMdiMain::IDM_REMOVEPHOTO_Click},
-        {c.fillFromPhoto, &frmMdiMain::IDM_FILLFROMPHOTO_Click},
-        {c.copyClipboard, &frmMdiMain::IDM_COPYCLIPBOARD_Click},
-        {c.savePhoto, &frmMdiMain::IDM_SAVEPHOTO_Click},
-        {c.fitWindow, &frmMdiMain::IDM_FITWINDOW_Click},
-        {c.version, &frmMdiMain::IDMI_VERSION_Click},
+    const std::pair<QAction *, void (MainWindow::*)()> commands[] = {
+        {c.loadTemplate, &MainWindow::loadTemplate},
+        {c.saveTemplate, &MainWindow::saveTemplate},
+        {c.exit, &MainWindow::quit},
+        {c.setup, &MainWindow::showSettings},
+        {c.setDefault, &MainWindow::saveStartupTemplate},
+        {c.loadPhoto, &MainWindow::openPhoto},
+        {c.removePhoto, &MainWindow::removePhoto},
+        {c.fillFromPhoto, &MainWindow::fillFromPhoto},
+        {c.copyClipboard, &MainWindow::copyPicture},
+        {c.savePhoto, &MainWindow::savePicture},
+        {c.fitWindow, &MainWindow::toggleFitWindow},
+        {c.version, &MainWindow::showAbout},
     };
     for (const auto &[action, slot] : commands)
         connect(action, &QAction::triggered, this, slot);
@@ -140,17 +140,17 @@ void frmMdiMain::connectCommands()
 // ---------------------------------------------------------------------------------------------
 // Lifecycle
 
-void frmMdiMain::Form_Initialize()
+void MainWindow::readSettings()
 {
     m_settings =
-        std::make_unique<clsNoltIO>(m_programFolder, m_pictureFolder, m_twips.x, m_twips.y);
-    m_settings->OpenFile(settingsPath());
-    m_frame.BorderWidth = 1;
-    m_statusBar->setPanelText(colorDepthText(GetColorCount()));
+        std::make_unique<AppSettings>(m_programFolder, m_pictureFolder, m_twips.x, m_twips.y);
+    m_settings->load(settingsPath());
+    m_frame.borderWidth = 1;
+    m_statusBar->setPanelText(colorDepthText(screenColorCount()));
     m_commands->fitWindow->setChecked(m_settings->fitWindow());
 }
 
-double frmMdiMain::GetColorCount() const
+double MainWindow::screenColorCount() const
 {
     const QScreen *s = screen() ? screen() : QGuiApplication::primaryScreen();
     if (!s || s->depth() <= 0)
@@ -159,7 +159,7 @@ double frmMdiMain::GetColorCount() const
     return std::ldexp(1.0, s->depth()) * planes;
 }
 
-QString frmMdiMain::colorDepthText(double colorCount)
+QString MainWindow::colorDepthText(double colorCount)
 {
     if (colorCount == std::ldexp(1.0, 32))
         return tr(T::TrueColor32);
@@ -170,31 +170,31 @@ QString frmMdiMain::colorDepthText(double colorCount)
     return QString::number(colorCount, 'f', 0) + tr(T::ColorsSuffix);
 }
 
-void frmMdiMain::Form_Load()
+void MainWindow::start()
 {
-    if (m_settings->SavePosition() != 0) {
-        move(Twips::toPixels(m_settings->X(), m_twips.x),
-             Twips::toPixels(m_settings->Y(), m_twips.y));
-        resize(Twips::toPixels(m_settings->Width(), m_twips.x),
-               Twips::toPixels(m_settings->Height(), m_twips.y));
+    if (m_settings->keepWindowGeometry()) {
+        move(Twips::toPixels(m_settings->x(), m_twips.x),
+             Twips::toPixels(m_settings->y(), m_twips.y));
+        resize(Twips::toPixels(m_settings->width(), m_twips.x),
+               Twips::toPixels(m_settings->height(), m_twips.y));
     }
-    Picture1->setFontNames(FontSetup::panelFontNames());
-    FillMonthList();
-    ArrangeDateFields();
-    setPanelValues(PanelValues::startupDefaults(m_services->now(), Picture1->fontNames(),
-                                                m_settings->ThreeCharMonth() != 0));
-    LoadTemplateFile(defaultTemplatePath(), true);
+    m_panel->setFontNames(FontSetup::panelFontNames());
+    fillMonthList();
+    arrangeDateFields();
+    setPanelValues(PanelValues::startupDefaults(m_services->now(), m_panel->fontNames(),
+                                                m_settings->englishMonths()));
+    loadTemplateFile(defaultTemplatePath(), true);
 
     // The client area takes its size before the first picture is fitted into it.
     if (layout())
         layout()->activate();
     if (centralWidget()->layout())
         centralWidget()->layout()->activate();
-    cmdPreview_Click();
+    preview();
     show();
 }
 
-bool frmMdiMain::Form_QueryUnload()
+bool MainWindow::confirmQuit()
 {
     const QMessageBox::StandardButton answer =
         m_services->message(this, QMessageBox::Question, tr(T::QuitCaption), tr(T::QuitQuestion),
@@ -202,16 +202,16 @@ bool frmMdiMain::Form_QueryUnload()
     return answer == QMessageBox::Yes;
 }
 
-bool frmMdiMain::Form_Unload()
+bool MainWindow::saveState()
 {
     const QRect frame = frameGeometry();
-    m_settings->X(Twips::fromPixels(frame.x(), m_twips.x));
-    m_settings->Y(Twips::fromPixels(frame.y(), m_twips.y));
+    m_settings->setX(Twips::fromPixels(frame.x(), m_twips.x));
+    m_settings->setY(Twips::fromPixels(frame.y(), m_twips.y));
     // The size without the window manager's frame, so that a stored rectangle comes back as it
     // was: moving places the frame, resizing sets the size inside it.
-    m_settings->Width(Twips::fromPixels(width(), m_twips.x));
-    m_settings->Height(Twips::fromPixels(height(), m_twips.y));
-    while (!m_settings->SaveFile(settingsPath())) {
+    m_settings->setWidth(Twips::fromPixels(width(), m_twips.x));
+    m_settings->setHeight(Twips::fromPixels(height(), m_twips.y));
+    while (!m_settings->save(settingsPath())) {
         const QMessageBox::StandardButton answer = m_services->message(
             this, QMessageBox::Warning, AppTexts::saveFailedCaption(),
             tr(T::SaveFailedText).arg(settingsPath(), m_settings->errorString()),
@@ -222,18 +222,18 @@ bool frmMdiMain::Form_Unload()
             return false;
     }
     // No text box keeps the filter once the window goes.
-    m_hook->UnHookControl();
+    m_hook->unhookControl();
     return true;
 }
 
-void frmMdiMain::closeEvent(QCloseEvent *event)
+void MainWindow::closeEvent(QCloseEvent *event)
 {
     if (m_closing) {
         event->ignore();
         return;
     }
     m_closing = true;
-    const bool close = Form_QueryUnload() && Form_Unload();
+    const bool close = confirmQuit() && saveState();
     m_closing = false;
     if (close) {
         m_statusBar->stopClock();
@@ -243,34 +243,34 @@ void frmMdiMain::closeEvent(QCloseEvent *event)
     }
 }
 
-bool frmMdiMain::eventFilter(QObject *watched, QEvent *event)
+bool MainWindow::eventFilter(QObject *watched, QEvent *event)
 {
     if (watched == m_mdiArea && event->type() == QEvent::Resize)
-        Form_Resize();
+        clientAreaResized();
     return QMainWindow::eventFilter(watched, event);
 }
 
-void frmMdiMain::Form_Resize()
+void MainWindow::clientAreaResized()
 {
     if (!isVisible())
         return;
     ensurePreview();
     // A photo of the wrong size was told when it was composed; a resize only redraws.
     const ComposeOutcome outcome =
-        m_preview->DrawPreview(m_frame, LayoutMargins::fromSettings(*m_settings), false);
+        m_preview->compose(m_frame, LayoutMargins::fromSettings(*m_settings), false);
     reportComposition(outcome);
 }
 
-frmPreview *frmMdiMain::ensurePreview()
+PreviewWindow *MainWindow::ensurePreview()
 {
     if (!m_preview) {
-        m_preview = new frmPreview(m_mdiArea, m_services, m_settings.get(), &m_frame);
-        connect(m_preview, &frmPreview::composed, this, &frmMdiMain::reportComposition);
-        connect(m_preview, &frmPreview::photoLoaded, this, [this] {
+        m_preview = new PreviewWindow(m_mdiArea, m_services, m_settings.get(), &m_frame);
+        connect(m_preview, &PreviewWindow::composed, this, &MainWindow::reportComposition);
+        connect(m_preview, &PreviewWindow::photoLoaded, this, [this] {
             if (m_settings->fillOnLoad())
-                fillFromPhoto(true);
+                fillPanelFromPhoto(true);
         });
-        connect(m_preview, &frmPreview::statusMessage, m_statusBar,
+        connect(m_preview, &PreviewWindow::statusMessage, m_statusBar,
                 [this](const QString &text) { m_statusBar->showMessage(text); });
     }
     return m_preview;
@@ -279,42 +279,42 @@ frmPreview *frmMdiMain::ensurePreview()
 // ---------------------------------------------------------------------------------------------
 // Panel and templates
 
-PanelValues frmMdiMain::panelValues() const
+PanelValues MainWindow::panelValues() const
 {
-    return Picture1->panelValues();
+    return m_panel->panelValues();
 }
 
-void frmMdiMain::setPanelValues(const PanelValues &values)
+void MainWindow::setPanelValues(const PanelValues &values)
 {
-    Picture1->setPanelValues(values);
+    m_panel->setPanelValues(values);
 }
 
-void frmMdiMain::FillMonthList()
+void MainWindow::fillMonthList()
 {
-    Picture1->fillMonthList(m_settings->ThreeCharMonth() != 0);
+    m_panel->fillMonthList(m_settings->englishMonths());
 }
 
-void frmMdiMain::ArrangeDateFields()
+void MainWindow::arrangeDateFields()
 {
-    Picture1->arrangeDateFields(DateStyle::orderFromCode(m_settings->DateFormat()));
+    m_panel->arrangeDateFields(DateStyle::orderFromCode(m_settings->dateFormat()));
 }
 
-bool frmMdiMain::LoadTemplateFile(const QString &path, bool keepDateAndTime)
+bool MainWindow::loadTemplateFile(const QString &path, bool keepDateAndTime)
 {
-    clsTemplateIO tpl;
-    if (!tpl.OpenFile(path))
+    TemplateFile tpl;
+    if (!tpl.load(path))
         return false;
     PanelValues values = panelValues();
-    values.applyTemplate(tpl, keepDateAndTime, Picture1->fontNames());
+    values.applyTemplate(tpl, keepDateAndTime, m_panel->fontNames());
     setPanelValues(values);
     return true;
 }
 
-bool frmMdiMain::SaveTemplateFile(const QString &path)
+bool MainWindow::saveTemplateFile(const QString &path)
 {
-    clsTemplateIO tpl;
+    TemplateFile tpl;
     panelValues().toTemplate(tpl);
-    if (tpl.SaveFile(path, true)) {
+    if (tpl.save(path, true)) {
         m_statusBar->showMessage(
             tpl.utf8Character().isEmpty()
                 ? AppTexts::savedText(path)
@@ -325,100 +325,100 @@ bool frmMdiMain::SaveTemplateFile(const QString &path)
     return false;
 }
 
-void frmMdiMain::reportSaveFailure(const QString &path, const QString &reason)
+void MainWindow::reportSaveFailure(const QString &path, const QString &reason)
 {
     m_services->message(this, QMessageBox::Warning, AppTexts::saveFailedCaption(),
                         tr(T::SaveFailedText).arg(QDir::toNativeSeparators(path), reason),
                         QMessageBox::Ok, QMessageBox::Ok);
 }
 
-void frmMdiMain::IDMI_LOADTEMPLATE_Click()
+void MainWindow::loadTemplate()
 {
     const QString chosen =
         m_services->openFileName(this, PlatformServices::FileDialogOptions::forOpen(
-                                           tr(T::TemplateFilter), m_settings->TemplatePath()));
+                                           tr(T::TemplateFilter), m_settings->templatePath()));
     if (chosen.isEmpty())
         return;
     m_templateDialogName = chosen;
-    LoadTemplateFile(chosen, false);
-    m_settings->TemplatePath(GetFileFolder(chosen));
-    cmdPreview_Click();
+    loadTemplateFile(chosen, false);
+    m_settings->setTemplatePath(existingFolder(chosen));
+    preview();
 }
 
-void frmMdiMain::IDMI_SAVETEMPLATE_Click()
+void MainWindow::saveTemplate()
 {
     const QString chosen = m_services->saveFileName(
         this, PlatformServices::FileDialogOptions::forSave(
-                  tr(T::TemplateFilter), m_settings->TemplatePath(), m_templateDialogName));
+                  tr(T::TemplateFilter), m_settings->templatePath(), m_templateDialogName));
     if (chosen.isEmpty())
         return;
     m_templateDialogName = chosen;
     // A failed write was told to the user; the folder last used stays as it was.
-    if (SaveTemplateFile(chosen))
-        m_settings->TemplatePath(GetFileFolder(chosen));
+    if (saveTemplateFile(chosen))
+        m_settings->setTemplatePath(existingFolder(chosen));
 }
 
-void frmMdiMain::IDMI_SETDEFAULT_Click()
+void MainWindow::saveStartupTemplate()
 {
     // The program's own folder (a per-user configuration folder) is made on its first use; a
     // user's template goes only where a folder is.
     QDir().mkpath(m_programFolder);
-    SaveTemplateFile(defaultTemplatePath());
+    saveTemplateFile(defaultTemplatePath());
 }
 
 // ---------------------------------------------------------------------------------------------
 // Commands
 
-void frmMdiMain::readPanel()
+void MainWindow::readPanel()
 {
     PreviewCommand::toFrameDescription(panelValues(), DateStyle::fromSettings(*m_settings),
                                        m_frame);
 }
 
-void frmMdiMain::cmdPreview_Click()
+void MainWindow::preview()
 {
-    preview(true);
+    runPreview(true);
 }
 
-void frmMdiMain::preview(bool tellPhotoSize)
+void MainWindow::runPreview(bool tellPhotoSize)
 {
     m_liveTimer->stop();
     readPanel();
     ensurePreview();
     const ComposeOutcome outcome =
-        m_preview->DrawPreview(m_frame, LayoutMargins::fromSettings(*m_settings), tellPhotoSize);
+        m_preview->compose(m_frame, LayoutMargins::fromSettings(*m_settings), tellPhotoSize);
     reportComposition(outcome);
     if (tellPhotoSize || outcome.shrinkWouldFit)
         return;
     if (outcome.kind == ComposeOutcome::Kind::LayoutRefused)
         m_statusBar->showMessage(
             tr(T::FrameSizeOutOfRange)
-                .arg(panelValues().PhotoSizeText, ComposeOutcome::sizeMessage()));
+                .arg(panelValues().photoSizeText, ComposeOutcome::sizeMessage()));
     else if (outcome.kind == ComposeOutcome::Kind::PhotoSizeRefused)
         m_statusBar->showMessage(tr(T::PhotoSizeOutOfRange)
-                                     .arg(m_frame.PhotoWidth)
-                                     .arg(m_frame.PhotoHeight)
+                                     .arg(m_frame.photoWidth)
+                                     .arg(m_frame.photoHeight)
                                      .arg(ComposeOutcome::sizeMessage()));
 }
 
-void frmMdiMain::panelEdited()
+void MainWindow::panelEdited()
 {
     if (m_settings->livePreview())
         m_liveTimer->start();
 }
 
-bool frmMdiMain::livePreviewPending() const
+bool MainWindow::livePreviewPending() const
 {
     return m_liveTimer->isActive();
 }
 
-void frmMdiMain::flushLivePreview()
+void MainWindow::flushLivePreview()
 {
     if (livePreviewPending())
-        preview(false);
+        runPreview(false);
 }
 
-void frmMdiMain::reportComposition(const ComposeOutcome &outcome)
+void MainWindow::reportComposition(const ComposeOutcome &outcome)
 {
     m_lastOutcome = outcome;
     if (outcome.kind == ComposeOutcome::Kind::Failed ||
@@ -433,53 +433,53 @@ void frmMdiMain::reportComposition(const ComposeOutcome &outcome)
 }
 
 // The picture is not composed again.
-void frmMdiMain::cmdNowDate_Click()
+void MainWindow::setDateToNow()
 {
-    Picture1->setDateAndTime(m_services->now());
+    m_panel->setDateAndTime(m_services->now());
 }
 
-void frmMdiMain::IDMI_EXIT_Click()
+void MainWindow::quit()
 {
     close();
 }
 
 // The month list and the date order follow the settings as soon as the dialog closes; the picture
 // shows the rest at the next Preview.
-void frmMdiMain::IDMI_SETUP_Click()
+void MainWindow::showSettings()
 {
-    frmSetup::showModal(this, *m_settings, *m_services);
-    const int month = Picture1->monthIndex();
-    FillMonthList();
-    Picture1->setMonthIndex(month);
-    ArrangeDateFields();
+    SettingsDialog::showModal(this, *m_settings, *m_services);
+    const int month = m_panel->monthIndex();
+    fillMonthList();
+    m_panel->setMonthIndex(month);
+    arrangeDateFields();
 }
 
-void frmMdiMain::IDMI_VERSION_Click()
+void MainWindow::showAbout()
 {
-    frmAbout::showModal(this, *m_services);
+    AboutDialog::showModal(this, *m_services);
 }
 
-void frmMdiMain::IDM_LOADPHOTO_Click()
+void MainWindow::openPhoto()
 {
-    ensurePreview()->OpenLoadPhotoDialog();
+    ensurePreview()->openPhoto();
 }
 
 // Without its photo the picture takes the photo size of the panel again; everything else stays
 // as the last Preview left it.
-void frmMdiMain::IDM_REMOVEPHOTO_Click()
+void MainWindow::removePhoto()
 {
-    PreviewCommand::takePhotoSize(panelValues().PhotoSizeText, m_frame);
-    ensurePreview()->CloseLoadPhoto();
+    PreviewCommand::takePhotoSize(panelValues().photoSizeText, m_frame);
+    ensurePreview()->removePhoto();
 }
 
-void frmMdiMain::IDM_FILLFROMPHOTO_Click()
+void MainWindow::fillFromPhoto()
 {
-    fillFromPhoto(false);
+    fillPanelFromPhoto(false);
 }
 
-void frmMdiMain::fillFromPhoto(bool afterLoad)
+void MainWindow::fillPanelFromPhoto(bool afterLoad)
 {
-    const QString photo = m_preview ? m_preview->PhotoPath() : QString();
+    const QString photo = m_preview ? m_preview->photoPath() : QString();
     if (photo.isEmpty()) {
         m_statusBar->showMessage(tr(T::FillWithoutPhoto));
         return;
@@ -496,24 +496,24 @@ void frmMdiMain::fillFromPhoto(bool afterLoad)
         return;
     }
     setPanelValues(filled.panel);
-    preview(!afterLoad);
+    runPreview(!afterLoad);
 }
 
 // A copy or save just after typing with the live preview on takes what was typed.
-void frmMdiMain::IDM_COPYCLIPBOARD_Click()
+void MainWindow::copyPicture()
 {
     flushLivePreview();
-    ensurePreview()->CopyClipboard();
+    ensurePreview()->copyToClipboard();
 }
 
-void frmMdiMain::IDM_SAVEPHOTO_Click()
+void MainWindow::savePicture()
 {
     flushLivePreview();
-    ensurePreview()->SavePreview();
+    ensurePreview()->savePicture();
 }
 
 // The view only: saving, copying and drops keep the canvas at its full size.
-void frmMdiMain::IDM_FITWINDOW_Click()
+void MainWindow::toggleFitWindow()
 {
     m_settings->setFitWindow(m_commands->fitWindow->isChecked());
     if (m_preview)
@@ -521,7 +521,7 @@ void frmMdiMain::IDM_FITWINDOW_Click()
 }
 
 // A new colour shows at the next Preview.
-void frmMdiMain::swatch_Click(ColorSwatch *swatch)
+void MainWindow::chooseColor(ColorSwatch *swatch)
 {
-    BasCmndlg::chooseSwatchColor(this, swatch, *m_services);
+    ColorChooser::chooseSwatchColor(this, swatch, *m_services);
 }

@@ -774,6 +774,22 @@ Photos can be 50x50 to 1600x1200 pixels. FITS data is stretched as the settings 
         <source>全体を表示</source>
         <translation>Whole Picture</translation>
     </message>
+    <message>
+        <source>サブフレームのフォルダを選ぶ(&amp;U)...</source>
+        <translation>S&amp;ub-frame Folder...</translation>
+    </message>
+    <message>
+        <source>サブフレームのフォルダを外す(&amp;V)</source>
+        <translation>&amp;Forget Sub-frame Folder</translation>
+    </message>
+    <message>
+        <source>サブフレームのフォルダ</source>
+        <translation>Sub-frame folder</translation>
+    </message>
+    <message>
+        <source>サブフレームのフォルダを外しました。</source>
+        <translation>The sub-frame folder is forgotten.</translation>
+    </message>
 </context>
 <context>
     <name>MetafilePlayer</name>
@@ -1042,6 +1058,17 @@ take the photo&apos;s data. A part in [ ] is written only when all its values ar
     <message>
         <source>XISF のヘッダはまだ読めません。</source>
         <translation>XISF headers cannot be read yet.</translation>
+    </message>
+</context>
+<context>
+    <name>SubframeReader</name>
+    <message>
+        <source>サブフレームのヘッダを読んでいます...</source>
+        <translation>Reading the sub-frames&apos; headers...</translation>
+    </message>
+    <message>
+        <source>中止</source>
+        <translation>Stop</translation>
     </message>
 </context>
 <context>

@@ -30,6 +30,9 @@ MainCommands::MainCommands(QMainWindow *window, int toolbarHeight) : m_window(wi
     loadPhoto = createAction(T::LoadPhoto);
     removePhoto = createAction(T::RemovePhoto);
     fillFromPhoto = createAction(T::FillFromPhoto);
+    chooseSubframes = createAction(T::ChooseSubframes);
+    forgetSubframes = createAction(T::ForgetSubframes);
+    forgetSubframes->setEnabled(false);
     copyClipboard = createAction(T::copyToClipboard);
     savePhoto = createAction(T::SavePhoto);
     fitWindow = createAction(T::FitWindow);
@@ -64,8 +67,8 @@ void MainCommands::buildMenus()
     separator(file, exit, T::FileSeparator);
     QMenu *edit = addMenu(T::EditMenu, {setup, setDefault});
     separator(edit, setDefault, T::EditSeparator);
-    QMenu *photo = addMenu(
-        T::PhotoMenu, {loadPhoto, removePhoto, fillFromPhoto, copyClipboard, savePhoto, fitWindow});
+    QMenu *photo = addMenu(T::PhotoMenu, {loadPhoto, removePhoto, fillFromPhoto, chooseSubframes,
+                                          forgetSubframes, copyClipboard, savePhoto, fitWindow});
     separator(photo, copyClipboard, T::PhotoSeparator);
     separator(photo, fitWindow, T::ViewSeparator);
     addMenu(T::HelpMenu, {version});

@@ -278,7 +278,7 @@ Result fillFromPhoto(const QString &photoPath, const PanelValues &panel,
 {
     Result result{panel, false, {}};
     PhotoMetadata data;
-    if (!PhotoMetadata::read(photoPath, &data, &result.error))
+    if (!photoPath.isEmpty() && !PhotoMetadata::read(photoPath, &data, &result.error))
         return result;
     PhotoMetadata master;
     const SubframeSummary summary = subframes ? *subframes

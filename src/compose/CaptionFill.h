@@ -55,7 +55,7 @@ struct Result
 
 // The fill the window's command and the command line run: the photo's data with the settings'
 // patterns, and the sub-frames' summary when given, else the photo's own if it is a stacked
-// master (SubframeSummary::ofMaster).
+// master (SubframeSummary::ofMaster). Without a photo (an empty path) the sub-frames alone.
 Result fillFromPhoto(const QString &photoPath, const PanelValues &panel,
                      const AppSettings &settings, const SubframeSummary *subframes = nullptr);
 

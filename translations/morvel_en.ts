@@ -1070,6 +1070,10 @@ take the photo&apos;s data. A part in [ ] is written only when all its values ar
         <source>中止</source>
         <translation>Stop</translation>
     </message>
+    <message>
+        <source>サブフレーム</source>
+        <translation>Sub-frames</translation>
+    </message>
 </context>
 <context>
     <name>SubframeSummary</name>

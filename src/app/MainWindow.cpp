@@ -532,10 +532,11 @@ void MainWindow::fillPanel(bool afterLoad, const SubframeSummary *subframes)
 
 void MainWindow::chooseSubframes()
 {
+    // The folder chosen before, else the photo's, else where photos are opened.
     const QString start = !m_subframeFolder.isEmpty() ? m_subframeFolder
                           : m_preview && !m_preview->photoPath().isEmpty()
                               ? existingFolder(m_preview->photoPath())
-                              : QString();
+                              : m_settings->loadPath();
     const QString folder = m_services->chooseFolder(this, tr(T::SubframeFolderTitle), start);
     if (folder.isEmpty())
         return;

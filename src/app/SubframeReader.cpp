@@ -52,6 +52,7 @@ bool SubframeReader::start(const QString &folder)
     m_progress = new QProgressDialog(tr("サブフレームのヘッダを読んでいます..."), tr("中止"), 0, 0,
                                      m_window);
     m_progress->setObjectName(QStringLiteral("SubframeProgress"));
+    m_progress->setWindowTitle(tr("サブフレーム"));
     m_progress->setWindowModality(Qt::WindowModal);
     m_progress->setAutoClose(false);
     m_progress->setAutoReset(false);

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the Debian package of a build folder and checks it: the dependencies it declares, an
-# install into a scratch root, the installed desktop entry, metainfo and manual pages, and that the
-# installed morvel-compose runs.
+# install into a scratch root, the installed desktop entry, metainfo, copyright file and manual
+# pages, and that the installed morvel-compose runs.
 # Usage: packaging/check-package.sh BUILD_DIR
 set -euo pipefail
 build=$(cd "${1:?usage: check-package.sh BUILD_DIR}" && pwd)
@@ -44,6 +44,31 @@ for size in 16 32 48 64 128 256; do
     [ -f "$icon" ] || fail "missing $icon"
     file "$icon" | grep -q "$size x $size" || fail "$icon is not $size x $size"
 done
+
+# The copyright file in Debian's machine-readable format: the Format line first; every Files
+# paragraph with its Copyright and License, each licence named there given in full somewhere.
+copyright="$usr/share/doc/morvel/copyright"
+[ -f "$copyright" ] || fail "missing /usr/share/doc/morvel/copyright"
+format="Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/"
+[ "$(head -n 1 "$copyright")" = "$format" ] || fail "copyright: the first line is not $format"
+problems=$(awk '
+    function close_paragraph() {
+        if (files != "" && (!has_copyright || license == "")) print "Files: " files " lacks Copyright or License"
+        if (license != "" && text) given[license] = 1
+        if (files != "" && license != "" && !text) used[license] = files
+        files = ""; license = ""; has_copyright = 0; text = 0; field = ""
+    }
+    /^$/ { close_paragraph(); next }
+    /^[^ \t]/ { field = $1; sub(/:.*/, "", field) }
+    field == "Files" && /^Files:/ { files = $0; sub(/^Files: */, "", files) }
+    field == "Copyright" { has_copyright = 1 }
+    field == "License" && /^License:/ { license = $2 }
+    field == "License" && /^ / { text = 1 }
+    END {
+        close_paragraph()
+        for (l in used) if (!(l in given)) print "licence " l " of Files: " used[l] " not given in full"
+    }' "$copyright")
+[ -z "$problems" ] || fail "copyright: $problems"
 
 desktop-file-validate "$usr/share/applications/morvel.desktop" || fail "desktop entry"
 appstreamcli validate --no-net "$usr/share/metainfo/io.github.morvel.Morvel.metainfo.xml" ||

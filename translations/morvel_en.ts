@@ -771,8 +771,8 @@ Photos can be 50x50 to 1600x1200 pixels. FITS data is stretched as the settings 
         <translation>Could not compose the preview: %1</translation>
     </message>
     <message>
-        <source>全体を表示</source>
-        <translation>Whole Picture</translation>
+        <source>全体を表示(&amp;W)</source>
+        <translation>&amp;Whole Picture</translation>
     </message>
     <message>
         <source>サブフレームのフォルダを選ぶ(&amp;U)...</source>

@@ -67,9 +67,12 @@ void MainCommands::buildMenus()
     separator(file, exit, T::FileSeparator);
     QMenu *edit = addMenu(T::EditMenu, {setup, setDefault});
     separator(edit, setDefault, T::EditSeparator);
-    QMenu *photo = addMenu(T::PhotoMenu, {loadPhoto, removePhoto, fillFromPhoto, chooseSubframes,
-                                          forgetSubframes, copyClipboard, savePhoto, fitWindow});
+    // The photo commands in their fixed order, then the added ones.
+    QMenu *photo =
+        addMenu(T::PhotoMenu, {loadPhoto, removePhoto, copyClipboard, savePhoto, fillFromPhoto,
+                               chooseSubframes, forgetSubframes, fitWindow});
     separator(photo, copyClipboard, T::PhotoSeparator);
+    separator(photo, fillFromPhoto, T::FillSeparator);
     separator(photo, fitWindow, T::ViewSeparator);
     addMenu(T::HelpMenu, {version});
 }

@@ -28,7 +28,9 @@ MainStatusBar::MainStatusBar(PlatformServices &services, QWidget *parent)
     m_time = new QLabel(this);
     m_time->setObjectName(QStringLiteral("StatusBarPanel3"));
     m_time->setAlignment(Qt::AlignCenter);
-    addWidget(m_text, 1);
+    // All three panels are permanent: a message (a file saved, a photo damaged) takes the room
+    // at their left and hides none of them.
+    addPermanentWidget(m_text);
     addPermanentWidget(m_date);
     addPermanentWidget(m_time);
     const Twips::PerPixel twips = Twips::screen();

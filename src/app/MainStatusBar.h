@@ -8,7 +8,7 @@ class QTimer;
 
 // `StatusBar` of the main window: panel 1 a plain text (the screen's colour depth from start-up),
 // panels 2 and 3 the current date and time in the system's short formats, kept up to date by the
-// bar itself from the clock of the platform services.
+// bar itself from the clock of the platform services. Messages show at the left of the panels.
 class MainStatusBar : public QStatusBar
 {
     Q_OBJECT

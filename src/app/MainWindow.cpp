@@ -317,6 +317,7 @@ bool MainWindow::loadTemplateFile(const QString &path, bool keepDateAndTime)
     PanelValues values = panelValues();
     values.applyTemplate(tpl, keepDateAndTime, m_panel->fontNames());
     setPanelValues(values);
+    m_lastFill = {}; // the template's texts are not the fill's
     return true;
 }
 
@@ -510,24 +511,23 @@ void MainWindow::fillPanel(bool afterLoad, const SubframeSummary *subframes)
         return;
     }
     const QString photo = m_preview ? m_preview->photoPath() : QString();
+    const PanelValues before = panelValues();
     const CaptionFill::Result filled =
-        CaptionFill::fillFromPhoto(photo, panelValues(), *m_settings, subframes);
+        CaptionFill::fillFromPhoto(photo, before, *m_settings, m_lastFill, subframes);
     if (!filled.error.isEmpty()) {
         m_statusBar->showMessage(tr(T::FillFailed).arg(filled.error));
         return;
     }
-    if (!filled.hasData) {
-        if (subframes)
-            m_statusBar->showMessage(subframes->report());
-        else if (!afterLoad)
-            m_statusBar->showMessage(tr(T::FillWithoutData).arg(QFileInfo(photo).fileName()));
-        return;
+    if (filled.hasData || filled.panel != before) {
+        setPanelValues(filled.panel);
+        m_lastFill.panel = panelValues(); // as the panel holds it
+        runPreview(!afterLoad);
     }
-    setPanelValues(filled.panel);
-    runPreview(!afterLoad);
     // What was read, unless the composition has something to tell.
-    if (subframes && m_statusBar->currentMessage().isEmpty())
+    if (subframes && (!filled.hasData || m_statusBar->currentMessage().isEmpty()))
         m_statusBar->showMessage(subframes->report());
+    else if (!subframes && !filled.hasData && !afterLoad)
+        m_statusBar->showMessage(tr(T::FillWithoutData).arg(QFileInfo(photo).fileName()));
 }
 
 void MainWindow::chooseSubframes()

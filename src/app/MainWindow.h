@@ -1,6 +1,7 @@
 #pragma once
 
 #include "MainWindowTexts.h"
+#include "compose/CaptionFill.h"
 #include "compose/ComposeOutcome.h"
 #include "compose/FrameDescription.h"
 #include "compose/PanelValues.h"
@@ -122,9 +123,10 @@ private:
     // instead of the message box (the preview that follows the typing, a fill after a load).
     void runPreview(bool tellPhotoSize);
     void panelEdited();
-    // The panel filled from the photo's data, then composed. After a photo load (the setting
-    // "写真を読み込んだら情報を入力する") the load has told the size and a photo without data
-    // is not remarked on.
+    // The panel filled from the photo's data, then composed; the fields the last fill wrote and
+    // the user left alone take the new photo's values or are emptied. After a photo load (the
+    // setting "写真を読み込んだら情報を入力する") the load has told the size and a photo without
+    // data is not remarked on.
     void fillPanelFromPhoto(bool afterLoad);
     // The fill itself, with the sub-frames' summary when a folder is set.
     void fillPanel(bool afterLoad, const SubframeSummary *subframes);
@@ -140,7 +142,8 @@ private:
     PreviewWindow *m_preview = nullptr;
     NumberInputFilter *m_hook = nullptr;
     ComposeOutcome m_lastOutcome;
-    QString m_templateDialogName; // the name last chosen in the template dialogs
+    QString m_templateDialogName;     // the name last chosen in the template dialogs
+    CaptionFill::LastFill m_lastFill; // none after a template load
     bool m_closing = false;
 
     std::unique_ptr<MainCommands> m_commands;

@@ -56,17 +56,18 @@ inline constexpr MenuEntry SavePhoto{
     QT_TRANSLATE_NOOP("MainWindow", "ﾌﾟﾚﾋﾞｭｰｲﾒｰｼﾞをﾌｧｲﾙに保存")};
 // A check item: the preview scaled down to the client area.
 inline constexpr MenuEntry FitWindow{"IDM_FITWINDOW",
-                                     QT_TRANSLATE_NOOP("MainWindow", "全体を表示")};
+                                     QT_TRANSLATE_NOOP("MainWindow", "全体を表示(&W)")};
 
 inline constexpr MenuEntry HelpMenu{"IDM_HELP", QT_TRANSLATE_NOOP("MainWindow", "ﾍﾙﾌﾟ(&H)")};
 inline constexpr MenuEntry Version{"IDMI_VERSION",
                                    QT_TRANSLATE_NOOP("MainWindow", "ﾊﾞｰｼﾞｮﾝ情報(&A)...")};
 
-// The separator lines of the File, Edit and Photo menus; the last one stands before the view's
-// check item.
+// The separator lines of the File, Edit and Photo menus; the last two stand before the fill
+// and before the view's check item.
 inline constexpr const char *FileSeparator = "IDMI_SEP3";
 inline constexpr const char *EditSeparator = "IDMI_SEP2";
 inline constexpr const char *PhotoSeparator = "IDMI_SEP";
+inline constexpr const char *FillSeparator = "IDMI_SEP5";
 inline constexpr const char *ViewSeparator = "IDMI_SEP4";
 
 // Status bar.

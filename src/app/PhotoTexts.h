@@ -25,9 +25,9 @@ inline constexpr const char *OpenFilterEntries[] = {
     QT_TRANSLATE_NOOP("PreviewWindow", "全てのﾌｧｲﾙ (*.*)|*.*"),
 };
 
-// The save dialog's filter, entries joined with "|": the entry chosen decides the format. BMP comes
-// first and is preselected, with the name exactly as typed; a name typed without an extension
-// under PNG or JPEG gets the entry's suffix.
+// The save dialog's filter, entries joined with "|": the entry chosen decides the format of a name
+// that does not end in .png, .jpg or .jpeg. BMP comes first and is preselected, with the name
+// exactly as typed; a name typed without an extension under PNG or JPEG gets the entry's suffix.
 struct SaveEntry
 {
     const char *filter;

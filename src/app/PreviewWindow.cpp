@@ -292,12 +292,15 @@ void PreviewWindow::savePicture()
         return;
     m_dialogFileName = chosen.path;
     m_dialogNameIsPhoto = false;
-    // The entry chosen decides the format; the name is the one the dialog gave.
+    // A name ending in .png, .jpg or .jpeg is written in that format, any other name in the format
+    // of the entry chosen; the name is the one the dialog gave.
     const PhotoTexts::SaveEntry &entry = PhotoTexts::SaveEntries[qBound(
         0, chosen.filterIndex, int(std::size(PhotoTexts::SaveEntries)) - 1)];
+    const SavePicture::Format typed = SavePicture::formatForPath(chosen.path);
+    const SavePicture::Format format = typed == SavePicture::Format::Bmp ? entry.format : typed;
     QString error;
-    if (!SavePicture::write(m_composer.canvas(), chosen.path, entry.format,
-                            m_settings->jpegQuality(), &error)) {
+    if (!SavePicture::write(m_composer.canvas(), chosen.path, format, m_settings->jpegQuality(),
+                            &error)) {
         m_services->message(m_area->window(), QMessageBox::Warning, AppTexts::saveFailedCaption(),
                             error, QMessageBox::Ok, QMessageBox::Ok);
         return;

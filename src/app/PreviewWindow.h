@@ -45,8 +45,9 @@ public:
     // The picture without a photo, composed again and shown.
     void removePhoto();
     // Save the canvas under the name chosen in the save dialog (starting in savePath), as BMP,
-    // PNG or JPEG (at the settings' jpegQuality) by the filter chosen; after a successful save
-    // the window closes. A failed write is told.
+    // PNG or JPEG (at the settings' jpegQuality): a name ending in .png, .jpg or .jpeg in that
+    // format, any other by the filter chosen; after a successful save the window closes. A failed
+    // write is told.
     void savePicture();
     // The canvas on the clipboard as a bitmap; the window stays open.
     void copyToClipboard();

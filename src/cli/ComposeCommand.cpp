@@ -518,7 +518,7 @@ bool ComposeCommand::composeOne(const Setup &setup, const QString &photo, const 
                                                                   setup.englishMonths);
         if ((photoData && !data.isEmpty()) || !more.isEmpty()) {
             PanelValues panel =
-                CaptionFill::fill(setup.panel, data, setup.patterns, QTimeZone(), more);
+                CaptionFill::fill(setup.panel, data, setup.patterns, QTimeZone(), nullptr, more);
             setup.overrides.apply(panel, setup.fontNames);
             frame = FrameDescription();
             PreviewCommand::toFrameDescription(panel, setup.dateStyle, frame);

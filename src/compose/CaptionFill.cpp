@@ -134,42 +134,77 @@ QDateTime localMoment(const QDate &date, const QTime &time, const QTimeZone &zon
     return zone.isValid() ? QDateTime(date, time, zone) : QDateTime(date, time, Qt::LocalTime);
 }
 
-void setDate(PanelValues &panel, const QDate &date)
+using CaptionFill::Fields;
+
+Fields setDate(PanelValues &panel, const QDate &date)
 {
     if (date.year() < 1 || date.year() > kMaxYear)
-        return;
+        return {};
     panel.year = QStringLiteral("%1").arg(date.year(), 4, 10, QLatin1Char('0'));
     panel.monthIndex = date.month() - 1;
     panel.dayIndex = date.day() - 1;
+    return Fields().set(CaptionFill::Date);
 }
 
-void setDateTime(PanelValues &panel, const QDateTime &time)
+Fields setDateTime(PanelValues &panel, const QDateTime &time)
 {
     if (!time.isValid() || time.date().year() < 1 || time.date().year() > kMaxYear)
-        return;
-    setDate(panel, time.date());
+        return {};
     panel.time = ClockText::timeText(time);
+    return setDate(panel, time.date()).set(CaptionFill::Time);
 }
 
-void fillDateTime(PanelValues &panel, const PhotoMetadata &data, const QTimeZone &zone)
+// The fields written.
+Fields fillDateTime(PanelValues &panel, const PhotoMetadata &data, const QTimeZone &zone)
 {
     if (const auto m = fitsMoment(data.value(QStringLiteral("DATE-OBS")))) {
-        if (m->time)
-            setDateTime(panel, shownIn(QDateTime(m->date, *m->time, Qt::UTC), zone));
-        else
-            setDate(panel, m->date);
-    } else if (const auto m = fitsMoment(data.value(QStringLiteral("DATE-LOC")))) {
-        if (m->time)
-            setDateTime(panel, localMoment(m->date, *m->time, zone));
-        else
-            setDate(panel, m->date);
-    } else if (const auto m = exifMoment(data.value(QStringLiteral("DateTimeOriginal")))) {
-        if (const auto offset = exifOffset(data.value(QStringLiteral("OffsetTimeOriginal")))) {
-            setDateTime(panel,
-                        shownIn(QDateTime(m->date, *m->time, Qt::OffsetFromUTC, *offset), zone));
-        } else {
-            setDateTime(panel, localMoment(m->date, *m->time, zone));
-        }
+        return m->time ? setDateTime(panel, shownIn(QDateTime(m->date, *m->time, Qt::UTC), zone))
+                       : setDate(panel, m->date);
+    }
+    if (const auto m = fitsMoment(data.value(QStringLiteral("DATE-LOC"))))
+        return m->time ? setDateTime(panel, localMoment(m->date, *m->time, zone))
+                       : setDate(panel, m->date);
+    if (const auto m = exifMoment(data.value(QStringLiteral("DateTimeOriginal")))) {
+        if (const auto offset = exifOffset(data.value(QStringLiteral("OffsetTimeOriginal"))))
+            return setDateTime(
+                panel, shownIn(QDateTime(m->date, *m->time, Qt::OffsetFromUTC, *offset), zone));
+        return setDateTime(panel, localMoment(m->date, *m->time, zone));
+    }
+    return {};
+}
+
+// Whether two panels hold the same value in a field, and the field emptied.
+bool sameField(const PanelValues &a, const PanelValues &b, int field)
+{
+    switch (field) {
+    case CaptionFill::TargetName:
+        return a.targetName == b.targetName;
+    case CaptionFill::Date:
+        return a.year == b.year && a.monthIndex == b.monthIndex && a.dayIndex == b.dayIndex;
+    case CaptionFill::Time:
+        return a.time == b.time;
+    default:
+        return a.footer[field - CaptionFill::FirstFooter] ==
+               b.footer[field - CaptionFill::FirstFooter];
+    }
+}
+
+void clearField(PanelValues &panel, int field)
+{
+    switch (field) {
+    case CaptionFill::TargetName:
+        panel.targetName.clear();
+        break;
+    case CaptionFill::Date:
+        panel.year.clear();
+        panel.monthIndex = -1;
+        panel.dayIndex = -1;
+        break;
+    case CaptionFill::Time:
+        panel.time.clear();
+        break;
+    default:
+        panel.footer[field - CaptionFill::FirstFooter].clear();
     }
 }
 
@@ -250,18 +285,39 @@ std::optional<QString> expand(const QString &pattern, const Values &values)
 }
 
 PanelValues fill(const PanelValues &panel, const PhotoMetadata &data, const Patterns &patterns,
-                 const QTimeZone &zone, const Values &more)
+                 const QTimeZone &zone, Fields *written, const Values &more)
 {
     PanelValues filled = panel;
+    Fields fields;
     const QString object = data.value(QStringLiteral("OBJECT"));
-    if (!object.isEmpty())
+    if (!object.isEmpty()) {
         filled.targetName = object;
-    fillDateTime(filled, data, zone);
+        fields.set(TargetName);
+    }
+    fields |= fillDateTime(filled, data, zone);
     const Values values = placeholders(data) + more;
     for (int f = 0; f < PanelValues::FooterCount; ++f) {
-        if (const auto line = expand(patterns[f], values))
+        if (const auto line = expand(patterns[f], values)) {
             filled.footer[f] = *line;
+            fields.set(FirstFooter + f);
+        }
     }
+    if (written)
+        *written = fields;
+    return filled;
+}
+
+PanelValues refill(const PanelValues &panel, const PhotoMetadata &data, const Patterns &patterns,
+                   LastFill &last, const QTimeZone &zone, const Values &more)
+{
+    PanelValues base = panel;
+    for (int f = 0; f < FieldCount; ++f) {
+        if (last.written[f] && sameField(panel, last.panel, f))
+            clearField(base, f);
+    }
+    Fields written;
+    const PanelValues filled = fill(base, data, patterns, zone, &written, more);
+    last = {filled, written};
     return filled;
 }
 
@@ -274,7 +330,7 @@ Patterns patterns(const AppSettings &settings)
 }
 
 Result fillFromPhoto(const QString &photoPath, const PanelValues &panel,
-                     const AppSettings &settings, const SubframeSummary *subframes)
+                     const AppSettings &settings, LastFill &last, const SubframeSummary *subframes)
 {
     Result result{panel, false, {}};
     PhotoMetadata data;
@@ -288,7 +344,7 @@ Result fillFromPhoto(const QString &photoPath, const PanelValues &panel,
     const Values more =
         summary.placeholders(DateStyle::fromSettings(settings), settings.englishMonths());
     result.hasData = !data.isEmpty() || !more.isEmpty();
-    result.panel = fill(panel, data, patterns(settings), QTimeZone(), more);
+    result.panel = refill(panel, data, patterns(settings), last, QTimeZone(), more);
     return result;
 }
 

@@ -7,6 +7,7 @@
 #include <QString>
 #include <QTimeZone>
 #include <array>
+#include <bitset>
 #include <optional>
 #include <utility>
 
@@ -18,11 +19,32 @@ class SubframeSummary;
 // date and time of the exposure, and the footer lines from patterns such as
 // "[{TELESCOP} + ]{INSTRUME}". A placeholder {NAME} takes the value of a name of
 // PhotoMetadata::names(), {TOTAL} or SubframeSummary::names(); text in square brackets that holds
-// placeholders is kept only when all of them have values. A field with no data is left as it was.
+// placeholders is kept only when all of them have values. A field with no data is left as it was,
+// unless the last fill wrote it and it still holds what that fill left there (refill).
 namespace CaptionFill {
 
 using Patterns = std::array<QString, PanelValues::FooterCount>;
 using Values = QList<std::pair<QString, QString>>;
+
+// The fields a fill writes: the target name, the date (year, month and day), the time and the
+// footer lines.
+enum Field
+{
+    TargetName,
+    Date,
+    Time,
+    FirstFooter,
+    FieldCount = FirstFooter + PanelValues::FooterCount
+};
+using Fields = std::bitset<FieldCount>;
+
+// What the last fill left: the panel after it and the fields it wrote. Such a field belongs to
+// the fill while it holds that value; once typed or edited into another it is the user's.
+struct LastFill
+{
+    PanelValues panel;
+    Fields written;
+};
 
 // The placeholders of the photo's data with their values, in the order of
 // PhotoMetadata::names(); TOTAL (EXPTIME x STACKCNT in hours and minutes) follows STACKCNT.
@@ -37,9 +59,17 @@ QString totalText(double seconds);
 // The panel filled from the data. The time is shown in `zone` (the system's local time when
 // invalid): DATE-OBS is UTC, DATE-LOC local time, EXIF DateTimeOriginal is at its
 // OffsetTimeOriginal when given and local time otherwise.
-// `more` adds values to the photo's own (a summary of the sub-frames).
+// `written` receives the fields the data gave a value for; `more` adds values to the photo's own
+// (a summary of the sub-frames).
 PanelValues fill(const PanelValues &panel, const PhotoMetadata &data, const Patterns &patterns,
-                 const QTimeZone &zone = QTimeZone(), const Values &more = {});
+                 const QTimeZone &zone = QTimeZone(), Fields *written = nullptr,
+                 const Values &more = {});
+
+// The fill that follows `last`: the fields that still belong to the last fill are emptied first,
+// so that each takes the new photo's value or stays empty; the user's fields are filled as fill()
+// does. `last` then describes this fill.
+PanelValues refill(const PanelValues &panel, const PhotoMetadata &data, const Patterns &patterns,
+                   LastFill &last, const QTimeZone &zone = QTimeZone(), const Values &more = {});
 
 // When the data says the photo was taken, on the clock of the place: DATE-LOC and EXIF's
 // DateTimeOriginal as written (at OffsetTimeOriginal when given, else in `zone`), else DATE-OBS
@@ -53,11 +83,13 @@ struct Result
     QString error;        // set when the photo cannot be read
 };
 
-// The fill the window's command and the command line run: the photo's data with the settings'
-// patterns, and the sub-frames' summary when given, else the photo's own if it is a stacked
-// master (SubframeSummary::ofMaster). Without a photo (an empty path) the sub-frames alone.
+// The window's command: the photo's data with the settings' patterns, after the fill `last`
+// (left as it was when the photo cannot be read), and the sub-frames' summary when given, else
+// the photo's own if it is a stacked master (SubframeSummary::ofMaster). Without a photo (an
+// empty path) the sub-frames alone.
 Result fillFromPhoto(const QString &photoPath, const PanelValues &panel,
-                     const AppSettings &settings, const SubframeSummary *subframes = nullptr);
+                     const AppSettings &settings, LastFill &last,
+                     const SubframeSummary *subframes = nullptr);
 
 Patterns patterns(const AppSettings &settings);
 

@@ -142,10 +142,13 @@ std::optional<QColor> QtPlatformServices::chooseColor(QWidget *parent, const QCo
     const int columns = QColorDialog::customCount() / Rows;
     for (int i = 0; i < customColors.size() && i < QColorDialog::customCount(); ++i)
         QColorDialog::setCustomColor((i % columns) * Rows + i / columns, customColors[i]);
-    const QColor chosen = QColorDialog::getColor(initial, parent, title);
-    if (!chosen.isValid())
+    // Qt's own dialog on every desktop: a platform's dialog may not show the custom colours.
+    QColorDialog dialog(initial, parent);
+    dialog.setWindowTitle(title);
+    dialog.setOption(QColorDialog::DontUseNativeDialog);
+    if (dialog.exec() != QDialog::Accepted)
         return std::nullopt;
-    return chosen;
+    return dialog.selectedColor();
 }
 
 QMessageBox::StandardButton QtPlatformServices::message(QWidget *parent, QMessageBox::Icon icon,

@@ -3,6 +3,7 @@
 #include "app/PreviewWindow.h"
 #include "compose/FontSetup.h"
 #include "io/SavePicture.h"
+#include "support/ExifFiles.h"
 #include "support/FitsWriter.h"
 #include "support/TestFiles.h"
 
@@ -12,6 +13,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
+#include <QLabel>
 #include <QMdiArea>
 #include <QMimeData>
 #include <QPushButton>
@@ -96,6 +98,8 @@ private slots:
     void clipboardAndFailedSave();
     void fillFromPhoto();
     void subframeFolderOfTheTemplate();
+    void fillReplacesItsOwnFields_data();
+    void fillReplacesItsOwnFields();
     void livePreview();
     void fittedViewShowsAndTakesDrops();
 };
@@ -248,29 +252,33 @@ void tst_PreviewWindow::saveWritesExactName()
     w.settings().setSavePath(s.dir.path());
     w.settings().setJpegQuality(30);
     QDir().mkpath(s.path("out"));
-    // The type chosen decides the format, whatever the extension typed.
-    const std::tuple<int, QString, QByteArray> saves[] = {{0, "result.png", "BM"},
-                                                          {1, "result.png", "\x89PNG\r\n"},
-                                                          {2, "result.bmp", "\xFF\xD8\xFF"}};
-    for (const auto &[filter, name, magic] : saves) {
+    // A name ending in .png, .jpg or .jpeg is written in that format; any other name follows the
+    // type chosen.
+    using F = SavePicture::Format;
+    const std::tuple<int, QString, F, QByteArray> saves[] = {
+        {0, "typed.png", F::Png, "\x89PNG\r\n"},   {0, "typed.JPEG", F::Jpeg, "\xFF\xD8\xFF"},
+        {1, "typed.jpg", F::Jpeg, "\xFF\xD8\xFF"}, {2, "typed.bmp", F::Jpeg, "\xFF\xD8\xFF"},
+        {1, "typed.tif", F::Png, "\x89PNG\r\n"},   {0, "typed", F::Bmp, "BM"}};
+    for (const auto &[filter, name, format, magic] : saves) {
         // Preview shows the window again, with the same photo.
         s.find<QPushButton>("cmdPreview")->click();
         QVERIFY(showsPhoto(w.previewWindow(), photo));
         const QString target = s.path("out/" + name);
         const QString reference = s.path("reference");
-        QVERIFY(SavePicture::write(w.previewWindow()->canvasImage(), reference,
-                                   SavePicture::Format(filter), 30, nullptr));
+        QVERIFY(
+            SavePicture::write(w.previewWindow()->canvasImage(), reference, format, 30, nullptr));
         s.services.saveAnswers.enqueue(target);
         s.services.saveFilterAnswers.enqueue(filter);
         s.find<QAction>("IDM_SAVEPHOTO")->trigger();
         const QByteArray bytes = TestFiles::readAll(target);
-        QVERIFY(bytes.startsWith(magic));
+        QVERIFY2(bytes.startsWith(magic), qPrintable(name));
         QCOMPARE(bytes, TestFiles::readAll(reference));
         QVERIFY(!w.previewWindow()->isVisible());
         QCOMPARE(w.statusBar()->currentMessage(),
                  "ファイル「" + QDir::toNativeSeparators(target) + "」を保存しました。");
+        QVERIFY(s.find<QLabel>("StatusBarPanel1")->isVisible()); // the colour depth stays
     }
-    QCOMPARE(QDir(s.path("out")).entryList(QDir::Files), QStringList({"result.bmp", "result.png"}));
+    QCOMPARE(QDir(s.path("out")).entryList(QDir::Files).size(), int(std::size(saves)));
     QCOMPARE(w.settings().savePath(), QDir::toNativeSeparators(s.path("out")));
     QVERIFY(s.services.messageCalls.isEmpty());
     const auto &options = s.services.saveCalls.first();
@@ -404,6 +412,66 @@ void tst_PreviewWindow::subframeFolderOfTheTemplate()
     s.edit("txtFooter(1)")->clear();
     s.find<QAction>("IDM_FILLFROMPHOTO")->trigger();
     QTRY_COMPARE(s.edit("txtFooter(1)")->text(), "2×300秒 計10分 (1夜)");
+}
+
+void tst_PreviewWindow::fillReplacesItsOwnFields_data()
+{
+    QTest::addColumn<QString>("next");  // the second photo
+    QTest::addColumn<QString>("typed"); // the second footer line, changed after the first fill
+    QTest::addColumn<bool>("templateBetween"); // a template loaded before the second fill
+    QTest::addColumn<QStringList>("panel");    // target name, year, time and footer lines after it
+    QTest::newRow("camera JPEG") << "camera.jpg"
+                                 << "typed" << false
+                                 << QStringList{"", "2025", "21:30 JST", "Camera X", "typed", ""};
+    QTest::newRow("TIFF without data")
+        << "flat.tif"
+        << "typed" << false << QStringList{"", "", "", "", "typed", ""};
+    QTest::newRow("typed back as the fill wrote it")
+        << "flat.tif"
+        << "300秒" << false << QStringList{"", "", "", "", "", ""};
+    QTest::newRow("after a template load")
+        << "flat.tif"
+        << "typed" << true << QStringList{"M42", "2026",  "22:05 JST",
+                                          "C26", "typed", "フィルター: L-eXtreme  撮影: A. Tanaka"};
+}
+
+void tst_PreviewWindow::fillReplacesItsOwnFields()
+{
+    QFETCH(QString, next);
+    QFETCH(QString, typed);
+    QFETCH(bool, templateBetween);
+    QFETCH(QStringList, panel);
+    Session s;
+    MainWindow &w = s.start();
+    const QString fits = s.path("m42.fits");
+    QVERIFY(FitsWriter::write(fits, {BYTE_IMG,
+                                     {60, 60},
+                                     std::vector<double>(3600, 64),
+                                     {"OBJECT=M42", "DATE-OBS=2026-01-15T13:05:30", "INSTRUME=C26",
+                                      "EXPTIME=300", "FILTER=L-eXtreme", "OBSERVER=A. Tanaka"},
+                                     false,
+                                     false}));
+    QVERIFY(ExifFiles::write(s.path("camera.jpg"),
+                             {{"Exif.Image.Model", "Camera X"},
+                              {"Exif.Photo.DateTimeOriginal", "2025:02:01 21:30:00"}}));
+    QVERIFY(!writePhoto(s, "flat.tif", {60, 60}, "TIFF").isEmpty());
+    QAction *fill = s.find<QAction>("IDM_FILLFROMPHOTO");
+    load(s, fits);
+    fill->trigger();
+    s.edit("txtFooter(1)")->setText("x");
+    s.edit("txtFooter(1)")->setText(typed);
+    if (templateBetween) {
+        QVERIFY(w.saveTemplateFile(s.path("night.kvl")));
+        s.services.openAnswers.enqueue(s.path("night.kvl"));
+        s.find<QAction>("IDMI_LOADTEMPLATE")->trigger();
+    }
+    load(s, s.path(next));
+    fill->trigger();
+    const QStringList shown{s.edit("txtTargetName")->text(), s.edit("txtYear")->text(),
+                            s.edit("txtTime")->text(),       s.edit("txtFooter(0)")->text(),
+                            s.edit("txtFooter(1)")->text(),  s.edit("txtFooter(2)")->text()};
+    QCOMPARE(shown, panel);
+    QCOMPARE(w.frame().textItems[4].text, panel[5]); // composed at once
 }
 
 void tst_PreviewWindow::livePreview()

@@ -1,6 +1,7 @@
 #include "ui/PlatformServices.h"
 
 #include <QApplication>
+#include <QColorDialog>
 #include <QFileDialog>
 #include <QLineEdit>
 #include <QMessageBox>
@@ -17,6 +18,7 @@ private slots:
     void fileDialogJudgesTypedName_data();
     void fileDialogJudgesTypedName();
     void saveDialogSuffixFollowsFilter();
+    void colorDialogIsQtsOwn();
 };
 
 void tst_PlatformServices::fileDialogJudgesTypedName_data()
@@ -97,6 +99,26 @@ void tst_PlatformServices::saveDialogSuffixFollowsFilter()
         QCOMPARE(choice.path, QDir::toNativeSeparators(dir.filePath(chosen)));
         QCOMPARE(choice.filterIndex, filter);
     }
+}
+
+void tst_PlatformServices::colorDialogIsQtsOwn()
+{
+    bool ownDialog = false;
+    QTimer answerer;
+    connect(&answerer, &QTimer::timeout, [&] {
+        if (auto *dialog = qobject_cast<QColorDialog *>(QApplication::activeModalWidget())) {
+            answerer.stop();
+            ownDialog = dialog->testOption(QColorDialog::DontUseNativeDialog);
+            dialog->setCurrentColor(QColor(7, 8, 9));
+            dialog->accept();
+        }
+    });
+    answerer.start(10);
+    QtPlatformServices services;
+    QCOMPARE(services.chooseColor(nullptr, Qt::red, "色の選択", {Qt::red, Qt::green}),
+             QColor(7, 8, 9));
+    QVERIFY(ownDialog);
+    QCOMPARE(QColorDialog::customColor(2), QColor(Qt::green)); // along the first row
 }
 
 QTEST_MAIN(tst_PlatformServices)

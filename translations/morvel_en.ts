@@ -229,6 +229,10 @@
         <translation>%2 of %1 photos failed.</translation>
     </message>
     <message>
+        <source>サブフレームのヘッダを読んでいます: %1/%2</source>
+        <translation>Reading the sub-frames&apos; headers: %1/%2</translation>
+    </message>
+    <message>
         <source>使い方:
   morvel-compose [--settings FILE] [--template FILE] [--fill-from-photo]
                  [--subframes DIR|FILE]... [--set 名前=値]... [--photo FILE]
@@ -260,7 +264,8 @@
                      縮小する」）
   --fill-from-photo  写真ごとに、写真の情報（FITS ヘッダ、EXIF）を入力してから描きます
   --subframes DIR|FILE  サブフレームのフォルダ（中のフォルダも）かﾌｧｲﾙ（何度でも）。
-                     FITS、XISF、カメラのﾌｧｲﾙ（JPEG、TIFF、RAW）のヘッダだけを読み、
+                     FITS とカメラのﾌｧｲﾙ（JPEG、TIFF、RAW）のヘッダだけを読み（XISF
+                     はまだ読めず、読めないﾌｧｲﾙに数えます）、
                      ダーク、フラット、バイアスを除いたライトフレームを集計して
                      {INTEGRATION} などに入れます。--fill-from-photo を含みます
   --set 名前=値      テンプレートの値を一つ変えます（何度でも）。名前はテンプレート
@@ -332,10 +337,11 @@ the start-up values, the template (its date and time included), the photo&apos;s
                      large photos&quot;)
   --fill-from-photo  fills in each photo&apos;s data (FITS header, EXIF) before drawing
   --subframes DIR|FILE  a folder of sub-frames (its folders too) or a sub-frame file
-                     (any number of times). Reads only the headers of FITS, XISF and
-                     camera files (JPEG, TIFF, raw), sums up the light frames, leaving
-                     out darks, flats and bias frames, and fills {INTEGRATION} and the
-                     others. Includes --fill-from-photo
+                     (any number of times). Reads only the headers of FITS and camera
+                     files (JPEG, TIFF, raw; XISF files cannot be read yet and count as
+                     unreadable), sums up the light frames, leaving out darks, flats and
+                     bias frames, and fills {INTEGRATION} and the others. Includes
+                     --fill-from-photo
   --set NAME=VALUE   changes one template value (any number of times); NAME is the
                      template file&apos;s [section] and key:
                      --set Header-0.Data=&quot;M42 Orion Nebula&quot;
@@ -375,10 +381,6 @@ computer in Japan time,
 Exit status: 0 success, 1 a photo or file failed (one is enough), 2 usage error.
 Photos can be 50x50 to 1600x1200 pixels. FITS data is stretched as the settings say.
 </translation>
-    </message>
-    <message>
-        <source>サブフレームのヘッダを読んでいます: %1/%2</source>
-        <translation>Reading the sub-frames&apos; headers: %1/%2</translation>
     </message>
 </context>
 <context>

@@ -20,20 +20,14 @@ inline constexpr char LiveTime[] = "LIVETIME";   // LIVETIME, else TOTALEXP
 // The dates keep PhotoMetadata's names: DATE-OBS and DATE-LOC from FITS, DateTimeOriginal and
 // OffsetTimeOriginal from EXIF. Numbers are written as PhotoMetadata writes them ("300", "0.004").
 
-// Reads the header of one file, told by its contents: FITS, XISF or a camera file. False, with
-// *reason, when the file cannot be read, its header is damaged or its format has no reader.
+// Reads the header of one file, told by its contents: FITS or a camera file. False, with *reason,
+// when the file cannot be read or its header is damaged; XISF files are refused with a reason
+// that says so until their header reader is in place (readXisf in SubframeHeader.cpp).
 bool read(const QString &path, PhotoMetadata *data, QString *reason);
 
 // The header of a photo that may be a stacked master: FITS or XISF as read() reads them; any
 // other file gives no values and no error.
 bool readMaster(const QString &path, PhotoMetadata *data);
-
-// One format's header reader, for read() to hand a file to.
-using Reader = bool (*)(const QString &path, PhotoMetadata *data, QString *reason);
-
-// The reader of XISF headers (signature "XISF0100"); until one is set, XISF files are refused
-// with a reason that says so.
-void setXisfReader(Reader reader);
 
 // Whether a folder's file is taken as a sub-frame, by its extension: .fit .fits .fts .fz .xisf
 // .jpg .jpeg .tif .tiff and the camera raw files .cr2 .cr3 .nef .arw .orf .rw2 .raf .dng .pef.

@@ -65,7 +65,7 @@ void BM_ComposeCachedPhoto(benchmark::State &state)
     frame.photoWidth = 640;
     frame.photoHeight = 480;
     PreviewComposer composer;
-    composer.photoPath = path;
+    composer.compose(frame, LayoutMargins{}, path);
     for (auto _ : state) {
         if (!composer.compose(frame, LayoutMargins{}).isDrawn())
             state.SkipWithError("composition failed");

@@ -77,8 +77,9 @@ PhotoWindow::PhotoWindow()
     values.targetName = QStringLiteral("M42 オリオン大星雲");
     values.footer[0] = QStringLiteral("口径106mm 屈折 + 冷却CMOS  ISO1600 300秒 x 12枚");
     window->setPanelValues(values);
-    window->previewWindow()->composer().photoPath = path;
-    window->preview(); // decodes the photo once
+    services.openAnswers.enqueue(path);
+    window->openPhoto(); // decodes the photo once
+    window->preview();
     decodes = window->previewWindow()->composer().decodeCount();
 }
 

@@ -1,5 +1,7 @@
 #include "ColorSwatch.h"
 
+#include "common/ColorRef.h"
+
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -23,24 +25,14 @@ void ColorSwatch::setColor(qint32 bgr)
     emit colorChanged();
 }
 
-QColor ColorSwatch::toQColor(qint32 bgr)
-{
-    return QColor(bgr & 0xFF, (bgr >> 8) & 0xFF, (bgr >> 16) & 0xFF);
-}
-
-qint32 ColorSwatch::fromQColor(const QColor &color)
-{
-    return qint32(color.red()) | (qint32(color.green()) << 8) | (qint32(color.blue()) << 16);
-}
-
 void ColorSwatch::paintEvent(QPaintEvent *event)
 {
     {
         QPainter painter(this);
-        painter.fillRect(contentsRect(), toQColor(m_color));
+        painter.fillRect(contentsRect(), ColorRef::toColor(m_color));
         if (hasFocus()) {
             // A dotted line inside the edge shows the keyboard focus on any colour.
-            QPen pen(toQColor(~m_color & 0x00FFFFFF), 1, Qt::DotLine);
+            QPen pen(ColorRef::toColor(~m_color), 1, Qt::DotLine);
             painter.setPen(pen);
             painter.drawRect(contentsRect().adjusted(1, 1, -2, -2));
         }

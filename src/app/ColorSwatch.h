@@ -15,9 +15,6 @@ public:
     qint32 color() const { return m_color; }
     void setColor(qint32 bgr);
 
-    static QColor toQColor(qint32 bgr);
-    static qint32 fromQColor(const QColor &color);
-
 signals:
     void clicked();
     void colorChanged();

@@ -48,7 +48,7 @@ PreviewWindow::PreviewWindow(QMdiArea *area, PlatformServices *services, AppSett
 ComposeOutcome PreviewWindow::compose(FrameDescription &frame, const LayoutMargins &margins,
                                       bool tellPhotoSize)
 {
-    m_composer.setPhotoOptions(PhotoOptions::fromSettings(*m_settings));
+    m_composer.setPhotoOptions(photoOptionsFromSettings(*m_settings));
     m_canvas->releaseImage();
     const ComposeOutcome outcome = m_composer.compose(frame, margins);
     m_canvas->setImage(m_composer.canvas());
@@ -156,21 +156,19 @@ void PreviewWindow::openPhoto()
 
 void PreviewWindow::removePhoto()
 {
-    m_composer.photoPath.clear();
+    m_composer.removePhoto();
     report(compose(*m_frame, LayoutMargins::fromSettings(*m_settings), true));
 }
 
 void PreviewWindow::loadPhoto(const QString &path)
 {
-    const QString former = m_composer.photoPath;
-    m_composer.setPhotoOptions(PhotoOptions::fromSettings(*m_settings));
+    m_composer.setPhotoOptions(photoOptionsFromSettings(*m_settings));
     m_canvas->releaseImage();
     const ComposeOutcome outcome =
         m_composer.loadPhotoFile(path, *m_frame, LayoutMargins::fromSettings(*m_settings));
     m_canvas->setImage(m_composer.canvas());
     if (outcome.kind == ComposeOutcome::Kind::PhotoUnreadable) {
         // Nothing was drawn: the picture on screen and the photo it includes stay as they were.
-        m_composer.photoPath = former;
         m_services->message(m_area->window(), QMessageBox::Warning,
                             tr(PhotoTexts::PhotoFailedCaption), outcome.message, QMessageBox::Ok,
                             QMessageBox::Ok);

@@ -63,7 +63,7 @@ public:
     static QString saveDialogFilter();
 
     // The photo the picture includes; empty for none.
-    QString photoPath() const { return m_composer.photoPath; }
+    QString photoPath() const { return m_composer.photoPath(); }
     // The name the save dialog proposes: the name last chosen in it while the window is loaded;
     // after a photo was chosen in the open dialog, the photo's name with ".bmp" in savePath, and
     // never the photo itself. Empty after the window was closed by a save.

@@ -420,7 +420,7 @@ int ComposeCommand::prepare(const Options &o, Setup *setup)
         faces << item.fontName;
     FontSetup::install(faces);
     setup->margins = LayoutMargins::fromSettings(settings);
-    setup->photo = PhotoOptions::fromSettings(settings);
+    setup->photo = photoOptionsFromSettings(settings);
     if (!o.fit.isEmpty()) {
         setup->photo.shrink = true;
         parseFit(o.fit, &setup->photo.box);
@@ -525,9 +525,8 @@ bool ComposeCommand::composeOne(const Setup &setup, const QString &photo, const 
             PreviewCommand::toFrameDescription(panel, setup.dateStyle, frame);
         }
     }
-    composer.photoPath = photo;
     composer.setPhotoOptions(setup.photo);
-    const ComposeOutcome outcome = composer.compose(frame, setup.margins);
+    const ComposeOutcome outcome = composer.compose(frame, setup.margins, photo);
     switch (outcome.kind) {
     case ComposeOutcome::Kind::Drawn:
         if (!outcome.notice.isEmpty()) // the picture is written all the same

@@ -44,10 +44,4 @@ QImage makeImage(int width, int height)
     return image;
 }
 
-QColor color(qint32 bgr)
-{
-    const quint32 c = quint32(bgr);
-    return QColor(int(c & 0xFF), int((c >> 8) & 0xFF), int((c >> 16) & 0xFF));
-}
-
 } // namespace Canvas

@@ -1,6 +1,5 @@
 #pragma once
 
-#include <QColor>
 #include <QFont>
 #include <QImage>
 #include <QString>
@@ -23,8 +22,5 @@ bool makeFont(const TextItem &item, QFont *font, QString *error);
 
 // A Format_RGB32 image at 96 dpi. Null when the size cannot be allocated.
 QImage makeImage(int width, int height);
-
-// 0x00BBGGRR as a QColor.
-QColor color(qint32 bgr);
 
 } // namespace Canvas

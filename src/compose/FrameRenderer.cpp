@@ -5,6 +5,7 @@
 #include "FrameDescription.h"
 #include "LayoutMargins.h"
 #include "TextNumber.h"
+#include "common/ColorRef.h"
 
 #include <QCoreApplication>
 #include <QFontMetricsF>
@@ -29,7 +30,7 @@ bool drawText(QPainter &painter, const TextItem &item, qint32 x, qint32 y, QStri
     if (item.text.isEmpty())
         return true;
     painter.setFont(font);
-    painter.setPen(Canvas::color(item.fontColor));
+    painter.setPen(ColorRef::toColor(item.fontColor));
     const QFontMetricsF metrics(font, painter.device());
     painter.drawText(QPointF(x, y + std::round(metrics.ascent())), item.text);
     return true;
@@ -116,7 +117,7 @@ ComposeOutcome drawFrame(QImage &canvas, const FrameDescription &frame,
     const qint64 inL = qint64(*left) + half, inT = qint64(*top) + half;
     const qint64 inR = inL + W, inB = inT + H; // exclusive
     const qint64 outL = inL - DW, outT = inT - DW, outR = inR + DW, outB = inB + DW;
-    const QColor borderColor = Canvas::color(frame.borderColor);
+    const QColor borderColor = ColorRef::toColor(frame.borderColor);
     for (const QRect &r :
          {clipped(outL, outT, outR, inT, canvas), clipped(outL, inB, outR, outB, canvas),
           clipped(outL, inT, inL, inB, canvas), clipped(inR, inT, outR, inB, canvas)}) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "io/PhotoOptions.h"
+
 #include <QtGlobal>
 
 class AppSettings;
@@ -14,3 +16,7 @@ struct LayoutMargins
 
     static LayoutMargins fromSettings(const AppSettings &settings);
 };
+
+// The stretch and shrinking of photos in the settings; a box outside the photo sizes the layout
+// takes is brought inside them, a stretch this program does not know is the automatic one.
+PhotoOptions photoOptionsFromSettings(const AppSettings &settings);

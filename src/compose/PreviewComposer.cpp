@@ -5,6 +5,7 @@
 #include "FrameDescription.h"
 #include "FrameLayout.h"
 #include "TextNumber.h"
+#include "common/ColorRef.h"
 #include "io/LoadPicture.h"
 
 #include <QCoreApplication>
@@ -52,7 +53,7 @@ ComposeOutcome PreviewComposer::layOut(FrameDescription &frame, const LayoutMarg
             m_spareCanvas = m_canvas;
         m_canvas = canvas;
     }
-    m_canvas.fill(Canvas::color(frame.backColor));
+    m_canvas.fill(ColorRef::toColor(frame.backColor));
     m_drawn = DrawnFrame{};
     return outcome;
 }
@@ -81,19 +82,29 @@ ComposeOutcome PreviewComposer::placePhoto(FrameDescription &frame, const Layout
 
 ComposeOutcome PreviewComposer::compose(FrameDescription &frame, const LayoutMargins &margins)
 {
+    return compose(frame, margins, m_photoPath);
+}
+
+ComposeOutcome PreviewComposer::compose(FrameDescription &frame, const LayoutMargins &margins,
+                                        const QString &photo)
+{
+    if (photo.isEmpty())
+        m_photoPath.clear();
     const ComposeOutcome outcome = layOut(frame, margins);
     if (!outcome.isDrawn())
         return outcome;
-    if (!photoPath.isEmpty() && QFileInfo(photoPath).isFile())
-        return placePhotoFile(photoPath, frame, margins);
+    if (!photo.isEmpty() && QFileInfo(photo).isFile())
+        return loadPhotoFile(photo, frame, margins);
     return drawFrame(frame);
 }
 
 ComposeOutcome PreviewComposer::loadPhotoFile(const QString &path, FrameDescription &frame,
                                               const LayoutMargins &margins)
 {
-    photoPath = path;
-    return placePhotoFile(path, frame, margins);
+    const ComposeOutcome outcome = placePhotoFile(path, frame, margins);
+    if (outcome.kind != ComposeOutcome::Kind::PhotoUnreadable)
+        m_photoPath = path;
+    return outcome;
 }
 
 ComposeOutcome PreviewComposer::placePhotoFile(const QString &path, FrameDescription &frame,

@@ -35,15 +35,21 @@ public:
     ComposeOutcome placePhoto(FrameDescription &frame, const LayoutMargins &margins,
                               const QImage &photo);
 
-    // The whole composition: layout for the panel's size, then the photo named by photoPath when
+    // The whole composition: layout for the panel's size, then the photo of photoPath() when
     // that file exists (a vanished file counts as no photo), else the frame alone.
     ComposeOutcome compose(FrameDescription &frame, const LayoutMargins &margins);
+    // The same with the photo at photo (none when empty), which becomes photoPath() when it is
+    // empty or reads.
+    ComposeOutcome compose(FrameDescription &frame, const LayoutMargins &margins,
+                           const QString &photo);
 
-    // The open-dialog and drop path: photoPath becomes path, then the photo is read and placed.
-    // A file that is not a readable picture gives PhotoUnreadable and changes nothing else (the
-    // caller remembers the photo's folder unless the outcome is PhotoUnreadable).
+    // The open-dialog and drop path: the photo at path is read and placed, and becomes
+    // photoPath(). A file that is not a readable picture gives PhotoUnreadable and changes
+    // nothing (the caller remembers the photo's folder unless the outcome is PhotoUnreadable).
     ComposeOutcome loadPhotoFile(const QString &path, FrameDescription &frame,
                                  const LayoutMargins &margins);
+    // No photo from now on; the next composition draws the frame alone.
+    void removePhoto() { m_photoPath.clear(); }
 
     // Fix(x + 0.5).
     static double roundHalfUp(double x);
@@ -58,8 +64,9 @@ public:
     qint32 borderLeft() const { return m_drawn.borderLeft; }
     qint32 borderTop() const { return m_drawn.borderTop; }
 
-    // The photo the picture includes; empty for none. removePhoto clears it, then compose.
-    QString photoPath;
+    // The photo the picture includes; empty for none. It changes only when a photo reads and by
+    // removePhoto().
+    const QString &photoPath() const { return m_photoPath; }
 
     // The stretch of FITS data and the shrinking of large photos, for the next compositions.
     void setPhotoOptions(const PhotoOptions &options) { m_photoOptions = options; }
@@ -90,6 +97,7 @@ private:
     QImage m_spareCanvas; // the canvas of the size before, while it is not shared
     LayoutMargins m_margins;
     DrawnFrame m_drawn;
+    QString m_photoPath;
     CachedPhoto m_cache;
     PhotoOptions m_photoOptions;
     int m_decodeCount = 0;

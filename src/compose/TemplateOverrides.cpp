@@ -1,6 +1,7 @@
 #include "TemplateOverrides.h"
 
 #include "PanelValues.h"
+#include "common/ColorRef.h"
 #include "store/ProfileFile.h"
 
 #include <QRegularExpression>
@@ -88,7 +89,7 @@ QString fileText(const TemplateFile::ValueName &name, const QString &value,
             n = m.captured(1).toLongLong(nullptr, 16);
         } else if (ok && m.capturedLength(2) > 0) {
             const qint64 rgb = m.captured(2).toLongLong(nullptr, 16);
-            n = ((rgb & 0xFF) << 16) | (rgb & 0xFF00) | ((rgb >> 16) & 0xFF);
+            n = ColorRef::fromColor(QColor(QRgb(rgb)));
         } else if (ok) {
             n = m.captured(3).toLongLong();
         }

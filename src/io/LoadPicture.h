@@ -1,6 +1,7 @@
 #pragma once
 
 #include "PhotoOptions.h"
+#include "PictureHeader.h"
 
 #include <QImage>
 #include <QSize>
@@ -8,29 +9,8 @@
 
 // Reading photo files: BMP, JPEG, GIF, TIFF, PNG and FITS by their contents (the extension does
 // not matter), WMF and EMF through the metafile player. The pixel size comes from the header
-// first, so a photo of a size the layout refuses is never decoded.
+// first (PictureHeader.h), so a photo of a size the layout refuses is never decoded.
 namespace LoadPicture {
-
-enum class Format
-{
-    Unknown,
-    Bmp,
-    Jpeg,
-    Gif,
-    Wmf,
-    Emf,
-    Tiff,
-    Png,
-    Fits
-};
-
-struct Header
-{
-    Format format = Format::Unknown;
-    QSize size;    // natural pixel size
-    QString error; // set when the file cannot be read as a picture; names the file
-    bool ok() const { return error.isEmpty(); }
-};
 
 struct Picture
 {
@@ -39,16 +19,6 @@ struct Picture
     QString notice; // set when a damaged file was read only in part; names the file
     bool ok() const { return error.isEmpty(); }
 };
-
-// The format by signature: "BM", FF D8 FF, "GIF87a"/"GIF89a", the placeable-WMF key or a
-// WMF header, an EMF header record, "II*\0"/"MM\0*" (and their BigTIFF forms), the PNG
-// signature, a first card "SIMPLE  =".
-Format detectFormat(const QByteArray &head);
-
-// Format and pixel size without decoding the pixels. BMP and PNG headers are read here (Qt's
-// reader refuses BMPs over 16384 pixels as not a BMP), TIFF through Qt's plug-in, FITS through
-// cfitsio.
-Header readHeader(const QString &path);
 
 // The size decode() gives a picture with this header: shrunk into the options' box when that is
 // on (metafiles only up to the size they are drawn at), else the natural size.

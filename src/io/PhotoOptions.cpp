@@ -1,7 +1,5 @@
 #include "PhotoOptions.h"
 
-#include "store/AppSettings.h"
-
 #include <algorithm>
 #include <cmath>
 
@@ -31,23 +29,4 @@ QSize PhotoOptions::boundedBox(QSize box)
 {
     return QSize(std::clamp(box.width(), kMinSide, kMaxWidth),
                  std::clamp(box.height(), kMinSide, kMaxHeight));
-}
-
-PhotoOptions PhotoOptions::fromSettings(const AppSettings &settings)
-{
-    PhotoOptions options;
-    switch (settings.photoStretch()) {
-    case AppSettings::Stretch::Linear:
-        options.stretch = Stretch::Linear;
-        break;
-    case AppSettings::Stretch::None:
-        options.stretch = Stretch::None;
-        break;
-    default: // Automatic, and a number this program does not know
-        options.stretch = Stretch::Automatic;
-        break;
-    }
-    options.shrink = settings.shrinkLarge();
-    options.box = boundedBox(settings.shrinkBox());
-    return options;
 }

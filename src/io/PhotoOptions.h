@@ -2,18 +2,17 @@
 
 #include <QSize>
 
-class AppSettings;
-
 // How photos are brought to the picture: the display stretch of linear (FITS) data, and whether
 // photos larger than a box are shrunk to fit it. The defaults change nothing: no shrinking, and
 // the stretch applies to FITS photos alone.
 struct PhotoOptions
 {
+    // The numbers are those of the settings file.
     enum class Stretch
     {
-        Automatic, // shadows clipped near the median, midtones so the median shows at 0.25
-        Linear,    // minimum to maximum
-        None       // the data type's range
+        Automatic = 0, // shadows clipped near the median, midtones so the median shows at 0.25
+        Linear = 1,    // minimum to maximum
+        None = 2       // the data type's range
     };
 
     Stretch stretch = Stretch::Automatic;
@@ -26,7 +25,6 @@ struct PhotoOptions
 
     bool operator==(const PhotoOptions &) const = default;
 
-    // From the settings; a box outside the photo sizes the layout takes is brought inside them.
-    static PhotoOptions fromSettings(const AppSettings &settings);
+    // The box brought inside the photo sizes the layout takes.
     static QSize boundedBox(QSize box);
 };

@@ -63,14 +63,10 @@ public:
     // Preferences beyond the seventeen above. Each is written only when it differs from its
     // default or the file already holds it, so the file of a user who never changes them keeps
     // exactly the seventeen entries.
-    enum class Stretch
-    {
-        Automatic = 0,
-        Linear = 1,
-        None = 2
-    };
-    Stretch photoStretch() const { return Stretch(m_photoStretch); }
-    void setPhotoStretch(Stretch v) { m_photoStretch = qint32(v); }
+    // The display stretch of FITS data as the file holds it: 0 automatic, 1 linear, 2 none
+    // (PhotoOptions::Stretch).
+    qint32 photoStretch() const { return m_photoStretch; }
+    void setPhotoStretch(qint32 v) { m_photoStretch = v; }
     // Photos larger than the box are shrunk to fit it when on.
     bool shrinkLarge() const { return m_shrinkLarge != 0; }
     void setShrinkLarge(bool v) { m_shrinkLarge = v ? 1 : 0; }

@@ -1,6 +1,7 @@
 #include "ColorChooser.h"
 
 #include "PlatformServices.h"
+#include "common/ColorRef.h"
 
 #include <QCoreApplication>
 #include <QVariant>
@@ -9,7 +10,7 @@
 namespace {
 
 // The standard colours, 0x00BBGGRR.
-constexpr quint32 StandardColors[16] = {
+constexpr qint32 StandardColors[16] = {
     0x000000, 0x800000, 0x008000, 0x808000, 0x000080, 0x800080, 0x008080, 0xC0C0C0,
     0x808080, 0xFF0000, 0x00FF00, 0xFFFF00, 0x0000FF, 0xFF00FF, 0x00FFFF, 0xFFFFFF,
 };
@@ -29,8 +30,8 @@ QString colorDialogTitle()
 QList<QColor> standardCustomColors()
 {
     QList<QColor> colors;
-    for (quint32 bgr : StandardColors)
-        colors.append(fromColorRef(bgr));
+    for (qint32 bgr : StandardColors)
+        colors.append(ColorRef::toColor(bgr));
     return colors;
 }
 
@@ -40,7 +41,7 @@ int chooseColor(QWidget *owner, PlatformServices &services, const QString &title
     const std::optional<QColor> answer =
         services.chooseColor(owner, start, title, standardCustomColors());
     // The picture has no transparency: only the colour's red, green and blue are kept.
-    chosen = answer ? fromColorRef(toColorRef(*answer)) : start;
+    chosen = answer ? ColorRef::toColor(ColorRef::fromColor(*answer)) : start;
     return answer ? 1 : 0;
 }
 
@@ -59,31 +60,20 @@ QColor swatchColor(const QWidget *swatch)
 {
     const QVariant value = swatch->property(ColorProperty);
     if (value.isValid())
-        return fromColorRef(value.toUInt());
+        return ColorRef::toColor(value.toInt());
     return swatch->palette().color(swatch->backgroundRole());
 }
 
 void setSwatchColor(QWidget *swatch, const QColor &color)
 {
     if (swatch->property(ColorProperty).isValid()) {
-        swatch->setProperty(ColorProperty, qint32(toColorRef(color)));
+        swatch->setProperty(ColorProperty, ColorRef::fromColor(color));
         return;
     }
     QPalette palette = swatch->palette();
     palette.setColor(swatch->backgroundRole(), color);
     swatch->setPalette(palette);
     swatch->setAutoFillBackground(true);
-}
-
-QColor fromColorRef(quint32 bgr)
-{
-    return QColor(int(bgr & 0xFF), int((bgr >> 8) & 0xFF), int((bgr >> 16) & 0xFF));
-}
-
-quint32 toColorRef(const QColor &color)
-{
-    const QColor rgb = color.toRgb();
-    return quint32(rgb.red()) | (quint32(rgb.green()) << 8) | (quint32(rgb.blue()) << 16);
 }
 
 } // namespace ColorChooser

@@ -35,8 +35,4 @@ bool chooseSwatchColor(QWidget *owner, QWidget *swatch, PlatformServices &servic
 QColor swatchColor(const QWidget *swatch);
 void setSwatchColor(QWidget *swatch, const QColor &color);
 
-// Colours packed as 0x00BBGGRR, the form the frame description and the files use.
-QColor fromColorRef(quint32 bgr);
-quint32 toColorRef(const QColor &color);
-
 } // namespace ColorChooser

@@ -306,7 +306,7 @@ void SettingsDialog::readSettings()
     txtMargin[3]->setText(QString::number(m_settings.marginFontVFrame()));
     loadCheck(chkWindowPos, m_settings.keepWindowGeometryValue());
 
-    loadList(cboStretch, qint32(m_settings.photoStretch()));
+    loadList(cboStretch, m_settings.photoStretch());
     chkShrink->setChecked(m_settings.shrinkLarge());
     m_shownBox = PhotoOptions::boundedBox(m_settings.shrinkBox());
     txtShrinkWidth->setValue(m_shownBox.width());
@@ -336,8 +336,7 @@ void SettingsDialog::writeSettings()
     m_settings.setKeepWindowGeometryValue(
         savedCheck(chkWindowPos, m_settings.keepWindowGeometryValue()));
 
-    m_settings.setPhotoStretch(
-        AppSettings::Stretch(savedList(cboStretch, qint32(m_settings.photoStretch()))));
+    m_settings.setPhotoStretch(savedList(cboStretch, m_settings.photoStretch()));
     m_settings.setShrinkLarge(chkShrink->isChecked());
     const QSize box(txtShrinkWidth->value(), txtShrinkHeight->value());
     if (box != m_shownBox)

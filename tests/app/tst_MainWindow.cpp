@@ -1,6 +1,7 @@
 #include "AppSession.h"
 #include "app/PreviewCanvas.h"
 #include "app/PreviewWindow.h"
+#include "common/ColorRef.h"
 #include "compose/FontSetup.h"
 #include "store/TemplateFile.h"
 #include "store/Translations.h"
@@ -260,7 +261,7 @@ void tst_MainWindow::panelPreviewAndTemplates()
             QList<bool>({i % 2 == 0, i % 2 == 1, i == 3, i >= 2}));
     }
     // The canvas shows the new picture: the background colour at its top-left corner.
-    QCOMPARE(w.previewWindow()->canvasImage().pixelColor(0, 0), ColorSwatch::toQColor(0x00203040));
+    QCOMPARE(w.previewWindow()->canvasImage().pixelColor(0, 0), ColorRef::toColor(0x00203040));
 
     const PanelValues saved = w.panelValues();
     // Cancelled dialogs change nothing.

@@ -155,8 +155,7 @@ void tst_ComposeCommand::composesWhatThePreviewShows()
     FrameDescription frame;
     PreviewCommand::toFrameDescription(panel, {}, frame);
     PreviewComposer composer;
-    composer.photoPath = QStringLiteral("a.bmp");
-    QVERIFY(composer.compose(frame, LayoutMargins{}).isDrawn());
+    QVERIFY(composer.compose(frame, LayoutMargins{}, QStringLiteral("a.bmp")).isDrawn());
 
     QCOMPARE(TestFiles::readAll(out), SavePicture::bmpBytes(composer.canvas()));
     // Without a photo the template's size holds: 200 x 100.

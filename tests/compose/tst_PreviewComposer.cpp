@@ -74,7 +74,7 @@ void tst_PreviewComposer::photoPlacedByPixels()
     PreviewComposer composer;
     const ComposeOutcome outcome = composer.loadPhotoFile(path, frame, LayoutMargins{});
     QVERIFY2(outcome.isDrawn(), qPrintable(outcome.message));
-    QCOMPARE(composer.photoPath, path);
+    QCOMPARE(composer.photoPath(), path);
     QCOMPARE(frame.photoWidth, 200);
     QCOMPARE(frame.photoHeight, 150);
     const QRect area = composer.drawnFrame().photoArea;
@@ -102,8 +102,7 @@ void tst_PreviewComposer::decodesOnceUntilChangedOrGone()
     QVERIFY(cornerPhoto(300, 200).save(path, "jpeg"));
     FrameDescription frame = panelFrame();
     PreviewComposer composer;
-    composer.photoPath = path;
-    QVERIFY(composer.compose(frame, LayoutMargins{}).isDrawn());
+    QVERIFY(composer.compose(frame, LayoutMargins{}, path).isDrawn());
     const QImage first = composer.canvas().copy();
     frame = panelFrame();
     QVERIFY(composer.compose(frame, LayoutMargins{}).isDrawn());
@@ -137,7 +136,7 @@ void tst_PreviewComposer::unreadableOrTooLargePhoto()
     const ComposeOutcome outcome = composer.loadPhotoFile(path, frame, LayoutMargins{});
     QCOMPARE(outcome.kind, ComposeOutcome::Kind::PhotoUnreadable);
     QVERIFY2(outcome.message.contains(QDir::toNativeSeparators(path)), qPrintable(outcome.message));
-    QCOMPARE(composer.photoPath, path);
+    QCOMPARE(composer.photoPath(), QString()); // changed only by a photo that reads
     QCOMPARE(composer.canvas(), before);
     QCOMPARE(frame.photoWidth, frameBefore.photoWidth);
     // A good JPEG header, then nothing.
@@ -151,6 +150,7 @@ void tst_PreviewComposer::unreadableOrTooLargePhoto()
     QVERIFY(cornerPhoto(1601, 60).save(path, "bmp"));
     const ComposeOutcome refused = composer.loadPhotoFile(path, frame, LayoutMargins{});
     QCOMPARE(refused.kind, ComposeOutcome::Kind::PhotoSizeRefused);
+    QCOMPARE(composer.photoPath(), path); // its header read
     QCOMPARE(refused.message, "最大1600x1200、最小50x50の大きさまで作成可能です。");
     QCOMPARE(composer.decodeCount(), 0);
     QCOMPARE(QSize(frame.photoWidth, frame.photoHeight), QSize(1601, 60));

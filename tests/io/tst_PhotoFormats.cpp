@@ -239,10 +239,10 @@ void tst_PhotoFormats::metafilePhotoIsFramed()
     QFETCH(QString, name);
     QFETCH(QByteArray, data);
     PreviewComposer composer;
-    composer.photoPath = m_dir.filePath(name);
-    QVERIFY(TestFiles::writeAll(composer.photoPath, data));
+    const QString path = m_dir.filePath(name);
+    QVERIFY(TestFiles::writeAll(path, data));
     FrameDescription frame = plainFrame();
-    const ComposeOutcome outcome = composer.compose(frame, LayoutMargins{});
+    const ComposeOutcome outcome = composer.compose(frame, LayoutMargins{}, path);
     QVERIFY2(outcome.isDrawn(), qPrintable(outcome.message));
     QCOMPARE(QSize(frame.photoWidth, frame.photoHeight), QSize(480, 320));
     // The whole photo, pixel for pixel, just inside the border.
@@ -276,8 +276,7 @@ void tst_PhotoFormats::hugeHeaderJudgedUndecoded()
     QCOMPARE(LoadPicture::readHeader(name).size, size);
     FrameDescription frame = plainFrame();
     PreviewComposer composer;
-    composer.photoPath = name;
-    const ComposeOutcome outcome = composer.compose(frame, LayoutMargins{});
+    const ComposeOutcome outcome = composer.compose(frame, LayoutMargins{}, name);
     QCOMPARE(outcome.kind, ComposeOutcome::Kind::PhotoSizeRefused);
     QCOMPARE(outcome.shrinkWouldFit, !name.endsWith(".emf")); // a metafile is never shrunk
     QCOMPARE(composer.decodeCount(), 0);
@@ -325,8 +324,7 @@ void tst_PhotoFormats::largeJpegShrunkOrRefused()
     QVERIFY(photo.save(path, "JPEG"));
     FrameDescription frame = plainFrame();
     PreviewComposer composer;
-    composer.photoPath = path;
-    ComposeOutcome outcome = composer.compose(frame, LayoutMargins{});
+    ComposeOutcome outcome = composer.compose(frame, LayoutMargins{}, path);
     QCOMPARE(outcome.kind, ComposeOutcome::Kind::PhotoSizeRefused);
     QCOMPARE(outcome.message, ComposeOutcome::sizeMessage());
     QCOMPARE(QSize(frame.photoWidth, frame.photoHeight), QSize(6000, 4000));

@@ -9,7 +9,9 @@
 #include <QImageWriter>
 #include <QTest>
 #include <QtEndian>
+#include <atomic>
 #include <cstdio> // jpeglib.h needs FILE
+#include <thread>
 
 extern "C" {
 #include <jpeglib.h>
@@ -79,6 +81,13 @@ QByteArray qtJpeg(const QImage &image, int quality, bool progressive)
     return bytes;
 }
 
+std::atomic<int> passedOn{0};
+
+void countPassedOn(QtMsgType, const QMessageLogContext &, const QString &)
+{
+    ++passedOn;
+}
+
 } // namespace
 
 class tst_PictureFiles : public QObject
@@ -100,6 +109,7 @@ private slots:
     void jpegPixelsAsQtDecodesThem_data();
     void jpegPixelsAsQtDecodesThem();
     void bmpCutShortIsToldReadInPart();
+    void noticesStayWithTheirPhotoOnThreads();
     void brokenJpeg_data();
     void brokenJpeg();
     void folderOfExistingFile();
@@ -310,6 +320,44 @@ void tst_PictureFiles::bmpCutShortIsToldReadInPart()
     QVERIFY(picture.notice.contains(QStringLiteral("cut.bmp")));
     QVERIFY(writeAll(path, HostileFiles::bmpHeader(60, 40, 60 * 40 * 3)));
     QVERIFY(LoadPicture::decode(path).notice.isEmpty());
+}
+
+void tst_PictureFiles::noticesStayWithTheirPhotoOnThreads()
+{
+    // CMYK JPEGs go through Qt's reader, whose warnings about a cut file make the notice.
+    const QByteArray whole = cmykJpeg(HostileFiles::gradient(120, 90));
+    QStringList photos, expected;
+    for (int i = 0; i < 6; ++i) {
+        const QString name = QStringLiteral("thread%1.jpg").arg(i);
+        const bool cut = i % 2 == 1;
+        photos << m_dir.filePath(name);
+        QVERIFY(writeAll(photos.last(), cut ? whole.left(whole.size() / 2) : whole));
+        expected << LoadPicture::decode(photos.last()).notice;
+        QCOMPARE(expected.last().contains(name), cut);
+    }
+    const QtMessageHandler testHandler = qInstallMessageHandler(countPassedOn);
+    constexpr int Threads = 4, Rounds = 5;
+    std::vector<QStringList> notices(Threads);
+    std::vector<std::thread> threads;
+    for (int t = 0; t < Threads; ++t) {
+        threads.emplace_back([&, t] {
+            for (int round = 0; round < Rounds; ++round) {
+                for (const QString &photo : photos)
+                    notices[t] << LoadPicture::decode(photo).notice;
+                qWarning("a message of the program's own");
+            }
+        });
+    }
+    for (std::thread &thread : threads)
+        thread.join();
+    const QtMessageHandler restored = qInstallMessageHandler(testHandler);
+    QVERIFY(restored == countPassedOn);
+    QCOMPARE(passedOn.load(), Threads * Rounds);
+    QStringList everyRound;
+    for (int round = 0; round < Rounds; ++round)
+        everyRound += expected;
+    for (const QStringList &got : notices)
+        QCOMPARE(got, everyRound);
 }
 
 void tst_PictureFiles::brokenJpeg_data()

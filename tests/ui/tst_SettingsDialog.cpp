@@ -172,7 +172,7 @@ void tst_SettingsDialog::valuesTheControlsCannotShowAreKept()
     s.nolt.setEnglishMonthsValue(5);
     s.nolt.setKeepWindowGeometryValue(2);
     s.nolt.setMarginFontHBorder(-4);
-    s.nolt.setPhotoStretch(AppSettings::Stretch(7));
+    s.nolt.setPhotoStretch(7);
     s.nolt.setShrinkBox({5000, 10});
     s.nolt.setLanguage(AppSettings::Language(-3));
     s.open(false);

@@ -1,6 +1,7 @@
 // Renders the settings dialog, the version dialog, the margin diagram and the colour dialog to PNG
 // files in the folder given as the first argument, for a person to look at. Run under a real
 // window system (Xvfb is enough).
+#include "common/ColorRef.h"
 #include "store/AppSettings.h"
 #include "support/FakePlatformServices.h"
 #include "ui/AboutDialog.h"
@@ -70,8 +71,8 @@ int main(int argc, char **argv)
             dialog->grab().save(out.filePath(QStringLiteral("colorDialog.png")));
             dialog->reject();
         });
-        real.chooseColor(nullptr, ColorChooser::fromColorRef(0x804020),
-                         ColorChooser::colorDialogTitle(), ColorChooser::standardCustomColors());
+        real.chooseColor(nullptr, ColorRef::toColor(0x804020), ColorChooser::colorDialogTitle(),
+                         ColorChooser::standardCustomColors());
     }
     return 0;
 }

@@ -13,6 +13,9 @@ packages=(
     qt6-image-formats-plugins
     clang libclang-rt-14-dev clang-format
     dpkg-dev file desktop-file-utils appstream
+    # Plate solving runs astrometry.net's programs with the Tycho-2 index files (about 290 MB).
+    astrometry.net astrometry-data-tycho2-07 astrometry-data-tycho2-08 astrometry-data-tycho2-09
+    astrometry-data-tycho2-10-19
 )
 
 missing=()

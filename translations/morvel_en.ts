@@ -450,6 +450,13 @@ Photos can be 50x50 to 1600x1200 pixels. FITS data is stretched as the settings 
     </message>
 </context>
 <context>
+    <name>FieldSolver</name>
+    <message>
+        <source>入力された対象「%1」は写野の外にあります。対象名はそのままにします。</source>
+        <translation>The target entered, &quot;%1&quot;, lies outside the field. The target name is kept.</translation>
+    </message>
+</context>
+<context>
     <name>FitsImage</name>
     <message>
         <source>画像のデータがありません</source>
@@ -840,6 +847,53 @@ Photos can be 50x50 to 1600x1200 pixels. FITS data is stretched as the settings 
     <message>
         <source>「%1」を読めません: %2</source>
         <translation>Cannot read &quot;%1&quot;: %2</translation>
+    </message>
+</context>
+<context>
+    <name>PlateSolver</name>
+    <message>
+        <source>写野の解析には astrometry.net とその索引ファイルが必要です。Debian のパッケージ astrometry.net、astrometry-data-tycho2-07、astrometry-data-tycho2-08、astrometry-data-tycho2-09、astrometry-data-tycho2-10-19 を入れてください。</source>
+        <translation>Plate solving needs astrometry.net and its index files. Please install the Debian packages astrometry.net, astrometry-data-tycho2-07, astrometry-data-tycho2-08, astrometry-data-tycho2-09 and astrometry-data-tycho2-10-19.</translation>
+    </message>
+    <message>
+        <source>写野を特定できませんでした: 星の並びが星図と一致しません。</source>
+        <translation>Field not identified: the stars match no part of the star catalogue.</translation>
+    </message>
+    <message>
+        <source>写野を特定できませんでした: 星図との一致が確かではありません。</source>
+        <translation>Field not identified: the match with the star catalogue is not certain.</translation>
+    </message>
+    <message>
+        <source>写野を特定できませんでした: 写野が索引ファイルの扱える大きさより小さすぎます。</source>
+        <translation>Field not identified: the field is smaller than the installed index files can solve.</translation>
+    </message>
+    <message>
+        <source>写野を特定できませんでした: 写野が大きすぎます。</source>
+        <translation>Field not identified: the field is too large.</translation>
+    </message>
+    <message>
+        <source>写野を特定できませんでした: 制限時間を過ぎました。</source>
+        <translation>Field not identified: the time limit has passed.</translation>
+    </message>
+    <message>
+        <source>写野の解析を取り消しました。</source>
+        <translation>Plate solving cancelled.</translation>
+    </message>
+    <message>
+        <source>写野の解析に失敗しました。</source>
+        <translation>Plate solving failed.</translation>
+    </message>
+    <message>
+        <source>写真の星を探しています…</source>
+        <translation>Finding the stars of the photo…</translation>
+    </message>
+    <message>
+        <source>星図と照合しています…</source>
+        <translation>Matching the star catalogue…</translation>
+    </message>
+    <message>
+        <source>星図と照合しています（%1 秒）…</source>
+        <translation>Matching the star catalogue (%1 s)…</translation>
     </message>
 </context>
 <context>

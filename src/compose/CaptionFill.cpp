@@ -30,8 +30,10 @@ QString lookup(const CaptionFill::Values &values, QStringView name, bool *known)
              PhotoMetadata::names().contains(name, Qt::CaseInsensitive) ||
              SubframeSummary::names().contains(name, Qt::CaseInsensitive);
     for (const auto &[key, value] : values) {
-        if (name.compare(key, Qt::CaseInsensitive) == 0)
+        if (name.compare(key, Qt::CaseInsensitive) == 0) {
+            *known = true; // an extra value names its placeholder even when empty
             return value;
+        }
     }
     return {};
 }
@@ -285,7 +287,7 @@ std::optional<QString> expand(const QString &pattern, const Values &values)
 }
 
 PanelValues fill(const PanelValues &panel, const PhotoMetadata &data, const Patterns &patterns,
-                 const QTimeZone &zone, Fields *written, const Values &more)
+                 const QTimeZone &zone, Fields *written, const Values &extra)
 {
     PanelValues filled = panel;
     Fields fields;
@@ -295,7 +297,7 @@ PanelValues fill(const PanelValues &panel, const PhotoMetadata &data, const Patt
         fields.set(TargetName);
     }
     fields |= fillDateTime(filled, data, zone);
-    const Values values = placeholders(data) + more;
+    const Values values = placeholders(data) + extra;
     for (int f = 0; f < PanelValues::FooterCount; ++f) {
         if (const auto line = expand(patterns[f], values)) {
             filled.footer[f] = *line;
@@ -308,7 +310,7 @@ PanelValues fill(const PanelValues &panel, const PhotoMetadata &data, const Patt
 }
 
 PanelValues refill(const PanelValues &panel, const PhotoMetadata &data, const Patterns &patterns,
-                   LastFill &last, const QTimeZone &zone, const Values &more)
+                   LastFill &last, const QTimeZone &zone, const Values &extra)
 {
     PanelValues base = panel;
     for (int f = 0; f < FieldCount; ++f) {
@@ -316,7 +318,7 @@ PanelValues refill(const PanelValues &panel, const PhotoMetadata &data, const Pa
             clearField(base, f);
     }
     Fields written;
-    const PanelValues filled = fill(base, data, patterns, zone, &written, more);
+    const PanelValues filled = fill(base, data, patterns, zone, &written, extra);
     last = {filled, written};
     return filled;
 }
@@ -341,10 +343,10 @@ Result fillFromPhoto(const QString &photoPath, const PanelValues &panel,
                                     : SubframeHeader::readMaster(photoPath, &master)
                                         ? SubframeSummary::ofMaster(master)
                                         : SubframeSummary();
-    const Values more =
+    const Values extra =
         summary.placeholders(DateStyle::fromSettings(settings), settings.englishMonths());
-    result.hasData = !data.isEmpty() || !more.isEmpty();
-    result.panel = refill(panel, data, patterns(settings), last, QTimeZone(), more);
+    result.hasData = !data.isEmpty() || !extra.isEmpty();
+    result.panel = refill(panel, data, patterns(settings), last, QTimeZone(), extra);
     return result;
 }
 

@@ -59,17 +59,18 @@ QString totalText(double seconds);
 // The panel filled from the data. The time is shown in `zone` (the system's local time when
 // invalid): DATE-OBS is UTC, DATE-LOC local time, EXIF DateTimeOriginal is at its
 // OffsetTimeOriginal when given and local time otherwise.
-// `written` receives the fields the data gave a value for; `more` adds values to the photo's own
-// (a summary of the sub-frames).
+// `written` receives the fields the data gave a value for. `extra` adds placeholders of other
+// data (the field of a solved photo, FieldFacts::values; the summary of the sub-frames); one
+// with an empty value is known but has no value.
 PanelValues fill(const PanelValues &panel, const PhotoMetadata &data, const Patterns &patterns,
                  const QTimeZone &zone = QTimeZone(), Fields *written = nullptr,
-                 const Values &more = {});
+                 const Values &extra = {});
 
 // The fill that follows `last`: the fields that still belong to the last fill are emptied first,
 // so that each takes the new photo's value or stays empty; the user's fields are filled as fill()
 // does. `last` then describes this fill.
 PanelValues refill(const PanelValues &panel, const PhotoMetadata &data, const Patterns &patterns,
-                   LastFill &last, const QTimeZone &zone = QTimeZone(), const Values &more = {});
+                   LastFill &last, const QTimeZone &zone = QTimeZone(), const Values &extra = {});
 
 // When the data says the photo was taken, on the clock of the place: DATE-LOC and EXIF's
 // DateTimeOriginal as written (at OffsetTimeOriginal when given, else in `zone`), else DATE-OBS

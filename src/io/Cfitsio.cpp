@@ -42,7 +42,8 @@ const Cfitsio *Cfitsio::load(QString *reason)
             resolve(library, "ffgcno", &f.columnNumber) &&
             resolve(library, "ffgnrwll", &f.rowCount) &&
             resolve(library, "ffgdesll", &f.readDescriptor) &&
-            resolve(library, "ffgcv", &f.readColumn);
+            resolve(library, "ffgcv", &f.readColumn) &&
+            resolve(library, "ffghsp", &f.headerSpace) && resolve(library, "ffgkyn", &f.readKeyN);
         if (!all) {
             failure = library.errorString();
             return nullptr;

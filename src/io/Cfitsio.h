@@ -27,6 +27,8 @@ struct Cfitsio
     decltype(&ffgnrwll) rowCount;
     decltype(&ffgdesll) readDescriptor;
     decltype(&ffgcv) readColumn;
+    decltype(&ffghsp) headerSpace;
+    decltype(&ffgkyn) readKeyN;
 
     // The library's functions; null, with the reason, when it cannot be loaded.
     static const Cfitsio *load(QString *reason);

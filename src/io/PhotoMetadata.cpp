@@ -4,6 +4,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
+#include <QRegularExpression>
 #include <QStringDecoder>
 #include <cmath>
 #include <numeric>
@@ -74,6 +75,13 @@ const ExifTag kExifTags[] = {
     {"ExposureTime", "Exif.Photo.ExposureTime", ExifKind::Exposure},
     {"ISO", "Exif.Photo.ISOSpeedRatings", ExifKind::Integer},
     {"Artist", "Exif.Image.Artist", ExifKind::Text},
+};
+
+// The tags that give the size of the sensor's pixels, for the scale of the picture on the sky.
+const ExifTag kExifSkyTags[] = {
+    {"FocalPlaneXResolution", "Exif.Photo.FocalPlaneXResolution", ExifKind::Decimal},
+    {"FocalPlaneResolutionUnit", "Exif.Photo.FocalPlaneResolutionUnit", ExifKind::Integer},
+    {"PixelXDimension", "Exif.Photo.PixelXDimension", ExifKind::Integer},
 };
 
 // UTF-8 when the bytes are UTF-8, otherwise one character a byte.
@@ -200,6 +208,31 @@ void readFitsKeys(const Cfitsio &fits, fitsfile *f, PhotoMetadata *data, bool on
     }
 }
 
+// The keys that place the picture on the sky, each card of the header looked at once.
+void readSkyKeys(const Cfitsio &fits, fitsfile *f, PhotoMetadata *data, bool onlyMissing)
+{
+    static const QRegularExpression skyKey(QStringLiteral(
+        "^(CTYPE[12]|CRVAL[12]|CRPIX[12]|CD[12]_[12]|PC[12]_[12]|CDELT[12]|CROTA[12]|"
+        "A_ORDER|B_ORDER|AP_ORDER|BP_ORDER|(A|B|AP|BP)_[0-9]_[0-9]|RA|DEC|OBJCTRA|OBJCTDEC|"
+        "XPIXSZ|PIXSIZE|PIXSIZE1|XBINNING|NAXIS[12]|ROWORDER)$"));
+    int count = 0;
+    int more = 0;
+    int status = 0;
+    if (fits.headerSpace(f, &count, &more, &status) != 0)
+        return;
+    for (int n = 1; n <= count; ++n) {
+        char name[FLEN_KEYWORD] = {};
+        char raw[FLEN_VALUE] = {};
+        char comment[FLEN_COMMENT] = {};
+        status = 0;
+        if (fits.readKeyN(f, n, name, raw, comment, &status) != 0)
+            continue;
+        const QString key = QString::fromLatin1(name).toUpper();
+        if (skyKey.match(key).hasMatch() && !(onlyMissing && !data->skyValue(key).isEmpty()))
+            data->setSkyValue(key, fitsValueText(raw));
+    }
+}
+
 // False, with *reason, only when cfitsio cannot be loaded.
 bool readFits(const QString &path, QFile &file, PhotoMetadata *data, QString *reason)
 {
@@ -215,6 +248,7 @@ bool readFits(const QString &path, QFile &file, PhotoMetadata *data, QString *re
     const QByteArray name = QFile::encodeName(QFileInfo(path).absoluteFilePath());
     if (fits->openDiskFile(&f, name.constData(), READONLY, &status) == 0) {
         readFitsKeys(*fits, f, data, false);
+        readSkyKeys(*fits, f, data, false);
         // A compressed image keeps its keys in the first extension, after an empty primary.
         int naxis = -1;
         int hduCount = 0;
@@ -223,8 +257,10 @@ bool readFits(const QString &path, QFile &file, PhotoMetadata *data, QString *re
         fits->hduCount(f, &hduCount, &status);
         if (status == 0 && naxis == 0 && hduCount > 1 && ends > 1) {
             int type = 0;
-            if (fits->moveToHdu(f, 2, &type, &status) == 0)
+            if (fits->moveToHdu(f, 2, &type, &status) == 0) {
                 readFitsKeys(*fits, f, data, true);
+                readSkyKeys(*fits, f, data, true);
+            }
         }
         status = 0;
         fits->closeFile(f, &status);
@@ -303,6 +339,11 @@ void readExif(const QString &path, PhotoMetadata *data)
             if (it != exif.end())
                 data->setValue(QString::fromLatin1(tag.name), exifValueText(*it, tag.kind));
         }
+        for (const ExifTag &tag : kExifSkyTags) {
+            const auto it = exif.findKey(Exiv2::ExifKey(tag.key));
+            if (it != exif.end())
+                data->setSkyValue(QString::fromLatin1(tag.name), exifValueText(*it, tag.kind));
+        }
     } catch (...) {
         // A damaged file simply has no (more) data.
     }
@@ -372,6 +413,15 @@ void PhotoMetadata::setValue(const QString &name, const QString &text)
         m_values.remove(name.toUpper());
     else
         m_values.insert(name.toUpper(), clean);
+}
+
+void PhotoMetadata::setSkyValue(const QString &name, const QString &text)
+{
+    const QString clean = text.simplified().left(kFitsCard);
+    if (clean.isEmpty())
+        m_sky.remove(name.toUpper());
+    else
+        m_sky.insert(name.toUpper(), clean);
 }
 
 QString PhotoMetadata::numberText(double value, int decimals)

@@ -35,6 +35,16 @@ public:
     // "-9.9", "0.000125").
     static QString numberText(double value, int decimals = 6);
 
+    // What places the picture on the sky, kept apart from the caption names: the FITS WCS keys
+    // (CTYPEn, CRVALn, CRPIXn, CDi_j, PCi_j, CDELTn, CROTAn, the SIP terms), the pointing (RA,
+    // DEC, OBJCTRA, OBJCTDEC), the pixel size (XPIXSZ, PIXSIZE, XBINNING), NAXISn and ROWORDER;
+    // EXIF FocalPlaneXResolution, FocalPlaneResolutionUnit and PixelXDimension. Values as written
+    // (strings unquoted), by upper-case key.
+    const QHash<QString, QString> &skyValues() const { return m_sky; }
+    QString skyValue(const QString &name) const { return m_sky.value(name.toUpper()); }
+    void setSkyValue(const QString &name, const QString &text);
+
 private:
     QHash<QString, QString> m_values; // by upper-case name
+    QHash<QString, QString> m_sky;
 };

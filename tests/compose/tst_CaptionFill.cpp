@@ -114,6 +114,11 @@ void tst_CaptionFill::patterns_data()
     row("total in hours and minutes", "{TOTAL}", {"EXPTIME=90", "STACKCNT=50"}, "1時間15分");
     row("total under a minute", "{TOTAL}", {"EXPTIME=10", "STACKCNT=3"}, "30秒");
     row("no total without a count", "{TOTAL}", {"EXPTIME=300"}, "one");
+    // "+NAME=value": an extra value (the field of a solved photo).
+    row("extra values", "[{TARGET}: ]{RA}", {"+TARGET=M 8 干潟星雲", "+RA=18h03m41s"},
+        "M 8 干潟星雲: 18h03m41s");
+    row("an empty extra value drops its part", "{TELESCOP}[ {FOV}]", {"TELESCOP=R", "+FOV="}, "R");
+    row("no extra values: their names are text", "{TELESCOP} {FOV}", {"TELESCOP=R"}, "R {FOV}");
 }
 
 void tst_CaptionFill::patterns()
@@ -121,7 +126,12 @@ void tst_CaptionFill::patterns()
     QFETCH(QString, pattern);
     QFETCH(QStringList, values);
     QFETCH(QString, line);
-    const PanelValues filled = CaptionFill::fill(panel(), data(values), {pattern});
+    CaptionFill::Values extra;
+    for (const QString &v : values.filter(QRegularExpression(QStringLiteral("^\\+"))))
+        extra.append({v.mid(1).section(u'=', 0, 0), v.section(u'=', 1)});
+    values.removeIf([](const QString &v) { return v.startsWith(u'+'); });
+    const PanelValues filled =
+        CaptionFill::fill(panel(), data(values), {pattern}, {}, nullptr, extra);
     QCOMPARE(filled.footer[0], line);
 }
 

@@ -512,14 +512,14 @@ bool ComposeCommand::composeOne(const Setup &setup, const QString &photo, const 
     if (setup.fill) {
         PhotoMetadata data;
         const bool photoData = !photo.isEmpty() && PhotoMetadata::read(photo, &data);
-        CaptionFill::Values more = setup.subframes;
+        CaptionFill::Values extra = setup.subframes;
         PhotoMetadata master;
         if (!setup.hasSubframes && SubframeHeader::readMaster(photo, &master))
-            more = SubframeSummary::ofMaster(master).placeholders(setup.dateStyle,
-                                                                  setup.englishMonths);
-        if ((photoData && !data.isEmpty()) || !more.isEmpty()) {
+            extra = SubframeSummary::ofMaster(master).placeholders(setup.dateStyle,
+                                                                   setup.englishMonths);
+        if ((photoData && !data.isEmpty()) || !extra.isEmpty()) {
             PanelValues panel =
-                CaptionFill::fill(setup.panel, data, setup.patterns, QTimeZone(), nullptr, more);
+                CaptionFill::fill(setup.panel, data, setup.patterns, QTimeZone(), nullptr, extra);
             setup.overrides.apply(panel, setup.fontNames);
             frame = FrameDescription();
             PreviewCommand::toFrameDescription(panel, setup.dateStyle, frame);

@@ -30,6 +30,9 @@ MainCommands::MainCommands(QMainWindow *window, int toolbarHeight) : m_window(wi
     loadPhoto = createAction(T::LoadPhoto);
     removePhoto = createAction(T::RemovePhoto);
     fillFromPhoto = createAction(T::FillFromPhoto);
+    chooseSubframes = createAction(T::ChooseSubframes);
+    forgetSubframes = createAction(T::ForgetSubframes);
+    forgetSubframes->setEnabled(false);
     copyClipboard = createAction(T::copyToClipboard);
     savePhoto = createAction(T::SavePhoto);
     fitWindow = createAction(T::FitWindow);
@@ -65,8 +68,9 @@ void MainCommands::buildMenus()
     QMenu *edit = addMenu(T::EditMenu, {setup, setDefault});
     separator(edit, setDefault, T::EditSeparator);
     // The photo commands in their fixed order, then the added ones.
-    QMenu *photo = addMenu(
-        T::PhotoMenu, {loadPhoto, removePhoto, copyClipboard, savePhoto, fillFromPhoto, fitWindow});
+    QMenu *photo =
+        addMenu(T::PhotoMenu, {loadPhoto, removePhoto, copyClipboard, savePhoto, fillFromPhoto,
+                               chooseSubframes, forgetSubframes, fitWindow});
     separator(photo, copyClipboard, T::PhotoSeparator);
     separator(photo, fillFromPhoto, T::FillSeparator);
     separator(photo, fitWindow, T::ViewSeparator);

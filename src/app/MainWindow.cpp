@@ -7,6 +7,7 @@
 #include "MainCommands.h"
 #include "MainStatusBar.h"
 #include "PreviewWindow.h"
+#include "SubframeReader.h"
 
 #include "compose/CaptionFill.h"
 #include "compose/DateStyle.h"
@@ -76,6 +77,9 @@ MainWindow::MainWindow(PlatformServices *services, const ProgramFolder::Place &p
     connect(m_panel, &EditingPanel::nowDateClicked, this, &MainWindow::setDateToNow);
     connect(m_panel, &EditingPanel::colorClicked, this, &MainWindow::chooseColor);
     connect(m_panel, &EditingPanel::edited, this, &MainWindow::panelEdited);
+    m_subframes = new SubframeReader(this);
+    connect(m_subframes, &SubframeReader::finished, this,
+            [this](const SubframeSummary &summary) { fillPanel(m_fillAfterLoad, &summary); });
     m_liveTimer = new QTimer(this);
     m_liveTimer->setSingleShot(true);
     m_liveTimer->setInterval(LivePreviewDelayMs);
@@ -127,6 +131,8 @@ void MainWindow::connectCommands()
         {c.loadPhoto, &MainWindow::openPhoto},
         {c.removePhoto, &MainWindow::removePhoto},
         {c.fillFromPhoto, &MainWindow::fillFromPhoto},
+        {c.chooseSubframes, &MainWindow::chooseSubframes},
+        {c.forgetSubframes, &MainWindow::forgetSubframes},
         {c.copyClipboard, &MainWindow::copyPicture},
         {c.savePhoto, &MainWindow::savePicture},
         {c.fitWindow, &MainWindow::toggleFitWindow},
@@ -278,12 +284,16 @@ PreviewWindow *MainWindow::ensurePreview()
 
 PanelValues MainWindow::panelValues() const
 {
-    return m_panel->panelValues();
+    PanelValues values = m_panel->panelValues();
+    values.subframeFolder = m_subframeFolder;
+    return values;
 }
 
 void MainWindow::setPanelValues(const PanelValues &values)
 {
     m_panel->setPanelValues(values);
+    m_subframeFolder = values.subframeFolder;
+    m_commands->forgetSubframes->setEnabled(!m_subframeFolder.isEmpty());
 }
 
 void MainWindow::fillMonthList()
@@ -478,13 +488,29 @@ void MainWindow::fillFromPhoto()
 void MainWindow::fillPanelFromPhoto(bool afterLoad)
 {
     const QString photo = m_preview ? m_preview->photoPath() : QString();
-    if (photo.isEmpty()) {
+    if (photo.isEmpty() && m_subframeFolder.isEmpty()) {
         m_statusBar->showMessage(tr(T::FillWithoutPhoto));
         return;
     }
+    if (m_subframeFolder.isEmpty()) {
+        fillPanel(afterLoad, nullptr);
+        return;
+    }
+    // The fill follows once the sub-frames are read; a reading under way fills when it ends.
+    m_fillAfterLoad = afterLoad;
+    m_subframes->start(m_subframeFolder);
+}
+
+void MainWindow::fillPanel(bool afterLoad, const SubframeSummary *subframes)
+{
+    if (subframes && subframes->isCancelled()) {
+        m_statusBar->showMessage(subframes->report());
+        return;
+    }
+    const QString photo = m_preview ? m_preview->photoPath() : QString();
     const PanelValues before = panelValues();
     const CaptionFill::Result filled =
-        CaptionFill::fillFromPhoto(photo, before, *m_settings, m_lastFill);
+        CaptionFill::fillFromPhoto(photo, before, *m_settings, m_lastFill, subframes);
     if (!filled.error.isEmpty()) {
         m_statusBar->showMessage(tr(T::FillFailed).arg(filled.error));
         return;
@@ -494,8 +520,35 @@ void MainWindow::fillPanelFromPhoto(bool afterLoad)
         m_lastFill.panel = panelValues(); // as the panel holds it
         runPreview(!afterLoad);
     }
-    if (!filled.hasData && !afterLoad)
+    // What was read, unless the composition has something to tell.
+    if (subframes && (!filled.hasData || m_statusBar->currentMessage().isEmpty()))
+        m_statusBar->showMessage(subframes->report());
+    else if (!subframes && !filled.hasData && !afterLoad)
         m_statusBar->showMessage(tr(T::FillWithoutData).arg(QFileInfo(photo).fileName()));
+}
+
+void MainWindow::chooseSubframes()
+{
+    // The folder chosen before, else the photo's, else where photos are opened.
+    const QString start = !m_subframeFolder.isEmpty() ? m_subframeFolder
+                          : m_preview && !m_preview->photoPath().isEmpty()
+                              ? existingFolder(m_preview->photoPath())
+                              : m_settings->loadPath();
+    const QString folder = m_services->chooseFolder(this, tr(T::SubframeFolderTitle), start);
+    if (folder.isEmpty())
+        return;
+    PanelValues values = panelValues();
+    values.subframeFolder = QDir::toNativeSeparators(folder);
+    setPanelValues(values);
+    fillPanelFromPhoto(false);
+}
+
+void MainWindow::forgetSubframes()
+{
+    PanelValues values = panelValues();
+    values.subframeFolder.clear();
+    setPanelValues(values);
+    m_statusBar->showMessage(tr(T::SubframesForgotten));
 }
 
 // A copy or save just after typing with the live preview on takes what was typed.

@@ -21,6 +21,8 @@ class QMdiArea;
 class QTimer;
 class AppSettings;
 class PreviewWindow;
+class SubframeReader;
+class SubframeSummary;
 
 // The main window: menus, toolbar, the editing panel `m_panel` at the left, the status bar, and
 // the client area in which the preview window is the only child. It owns the settings object, the
@@ -92,6 +94,10 @@ public slots:
     void openPhoto();
     void removePhoto();
     void fillFromPhoto();
+    // The sub-frame folder of the panel (kept with the template): chosen, then filled from at
+    // once; or forgotten.
+    void chooseSubframes();
+    void forgetSubframes();
     void copyPicture();
     void savePicture();
     void toggleFitWindow();
@@ -119,6 +125,8 @@ private:
     // setting "写真を読み込んだら情報を入力する") the load has told the size and a photo without
     // data is not remarked on.
     void fillPanelFromPhoto(bool afterLoad);
+    // The fill itself, with the sub-frames' summary when a folder is set.
+    void fillPanel(bool afterLoad, const SubframeSummary *subframes);
     void reportComposition(const ComposeOutcome &outcome);
     void reportSaveFailure(const QString &path, const QString &reason);
 
@@ -140,4 +148,7 @@ private:
     QMdiArea *m_mdiArea = nullptr;
     MainStatusBar *m_statusBar = nullptr;
     QTimer *m_liveTimer = nullptr;
+    QString m_subframeFolder; // the panel's, though no control shows it
+    SubframeReader *m_subframes = nullptr;
+    bool m_fillAfterLoad = false; // the fill waiting for the sub-frames came after a load
 };

@@ -43,6 +43,11 @@ inline constexpr MenuEntry RemovePhoto{
     QT_TRANSLATE_NOOP("MainWindow", "画像ﾌｧｲﾙを外す")};
 inline constexpr MenuEntry FillFromPhoto{"IDM_FILLFROMPHOTO",
                                          QT_TRANSLATE_NOOP("MainWindow", "写真の情報を入力(&I)")};
+// The folder of the sub-frames whose summary the fill writes, kept with the template.
+inline constexpr MenuEntry ChooseSubframes{
+    "IDM_SUBFRAMES", QT_TRANSLATE_NOOP("MainWindow", "サブフレームのフォルダを選ぶ(&U)...")};
+inline constexpr MenuEntry ForgetSubframes{
+    "IDM_FORGETSUBFRAMES", QT_TRANSLATE_NOOP("MainWindow", "サブフレームのフォルダを外す(&V)")};
 inline constexpr MenuEntry copyToClipboard{
     "IDM_COPYCLIPBOARD", QT_TRANSLATE_NOOP("MainWindow", "ｸﾘｯﾌﾟﾎﾞｰﾄﾞに複写(&C)"), "TbCopyClipboard",
     QT_TRANSLATE_NOOP("MainWindow", "ﾌﾟﾚﾋﾞｭｰｲﾒｰｼﾞをｸﾘｯﾌﾟﾎﾞｰﾄﾞへ複写")};
@@ -88,6 +93,10 @@ inline constexpr const char *FillWithoutData =
     QT_TRANSLATE_NOOP("MainWindow", "「%1」には入力できる写真の情報がありません。");
 inline constexpr const char *FillFailed =
     QT_TRANSLATE_NOOP("MainWindow", "写真の情報を読めませんでした: %1");
+inline constexpr const char *SubframeFolderTitle =
+    QT_TRANSLATE_NOOP("MainWindow", "サブフレームのフォルダ");
+inline constexpr const char *SubframesForgotten =
+    QT_TRANSLATE_NOOP("MainWindow", "サブフレームのフォルダを外しました。");
 
 // A size out of range while the preview follows the typing, in the status bar.
 inline constexpr const char *FrameSizeOutOfRange =

@@ -8,9 +8,11 @@
 #include "compose/PanelValues.h"
 #include "compose/PreviewCommand.h"
 #include "compose/PreviewComposer.h"
+#include "compose/SubframeSummary.h"
 #include "compose/TemplateOverrides.h"
 #include "io/PhotoMetadata.h"
 #include "io/SavePicture.h"
+#include "io/SubframeHeader.h"
 #include "store/AppSettings.h"
 #include "store/ProgramFolder.h"
 #include "store/TemplateFile.h"
@@ -19,6 +21,7 @@
 #include <QCoreApplication>
 #include <QDateTime>
 #include <QDir>
+#include <QElapsedTimer>
 #include <QFileInfo>
 #include <QSet>
 #include <QTextStream>
@@ -102,6 +105,7 @@ struct ComposeCommand::Options
     QString lang;
     QStringList photos;
     QStringList sets;
+    QStringList subframes;
     bool fill = false;
     bool help = false;
 };
@@ -114,7 +118,10 @@ struct ComposeCommand::Setup
     CaptionFill::Patterns patterns;
     bool fill = false;
     DateStyle dateStyle;
-    FrameDescription frame; // the panel with the --set values, for photos without the fill
+    bool englishMonths = false;
+    bool hasSubframes = false;
+    CaptionFill::Values subframes; // the summary of --subframes
+    FrameDescription frame;        // the panel with the --set values, for photos without the fill
     LayoutMargins margins;
     PhotoOptions photo;
     int jpegQuality = 80;
@@ -147,11 +154,12 @@ QString ComposeCommand::helpText()
     return tr(
         "使い方:\n"
         "  morvel-compose [--settings FILE] [--template FILE] [--fill-from-photo]\n"
-        "                 [--set 名前=値]... [--photo FILE] --output FILE\n"
+        "                 [--subframes DIR|FILE]... [--set 名前=値]... [--photo FILE]\n"
+        "                 --output FILE\n"
         "  morvel-compose [--settings FILE] [--template FILE] [--fill-from-photo]\n"
-        "                 [--set 名前=値]... --output-dir DIR [--format bmp|png|jpg] [-j N]\n"
-        "                 PHOTO...\n"
-        "  morvel-compose --print-metadata PHOTO\n"
+        "                 [--subframes DIR|FILE]... [--set 名前=値]... --output-dir DIR\n"
+        "                 [--format bmp|png|jpg] [-j N] PHOTO...\n"
+        "  morvel-compose --print-metadata PHOTO [--subframes DIR|FILE]...\n"
         "  最初の二つには [--fit WxH] を、どれにも [--lang ja|en] を付けられます。\n"
         "\n"
         "写真を枠に入れた画像を作ります。画面の「Preview...」と同じ画像です: 起動時の設定、\n"
@@ -174,6 +182,11 @@ QString ComposeCommand::helpText()
         "                     （50x50 から 1600x1200 まで。既定は設定ﾌｧｲﾙの「大きな写真を\n"
         "                     縮小する」）\n"
         "  --fill-from-photo  写真ごとに、写真の情報（FITS ヘッダ、EXIF）を入力してから描きます\n"
+        "  --subframes DIR|FILE  サブフレームのフォルダ（中のフォルダも）かﾌｧｲﾙ（何度でも）。\n"
+        "                     FITS とカメラのﾌｧｲﾙ（JPEG、TIFF、RAW）のヘッダだけを読み（XISF\n"
+        "                     はまだ読めず、読めないﾌｧｲﾙに数えます）、\n"
+        "                     ダーク、フラット、バイアスを除いたライトフレームを集計して\n"
+        "                     {INTEGRATION} などに入れます。--fill-from-photo を含みます\n"
         "  --set 名前=値      テンプレートの値を一つ変えます（何度でも）。名前はテンプレート\n"
         "                     ﾌｧｲﾙの [セクション] とキー:\n"
         "                     --set Header-0.Data=\"M42 オリオン大星雲\"\n"
@@ -193,6 +206,11 @@ QString ComposeCommand::helpText()
         "        {OBSERVER} {SITELAT} {SITELONG}   （{TOTAL} = EXPTIME x STACKCNT）\n"
         "  EXIF: {DateTimeOriginal} {OffsetTimeOriginal} {Make} {Model} {LensModel}\n"
         "        {FocalLength} {FNumber} {ExposureTime} {ISO} {Artist}\n"
+        "  サブフレーム: {INTEGRATION}（L 36×300秒 Ha 24×600秒 計7時間00分）{SUBS}（枚数）\n"
+        "        {NIGHTS}（夜の数）{FIRST_NIGHT} {LAST_NIGHT}（最初と最後の夜の日付。夜は正午\n"
+        "        から正午まで）。--subframes が無ければ、スタックした写真自身の STACKCNT\n"
+        "        （NCOMBINE）、EXPTIME、LIVETIME（TOTALEXP）から {INTEGRATION} と {SUBS} が\n"
+        "        入ります\n"
         "[ ] で囲んだ部分は、中の値がすべてあるときだけ入ります。値が一つも入らない行と、\n"
         "情報のない欄は元のままです。例: OBJECT='M42'、DATE-OBS='2026-01-15T13:05:30'、\n"
         "TELESCOP='R106 refractor'、INSTRUME='C26 cooled CMOS'、EXPTIME=300、\n"
@@ -265,7 +283,9 @@ int ComposeCommand::parse(const QStringList &arguments, Options *o)
             hasValue = true;
         }
         const qsizetype which = valued.indexOf(arg);
-        if (which < 0 && arg != QLatin1String("--set"))
+        const bool repeatable =
+            arg == QLatin1String("--set") || arg == QLatin1String("--subframes");
+        if (which < 0 && !repeatable)
             return usage(tr("知らないオプション: %1").arg(arg));
         if (!hasValue) {
             if (i + 1 >= arguments.size())
@@ -275,7 +295,7 @@ int ComposeCommand::parse(const QStringList &arguments, Options *o)
         if (value.isEmpty())
             return usage(tr("%1 の値が空です。").arg(arg));
         if (which < 0) {
-            o->sets << value;
+            (arg == QLatin1String("--set") ? o->sets : o->subframes) << value;
             continue;
         }
         if (!targets[which]->isEmpty())
@@ -379,9 +399,17 @@ int ComposeCommand::prepare(const Options &o, Setup *setup)
         panel.applyTemplate(tpl, false, fontNames);
     }
 
-    setup->fill = o.fill;
+    setup->fill = o.fill || !o.subframes.isEmpty();
     setup->patterns = CaptionFill::patterns(settings);
     setup->dateStyle = DateStyle::fromSettings(settings);
+    setup->englishMonths = settings.englishMonths();
+    if (!o.subframes.isEmpty()) {
+        SubframeSummary summary;
+        if (!readSubframes(o.subframes, &summary))
+            return Failure;
+        setup->hasSubframes = true;
+        setup->subframes = summary.placeholders(setup->dateStyle, setup->englishMonths);
+    }
     PanelValues overridden = panel;
     setup->overrides.apply(overridden, fontNames);
     PreviewCommand::toFrameDescription(overridden, setup->dateStyle, setup->frame);
@@ -402,8 +430,45 @@ int ComposeCommand::prepare(const Options &o, Setup *setup)
     return Success;
 }
 
-int ComposeCommand::printMetadata(const QString &photo)
+bool ComposeCommand::readSubframes(const QStringList &paths, SubframeSummary *summary)
 {
+    for (const QString &path : paths) {
+        if (!QFileInfo::exists(path)) {
+            fail(tr("「%1」が見つかりません。").arg(shown(path)));
+            return false;
+        }
+    }
+    // On a terminal, a line that counts the files once the reading takes long.
+    constexpr int kManyFiles = 500;
+    constexpr qint64 kLongMs = 1000;
+    constexpr qint64 kStepMs = 100;
+    QElapsedTimer clock;
+    clock.start();
+    qint64 shownAt = -kStepMs;
+    bool printed = false;
+    const auto progress = [&](int done, int total) {
+        const qint64 now = clock.elapsed();
+        if (m_progress && (total >= kManyFiles || now >= kLongMs) &&
+            (now - shownAt >= kStepMs || done == total)) {
+            m_err << '\r' << tr("サブフレームのヘッダを読んでいます: %1/%2").arg(done).arg(total)
+                  << Qt::flush;
+            shownAt = now;
+            printed = true;
+        }
+        return true;
+    };
+    *summary = SubframeSummary::read(paths, QTimeZone(), progress);
+    if (printed)
+        m_err << Qt::endl;
+    for (const SubframeSummary::Skipped &skipped : summary->skipped())
+        fail(QStringLiteral("%1: %2").arg(shown(skipped.path), skipped.reason));
+    m_err << summary->report() << Qt::endl;
+    return true;
+}
+
+int ComposeCommand::printMetadata(const Options &o)
+{
+    const QString &photo = o.printMetadata;
     QString error;
     if (!checkNamedFile(photo, &error)) {
         fail(error);
@@ -414,7 +479,22 @@ int ComposeCommand::printMetadata(const QString &photo)
         fail(error);
         return Failure;
     }
-    for (const auto &[name, value] : CaptionFill::placeholders(data))
+    // The sub-frames' values, or a master's own, with the nights' dates as the settings write them.
+    SubframeSummary summary;
+    PhotoMetadata master;
+    if (!o.subframes.isEmpty() && !readSubframes(o.subframes, &summary))
+        return Failure;
+    if (o.subframes.isEmpty() && SubframeHeader::readMaster(photo, &master))
+        summary = SubframeSummary::ofMaster(master);
+    AppSettings settings(m_programFolder, kTwipsPerPixel, kTwipsPerPixel);
+    settings.load(
+        o.settings.isEmpty()
+            ? ProgramFolder::filePath(m_programFolder, QString::fromLatin1(AppSettings::FileName))
+            : o.settings);
+    const CaptionFill::Values values =
+        CaptionFill::placeholders(data) +
+        summary.placeholders(DateStyle::fromSettings(settings), settings.englishMonths());
+    for (const auto &[name, value] : values)
         m_out << '{' << name << "}\t" << value << '\n';
     m_out.flush();
     return Success;
@@ -431,8 +511,15 @@ bool ComposeCommand::composeOne(const Setup &setup, const QString &photo, const 
     FrameDescription frame = setup.frame;
     if (setup.fill) {
         PhotoMetadata data;
-        if (PhotoMetadata::read(photo, &data) && !data.isEmpty()) {
-            PanelValues panel = CaptionFill::fill(setup.panel, data, setup.patterns);
+        const bool photoData = !photo.isEmpty() && PhotoMetadata::read(photo, &data);
+        CaptionFill::Values extra = setup.subframes;
+        PhotoMetadata master;
+        if (!setup.hasSubframes && SubframeHeader::readMaster(photo, &master))
+            extra = SubframeSummary::ofMaster(master).placeholders(setup.dateStyle,
+                                                                   setup.englishMonths);
+        if ((photoData && !data.isEmpty()) || !extra.isEmpty()) {
+            PanelValues panel =
+                CaptionFill::fill(setup.panel, data, setup.patterns, QTimeZone(), nullptr, extra);
             setup.overrides.apply(panel, setup.fontNames);
             frame = FrameDescription();
             PreviewCommand::toFrameDescription(panel, setup.dateStyle, frame);
@@ -579,7 +666,7 @@ int ComposeCommand::run(const QStringList &arguments)
         return Success;
     }
     if (!o.printMetadata.isEmpty())
-        return printMetadata(o.printMetadata);
+        return printMetadata(o);
     Setup setup;
     const int prepared = prepare(o, &setup);
     if (prepared != Success)

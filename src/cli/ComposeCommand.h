@@ -7,6 +7,7 @@
 #include <QStringList>
 
 class PreviewComposer;
+class SubframeSummary;
 class QTextStream;
 
 // The command-line composer: from the settings, a template and a photo to the framed picture,
@@ -43,7 +44,10 @@ private:
 
     int parse(const QStringList &arguments, Options *options);
     int prepare(const Options &options, Setup *setup);
-    int printMetadata(const QString &photo);
+    int printMetadata(const Options &options);
+    // The summary of --subframes, with its notes on err (and a line of progress on a terminal);
+    // false when a path names no file or folder.
+    bool readSubframes(const QStringList &paths, SubframeSummary *summary);
     int runBatch(const Options &options, const Setup &setup);
     // Thread-safe for one composer a thread: the messages for err are returned in *messages.
     bool composeOne(const Setup &setup, const QString &photo, const QString &output, int format,

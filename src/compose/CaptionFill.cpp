@@ -1,7 +1,10 @@
 #include "CaptionFill.h"
 
 #include "ClockText.h"
+#include "DateStyle.h"
+#include "SubframeSummary.h"
 #include "io/PhotoMetadata.h"
+#include "io/SubframeHeader.h"
 #include "store/AppSettings.h"
 
 #include <QCoreApplication>
@@ -24,7 +27,8 @@ struct Rendered
 QString lookup(const CaptionFill::Values &values, QStringView name, bool *known)
 {
     *known = name.compare(kTotal, Qt::CaseInsensitive) == 0 ||
-             PhotoMetadata::names().contains(name, Qt::CaseInsensitive);
+             PhotoMetadata::names().contains(name, Qt::CaseInsensitive) ||
+             SubframeSummary::names().contains(name, Qt::CaseInsensitive);
     for (const auto &[key, value] : values) {
         if (name.compare(key, Qt::CaseInsensitive) == 0) {
             *known = true; // an extra value names its placeholder even when empty
@@ -328,15 +332,36 @@ Patterns patterns(const AppSettings &settings)
 }
 
 Result fillFromPhoto(const QString &photoPath, const PanelValues &panel,
-                     const AppSettings &settings, LastFill &last)
+                     const AppSettings &settings, LastFill &last, const SubframeSummary *subframes)
 {
     Result result{panel, false, {}};
     PhotoMetadata data;
-    if (!PhotoMetadata::read(photoPath, &data, &result.error))
+    if (!photoPath.isEmpty() && !PhotoMetadata::read(photoPath, &data, &result.error))
         return result;
-    result.hasData = !data.isEmpty();
-    result.panel = refill(panel, data, patterns(settings), last);
+    PhotoMetadata master;
+    const SubframeSummary summary = subframes ? *subframes
+                                    : SubframeHeader::readMaster(photoPath, &master)
+                                        ? SubframeSummary::ofMaster(master)
+                                        : SubframeSummary();
+    const Values extra =
+        summary.placeholders(DateStyle::fromSettings(settings), settings.englishMonths());
+    result.hasData = !data.isEmpty() || !extra.isEmpty();
+    result.panel = refill(panel, data, patterns(settings), last, QTimeZone(), extra);
     return result;
+}
+
+std::optional<QDateTime> siteTime(const PhotoMetadata &data, const QTimeZone &zone)
+{
+    if (const auto m = fitsMoment(data.value(QStringLiteral("DATE-LOC"))); m && m->time)
+        return localMoment(m->date, *m->time, zone);
+    if (const auto m = fitsMoment(data.value(QStringLiteral("DATE-OBS"))); m && m->time)
+        return shownIn(QDateTime(m->date, *m->time, Qt::UTC), zone);
+    if (const auto m = exifMoment(data.value(QStringLiteral("DateTimeOriginal")))) {
+        if (const auto offset = exifOffset(data.value(QStringLiteral("OffsetTimeOriginal"))))
+            return QDateTime(m->date, *m->time, Qt::OffsetFromUTC, *offset);
+        return localMoment(m->date, *m->time, zone);
+    }
+    return std::nullopt;
 }
 
 } // namespace CaptionFill

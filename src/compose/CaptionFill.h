@@ -2,6 +2,7 @@
 
 #include "PanelValues.h"
 
+#include <QDateTime>
 #include <QList>
 #include <QString>
 #include <QTimeZone>
@@ -12,13 +13,14 @@
 
 class PhotoMetadata;
 class AppSettings;
+class SubframeSummary;
 
 // Fills the panel from what the photo file says about itself: the target name from OBJECT, the
 // date and time of the exposure, and the footer lines from patterns such as
 // "[{TELESCOP} + ]{INSTRUME}". A placeholder {NAME} takes the value of a name of
-// PhotoMetadata::names() or {TOTAL}; text in square brackets that holds placeholders is kept
-// only when all of them have values. A field with no data is left as it was, unless the last
-// fill wrote it and it still holds what that fill left there (refill).
+// PhotoMetadata::names(), {TOTAL} or SubframeSummary::names(); text in square brackets that holds
+// placeholders is kept only when all of them have values. A field with no data is left as it was,
+// unless the last fill wrote it and it still holds what that fill left there (refill).
 namespace CaptionFill {
 
 using Patterns = std::array<QString, PanelValues::FooterCount>;
@@ -58,8 +60,8 @@ QString totalText(double seconds);
 // invalid): DATE-OBS is UTC, DATE-LOC local time, EXIF DateTimeOriginal is at its
 // OffsetTimeOriginal when given and local time otherwise.
 // `written` receives the fields the data gave a value for. `extra` adds placeholders of other
-// data (the field of a solved photo, FieldFacts::values); one with an empty value is known but
-// has no value.
+// data (the field of a solved photo, FieldFacts::values; the summary of the sub-frames); one
+// with an empty value is known but has no value.
 PanelValues fill(const PanelValues &panel, const PhotoMetadata &data, const Patterns &patterns,
                  const QTimeZone &zone = QTimeZone(), Fields *written = nullptr,
                  const Values &extra = {});
@@ -70,6 +72,11 @@ PanelValues fill(const PanelValues &panel, const PhotoMetadata &data, const Patt
 PanelValues refill(const PanelValues &panel, const PhotoMetadata &data, const Patterns &patterns,
                    LastFill &last, const QTimeZone &zone = QTimeZone(), const Values &extra = {});
 
+// When the data says the photo was taken, on the clock of the place: DATE-LOC and EXIF's
+// DateTimeOriginal as written (at OffsetTimeOriginal when given, else in `zone`), else DATE-OBS
+// (UTC) shown in `zone` (the system's local time when invalid). Nothing without a time of day.
+std::optional<QDateTime> siteTime(const PhotoMetadata &data, const QTimeZone &zone = QTimeZone());
+
 struct Result
 {
     PanelValues panel;    // the panel filled, or as it was
@@ -78,9 +85,12 @@ struct Result
 };
 
 // The window's command: the photo's data with the settings' patterns, after the fill `last`
-// (left as it was when the photo cannot be read).
+// (left as it was when the photo cannot be read), and the sub-frames' summary when given, else
+// the photo's own if it is a stacked master (SubframeSummary::ofMaster). Without a photo (an
+// empty path) the sub-frames alone.
 Result fillFromPhoto(const QString &photoPath, const PanelValues &panel,
-                     const AppSettings &settings, LastFill &last);
+                     const AppSettings &settings, LastFill &last,
+                     const SubframeSummary *subframes = nullptr);
 
 Patterns patterns(const AppSettings &settings);
 

@@ -147,6 +147,7 @@ void PanelValues::applyTemplate(const TemplateFile &tpl, bool keepDateAndTime,
         if (const auto code = footerAlignFromCode(tpl.fontAlign(f + 2)))
             align[f] = *code;
     }
+    subframeFolder = tpl.subframeFolder();
 }
 
 void PanelValues::toTemplate(TemplateFile &tpl) const
@@ -176,4 +177,5 @@ void PanelValues::toTemplate(TemplateFile &tpl) const
     }
     for (int f = 0; f < FooterCount; ++f)
         tpl.setFontAlign(f + 2, qint32(align[f]));
+    tpl.setSubframeFolder(subframeFolder);
 }

@@ -47,6 +47,7 @@ struct PanelValues
     std::array<QString, FooterCount> footer;      // txtFooter(0..2)
     std::array<FontRow, ItemCount> fonts;         // font rows of items 0..4
     std::array<FooterAlign, FooterCount> align{}; // tlbFontAlign(2..4)
+    QString subframeFolder; // the template's sub-frame folder, for the fill; no control shows it
 
     // The start-up panel: "160x120", white border on black, "01", today's date, "hh:mm JST",
     // every font row "ＭＳ ゴシック" (no selection when fontNames lacks it), "10", white.

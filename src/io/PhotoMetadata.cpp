@@ -7,13 +7,11 @@
 #include <QRegularExpression>
 #include <QStringDecoder>
 #include <cmath>
-#include <mutex>
 #include <numeric>
 #include <optional>
 
 #include "Cfitsio.h"
-
-#include <exiv2/exiv2.hpp>
+#include "Exiv2Lock.h"
 
 namespace {
 
@@ -280,13 +278,6 @@ bool isExifHead(QByteArrayView head)
            head.startsWith("MM\0*") || head.startsWith("\x89PNG\r\n\x1A\n");
 }
 
-// exiv2 keeps global state (its log level, the XMP toolkit): one reader at a time.
-std::mutex &exivMutex()
-{
-    static std::mutex mutex;
-    return mutex;
-}
-
 QString rationalText(const Exiv2::Rational &r, ExifKind kind)
 {
     if (r.first <= 0 || r.second <= 0)
@@ -334,10 +325,7 @@ QString exifValueText(const Exiv2::Exifdatum &datum, ExifKind kind)
 
 void readExif(const QString &path, PhotoMetadata *data)
 {
-    const std::lock_guard<std::mutex> lock(exivMutex());
-    // Warnings about odd files would go to stderr, once per file of a batch.
-    Exiv2::LogMsg::setLevel(Exiv2::LogMsg::mute);
-    Exiv2::LogMsg::setHandler(nullptr);
+    const Exiv2Lock lock;
     try {
         // An absolute path never reads as a URL or as standard input.
         const QByteArray name = QFile::encodeName(QFileInfo(path).absoluteFilePath());

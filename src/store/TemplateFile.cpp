@@ -27,6 +27,8 @@ const QString kMonth = QStringLiteral("Month");
 const QString kDay = QStringLiteral("Day");
 const QString kYear = QStringLiteral("Year");
 const QString kTime = QStringLiteral("Time");
+const QString kSubframes = QStringLiteral("Subframes");
+const QString kFolder = QStringLiteral("Folder");
 const QString kTrue = QStringLiteral("True");
 const QString kFalse = QStringLiteral("False");
 
@@ -142,6 +144,7 @@ bool TemplateFile::readFrom(const ProfileFile &file)
     m_day = file.intValue(dateSection(), kDay, 0);
     m_year = file.value(dateSection(), kYear, QString());
     m_time = file.value(dateSection(), kTime, QString());
+    m_subframeFolder = file.value(kSubframes, kFolder, QString());
     return true;
 }
 
@@ -189,6 +192,9 @@ void TemplateFile::writeTo(ProfileFile &file) const
             file.setValue(section, kTime, m_time);
         }
     }
+    // A section of its own, which readers that do not know it skip.
+    if (!m_subframeFolder.isEmpty() || file.hasKey(kSubframes, kFolder))
+        file.setValue(kSubframes, kFolder, m_subframeFolder);
 }
 
 const QList<TemplateFile::ValueName> &TemplateFile::valueNames()

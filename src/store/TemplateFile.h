@@ -44,6 +44,10 @@ public:
     void setYear(const QString &v) { m_year = v; }
     QString time() const { return m_time; }
     void setTime(const QString &v) { m_time = v; }
+    // The folder of the sub-frames whose summary the fill puts into the captions ([Subframes]
+    // Folder); empty for none. Written only when set, or to clear a folder the file holds.
+    QString subframeFolder() const { return m_subframeFolder; }
+    void setSubframeFolder(const QString &v) { m_subframeFolder = v; }
 
     QString data(int index) const { return item(index).data; }
     void setData(int index, const QString &v) { item(index).data = v; }
@@ -118,6 +122,7 @@ private:
     qint32 m_day = 0;
     QString m_year;
     QString m_time;
+    QString m_subframeFolder;
     QString m_error;
     QString m_utf8Character;
 };

@@ -124,6 +124,14 @@ PlatformServices::FileChoice QtPlatformServices::saveFile(QWidget *parent,
     return runFileDialog(parent, options, true);
 }
 
+QString QtPlatformServices::chooseFolder(QWidget *parent, const QString &title,
+                                         const QString &initialDir)
+{
+    // The program's own dialog, as for files.
+    return QFileDialog::getExistingDirectory(
+        parent, title, initialDir, QFileDialog::ShowDirsOnly | QFileDialog::DontUseNativeDialog);
+}
+
 std::optional<QColor> QtPlatformServices::chooseColor(QWidget *parent, const QColor &initial,
                                                       const QString &title,
                                                       const QList<QColor> &customColors)

@@ -70,6 +70,9 @@ public:
     // The chosen full path, or an empty string when the user cancelled.
     virtual QString openFileName(QWidget *parent, const FileDialogOptions &options) = 0;
     virtual FileChoice saveFile(QWidget *parent, const FileDialogOptions &options) = 0;
+    // The chosen existing folder, or an empty string when the user cancelled.
+    virtual QString chooseFolder(QWidget *parent, const QString &title,
+                                 const QString &initialDir) = 0;
     QString saveFileName(QWidget *parent, const FileDialogOptions &options)
     {
         return saveFile(parent, options).path;
@@ -99,6 +102,7 @@ class QtPlatformServices : public PlatformServices
 public:
     QString openFileName(QWidget *parent, const FileDialogOptions &options) override;
     FileChoice saveFile(QWidget *parent, const FileDialogOptions &options) override;
+    QString chooseFolder(QWidget *parent, const QString &title, const QString &initialDir) override;
     std::optional<QColor> chooseColor(QWidget *parent, const QColor &initial, const QString &title,
                                       const QList<QColor> &customColors) override;
     QMessageBox::StandardButton message(QWidget *parent, QMessageBox::Icon icon,

@@ -97,6 +97,7 @@ private slots:
     void saveWritesExactName();
     void clipboardAndFailedSave();
     void fillFromPhoto();
+    void subframeFolderOfTheTemplate();
     void fillReplacesItsOwnFields_data();
     void fillReplacesItsOwnFields();
     void livePreview();
@@ -369,6 +370,48 @@ void tst_PreviewWindow::fillFromPhoto()
         QCOMPARE(s.edit("txtFooter(0)")->text(), "C26");
         QCOMPARE(s.edit("txtFooter(1)")->text(), "300秒");
     }
+}
+
+void tst_PreviewWindow::subframeFolderOfTheTemplate()
+{
+    Session s;
+    MainWindow &w = s.start();
+    for (const char *frame :
+         {"night/a.fits|LIGHT|2026-03-01T12:00:00", "night/b.fits|Light Frame|2026-03-01T16:00:00",
+          "night/c.fits|Dark Frame|2026-03-01T20:00:00"}) {
+        const QStringList f = QString::fromLatin1(frame).split(u'|');
+        QDir().mkpath(s.path("night"));
+        QVERIFY(FitsWriter::write(s.path(f[0]),
+                                  {BYTE_IMG,
+                                   {2, 2},
+                                   std::vector<double>(4, 0),
+                                   {"IMAGETYP=" + f[1], "DATE-OBS=" + f[2], "EXPTIME=300"},
+                                   false,
+                                   false}));
+    }
+    w.settings().setCaptionPattern(1, "[{INTEGRATION}][ ({NIGHTS}夜)]");
+    QAction *forget = s.find<QAction>("IDM_FORGETSUBFRAMES");
+    QVERIFY(!forget->isEnabled());
+    s.services.folderAnswers.enqueue(s.path("night"));
+    s.find<QAction>("IDM_SUBFRAMES")->trigger();
+    // Read on a thread of its own; the fill follows, without a photo.
+    QTRY_COMPARE(s.edit("txtFooter(1)")->text(), "2×300秒 計10分 (1夜)");
+    QCOMPARE(w.frame().textItems[3].text, "2×300秒 計10分 (1夜)");
+    QCOMPARE(w.statusBar()->currentMessage(),
+             "サブフレーム: ライト 2 枚 (ダーク・フラット・バイアス 1 枚を除外)");
+    QVERIFY(forget->isEnabled());
+
+    // Kept with the template: saved, forgotten, loaded again and filled from.
+    QVERIFY(w.saveTemplateFile(s.path("night.kvl")));
+    QVERIFY(TestFiles::readAll(s.path("night.kvl"))
+                .endsWith("[Subframes]\r\nFolder=" + s.path("night").toUtf8() + "\r\n"));
+    forget->trigger();
+    QVERIFY(!forget->isEnabled() && w.panelValues().subframeFolder.isEmpty());
+    QVERIFY(w.loadTemplateFile(s.path("night.kvl"), false));
+    QCOMPARE(w.panelValues().subframeFolder, s.path("night"));
+    s.edit("txtFooter(1)")->clear();
+    s.find<QAction>("IDM_FILLFROMPHOTO")->trigger();
+    QTRY_COMPARE(s.edit("txtFooter(1)")->text(), "2×300秒 計10分 (1夜)");
 }
 
 void tst_PreviewWindow::fillReplacesItsOwnFields_data()

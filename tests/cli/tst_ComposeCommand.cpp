@@ -45,6 +45,7 @@ private slots:
     void batchFormatAndClash();
     void setIsATemplateValue();
     void fillFromPhotoInABatch();
+    void subframesFillTheCaption();
 
 private:
     int run(const QStringList &args, bool progress = false);
@@ -241,6 +242,40 @@ void tst_ComposeCommand::fillFromPhotoInABatch()
     QCOMPARE(run({"--print-metadata", "camA.jpg"}), 0);
     QCOMPARE(m_out, "{DateTimeOriginal}\t2026:01:15 21:05:30\n{OffsetTimeOriginal}\t+08:00\n"
                     "{Model}\tCamera A\n");
+}
+
+void tst_ComposeCommand::subframesFillTheCaption()
+{
+    // Two light frames of one night from a camera, and a flat known by its folder.
+    QVERIFY(QDir().mkpath(QStringLiteral("subs/Flats")));
+    for (const char *frame : {"subs/a.jpg|2026:03:01 22:00:00", "subs/b.jpg|2026:03:02 01:00:00",
+                              "subs/Flats/c.jpg|2026:03:02 05:00:00"}) {
+        const QString spec = QString::fromLatin1(frame);
+        QVERIFY(ExifFiles::write(spec.section(u'|', 0, 0),
+                                 {{"Exif.Photo.DateTimeOriginal", spec.section(u'|', 1).toLatin1()},
+                                  {"Exif.Photo.ExposureTime", "120/1"}},
+                                 QSize(8, 8)));
+    }
+    QVERIFY(TestFiles::writeAll(
+        QStringLiteral("caption.ini"),
+        TestFiles::cp932(QStringLiteral("[Caption]\r\nLine2=[{INTEGRATION}, ][{NIGHTS}夜]\r\n"))));
+    QCOMPARE(run({"--settings", "caption.ini", "--template", "t.kvl", "--subframes", "subs",
+                  "--output", "subs.bmp"}),
+             0);
+    QCOMPARE(m_err,
+             QStringLiteral("サブフレーム: ライト 2 枚 (ダーク・フラット・バイアス 1 枚を除外)\n"));
+    QCOMPARE(run({"--template", "t.kvl", "--set", "Header-3.Data=2×120秒 計4分, 1夜", "--output",
+                  "typed.bmp"}),
+             0);
+    QVERIFY(TestFiles::readAll("subs.bmp") == TestFiles::readAll("typed.bmp"));
+
+    QCOMPARE(run({"--print-metadata", "a.bmp", "--subframes", "subs/a.jpg", "--subframes",
+                  "subs/b.jpg"}),
+             0);
+    QCOMPARE(m_out, QStringLiteral("{INTEGRATION}\t2×120秒 計4分\n{SUBS}\t2\n{NIGHTS}\t1\n"
+                                   "{FIRST_NIGHT}\t2026/03/01\n{LAST_NIGHT}\t2026/03/01\n"));
+    QCOMPARE(run({"--subframes", "nothing", "--output", "x.bmp"}), 1);
+    QVERIFY(m_err.contains(QStringLiteral("nothing")));
 }
 
 QTEST_MAIN(tst_ComposeCommand)

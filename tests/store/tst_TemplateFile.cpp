@@ -71,7 +71,11 @@ void tst_TemplateFile::roundTripEveryProperty()
     }
     // 900 bytes of code page 932: far past the 255-byte buffer old readers cut at.
     t.setData(4, QString(450, u'星'));
+    t.setSubframeFolder(QStringLiteral("/夜/M42 lights"));
     QVERIFY(t.save(path, true));
+    // The sub-frame folder in a section of its own, after everything readers of old know.
+    QVERIFY(readAll(path).endsWith("FontAlign=4\r\n[Subframes]\r\nFolder=" +
+                                   cp932(QStringLiteral("/夜/M42 lights")) + "\r\n"));
 
     // Read back and saved again from nothing, every property gives the same bytes.
     TemplateFile r;
@@ -85,6 +89,11 @@ void tst_TemplateFile::roundTripEveryProperty()
     // Saving over the file leaves one set of keys.
     QVERIFY(r.save(path, true));
     QCOMPARE(readAll(path).count("PhotoSize="), 1);
+    // A folder forgotten is cleared in the file that held it.
+    r.setSubframeFolder(QString());
+    QVERIFY(r.save(path, true) && r.load(path));
+    QCOMPARE(r.subframeFolder(), QString());
+    QVERIFY(readAll(path).endsWith("[Subframes]\r\nFolder=\r\n"));
 }
 
 void tst_TemplateFile::handWrittenWindowsFile()

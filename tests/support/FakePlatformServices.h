@@ -28,6 +28,7 @@ public:
     QQueue<QString> saveAnswers;
     // The filter chosen with each save answer; none = the one preselected.
     QQueue<int> saveFilterAnswers;
+    QQueue<QString> folderAnswers;
     // Nothing = the user cancels.
     QQueue<std::optional<QColor>> colorAnswers;
     // Unanswered questions get the default button.
@@ -36,6 +37,7 @@ public:
 
     QList<FileDialogOptions> openCalls;
     QList<FileDialogOptions> saveCalls;
+    QList<QString> folderCalls; // the folder each folder dialog started in
     QList<ColorCall> colorCalls;
     QList<MessageCall> messageCalls;
     QList<QUrl> openedUrls;
@@ -51,6 +53,11 @@ public:
         const int filter =
             saveFilterAnswers.isEmpty() ? options.filterIndex : saveFilterAnswers.dequeue();
         return {saveAnswers.isEmpty() ? QString() : saveAnswers.dequeue(), filter};
+    }
+    QString chooseFolder(QWidget *, const QString &, const QString &initialDir) override
+    {
+        folderCalls.append(initialDir);
+        return folderAnswers.isEmpty() ? QString() : folderAnswers.dequeue();
     }
     std::optional<QColor> chooseColor(QWidget *, const QColor &initial, const QString &title,
                                       const QList<QColor> &customColors) override

@@ -70,6 +70,8 @@ private slots:
     void borderWidthsFillExactly();
     void overflowIsAnError_data();
     void overflowIsAnError();
+    void stylesAndAlignmentInPixels_data();
+    void stylesAndAlignmentInPixels();
 };
 
 void tst_FrameLayout::workedExample()
@@ -264,6 +266,60 @@ void tst_FrameLayout::overflowIsAnError()
     const ComposeOutcome outcome = composer.placePhoto(ex.frame, margins, photo);
     QCOMPARE(outcome.isDrawn(), drawn);
     QCOMPARE(outcome.message.isEmpty(), drawn);
+}
+
+void tst_FrameLayout::stylesAndAlignmentInPixels_data()
+{
+    // Item 4 reads "ISO 800" too, left aligned; the footer lines are 16 high from y 528.
+    QTest::addColumn<int>("item");
+    QTest::addColumn<QString>("style"); // b i s u
+    QTest::addColumn<int>("align");
+    QTest::addColumn<QPoint>("at");
+    const QPoint tops[] = {{10, 10}, {522, 16}, {241, 528}, {241, 544}, {10, 560}};
+    for (int item = 0; item < 5; ++item)
+        for (const char *style : {"b", "i", "s", "u"})
+            QTest::addRow("item %d %s", item, style)
+                << item << QString::fromLatin1(style) << 3 << tops[item];
+    const QPoint aligned[] = {{10, 544}, {281, 544}, {552, 544}, {241, 544}, {321, 544}};
+    for (int code = 0; code < 5; ++code)
+        QTest::addRow("footer align %d", code) << 3 << QString() << code << aligned[code];
+}
+
+void tst_FrameLayout::stylesAndAlignmentInPixels()
+{
+    QFETCH(int, item);
+    QFETCH(QString, style);
+    QFETCH(int, align);
+    QFETCH(QPoint, at);
+    Example ex;
+    ex.frame.textItems[4].text = QStringLiteral("ISO 800");
+    ex.frame.textItems[3].fontAlign = FooterAlign(align);
+    TextItem &t = ex.frame.textItems[item];
+    t.fontBold = style == u'b';
+    t.fontItalic = style == u'i';
+    t.fontStrikethru = style == u's';
+    t.fontUnderline = style == u'u';
+    PreviewComposer composer(&ex.measurer);
+    QVERIFY(composer.layOut(ex.frame, LayoutMargins{}).isDrawn());
+    QVERIFY(composer.drawFrame(ex.frame).isDrawn());
+    // The canvas, its text redrawn at `at` in a font made here: the very same pixels.
+    QImage expected = composer.canvas().copy();
+    QFont font;
+    font.setPixelSize(13);
+    font.setBold(t.fontBold);
+    font.setItalic(t.fontItalic);
+    font.setStrikeOut(t.fontStrikethru);
+    font.setUnderline(t.fontUnderline);
+    font.setKerning(false);
+    font.setStyleStrategy(QFont::NoAntialias);
+    QPainter p(&expected);
+    p.fillRect(QRect(at.x() - 4, at.y(), 160, 16), Qt::black);
+    p.setFont(font);
+    p.setPen(Qt::white);
+    p.drawText(QPointF(at.x(), at.y() + std::round(QFontMetricsF(font, &expected).ascent())),
+               t.text);
+    p.end();
+    QCOMPARE(composer.canvas(), expected);
 }
 
 QTEST_MAIN(tst_FrameLayout)

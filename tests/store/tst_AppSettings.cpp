@@ -75,10 +75,11 @@ void tst_AppSettings::extraPreferencesWrittenOnlyWhenSet()
     nolt.load(path);
     QCOMPARE(nolt.shrinkBox(), QSize(1600, 1200));
     nolt.setShrinkBox(QSize(3000, 1200));
+    nolt.setShrinkLarge(true);
     nolt.setCaptionPattern(1, QStringLiteral("{EXPTIME}s"));
     nolt.setLanguage(AppSettings::Language::English);
     QVERIFY(nolt.save(path));
-    const QByteArray tail = "[Photo]\r\nShrinkWidth=3000\r\n[View]\r\nLanguage=1\r\n"
+    const QByteArray tail = "[Photo]\r\nShrink=1\r\nShrinkWidth=3000\r\n[View]\r\nLanguage=1\r\n"
                             "[Caption]\r\nLine2={EXPTIME}s\r\n";
     QVERIFY(readAll(path).endsWith("[Jpeg]\r\nQuality=80\r\nType=0\r\n" + tail));
 
@@ -87,10 +88,12 @@ void tst_AppSettings::extraPreferencesWrittenOnlyWhenSet()
     back.load(path);
     QCOMPARE(back.captionPattern(1), QStringLiteral("{EXPTIME}s"));
     QCOMPARE(back.captionPattern(0), AppSettings::defaultCaptionPattern(0));
+    QVERIFY(back.shrinkLarge());
+    back.setShrinkLarge(false);
     back.setShrinkBox(QSize(1600, 1200));
     back.setLanguage(AppSettings::Language::Japanese);
     QVERIFY(back.save(path));
-    QVERIFY(readAll(path).endsWith("[Photo]\r\nShrinkWidth=1600\r\n[View]\r\nLanguage=0\r\n"
+    QVERIFY(readAll(path).endsWith("[Photo]\r\nShrink=0\r\nShrinkWidth=1600\r\n[View]\r\nLanguage=0\r\n"
                                    "[Caption]\r\nLine2={EXPTIME}s\r\n"));
 }
 

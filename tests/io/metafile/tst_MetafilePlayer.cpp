@@ -2,6 +2,7 @@
 
 #include "common/Cp932.h"
 #include "io/metafile/MetafilePlayer.h"
+#include "io/metafile/MetafileText.h"
 
 #include <QPainter>
 #include <QTest>
@@ -123,6 +124,8 @@ private slots:
     void mappingModes();
     void eastAsianTextFromCodePagesAndUtf16();
     void textSpacingLinesAndBackground();
+    void textAlignmentAndCurrentPosition();
+    void codePagesAndFallbackFaces();
 };
 
 void tst_MetafilePlayer::naturalSize_data()
@@ -572,6 +575,51 @@ void tst_MetafilePlayer::textSpacingLinesAndBackground()
     QVERIFY(countColor(image, QRect(10, 100, 40, 20), Green) > 200);
     QCOMPARE(image.pixel(9, 105), White);
     QCOMPARE(countColor(image, QRect(100, 100, 60, 30), Blue), 60 * 30);
+}
+
+void tst_MetafilePlayer::textAlignmentAndCurrentPosition()
+{
+    // "H" at x 150 once or twice with an alignment; the current position is moved to 150 too.
+    const auto ink = [](int align, int times) {
+        W w = pixelWmf(300, 60);
+        w(Wmr::SelectObject,
+          {w.create(Wmr::CreateFont, {-30, 0, 0, 0, 400, 0, 0, 0, 0}, "DejaVu Sans")});
+        w(Wmr::SetBkMode, {1})(Wmr::SetTextAlign, {align})(Wmr::MoveTo, {10, 150});
+        for (int i = 0; i < times; ++i)
+            w(Wmr::TextOut, {1}, QByteArray("H\0", 2) + W::words({10, 150}));
+        return inkBox(play(w.finish()));
+    };
+    const QRect left = ink(0, 1), centre = ink(6, 1), right = ink(2, 1);
+    const int advance = left.left() - right.left();
+    QVERIFY2(left.left() >= 150 && left.left() <= 154 && advance > 15, qPrintable(QDebug::toString(left)));
+    QVERIFY(qAbs(centre.left() - (left.left() - advance / 2)) <= 1);
+    QCOMPARE(centre.width(), left.width());
+    // From the current position: left goes on to the right, right to the left, centre stays.
+    QVERIFY(qAbs(ink(1, 2).right() - (left.right() + advance)) <= 1);
+    QVERIFY(qAbs(ink(3, 2).left() - (right.left() - advance)) <= 1);
+    QCOMPARE(ink(7, 2), centre);
+}
+
+void tst_MetafilePlayer::codePagesAndFallbackFaces()
+{
+    // The two bytes of a Shift-JIS character add up their advances on it; a lead byte at the end
+    // stands alone.
+    QList<double> advances;
+    QCOMPARE(MetafileText::decode("\x90\xaf" "A\x90", 128, {10, 5, 7, 4}, &advances).left(2),
+             QStringLiteral("星A"));
+    QCOMPARE(advances, (QList<double>{15, 7, 4}));
+    QCOMPARE(MetafileText::decode("\xe1", 161), QStringLiteral("α"));  // Greek
+    QCOMPARE(MetafileText::decode("\xe9", 0), QStringLiteral("é"));   // ANSI
+    QCOMPARE(MetafileText::decode("\xa1", 222), QStringLiteral("ก")); // Thai
+    QCOMPARE(MetafileText::decode("\xb0\xa1", 129), QStringLiteral("가")); // Korean
+    using MetafileText::fallbackFamily;
+    QCOMPARE(fallbackFamily(QStringLiteral("ＭＳ Ｐ明朝"), 128, 0), "IPAPMincho");
+    QCOMPARE(fallbackFamily(QStringLiteral("ms mincho"), 0, 0), "IPAMincho");
+    QCOMPARE(fallbackFamily(QStringLiteral("MS UI Gothic"), 0, 0), "IPAPGothic");
+    QCOMPARE(fallbackFamily(QStringLiteral("メイリオ"), 0, 0), "IPAGothic");
+    QCOMPARE(fallbackFamily(QStringLiteral("Times"), 128, 0x10), "IPAMincho"); // FF_ROMAN
+    QCOMPARE(fallbackFamily(QStringLiteral("Arial"), 128, 0x20), "IPAGothic");
+    QCOMPARE(fallbackFamily(QStringLiteral("Arial"), 0, 0x10), QString());
 }
 
 QTEST_MAIN(tst_MetafilePlayer)

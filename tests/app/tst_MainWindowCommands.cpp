@@ -79,6 +79,16 @@ void tst_MainWindowCommands::dialogsAndDate()
     w.showSettings();
     QCOMPARE(s.combo("cboMonth")->itemText(0), QString("01"));
     QCOMPARE(s.combo("cboMonth")->currentIndex(), -1);
+    QCOMPARE(s.combo("cboMonth")->count(), 12);
+    // Values in the other month form refill the list; a face in other letters finds its entry.
+    PanelValues v = w.panelValues();
+    v.englishMonths = true;
+    v.monthIndex = 4;
+    v.fonts[2].fontName = v.fonts[2].fontName.toLower();
+    w.setPanelValues(v);
+    QCOMPARE(s.combo("cboMonth")->count(), 12);
+    QCOMPARE(s.combo("cboMonth")->currentText(), QString("May"));
+    QCOMPARE(s.combo("cboFontName(2)")->currentText(), QString("ＭＳ ゴシック"));
 
     // The version dialog belongs to the window and is released when it closes.
     QWidget *owner = nullptr;

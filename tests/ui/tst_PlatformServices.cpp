@@ -38,6 +38,7 @@ void tst_PlatformServices::fileDialogJudgesTypedName_data()
         << false << "new.kvl" << int(QMessageBox::Yes) << "ファイルを作成しますか" << true;
     QTest::newRow("open: an existing file without a question")
         << false << "old.kvl" << 0 << "" << true;
+    QTest::newRow("open: a folder is opened, not chosen") << false << "sub" << 0 << "" << false;
 }
 
 void tst_PlatformServices::fileDialogJudgesTypedName()
@@ -49,6 +50,7 @@ void tst_PlatformServices::fileDialogJudgesTypedName()
     QFETCH(bool, taken);
     QTemporaryDir dir;
     QFile(dir.filePath("old.kvl")).open(QIODevice::WriteOnly);
+    QDir(dir.path()).mkdir("sub");
     const auto options =
         save ? PlatformServices::FileDialogOptions::forSave("BMP (*.bmp)|*.bmp", dir.path(), {})
              : PlatformServices::FileDialogOptions::forOpen("All (*.*)|*.*", dir.path());
@@ -84,6 +86,13 @@ void tst_PlatformServices::saveDialogSuffixFollowsFilter()
     auto options = PlatformServices::FileDialogOptions::forSave(
         "BMP (*.bmp)|*.bmp|PNG (*.png)|*.png|JPEG (*.jpg)|*.jpg", dir.path(), {});
     options.defaultSuffixes = QStringList{"", "png", "jpg"};
+    // It opens in its folder, on the filter and with the name it is given.
+    options.filterIndex = 1;
+    options.fileName = QStringLiteral("named.png");
+    const auto first = QtPlatformServices::fileDialog(nullptr, options, true);
+    QCOMPARE(first->directory(), QDir(dir.path()));
+    QCOMPARE(first->selectedNameFilter(), first->nameFilters().value(1));
+    QCOMPARE(QFileInfo(first->selectedFiles().value(0)).fileName(), "named.png");
     // BMP takes the name as typed; JPEG adds its extension unless one is typed.
     const std::tuple<int, QString, QString> cases[] = {
         {0, "result", "result"}, {2, "result", "result.jpg"}, {2, "result.jpeg", "result.jpeg"}};

@@ -182,6 +182,8 @@ void tst_SettingsDialog::valuesTheControlsCannotShowAreKept()
     // Numbers are read as far as they go, rounded half to even, kept within 32 bits.
     QCOMPARE(SettingsDialog::leadingNumber(u"2.5"_s), 2);
     QCOMPARE(SettingsDialog::leadingNumber(u"3.5"_s), 4);
+    QCOMPARE(SettingsDialog::leadingNumber(u" \t-12.71x"_s), -13);
+    QCOMPARE(SettingsDialog::leadingNumber(u"+0.51"_s), 1);
     QCOMPARE(SettingsDialog::leadingNumber(u"99999999999"_s), 2147483647);
     QCOMPARE(SettingsDialog::leadingNumber(u"-99999999999"_s), qint32(-2147483648));
     s.click(u"cmdSave"_s);

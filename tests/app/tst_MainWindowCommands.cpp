@@ -89,6 +89,7 @@ void tst_MainWindowCommands::dialogsAndDate()
     QCOMPARE(s.combo("cboMonth")->count(), 12);
     QCOMPARE(s.combo("cboMonth")->currentText(), QString("May"));
     QCOMPARE(s.combo("cboFontName(2)")->currentText(), QString("ＭＳ ゴシック"));
+    w.fillMonthList();
 
     // The version dialog belongs to the window and is released when it closes.
     QWidget *owner = nullptr;

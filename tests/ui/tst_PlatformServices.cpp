@@ -38,7 +38,6 @@ void tst_PlatformServices::fileDialogJudgesTypedName_data()
         << false << "new.kvl" << int(QMessageBox::Yes) << "ファイルを作成しますか" << true;
     QTest::newRow("open: an existing file without a question")
         << false << "old.kvl" << 0 << "" << true;
-    QTest::newRow("open: a folder is opened, not chosen") << false << "sub" << 0 << "" << false;
 }
 
 void tst_PlatformServices::fileDialogJudgesTypedName()
@@ -50,7 +49,6 @@ void tst_PlatformServices::fileDialogJudgesTypedName()
     QFETCH(bool, taken);
     QTemporaryDir dir;
     QFile(dir.filePath("old.kvl")).open(QIODevice::WriteOnly);
-    QDir(dir.path()).mkdir("sub");
     const auto options =
         save ? PlatformServices::FileDialogOptions::forSave("BMP (*.bmp)|*.bmp", dir.path(), {})
              : PlatformServices::FileDialogOptions::forOpen("All (*.*)|*.*", dir.path());

@@ -202,16 +202,18 @@ void tst_MetafilePlayer::refusesPicturesTooLargeOrEndless()
              QSize(1600, 1200));
     // Every record paints the whole picture: a few hundred times is a picture, a thousand
     // times is a file built to keep the player busy.
-    const auto paintings = [](int count) {
-        W w = pixelWmf(200, 200);
-        fill(w, Red);
+    const auto paintings = [](int count, bool emf) {
+        W w = emf ? W::emf(QSize(200, 200)) : pixelWmf(200, 200);
+        emf ? fillEmf(w, Red) : fill(w, Red);
         for (int i = 0; i < count; ++i)
-            w(Wmr::Rectangle, {201, 201, 0, 0});
+            emf ? w(Emr::Rectangle, {0, 0, 201, 201}) : w(Wmr::Rectangle, {201, 201, 0, 0});
         return w.finish();
     };
-    QVERIFY(!MetafilePlayer::render(paintings(300), &error).isNull());
-    QVERIFY(MetafilePlayer::render(paintings(1000), &error).isNull());
-    QVERIFY(!error.isEmpty());
+    for (bool emf : {false, true}) {
+        QVERIFY(!MetafilePlayer::render(paintings(300, emf), &error).isNull());
+        QVERIFY(MetafilePlayer::render(paintings(1000, emf), &error).isNull());
+        QVERIFY(!error.isEmpty());
+    }
 }
 
 void tst_MetafilePlayer::inconsistentRecordIsSkipped_data()

@@ -93,8 +93,9 @@ void tst_AppSettings::extraPreferencesWrittenOnlyWhenSet()
     back.setShrinkBox(QSize(1600, 1200));
     back.setLanguage(AppSettings::Language::Japanese);
     QVERIFY(back.save(path));
-    QVERIFY(readAll(path).endsWith("[Photo]\r\nShrink=0\r\nShrinkWidth=1600\r\n[View]\r\nLanguage=0\r\n"
-                                   "[Caption]\r\nLine2={EXPTIME}s\r\n"));
+    QVERIFY(
+        readAll(path).endsWith("[Photo]\r\nShrink=0\r\nShrinkWidth=1600\r\n[View]\r\nLanguage=0\r\n"
+                               "[Caption]\r\nLine2={EXPTIME}s\r\n"));
 }
 
 QTEST_GUILESS_MAIN(tst_AppSettings)

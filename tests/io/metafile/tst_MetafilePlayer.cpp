@@ -593,7 +593,8 @@ void tst_MetafilePlayer::textAlignmentAndCurrentPosition()
     };
     const QRect left = ink(0, 1), centre = ink(6, 1), right = ink(2, 1);
     const int advance = left.left() - right.left();
-    QVERIFY2(left.left() >= 150 && left.left() <= 154 && advance > 15, qPrintable(QDebug::toString(left)));
+    QVERIFY2(left.left() >= 150 && left.left() <= 154 && advance > 15,
+             qPrintable(QDebug::toString(left)));
     QVERIFY(qAbs(centre.left() - (left.left() - advance / 2)) <= 1);
     QCOMPARE(centre.width(), left.width());
     // From the current position: left goes on to the right, right to the left, centre stays.
@@ -607,13 +608,13 @@ void tst_MetafilePlayer::codePagesAndFallbackFaces()
     // The two bytes of a Shift-JIS character add up their advances on it; a lead byte at the end
     // takes no byte after it and decodes to nothing.
     QList<double> advances;
-    const QByteArray bytes("\x90\xaf" "A\x90\x40");
+    const QByteArray bytes("\x90\xaf\x41\x90\x40"); // 星, "A", a lead byte, "@"
     QCOMPARE(MetafileText::decode(QByteArrayView(bytes).first(4), 128, {10, 5, 7, 4}, &advances),
              QStringLiteral("星A"));
     QCOMPARE(advances, (QList<double>{15, 7}));
-    QCOMPARE(MetafileText::decode("\xe1", 161), QStringLiteral("α"));  // Greek
-    QCOMPARE(MetafileText::decode("\xe9", 0), QStringLiteral("é"));   // ANSI
-    QCOMPARE(MetafileText::decode("\xa1", 222), QStringLiteral("ก")); // Thai
+    QCOMPARE(MetafileText::decode("\xe1", 161), QStringLiteral("α"));      // Greek
+    QCOMPARE(MetafileText::decode("\xe9", 0), QStringLiteral("é"));        // ANSI
+    QCOMPARE(MetafileText::decode("\xa1", 222), QStringLiteral("ก"));      // Thai
     QCOMPARE(MetafileText::decode("\xb0\xa1", 129), QStringLiteral("가")); // Korean
     using MetafileText::fallbackFamily;
     QCOMPARE(fallbackFamily(QStringLiteral("ＭＳ Ｐ明朝"), 128, 0), "IPAPMincho");

@@ -89,6 +89,7 @@ private slots:
     void saveStoresEveryControl();
     void marginBoxes();
     void valuesTheControlsCannotShowAreKept();
+    void marginDiagram();
 };
 
 void tst_SettingsDialog::initTestCase()
@@ -202,6 +203,16 @@ void tst_SettingsDialog::valuesTheControlsCannotShowAreKept()
     s.click(u"cmdSave"_s);
     QCOMPARE(s.nolt.englishMonthsValue(), 1);
     QCOMPARE(s.nolt.delimiterFormat(), 2);
+}
+
+void tst_SettingsDialog::marginDiagram()
+{
+    // The four measuring lines and their end marks in green, the photo's corner in white.
+    const QImage d = SettingsDialog::marginDiagram();
+    const QRgb g = qRgb(0, 255, 0), w = qRgb(255, 255, 255);
+    QCOMPARE(QList<QRgb>({d.pixel(26, 8), d.pixel(24, 0), d.pixel(10, 23), d.pixel(15, 78),
+                          d.pixel(0, 76), d.pixel(44, 50), d.pixel(50, 60), d.pixel(30, 80)}),
+             QList<QRgb>({g, g, g, g, g, g, w, w}));
 }
 
 QTEST_MAIN(tst_SettingsDialog)

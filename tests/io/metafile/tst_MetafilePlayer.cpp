@@ -414,6 +414,8 @@ void tst_MetafilePlayer::penWidthsAndCurves()
     w(Wmr::Ellipse, {161, 281, 100, 200})(Wmr::SetBkMode, {1});
     w(Wmr::SelectObject, {w.create(Wmr::CreateBrush, brush(2, Blue, 4))}); // HS_CROSS
     w(Wmr::RoundRect, {40, 40, 291, 291, 200, 200});
+    w(Wmr::SelectObject, {w.create(Wmr::CreatePen, pen(1, 1, Blue))}); // PS_DASH
+    w(Wmr::MoveTo, {295, 10})(Wmr::LineTo, {295, 290});
     const QImage image = play(w.finish());
     QCOMPARE(countColor(image, QRect(150, 0, 1, 300), Blue), 3);
     QCOMPARE(countColor(image, QRect(150, 189, 1, 3), Blue), 3);
@@ -432,6 +434,8 @@ void tst_MetafilePlayer::penWidthsAndCurves()
     QCOMPARE(at(201, 201), White);
     QCOMPARE(countColor(image, QRect(210, 210, 64, 64), Blue), 64 * 64 - 56 * 56);
     QCOMPARE(countColor(image, QRect(210, 210, 64, 64), White), 56 * 56);
+    const int dashed = countColor(image, QRect(10, 295, 280, 1), Blue);
+    QVERIFY2(dashed > 140 && dashed < 260, qPrintable(QString::number(dashed)));
 
     W e = W::emf(QSize(240, 192));
     fillEmf(e, Green);
@@ -508,9 +512,12 @@ void tst_MetafilePlayer::mappingModes()
 void tst_MetafilePlayer::eastAsianTextFromCodePagesAndUtf16()
 {
     const QString text = QStringLiteral("星雲の写真");
-    // "ＭＳ ゴシック" is not on this system: the player must pick a Japanese face for it.
-    QByteArray face, bytes;
+    // "ＭＳ ゴシック" is not on this system: the player must pick a Japanese face for it. The
+    // name ends at its NUL: a Mincho name after it is left unread.
+    QByteArray face, rest, bytes;
     Cp932::encode(QStringLiteral("ＭＳ ゴシック"), &face);
+    Cp932::encode(QStringLiteral("ＭＳ 明朝"), &rest);
+    face += '\0' + rest;
     Cp932::encode(text, &bytes);
     W w = pixelWmf(480, 96);
     w(Wmr::SelectObject, {w.create(Wmr::CreateFont, {-40, 0, 0, 0, 400, 0, 128 << 8, 0, 0}, face)});
@@ -520,7 +527,7 @@ void tst_MetafilePlayer::eastAsianTextFromCodePagesAndUtf16()
     W e = W::emf(QSize(480, 96));
     e(Emr::SelectObject,
       {e.create(Emr::CreateFont, {-40, 0, 0, 0, 400, 128 << 24, 0},
-                W::utf16(QStringLiteral("ＭＳ ゴシック")).leftJustified(292, '\0'))});
+                W::utf16(QStringLiteral("ＭＳ ゴシック\0ＭＳ 明朝")).leftJustified(292, '\0'))});
     e(Emr::SetBkMode, {1})(Emr::SetTextAlign, {24});
     e(Emr::ExtTextOutW, {0, 0, 480, 96, 1, 0, 0, 20, 60, 5, 76, 0, 0, 0, 0, 0, 0}, W::utf16(text));
     // Code page 932 and UTF-16 give the very same picture.

@@ -24,6 +24,13 @@ for p in fonts-ipafont-gothic fonts-ipafont-mincho qt6-image-formats-plugins qt6
     grep -Eq "(^|, )$p( |,|$)" <<<"$depends" || fail "Depends lacks $p"
 done
 
+recommends=$(dpkg-deb -f "$deb" Recommends)
+echo "Recommends: $recommends"
+for p in astrometry.net astrometry-data-tycho2-07 astrometry-data-tycho2-08 \
+         astrometry-data-tycho2-09 astrometry-data-tycho2-10-19; do
+    grep -Eq "(^|, )$p( |,|$)" <<<"$recommends" || fail "Recommends lacks $p"
+done
+
 # A scratch root with an empty package database; the dependencies are not installed there.
 root="$work/root"
 mkdir -p "$root/var/lib/dpkg/info" "$root/var/lib/dpkg/updates"

@@ -18,7 +18,7 @@ public:
     MainCommands(QMainWindow *window, int toolbarHeight);
 
     QAction *loadTemplate, *saveTemplate, *exit, *setup, *setDefault, *loadPhoto, *removePhoto,
-        *fillFromPhoto, *chooseSubframes, *forgetSubframes, *copyClipboard, *savePhoto, *fitWindow,
+        *fillFromPhoto, *chooseSubframes, *forgetSubframes, *skyOverlay, *copyClipboard, *savePhoto, *fitWindow,
         *version;
 
 private:

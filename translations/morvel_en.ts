@@ -241,7 +241,8 @@
                  [--subframes DIR|FILE]... [--set 名前=値]... --output-dir DIR
                  [--format bmp|png|jpg] [-j N] PHOTO...
   morvel-compose --print-metadata PHOTO [--subframes DIR|FILE]...
-  最初の二つには [--fit WxH] を、どれにも [--lang ja|en] を付けられます。
+  最初の二つには [--fit WxH] を、どれにも [--lang ja|en] と
+  [--solve [--solve-timeout S] [--require-solve]] を付けられます。
 
 写真を枠に入れた画像を作ります。画面の「Preview...」と同じ画像です: 起動時の設定、
 テンプレート（日付と時刻を含む）、写真の情報（--fill-from-photo）、--set の値の順に
@@ -268,6 +269,14 @@
                      はまだ読めず、読めないﾌｧｲﾙに数えます）、
                      ダーク、フラット、バイアスを除いたライトフレームを集計して
                      {INTEGRATION} などに入れます。--fill-from-photo を含みます
+  --solve            写真の写野を astrometry.net で求め（FITS ヘッダの WCS があれば
+                     それを使い、結果はキャッシュします）、{TARGET} {RA} {DEC} {FOV}
+                     {SCALE} {NORTH} {OBJECTS} に入れます。対象名が空なら {TARGET}
+                     が入ります。テンプレートの [Sky] が Overlay=True なら方位、
+                     スケールと天体名を写真に描きます。--fill-from-photo を含みます。
+                     求められない写真も警告して描きます
+  --solve-timeout S  写真一枚の解析の制限時間（秒。既定: 設定ﾌｧｲﾙ、60）
+  --require-solve    --solve で、写野を求められない写真を失敗にします
   --set 名前=値      テンプレートの値を一つ変えます（何度でも）。名前はテンプレート
                      ﾌｧｲﾙの [セクション] とキー:
                      --set Header-0.Data=&quot;M42 オリオン大星雲&quot;
@@ -312,7 +321,8 @@ STACKCNT=24、GAIN=100 の FITS は、日本の時刻で
                  [--subframes DIR|FILE]... [--set NAME=VALUE]... --output-dir DIR
                  [--format bmp|png|jpg] [-j N] PHOTO...
   morvel-compose --print-metadata PHOTO [--subframes DIR|FILE]...
-  The first two also take [--fit WxH]; all of them take [--lang ja|en].
+  The first two also take [--fit WxH]; all of them take [--lang ja|en] and
+  [--solve [--solve-timeout S] [--require-solve]].
 
 Makes the picture of a photo in its frame, the same picture as the window&apos;s &quot;Preview...&quot;:
 the start-up values, the template (its date and time included), the photo&apos;s data
@@ -342,6 +352,16 @@ the start-up values, the template (its date and time included), the photo&apos;s
                      unreadable), sums up the light frames, leaving out darks, flats and
                      bias frames, and fills {INTEGRATION} and the others. Includes
                      --fill-from-photo
+  --solve            finds each photo&apos;s field with astrometry.net (the WCS of a FITS
+                     header when it has one; results are cached) and fills {TARGET}
+                     {RA} {DEC} {FOV} {SCALE} {NORTH} {OBJECTS}; an empty target name
+                     takes {TARGET}. With Overlay=True in the template&apos;s [Sky], draws
+                     a compass, a scale bar and the objects&apos; names on the photo.
+                     Includes --fill-from-photo. A photo that cannot be solved is
+                     drawn all the same, with a warning
+  --solve-timeout S  the time limit of one solve in seconds (default: the settings
+                     file&apos;s, 60)
+  --require-solve    with --solve, a photo that cannot be solved fails
   --set NAME=VALUE   changes one template value (any number of times); NAME is the
                      template file&apos;s [section] and key:
                      --set Header-0.Data=&quot;M42 Orion Nebula&quot;
@@ -381,6 +401,14 @@ computer in Japan time,
 Exit status: 0 success, 1 a photo or file failed (one is enough), 2 usage error.
 Photos can be 50x50 to 1600x1200 pixels. FITS data is stretched as the settings say.
 </translation>
+    </message>
+    <message>
+        <source>--solve-timeout は 1 から 3600 までの秒数です: %1</source>
+        <translation>--solve-timeout is a number of seconds from 1 to 3600: %1</translation>
+    </message>
+    <message>
+        <source>--solve には写真（--photo）が必要です。</source>
+        <translation>--solve needs a photo (--photo).</translation>
     </message>
 </context>
 <context>
@@ -799,6 +827,22 @@ Photos can be 50x50 to 1600x1200 pixels. FITS data is stretched as the settings 
         <source>サブフレームのフォルダを外しました。</source>
         <translation>The sub-frame folder is forgotten.</translation>
     </message>
+    <message>
+        <source>星図の注記(&amp;K)...</source>
+        <translation>S&amp;ky Overlay...</translation>
+    </message>
+    <message>
+        <source>写野を解析しています…（Esc で取り消し）</source>
+        <translation>Solving the field… (Esc cancels)</translation>
+    </message>
+    <message>
+        <source>写野を解析しています: %1（Esc で取り消し）</source>
+        <translation>Solving the field: %1 (Esc cancels)</translation>
+    </message>
+    <message>
+        <source>写野: %1 %2、%3</source>
+        <translation>Field: %1 %2, %3</translation>
+    </message>
 </context>
 <context>
     <name>MetafilePlayer</name>
@@ -1092,6 +1136,79 @@ take the photo&apos;s data. A part in [ ] is written only when all its values ar
     <message>
         <source>既定のパターンに戻す</source>
         <translation>Restore Defaults</translation>
+    </message>
+    <message>
+        <source>写野を解析する</source>
+        <translation>Solve the field</translation>
+    </message>
+    <message>
+        <source>astrometry.net で写真の写野を求め、{TARGET} {RA} {DEC} {FOV} {SCALE} {NORTH}
+{OBJECTS} に入れます。対象名が空なら {TARGET} が入ります。</source>
+        <translation>Finds the photo&apos;s field with astrometry.net for {TARGET} {RA} {DEC} {FOV} {SCALE}
+{NORTH} {OBJECTS}. An empty target name takes {TARGET}.</translation>
+    </message>
+    <message>
+        <source> 秒まで</source>
+        <translation> s at most</translation>
+    </message>
+</context>
+<context>
+    <name>SkyOverlayDialog</name>
+    <message>
+        <source>星図の注記</source>
+        <translation>Sky Overlay</translation>
+    </message>
+    <message>
+        <source>解析した写真に方位、スケールと天体名を描く</source>
+        <translation>Draw a compass, a scale bar and object names on a solved photo</translation>
+    </message>
+    <message>
+        <source>左上</source>
+        <translation>Top left</translation>
+    </message>
+    <message>
+        <source>右上</source>
+        <translation>Top right</translation>
+    </message>
+    <message>
+        <source>左下</source>
+        <translation>Bottom left</translation>
+    </message>
+    <message>
+        <source>右下</source>
+        <translation>Bottom right</translation>
+    </message>
+    <message>
+        <source>方位とスケールの位置</source>
+        <translation>Compass and scale bar in</translation>
+    </message>
+    <message>
+        <source>方位（北と東）</source>
+        <translation>Compass (north and east)</translation>
+    </message>
+    <message>
+        <source>スケール</source>
+        <translation>Scale bar</translation>
+    </message>
+    <message>
+        <source>写野の天体名</source>
+        <translation>Names of the objects in the field</translation>
+    </message>
+    <message>
+        <source>（対象名と同じ）</source>
+        <translation>(the target name&apos;s)</translation>
+    </message>
+    <message>
+        <source>フォント</source>
+        <translation>Font</translation>
+    </message>
+    <message>
+        <source>サイズ</source>
+        <translation>Size</translation>
+    </message>
+    <message>
+        <source>色</source>
+        <translation>Colour</translation>
     </message>
 </context>
 <context>

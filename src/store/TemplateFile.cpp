@@ -252,10 +252,11 @@ const QList<TemplateFile::ValueName> &TemplateFile::valueNames()
                   << ValueName{section, kYear, K::Text} << ValueName{section, kTime, K::Text};
             }
         }
-        for (const auto &[key, kind] :
-             {std::pair{kOverlay, K::Boolean}, {kCorner, K::Integer}, {kCompass, K::Boolean},
-              {kScaleBar, K::Boolean}, {kLabels, K::Boolean}, {kFontName, K::Text},
-              {kFontSize, K::Integer}, {kColor, K::Colour}})
+        const std::pair<QString, K> sky[] = {
+            {kOverlay, K::Boolean}, {kCorner, K::Integer}, {kCompass, K::Boolean},
+            {kScaleBar, K::Boolean}, {kLabels, K::Boolean}, {kFontName, K::Text},
+            {kFontSize, K::Integer}, {kColor, K::Colour}};
+        for (const auto &[key, kind] : sky)
             n << ValueName{kSky, key, kind};
         return n;
     }();

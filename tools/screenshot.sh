@@ -120,8 +120,9 @@ PY
 
 if [ "$dialog_dir" = sky ]; then
     # The fill solves the photo's field; the template draws the overlay. Into docs (docs/en).
-    printf '[Common]\r\nSavepos=1\r\nx=300\r\ny=300\r\nwidth=15600\r\nheight=9600\r\n%s' \
-        "$([ "$lang" = en ] && printf '[View]\r\nLanguage=1\r\n')" >"$work/nolt.ini"
+    printf '[Common]\r\nSavepos=1\r\nx=300\r\ny=300\r\nwidth=15600\r\nheight=9600\r\n' \
+        >"$work/nolt.ini"
+    if [ "$lang" = en ]; then printf '[View]\r\nLanguage=1\r\n' >>"$work/nolt.ini"; fi
     printf '[Caption]\r\nLine1={RA} {DEC}  {FOV}  {SCALE}\r\nLine2=[{OBJECTS}]\r\n' \
         >>"$work/nolt.ini"
     printf '[Sky]\r\nSolveField=1\r\n' >>"$work/nolt.ini"

@@ -55,8 +55,8 @@ int main(int argc, char **argv)
         for (int i = 0; i < count; ++i) {
             const Wcs wcs = Wcs::fromView({270.92 + 0.05 * (i % 5), -24.38 + 0.04 * (i / 5)}, 4.5,
                                           10.0 * i, false, size);
-            const QString path = out.filePath(QStringLiteral("m8-%1.jpg").arg(i + 1, 2, 10,
-                                                                              QLatin1Char('0')));
+            const QString path =
+                out.filePath(QStringLiteral("m8-%1.jpg").arg(i + 1, 2, 10, QLatin1Char('0')));
             if (!StarField::render(wcs, quint32(i + 1)).save(path, "JPEG", 90) ||
                 !ExifFiles::addTags(path, tags))
                 return 1;

@@ -557,9 +557,8 @@ void MainWindow::startSolve(const QString &photo, bool afterLoad)
     PhotoMetadata data;
     PhotoMetadata::read(photo, &data);
     const LoadPicture::Header header = LoadPicture::readHeader(photo);
-    request.hints =
-        SolveHints::fromMetadata(data, header.size, fillsName ? QString() : panel.targetName,
-                                 SkyCatalogue::builtIn());
+    request.hints = SolveHints::fromMetadata(
+        data, header.size, fillsName ? QString() : panel.targetName, SkyCatalogue::builtIn());
     m_fillAfterLoad = afterLoad;
     m_solveJob = new SolveJob(this);
     connect(m_solveJob, &SolveJob::progress, this, [this](const QString &text) {

@@ -106,8 +106,7 @@ inline constexpr const char *SolveStarted =
     QT_TRANSLATE_NOOP("MainWindow", "写野を解析しています…（Esc で取り消し）");
 inline constexpr const char *SolveProgress =
     QT_TRANSLATE_NOOP("MainWindow", "写野を解析しています: %1（Esc で取り消し）");
-inline constexpr const char *SolveIdentified =
-    QT_TRANSLATE_NOOP("MainWindow", "写野: %1 %2、%3");
+inline constexpr const char *SolveIdentified = QT_TRANSLATE_NOOP("MainWindow", "写野: %1 %2、%3");
 
 // A size out of range while the preview follows the typing, in the status bar.
 inline constexpr const char *FrameSizeOutOfRange =

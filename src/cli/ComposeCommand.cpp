@@ -116,8 +116,8 @@ SolveResult solvePhoto(const QString &photo, const QString &typedTarget, int tim
     request.solver.timeLimit = timeLimit;
     PhotoMetadata data;
     PhotoMetadata::read(photo, &data);
-    request.hints = SolveHints::fromMetadata(data, LoadPicture::readHeader(photo).size,
-                                             typedTarget, SkyCatalogue::builtIn());
+    request.hints = SolveHints::fromMetadata(data, LoadPicture::readHeader(photo).size, typedTarget,
+                                             SkyCatalogue::builtIn());
     return FieldSolver::solve(request);
 }
 
@@ -160,7 +160,7 @@ struct ComposeCommand::Setup
     bool requireSolve = false;
     int solveTimeout = 60;
     AppSettings::Language language = AppSettings::Language::Japanese;
-    FrameDescription frame;        // the panel with the --set values, for photos without the fill
+    FrameDescription frame; // the panel with the --set values, for photos without the fill
     LayoutMargins margins;
     PhotoOptions photo;
     int jpegQuality = 80;
@@ -295,9 +295,9 @@ int ComposeCommand::parse(const QStringList &arguments, Options *o)
                                 QStringLiteral("--fit"),
                                 QStringLiteral("--lang"),
                                 QStringLiteral("--solve-timeout")};
-    QString *targets[] = {&o->settings, &o->templateFile,  &o->photo, &o->output, &o->outputDir,
-                          &o->format,   &o->printMetadata, &o->jobs,  &o->fit,    &o->lang,
-                          &o->solveTimeout};
+    QString *targets[] = {&o->settings,  &o->templateFile, &o->photo,         &o->output,
+                          &o->outputDir, &o->format,       &o->printMetadata, &o->jobs,
+                          &o->fit,       &o->lang,         &o->solveTimeout};
     bool optionsEnded = false;
     for (int i = 1; i < arguments.size(); ++i) {
         QString arg = arguments.at(i);
@@ -462,7 +462,8 @@ int ComposeCommand::prepare(const Options &o, Setup *setup)
     setup->fill = o.fill || !o.subframes.isEmpty() || o.solve;
     setup->solve = o.solve;
     setup->requireSolve = o.requireSolve;
-    setup->solveTimeout = o.solveTimeout.isEmpty() ? settings.solveTimeout() : o.solveTimeout.toInt();
+    setup->solveTimeout =
+        o.solveTimeout.isEmpty() ? settings.solveTimeout() : o.solveTimeout.toInt();
     setup->language = solveLanguage(o.lang);
     setup->patterns = CaptionFill::patterns(settings);
     setup->dateStyle = DateStyle::fromSettings(settings);
@@ -563,9 +564,9 @@ int ComposeCommand::printMetadata(const Options &o)
     // The field's facts after the photo's own values; a photo that is not solved is told.
     int status = Success;
     if (o.solve) {
-        const SolveResult solved = solvePhoto(
-            photo, QString(),
-            o.solveTimeout.isEmpty() ? settings.solveTimeout() : o.solveTimeout.toInt());
+        const SolveResult solved =
+            solvePhoto(photo, QString(),
+                       o.solveTimeout.isEmpty() ? settings.solveTimeout() : o.solveTimeout.toInt());
         for (const auto &[name, value] : FieldFacts::values(solved, solveLanguage(o.lang)))
             m_out << '{' << name << "}\t" << value << '\n';
         if (!solved.isIdentified()) {

@@ -8,7 +8,6 @@
 #include <QStringList>
 #include <array>
 
-
 // The state of the editing panel as plain values: what the Preview command reads and what
 // templates are poured into and taken from. Colours are 0x00BBGGRR; list selections are entry
 // indices with -1 for none.

@@ -18,7 +18,7 @@ constexpr int kMaxLabels = 16;
 constexpr double kRingRadius = 4; // pixels: the mark of an object too small for an ellipse
 
 // Round lengths for the scale bar, arcseconds.
-constexpr double kBarLengths[] = {10,   20,   30,   60,    120,   300,   600,   900,  1200,
+constexpr double kBarLengths[] = {10,   20,   30,   60,    120,   300,   600,   900,   1200,
                                   1800, 3600, 7200, 10800, 18000, 36000, 72000, 108000};
 
 double margin(const QSize &photo)
@@ -81,10 +81,11 @@ QList<QRectF> candidates(const QPointF &c, double gap, const QSizeF &size)
     const double w = size.width();
     const double h = size.height();
     const double d = gap * M_SQRT1_2;
-    return {QRectF(c.x() + gap, c.y() - h / 2, w, h),     QRectF(c.x() - gap - w, c.y() - h / 2, w, h),
-            QRectF(c.x() - w / 2, c.y() - gap - h, w, h), QRectF(c.x() - w / 2, c.y() + gap, w, h),
-            QRectF(c.x() + d, c.y() - d - h, w, h),       QRectF(c.x() - d - w, c.y() - d - h, w, h),
-            QRectF(c.x() + d, c.y() + d, w, h),           QRectF(c.x() - d - w, c.y() + d, w, h)};
+    return {
+        QRectF(c.x() + gap, c.y() - h / 2, w, h),     QRectF(c.x() - gap - w, c.y() - h / 2, w, h),
+        QRectF(c.x() - w / 2, c.y() - gap - h, w, h), QRectF(c.x() - w / 2, c.y() + gap, w, h),
+        QRectF(c.x() + d, c.y() - d - h, w, h),       QRectF(c.x() - d - w, c.y() - d - h, w, h),
+        QRectF(c.x() + d, c.y() + d, w, h),           QRectF(c.x() - d - w, c.y() + d, w, h)};
 }
 
 } // namespace
@@ -123,7 +124,8 @@ Layout layOut(const Wcs &solved, const QList<FieldObject> &objects, const QSize 
     const QRectF area(QPointF(0, 0), QSizeF(photo));
     const double m = margin(photo);
     const QRectF inner = area.adjusted(m, m, -m, -m);
-    const bool left = style.corner == TemplateSky::TopLeft || style.corner == TemplateSky::BottomLeft;
+    const bool left =
+        style.corner == TemplateSky::TopLeft || style.corner == TemplateSky::BottomLeft;
     const bool top = style.corner == TemplateSky::TopLeft || style.corner == TemplateSky::TopRight;
     QList<QRectF> taken;
 

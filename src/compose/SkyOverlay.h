@@ -25,9 +25,9 @@ namespace SkyOverlay {
 struct Label
 {
     QString text;
-    QRectF box;         // the text's rectangle
-    QPointF centre;     // the object's place
-    double major = 0;   // the ellipse's diameters; 0 for a point object (a small ring)
+    QRectF box;       // the text's rectangle
+    QPointF centre;   // the object's place
+    double major = 0; // the ellipse's diameters; 0 for a point object (a small ring)
     double minor = 0;
     double axisAngle = 0; // degrees from the x axis toward the y axis
 };

@@ -252,10 +252,10 @@ const QList<TemplateFile::ValueName> &TemplateFile::valueNames()
                   << ValueName{section, kYear, K::Text} << ValueName{section, kTime, K::Text};
             }
         }
-        const std::pair<QString, K> sky[] = {
-            {kOverlay, K::Boolean}, {kCorner, K::Integer}, {kCompass, K::Boolean},
-            {kScaleBar, K::Boolean}, {kLabels, K::Boolean}, {kFontName, K::Text},
-            {kFontSize, K::Integer}, {kColor, K::Colour}};
+        const std::pair<QString, K> sky[] = {{kOverlay, K::Boolean},  {kCorner, K::Integer},
+                                             {kCompass, K::Boolean},  {kScaleBar, K::Boolean},
+                                             {kLabels, K::Boolean},   {kFontName, K::Text},
+                                             {kFontSize, K::Integer}, {kColor, K::Colour}};
         for (const auto &[key, kind] : sky)
             n << ValueName{kSky, key, kind};
         return n;

@@ -187,12 +187,12 @@ SettingsDialog::SettingsDialog(AppSettings &settings, QWidget *owner)
     buildCaptionGroup();
 
     // The original controls first, then the groups beside them, column by column.
-    QWidget *const tabOrder[] = {cboDateFormat,     cboDateDelimiter, chkMonth,       txtMargin[0],
-                                 txtMargin[1],      txtMargin[2],     txtMargin[3],   chkWindowPos,
-                                 cmdSave,           cmdClose,         cboStretch,     chkShrink,
-                                 txtShrinkWidth,    txtShrinkHeight,  chkLivePreview, cboLanguage,
-                                 chkFillOnLoad,     txtCaption[0],    txtCaption[1],  txtCaption[2],
-                                 cmdCaptionDefaults, chkSolveField,    txtSolveTimeout};
+    QWidget *const tabOrder[] = {
+        cboDateFormat,      cboDateDelimiter, chkMonth,       txtMargin[0],    txtMargin[1],
+        txtMargin[2],       txtMargin[3],     chkWindowPos,   cmdSave,         cmdClose,
+        cboStretch,         chkShrink,        txtShrinkWidth, txtShrinkHeight, chkLivePreview,
+        cboLanguage,        chkFillOnLoad,    txtCaption[0],  txtCaption[1],   txtCaption[2],
+        cmdCaptionDefaults, chkSolveField,    txtSolveTimeout};
     for (size_t i = 0; i + 1 < std::size(tabOrder); ++i)
         setTabOrder(tabOrder[i], tabOrder[i + 1]);
 

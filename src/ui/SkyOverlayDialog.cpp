@@ -5,13 +5,13 @@
 #include "common/ColorRef.h"
 
 #include <QCheckBox>
-#include <algorithm>
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
+#include <algorithm>
 
 SkyOverlayDialog::SkyOverlayDialog(const TemplateSky &sky, const QStringList &fontNames,
                                    PlatformServices &services, QWidget *parent)

@@ -1,5 +1,4 @@
 #include "AppSession.h"
-#include "app/MainStatusBar.h"
 #include "app/PreviewWindow.h"
 #include "compose/FontSetup.h"
 #include "sky/PlateSolver.h"
@@ -16,14 +15,6 @@
 
 namespace {
 
-// A FITS photo whose header places it on the sky: 240 x 160 pixels, 2° wide, north up.
-QString solvedFits(Session &s, const QString &name, const SkyPoint &centre)
-{
-    const QString path = s.path(name);
-    return writeSolvedFits(path, Wcs::fromView(centre, 30, 0, false, QSize(240, 160))) ? path
-                                                                                        : QString();
-}
-
 // Made-up stars: no index matches them, and a blind search goes on for long.
 QString madeUpStars(Session &s)
 {
@@ -37,12 +28,6 @@ QString madeUpStars(Session &s)
         painter.drawEllipse(QPointF(random.bounded(400), random.bounded(300)), 1.5, 1.5);
     const QString path = s.path(QStringLiteral("stars.png"));
     return image.save(path) ? path : QString();
-}
-
-void load(Session &s, const QString &path)
-{
-    s.services.openAnswers.enqueue(path);
-    s.window->openPhoto();
 }
 
 } // namespace
@@ -64,11 +49,16 @@ void tst_SkyFill::fillNamesTargetAndKeepsTypedOne_data()
     QTest::addColumn<QString>("typed");
     QTest::addColumn<QString>("target");
     QTest::addColumn<QString>("message");
-    QTest::newRow("empty name takes the target")
-        << "" << "M 8 (NGC 6523) 干潟星雲" << "写野: 18h03m";
-    QTest::newRow("typed name in the field is kept") << "NGC 6530" << "NGC 6530" << "写野: 18h03m";
+    QTest::newRow("empty name takes the target") << ""
+                                                 << "M 8 (NGC 6523) 干潟星雲"
+                                                 << "写野: 18h03m";
+    QTest::newRow("typed name in the field is kept") << "NGC 6530"
+                                                     << "NGC 6530"
+                                                     << "写野: 18h03m";
     QTest::newRow("typed name outside the field is told")
-        << "M31" << "M31" << "入力された対象「M31」は写野の外にあります。対象名はそのままにします。";
+        << "M31"
+        << "M31"
+        << "入力された対象「M31」は写野の外にあります。対象名はそのままにします。";
 }
 
 void tst_SkyFill::fillNamesTargetAndKeepsTypedOne()
@@ -81,7 +71,11 @@ void tst_SkyFill::fillNamesTargetAndKeepsTypedOne()
     w.settings().setSolveField(true);
     w.settings().setCaptionPattern(0, QStringLiteral("{RA} {DEC} [{FOV}]"));
     w.setSolveCacheFolder(s.path(QStringLiteral("cache")));
-    load(s, solvedFits(s, QStringLiteral("lagoon.fits"), {270.9, -24.38}));
+    // A FITS photo whose header places it on the sky: 2° wide, north up.
+    s.services.openAnswers.enqueue(s.path(QStringLiteral("lagoon.fits")));
+    QVERIFY(writeSolvedFits(s.services.openAnswers.head(),
+                            Wcs::fromView({270.9, -24.38}, 30, 0, false, QSize(240, 160))));
+    w.openPhoto();
     s.edit("txtTargetName")->setText(typed);
     QSignalSpy solved(&w, &MainWindow::photoSolutionChanged);
     s.find<QAction>("IDM_FILLFROMPHOTO")->trigger();
@@ -129,7 +123,8 @@ void tst_SkyFill::cancelAndMissingSolver()
     if (missing)
         options.programFolder = s.dir.path();
     w.setSolverOptions(options);
-    load(s, madeUpStars(s));
+    s.services.openAnswers.enqueue(madeUpStars(s));
+    w.openPhoto();
     s.edit("txtTargetName")->setText(QStringLiteral("typed"));
     QSignalSpy solved(&w, &MainWindow::photoSolutionChanged);
     s.find<QAction>("IDM_FILLFROMPHOTO")->trigger();

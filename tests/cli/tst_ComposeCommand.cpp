@@ -293,22 +293,22 @@ void tst_ComposeCommand::solveFlags_data()
     QTest::addColumn<QString>("message"); // on standard error; empty for none
     QTest::addColumn<int>("pictures");
     const QStringList one = {"--output", "s.bmp", "--photo"};
-    QTest::newRow("solved") << QStringList{"--solve"} + one + QStringList{"lagoon.fits"} << 0
-                            << "" << 1;
+    QTest::newRow("solved") << QStringList{"--solve"} + one + QStringList{"lagoon.fits"} << 0 << ""
+                            << 1;
     QTest::newRow("typed target outside the field")
         << QStringList{"--template", "t.kvl", "--solve"} + one + QStringList{"lagoon.fits"} << 0
         << "lagoon.fits: 入力された対象「M42」は写野の外にあります。" << 1;
-    QTest::newRow("not solved: a warning") << QStringList{"--solve", "--solve-timeout", "3"} + one +
-                                                  QStringList{"a.bmp"}
-                                           << 0 << "morvel-compose: a.bmp: 写野" << 1;
+    QTest::newRow("not solved: a warning")
+        << QStringList{"--solve", "--solve-timeout", "3"} + one + QStringList{"a.bmp"} << 0
+        << "morvel-compose: a.bmp: 写野" << 1;
     QTest::newRow("not solved, required")
         << QStringList{"--require-solve", "--solve-timeout=3"} + one + QStringList{"a.bmp"} << 1
         << "morvel-compose: a.bmp: 写野" << 0;
     QTest::newRow("solver missing") << QStringList{"--solve"} + one + QStringList{"b.jpg"} << 0
                                     << "astrometry-data-tycho2-10-19" << 1;
     QTest::newRow("batch of two, -j 2")
-        << QStringList{"--solve", "--solve-timeout", "3", "-j", "2", "--output-dir", "sd",
-                       "lagoon.fits", "a.bmp"}
+        << QStringList{"--solve", "--solve-timeout", "3",    "-j", "2", "--output-dir",
+                       "sd",      "lagoon.fits",     "a.bmp"}
         << 0 << "a.bmp: 写野" << 2;
     QTest::newRow("time limit out of range")
         << QStringList{"--solve-timeout", "0"} + one + QStringList{"a.bmp"} << 2

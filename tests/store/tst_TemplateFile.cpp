@@ -95,8 +95,8 @@ void tst_TemplateFile::roundTripEveryProperty()
     QCOMPARE(r.subframeFolder(), QString());
     QVERIFY(readAll(path).endsWith("[Subframes]\r\nFolder=\r\n"));
     // The sky overlay in its section, every value read back; turned off, the file says so.
-    const TemplateSky sky{true, TemplateSky::TopLeft, false, true, false,
-                          QStringLiteral("ＭＳ 明朝"), 14, 0x123456};
+    const TemplateSky sky{true,  TemplateSky::TopLeft,        false, true,
+                          false, QStringLiteral("ＭＳ 明朝"), 14,    0x123456};
     r.setSky(sky);
     QVERIFY(r.save(path, true) && t.load(path));
     QVERIFY(t.sky() == sky);

@@ -22,9 +22,9 @@
 #include "app/MainWindow.h"
 #include "app/PreviewCanvas.h"
 #include "app/PreviewWindow.h"
-#include "ui/PlatformServices.h"
 #include "support/FitsWriter.h"
 #include "support/StarField.h"
+#include "ui/PlatformServices.h"
 
 #include <QAbstractItemView>
 #include <QAction>
@@ -155,8 +155,7 @@ QString skyPhoto(const QString &folder)
 {
     const QSize size(480, 360);
     const double scale = 2.4 * 3600 / size.width();
-    const QImage sky =
-        StarField::render(Wcs::fromView({271.0, -24.25}, scale, 18, false, size), 7);
+    const QImage sky = StarField::render(Wcs::fromView({271.0, -24.25}, scale, 18, false, size), 7);
     std::vector<double> values;
     for (int y = size.height() - 1; y >= 0; --y)
         for (int x = 0; x < size.width(); ++x)

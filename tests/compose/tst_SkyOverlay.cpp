@@ -53,7 +53,7 @@ void tst_SkyOverlay::labelsApartInsidePhoto_data()
         << 2;
     QTest::newRow("Orion in a narrow photo")
         << Field{{83.8, -5.2}, 1.2, 90, false, {300, 600}, {150, 300}} << int(TemplateSky::TopRight)
-        << 1;
+        << 2;
 }
 
 void tst_SkyOverlay::labelsApartInsidePhoto()

@@ -281,6 +281,8 @@ PreviewWindow *MainWindow::ensurePreview()
         m_preview = new PreviewWindow(m_mdiArea, m_services, m_settings.get(), &m_frame);
         connect(m_preview, &PreviewWindow::composed, this, &MainWindow::reportComposition);
         connect(m_preview, &PreviewWindow::photoLoaded, this, [this] {
+            // Another photo has no solution yet; the same one again keeps its own.
+            emit photoSolutionChanged(photoSolution());
             if (m_settings->fillOnLoad())
                 fillPanelFromPhoto(true);
         });
@@ -491,6 +493,7 @@ void MainWindow::removePhoto()
 {
     PreviewCommand::takePhotoSize(panelValues().photoSizeText, m_frame);
     ensurePreview()->removePhoto();
+    emit photoSolutionChanged(std::nullopt);
 }
 
 void MainWindow::fillFromPhoto()

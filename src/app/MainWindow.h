@@ -91,7 +91,8 @@ public:
     bool isSolving() const;
     void cancelSolve();
     // The WCS of the photo the picture includes, in the photo's own pixels, from its last solve;
-    // none when it is not solved (photoSolutionChanged tells each change).
+    // none when it is not solved (photoSolutionChanged tells each change: a solve, a photo
+    // loaded or removed).
     std::optional<Wcs> photoSolution() const;
     // The solver's programs and index files (tests point them elsewhere).
     void setSolverOptions(const PlateSolver::Options &options) { m_solverOptions = options; }

@@ -246,7 +246,8 @@ int ComposeCommand::prepare(const ComposeOptions &o, Setup *setup)
         SubframeSummary summary;
         if (!readSubframes(subframes, &summary))
             return Failure;
-        for (const QString &file : SubframeHeader::files(subframes, nullptr))
+        QStringList missing;
+        for (const QString &file : SubframeHeader::files(subframes, &missing))
             setup->inputs.add(file);
         setup->hasSubframes = true;
         setup->subframes = summary.placeholders(setup->dateStyle, setup->englishMonths);

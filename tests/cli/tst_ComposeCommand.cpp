@@ -196,11 +196,6 @@ void tst_ComposeCommand::batchFormatAndClash()
     QVERIFY(photo(60, 60).save(QStringLiteral("a.jpg"), "jpeg"));
     QCOMPARE(run({"--output-dir", dir, "a.bmp", "a.jpg"}), 1);
     QVERIFY(m_err.contains(QStringLiteral("a.jpg")));
-    // A photo cut short is framed as far as it reads, and the error stream says so in one line.
-    QCOMPARE(run({"--output", "cut.bmp", "--photo", "cut.jpg"}), 0);
-    QVERIFY(QFile::exists("cut.bmp"));
-    QCOMPARE(m_err.count(u'\n'), 1);
-    QVERIFY(m_err.contains(QStringLiteral("cut.jpg")));
 }
 
 void tst_ComposeCommand::setIsATemplateValue()
@@ -369,7 +364,9 @@ void tst_ComposeCommand::noticesInThePhotosOrder()
                         .arg(photos[i], QFileInfo(photos[i]).completeBaseName()) +
                     m_err;
     }
-    QVERIFY(expected.count(QStringLiteral("c3.jpg")) == 2);
+    // A photo cut short is framed as far as it reads; one line says so.
+    QCOMPARE(expected.count(u'\n'), 9);
+    QCOMPARE(expected.count(QStringLiteral("c3.jpg")), 2);
     QCOMPARE(run(QStringList{"-j3", "--output-dir", "n"} + photos, true), 0);
     QCOMPARE(m_err, expected);
 }

@@ -133,70 +133,6 @@
         <translation>See morvel-compose --help</translation>
     </message>
     <message>
-        <source>知らないオプション: %1</source>
-        <translation>Unknown option: %1</translation>
-    </message>
-    <message>
-        <source>%1 の後に値がありません。</source>
-        <translation>%1 needs a value.</translation>
-    </message>
-    <message>
-        <source>%1 の値が空です。</source>
-        <translation>The value of %1 is empty.</translation>
-    </message>
-    <message>
-        <source>%1 が二度あります。</source>
-        <translation>%1 is given twice.</translation>
-    </message>
-    <message>
-        <source>--lang は ja か en です: %1</source>
-        <translation>--lang takes ja or en: %1</translation>
-    </message>
-    <message>
-        <source>--fit は 50x50 から 1600x1200 までの 幅x高さ です: %1</source>
-        <translation>--fit takes WIDTHxHEIGHT from 50x50 to 1600x1200: %1</translation>
-    </message>
-    <message>
-        <source>--print-metadata は写真一つだけと使います。</source>
-        <translation>--print-metadata takes one photo and nothing else.</translation>
-    </message>
-    <message>
-        <source>--output か --output-dir のどちらか一つを指定してください。</source>
-        <translation>Give either --output or --output-dir.</translation>
-    </message>
-    <message>
-        <source>写真を並べるのは --output-dir と一緒のときだけです。--photo を使ってください。</source>
-        <translation>A list of photos goes with --output-dir only; use --photo.</translation>
-    </message>
-    <message>
-        <source>--format は --output-dir と一緒に使います（--output は拡張子で決まります）。</source>
-        <translation>--format goes with --output-dir (--output takes the format from its extension).</translation>
-    </message>
-    <message>
-        <source>-j は --output-dir と一緒に使います。</source>
-        <translation>-j goes with --output-dir.</translation>
-    </message>
-    <message>
-        <source>--fill-from-photo には写真（--photo）が必要です。</source>
-        <translation>--fill-from-photo needs a photo (--photo).</translation>
-    </message>
-    <message>
-        <source>--output-dir では写真を --photo でなく並べて指定してください。</source>
-        <translation>With --output-dir, list the photos instead of using --photo.</translation>
-    </message>
-    <message>
-        <source>--output-dir には写真が一つ以上必要です。</source>
-        <translation>--output-dir needs at least one photo.</translation>
-    </message>
-    <message>
-        <source>--format は bmp、png、jpg のどれかです: %1</source>
-        <translation>--format takes bmp, png or jpg: %1</translation>
-    </message>
-    <message>
-        <source>-j は 1 から %1 までの数です: %2</source>
-        <translation>-j takes a number from 1 to %1: %2</translation>
-    </message>
-    <message>
         <source>設定ﾌｧｲﾙ「%1」を読めません: %2</source>
         <translation>Cannot read the settings file &quot;%1&quot;: %2</translation>
     </message>
@@ -263,7 +199,10 @@
   --fit WxH          この実行では、WxH より大きな写真を縦横比を保って縮小します
                      （50x50 から 1600x1200 まで。既定は設定ﾌｧｲﾙの「大きな写真を
                      縮小する」）
-  --fill-from-photo  写真ごとに、写真の情報（FITS ヘッダ、EXIF）を入力してから描きます
+  --fill-from-photo  写真ごとに、写真の情報（FITS ヘッダ、EXIF）を入力してから描きます。
+                     --subframes が無く、テンプレートの [Subframes] Folder のフォルダが
+                     あれば（相対パスはテンプレートのﾌｧｲﾙから）、そのサブフレームも
+                     集計します
   --subframes DIR|FILE  サブフレームのフォルダ（中のフォルダも）かﾌｧｲﾙ（何度でも）。
                      FITS とカメラのﾌｧｲﾙ（JPEG、TIFF、RAW）のヘッダだけを読み（XISF
                      はまだ読めず、読めないﾌｧｲﾙに数えます）、
@@ -282,6 +221,8 @@
                      --set Header-0.Data=&quot;M42 オリオン大星雲&quot;
                      --set Frame.BorderWidth=3  --set Header-2.FontColor=#FFD080
                      --set Header-3.FontBold=True（色は 0xBBGGRR か #RRGGBB）
+                     セクションと行: Header-0 対象名、Header-1 日付と時刻、
+                     Header-2、Header-3、Header-4 フッタの1行目から3行目、Frame 枠
   --print-metadata PHOTO  写真の情報を、差し込み名と値を一行ずつ書き出します
   --lang ja|en       メッセージの言語。既定はロケールに従い、LC_ALL、LC_MESSAGES、
                      LANG の最初に設定されたものが日本語なら日本語、ほかは英語。
@@ -310,6 +251,8 @@ STACKCNT=24、GAIN=100 の FITS は、日本の時刻で
   300秒 x 24枚 (計 2時間) Gain 100
 になります（3行目は元のまま）。
 
+出力が入力の写真（--subframes のﾌｧｲﾙも）と同じﾌｧｲﾙになるときは、その写真の画像を
+書かずに失敗とします。
 終了コード: 0 成功、1 写真かﾌｧｲﾙの失敗（一つでも）、2 使い方の誤り。
 写真の大きさは 50x50 から 1600x1200 までです。FITS の表示の伸張は設定ﾌｧｲﾙに従います。
 </source>
@@ -345,7 +288,10 @@ the start-up values, the template (its date and time included), the photo&apos;s
   --fit WxH          for this run, shrinks photos larger than WxH, keeping the aspect
                      ratio (50x50 to 1600x1200; default: the settings file&apos;s &quot;Shrink
                      large photos&quot;)
-  --fill-from-photo  fills in each photo&apos;s data (FITS header, EXIF) before drawing
+  --fill-from-photo  fills in each photo&apos;s data (FITS header, EXIF) before drawing.
+                     Without --subframes, the sub-frames of the template&apos;s [Subframes]
+                     Folder are summed up too when that folder exists (a relative path
+                     is taken from the template file&apos;s folder)
   --subframes DIR|FILE  a folder of sub-frames (its folders too) or a sub-frame file
                      (any number of times). Reads only the headers of FITS and camera
                      files (JPEG, TIFF, raw; XISF files cannot be read yet and count as
@@ -367,6 +313,8 @@ the start-up values, the template (its date and time included), the photo&apos;s
                      --set Header-0.Data=&quot;M42 Orion Nebula&quot;
                      --set Frame.BorderWidth=3  --set Header-2.FontColor=#FFD080
                      --set Header-3.FontBold=True (colours as 0xBBGGRR or #RRGGBB)
+                     Sections and lines: Header-0 target, Header-1 date and time,
+                     Header-2, Header-3, Header-4 footer lines 1 to 3, Frame the frame
   --print-metadata PHOTO  writes the photo&apos;s data, one placeholder name and value a line
   --lang ja|en       the language of the messages; by default the locale&apos;s: Japanese
                      when the first of LC_ALL, LC_MESSAGES and LANG that is set is
@@ -398,9 +346,86 @@ computer in Japan time,
   300 s x 24 (total 2 h) Gain 100
 (the third line stays as it was).
 
+When an output would be the same file as an input photo (or a --subframes file),
+that photo&apos;s picture is not written and the photo fails.
 Exit status: 0 success, 1 a photo or file failed (one is enough), 2 usage error.
 Photos can be 50x50 to 1600x1200 pixels. FITS data is stretched as the settings say.
 </translation>
+    </message>
+    <message>
+        <source>「%1」には写真の情報がありません。</source>
+        <translation>&quot;%1&quot; holds no photo data.</translation>
+    </message>
+    <message>
+        <source>「%1」は入力の写真「%2」と同じﾌｧｲﾙです。写真に上書きしません。</source>
+        <translation>&quot;%1&quot; is the same file as the input photo &quot;%2&quot;; the photo is not overwritten.</translation>
+    </message>
+</context>
+<context>
+    <name>ComposeOptions</name>
+    <message>
+        <source>知らないオプション: %1</source>
+        <translation>Unknown option: %1</translation>
+    </message>
+    <message>
+        <source>%1 の後に値がありません。</source>
+        <translation>%1 needs a value.</translation>
+    </message>
+    <message>
+        <source>%1 の値が空です。</source>
+        <translation>The value of %1 is empty.</translation>
+    </message>
+    <message>
+        <source>%1 が二度あります。</source>
+        <translation>%1 is given twice.</translation>
+    </message>
+    <message>
+        <source>--lang は ja か en です: %1</source>
+        <translation>--lang takes ja or en: %1</translation>
+    </message>
+    <message>
+        <source>--fit は 50x50 から 1600x1200 までの 幅x高さ です: %1</source>
+        <translation>--fit takes WIDTHxHEIGHT from 50x50 to 1600x1200: %1</translation>
+    </message>
+    <message>
+        <source>--print-metadata は写真一つだけと使います。</source>
+        <translation>--print-metadata takes one photo and nothing else.</translation>
+    </message>
+    <message>
+        <source>--output か --output-dir のどちらか一つを指定してください。</source>
+        <translation>Give either --output or --output-dir.</translation>
+    </message>
+    <message>
+        <source>写真を並べるのは --output-dir と一緒のときだけです。--photo を使ってください。</source>
+        <translation>A list of photos goes with --output-dir only; use --photo.</translation>
+    </message>
+    <message>
+        <source>--format は --output-dir と一緒に使います（--output は拡張子で決まります）。</source>
+        <translation>--format goes with --output-dir (--output takes the format from its extension).</translation>
+    </message>
+    <message>
+        <source>-j は --output-dir と一緒に使います。</source>
+        <translation>-j goes with --output-dir.</translation>
+    </message>
+    <message>
+        <source>--fill-from-photo には写真（--photo）が必要です。</source>
+        <translation>--fill-from-photo needs a photo (--photo).</translation>
+    </message>
+    <message>
+        <source>--output-dir では写真を --photo でなく並べて指定してください。</source>
+        <translation>With --output-dir, list the photos instead of using --photo.</translation>
+    </message>
+    <message>
+        <source>--output-dir には写真が一つ以上必要です。</source>
+        <translation>--output-dir needs at least one photo.</translation>
+    </message>
+    <message>
+        <source>--format は bmp、png、jpg のどれかです: %1</source>
+        <translation>--format takes bmp, png or jpg: %1</translation>
+    </message>
+    <message>
+        <source>-j は 1 から %1 までの数です: %2</source>
+        <translation>-j takes a number from 1 to %1: %2</translation>
     </message>
     <message>
         <source>--solve-timeout は 1 から 3600 までの秒数です: %1</source>

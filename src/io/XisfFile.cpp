@@ -26,11 +26,6 @@ constexpr char kSignature[] = "XISF0100";
 constexpr int kPreamble = 16;               // signature, header length, reserved
 constexpr qint64 kMaxHeaderBytes = 1 << 24; // thumbnails and profiles included
 
-QString tr(const char *text)
-{
-    return QCoreApplication::translate("XisfFile", text);
-}
-
 // A property that gives a FITS key: a text (factor 0) or a number times the factor.
 struct PropertyKey
 {
@@ -211,13 +206,13 @@ void addPropertyCards(Image *image)
 
 bool damaged(QString *reason, const QString &what)
 {
-    *reason = tr("XISF のﾌｧｲﾙが壊れています（%1）").arg(what);
+    *reason = QCoreApplication::translate("XisfFile", "XISF のﾌｧｲﾙが壊れています（%1）").arg(what);
     return false;
 }
 
 bool notRead(QString *reason, const QString &what)
 {
-    *reason = tr("この XISF のﾌｧｲﾙは読めません: %1").arg(what);
+    *reason = QCoreApplication::translate("XisfFile", "この XISF のﾌｧｲﾙは読めません: %1").arg(what);
     return false;
 }
 
@@ -225,21 +220,23 @@ bool parseHeader(QFile &file, Image *image, QString *reason)
 {
     const QByteArray preamble = file.read(kPreamble);
     if (preamble.size() < kPreamble || !preamble.startsWith(kSignature))
-        return damaged(reason, tr("始まりが違います"));
+        return damaged(reason, QCoreApplication::translate("XisfFile", "始まりが違います"));
     const quint32 length = qFromLittleEndian<quint32>(preamble.constData() + 8);
     if (length > kMaxHeaderBytes)
-        return damaged(reason, tr("ヘッダが大きすぎます"));
+        return damaged(reason, QCoreApplication::translate("XisfFile", "ヘッダが大きすぎます"));
     const QByteArray bytes = file.read(length);
     if (bytes.size() < qsizetype(length))
-        return damaged(reason, tr("ヘッダが途中で切れています"));
+        return damaged(reason,
+                       QCoreApplication::translate("XisfFile", "ヘッダが途中で切れています"));
 
     QXmlStreamReader xml(bytes);
     if (!xml.readNextStartElement() || xml.name() != QLatin1String("xisf"))
-        return damaged(reason,
-                       xml.hasError() ? xml.errorString() : tr("XISF の XML ではありません"));
+        return damaged(reason, xml.hasError() ? xml.errorString()
+                                              : QCoreApplication::translate(
+                                                    "XisfFile", "XISF の XML ではありません"));
     const QString version = xml.attributes().value(QLatin1String("version")).toString();
     if (version != QLatin1String("1.0"))
-        return notRead(reason, tr("版 %1").arg(version));
+        return notRead(reason, QCoreApplication::translate("XisfFile", "版 %1").arg(version));
     bool found = false;
     QHash<QString, QString> fileProperties;
     while (xml.readNextStartElement()) {
@@ -255,7 +252,7 @@ bool parseHeader(QFile &file, Image *image, QString *reason)
     if (xml.hasError())
         return damaged(reason, xml.errorString());
     if (!found)
-        return notRead(reason, tr("画像がありません"));
+        return notRead(reason, QCoreApplication::translate("XisfFile", "画像がありません"));
     for (auto it = fileProperties.cbegin(); it != fileProperties.cend(); ++it)
         if (!image->properties.contains(it.key()))
             image->properties.insert(it.key(), it.value());
@@ -275,9 +272,13 @@ bool checkLayout(const Image &image, qint64 fileSize, Layout *layout, QString *r
 {
     const XisfFile::Header &h = image.header;
     if (h.size.isEmpty() || h.channels <= 0)
-        return notRead(reason, tr("画像の形 %1").arg(image.geometry.left(40)));
+        return notRead(
+            reason,
+            QCoreApplication::translate("XisfFile", "画像の形 %1").arg(image.geometry.left(40)));
     if (qint64(h.size.width()) * h.size.height() > qint64(1) << 40)
-        return notRead(reason, tr("%1x%2 の画像").arg(h.size.width()).arg(h.size.height()));
+        return notRead(reason, QCoreApplication::translate("XisfFile", "%1x%2 の画像")
+                                   .arg(h.size.width())
+                                   .arg(h.size.height()));
     static const struct
     {
         const char *name;
@@ -295,45 +296,58 @@ bool checkLayout(const Image &image, qint64 fileSize, Layout *layout, QString *r
         }
     }
     if (layout->sampleSize == 0)
-        return notRead(reason, tr("画素の形式 %1").arg(h.sampleFormat));
+        return notRead(
+            reason, QCoreApplication::translate("XisfFile", "画素の形式 %1").arg(h.sampleFormat));
     if (h.colorSpace == QLatin1String("RGB") && h.channels >= 3)
         layout->planes = 3;
     else if (h.colorSpace != QLatin1String("Gray"))
-        return notRead(reason, tr("色空間 %1（%2 チャンネル）").arg(h.colorSpace).arg(h.channels));
+        return notRead(reason, QCoreApplication::translate("XisfFile", "色空間 %1（%2 チャンネル）")
+                                   .arg(h.colorSpace)
+                                   .arg(h.channels));
     if (image.pixelStorage.isEmpty() || image.pixelStorage == QLatin1String("Planar"))
         layout->planar = true;
     else if (image.pixelStorage == QLatin1String("Normal"))
         layout->planar = false;
     else
-        return notRead(reason, tr("画素の並び %1").arg(image.pixelStorage));
+        return notRead(
+            reason,
+            QCoreApplication::translate("XisfFile", "画素の並び %1").arg(image.pixelStorage));
     layout->bigEndian = image.byteOrder == QLatin1String("big");
     if (!image.byteOrder.isEmpty() && !layout->bigEndian &&
         image.byteOrder != QLatin1String("little"))
-        return notRead(reason, tr("バイト順 %1").arg(image.byteOrder));
+        return notRead(reason,
+                       QCoreApplication::translate("XisfFile", "バイト順 %1").arg(image.byteOrder));
 
     // The data's size, kept far from overflowing: at most 2^31 pixels of 2^31 channels.
     if (h.channels > 1 << 16)
-        return notRead(reason, tr("%1 チャンネル").arg(h.channels));
+        return notRead(reason,
+                       QCoreApplication::translate("XisfFile", "%1 チャンネル").arg(h.channels));
     layout->dataSize = qint64(h.size.width()) * h.size.height() * h.channels * layout->sampleSize;
 
     const QStringList location = image.location.split(QLatin1Char(':'));
     if (location.value(0) != QLatin1String("attachment")) {
         if (image.location.startsWith(QLatin1String("url(")) ||
             image.location.startsWith(QLatin1String("path(")))
-            return notRead(reason, tr("別のﾌｧｲﾙにあるデータ（%1）").arg(image.location));
-        return notRead(reason, tr("ヘッダの中のデータ（%1）").arg(image.location.left(40)));
+            return notRead(reason,
+                           QCoreApplication::translate("XisfFile", "別のﾌｧｲﾙにあるデータ（%1）")
+                               .arg(image.location));
+        return notRead(reason, QCoreApplication::translate("XisfFile", "ヘッダの中のデータ（%1）")
+                                   .arg(image.location.left(40)));
     }
     bool ok1 = false, ok2 = false;
     layout->position = number(location.value(1), &ok1);
     layout->blockSize = number(location.value(2), &ok2);
     if (location.size() != 3 || !ok1 || !ok2)
-        return damaged(reason, tr("データの位置 %1").arg(image.location.left(40)));
+        return damaged(reason, QCoreApplication::translate("XisfFile", "データの位置 %1")
+                                   .arg(image.location.left(40)));
     if (layout->position > fileSize || layout->blockSize > fileSize - layout->position)
-        return damaged(reason, tr("データのブロックがﾌｧｲﾙの外にあります"));
+        return damaged(reason, QCoreApplication::translate("XisfFile",
+                                                           "データのブロックがﾌｧｲﾙの外にあります"));
 
     if (image.compression.isEmpty()) {
         if (layout->blockSize != layout->dataSize)
-            return damaged(reason, tr("データの大きさが画像と合いません"));
+            return damaged(reason, QCoreApplication::translate("XisfFile",
+                                                               "データの大きさが画像と合いません"));
         return true;
     }
     const QStringList c = image.compression.split(QLatin1Char(':'));
@@ -348,15 +362,19 @@ bool checkLayout(const Image &image, qint64 fileSize, Layout *layout, QString *r
     else if (codec == QLatin1String("zstd"))
         layout->codec = Codec::Zstd;
     else
-        return notRead(reason, tr("圧縮方式 %1").arg(c.value(0).left(40)));
+        return notRead(
+            reason,
+            QCoreApplication::translate("XisfFile", "圧縮方式 %1").arg(c.value(0).left(40)));
     bool ok = false;
     const qint64 uncompressed = number(c.value(1), &ok);
     if (c.size() < 2 || !ok || uncompressed != layout->dataSize)
-        return damaged(reason, tr("データの大きさが画像と合いません"));
+        return damaged(reason,
+                       QCoreApplication::translate("XisfFile", "データの大きさが画像と合いません"));
     if (layout->shuffled) {
         const qint64 item = number(c.value(2), &ok);
         if (c.size() != 3 || !ok || (item != 1 && item != layout->sampleSize))
-            return damaged(reason, tr("シャッフルの単位 %1").arg(c.value(2).left(20)));
+            return damaged(reason, QCoreApplication::translate("XisfFile", "シャッフルの単位 %1")
+                                       .arg(c.value(2).left(20)));
         layout->shuffled = item > 1;
     }
     // Large blocks are compressed in parts: "compressed,uncompressed:compressed,uncompressed...".
@@ -371,20 +389,23 @@ bool checkLayout(const Image &image, qint64 fileSize, Layout *layout, QString *r
             b.uncompressed = number(sizes.value(1), &ok2);
             if (sizes.size() != 2 || !ok1 || !ok2 || b.compressed > layout->blockSize ||
                 b.uncompressed > layout->dataSize)
-                return damaged(reason, tr("データの大きさが画像と合いません"));
+                return damaged(reason, QCoreApplication::translate(
+                                           "XisfFile", "データの大きさが画像と合いません"));
             compressedSum += b.compressed;
             uncompressedSum += b.uncompressed;
             layout->subBlocks.append(b);
         }
         if (compressedSum != layout->blockSize || uncompressedSum != layout->dataSize)
-            return damaged(reason, tr("データの大きさが画像と合いません"));
+            return damaged(reason, QCoreApplication::translate("XisfFile",
+                                                               "データの大きさが画像と合いません"));
     }
     if (layout->codec == Codec::Lz4 &&
         std::any_of(layout->subBlocks.begin(), layout->subBlocks.end(), [](const SubBlock &b) {
             return b.compressed > std::numeric_limits<int>::max() ||
                    b.uncompressed > std::numeric_limits<int>::max();
         }))
-        return damaged(reason, tr("データの大きさが画像と合いません"));
+        return damaged(reason,
+                       QCoreApplication::translate("XisfFile", "データの大きさが画像と合いません"));
     const QStringList bounds = image.bounds.split(QLatin1Char(':'));
     if (layout->isFloat && bounds.size() == 2) {
         bool okLo = false, okHi = false;
@@ -478,7 +499,9 @@ QImage readData(const Image &image, const Layout &layout, const uchar *block,
         if (!inflated)
             throw std::bad_alloc();
         if (!decompress(layout, block, inflated.get())) {
-            damaged(reason, tr("圧縮したデータを展開できないか、展開した大きさが合いません"));
+            damaged(reason,
+                    QCoreApplication::translate(
+                        "XisfFile", "圧縮したデータを展開できないか、展開した大きさが合いません"));
             return QImage();
         }
         data = inflated.get();
@@ -519,7 +542,7 @@ QImage readData(const Image &image, const Layout &layout, const uchar *block,
     inflated.reset();
     QImage picture = PhotoLevels::render(levels, stretch, false);
     if (picture.isNull())
-        *reason = tr("画像を作るメモリがありません");
+        *reason = QCoreApplication::translate("XisfFile", "画像を作るメモリがありません");
     return picture;
 }
 
@@ -570,13 +593,17 @@ QImage read(const QString &path, PhotoOptions::Stretch stretch, qint64 maxPixels
         return QImage();
     const QSize size = image.header.size;
     if (qint64(size.width()) * size.height() > maxPixels) {
-        *reason = tr("%1x%2 の画像は大きすぎて読み込めません").arg(size.width()).arg(size.height());
+        *reason = QCoreApplication::translate("XisfFile", "%1x%2 の画像は大きすぎて読み込めません")
+                      .arg(size.width())
+                      .arg(size.height());
         return QImage();
     }
     // Planes past the first three (alpha, extra channels) are skipped, never more than the
     // picture's own: a 1-pixel image of 65536 channels is not read.
     if (layout.dataSize > maxPixels * 4 * 8) {
-        *reason = tr("%1x%2 の画像は大きすぎて読み込めません").arg(size.width()).arg(size.height());
+        *reason = QCoreApplication::translate("XisfFile", "%1x%2 の画像は大きすぎて読み込めません")
+                      .arg(size.width())
+                      .arg(size.height());
         return QImage();
     }
     const uchar *block = layout.blockSize ? file.map(layout.position, layout.blockSize) : nullptr;
@@ -587,7 +614,7 @@ QImage read(const QString &path, PhotoOptions::Stretch stretch, qint64 maxPixels
     try {
         return readData(image, layout, block, stretch, reason);
     } catch (const std::bad_alloc &) {
-        *reason = tr("画像を読み込むメモリがありません");
+        *reason = QCoreApplication::translate("XisfFile", "画像を読み込むメモリがありません");
         return QImage();
     }
 }

@@ -20,6 +20,26 @@
 
 namespace {
 
+// A FITS file of planes (1, or 3 as a cube) of the image's size, rows top first.
+bool writeFitsData(const QString &path, QSize size, int planes, int imageType, int dataType,
+                   void *data)
+{
+    QFile::remove(path);
+    fitsfile *f = nullptr;
+    int status = 0;
+    long axes[3] = {size.width(), size.height(), planes};
+    long first[3] = {1, 1, 1};
+    char order[] = "TOP-DOWN";
+    fits_create_diskfile(&f, QFile::encodeName(path).constData(), &status);
+    fits_create_img(f, imageType, planes > 1 ? 3 : 2, axes, &status);
+    fits_update_key(f, TSTRING, "ROWORDER", order, nullptr, &status);
+    fits_write_pix(f, dataType, first, LONGLONG(size.width()) * size.height() * planes, data,
+                   &status);
+    int closing = 0;
+    fits_close_file(f, &closing);
+    return status == 0 && closing == 0;
+}
+
 // Linear floating point RGB planes from the drawing, with a sky level and noise, top row first.
 std::vector<double> colourPlanes(const QImage &image)
 {
@@ -48,19 +68,7 @@ bool writeColour(const QImage &image, const QString &path)
         xisf.values = std::move(planes);
         return XisfWriter::write(path, xisf);
     }
-    QFile::remove(path);
-    fitsfile *f = nullptr;
-    int status = 0;
-    long axes[3] = {image.width(), image.height(), 3};
-    long first[3] = {1, 1, 1};
-    char order[] = "TOP-DOWN";
-    fits_create_diskfile(&f, QFile::encodeName(path).constData(), &status);
-    fits_create_img(f, FLOAT_IMG, 3, axes, &status);
-    fits_update_key(f, TSTRING, "ROWORDER", order, nullptr, &status);
-    fits_write_pix(f, TDOUBLE, first, LONGLONG(planes.size()), planes.data(), &status);
-    int closing = 0;
-    fits_close_file(f, &closing);
-    return status == 0 && closing == 0;
+    return writeFitsData(path, image.size(), 3, FLOAT_IMG, TDOUBLE, planes.data());
 }
 
 bool writeFits(const QImage &image, const QString &path)
@@ -79,19 +87,7 @@ bool writeFits(const QImage &image, const QString &path)
                 quint16(std::clamp(signal + gauss * std::sqrt(signal), 0.0, 65535.0));
         }
     }
-    QFile::remove(path);
-    fitsfile *f = nullptr;
-    int status = 0;
-    long axes[2] = {image.width(), image.height()};
-    long first[2] = {1, 1};
-    char order[] = "TOP-DOWN";
-    fits_create_diskfile(&f, QFile::encodeName(path).constData(), &status);
-    fits_create_img(f, USHORT_IMG, 2, axes, &status);
-    fits_update_key(f, TSTRING, "ROWORDER", order, nullptr, &status);
-    fits_write_pix(f, TUSHORT, first, LONGLONG(data.size()), data.data(), &status);
-    int closing = 0;
-    fits_close_file(f, &closing);
-    return status == 0 && closing == 0;
+    return writeFitsData(path, image.size(), 1, USHORT_IMG, TUSHORT, data.data());
 }
 
 } // namespace

@@ -123,10 +123,14 @@ bool fromValues(Levels *levels, PhotoOptions::Stretch stretch, double lo, double
         quint16 *out = levels->planes[p].data();
         if (!forEachBand(*levels, p, buffer, read, [&](const double *v, qsizetype n, qsizetype at) {
                 for (qsizetype i = 0; i < n; ++i) {
-                    if (!std::isfinite(v[i]))
+                    if (!std::isfinite(v[i])) {
                         out[at + i] = 0;
-                    else
-                        out[at + i] = toLevel(1.0 + std::round((v[i] - lo) * scale));
+                        continue;
+                    }
+                    // Rounded half up by truncation, kept in range first (toLevel takes the
+                    // values below level 1 and above 65535 back in).
+                    const double x = std::clamp((v[i] - lo) * scale, -1.0, 65535.0);
+                    out[at + i] = toLevel(1.0 + double(qint64(x + 0.5)));
                 }
             }))
             return false;

@@ -89,10 +89,20 @@ Plane::Plane(qsizetype count)
         throw std::bad_alloc();
 }
 
-Levels::Levels(int width, int height, int planes) : width(width), height(height)
+Plane::Plane(quint16 *memory, qsizetype count)
+    : m_memory(reinterpret_cast<uchar *>(memory), int(count), 1, count * 2,
+               QImage::Format_Grayscale16)
+{}
+
+Levels::Levels(int width, int height, int planes, quint16 *memory) : width(width), height(height)
 {
-    for (int p = 0; p < planes; ++p)
-        this->planes.emplace_back(qsizetype(width) * height);
+    const qsizetype count = qsizetype(width) * height;
+    for (int p = 0; p < planes; ++p) {
+        if (memory)
+            this->planes.emplace_back(memory + p * count, count);
+        else
+            this->planes.emplace_back(count);
+    }
 }
 
 bool fromValues(Levels *levels, PhotoOptions::Stretch stretch, double lo, double hi,
@@ -138,12 +148,14 @@ bool fromValues(Levels *levels, PhotoOptions::Stretch stretch, double lo, double
     return true;
 }
 
-QImage render(const Levels &levels, PhotoOptions::Stretch stretch, bool bottomUp)
+QImage render(const Levels &levels, PhotoOptions::Stretch stretch, bool bottomUp, QImage canvas)
 {
     const std::vector<DisplayStretch::Table> tables = stretchTables(levels, stretch);
     const bool colour = levels.planes.size() == 3;
-    QImage image = ImageMemory::allocate(levels.width, levels.height,
-                                         colour ? QImage::Format_RGB32 : QImage::Format_Grayscale8);
+    const QImage::Format format = colour ? QImage::Format_RGB32 : QImage::Format_Grayscale8;
+    QImage image = canvas.format() == format && canvas.size() == QSize(levels.width, levels.height)
+                       ? std::move(canvas)
+                       : ImageMemory::allocate(levels.width, levels.height, format);
     if (image.isNull())
         return image;
     for (int y = 0; y < levels.height; ++y) {

@@ -14,11 +14,13 @@ namespace PhotoLevels {
 
 // A level for each pixel of one plane, in file order, in memory the system may back with large
 // pages (a 6000 x 4000 plane takes 12 000 page faults in 4 KB pages), not cleared beforehand.
-// Throws std::bad_alloc when the memory cannot be had.
+// Throws std::bad_alloc when the memory cannot be had. Or a view of count levels in memory
+// that the caller keeps.
 class Plane
 {
 public:
     explicit Plane(qsizetype count);
+    Plane(quint16 *memory, qsizetype count);
     Plane(Plane &&) = default;
     Plane &operator=(Plane &&) = default;
 
@@ -33,7 +35,9 @@ private:
 // The picture as levels: per plane a level for each pixel, linear in the value.
 struct Levels
 {
-    Levels(int width, int height, int planes);
+    // The planes in new memory, or one after the other in `memory` (a reader that converts its
+    // samples to levels in place).
+    Levels(int width, int height, int planes, quint16 *memory = nullptr);
 
     int width = 0;
     int height = 0;
@@ -53,7 +57,9 @@ bool fromValues(Levels *levels, PhotoOptions::Stretch stretch, double lo, double
                 const BandReader &read);
 
 // The levels stretched for display: Format_Grayscale8 for one plane, Format_RGB32 for three,
-// rows from the last up when bottomUp. Null when the memory cannot be had.
-QImage render(const Levels &levels, PhotoOptions::Stretch stretch, bool bottomUp);
+// rows from the last up when bottomUp, drawn into `canvas` when it is an image of that size and
+// format, else into new memory. Null when the memory cannot be had.
+QImage render(const Levels &levels, PhotoOptions::Stretch stretch, bool bottomUp,
+              QImage canvas = QImage());
 
 } // namespace PhotoLevels

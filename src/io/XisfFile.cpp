@@ -418,88 +418,6 @@ bool checkLayout(const Image &image, qint64 fileSize, Layout *layout, QString *r
     return true;
 }
 
-// Each part decompressed into its place; false unless every part gives exactly its size.
-bool decompress(const Layout &layout, const uchar *in, uchar *out)
-{
-    for (const SubBlock &b : layout.subBlocks) {
-        if (b.compressed == 0 && b.uncompressed > 0)
-            return false;
-        bool ok = b.uncompressed == 0;
-        switch (ok ? Codec::None : layout.codec) {
-        case Codec::None:
-            break;
-        case Codec::Zlib: {
-            uLongf size = uLongf(b.uncompressed);
-            ok = uncompress(out, &size, in, uLong(b.compressed)) == Z_OK &&
-                 qint64(size) == b.uncompressed;
-            break;
-        }
-        case Codec::Lz4:
-            ok = LZ4_decompress_safe(reinterpret_cast<const char *>(in),
-                                     reinterpret_cast<char *>(out), int(b.compressed),
-                                     int(b.uncompressed)) == int(b.uncompressed);
-            break;
-        case Codec::Zstd: {
-            const size_t size =
-                ZSTD_decompress(out, size_t(b.uncompressed), in, size_t(b.compressed));
-            ok = !ZSTD_isError(size) && qint64(size) == b.uncompressed;
-            break;
-        }
-        }
-        if (!ok)
-            return false;
-        in += b.compressed;
-        out += b.uncompressed;
-    }
-    return true;
-}
-
-// The samples of the data block, in whichever order of bytes and channels it holds them.
-struct Samples
-{
-    const uchar *data = nullptr;
-    qint64 count = 0; // samples in the block
-    qint64 pixels = 0;
-    int channels = 1;
-    bool shuffled = false;
-    bool bigEndian = false;
-    bool planar = true;
-
-    // n samples of a channel from its pixel `first` on, as Out. Each layout has its own loop,
-    // so that the common ones (planar, shuffled or not, little-endian) run straight through.
-    template <typename T, typename Out>
-    void copy(int channel, qint64 first, qint64 n, Out *out) const
-    {
-        const qint64 start = planar ? channel * pixels + first : first * channels + channel;
-        const qint64 step = planar ? 1 : channels;
-        if (shuffled)
-            copyAs<T, true>(start, step, n, out);
-        else
-            copyAs<T, false>(start, step, n, out);
-    }
-
-private:
-    template <typename T, bool Shuffled, typename Out>
-    void copyAs(qint64 start, qint64 step, qint64 n, Out *out) const
-    {
-        constexpr qint64 size = sizeof(T);
-        const uchar *const bytes = data;
-        const qint64 stride = count;
-        const bool swap = bigEndian;
-        for (qint64 i = 0; i < n; ++i) {
-            const qint64 index = start + i * step;
-            uchar b[size];
-            for (qint64 k = 0; k < size; ++k)
-                b[k] = Shuffled ? bytes[k * stride + index] : bytes[index * size + k];
-            if (swap)
-                std::reverse(b, b + size);
-            T value;
-            std::memcpy(&value, b, size);
-            out[i] = Out(value);
-        }
-    }
-};
-
 // Memory for the decompressed block, in large pages where the system has them (a 6000 x 4000
 // RGB master of 32-bit samples takes 70 000 page faults in 4 KB pages).
 class Inflated
@@ -524,13 +442,176 @@ private:
     std::unique_ptr<uchar[]> m_bytes;
 };
 
+// Decompressed bytes taken a piece at a time into their samples: as they come, or, shuffled,
+// byte k of sample i to i x size + k.
+class Unshuffler
+{
+public:
+    Unshuffler(uchar *out, qint64 total, int itemSize, bool shuffled)
+        : m_out(out), m_total(total), m_size(shuffled ? itemSize : 1), m_count(total / m_size)
+    {}
+    // False when the pieces come to more than the block.
+    bool put(const uchar *bytes, qint64 n)
+    {
+        if (n > m_total - m_at)
+            return false;
+        while (n > 0) {
+            const qint64 k = m_at / m_count, i = m_at % m_count;
+            const qint64 run = std::min(n, m_count - i);
+            uchar *to = m_out + i * m_size + k;
+            if (m_size == 1)
+                std::memcpy(to, bytes, size_t(run));
+            else
+                for (qint64 j = 0; j < run; ++j)
+                    to[j * m_size] = bytes[j];
+            bytes += run, n -= run, m_at += run;
+        }
+        return true;
+    }
+    // Bytes already in place (an unshuffled part decompressed straight into the block).
+    bool skip(qint64 n)
+    {
+        if (n > m_total - m_at)
+            return false;
+        m_at += n;
+        return true;
+    }
+    qint64 taken() const { return m_at; }
+
+private:
+    uchar *m_out;
+    qint64 m_total, m_size, m_count;
+    qint64 m_at = 0;
+};
+
+constexpr size_t kPiece = size_t(1) << 18;
+
+bool inflateZlib(const uchar *in, qint64 size, Unshuffler &out, uchar *piece)
+{
+    z_stream z{};
+    if (inflateInit(&z) != Z_OK)
+        return false;
+    int result = Z_OK;
+    while (result != Z_STREAM_END) {
+        if (z.avail_in == 0 && size > 0) {
+            z.next_in = const_cast<Bytef *>(in);
+            z.avail_in = uInt(std::min<qint64>(size, 1 << 30));
+            in += z.avail_in, size -= z.avail_in;
+        }
+        z.next_out = piece;
+        z.avail_out = uInt(kPiece);
+        result = inflate(&z, Z_NO_FLUSH);
+        const bool stalled = result == Z_BUF_ERROR && z.avail_in == 0 && size == 0;
+        if ((result != Z_OK && result != Z_STREAM_END && result != Z_BUF_ERROR) || stalled ||
+            !out.put(piece, qint64(kPiece - z.avail_out))) {
+            inflateEnd(&z);
+            return false;
+        }
+    }
+    inflateEnd(&z);
+    return true;
+}
+
+bool inflateZstd(const uchar *in, qint64 size, Unshuffler &out, uchar *piece)
+{
+    const std::unique_ptr<ZSTD_DStream, size_t (*)(ZSTD_DStream *)> stream(ZSTD_createDStream(),
+                                                                           ZSTD_freeDStream);
+    if (!stream)
+        return false;
+    ZSTD_inBuffer input{in, size_t(size), 0};
+    for (;;) {
+        ZSTD_outBuffer output{piece, kPiece, 0};
+        const size_t left = ZSTD_decompressStream(stream.get(), &output, &input);
+        if (ZSTD_isError(left) || !out.put(piece, qint64(output.pos)))
+            return false;
+        if (input.pos == input.size && output.pos < kPiece)
+            return left == 0; // a frame cut short leaves something to read
+    }
+}
+
+// Each part decompressed into its place, unshuffled; false unless every part gives exactly its
+// size.
+bool decompress(const Layout &layout, const uchar *in, uchar *out)
+{
+    Unshuffler samples(out, layout.dataSize, layout.sampleSize, layout.shuffled);
+    std::unique_ptr<uchar[]> piece(new uchar[kPiece]);
+    for (const SubBlock &b : layout.subBlocks) {
+        const qint64 before = samples.taken();
+        bool ok = b.uncompressed == 0;
+        if (b.compressed == 0 || ok) {
+            // nothing to decompress
+        } else if (layout.codec == Codec::Zlib) {
+            ok = inflateZlib(in, b.compressed, samples, piece.get());
+        } else if (layout.codec == Codec::Zstd) {
+            ok = inflateZstd(in, b.compressed, samples, piece.get());
+        } else {
+            // LZ4 blocks come whole; shuffled ones pass through a buffer of their own.
+            std::unique_ptr<uchar[]> whole;
+            uchar *to = out + before;
+            if (layout.shuffled) {
+                whole.reset(new (std::nothrow) uchar[size_t(b.uncompressed)]);
+                if (!whole)
+                    throw std::bad_alloc();
+                to = whole.get();
+            }
+            ok = LZ4_decompress_safe(reinterpret_cast<const char *>(in),
+                                     reinterpret_cast<char *>(to), int(b.compressed),
+                                     int(b.uncompressed)) == int(b.uncompressed);
+            ok = ok &&
+                 (layout.shuffled ? samples.put(to, b.uncompressed) : samples.skip(b.uncompressed));
+        }
+        if (!ok || samples.taken() - before != b.uncompressed)
+            return false;
+        in += b.compressed;
+    }
+    return true;
+}
+
+// The samples of the data block, unshuffled, in whichever order of bytes and channels it holds
+// them.
+struct Samples
+{
+    const uchar *data = nullptr;
+    qint64 pixels = 0;
+    int channels = 1;
+    bool bigEndian = false;
+    bool planar = true;
+
+    // n samples of a channel from its pixel `first` on, as Out; a loop of its own for each type.
+    template <typename T, typename Out>
+    void copy(int channel, qint64 first, qint64 n, Out *out) const
+    {
+        const qint64 start = planar ? channel * pixels + first : first * channels + channel;
+        const qint64 step = planar ? 1 : channels;
+        constexpr qint64 size = sizeof(T);
+        const uchar *const bytes = data;
+        const bool swap = bigEndian;
+        for (qint64 i = 0; i < n; ++i) {
+            uchar b[size];
+            std::memcpy(b, bytes + (start + i * step) * size, size);
+            if (swap)
+                std::reverse(b, b + size);
+            T value;
+            std::memcpy(&value, b, size);
+            out[i] = Out(value);
+        }
+    }
+};
+
+void freeInflated(void *memory)
+{
+    delete static_cast<std::shared_ptr<Inflated> *>(memory);
+}
+
 QImage readData(const Image &image, const Layout &layout, const uchar *block,
                 PhotoOptions::Stretch stretch, QString *reason)
 {
-    std::optional<Inflated> inflated;
+    const XisfFile::Header &h = image.header;
+    const qint64 pixels = qint64(h.size.width()) * h.size.height();
+    std::shared_ptr<Inflated> inflated;
     const uchar *data = block;
     if (layout.codec != Codec::None) {
-        inflated.emplace(layout.dataSize);
+        inflated = std::make_shared<Inflated>(layout.dataSize);
         if (!decompress(layout, block, inflated->data())) {
             damaged(reason,
                     QCoreApplication::translate(
@@ -539,26 +620,23 @@ QImage readData(const Image &image, const Layout &layout, const uchar *block,
         }
         data = inflated->data();
     }
-    const XisfFile::Header &h = image.header;
-    Samples samples;
-    samples.data = data;
-    samples.count = layout.dataSize / layout.sampleSize;
-    samples.pixels = qint64(h.size.width()) * h.size.height();
-    samples.channels = h.channels;
-    samples.shuffled = layout.shuffled;
-    samples.bigEndian = layout.bigEndian;
-    samples.planar = layout.planar;
+    Samples samples{data, pixels, h.channels, layout.bigEndian, layout.planar};
 
-    PhotoLevels::Levels levels(h.size.width(), h.size.height(), layout.planes);
+    // Decompressed planes of 16 bits or more take their levels in place, each level read before
+    // it is written over, and the picture after them when it fits: no more memory than the
+    // block's.
+    const bool inPlace = inflated && layout.planar && layout.sampleSize >= 2;
+    PhotoLevels::Levels levels(h.size.width(), h.size.height(), layout.planes,
+                               inPlace ? reinterpret_cast<quint16 *>(inflated->data()) : nullptr);
     if (h.sampleFormat == QLatin1String("UInt8") || h.sampleFormat == QLatin1String("UInt16")) {
         // The values are the levels, as for FITS data of these types.
         const bool isByte = layout.sampleSize == 1;
         levels.noneHi = isByte ? 255 : 65535;
         for (int p = 0; p < layout.planes; ++p) {
             if (isByte)
-                samples.copy<quint8>(p, 0, samples.pixels, levels.planes[p].data());
+                samples.copy<quint8>(p, 0, pixels, levels.planes[p].data());
             else
-                samples.copy<quint16>(p, 0, samples.pixels, levels.planes[p].data());
+                samples.copy<quint16>(p, 0, pixels, levels.planes[p].data());
         }
     } else {
         const double lo = layout.isFloat ? layout.lo : 0.0;
@@ -574,8 +652,19 @@ QImage readData(const Image &image, const Layout &layout, const uchar *block,
                                     return true;
                                 });
     }
-    inflated.reset();
-    QImage picture = PhotoLevels::render(levels, stretch, false);
+    QImage canvas;
+    if (inPlace) {
+        const bool colour = layout.planes == 3;
+        const qint64 offset = (pixels * 2 * layout.planes + 63) & ~qint64(63);
+        const qint64 bytesPerLine = ((qint64(h.size.width()) * (colour ? 4 : 1)) + 3) & ~qint64(3);
+        if (offset + bytesPerLine * h.size.height() <= layout.dataSize)
+            canvas = QImage(inflated->data() + offset, h.size.width(), h.size.height(),
+                            bytesPerLine, colour ? QImage::Format_RGB32 : QImage::Format_Grayscale8,
+                            freeInflated, new std::shared_ptr<Inflated>(inflated));
+    }
+    if (!inPlace)
+        inflated.reset(); // the levels are elsewhere
+    QImage picture = PhotoLevels::render(levels, stretch, false, std::move(canvas));
     if (picture.isNull())
         *reason = QCoreApplication::translate("XisfFile", "画像を作るメモリがありません");
     return picture;

@@ -238,7 +238,8 @@ bool parseHeader(QFile &file, Image *image, QString *reason)
                                                     "XisfFile", "XISF の XML ではありません"));
     const QString version = xml.attributes().value(QLatin1String("version")).toString();
     if (version != QLatin1String("1.0"))
-        return notRead(reason, QCoreApplication::translate("XisfFile", "版 %1").arg(version));
+        return notRead(reason,
+                       QCoreApplication::translate("XisfFile", "版 %1").arg(version.left(40)));
     bool found = false;
     QHash<QString, QString> fileProperties;
     while (xml.readNextStartElement()) {
@@ -299,28 +300,29 @@ bool checkLayout(const Image &image, qint64 fileSize, Layout *layout, QString *r
     }
     if (layout->sampleSize == 0)
         return notRead(
-            reason, QCoreApplication::translate("XisfFile", "画素の形式 %1").arg(h.sampleFormat));
+            reason,
+            QCoreApplication::translate("XisfFile", "画素の形式 %1").arg(h.sampleFormat.left(40)));
     if (h.colorSpace == QLatin1String("RGB") && h.channels >= 3)
         layout->planes = 3;
     else if (h.colorSpace != QLatin1String("Gray"))
         return notRead(reason, QCoreApplication::translate("XisfFile", "色空間 %1（%2 チャンネル）")
-                                   .arg(h.colorSpace)
+                                   .arg(h.colorSpace.left(40))
                                    .arg(h.channels));
     if (image.pixelStorage.isEmpty() || image.pixelStorage == QLatin1String("Planar"))
         layout->planar = true;
     else if (image.pixelStorage == QLatin1String("Normal"))
         layout->planar = false;
     else
-        return notRead(
-            reason,
-            QCoreApplication::translate("XisfFile", "画素の並び %1").arg(image.pixelStorage));
+        return notRead(reason, QCoreApplication::translate("XisfFile", "画素の並び %1")
+                                   .arg(image.pixelStorage.left(40)));
     layout->bigEndian = image.byteOrder == QLatin1String("big");
     if (!image.byteOrder.isEmpty() && !layout->bigEndian &&
         image.byteOrder != QLatin1String("little"))
-        return notRead(reason,
-                       QCoreApplication::translate("XisfFile", "バイト順 %1").arg(image.byteOrder));
+        return notRead(
+            reason,
+            QCoreApplication::translate("XisfFile", "バイト順 %1").arg(image.byteOrder.left(40)));
 
-    // The data's size, kept far from overflowing: at most 2^31 pixels of 2^31 channels.
+    // The data's size, kept far from overflowing: at most 2^40 pixels of 2^16 channels of 8 bytes.
     if (h.channels > 1 << 16)
         return notRead(reason,
                        QCoreApplication::translate("XisfFile", "%1 チャンネル").arg(h.channels));

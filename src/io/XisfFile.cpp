@@ -334,7 +334,7 @@ bool checkLayout(const Image &image, qint64 fileSize, Layout *layout, QString *r
             image.location.startsWith(QLatin1String("path(")))
             return notRead(reason,
                            QCoreApplication::translate("XisfFile", "別のﾌｧｲﾙにあるデータ（%1）")
-                               .arg(image.location));
+                               .arg(image.location.left(80)));
         return notRead(reason, QCoreApplication::translate("XisfFile", "ヘッダの中のデータ（%1）")
                                    .arg(image.location.left(40)));
     }
@@ -347,6 +347,15 @@ bool checkLayout(const Image &image, qint64 fileSize, Layout *layout, QString *r
     if (layout->position > fileSize || layout->blockSize > fileSize - layout->position)
         return damaged(reason, QCoreApplication::translate("XisfFile",
                                                            "データのブロックがﾌｧｲﾙの外にあります"));
+
+    // Floating point samples are shown over these bounds with no stretch (0 to 1 by default).
+    const QStringList bounds = image.bounds.split(QLatin1Char(':'));
+    if (layout->isFloat && bounds.size() == 2) {
+        bool okLo = false, okHi = false;
+        const double lo = bounds[0].toDouble(&okLo), hi = bounds[1].toDouble(&okHi);
+        if (okLo && okHi && std::isfinite(lo) && std::isfinite(hi) && hi > lo)
+            layout->lo = lo, layout->hi = hi;
+    }
 
     if (image.compression.isEmpty()) {
         if (layout->blockSize != layout->dataSize)
@@ -397,6 +406,8 @@ bool checkLayout(const Image &image, qint64 fileSize, Layout *layout, QString *r
                                            "XisfFile", "データの大きさが画像と合いません"));
             compressedSum += b.compressed;
             uncompressedSum += b.uncompressed;
+            if (compressedSum > layout->blockSize || uncompressedSum > layout->dataSize)
+                break; // refused below
             layout->subBlocks.append(b);
         }
         if (compressedSum != layout->blockSize || uncompressedSum != layout->dataSize)
@@ -410,13 +421,6 @@ bool checkLayout(const Image &image, qint64 fileSize, Layout *layout, QString *r
         }))
         return damaged(reason,
                        QCoreApplication::translate("XisfFile", "データの大きさが画像と合いません"));
-    const QStringList bounds = image.bounds.split(QLatin1Char(':'));
-    if (layout->isFloat && bounds.size() == 2) {
-        bool okLo = false, okHi = false;
-        const double lo = bounds[0].toDouble(&okLo), hi = bounds[1].toDouble(&okHi);
-        if (okLo && okHi && std::isfinite(lo) && std::isfinite(hi) && hi > lo)
-            layout->lo = lo, layout->hi = hi;
-    }
     return true;
 }
 

@@ -414,6 +414,16 @@ bool checkLayout(const Image &image, qint64 fileSize, Layout *layout, QString *r
             return damaged(reason, QCoreApplication::translate("XisfFile",
                                                                "データの大きさが画像と合いません"));
     }
+    // No codec makes more than so many bytes of one (deflate 1032, LZ4 255, zstd some 32 000):
+    // a block announced larger is damaged, and no memory is taken for it.
+    const qint64 ratio = layout->codec == Codec::Zlib  ? 1032
+                         : layout->codec == Codec::Lz4 ? 256
+                                                       : 1 << 16;
+    if (std::any_of(layout->subBlocks.begin(), layout->subBlocks.end(), [&](const SubBlock &b) {
+            return b.uncompressed > b.compressed * ratio + 1024;
+        }))
+        return damaged(reason,
+                       QCoreApplication::translate("XisfFile", "データの大きさが画像と合いません"));
     if (layout->codec == Codec::Lz4 &&
         std::any_of(layout->subBlocks.begin(), layout->subBlocks.end(), [](const SubBlock &b) {
             return b.compressed > std::numeric_limits<int>::max() ||

@@ -386,21 +386,17 @@ bool PhotoMetadata::read(const QString &path, PhotoMetadata *data, QString *erro
     *data = PhotoMetadata();
     QFile file(path);
     QString reason;
-    const auto failed = [&](const QString &why) {
-        if (error)
-            *error = tr("「%1」を読めません: %2").arg(QDir::toNativeSeparators(path), why);
-        return false;
-    };
     if (!QFileInfo(path).isFile() || !file.open(QIODevice::ReadOnly)) {
         reason = file.errorString();
     } else {
         const QByteArray head = file.peek(16);
         if (head.startsWith("XISF0100")) {
+            // A damaged header, like a damaged FITS header, simply has no data.
             XisfFile::Header header;
-            if (!XisfFile::readHeader(path, &header, &reason))
-                return failed(reason);
-            readFitsKeys(header.cards, data, false);
-            readSkyKeys(header.cards, data, false);
+            if (XisfFile::readHeader(path, &header, &reason)) {
+                readFitsKeys(header.cards, data, false);
+                readSkyKeys(header.cards, data, false);
+            }
             return true;
         }
         if (!isFitsHead(head)) {
@@ -411,7 +407,9 @@ bool PhotoMetadata::read(const QString &path, PhotoMetadata *data, QString *erro
         if (readFits(path, file, data, &reason)) // false only without cfitsio
             return true;
     }
-    return failed(reason);
+    if (error)
+        *error = tr("「%1」を読めません: %2").arg(QDir::toNativeSeparators(path), reason);
+    return false;
 }
 
 QString PhotoMetadata::fitsText(QByteArrayView raw)

@@ -19,7 +19,7 @@ deb=${debs[0]}
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
 for p in fonts-ipafont-gothic fonts-ipafont-mincho qt6-image-formats-plugins qt6-qpa-plugins \
-         libcfitsio10 libexiv2-27 \
+         libcfitsio10 libexiv2-27 liblz4-1 libzstd1 zlib1g \
          qt6-translations-l10n libqt6widgets6 libqt6gui6 libqt6core6 libc6; do
     grep -Eq "(^|, )$p( |,|$)" <<<"$depends" || fail "Depends lacks $p"
 done

@@ -987,8 +987,8 @@ Do you want to create it?</translation>
 <context>
     <name>PreviewWindow</name>
     <message>
-        <source>画像ﾌｧｲﾙ |*.jpg;*.bmp;*.gif;*.wmf;*.emf;*.jpeg;*.fit;*.fits;*.fts;*.tif;*.tiff;*.png|</source>
-        <translation>Photo files |*.jpg;*.bmp;*.gif;*.wmf;*.emf;*.jpeg;*.fit;*.fits;*.fts;*.tif;*.tiff;*.png|</translation>
+        <source>画像ﾌｧｲﾙ |*.jpg;*.bmp;*.gif;*.wmf;*.emf;*.jpeg;*.fit;*.fits;*.fts;*.tif;*.tiff;*.png;*.xisf|</source>
+        <translation>Photo files |*.jpg;*.bmp;*.gif;*.wmf;*.emf;*.jpeg;*.fit;*.fits;*.fts;*.tif;*.tiff;*.png;*.xisf|</translation>
     </message>
     <message>
         <source>Windows / OS/2 ﾋﾞｯﾄﾏｯﾌﾟ (*.bmp)|*.bmp|</source>
@@ -1021,6 +1021,10 @@ Do you want to create it?</translation>
     <message>
         <source>PNG (*.png)|*.png|</source>
         <translation>PNG (*.png)|*.png|</translation>
+    </message>
+    <message>
+        <source>XISF (*.xisf)|*.xisf|</source>
+        <translation>XISF (*.xisf)|*.xisf|</translation>
     </message>
     <message>
         <source>全てのﾌｧｲﾙ (*.*)|*.*</source>
@@ -1246,10 +1250,6 @@ take the photo&apos;s data. A part in [ ] is written only when all its values ar
         <source>カメラのﾌｧｲﾙとして読めません: %1</source>
         <translation>Not readable as a camera file: %1</translation>
     </message>
-    <message>
-        <source>XISF のヘッダはまだ読めません。</source>
-        <translation>XISF headers cannot be read yet.</translation>
-    </message>
 </context>
 <context>
     <name>SubframeReader</name>
@@ -1388,6 +1388,113 @@ take the photo&apos;s data. A part in [ ] is written only when all its values ar
 %2</source>
         <translation>&quot;%1&quot; is not the name of a value that can be set. The names are Section.Key, as follows:
 %2</translation>
+    </message>
+</context>
+<context>
+    <name>XisfFile</name>
+    <message>
+        <source>XISF のﾌｧｲﾙが壊れています（%1）</source>
+        <translation>the XISF file is damaged (%1)</translation>
+    </message>
+    <message>
+        <source>この XISF のﾌｧｲﾙは読めません: %1</source>
+        <translation>this XISF file is not supported: %1</translation>
+    </message>
+    <message>
+        <source>始まりが違います</source>
+        <translation>it does not start as XISF 1.0 does</translation>
+    </message>
+    <message>
+        <source>ヘッダが大きすぎます</source>
+        <translation>the header is too large</translation>
+    </message>
+    <message>
+        <source>ヘッダが途中で切れています</source>
+        <translation>the header is cut short</translation>
+    </message>
+    <message>
+        <source>XISF の XML ではありません</source>
+        <translation>the header is not XISF XML</translation>
+    </message>
+    <message>
+        <source>版 %1</source>
+        <translation>version %1</translation>
+    </message>
+    <message>
+        <source>画像がありません</source>
+        <translation>there is no image</translation>
+    </message>
+    <message>
+        <source>画像の形 %1</source>
+        <translation>image geometry %1</translation>
+    </message>
+    <message>
+        <source>%1x%2 の画像</source>
+        <translation>a %1x%2 image</translation>
+    </message>
+    <message>
+        <source>画素の形式 %1</source>
+        <translation>sample format %1</translation>
+    </message>
+    <message>
+        <source>色空間 %1（%2 チャンネル）</source>
+        <translation>colour space %1 (%2 channels)</translation>
+    </message>
+    <message>
+        <source>画素の並び %1</source>
+        <translation>pixel storage %1</translation>
+    </message>
+    <message>
+        <source>バイト順 %1</source>
+        <translation>byte order %1</translation>
+    </message>
+    <message>
+        <source>%1 チャンネル</source>
+        <translation>%1 channels</translation>
+    </message>
+    <message>
+        <source>別のﾌｧｲﾙにあるデータ（%1）</source>
+        <translation>data kept in another file (%1)</translation>
+    </message>
+    <message>
+        <source>ヘッダの中のデータ（%1）</source>
+        <translation>data kept in the header (%1)</translation>
+    </message>
+    <message>
+        <source>データの位置 %1</source>
+        <translation>data location %1</translation>
+    </message>
+    <message>
+        <source>データのブロックがﾌｧｲﾙの外にあります</source>
+        <translation>the data block lies beyond the end of the file</translation>
+    </message>
+    <message>
+        <source>データの大きさが画像と合いません</source>
+        <translation>the size of the data does not match the image</translation>
+    </message>
+    <message>
+        <source>圧縮方式 %1</source>
+        <translation>compression %1</translation>
+    </message>
+    <message>
+        <source>シャッフルの単位 %1</source>
+        <translation>shuffling item size %1</translation>
+    </message>
+    <message>
+        <source>圧縮したデータを展開できないか、展開した大きさが合いません</source>
+        <translation>the compressed data cannot be decompressed, or decompresses to the wrong size</translation>
+    </message>
+    <message>
+        <source>画像を作るメモリがありません</source>
+        <translation>not enough memory for the image</translation>
+    </message>
+    <message>
+        <source>%1x%2 の画像は大きすぎて読み込めません</source>
+        <translation>a %1x%2 image is too large to load</translation>
+    </message>
+    <message>
+        <source>画像を読み込むメモリがありません</source>
+        <translation>not enough memory to load the image</translation>
     </message>
 </context>
 </TS>

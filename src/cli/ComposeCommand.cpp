@@ -1,4 +1,7 @@
 #include "ComposeCommand.h"
+#include "BatchRunner.h"
+#include "ComposeOptions.h"
+#include "InputPhotos.h"
 
 #include "compose/CaptionFill.h"
 #include "compose/DateStyle.h"
@@ -10,9 +13,13 @@
 #include "compose/PreviewComposer.h"
 #include "compose/SubframeSummary.h"
 #include "compose/TemplateOverrides.h"
+#include "io/LoadPicture.h"
 #include "io/PhotoMetadata.h"
 #include "io/SavePicture.h"
 #include "io/SubframeHeader.h"
+#include "sky/FieldFacts.h"
+#include "sky/FieldSolver.h"
+#include "sky/SkyCatalogue.h"
 #include "store/AppSettings.h"
 #include "store/ProgramFolder.h"
 #include "store/TemplateFile.h"
@@ -23,22 +30,16 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QLocale>
 #include <QSet>
 #include <QTextStream>
 #include <QThread>
-#include <QThreadPool>
-#include <atomic>
-#include <condition_variable>
-#include <mutex>
-#include <optional>
-#include <vector>
 
 namespace {
 
 const char16_t *const kProgram = u"morvel-compose";
 const char16_t *const kDefaultTemplate = u"default.kvl";
 constexpr double kTwipsPerPixel = 15.0; // 96 dpi
-constexpr int kMaxJobs = 256;
 
 QString shown(const QString &path)
 {
@@ -65,50 +66,32 @@ bool checkNamedFile(const QString &path, QString *error)
     return false;
 }
 
-// "WxH" (or "WXH") with a size the layout takes; the size into *box when box is set.
-bool parseFit(const QString &text, QSize *box)
+// The language of the field's names: --lang's, else the locale's as for the messages.
+AppSettings::Language solveLanguage(const ComposeOptions &o)
 {
-    const QStringList parts = text.split(QLatin1Char('x'), Qt::KeepEmptyParts, Qt::CaseInsensitive);
-    bool okW = false, okH = false;
-    const QSize size =
-        parts.size() == 2 ? QSize(parts[0].toInt(&okW), parts[1].toInt(&okH)) : QSize();
-    if (!okW || !okH || PhotoOptions::boundedBox(size) != size)
-        return false;
-    if (box)
-        *box = size;
-    return true;
+    for (const char *name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        const QString value = qEnvironmentVariable(name);
+        if (!value.isEmpty())
+            return o.language(value);
+    }
+    return o.language(QLocale::system().name());
 }
 
-// The language of a --lang value, "ja" or "en".
-std::optional<AppSettings::Language> languageCode(const QString &code)
+// Where the photo lies on the sky: its header's WCS, the cache or astrometry.net, with the hints
+// of its data and the typed target, in the photo's own pixels.
+SolveResult solvePhoto(const QString &photo, const QString &typedTarget, int timeLimit)
 {
-    if (code == QLatin1String("ja"))
-        return AppSettings::Language::Japanese;
-    if (code == QLatin1String("en"))
-        return AppSettings::Language::English;
-    return std::nullopt;
+    SolveRequest request;
+    request.photoPath = photo;
+    request.solver.timeLimit = timeLimit;
+    PhotoMetadata data;
+    PhotoMetadata::read(photo, &data);
+    request.hints = SolveHints::fromMetadata(data, LoadPicture::readHeader(photo).size, typedTarget,
+                                             SkyCatalogue::builtIn());
+    return FieldSolver::solve(request);
 }
 
 } // namespace
-
-struct ComposeCommand::Options
-{
-    QString settings;
-    QString templateFile;
-    QString photo;
-    QString output;
-    QString outputDir;
-    QString format;
-    QString printMetadata;
-    QString jobs;
-    QString fit;
-    QString lang;
-    QStringList photos;
-    QStringList sets;
-    QStringList subframes;
-    bool fill = false;
-    bool help = false;
-};
 
 struct ComposeCommand::Setup
 {
@@ -120,34 +103,23 @@ struct ComposeCommand::Setup
     DateStyle dateStyle;
     bool englishMonths = false;
     bool hasSubframes = false;
-    CaptionFill::Values subframes; // the summary of --subframes
-    FrameDescription frame;        // the panel with the --set values, for photos without the fill
+    CaptionFill::Values subframes; // the summary of the sub-frames
+    bool solve = false;            // --solve: the field's facts join the fill
+    bool requireSolve = false;
+    int solveTimeout = 60;
+    AppSettings::Language language = AppSettings::Language::Japanese;
+    FrameDescription frame; // the panel with the --set values, for photos without the fill
     LayoutMargins margins;
     PhotoOptions photo;
     int jpegQuality = 80;
     int jobs = 1;
+    InputPhotos inputs; // the photos and sub-frames of the run, which no picture replaces
 };
 
 ComposeCommand::ComposeCommand(const QString &programFolder, QTextStream &out, QTextStream &err,
                                bool progress)
     : m_programFolder(programFolder), m_out(out), m_err(err), m_progress(progress)
 {}
-
-AppSettings::Language ComposeCommand::language(const QStringList &arguments,
-                                               const QString &localeName)
-{
-    for (int i = 1; i < arguments.size() && arguments.at(i) != QLatin1String("--"); ++i) {
-        const QString &arg = arguments.at(i);
-        std::optional<AppSettings::Language> chosen;
-        if (arg.startsWith(QLatin1String("--lang=")))
-            chosen = languageCode(arg.mid(7));
-        else if (arg == QLatin1String("--lang") && i + 1 < arguments.size())
-            chosen = languageCode(arguments.at(i + 1));
-        if (chosen)
-            return *chosen;
-    }
-    return Translations::fromLocaleName(localeName);
-}
 
 QString ComposeCommand::helpText()
 {
@@ -160,7 +132,8 @@ QString ComposeCommand::helpText()
         "                 [--subframes DIR|FILE]... [--set 名前=値]... --output-dir DIR\n"
         "                 [--format bmp|png|jpg] [-j N] PHOTO...\n"
         "  morvel-compose --print-metadata PHOTO [--subframes DIR|FILE]...\n"
-        "  最初の二つには [--fit WxH] を、どれにも [--lang ja|en] を付けられます。\n"
+        "  最初の二つには [--fit WxH] を、どれにも [--lang ja|en] と\n"
+        "  [--solve [--solve-timeout S] [--require-solve]] を付けられます。\n"
         "\n"
         "写真を枠に入れた画像を作ります。画面の「Preview...」と同じ画像です: 起動時の設定、\n"
         "テンプレート（日付と時刻を含む）、写真の情報（--fill-from-photo）、--set の値の順に\n"
@@ -181,17 +154,30 @@ QString ComposeCommand::helpText()
         "  --fit WxH          この実行では、WxH より大きな写真を縦横比を保って縮小します\n"
         "                     （50x50 から 1600x1200 まで。既定は設定ﾌｧｲﾙの「大きな写真を\n"
         "                     縮小する」）\n"
-        "  --fill-from-photo  写真ごとに、写真の情報（FITS ヘッダ、EXIF）を入力してから描きます\n"
+        "  --fill-from-photo  写真ごとに、写真の情報（FITS ヘッダ、EXIF）を入力してから描きます。\n"
+        "                     --subframes が無く、テンプレートの [Subframes] Folder のフォルダが\n"
+        "                     あれば（相対パスはテンプレートのﾌｧｲﾙから）、そのサブフレームも\n"
+        "                     集計します\n"
         "  --subframes DIR|FILE  サブフレームのフォルダ（中のフォルダも）かﾌｧｲﾙ（何度でも）。\n"
         "                     FITS とカメラのﾌｧｲﾙ（JPEG、TIFF、RAW）のヘッダだけを読み（XISF\n"
         "                     はまだ読めず、読めないﾌｧｲﾙに数えます）、\n"
         "                     ダーク、フラット、バイアスを除いたライトフレームを集計して\n"
         "                     {INTEGRATION} などに入れます。--fill-from-photo を含みます\n"
+        "  --solve            写真の写野を astrometry.net で求め（FITS ヘッダの WCS があれば\n"
+        "                     それを使い、結果はキャッシュします）、{TARGET} {RA} {DEC} {FOV}\n"
+        "                     {SCALE} {NORTH} {OBJECTS} に入れます。対象名が空なら {TARGET}\n"
+        "                     が入ります。テンプレートの [Sky] が Overlay=True なら方位、\n"
+        "                     スケールと天体名を写真に描きます。--fill-from-photo を含みます。\n"
+        "                     求められない写真も警告して描きます\n"
+        "  --solve-timeout S  写真一枚の解析の制限時間（秒。既定: 設定ﾌｧｲﾙ、60）\n"
+        "  --require-solve    --solve で、写野を求められない写真を失敗にします\n"
         "  --set 名前=値      テンプレートの値を一つ変えます（何度でも）。名前はテンプレート\n"
         "                     ﾌｧｲﾙの [セクション] とキー:\n"
         "                     --set Header-0.Data=\"M42 オリオン大星雲\"\n"
         "                     --set Frame.BorderWidth=3  --set Header-2.FontColor=#FFD080\n"
         "                     --set Header-3.FontBold=True（色は 0xBBGGRR か #RRGGBB）\n"
+        "                     セクションと行: Header-0 対象名、Header-1 日付と時刻、\n"
+        "                     Header-2、Header-3、Header-4 フッタの1行目から3行目、Frame 枠\n"
         "  --print-metadata PHOTO  写真の情報を、差し込み名と値を一行ずつ書き出します\n"
         "  --lang ja|en       メッセージの言語。既定はロケールに従い、LC_ALL、LC_MESSAGES、\n"
         "                     LANG の最初に設定されたものが日本語なら日本語、ほかは英語。\n"
@@ -220,6 +206,8 @@ QString ComposeCommand::helpText()
         "  300秒 x 24枚 (計 2時間) Gain 100\n"
         "になります（3行目は元のまま）。\n"
         "\n"
+        "出力が入力の写真（--subframes のﾌｧｲﾙも）と同じﾌｧｲﾙになるときは、その写真の画像を\n"
+        "書かずに失敗とします。\n"
         "終了コード: 0 成功、1 写真かﾌｧｲﾙの失敗（一つでも）、2 使い方の誤り。\n"
         "写真の大きさは 50x50 から 1600x1200 までです。FITS の表示の伸張は設定ﾌｧｲﾙに従います。\n");
 }
@@ -229,122 +217,7 @@ void ComposeCommand::fail(const QString &message)
     m_err << failure(message) << Qt::endl;
 }
 
-int ComposeCommand::parse(const QStringList &arguments, Options *o)
-{
-    auto usage = [this](const QString &message) {
-        fail(message);
-        m_err << tr("詳しくは morvel-compose --help") << Qt::endl;
-        return UsageError;
-    };
-    const QStringList valued = {QStringLiteral("--settings"),
-                                QStringLiteral("--template"),
-                                QStringLiteral("--photo"),
-                                QStringLiteral("--output"),
-                                QStringLiteral("--output-dir"),
-                                QStringLiteral("--format"),
-                                QStringLiteral("--print-metadata"),
-                                QStringLiteral("--jobs"),
-                                QStringLiteral("--fit"),
-                                QStringLiteral("--lang")};
-    QString *targets[] = {&o->settings, &o->templateFile,  &o->photo, &o->output, &o->outputDir,
-                          &o->format,   &o->printMetadata, &o->jobs,  &o->fit,    &o->lang};
-    bool optionsEnded = false;
-    for (int i = 1; i < arguments.size(); ++i) {
-        QString arg = arguments.at(i);
-        if (!optionsEnded && arg == QLatin1String("-h"))
-            arg = QStringLiteral("--help");
-        if (!optionsEnded && arg.startsWith(QLatin1String("-j")))
-            arg = QStringLiteral("--jobs") +
-                  (arg.size() > 2 ? QStringLiteral("=") + arg.mid(2) : QString());
-        if (optionsEnded || !arg.startsWith(QLatin1String("--")) || arg == QLatin1String("-")) {
-            if (arg.startsWith(QLatin1Char('-')) && !optionsEnded && arg != QLatin1String("-"))
-                return usage(tr("知らないオプション: %1").arg(arg));
-            o->photos << arg;
-            continue;
-        }
-        if (arg == QLatin1String("--")) {
-            optionsEnded = true;
-            continue;
-        }
-        if (arg == QLatin1String("--help")) {
-            o->help = true;
-            continue;
-        }
-        if (arg == QLatin1String("--fill-from-photo")) {
-            o->fill = true;
-            continue;
-        }
-        QString value;
-        bool hasValue = false;
-        const qsizetype eq = arg.indexOf(QLatin1Char('='));
-        if (eq > 0) {
-            value = arg.mid(eq + 1);
-            arg = arg.left(eq);
-            hasValue = true;
-        }
-        const qsizetype which = valued.indexOf(arg);
-        const bool repeatable =
-            arg == QLatin1String("--set") || arg == QLatin1String("--subframes");
-        if (which < 0 && !repeatable)
-            return usage(tr("知らないオプション: %1").arg(arg));
-        if (!hasValue) {
-            if (i + 1 >= arguments.size())
-                return usage(tr("%1 の後に値がありません。").arg(arg));
-            value = arguments.at(++i);
-        }
-        if (value.isEmpty())
-            return usage(tr("%1 の値が空です。").arg(arg));
-        if (which < 0) {
-            (arg == QLatin1String("--set") ? o->sets : o->subframes) << value;
-            continue;
-        }
-        if (!targets[which]->isEmpty())
-            return usage(tr("%1 が二度あります。").arg(arg));
-        *targets[which] = value;
-    }
-    if (!o->lang.isEmpty() && !languageCode(o->lang))
-        return usage(tr("--lang は ja か en です: %1").arg(o->lang));
-    if (o->help)
-        return Success;
-    if (!o->fit.isEmpty() && !parseFit(o->fit, nullptr))
-        return usage(tr("--fit は 50x50 から 1600x1200 までの 幅x高さ です: %1").arg(o->fit));
-    if (!o->printMetadata.isEmpty()) {
-        if (!o->output.isEmpty() || !o->outputDir.isEmpty() || !o->photo.isEmpty() ||
-            !o->photos.isEmpty())
-            return usage(tr("--print-metadata は写真一つだけと使います。"));
-        return Success;
-    }
-    if (o->output.isEmpty() == o->outputDir.isEmpty())
-        return usage(tr("--output か --output-dir のどちらか一つを指定してください。"));
-    if (!o->output.isEmpty()) {
-        if (!o->photos.isEmpty())
-            return usage(tr("写真を並べるのは --output-dir と一緒のときだけです。--photo を使って"
-                            "ください。"));
-        if (!o->format.isEmpty())
-            return usage(tr("--format は --output-dir と一緒に使います（--output は拡張子で決ま"
-                            "ります）。"));
-        if (!o->jobs.isEmpty())
-            return usage(tr("-j は --output-dir と一緒に使います。"));
-        if (o->fill && o->photo.isEmpty())
-            return usage(tr("--fill-from-photo には写真（--photo）が必要です。"));
-    } else {
-        if (!o->photo.isEmpty())
-            return usage(tr("--output-dir では写真を --photo でなく並べて指定してください。"));
-        if (o->photos.isEmpty())
-            return usage(tr("--output-dir には写真が一つ以上必要です。"));
-        const QString f = o->format.toLower();
-        if (!f.isEmpty() && f != QLatin1String("bmp") && f != QLatin1String("png") &&
-            f != QLatin1String("jpg") && f != QLatin1String("jpeg"))
-            return usage(tr("--format は bmp、png、jpg のどれかです: %1").arg(o->format));
-        bool ok = true;
-        const int jobs = o->jobs.isEmpty() ? 1 : o->jobs.toInt(&ok);
-        if (!ok || jobs < 1 || jobs > kMaxJobs)
-            return usage(tr("-j は 1 から %1 までの数です: %2").arg(kMaxJobs).arg(o->jobs));
-    }
-    return Success;
-}
-
-int ComposeCommand::prepare(const Options &o, Setup *setup)
+int ComposeCommand::prepare(const ComposeOptions &o, Setup *setup)
 {
     // The --set values first: a mistyped name is a usage error, whatever the files hold.
     setup->fontNames = FontSetup::panelFontNames();
@@ -399,14 +272,30 @@ int ComposeCommand::prepare(const Options &o, Setup *setup)
         panel.applyTemplate(tpl, false, fontNames);
     }
 
-    setup->fill = o.fill || !o.subframes.isEmpty();
+    setup->fill = o.fill || !o.subframes.isEmpty() || o.solve;
+    setup->solve = o.solve;
+    setup->requireSolve = o.requireSolve;
+    setup->solveTimeout = o.solveTimeout > 0 ? o.solveTimeout : settings.solveTimeout();
+    setup->language = solveLanguage(o);
     setup->patterns = CaptionFill::patterns(settings);
     setup->dateStyle = DateStyle::fromSettings(settings);
     setup->englishMonths = settings.englishMonths();
-    if (!o.subframes.isEmpty()) {
+    // The fill takes the template's sub-frame folder, as the window does, unless named here.
+    QStringList subframes = o.subframes;
+    if (o.fill && subframes.isEmpty() && !panel.subframeFolder.isEmpty()) {
+        const QString folder =
+            QDir(QFileInfo(templatePath).absolutePath())
+                .absoluteFilePath(QDir::fromNativeSeparators(panel.subframeFolder));
+        if (QFileInfo(folder).isDir())
+            subframes << folder;
+    }
+    if (!subframes.isEmpty()) {
         SubframeSummary summary;
-        if (!readSubframes(o.subframes, &summary))
+        if (!readSubframes(subframes, &summary))
             return Failure;
+        QStringList missing;
+        for (const QString &file : SubframeHeader::files(subframes, &missing))
+            setup->inputs.add(file);
         setup->hasSubframes = true;
         setup->subframes = summary.placeholders(setup->dateStyle, setup->englishMonths);
     }
@@ -423,10 +312,12 @@ int ComposeCommand::prepare(const Options &o, Setup *setup)
     setup->photo = photoOptionsFromSettings(settings);
     if (!o.fit.isEmpty()) {
         setup->photo.shrink = true;
-        parseFit(o.fit, &setup->photo.box);
+        setup->photo.box = o.fit;
     }
     setup->jpegQuality = settings.jpegQuality();
-    setup->jobs = o.jobs.isEmpty() ? std::max(1, QThread::idealThreadCount()) : o.jobs.toInt();
+    setup->jobs = o.jobs > 0 ? o.jobs : std::max(1, QThread::idealThreadCount());
+    for (const QString &photo : o.photo.isEmpty() ? o.photos : QStringList{o.photo})
+        setup->inputs.add(photo);
     return Success;
 }
 
@@ -466,7 +357,7 @@ bool ComposeCommand::readSubframes(const QStringList &paths, SubframeSummary *su
     return true;
 }
 
-int ComposeCommand::printMetadata(const Options &o)
+int ComposeCommand::printMetadata(const ComposeOptions &o)
 {
     const QString &photo = o.printMetadata;
     QString error;
@@ -496,19 +387,65 @@ int ComposeCommand::printMetadata(const Options &o)
         summary.placeholders(DateStyle::fromSettings(settings), settings.englishMonths());
     for (const auto &[name, value] : values)
         m_out << '{' << name << "}\t" << value << '\n';
+    // The field's facts after the photo's own values; a photo that is not solved is told.
+    int status = Success;
+    bool printed = !values.isEmpty();
+    if (o.solve) {
+        const SolveResult solved = solvePhoto(
+            photo, QString(), o.solveTimeout > 0 ? o.solveTimeout : settings.solveTimeout());
+        for (const auto &[name, value] : FieldFacts::values(solved, solveLanguage(o))) {
+            m_out << '{' << name << "}\t" << value << '\n';
+            printed = true;
+        }
+        if (!solved.isIdentified()) {
+            fail(QStringLiteral("%1: %2").arg(shown(photo), solved.message));
+            status = o.requireSolve ? Failure : Success;
+        }
+    }
     m_out.flush();
-    return Success;
+    if (!printed)
+        fail(tr("「%1」には写真の情報がありません。").arg(shown(photo)));
+    return status;
 }
 
 bool ComposeCommand::composeOne(const Setup &setup, const QString &photo, const QString &output,
-                                int format, PreviewComposer &composer, QStringList *messages) const
+                                SavePicture::Format format, PreviewComposer &composer,
+                                QStringList *messages) const
 {
     QString error;
     if (!photo.isEmpty() && !checkNamedFile(photo, &error)) {
         messages->append(failure(error));
         return false;
     }
+    const QString overwritten = setup.inputs.overwrittenBy(output);
+    if (!overwritten.isEmpty()) {
+        messages->append(
+            failure(tr("「%1」は入力の写真「%2」と同じﾌｧｲﾙです。写真に上書きしません。")
+                        .arg(shown(output), shown(overwritten))));
+        return false;
+    }
     FrameDescription frame = setup.frame;
+    // The field first: its facts join the fill, its WCS the overlay. A photo that is not solved
+    // still gets its picture, with a warning, unless the solve is required.
+    CaptionFill::Values field;
+    composer.setPhotoSolution(std::nullopt);
+    if (setup.solve) {
+        const SolveResult solved =
+            solvePhoto(photo, setup.frame.textItems[0].text, setup.solveTimeout);
+        field = FieldFacts::values(solved, setup.language);
+        if (!solved.isIdentified()) {
+            messages->append(failure(QStringLiteral("%1: %2").arg(shown(photo), solved.message)));
+            if (setup.requireSolve)
+                return false;
+        } else {
+            if (solved.targetOutsideField)
+                messages->append(
+                    failure(QStringLiteral("%1: %2").arg(shown(photo), solved.targetMessage)));
+            composer.setPhotoSolution(
+                PreviewComposer::PhotoSolution{photo, *solved.wcs, solved.objects});
+        }
+        composer.setOverlayLanguage(setup.language);
+    }
     if (setup.fill) {
         PhotoMetadata data;
         const bool photoData = !photo.isEmpty() && PhotoMetadata::read(photo, &data);
@@ -517,6 +454,7 @@ bool ComposeCommand::composeOne(const Setup &setup, const QString &photo, const 
         if (!setup.hasSubframes && SubframeHeader::readMaster(photo, &master))
             extra = SubframeSummary::ofMaster(master).placeholders(setup.dateStyle,
                                                                    setup.englishMonths);
+        extra += field;
         if ((photoData && !data.isEmpty()) || !extra.isEmpty()) {
             PanelValues panel =
                 CaptionFill::fill(setup.panel, data, setup.patterns, QTimeZone(), nullptr, extra);
@@ -530,7 +468,7 @@ bool ComposeCommand::composeOne(const Setup &setup, const QString &photo, const 
     switch (outcome.kind) {
     case ComposeOutcome::Kind::Drawn:
         if (!outcome.notice.isEmpty()) // the picture is written all the same
-            m_err << outcome.notice << Qt::endl;
+            messages->append(outcome.notice);
         break;
     case ComposeOutcome::Kind::LayoutRefused:
         messages->append(failure(tr("枠の大きさ %1x%2: %3")
@@ -551,102 +489,55 @@ bool ComposeCommand::composeOne(const Setup &setup, const QString &photo, const 
         messages->append(failure(outcome.message));
         return false;
     }
-    if (!SavePicture::write(composer.canvas(), output, SavePicture::Format(format),
-                            setup.jpegQuality, &error)) {
+    if (!SavePicture::write(composer.canvas(), output, format, setup.jpegQuality, &error)) {
         messages->append(failure(error));
         return false;
     }
     return true;
 }
 
-int ComposeCommand::runBatch(const Options &o, const Setup &setup)
+int ComposeCommand::runBatch(const ComposeOptions &o, const Setup &setup)
 {
-    const QString f = o.format.toLower();
-    const SavePicture::Format format = f == QLatin1String("png") ? SavePicture::Format::Png
-                                       : f.startsWith(QLatin1String("jp"))
-                                           ? SavePicture::Format::Jpeg
-                                           : SavePicture::Format::Bmp;
-    const QString suffix = format == SavePicture::Format::Png    ? QStringLiteral(".png")
-                           : format == SavePicture::Format::Jpeg ? QStringLiteral(".jpg")
-                                                                 : QStringLiteral(".bmp");
+    const QString suffix = o.format == SavePicture::Format::Png    ? QStringLiteral(".png")
+                           : o.format == SavePicture::Format::Jpeg ? QStringLiteral(".jpg")
+                                                                   : QStringLiteral(".bmp");
     if (!QDir().mkpath(o.outputDir)) {
         fail(tr("出力フォルダ「%1」を作れません。").arg(shown(o.outputDir)));
         return Failure;
     }
-
-    struct Job
-    {
-        QString photo;
-        QString output;
-        QStringList messages;
-        bool ok = false;
-        bool done = false;
-    };
     const int count = int(o.photos.size());
-    std::vector<Job> jobs(static_cast<size_t>(count));
-    QSet<QString> outputs;
+    QStringList outputs;
+    QStringList clashes(count); // a photo refused before the start, with why
+    QSet<QString> written;
     for (int i = 0; i < count; ++i) {
-        Job &job = jobs[size_t(i)];
-        job.photo = o.photos.at(i);
-        job.output = QDir(o.outputDir).filePath(QFileInfo(job.photo).completeBaseName() + suffix);
+        const QString &photo = o.photos.at(i);
+        outputs << QDir(o.outputDir).filePath(QFileInfo(photo).completeBaseName() + suffix);
         // Two photos with one base name would overwrite each other's picture: the later fails.
-        const QString key = QFileInfo(job.output).absoluteFilePath();
-        if (outputs.contains(key)) {
-            job.messages << failure(
-                tr("%1: 「%2」は同じ実行で既に書きました。写真の名前が重なっています。")
-                    .arg(shown(job.photo), shown(job.output)));
-            job.done = true;
-        }
-        outputs.insert(key);
+        const QString key = QFileInfo(outputs.last()).absoluteFilePath();
+        if (written.contains(key))
+            clashes[i] =
+                failure(tr("%1: 「%2」は同じ実行で既に書きました。写真の名前が重なっています。")
+                            .arg(shown(photo), shown(outputs.last())));
+        written.insert(key);
     }
-
-    // Each worker takes the next photo and keeps one composer, whose canvas memory serves all
-    // its photos; the pictures are the same whichever worker draws them.
-    std::mutex mutex;
-    std::condition_variable finished;
-    std::atomic<int> next{0};
-    auto worker = [&] {
-        PreviewComposer composer;
-        for (int i = next++; i < count; i = next++) {
-            Job &job = jobs[size_t(i)];
-            if (job.done) // refused before the start
-                continue;
-            QStringList messages;
-            const bool ok =
-                composeOne(setup, job.photo, job.output, int(format), composer, &messages);
-            const std::lock_guard<std::mutex> lock(mutex);
-            job.messages = messages;
-            job.ok = ok;
-            job.done = true;
-            finished.notify_all();
+    const auto work = [&](int i, PreviewComposer &composer, QStringList *messages) {
+        if (!clashes.at(i).isEmpty()) {
+            messages->append(clashes.at(i));
+            return false;
         }
+        return composeOne(setup, o.photos.at(i), outputs.at(i), o.format, composer, messages);
     };
-    const int workers = std::min(setup.jobs, count);
-    QThreadPool pool;
-    pool.setMaxThreadCount(workers);
-    for (int w = 0; w < workers; ++w)
-        pool.start(worker);
-
-    // The photos' messages in the order of the photos, each as soon as it and all before it
-    // are done.
-    int failures = 0;
-    for (int i = 0; i < count; ++i) {
-        Job &job = jobs[size_t(i)];
-        {
-            std::unique_lock<std::mutex> lock(mutex);
-            finished.wait(lock, [&job] { return job.done; });
-        }
+    const auto report = [&](int i, const BatchRunner::Outcome &outcome) {
         if (m_progress)
             m_err << QStringLiteral("[%1/%2] %3 -> %4")
                          .arg(i + 1)
                          .arg(count)
-                         .arg(shown(job.photo), shown(job.output))
+                         .arg(shown(o.photos.at(i)), shown(outputs.at(i)))
                   << Qt::endl;
-        for (const QString &message : job.messages)
+        for (const QString &message : outcome.messages)
             m_err << message << Qt::endl;
-        failures += job.ok ? 0 : 1;
-    }
-    pool.waitForDone();
+    };
+    const int failures = BatchRunner::run(count, setup.jobs, work, report);
     if (failures > 0) {
         fail(tr("%1 枚中 %2 枚が失敗しました。").arg(count).arg(failures));
         return Failure;
@@ -656,10 +547,13 @@ int ComposeCommand::runBatch(const Options &o, const Setup &setup)
 
 int ComposeCommand::run(const QStringList &arguments)
 {
-    Options o;
-    const int parsed = parse(arguments, &o);
-    if (parsed != Success)
-        return parsed;
+    ComposeOptions o;
+    QString error;
+    if (!o.parse(arguments, &error)) {
+        fail(error);
+        m_err << tr("詳しくは morvel-compose --help") << Qt::endl;
+        return UsageError;
+    }
     if (o.help) {
         m_out << helpText();
         m_out.flush();
@@ -675,8 +569,8 @@ int ComposeCommand::run(const QStringList &arguments)
     if (!o.output.isEmpty()) {
         QStringList messages;
         PreviewComposer composer;
-        const int format = int(SavePicture::formatForPath(o.output));
-        const bool ok = composeOne(setup, o.photo, o.output, format, composer, &messages);
+        const bool ok = composeOne(setup, o.photo, o.output, SavePicture::formatForPath(o.output),
+                                   composer, &messages);
         for (const QString &message : messages)
             m_err << message << Qt::endl;
         return ok ? Success : Failure;

@@ -55,6 +55,7 @@ ComposeOutcome PreviewComposer::layOut(FrameDescription &frame, const LayoutMarg
     }
     m_canvas.fill(ColorRef::toColor(frame.backColor));
     m_drawn = DrawnFrame{};
+    m_overlay = SkyOverlay::Layout{};
     return outcome;
 }
 
@@ -147,7 +148,30 @@ ComposeOutcome PreviewComposer::placeCachedPhoto(FrameDescription &frame,
                                                  const LayoutMargins &margins)
 {
     ComposeOutcome outcome = placePhoto(frame, margins, m_cache.image);
-    if (outcome.isDrawn())
-        outcome.notice = m_cache.notice;
+    if (!outcome.isDrawn())
+        return outcome;
+    outcome.notice = m_cache.notice;
+    // The sky over the photo, inside the photo area: the frame's layout stays as it is.
+    if (frame.sky.overlay && m_solution &&
+        QFileInfo(m_solution->photoPath).absoluteFilePath() == m_cache.path) {
+        const QFont font = SkyOverlay::font(frame.sky, frame.textItems[0].fontName);
+        m_overlay = SkyOverlay::layOut(m_solution->wcs, m_solution->objects, m_cache.image.size(),
+                                       frame.sky, font, m_overlayLanguage);
+        SkyOverlay::draw(m_canvas, m_drawn.photoArea.topLeft(), m_overlay, frame.sky, font);
+    }
     return outcome;
+}
+
+void PreviewComposer::setPhotoSolution(const std::optional<PhotoSolution> &solution)
+{
+    m_solution = solution;
+}
+
+std::optional<Wcs> PreviewComposer::photoWcs() const
+{
+    if (m_solution && !m_photoPath.isEmpty() &&
+        QFileInfo(m_solution->photoPath).absoluteFilePath() ==
+            QFileInfo(m_photoPath).absoluteFilePath())
+        return m_solution->wcs;
+    return std::nullopt;
 }

@@ -3,12 +3,14 @@
 #include "ComposeOutcome.h"
 #include "FrameRenderer.h"
 #include "LayoutMargins.h"
+#include "SkyOverlay.h"
 #include "io/PhotoOptions.h"
 
 #include <QDateTime>
 #include <QImage>
 #include <QString>
 #include <memory>
+#include <optional>
 
 struct FrameDescription;
 class TextMeasurer;
@@ -72,6 +74,23 @@ public:
     void setPhotoOptions(const PhotoOptions &options) { m_photoOptions = options; }
     const PhotoOptions &photoOptions() const { return m_photoOptions; }
 
+    // The solve of a photo, kept while that photo is the one the picture includes: the overlay
+    // draws it (when the frame's sky overlay is on) and a saved picture can carry its WCS.
+    struct PhotoSolution
+    {
+        QString photoPath;
+        Wcs wcs; // in the photo's own pixels, before any shrinking
+        QList<FieldObject> objects;
+    };
+    void setPhotoSolution(const std::optional<PhotoSolution> &solution);
+    const std::optional<PhotoSolution> &photoSolution() const { return m_solution; }
+    // The WCS of the photo the picture includes, in its own pixels; none when it is not solved.
+    std::optional<Wcs> photoWcs() const;
+    // The language of the overlay's names.
+    void setOverlayLanguage(AppSettings::Language language) { m_overlayLanguage = language; }
+    // The overlay of the last composition, in the photo's pixels as drawn; empty when none.
+    const SkyOverlay::Layout &overlayLayout() const { return m_overlay; }
+
     // Decodings done so far (a repeated composition of an unchanged file decodes nothing).
     int decodeCount() const { return m_decodeCount; }
 
@@ -101,4 +120,7 @@ private:
     CachedPhoto m_cache;
     PhotoOptions m_photoOptions;
     int m_decodeCount = 0;
+    std::optional<PhotoSolution> m_solution;
+    AppSettings::Language m_overlayLanguage = AppSettings::Language::Japanese;
+    SkyOverlay::Layout m_overlay;
 };

@@ -71,6 +71,8 @@ private:
     QCheckBox *chkFillOnLoad;
     QLineEdit *txtCaption[3];
     QPushButton *cmdCaptionDefaults;
+    QCheckBox *chkSolveField;
+    QSpinBox *txtSolveTimeout;
     // What the boxes showed when loaded: a value they could not show is kept unless changed.
     QSize m_shownBox;
     QStringList m_shownPatterns;

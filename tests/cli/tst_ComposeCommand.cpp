@@ -9,11 +9,16 @@
 #include "store/TemplateFile.h"
 #include "support/ExifFiles.h"
 #include "support/LocalZone.h"
+#include "support/SolvedFits.h"
 #include "support/TestFiles.h"
 
 #include <QImageReader>
 #include <QRandomGenerator>
 #include <QTest>
+
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
 
 namespace {
 
@@ -46,6 +51,12 @@ private slots:
     void setIsATemplateValue();
     void fillFromPhotoInABatch();
     void subframesFillTheCaption();
+    void solveFlags_data();
+    void solveFlags();
+    void printsFieldFacts();
+    void neverWritesOverAPhoto_data();
+    void neverWritesOverAPhoto();
+    void noticesInThePhotosOrder();
 
 private:
     int run(const QStringList &args, bool progress = false);
@@ -70,6 +81,10 @@ void tst_ComposeCommand::initTestCase()
     QFile cut(QStringLiteral("cut.jpg"));
     QVERIFY(cut.resize(cut.size() / 2));
     QVERIFY(QDir().mkpath(QStringLiteral("program")));
+    // Solves are cached here; the photo of the Lagoon Nebula has its WCS in its header.
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(m_dir.filePath(QStringLiteral("cache"))));
+    QVERIFY(writeSolvedFits(QStringLiteral("lagoon.fits"),
+                            Wcs::fromView({270.9, -24.38}, 30, 0, false, QSize(240, 160))));
     setLocalZone("Asia/Tokyo");
     QVERIFY(ExifFiles::write(QStringLiteral("camA.jpg"),
                              {{"Exif.Image.Model", "Camera A"},
@@ -119,6 +134,13 @@ void tst_ComposeCommand::refused_data()
     set("not a boolean", "Header-0.FontBold=maybe", "True か False");
     set("font not installed", "Header-3.FontName=No Such Font", "No Such Font");
     set("no value", "Frame.BorderWidth", "名前=値");
+    QTest::newRow("value missing at the end") << QStringList{"--output"} << 2 << "--output の後";
+    QTest::newRow("option twice") << QStringList{"--output", "x", "--output=y"} << 2
+                                  << "--output が二度";
+    QTest::newRow("a value for a switch") << QStringList{"--fill-from-photo=yes", "--output", "x"}
+                                          << 2 << "知らないオプション: --fill-from-photo";
+    QTest::newRow("jobs glued to -j")
+        << QStringList{"--output-dir", "d", "-j0", "p"} << 2 << "-j は 1 から 256 までの数です: 0";
     file("missing template", "--template", "none.kvl");
     file("missing settings", "--settings", "none.ini");
     file("missing photo", "--photo", "none.jpg");
@@ -182,11 +204,6 @@ void tst_ComposeCommand::batchFormatAndClash()
     QVERIFY(photo(60, 60).save(QStringLiteral("a.jpg"), "jpeg"));
     QCOMPARE(run({"--output-dir", dir, "a.bmp", "a.jpg"}), 1);
     QVERIFY(m_err.contains(QStringLiteral("a.jpg")));
-    // A photo cut short is framed as far as it reads, and the error stream says so in one line.
-    QCOMPARE(run({"--output", "cut.bmp", "--photo", "cut.jpg"}), 0);
-    QVERIFY(QFile::exists("cut.bmp"));
-    QCOMPARE(m_err.count(u'\n'), 1);
-    QVERIFY(m_err.contains(QStringLiteral("cut.jpg")));
 }
 
 void tst_ComposeCommand::setIsATemplateValue()
@@ -242,6 +259,9 @@ void tst_ComposeCommand::fillFromPhotoInABatch()
     QCOMPARE(run({"--print-metadata", "camA.jpg"}), 0);
     QCOMPARE(m_out, "{DateTimeOriginal}\t2026:01:15 21:05:30\n{OffsetTimeOriginal}\t+08:00\n"
                     "{Model}\tCamera A\n");
+    QCOMPARE(run({"--print-metadata", "a.bmp"}), 0); // no data: it says so
+    QVERIFY(m_out.isEmpty() &&
+            m_err.contains(QStringLiteral("「a.bmp」には写真の情報がありません")));
 }
 
 void tst_ComposeCommand::subframesFillTheCaption()
@@ -276,6 +296,148 @@ void tst_ComposeCommand::subframesFillTheCaption()
                                    "{FIRST_NIGHT}\t2026/03/01\n{LAST_NIGHT}\t2026/03/01\n"));
     QCOMPARE(run({"--subframes", "nothing", "--output", "x.bmp"}), 1);
     QVERIFY(m_err.contains(QStringLiteral("nothing")));
+
+    // The template's sub-frame folder, relative to the template file, when none is named.
+    QVERIFY(QDir().mkpath(QStringLiteral("tpl")));
+    QVERIFY(TestFiles::writeAll(QStringLiteral("tpl/subs.kvl"),
+                                QByteArray(kTemplate) + "[Subframes]\r\nFolder=../subs\r\n"));
+    const QStringList common = {"--settings", "caption.ini", "--photo", "a.bmp", "--output"};
+    QCOMPARE(run(common + QStringList{"named.bmp", "--template", "t.kvl", "--subframes", "subs"}),
+             0);
+    QCOMPARE(
+        run(common + QStringList{"kept.bmp", "--template", "tpl/subs.kvl", "--fill-from-photo"}),
+        0);
+    QVERIFY(TestFiles::readAll("kept.bmp") == TestFiles::readAll("named.bmp"));
+}
+
+void tst_ComposeCommand::neverWritesOverAPhoto_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("photo"); // the file that must keep its bytes
+    QTest::addColumn<QString>("output");
+    QVERIFY(QDir().mkpath(QStringLiteral("coll")));
+    QVERIFY(photo(80, 60).save(QStringLiteral("coll/target.png"), "png"));
+    QVERIFY(photo(80, 60).save(QStringLiteral("x.png"), "png"));
+    QVERIFY(QFile::link(QStringLiteral("x.png"), QStringLiteral("link.png")));
+    QTest::newRow("a batch in the photo's folder")
+        << QStringList{"--output-dir=.", "--format", "jpg", "b.jpg"} << "b.jpg"
+        << "./b.jpg";
+    QTest::newRow("the photo's own name")
+        << QStringList{"--photo", "x.png", "--output", "x.png"} << "x.png"
+        << "x.png";
+    QTest::newRow("the photo in the output folder")
+        << QStringList{"--output-dir", "coll", "--format", "png", "coll/target.png"}
+        << "coll/target.png"
+        << "coll/target.png";
+    QTest::newRow("a link to the photo")
+        << QStringList{"--photo", "x.png", "--output", "link.png"} << "x.png"
+        << "link.png";
+    QTest::newRow("a sub-frame") << QStringList{"--subframes", "camB.jpg", "--output", "camB.jpg"}
+                                 << "camB.jpg"
+                                 << "camB.jpg";
+#ifdef Q_OS_UNIX
+    // Another name of the same file, which no path resolves to the photo's.
+    QVERIFY(::link("x.png", "hard.png") == 0);
+    QTest::newRow("a second name of the photo")
+        << QStringList{"--photo", "x.png", "--output", "hard.png"} << "x.png"
+        << "hard.png";
+#endif
+}
+
+void tst_ComposeCommand::neverWritesOverAPhoto()
+{
+    QFETCH(QStringList, args);
+    QFETCH(QString, photo);
+    QFETCH(QString, output);
+    const QByteArray bytes = TestFiles::readAll(photo);
+    QCOMPARE(run(args), 1);
+    QVERIFY2(
+        m_err.contains(
+            QStringLiteral("morvel-compose: 「%1」は入力の写真「%2」と同じ").arg(output, photo)),
+        qPrintable(m_err));
+    QVERIFY(TestFiles::readAll(photo) == bytes);
+}
+
+void tst_ComposeCommand::noticesInThePhotosOrder()
+{
+    // Each photo's notice after its own line of progress, whichever worker read it first.
+    const QStringList photos = {"c1.jpg", "a.bmp", "c2.jpg", "c3.jpg", "c4.jpg"};
+    QString expected;
+    for (int i = 0; i < photos.size(); ++i) {
+        if (photos[i] != "a.bmp")
+            QVERIFY(QFile::copy(QStringLiteral("cut.jpg"), photos[i]));
+        QCOMPARE(run({"--photo", photos[i], "--output", "single.bmp"}), 0);
+        expected += QStringLiteral("[%1/5] %2 -> n/%3.bmp\n")
+                        .arg(i + 1)
+                        .arg(photos[i], QFileInfo(photos[i]).completeBaseName()) +
+                    m_err;
+    }
+    // A photo cut short is framed as far as it reads; one line says so.
+    QCOMPARE(expected.count(u'\n'), 9);
+    QCOMPARE(expected.count(QStringLiteral("c3.jpg")), 2);
+    QCOMPARE(run(QStringList{"-j3", "--output-dir", "n"} + photos, true), 0);
+    QCOMPARE(m_err, expected);
+}
+
+void tst_ComposeCommand::solveFlags_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("message"); // on standard error; empty for none
+    QTest::addColumn<int>("pictures");
+    const QStringList one = {"--output", "s.bmp", "--photo"};
+    QTest::newRow("solved") << QStringList{"--solve"} + one + QStringList{"lagoon.fits"} << 0 << ""
+                            << 1;
+    QTest::newRow("typed target outside the field")
+        << QStringList{"--template", "t.kvl", "--solve"} + one + QStringList{"lagoon.fits"} << 0
+        << "lagoon.fits: 入力された対象「M42」は写野の外にあります。" << 1;
+    QTest::newRow("not solved: a warning")
+        << QStringList{"--solve", "--solve-timeout", "3"} + one + QStringList{"a.bmp"} << 0
+        << "morvel-compose: a.bmp: 写野" << 1;
+    QTest::newRow("not solved, required")
+        << QStringList{"--require-solve", "--solve-timeout=3"} + one + QStringList{"a.bmp"} << 1
+        << "morvel-compose: a.bmp: 写野" << 0;
+    QTest::newRow("solver missing") << QStringList{"--solve"} + one + QStringList{"b.jpg"} << 0
+                                    << "astrometry-data-tycho2-10-19" << 1;
+    QTest::newRow("batch of two, -j 2")
+        << QStringList{"--solve", "--solve-timeout", "3",    "-j", "2", "--output-dir",
+                       "sd",      "lagoon.fits",     "a.bmp"}
+        << 0 << "a.bmp: 写野" << 2;
+    QTest::newRow("time limit out of range")
+        << QStringList{"--solve-timeout", "0"} + one + QStringList{"a.bmp"} << 2
+        << "--solve-timeout は 1 から 3600 までの秒数です: 0" << 0;
+    QTest::newRow("solve without a photo")
+        << QStringList{"--solve", "--output", "s.bmp"} << 2 << "--solve には写真" << 0;
+}
+
+void tst_ComposeCommand::solveFlags()
+{
+    QFETCH(QStringList, args);
+    QFETCH(int, code);
+    QFETCH(QString, message);
+    QFETCH(int, pictures);
+    QFile::remove(QStringLiteral("s.bmp"));
+    QDir(QStringLiteral("sd")).removeRecursively();
+    const QByteArray path = qgetenv("PATH");
+    if (QByteArray(QTest::currentDataTag()) == "solver missing")
+        qputenv("PATH", QFile::encodeName(m_dir.filePath(QStringLiteral("program"))));
+    const int status = run(args);
+    qputenv("PATH", path);
+    QCOMPARE(status, code);
+    QVERIFY2(message.isEmpty() ? m_err.isEmpty() : m_err.contains(message), qPrintable(m_err));
+    QCOMPARE(int(QFile::exists(QStringLiteral("s.bmp"))) +
+                 int(QDir(QStringLiteral("sd")).entryList(QDir::Files).size()),
+             pictures);
+}
+
+void tst_ComposeCommand::printsFieldFacts()
+{
+    QCOMPARE(run({"--print-metadata", "lagoon.fits", "--solve", "--lang", "en"}), 0);
+    QVERIFY2(m_out.contains("{RA}\t18h03m36s\n{DEC}\t−24°22′48″\n{FOV}\t2.00°×1.33°\n"
+                            "{SCALE}\t30.00″/px\n"),
+             qPrintable(m_out));
+    QVERIFY(m_out.contains("{TARGET}\tM 8 (NGC 6523) Lagoon Nebula\n"));
+    QVERIFY(m_err.isEmpty());
 }
 
 QTEST_MAIN(tst_ComposeCommand)

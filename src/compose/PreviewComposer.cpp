@@ -7,6 +7,7 @@
 #include "TextNumber.h"
 #include "common/ColorRef.h"
 #include "io/LoadPicture.h"
+#include "io/PhotoMetadata.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -55,6 +56,7 @@ ComposeOutcome PreviewComposer::layOut(FrameDescription &frame, const LayoutMarg
     }
     m_canvas.fill(ColorRef::toColor(frame.backColor));
     m_drawn = DrawnFrame{};
+    m_photoRect = QRect();
     return outcome;
 }
 
@@ -77,6 +79,7 @@ ComposeOutcome PreviewComposer::placePhoto(FrameDescription &frame, const Layout
     if (!outcome.isDrawn())
         return outcome;
     FrameRenderer::paintPhoto(m_canvas, photo, m_drawn.photoArea.topLeft());
+    m_photoRect = QRect(m_drawn.photoArea.topLeft(), photo.size());
     return outcome;
 }
 
@@ -150,4 +153,34 @@ ComposeOutcome PreviewComposer::placeCachedPhoto(FrameDescription &frame,
     if (outcome.isDrawn())
         outcome.notice = m_cache.notice;
     return outcome;
+}
+
+void PreviewComposer::setPhotoSolution(std::optional<Wcs> solution)
+{
+    m_solution = std::move(solution);
+    m_solutionPath = m_photoPath;
+}
+
+std::optional<Wcs> PreviewComposer::photoSolution() const
+{
+    if (m_photoPath.isEmpty() || m_solutionPath != m_photoPath)
+        return std::nullopt;
+    return m_solution;
+}
+
+PictureMetadata PreviewComposer::pictureMetadata(const FrameDescription &frame) const
+{
+    const bool photoDrawn = !m_photoRect.isEmpty() && !m_photoPath.isEmpty();
+    PhotoMetadata data;
+    if (photoDrawn)
+        PhotoMetadata::read(m_photoPath, &data);
+    PictureMetadata m = PictureMetadata::of(frame, data);
+    m.pictureSize = m_canvas.size();
+    if (photoDrawn) {
+        m.photoRect = m_photoRect;
+        m.photoWcs = photoSolution();
+        if (!m.photoWcs)
+            m.photoWcs = PictureMetadata::headerWcs(data);
+    }
+    return m;
 }

@@ -3,12 +3,14 @@
 #include "ComposeOutcome.h"
 #include "FrameRenderer.h"
 #include "LayoutMargins.h"
+#include "PictureMetadata.h"
 #include "io/PhotoOptions.h"
 
 #include <QDateTime>
 #include <QImage>
 #include <QString>
 #include <memory>
+#include <optional>
 
 struct FrameDescription;
 class TextMeasurer;
@@ -72,6 +74,17 @@ public:
     void setPhotoOptions(const PhotoOptions &options) { m_photoOptions = options; }
     const PhotoOptions &photoOptions() const { return m_photoOptions; }
 
+    // The plate solution of the photo now included (a WCS of its pixels as decoded, or of the
+    // file's own): it holds while that photo stays the picture's photo. Nothing clears it.
+    void setPhotoSolution(std::optional<Wcs> solution);
+    // The solution set for the photo now included; nothing for another photo or none.
+    std::optional<Wcs> photoSolution() const;
+
+    // What the picture as composed says about itself when saved: the frame's texts (the frame
+    // of the last composition), the date and observer of the photo's data, and, when a photo is
+    // drawn and solved (photoSolution(), else a WCS in its FITS header), where it lies on the sky.
+    PictureMetadata pictureMetadata(const FrameDescription &frame) const;
+
     // Decodings done so far (a repeated composition of an unchanged file decodes nothing).
     int decodeCount() const { return m_decodeCount; }
 
@@ -101,4 +114,7 @@ private:
     CachedPhoto m_cache;
     PhotoOptions m_photoOptions;
     int m_decodeCount = 0;
+    QRect m_photoRect; // where the photo is drawn on the canvas; empty when it is not
+    std::optional<Wcs> m_solution;
+    QString m_solutionPath; // the photo m_solution belongs to
 };

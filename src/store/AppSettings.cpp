@@ -17,6 +17,7 @@ const QString kJpeg = QStringLiteral("Jpeg");
 const QString kPhoto = QStringLiteral("Photo");
 const QString kCaption = QStringLiteral("Caption");
 const QString kView = QStringLiteral("View");
+const QString kSave = QStringLiteral("Save");
 
 enum class Default
 {
@@ -93,9 +94,9 @@ struct SettingsFileLayout
     }
     static constexpr int TextCount = 3;
 
-    static const std::array<ExtraIntEntry, 8> &extraInts()
+    static const std::array<ExtraIntEntry, 9> &extraInts()
     {
-        static const std::array<ExtraIntEntry, 8> entries{{
+        static const std::array<ExtraIntEntry, 9> entries{{
             {kPhoto, "Stretch", &AppSettings::m_photoStretch, 0},
             {kPhoto, "Shrink", &AppSettings::m_shrinkLarge, 0},
             {kPhoto, "ShrinkWidth", &AppSettings::m_shrinkWidth, 1600},
@@ -104,6 +105,7 @@ struct SettingsFileLayout
             {kView, "FitWindow", &AppSettings::m_fitWindow, 0},
             {kView, "LivePreview", &AppSettings::m_livePreview, 0},
             {kView, "Language", &AppSettings::m_language, 0},
+            {kSave, "Metadata", &AppSettings::m_saveMetadata, 1},
         }};
         return entries;
     }

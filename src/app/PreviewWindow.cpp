@@ -297,8 +297,9 @@ void PreviewWindow::savePicture()
     const SavePicture::Format typed = SavePicture::formatForPath(chosen.path);
     const SavePicture::Format format = typed == SavePicture::Format::Bmp ? entry.format : typed;
     QString error;
+    const PictureXmp metadata = m_composer.pictureMetadata(*m_frame).xmp();
     if (!SavePicture::write(m_composer.canvas(), chosen.path, format, m_settings->jpegQuality(),
-                            &error)) {
+                            &error, m_settings->saveMetadata() ? &metadata : nullptr)) {
         m_services->message(m_area->window(), QMessageBox::Warning, AppTexts::saveFailedCaption(),
                             error, QMessageBox::Ok, QMessageBox::Ok);
         return;

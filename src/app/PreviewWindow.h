@@ -47,7 +47,8 @@ public:
     // Save the canvas under the name chosen in the save dialog (starting in savePath), as BMP,
     // PNG or JPEG (at the settings' jpegQuality): a name ending in .png, .jpg or .jpeg in that
     // format, any other by the filter chosen; after a successful save the window closes. A failed
-    // write is told.
+    // write is told. With the settings' saveMetadata(), a PNG or JPEG carries the picture's
+    // caption, date and sky position (PreviewComposer::pictureMetadata).
     void savePicture();
     // The canvas on the clipboard as a bitmap; the window stays open.
     void copyToClipboard();
@@ -68,6 +69,13 @@ public:
     // after a photo was chosen in the open dialog, the photo's name with ".bmp" in savePath, and
     // never the photo itself. Empty after the window was closed by a save.
     QString saveDialogName() const;
+
+    // The plate solution of the photo now shown, for the sky position of the pictures saved while
+    // it is the photo (PreviewComposer::setPhotoSolution).
+    void setPhotoSolution(std::optional<Wcs> solution)
+    {
+        m_composer.setPhotoSolution(std::move(solution));
+    }
 
     PreviewComposer &composer() { return m_composer; }
     const QImage &canvasImage() const { return m_composer.canvas(); }

@@ -6,6 +6,7 @@
 #include "compose/FrameDescription.h"
 #include "compose/LayoutMargins.h"
 #include "compose/PanelValues.h"
+#include "compose/PictureMetadata.h"
 #include "compose/PreviewCommand.h"
 #include "compose/PreviewComposer.h"
 #include "compose/SubframeSummary.h"
@@ -107,6 +108,7 @@ struct ComposeCommand::Options
     QStringList sets;
     QStringList subframes;
     bool fill = false;
+    bool noMetadata = false;
     bool help = false;
 };
 
@@ -125,6 +127,7 @@ struct ComposeCommand::Setup
     LayoutMargins margins;
     PhotoOptions photo;
     int jpegQuality = 80;
+    bool metadata = true; // PNG and JPEG carry their caption (PictureMetadata)
     int jobs = 1;
 };
 
@@ -182,6 +185,8 @@ QString ComposeCommand::helpText()
         "                     （50x50 から 1600x1200 まで。既定は設定ﾌｧｲﾙの「大きな写真を\n"
         "                     縮小する」）\n"
         "  --fill-from-photo  写真ごとに、写真の情報（FITS ヘッダ、EXIF）を入力してから描きます\n"
+        "  --no-metadata      PNG と JPEG に説明文、撮影日時、空の位置（XMP）と sRGB の\n"
+        "                     プロファイルを書き込みません（設定ﾌｧｲﾙの [Save] Metadata=0 と同じ）\n"
         "  --subframes DIR|FILE  サブフレームのフォルダ（中のフォルダも）かﾌｧｲﾙ（何度でも）。\n"
         "                     FITS とカメラのﾌｧｲﾙ（JPEG、TIFF、RAW）のヘッダだけを読み（XISF\n"
         "                     はまだ読めず、読めないﾌｧｲﾙに数えます）、\n"
@@ -272,6 +277,10 @@ int ComposeCommand::parse(const QStringList &arguments, Options *o)
         }
         if (arg == QLatin1String("--fill-from-photo")) {
             o->fill = true;
+            continue;
+        }
+        if (arg == QLatin1String("--no-metadata")) {
+            o->noMetadata = true;
             continue;
         }
         QString value;
@@ -426,6 +435,7 @@ int ComposeCommand::prepare(const Options &o, Setup *setup)
         parseFit(o.fit, &setup->photo.box);
     }
     setup->jpegQuality = settings.jpegQuality();
+    setup->metadata = settings.saveMetadata() && !o.noMetadata;
     setup->jobs = o.jobs.isEmpty() ? std::max(1, QThread::idealThreadCount()) : o.jobs.toInt();
     return Success;
 }
@@ -551,8 +561,12 @@ bool ComposeCommand::composeOne(const Setup &setup, const QString &photo, const 
         messages->append(failure(outcome.message));
         return false;
     }
+    // The sky position comes from a WCS in the photo's FITS header; a solve run here would hand
+    // its result to composer.setPhotoSolution() before this.
+    const bool metadata = setup.metadata && SavePicture::Format(format) != SavePicture::Format::Bmp;
+    const PictureXmp xmp = metadata ? composer.pictureMetadata(frame).xmp() : PictureXmp();
     if (!SavePicture::write(composer.canvas(), output, SavePicture::Format(format),
-                            setup.jpegQuality, &error)) {
+                            setup.jpegQuality, &error, metadata ? &xmp : nullptr)) {
         messages->append(failure(error));
         return false;
     }

@@ -190,7 +190,7 @@ SettingsDialog::SettingsDialog(AppSettings &settings, QWidget *owner)
                                  cmdSave,           cmdClose,         cboStretch,     chkShrink,
                                  txtShrinkWidth,    txtShrinkHeight,  chkLivePreview, cboLanguage,
                                  chkFillOnLoad,     txtCaption[0],    txtCaption[1],  txtCaption[2],
-                                 cmdCaptionDefaults};
+                                 cmdCaptionDefaults, chkMetadata};
     for (size_t i = 0; i + 1 < std::size(tabOrder); ++i)
         setTabOrder(tabOrder[i], tabOrder[i + 1]);
 
@@ -287,6 +287,13 @@ void SettingsDialog::buildCaptionGroup()
     });
     grid->addWidget(cmdCaptionDefaults, 5, 1, Qt::AlignRight);
     grid->setRowStretch(6, 1);
+    chkMetadata = new QCheckBox(tr("保存する PNG と JPEG に説明文、撮影日時、空の位置を書き込む"), group);
+    chkMetadata->setObjectName(QStringLiteral("chkMetadata"));
+    chkMetadata->setToolTip(
+        tr("画像ビューアのプロパティに表題（対象名）、説明文、撮影日時、撮影者が出ます。\n"
+           "位置が分かる写真では、星図ソフトが画像を空に重ねられる位置 (AVM) も入ります。\n"
+           "BMP には書き込みません。"));
+    grid->addWidget(chkMetadata, 7, 0, 1, 2);
 }
 
 bool SettingsDialog::showModal(QWidget *owner, AppSettings &settings)
@@ -316,6 +323,7 @@ void SettingsDialog::readSettings()
     chkLivePreview->setChecked(m_settings.livePreview());
     loadList(cboLanguage, qint32(m_settings.language()));
     chkFillOnLoad->setChecked(m_settings.fillOnLoad());
+    chkMetadata->setChecked(m_settings.saveMetadata());
     m_shownPatterns.clear();
     for (int i = 0; i < 3; ++i) {
         txtCaption[i]->setText(m_settings.captionPattern(i));
@@ -345,6 +353,7 @@ void SettingsDialog::writeSettings()
     m_settings.setLanguage(
         AppSettings::Language(savedList(cboLanguage, qint32(m_settings.language()))));
     m_settings.setFillOnLoad(chkFillOnLoad->isChecked());
+    m_settings.setSaveMetadata(chkMetadata->isChecked());
     for (int i = 0; i < 3; ++i) {
         if (txtCaption[i]->text() != m_shownPatterns.at(i))
             m_settings.setCaptionPattern(i, txtCaption[i]->text());

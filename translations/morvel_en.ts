@@ -263,6 +263,8 @@
                      （50x50 から 1600x1200 まで。既定は設定ﾌｧｲﾙの「大きな写真を
                      縮小する」）
   --fill-from-photo  写真ごとに、写真の情報（FITS ヘッダ、EXIF）を入力してから描きます
+  --no-metadata      PNG と JPEG に説明文、撮影日時、空の位置（XMP）と sRGB の
+                     プロファイルを書き込みません（設定ﾌｧｲﾙの [Save] Metadata=0 と同じ）
   --subframes DIR|FILE  サブフレームのフォルダ（中のフォルダも）かﾌｧｲﾙ（何度でも）。
                      FITS とカメラのﾌｧｲﾙ（JPEG、TIFF、RAW）のヘッダだけを読み（XISF
                      はまだ読めず、読めないﾌｧｲﾙに数えます）、
@@ -336,6 +338,9 @@ the start-up values, the template (its date and time included), the photo&apos;s
                      ratio (50x50 to 1600x1200; default: the settings file&apos;s &quot;Shrink
                      large photos&quot;)
   --fill-from-photo  fills in each photo&apos;s data (FITS header, EXIF) before drawing
+  --no-metadata      writes PNG and JPEG files without their caption, date and sky
+                     position (XMP) and sRGB profile (as [Save] Metadata=0 in the
+                     settings file does)
   --subframes DIR|FILE  a folder of sub-frames (its folders too) or a sub-frame file
                      (any number of times). Reads only the headers of FITS and camera
                      files (JPEG, TIFF, raw; XISF files cannot be read yet and count as
@@ -1092,6 +1097,18 @@ take the photo&apos;s data. A part in [ ] is written only when all its values ar
     <message>
         <source>既定のパターンに戻す</source>
         <translation>Restore Defaults</translation>
+    </message>
+    <message>
+        <source>保存する PNG と JPEG に説明文、撮影日時、空の位置を書き込む</source>
+        <translation>Save PNG and JPEG with caption, date and sky position</translation>
+    </message>
+    <message>
+        <source>画像ビューアのプロパティに表題（対象名）、説明文、撮影日時、撮影者が出ます。
+位置が分かる写真では、星図ソフトが画像を空に重ねられる位置 (AVM) も入ります。
+BMP には書き込みません。</source>
+        <translation>Image viewers show the title (the target), the caption, the date taken and the observer in the file&apos;s properties.
+For a photo whose place on the sky is known, sky viewers also get its position (AVM) to lay the picture on the sky.
+BMP files never carry them.</translation>
     </message>
 </context>
 <context>

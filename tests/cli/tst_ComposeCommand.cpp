@@ -46,6 +46,7 @@ private slots:
     void setIsATemplateValue();
     void fillFromPhotoInABatch();
     void subframesFillTheCaption();
+    void metadataTurnedOff();
 
 private:
     int run(const QStringList &args, bool progress = false);
@@ -276,6 +277,25 @@ void tst_ComposeCommand::subframesFillTheCaption()
                                    "{FIRST_NIGHT}\t2026/03/01\n{LAST_NIGHT}\t2026/03/01\n"));
     QCOMPARE(run({"--subframes", "nothing", "--output", "x.bmp"}), 1);
     QVERIFY(m_err.contains(QStringLiteral("nothing")));
+}
+
+void tst_ComposeCommand::metadataTurnedOff()
+{
+    // On by default; --no-metadata and the setting off both write the plain file.
+    QVERIFY(TestFiles::writeAll(QStringLiteral("off.ini"), "[Save]\r\nMetadata=0\r\n"));
+    for (const char *type : {".png", ".jpg"}) {
+        const QStringList same = {"--template", "t.kvl", "--photo", "camA.jpg", "--output"};
+        QCOMPARE(run(same + QStringList{QStringLiteral("on") + type}), 0);
+        QCOMPARE(run(same + QStringList{QStringLiteral("flag") + type, "--no-metadata"}), 0);
+        QCOMPARE(run(same + QStringList{QStringLiteral("off") + type, "--settings", "off.ini"}),
+                 0);
+        const QByteArray on = TestFiles::readAll(QStringLiteral("on") + type);
+        const QByteArray off = TestFiles::readAll(QStringLiteral("off") + type);
+        QVERIFY(on.contains("http://ns.adobe.com/xap/1.0/") && on.contains("<rdf:li xml:lang"));
+        QVERIFY(!off.isEmpty() && !off.contains("http://ns.adobe.com/xap/1.0/"));
+        QVERIFY(!off.contains("iCCP") && !off.contains("ICC_PROFILE"));
+        QCOMPARE(TestFiles::readAll(QStringLiteral("flag") + type), off);
+    }
 }
 
 QTEST_MAIN(tst_ComposeCommand)

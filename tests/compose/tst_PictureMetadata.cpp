@@ -3,6 +3,7 @@
 #include "compose/PreviewComposer.h"
 #include "io/PhotoMetadata.h"
 #include "io/SavePicture.h"
+#include "support/FitsWriter.h"
 #include "support/TestFiles.h"
 
 #include <QtTest>
@@ -218,8 +219,13 @@ void tst_PictureMetadata::skyPosition()
 void tst_PictureMetadata::solutionBelongsToItsPhoto()
 {
     QTemporaryDir dir;
-    const QString first = dir.filePath("first.png"), second = dir.filePath("second.png");
-    QVERIFY(picture(QSize(200, 150)).save(first) && picture(QSize(180, 120)).save(second));
+    const QString first = dir.filePath("first.png"), second = dir.filePath("second.fits");
+    QVERIFY(picture(QSize(200, 150)).save(first));
+    // A FITS photo solved before: its header's WCS, first row at the bottom, pixel (1, 1) there.
+    FitsWriter::Image fits{SHORT_IMG, {100, 80}, std::vector<double>(100 * 80, 500.0)};
+    fits.keys = QStringList{"CTYPE1=RA---TAN", "CTYPE2=DEC--TAN", "CRVAL1=83.82", "CRVAL2=-5.39",
+                            "CRPIX1=1",        "CRPIX2=1",        "CDELT1=-0.001", "CDELT2=0.001"};
+    QVERIFY(FitsWriter::write(second, fits));
     PreviewComposer composer;
     FrameDescription frame = captionFrame();
     frame.photoWidth = 160;
@@ -235,11 +241,14 @@ void tst_PictureMetadata::solutionBelongsToItsPhoto()
     QCOMPARE(m.photoRect, QRectF(composer.drawnFrame().photoArea.topLeft(), QSizeF(200, 150)));
     QVERIFY(m.photoWcs && m.spatial());
 
-    // Composed again with that photo it keeps its solution; with another it has none.
+    // Composed again with that photo it keeps its solution; another photo has only its own.
     QVERIFY(composer.compose(frame, margins).isDrawn());
     QVERIFY(composer.pictureMetadata(frame).photoWcs);
     QVERIFY(composer.compose(frame, margins, second).isDrawn());
-    QVERIFY(!composer.pictureMetadata(frame).photoWcs);
+    m = composer.pictureMetadata(frame);
+    QVERIFY(m.photoWcs);
+    const SkyPoint corner = m.photoWcs->pixelToSky(QPointF(0.5, 79.5));
+    QVERIFY(qAbs(corner.ra - 83.82) < 1e-9 && qAbs(corner.dec + 5.39) < 1e-9);
     QVERIFY(composer.compose(frame, margins, first).isDrawn());
     QVERIFY(!composer.pictureMetadata(frame).photoWcs);
 }

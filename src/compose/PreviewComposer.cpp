@@ -92,7 +92,7 @@ ComposeOutcome PreviewComposer::compose(FrameDescription &frame, const LayoutMar
                                         const QString &photo)
 {
     if (photo.isEmpty())
-        m_photoPath.clear();
+        removePhoto();
     const ComposeOutcome outcome = layOut(frame, margins);
     if (!outcome.isDrawn())
         return outcome;
@@ -105,8 +105,11 @@ ComposeOutcome PreviewComposer::loadPhotoFile(const QString &path, FrameDescript
                                               const LayoutMargins &margins)
 {
     const ComposeOutcome outcome = placePhotoFile(path, frame, margins);
-    if (outcome.kind != ComposeOutcome::Kind::PhotoUnreadable)
+    if (outcome.kind != ComposeOutcome::Kind::PhotoUnreadable) {
+        if (path != m_photoPath)
+            m_solution.reset();
         m_photoPath = path;
+    }
     return outcome;
 }
 
@@ -158,14 +161,17 @@ ComposeOutcome PreviewComposer::placeCachedPhoto(FrameDescription &frame,
 void PreviewComposer::setPhotoSolution(std::optional<Wcs> solution)
 {
     m_solution = std::move(solution);
-    m_solutionPath = m_photoPath;
+}
+
+void PreviewComposer::removePhoto()
+{
+    m_photoPath.clear();
+    m_solution.reset();
 }
 
 std::optional<Wcs> PreviewComposer::photoSolution() const
 {
-    if (m_photoPath.isEmpty() || m_solutionPath != m_photoPath)
-        return std::nullopt;
-    return m_solution;
+    return m_photoPath.isEmpty() ? std::nullopt : m_solution;
 }
 
 PictureMetadata PreviewComposer::pictureMetadata(const FrameDescription &frame) const

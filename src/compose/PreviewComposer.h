@@ -51,7 +51,7 @@ public:
     ComposeOutcome loadPhotoFile(const QString &path, FrameDescription &frame,
                                  const LayoutMargins &margins);
     // No photo from now on; the next composition draws the frame alone.
-    void removePhoto() { m_photoPath.clear(); }
+    void removePhoto();
 
     // Fix(x + 0.5).
     static double roundHalfUp(double x);
@@ -75,9 +75,9 @@ public:
     const PhotoOptions &photoOptions() const { return m_photoOptions; }
 
     // The plate solution of the photo now included (a WCS of its pixels as decoded, or of the
-    // file's own): it holds while that photo stays the picture's photo. Nothing clears it.
+    // file's own): it holds while that photo stays the picture's photo; placing another photo or
+    // removing it clears it.
     void setPhotoSolution(std::optional<Wcs> solution);
-    // The solution set for the photo now included; nothing for another photo or none.
     std::optional<Wcs> photoSolution() const;
 
     // What the picture as composed says about itself when saved: the frame's texts (the frame
@@ -115,6 +115,5 @@ private:
     PhotoOptions m_photoOptions;
     int m_decodeCount = 0;
     QRect m_photoRect; // where the photo is drawn on the canvas; empty when it is not
-    std::optional<Wcs> m_solution;
-    QString m_solutionPath; // the photo m_solution belongs to
+    std::optional<Wcs> m_solution; // of the photo at m_photoPath
 };

@@ -187,7 +187,7 @@ void tst_SettingsDialog::valuesTheControlsCannotShowAreKept()
     QCOMPARE(SettingsDialog::leadingNumber(u"99999999999"_s), 2147483647);
     QCOMPARE(SettingsDialog::leadingNumber(u"-99999999999"_s), qint32(-2147483648));
     s.click(u"cmdSave"_s);
-    QCOMPARE(s.values(), (QList<qint32>{2, -1, 5, 10, -4, 20, 5, 2, 7, 0, 5000, 10, 0, -3, 0}));
+    QCOMPARE(s.values(), (QList<qint32>{2, -1, 5, 10, -4, 20, 5, 2, 7, 0, 5000, 10, 0, -3, 0, 1}));
 
     // Once the user decides, the box is an ordinary check box again.
     s.open(false);

@@ -39,9 +39,9 @@ std::optional<PictureXmp::Spatial> PictureMetadata::spatial() const
     if (!photoWcs || !photoWcs->isValid() || photoRect.isEmpty() || pictureSize.isEmpty())
         return std::nullopt;
     const QSize own = photoWcs->imageSize();
-    const Wcs w = photoWcs->transformed(photoRect.width() / own.width(),
-                                        photoRect.height() / own.height(), photoRect.topLeft(),
-                                        pictureSize);
+    const Wcs w =
+        photoWcs->transformed(photoRect.width() / own.width(), photoRect.height() / own.height(),
+                              photoRect.topLeft(), pictureSize);
     // FITS pixels count rows up from the bottom one, which turns the matrix's second column.
     const auto &cd = w.cd();
     const double m11 = cd[0], m12 = -cd[1], m21 = cd[2], m22 = -cd[3];
@@ -56,8 +56,8 @@ std::optional<PictureXmp::Spatial> PictureMetadata::spatial() const
     PictureXmp::Spatial s;
     s.ra = w.reference().ra;
     s.dec = w.reference().dec;
-    s.referencePixel = QPointF(w.referencePixel().x() + 0.5,
-                               pictureSize.height() + 0.5 - w.referencePixel().y());
+    s.referencePixel =
+        QPointF(w.referencePixel().x() + 0.5, pictureSize.height() + 0.5 - w.referencePixel().y());
     s.dimension = pictureSize;
     s.scaleX = scaleX;
     s.scaleY = scaleY;

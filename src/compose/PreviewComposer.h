@@ -114,6 +114,6 @@ private:
     CachedPhoto m_cache;
     PhotoOptions m_photoOptions;
     int m_decodeCount = 0;
-    QRect m_photoRect; // where the photo is drawn on the canvas; empty when it is not
+    QRect m_photoRect;             // where the photo is drawn on the canvas; empty when it is not
     std::optional<Wcs> m_solution; // of the photo at m_photoPath
 };

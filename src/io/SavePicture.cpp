@@ -225,8 +225,8 @@ bool writeBmp(const QImage &source, const QString &path, QString *error)
         error);
 }
 
-bool write(const QImage &image, const QString &path, Format format, int jpegQuality,
-           QString *error, const PictureXmp *metadata)
+bool write(const QImage &image, const QString &path, Format format, int jpegQuality, QString *error,
+           const PictureXmp *metadata)
 {
     if (format == Format::Bmp)
         return writeBmp(image, path, error);
@@ -264,8 +264,7 @@ bool write(const QImage &image, const QString &path, Format format, int jpegQual
         return false;
     }
     return writeFile(
-        path, [&](QIODevice &file, QString *) { return file.write(bytes) == bytes.size(); },
-        error);
+        path, [&](QIODevice &file, QString *) { return file.write(bytes) == bytes.size(); }, error);
 }
 
 Format formatForPath(const QString &path)

@@ -25,8 +25,8 @@ bool writeBmp(const QImage &image, const QString &path, QString *error);
 
 // BMP, PNG or JPEG (quality 0..100, used for JPEG only). With metadata, a PNG or JPEG also
 // carries an sRGB colour profile and that XMP packet; a BMP never does (its bytes are the same).
-bool write(const QImage &image, const QString &path, Format format, int jpegQuality,
-           QString *error, const PictureXmp *metadata = nullptr);
+bool write(const QImage &image, const QString &path, Format format, int jpegQuality, QString *error,
+           const PictureXmp *metadata = nullptr);
 
 // .png gives Png, .jpg and .jpeg give Jpeg (any letter case), anything else Bmp.
 Format formatForPath(const QString &path);

@@ -185,12 +185,12 @@ SettingsDialog::SettingsDialog(AppSettings &settings, QWidget *owner)
     buildCaptionGroup();
 
     // The original controls first, then the groups beside them, column by column.
-    QWidget *const tabOrder[] = {cboDateFormat,     cboDateDelimiter, chkMonth,       txtMargin[0],
-                                 txtMargin[1],      txtMargin[2],     txtMargin[3],   chkWindowPos,
-                                 cmdSave,           cmdClose,         cboStretch,     chkShrink,
-                                 txtShrinkWidth,    txtShrinkHeight,  chkLivePreview, cboLanguage,
-                                 chkFillOnLoad,     txtCaption[0],    txtCaption[1],  txtCaption[2],
-                                 cmdCaptionDefaults, chkMetadata};
+    QWidget *const tabOrder[] = {
+        cboDateFormat,      cboDateDelimiter, chkMonth,       txtMargin[0],    txtMargin[1],
+        txtMargin[2],       txtMargin[3],     chkWindowPos,   cmdSave,         cmdClose,
+        cboStretch,         chkShrink,        txtShrinkWidth, txtShrinkHeight, chkLivePreview,
+        cboLanguage,        chkFillOnLoad,    txtCaption[0],  txtCaption[1],   txtCaption[2],
+        cmdCaptionDefaults, chkMetadata};
     for (size_t i = 0; i + 1 < std::size(tabOrder); ++i)
         setTabOrder(tabOrder[i], tabOrder[i + 1]);
 
@@ -287,7 +287,8 @@ void SettingsDialog::buildCaptionGroup()
     });
     grid->addWidget(cmdCaptionDefaults, 5, 1, Qt::AlignRight);
     grid->setRowStretch(6, 1);
-    chkMetadata = new QCheckBox(tr("保存する PNG と JPEG に説明文、撮影日時、空の位置を書き込む"), group);
+    chkMetadata =
+        new QCheckBox(tr("保存する PNG と JPEG に説明文、撮影日時、空の位置を書き込む"), group);
     chkMetadata->setObjectName(QStringLiteral("chkMetadata"));
     chkMetadata->setToolTip(
         tr("画像ビューアのプロパティに表題（対象名）、説明文、撮影日時、撮影者が出ます。\n"

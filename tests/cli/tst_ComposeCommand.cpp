@@ -287,8 +287,7 @@ void tst_ComposeCommand::metadataTurnedOff()
         const QStringList same = {"--template", "t.kvl", "--photo", "camA.jpg", "--output"};
         QCOMPARE(run(same + QStringList{QStringLiteral("on") + type}), 0);
         QCOMPARE(run(same + QStringList{QStringLiteral("flag") + type, "--no-metadata"}), 0);
-        QCOMPARE(run(same + QStringList{QStringLiteral("off") + type, "--settings", "off.ini"}),
-                 0);
+        QCOMPARE(run(same + QStringList{QStringLiteral("off") + type, "--settings", "off.ini"}), 0);
         const QByteArray on = TestFiles::readAll(QStringLiteral("on") + type);
         const QByteArray off = TestFiles::readAll(QStringLiteral("off") + type);
         QVERIFY(on.contains("http://ns.adobe.com/xap/1.0/") && on.contains("<rdf:li xml:lang"));

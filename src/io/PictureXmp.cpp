@@ -2,7 +2,7 @@
 
 #include "Exiv2Lock.h"
 
-#include <QStringList>
+#include <stdexcept>
 
 namespace {
 
@@ -73,7 +73,7 @@ bool PictureXmp::embed(QByteArray *bytes, QString *error) const
         auto image = Exiv2::ImageFactory::open(
             reinterpret_cast<const Exiv2::byte *>(bytes->constData()), long(bytes->size()));
         if (!image.get())
-            return false;
+            throw std::runtime_error("not a PNG or JPEG picture");
         // Read first: exiv2 writes back the colour profile it has read, and drops it otherwise.
         image->readMetadata();
         Exiv2::XmpData xmp;

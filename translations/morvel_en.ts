@@ -1099,7 +1099,7 @@ take the photo&apos;s data. A part in [ ] is written only when all its values ar
         <translation>Restore Defaults</translation>
     </message>
     <message>
-        <source>保存する PNG と JPEG に説明文、撮影日時、空の位置を書き込む</source>
+        <source>PNG と JPEG に説明文、撮影日時、空の位置を書き込む</source>
         <translation>Save PNG and JPEG with caption, date and sky position</translation>
     </message>
     <message>

@@ -287,8 +287,7 @@ void SettingsDialog::buildCaptionGroup()
     });
     grid->addWidget(cmdCaptionDefaults, 5, 1, Qt::AlignRight);
     grid->setRowStretch(6, 1);
-    chkMetadata =
-        new QCheckBox(tr("保存する PNG と JPEG に説明文、撮影日時、空の位置を書き込む"), group);
+    chkMetadata = new QCheckBox(tr("PNG と JPEG に説明文、撮影日時、空の位置を書き込む"), group);
     chkMetadata->setObjectName(QStringLiteral("chkMetadata"));
     chkMetadata->setToolTip(
         tr("画像ビューアのプロパティに表題（対象名）、説明文、撮影日時、撮影者が出ます。\n"

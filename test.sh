@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds the test suite once, under AddressSanitizer +
 # UndefinedBehaviorSanitizer with warnings as errors (build/test), and runs every test, the check
-# of the Debian package among them, while the fuzz targets build (build/fuzz, clang); then every
-# fuzz target for a few seconds; last, that every .cpp and .h file is formatted as .clang-format
+# of the Debian package among them, while the fuzz targets build (build/fuzz, clang) and the
+# threaded tests build under ThreadSanitizer (build/tsan); then those under ThreadSanitizer, and
+# every fuzz target for a few seconds; last, that every .cpp and .h file is formatted as .clang-format
 # says (tools/check-format.sh).
 # Arguments go to ctest. MORVEL_QUICK=1 leaves out the fuzz targets.
 set -euo pipefail
@@ -39,6 +40,22 @@ if [ "${MORVEL_QUICK:-0}" != 1 ]; then
     fi
 fi
 
+# ThreadSanitizer on the code that runs threads (the batches of morvel-compose, the photo reader's
+# notices): the libraries and the two tests that drive them, in build/tsan, built while the suite
+# runs.
+tsan_dir="$root/build/tsan"
+tsan_tests=(tst_ComposeCommand tst_PictureFiles)
+tsan_build_log=$(mktemp)
+launcher=()
+if command -v ccache >/dev/null; then
+    launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+fi
+(cmake -S "$root" -B "$tsan_dir" -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g1" \
+    -DMORVEL_TSAN=ON -DMORVEL_PCH=ON -DMORVEL_BUILD_TESTS=ON -DMORVEL_BUILD_BENCH=OFF \
+    -DMORVEL_BUILD_SCREENSHOTS=OFF "${launcher[@]}" >/dev/null &&
+    cmake --build "$tsan_dir" --parallel "$(nproc)" --target "${tsan_tests[@]}") >"$tsan_build_log" 2>&1 &
+tsan=$!
+
 echo "== The test suite under AddressSanitizer + UndefinedBehaviorSanitizer"
 # Qt is not instrumented, yet the suite needs no leak suppression: every test ends its
 # application properly. (The fuzz targets do need one, for fontconfig: see fuzz/README.md.)
@@ -58,6 +75,29 @@ else
     passed=$((passed + total - bad))
     failed=$((failed + bad))
 fi
+
+echo "== The threaded tests under ThreadSanitizer"
+if wait "$tsan"; then
+    tsan_log=$(mktemp)
+    set +e
+    (cd "$tsan_dir" &&
+        TSAN_OPTIONS="halt_on_error=1:suppressions=$root/tests/tsan.supp" \
+        QT_QPA_PLATFORM=offscreen ctest --output-on-failure \
+        -R "^($(IFS='|'; echo "${tsan_tests[*]}"))\$") 2>&1 | tee "$tsan_log"
+    set -e
+    tsan_bad=$(sed -n 's/.*tests passed, \([0-9]*\) tests\{0,1\} failed out of.*/\1/p' "$tsan_log")
+    if [ -z "$tsan_bad" ]; then
+        failed=$((failed + 1))
+    else
+        passed=$((passed + ${#tsan_tests[@]} - tsan_bad))
+        failed=$((failed + tsan_bad))
+    fi
+    rm -f "$tsan_log"
+else
+    cat "$tsan_build_log"
+    failed=$((failed + 1))
+fi
+rm -f "$tsan_build_log"
 
 if [ "$fuzz" != 0 ]; then
     echo "== Fuzz targets, a few seconds each"

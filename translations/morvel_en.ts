@@ -133,6 +133,222 @@
         <translation>See morvel-compose --help</translation>
     </message>
     <message>
+        <source>設定ﾌｧｲﾙ「%1」を読めません: %2</source>
+        <translation>Cannot read the settings file &quot;%1&quot;: %2</translation>
+    </message>
+    <message>
+        <source>テンプレート「%1」を読めません: %2</source>
+        <translation>Cannot read the template &quot;%1&quot;: %2</translation>
+    </message>
+    <message>
+        <source>枠の大きさ %1x%2: %3</source>
+        <translation>Frame size %1x%2: %3</translation>
+    </message>
+    <message>
+        <source>%1 (%2x%3): %4</source>
+        <translation>%1 (%2x%3): %4</translation>
+    </message>
+    <message>
+        <source> --fit 1600x1200 で縮小できます。</source>
+        <translation> --fit 1600x1200 shrinks it.</translation>
+    </message>
+    <message>
+        <source>出力フォルダ「%1」を作れません。</source>
+        <translation>Cannot create the output folder &quot;%1&quot;.</translation>
+    </message>
+    <message>
+        <source>%1: 「%2」は同じ実行で既に書きました。写真の名前が重なっています。</source>
+        <translation>%1: &quot;%2&quot; was already written in this run; two photos have the same name.</translation>
+    </message>
+    <message>
+        <source>%1 枚中 %2 枚が失敗しました。</source>
+        <translation>%2 of %1 photos failed.</translation>
+    </message>
+    <message>
+        <source>サブフレームのヘッダを読んでいます: %1/%2</source>
+        <translation>Reading the sub-frames&apos; headers: %1/%2</translation>
+    </message>
+    <message>
+        <source>「%1」には写真の情報がありません。</source>
+        <translation>&quot;%1&quot; holds no photo data.</translation>
+    </message>
+    <message>
+        <source>「%1」は入力の写真「%2」と同じﾌｧｲﾙです。写真に上書きしません。</source>
+        <translation>&quot;%1&quot; is the same file as the input photo &quot;%2&quot;; the photo is not overwritten.</translation>
+    </message>
+    <message>
+        <source>使い方:
+  morvel-compose [--settings FILE] [--template FILE] [--fill-from-photo]
+                 [--subframes DIR|FILE]... [--set 名前=値]... [--photo FILE]
+                 --output FILE
+  morvel-compose [--settings FILE] [--template FILE] [--fill-from-photo]
+                 [--subframes DIR|FILE]... [--set 名前=値]... --output-dir DIR
+                 [--format bmp|png|jpg] [-j N] PHOTO...
+  morvel-compose --print-metadata PHOTO [--subframes DIR|FILE]...
+  最初の二つには [--fit WxH] を、どれにも [--lang ja|en] を付けられます。
+
+写真を枠に入れた画像を作ります。画面の「Preview...」と同じ画像です: 起動時の設定、
+テンプレート（日付と時刻を含む）、写真の情報（--fill-from-photo）、--set の値の順に
+当てはめて描きます。
+
+  --settings FILE    設定ﾌｧｲﾙ（既定: 設定フォルダの nolt.ini。無ければ既定値）
+  --template FILE    テンプレート（既定: 設定フォルダの default.kvl。
+                     無ければ起動時の既定値）
+  --photo FILE       写真（BMP、JPEG、GIF、WMF、EMF、FITS、TIFF、PNG）。省略すると
+                     写真なしで、テンプレートの枠の大きさで描きます
+  --output FILE      出力ﾌｧｲﾙ。.png は PNG、.jpg/.jpeg は JPEG（設定の Quality）、
+                     それ以外は名前どおりの BMP
+  --output-dir DIR   まとめて作る: 写真ごとに DIR/&lt;写真の名前&gt;.bmp を書きます。
+                     失敗した写真を報告して残りを続けます
+  --format FMT       --output-dir の形式: bmp（既定）、png、jpg
+  -j N, --jobs N     --output-dir で同時に作る数（既定: CPU のコア数）。
+                     メッセージは写真の順に出て、画像は一つずつ作るときと同じです
+  --fit WxH          この実行では、WxH より大きな写真を縦横比を保って縮小します
+                     （50x50 から 1600x1200 まで。既定は設定ﾌｧｲﾙの「大きな写真を
+                     縮小する」）
+  --fill-from-photo  写真ごとに、写真の情報（FITS ヘッダ、EXIF）を入力してから描きます。
+                     --subframes が無く、テンプレートの [Subframes] Folder のフォルダが
+                     あれば（相対パスはテンプレートのﾌｧｲﾙから）、そのサブフレームも
+                     集計します
+  --no-metadata      PNG と JPEG に説明文、撮影日時、空の位置（XMP）と sRGB の
+                     プロファイルを書き込みません（設定ﾌｧｲﾙの [Save] Metadata=0 と同じ）
+  --subframes DIR|FILE  サブフレームのフォルダ（中のフォルダも）かﾌｧｲﾙ（何度でも）。
+                     FITS とカメラのﾌｧｲﾙ（JPEG、TIFF、RAW）のヘッダだけを読み（XISF
+                     はまだ読めず、読めないﾌｧｲﾙに数えます）、
+                     ダーク、フラット、バイアスを除いたライトフレームを集計して
+                     {INTEGRATION} などに入れます。--fill-from-photo を含みます
+  --set 名前=値      テンプレートの値を一つ変えます（何度でも）。名前はテンプレート
+                     ﾌｧｲﾙの [セクション] とキー:
+                     --set Header-0.Data=&quot;M42 オリオン大星雲&quot;
+                     --set Frame.BorderWidth=3  --set Header-2.FontColor=#FFD080
+                     --set Header-3.FontBold=True（色は 0xBBGGRR か #RRGGBB）
+                     セクションと行: Header-0 対象名、Header-1 日付と時刻、
+                     Header-2、Header-3、Header-4 フッタの1行目から3行目、Frame 枠
+  --print-metadata PHOTO  写真の情報を、差し込み名と値を一行ずつ書き出します
+  --lang ja|en       メッセージの言語。既定はロケールに従い、LC_ALL、LC_MESSAGES、
+                     LANG の最初に設定されたものが日本語なら日本語、ほかは英語。
+                     {TOTAL} と既定のパターンの言葉もこの言語になります
+  --help             この説明
+
+写真の情報の入力: 対象名に OBJECT、日付と時刻に DATE-OBS（UTC をこの計算機の時刻
+に直します）、DATE-LOC か EXIF の撮影日時、フッタの3行に設定の3つのパターンを
+使います。パターンの {名前} に値が入ります:
+  FITS: {OBJECT} {DATE-OBS} {DATE-LOC} {EXPTIME} {STACKCNT} {TOTAL} {TELESCOP}
+        {INSTRUME} {FOCALLEN} {APTDIA} {FILTER} {GAIN} {CCD-TEMP} {XBINNING}
+        {OBSERVER} {SITELAT} {SITELONG}   （{TOTAL} = EXPTIME x STACKCNT）
+  EXIF: {DateTimeOriginal} {OffsetTimeOriginal} {Make} {Model} {LensModel}
+        {FocalLength} {FNumber} {ExposureTime} {ISO} {Artist}
+  サブフレーム: {INTEGRATION}（L 36×300秒 Ha 24×600秒 計7時間00分）{SUBS}（枚数）
+        {NIGHTS}（夜の数）{FIRST_NIGHT} {LAST_NIGHT}（最初と最後の夜の日付。夜は正午
+        から正午まで）。--subframes が無ければ、スタックした写真自身の STACKCNT
+        （NCOMBINE）、EXPTIME、LIVETIME（TOTALEXP）から {INTEGRATION} と {SUBS} が
+        入ります
+[ ] で囲んだ部分は、中の値がすべてあるときだけ入ります。値が一つも入らない行と、
+情報のない欄は元のままです。例: OBJECT=&apos;M42&apos;、DATE-OBS=&apos;2026-01-15T13:05:30&apos;、
+TELESCOP=&apos;R106 refractor&apos;、INSTRUME=&apos;C26 cooled CMOS&apos;、EXPTIME=300、
+STACKCNT=24、GAIN=100 の FITS は、日本の時刻で
+  M42                                          2026/01/15 22:05 JST
+  R106 refractor + C26 cooled CMOS
+  300秒 x 24枚 (計 2時間) Gain 100
+になります（3行目は元のまま）。
+
+出力が入力の写真（--subframes のﾌｧｲﾙも）と同じﾌｧｲﾙになるときは、その写真の画像を
+書かずに失敗とします。
+終了コード: 0 成功、1 写真かﾌｧｲﾙの失敗（一つでも）、2 使い方の誤り。
+写真の大きさは 50x50 から 1600x1200 までです。FITS の表示の伸張は設定ﾌｧｲﾙに従います。
+</source>
+        <translation>Usage:
+  morvel-compose [--settings FILE] [--template FILE] [--fill-from-photo]
+                 [--subframes DIR|FILE]... [--set NAME=VALUE]... [--photo FILE]
+                 --output FILE
+  morvel-compose [--settings FILE] [--template FILE] [--fill-from-photo]
+                 [--subframes DIR|FILE]... [--set NAME=VALUE]... --output-dir DIR
+                 [--format bmp|png|jpg] [-j N] PHOTO...
+  morvel-compose --print-metadata PHOTO [--subframes DIR|FILE]...
+  The first two also take [--fit WxH]; all of them take [--lang ja|en].
+
+Makes the picture of a photo in its frame, the same picture as the window&apos;s &quot;Preview...&quot;:
+the start-up values, the template (its date and time included), the photo&apos;s data
+(--fill-from-photo) and the --set values are applied in that order.
+
+  --settings FILE    settings file (default: nolt.ini in the settings folder; built-in
+                     defaults when it is missing)
+  --template FILE    template (default: default.kvl in the settings folder; the
+                     start-up values when it is missing)
+  --photo FILE       photo (BMP, JPEG, GIF, WMF, EMF, FITS, TIFF, PNG); without it the
+                     frame is drawn empty, at the template&apos;s frame size
+  --output FILE      output file: PNG for .png, JPEG for .jpg/.jpeg (the settings&apos;
+                     Quality), otherwise BMP under exactly that name
+  --output-dir DIR   batch: writes DIR/&lt;photo&apos;s name&gt;.bmp for each photo; a photo that
+                     fails is reported and the others go on
+  --format FMT       the format of --output-dir: bmp (default), png, jpg
+  -j N, --jobs N     how many pictures --output-dir makes at once (default: the number
+                     of CPU cores); messages come in the photos&apos; order and the pictures
+                     are the same as made one at a time
+  --fit WxH          for this run, shrinks photos larger than WxH, keeping the aspect
+                     ratio (50x50 to 1600x1200; default: the settings file&apos;s &quot;Shrink
+                     large photos&quot;)
+  --fill-from-photo  fills in each photo&apos;s data (FITS header, EXIF) before drawing.
+                     Without --subframes, the sub-frames of the template&apos;s [Subframes]
+                     Folder are summed up too when that folder exists (a relative path
+                     is taken from the template file&apos;s folder)
+  --no-metadata      writes PNG and JPEG files without their caption, date and sky
+                     position (XMP) and sRGB profile (as [Save] Metadata=0 in the
+                     settings file does)
+  --subframes DIR|FILE  a folder of sub-frames (its folders too) or a sub-frame file
+                     (any number of times). Reads only the headers of FITS and camera
+                     files (JPEG, TIFF, raw; XISF files cannot be read yet and count as
+                     unreadable), sums up the light frames, leaving out darks, flats and
+                     bias frames, and fills {INTEGRATION} and the others. Includes
+                     --fill-from-photo
+  --set NAME=VALUE   changes one template value (any number of times); NAME is the
+                     template file&apos;s [section] and key:
+                     --set Header-0.Data=&quot;M42 Orion Nebula&quot;
+                     --set Frame.BorderWidth=3  --set Header-2.FontColor=#FFD080
+                     --set Header-3.FontBold=True (colours as 0xBBGGRR or #RRGGBB)
+                     Sections and lines: Header-0 target, Header-1 date and time,
+                     Header-2, Header-3, Header-4 footer lines 1 to 3, Frame the frame
+  --print-metadata PHOTO  writes the photo&apos;s data, one placeholder name and value a line
+  --lang ja|en       the language of the messages; by default the locale&apos;s: Japanese
+                     when the first of LC_ALL, LC_MESSAGES and LANG that is set is
+                     Japanese, English otherwise. The words of {TOTAL} and of the
+                     default patterns follow it too
+  --help             this help
+
+Filling in the photo&apos;s data: the target name from OBJECT, the date and time from
+DATE-OBS (UTC, turned into this computer&apos;s time), DATE-LOC or the EXIF date taken,
+and the three footer lines from the three patterns of the settings. A pattern&apos;s
+{NAME} takes a value:
+  FITS: {OBJECT} {DATE-OBS} {DATE-LOC} {EXPTIME} {STACKCNT} {TOTAL} {TELESCOP}
+        {INSTRUME} {FOCALLEN} {APTDIA} {FILTER} {GAIN} {CCD-TEMP} {XBINNING}
+        {OBSERVER} {SITELAT} {SITELONG}   ({TOTAL} = EXPTIME x STACKCNT)
+  EXIF: {DateTimeOriginal} {OffsetTimeOriginal} {Make} {Model} {LensModel}
+        {FocalLength} {FNumber} {ExposureTime} {ISO} {Artist}
+  Sub-frames: {INTEGRATION} (L 36×300 s, Ha 24×600 s, total 7 h 00 m), {SUBS} (the
+        number of frames), {NIGHTS} (the number of nights), {FIRST_NIGHT} and
+        {LAST_NIGHT} (the dates of the first and last night; a night runs from noon
+        to noon). Without --subframes, {INTEGRATION} and {SUBS} come from a stacked
+        photo&apos;s own STACKCNT (NCOMBINE), EXPTIME and LIVETIME (TOTALEXP)
+A part in [ ] is written only when all its values are there. A line that gets no
+value at all, and a field without data, stay as they were. For example, a FITS file
+with OBJECT=&apos;M42&apos;, DATE-OBS=&apos;2026-01-15T13:05:30&apos;, TELESCOP=&apos;R106 refractor&apos;,
+INSTRUME=&apos;C26 cooled CMOS&apos;, EXPTIME=300, STACKCNT=24 and GAIN=100 gives, on a
+computer in Japan time,
+  M42                                          2026/01/15 22:05 JST
+  R106 refractor + C26 cooled CMOS
+  300 s x 24 (total 2 h) Gain 100
+(the third line stays as it was).
+
+When an output would be the same file as an input photo (or a --subframes file),
+that photo&apos;s picture is not written and the photo fails.
+Exit status: 0 success, 1 a photo or file failed (one is enough), 2 usage error.
+Photos can be 50x50 to 1600x1200 pixels. FITS data is stretched as the settings say.
+</translation>
+    </message>
+</context>
+<context>
+    <name>ComposeOptions</name>
+    <message>
         <source>知らないオプション: %1</source>
         <translation>Unknown option: %1</translation>
     </message>
@@ -195,197 +411,6 @@
     <message>
         <source>-j は 1 から %1 までの数です: %2</source>
         <translation>-j takes a number from 1 to %1: %2</translation>
-    </message>
-    <message>
-        <source>設定ﾌｧｲﾙ「%1」を読めません: %2</source>
-        <translation>Cannot read the settings file &quot;%1&quot;: %2</translation>
-    </message>
-    <message>
-        <source>テンプレート「%1」を読めません: %2</source>
-        <translation>Cannot read the template &quot;%1&quot;: %2</translation>
-    </message>
-    <message>
-        <source>枠の大きさ %1x%2: %3</source>
-        <translation>Frame size %1x%2: %3</translation>
-    </message>
-    <message>
-        <source>%1 (%2x%3): %4</source>
-        <translation>%1 (%2x%3): %4</translation>
-    </message>
-    <message>
-        <source> --fit 1600x1200 で縮小できます。</source>
-        <translation> --fit 1600x1200 shrinks it.</translation>
-    </message>
-    <message>
-        <source>出力フォルダ「%1」を作れません。</source>
-        <translation>Cannot create the output folder &quot;%1&quot;.</translation>
-    </message>
-    <message>
-        <source>%1: 「%2」は同じ実行で既に書きました。写真の名前が重なっています。</source>
-        <translation>%1: &quot;%2&quot; was already written in this run; two photos have the same name.</translation>
-    </message>
-    <message>
-        <source>%1 枚中 %2 枚が失敗しました。</source>
-        <translation>%2 of %1 photos failed.</translation>
-    </message>
-    <message>
-        <source>サブフレームのヘッダを読んでいます: %1/%2</source>
-        <translation>Reading the sub-frames&apos; headers: %1/%2</translation>
-    </message>
-    <message>
-        <source>使い方:
-  morvel-compose [--settings FILE] [--template FILE] [--fill-from-photo]
-                 [--subframes DIR|FILE]... [--set 名前=値]... [--photo FILE]
-                 --output FILE
-  morvel-compose [--settings FILE] [--template FILE] [--fill-from-photo]
-                 [--subframes DIR|FILE]... [--set 名前=値]... --output-dir DIR
-                 [--format bmp|png|jpg] [-j N] PHOTO...
-  morvel-compose --print-metadata PHOTO [--subframes DIR|FILE]...
-  最初の二つには [--fit WxH] を、どれにも [--lang ja|en] を付けられます。
-
-写真を枠に入れた画像を作ります。画面の「Preview...」と同じ画像です: 起動時の設定、
-テンプレート（日付と時刻を含む）、写真の情報（--fill-from-photo）、--set の値の順に
-当てはめて描きます。
-
-  --settings FILE    設定ﾌｧｲﾙ（既定: 設定フォルダの nolt.ini。無ければ既定値）
-  --template FILE    テンプレート（既定: 設定フォルダの default.kvl。
-                     無ければ起動時の既定値）
-  --photo FILE       写真（BMP、JPEG、GIF、WMF、EMF、FITS、TIFF、PNG）。省略すると
-                     写真なしで、テンプレートの枠の大きさで描きます
-  --output FILE      出力ﾌｧｲﾙ。.png は PNG、.jpg/.jpeg は JPEG（設定の Quality）、
-                     それ以外は名前どおりの BMP
-  --output-dir DIR   まとめて作る: 写真ごとに DIR/&lt;写真の名前&gt;.bmp を書きます。
-                     失敗した写真を報告して残りを続けます
-  --format FMT       --output-dir の形式: bmp（既定）、png、jpg
-  -j N, --jobs N     --output-dir で同時に作る数（既定: CPU のコア数）。
-                     メッセージは写真の順に出て、画像は一つずつ作るときと同じです
-  --fit WxH          この実行では、WxH より大きな写真を縦横比を保って縮小します
-                     （50x50 から 1600x1200 まで。既定は設定ﾌｧｲﾙの「大きな写真を
-                     縮小する」）
-  --fill-from-photo  写真ごとに、写真の情報（FITS ヘッダ、EXIF）を入力してから描きます
-  --no-metadata      PNG と JPEG に説明文、撮影日時、空の位置（XMP）と sRGB の
-                     プロファイルを書き込みません（設定ﾌｧｲﾙの [Save] Metadata=0 と同じ）
-  --subframes DIR|FILE  サブフレームのフォルダ（中のフォルダも）かﾌｧｲﾙ（何度でも）。
-                     FITS とカメラのﾌｧｲﾙ（JPEG、TIFF、RAW）のヘッダだけを読み（XISF
-                     はまだ読めず、読めないﾌｧｲﾙに数えます）、
-                     ダーク、フラット、バイアスを除いたライトフレームを集計して
-                     {INTEGRATION} などに入れます。--fill-from-photo を含みます
-  --set 名前=値      テンプレートの値を一つ変えます（何度でも）。名前はテンプレート
-                     ﾌｧｲﾙの [セクション] とキー:
-                     --set Header-0.Data=&quot;M42 オリオン大星雲&quot;
-                     --set Frame.BorderWidth=3  --set Header-2.FontColor=#FFD080
-                     --set Header-3.FontBold=True（色は 0xBBGGRR か #RRGGBB）
-  --print-metadata PHOTO  写真の情報を、差し込み名と値を一行ずつ書き出します
-  --lang ja|en       メッセージの言語。既定はロケールに従い、LC_ALL、LC_MESSAGES、
-                     LANG の最初に設定されたものが日本語なら日本語、ほかは英語。
-                     {TOTAL} と既定のパターンの言葉もこの言語になります
-  --help             この説明
-
-写真の情報の入力: 対象名に OBJECT、日付と時刻に DATE-OBS（UTC をこの計算機の時刻
-に直します）、DATE-LOC か EXIF の撮影日時、フッタの3行に設定の3つのパターンを
-使います。パターンの {名前} に値が入ります:
-  FITS: {OBJECT} {DATE-OBS} {DATE-LOC} {EXPTIME} {STACKCNT} {TOTAL} {TELESCOP}
-        {INSTRUME} {FOCALLEN} {APTDIA} {FILTER} {GAIN} {CCD-TEMP} {XBINNING}
-        {OBSERVER} {SITELAT} {SITELONG}   （{TOTAL} = EXPTIME x STACKCNT）
-  EXIF: {DateTimeOriginal} {OffsetTimeOriginal} {Make} {Model} {LensModel}
-        {FocalLength} {FNumber} {ExposureTime} {ISO} {Artist}
-  サブフレーム: {INTEGRATION}（L 36×300秒 Ha 24×600秒 計7時間00分）{SUBS}（枚数）
-        {NIGHTS}（夜の数）{FIRST_NIGHT} {LAST_NIGHT}（最初と最後の夜の日付。夜は正午
-        から正午まで）。--subframes が無ければ、スタックした写真自身の STACKCNT
-        （NCOMBINE）、EXPTIME、LIVETIME（TOTALEXP）から {INTEGRATION} と {SUBS} が
-        入ります
-[ ] で囲んだ部分は、中の値がすべてあるときだけ入ります。値が一つも入らない行と、
-情報のない欄は元のままです。例: OBJECT=&apos;M42&apos;、DATE-OBS=&apos;2026-01-15T13:05:30&apos;、
-TELESCOP=&apos;R106 refractor&apos;、INSTRUME=&apos;C26 cooled CMOS&apos;、EXPTIME=300、
-STACKCNT=24、GAIN=100 の FITS は、日本の時刻で
-  M42                                          2026/01/15 22:05 JST
-  R106 refractor + C26 cooled CMOS
-  300秒 x 24枚 (計 2時間) Gain 100
-になります（3行目は元のまま）。
-
-終了コード: 0 成功、1 写真かﾌｧｲﾙの失敗（一つでも）、2 使い方の誤り。
-写真の大きさは 50x50 から 1600x1200 までです。FITS の表示の伸張は設定ﾌｧｲﾙに従います。
-</source>
-        <translation>Usage:
-  morvel-compose [--settings FILE] [--template FILE] [--fill-from-photo]
-                 [--subframes DIR|FILE]... [--set NAME=VALUE]... [--photo FILE]
-                 --output FILE
-  morvel-compose [--settings FILE] [--template FILE] [--fill-from-photo]
-                 [--subframes DIR|FILE]... [--set NAME=VALUE]... --output-dir DIR
-                 [--format bmp|png|jpg] [-j N] PHOTO...
-  morvel-compose --print-metadata PHOTO [--subframes DIR|FILE]...
-  The first two also take [--fit WxH]; all of them take [--lang ja|en].
-
-Makes the picture of a photo in its frame, the same picture as the window&apos;s &quot;Preview...&quot;:
-the start-up values, the template (its date and time included), the photo&apos;s data
-(--fill-from-photo) and the --set values are applied in that order.
-
-  --settings FILE    settings file (default: nolt.ini in the settings folder; built-in
-                     defaults when it is missing)
-  --template FILE    template (default: default.kvl in the settings folder; the
-                     start-up values when it is missing)
-  --photo FILE       photo (BMP, JPEG, GIF, WMF, EMF, FITS, TIFF, PNG); without it the
-                     frame is drawn empty, at the template&apos;s frame size
-  --output FILE      output file: PNG for .png, JPEG for .jpg/.jpeg (the settings&apos;
-                     Quality), otherwise BMP under exactly that name
-  --output-dir DIR   batch: writes DIR/&lt;photo&apos;s name&gt;.bmp for each photo; a photo that
-                     fails is reported and the others go on
-  --format FMT       the format of --output-dir: bmp (default), png, jpg
-  -j N, --jobs N     how many pictures --output-dir makes at once (default: the number
-                     of CPU cores); messages come in the photos&apos; order and the pictures
-                     are the same as made one at a time
-  --fit WxH          for this run, shrinks photos larger than WxH, keeping the aspect
-                     ratio (50x50 to 1600x1200; default: the settings file&apos;s &quot;Shrink
-                     large photos&quot;)
-  --fill-from-photo  fills in each photo&apos;s data (FITS header, EXIF) before drawing
-  --no-metadata      writes PNG and JPEG files without their caption, date and sky
-                     position (XMP) and sRGB profile (as [Save] Metadata=0 in the
-                     settings file does)
-  --subframes DIR|FILE  a folder of sub-frames (its folders too) or a sub-frame file
-                     (any number of times). Reads only the headers of FITS and camera
-                     files (JPEG, TIFF, raw; XISF files cannot be read yet and count as
-                     unreadable), sums up the light frames, leaving out darks, flats and
-                     bias frames, and fills {INTEGRATION} and the others. Includes
-                     --fill-from-photo
-  --set NAME=VALUE   changes one template value (any number of times); NAME is the
-                     template file&apos;s [section] and key:
-                     --set Header-0.Data=&quot;M42 Orion Nebula&quot;
-                     --set Frame.BorderWidth=3  --set Header-2.FontColor=#FFD080
-                     --set Header-3.FontBold=True (colours as 0xBBGGRR or #RRGGBB)
-  --print-metadata PHOTO  writes the photo&apos;s data, one placeholder name and value a line
-  --lang ja|en       the language of the messages; by default the locale&apos;s: Japanese
-                     when the first of LC_ALL, LC_MESSAGES and LANG that is set is
-                     Japanese, English otherwise. The words of {TOTAL} and of the
-                     default patterns follow it too
-  --help             this help
-
-Filling in the photo&apos;s data: the target name from OBJECT, the date and time from
-DATE-OBS (UTC, turned into this computer&apos;s time), DATE-LOC or the EXIF date taken,
-and the three footer lines from the three patterns of the settings. A pattern&apos;s
-{NAME} takes a value:
-  FITS: {OBJECT} {DATE-OBS} {DATE-LOC} {EXPTIME} {STACKCNT} {TOTAL} {TELESCOP}
-        {INSTRUME} {FOCALLEN} {APTDIA} {FILTER} {GAIN} {CCD-TEMP} {XBINNING}
-        {OBSERVER} {SITELAT} {SITELONG}   ({TOTAL} = EXPTIME x STACKCNT)
-  EXIF: {DateTimeOriginal} {OffsetTimeOriginal} {Make} {Model} {LensModel}
-        {FocalLength} {FNumber} {ExposureTime} {ISO} {Artist}
-  Sub-frames: {INTEGRATION} (L 36×300 s, Ha 24×600 s, total 7 h 00 m), {SUBS} (the
-        number of frames), {NIGHTS} (the number of nights), {FIRST_NIGHT} and
-        {LAST_NIGHT} (the dates of the first and last night; a night runs from noon
-        to noon). Without --subframes, {INTEGRATION} and {SUBS} come from a stacked
-        photo&apos;s own STACKCNT (NCOMBINE), EXPTIME and LIVETIME (TOTALEXP)
-A part in [ ] is written only when all its values are there. A line that gets no
-value at all, and a field without data, stay as they were. For example, a FITS file
-with OBJECT=&apos;M42&apos;, DATE-OBS=&apos;2026-01-15T13:05:30&apos;, TELESCOP=&apos;R106 refractor&apos;,
-INSTRUME=&apos;C26 cooled CMOS&apos;, EXPTIME=300, STACKCNT=24 and GAIN=100 gives, on a
-computer in Japan time,
-  M42                                          2026/01/15 22:05 JST
-  R106 refractor + C26 cooled CMOS
-  300 s x 24 (total 2 h) Gain 100
-(the third line stays as it was).
-
-Exit status: 0 success, 1 a photo or file failed (one is enough), 2 usage error.
-Photos can be 50x50 to 1600x1200 pixels. FITS data is stretched as the settings say.
-</translation>
     </message>
 </context>
 <context>

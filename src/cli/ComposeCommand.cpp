@@ -1,4 +1,7 @@
 #include "ComposeCommand.h"
+#include "BatchRunner.h"
+#include "ComposeOptions.h"
+#include "InputPhotos.h"
 
 #include "compose/CaptionFill.h"
 #include "compose/DateStyle.h"
@@ -27,19 +30,12 @@
 #include <QSet>
 #include <QTextStream>
 #include <QThread>
-#include <QThreadPool>
-#include <atomic>
-#include <condition_variable>
-#include <mutex>
-#include <optional>
-#include <vector>
 
 namespace {
 
 const char16_t *const kProgram = u"morvel-compose";
 const char16_t *const kDefaultTemplate = u"default.kvl";
 constexpr double kTwipsPerPixel = 15.0; // 96 dpi
-constexpr int kMaxJobs = 256;
 
 QString shown(const QString &path)
 {
@@ -66,51 +62,7 @@ bool checkNamedFile(const QString &path, QString *error)
     return false;
 }
 
-// "WxH" (or "WXH") with a size the layout takes; the size into *box when box is set.
-bool parseFit(const QString &text, QSize *box)
-{
-    const QStringList parts = text.split(QLatin1Char('x'), Qt::KeepEmptyParts, Qt::CaseInsensitive);
-    bool okW = false, okH = false;
-    const QSize size =
-        parts.size() == 2 ? QSize(parts[0].toInt(&okW), parts[1].toInt(&okH)) : QSize();
-    if (!okW || !okH || PhotoOptions::boundedBox(size) != size)
-        return false;
-    if (box)
-        *box = size;
-    return true;
-}
-
-// The language of a --lang value, "ja" or "en".
-std::optional<AppSettings::Language> languageCode(const QString &code)
-{
-    if (code == QLatin1String("ja"))
-        return AppSettings::Language::Japanese;
-    if (code == QLatin1String("en"))
-        return AppSettings::Language::English;
-    return std::nullopt;
-}
-
 } // namespace
-
-struct ComposeCommand::Options
-{
-    QString settings;
-    QString templateFile;
-    QString photo;
-    QString output;
-    QString outputDir;
-    QString format;
-    QString printMetadata;
-    QString jobs;
-    QString fit;
-    QString lang;
-    QStringList photos;
-    QStringList sets;
-    QStringList subframes;
-    bool fill = false;
-    bool noMetadata = false;
-    bool help = false;
-};
 
 struct ComposeCommand::Setup
 {
@@ -122,35 +74,20 @@ struct ComposeCommand::Setup
     DateStyle dateStyle;
     bool englishMonths = false;
     bool hasSubframes = false;
-    CaptionFill::Values subframes; // the summary of --subframes
+    CaptionFill::Values subframes; // the summary of the sub-frames
     FrameDescription frame;        // the panel with the --set values, for photos without the fill
     LayoutMargins margins;
     PhotoOptions photo;
     int jpegQuality = 80;
     bool metadata = true; // PNG and JPEG carry their caption (PictureMetadata)
     int jobs = 1;
+    InputPhotos inputs; // the photos and sub-frames of the run, which no picture replaces
 };
 
 ComposeCommand::ComposeCommand(const QString &programFolder, QTextStream &out, QTextStream &err,
                                bool progress)
     : m_programFolder(programFolder), m_out(out), m_err(err), m_progress(progress)
 {}
-
-AppSettings::Language ComposeCommand::language(const QStringList &arguments,
-                                               const QString &localeName)
-{
-    for (int i = 1; i < arguments.size() && arguments.at(i) != QLatin1String("--"); ++i) {
-        const QString &arg = arguments.at(i);
-        std::optional<AppSettings::Language> chosen;
-        if (arg.startsWith(QLatin1String("--lang=")))
-            chosen = languageCode(arg.mid(7));
-        else if (arg == QLatin1String("--lang") && i + 1 < arguments.size())
-            chosen = languageCode(arguments.at(i + 1));
-        if (chosen)
-            return *chosen;
-    }
-    return Translations::fromLocaleName(localeName);
-}
 
 QString ComposeCommand::helpText()
 {
@@ -184,7 +121,10 @@ QString ComposeCommand::helpText()
         "  --fit WxH          この実行では、WxH より大きな写真を縦横比を保って縮小します\n"
         "                     （50x50 から 1600x1200 まで。既定は設定ﾌｧｲﾙの「大きな写真を\n"
         "                     縮小する」）\n"
-        "  --fill-from-photo  写真ごとに、写真の情報（FITS ヘッダ、EXIF）を入力してから描きます\n"
+        "  --fill-from-photo  写真ごとに、写真の情報（FITS ヘッダ、EXIF）を入力してから描きます。\n"
+        "                     --subframes が無く、テンプレートの [Subframes] Folder のフォルダが\n"
+        "                     あれば（相対パスはテンプレートのﾌｧｲﾙから）、そのサブフレームも\n"
+        "                     集計します\n"
         "  --no-metadata      PNG と JPEG に説明文、撮影日時、空の位置（XMP）と sRGB の\n"
         "                     プロファイルを書き込みません（設定ﾌｧｲﾙの [Save] Metadata=0 と同じ）\n"
         "  --subframes DIR|FILE  サブフレームのフォルダ（中のフォルダも）かﾌｧｲﾙ（何度でも）。\n"
@@ -197,6 +137,8 @@ QString ComposeCommand::helpText()
         "                     --set Header-0.Data=\"M42 オリオン大星雲\"\n"
         "                     --set Frame.BorderWidth=3  --set Header-2.FontColor=#FFD080\n"
         "                     --set Header-3.FontBold=True（色は 0xBBGGRR か #RRGGBB）\n"
+        "                     セクションと行: Header-0 対象名、Header-1 日付と時刻、\n"
+        "                     Header-2、Header-3、Header-4 フッタの1行目から3行目、Frame 枠\n"
         "  --print-metadata PHOTO  写真の情報を、差し込み名と値を一行ずつ書き出します\n"
         "  --lang ja|en       メッセージの言語。既定はロケールに従い、LC_ALL、LC_MESSAGES、\n"
         "                     LANG の最初に設定されたものが日本語なら日本語、ほかは英語。\n"
@@ -225,6 +167,8 @@ QString ComposeCommand::helpText()
         "  300秒 x 24枚 (計 2時間) Gain 100\n"
         "になります（3行目は元のまま）。\n"
         "\n"
+        "出力が入力の写真（--subframes のﾌｧｲﾙも）と同じﾌｧｲﾙになるときは、その写真の画像を\n"
+        "書かずに失敗とします。\n"
         "終了コード: 0 成功、1 写真かﾌｧｲﾙの失敗（一つでも）、2 使い方の誤り。\n"
         "写真の大きさは 50x50 から 1600x1200 までです。FITS の表示の伸張は設定ﾌｧｲﾙに従います。\n");
 }
@@ -234,126 +178,7 @@ void ComposeCommand::fail(const QString &message)
     m_err << failure(message) << Qt::endl;
 }
 
-int ComposeCommand::parse(const QStringList &arguments, Options *o)
-{
-    auto usage = [this](const QString &message) {
-        fail(message);
-        m_err << tr("詳しくは morvel-compose --help") << Qt::endl;
-        return UsageError;
-    };
-    const QStringList valued = {QStringLiteral("--settings"),
-                                QStringLiteral("--template"),
-                                QStringLiteral("--photo"),
-                                QStringLiteral("--output"),
-                                QStringLiteral("--output-dir"),
-                                QStringLiteral("--format"),
-                                QStringLiteral("--print-metadata"),
-                                QStringLiteral("--jobs"),
-                                QStringLiteral("--fit"),
-                                QStringLiteral("--lang")};
-    QString *targets[] = {&o->settings, &o->templateFile,  &o->photo, &o->output, &o->outputDir,
-                          &o->format,   &o->printMetadata, &o->jobs,  &o->fit,    &o->lang};
-    bool optionsEnded = false;
-    for (int i = 1; i < arguments.size(); ++i) {
-        QString arg = arguments.at(i);
-        if (!optionsEnded && arg == QLatin1String("-h"))
-            arg = QStringLiteral("--help");
-        if (!optionsEnded && arg.startsWith(QLatin1String("-j")))
-            arg = QStringLiteral("--jobs") +
-                  (arg.size() > 2 ? QStringLiteral("=") + arg.mid(2) : QString());
-        if (optionsEnded || !arg.startsWith(QLatin1String("--")) || arg == QLatin1String("-")) {
-            if (arg.startsWith(QLatin1Char('-')) && !optionsEnded && arg != QLatin1String("-"))
-                return usage(tr("知らないオプション: %1").arg(arg));
-            o->photos << arg;
-            continue;
-        }
-        if (arg == QLatin1String("--")) {
-            optionsEnded = true;
-            continue;
-        }
-        if (arg == QLatin1String("--help")) {
-            o->help = true;
-            continue;
-        }
-        if (arg == QLatin1String("--fill-from-photo")) {
-            o->fill = true;
-            continue;
-        }
-        if (arg == QLatin1String("--no-metadata")) {
-            o->noMetadata = true;
-            continue;
-        }
-        QString value;
-        bool hasValue = false;
-        const qsizetype eq = arg.indexOf(QLatin1Char('='));
-        if (eq > 0) {
-            value = arg.mid(eq + 1);
-            arg = arg.left(eq);
-            hasValue = true;
-        }
-        const qsizetype which = valued.indexOf(arg);
-        const bool repeatable =
-            arg == QLatin1String("--set") || arg == QLatin1String("--subframes");
-        if (which < 0 && !repeatable)
-            return usage(tr("知らないオプション: %1").arg(arg));
-        if (!hasValue) {
-            if (i + 1 >= arguments.size())
-                return usage(tr("%1 の後に値がありません。").arg(arg));
-            value = arguments.at(++i);
-        }
-        if (value.isEmpty())
-            return usage(tr("%1 の値が空です。").arg(arg));
-        if (which < 0) {
-            (arg == QLatin1String("--set") ? o->sets : o->subframes) << value;
-            continue;
-        }
-        if (!targets[which]->isEmpty())
-            return usage(tr("%1 が二度あります。").arg(arg));
-        *targets[which] = value;
-    }
-    if (!o->lang.isEmpty() && !languageCode(o->lang))
-        return usage(tr("--lang は ja か en です: %1").arg(o->lang));
-    if (o->help)
-        return Success;
-    if (!o->fit.isEmpty() && !parseFit(o->fit, nullptr))
-        return usage(tr("--fit は 50x50 から 1600x1200 までの 幅x高さ です: %1").arg(o->fit));
-    if (!o->printMetadata.isEmpty()) {
-        if (!o->output.isEmpty() || !o->outputDir.isEmpty() || !o->photo.isEmpty() ||
-            !o->photos.isEmpty())
-            return usage(tr("--print-metadata は写真一つだけと使います。"));
-        return Success;
-    }
-    if (o->output.isEmpty() == o->outputDir.isEmpty())
-        return usage(tr("--output か --output-dir のどちらか一つを指定してください。"));
-    if (!o->output.isEmpty()) {
-        if (!o->photos.isEmpty())
-            return usage(tr("写真を並べるのは --output-dir と一緒のときだけです。--photo を使って"
-                            "ください。"));
-        if (!o->format.isEmpty())
-            return usage(tr("--format は --output-dir と一緒に使います（--output は拡張子で決ま"
-                            "ります）。"));
-        if (!o->jobs.isEmpty())
-            return usage(tr("-j は --output-dir と一緒に使います。"));
-        if (o->fill && o->photo.isEmpty())
-            return usage(tr("--fill-from-photo には写真（--photo）が必要です。"));
-    } else {
-        if (!o->photo.isEmpty())
-            return usage(tr("--output-dir では写真を --photo でなく並べて指定してください。"));
-        if (o->photos.isEmpty())
-            return usage(tr("--output-dir には写真が一つ以上必要です。"));
-        const QString f = o->format.toLower();
-        if (!f.isEmpty() && f != QLatin1String("bmp") && f != QLatin1String("png") &&
-            f != QLatin1String("jpg") && f != QLatin1String("jpeg"))
-            return usage(tr("--format は bmp、png、jpg のどれかです: %1").arg(o->format));
-        bool ok = true;
-        const int jobs = o->jobs.isEmpty() ? 1 : o->jobs.toInt(&ok);
-        if (!ok || jobs < 1 || jobs > kMaxJobs)
-            return usage(tr("-j は 1 から %1 までの数です: %2").arg(kMaxJobs).arg(o->jobs));
-    }
-    return Success;
-}
-
-int ComposeCommand::prepare(const Options &o, Setup *setup)
+int ComposeCommand::prepare(const ComposeOptions &o, Setup *setup)
 {
     // The --set values first: a mistyped name is a usage error, whatever the files hold.
     setup->fontNames = FontSetup::panelFontNames();
@@ -412,10 +237,22 @@ int ComposeCommand::prepare(const Options &o, Setup *setup)
     setup->patterns = CaptionFill::patterns(settings);
     setup->dateStyle = DateStyle::fromSettings(settings);
     setup->englishMonths = settings.englishMonths();
-    if (!o.subframes.isEmpty()) {
+    // The fill takes the template's sub-frame folder, as the window does, unless named here.
+    QStringList subframes = o.subframes;
+    if (o.fill && subframes.isEmpty() && !panel.subframeFolder.isEmpty()) {
+        const QString folder =
+            QDir(QFileInfo(templatePath).absolutePath())
+                .absoluteFilePath(QDir::fromNativeSeparators(panel.subframeFolder));
+        if (QFileInfo(folder).isDir())
+            subframes << folder;
+    }
+    if (!subframes.isEmpty()) {
         SubframeSummary summary;
-        if (!readSubframes(o.subframes, &summary))
+        if (!readSubframes(subframes, &summary))
             return Failure;
+        QStringList missing;
+        for (const QString &file : SubframeHeader::files(subframes, &missing))
+            setup->inputs.add(file);
         setup->hasSubframes = true;
         setup->subframes = summary.placeholders(setup->dateStyle, setup->englishMonths);
     }
@@ -432,11 +269,13 @@ int ComposeCommand::prepare(const Options &o, Setup *setup)
     setup->photo = photoOptionsFromSettings(settings);
     if (!o.fit.isEmpty()) {
         setup->photo.shrink = true;
-        parseFit(o.fit, &setup->photo.box);
+        setup->photo.box = o.fit;
     }
     setup->jpegQuality = settings.jpegQuality();
     setup->metadata = settings.saveMetadata() && !o.noMetadata;
-    setup->jobs = o.jobs.isEmpty() ? std::max(1, QThread::idealThreadCount()) : o.jobs.toInt();
+    setup->jobs = o.jobs > 0 ? o.jobs : std::max(1, QThread::idealThreadCount());
+    for (const QString &photo : o.photo.isEmpty() ? o.photos : QStringList{o.photo})
+        setup->inputs.add(photo);
     return Success;
 }
 
@@ -476,7 +315,7 @@ bool ComposeCommand::readSubframes(const QStringList &paths, SubframeSummary *su
     return true;
 }
 
-int ComposeCommand::printMetadata(const Options &o)
+int ComposeCommand::printMetadata(const ComposeOptions &o)
 {
     const QString &photo = o.printMetadata;
     QString error;
@@ -507,15 +346,25 @@ int ComposeCommand::printMetadata(const Options &o)
     for (const auto &[name, value] : values)
         m_out << '{' << name << "}\t" << value << '\n';
     m_out.flush();
+    if (values.isEmpty())
+        fail(tr("「%1」には写真の情報がありません。").arg(shown(photo)));
     return Success;
 }
 
 bool ComposeCommand::composeOne(const Setup &setup, const QString &photo, const QString &output,
-                                int format, PreviewComposer &composer, QStringList *messages) const
+                                SavePicture::Format format, PreviewComposer &composer,
+                                QStringList *messages) const
 {
     QString error;
     if (!photo.isEmpty() && !checkNamedFile(photo, &error)) {
         messages->append(failure(error));
+        return false;
+    }
+    const QString overwritten = setup.inputs.overwrittenBy(output);
+    if (!overwritten.isEmpty()) {
+        messages->append(
+            failure(tr("「%1」は入力の写真「%2」と同じﾌｧｲﾙです。写真に上書きしません。")
+                        .arg(shown(output), shown(overwritten))));
         return false;
     }
     FrameDescription frame = setup.frame;
@@ -540,7 +389,7 @@ bool ComposeCommand::composeOne(const Setup &setup, const QString &photo, const 
     switch (outcome.kind) {
     case ComposeOutcome::Kind::Drawn:
         if (!outcome.notice.isEmpty()) // the picture is written all the same
-            m_err << outcome.notice << Qt::endl;
+            messages->append(outcome.notice);
         break;
     case ComposeOutcome::Kind::LayoutRefused:
         messages->append(failure(tr("枠の大きさ %1x%2: %3")
@@ -563,104 +412,58 @@ bool ComposeCommand::composeOne(const Setup &setup, const QString &photo, const 
     }
     // The sky position comes from a WCS in the photo's FITS header; a solve run here would hand
     // its result to composer.setPhotoSolution() before this.
-    const bool metadata = setup.metadata && SavePicture::Format(format) != SavePicture::Format::Bmp;
-    const PictureXmp xmp = metadata ? composer.pictureMetadata(frame).xmp() : PictureXmp();
-    if (!SavePicture::write(composer.canvas(), output, SavePicture::Format(format),
-                            setup.jpegQuality, &error, metadata ? &xmp : nullptr)) {
+    const bool tagged = setup.metadata && format != SavePicture::Format::Bmp;
+    const PictureXmp xmp = tagged ? composer.pictureMetadata(frame).xmp() : PictureXmp();
+    if (!SavePicture::write(composer.canvas(), output, format, setup.jpegQuality, &error,
+                            tagged ? &xmp : nullptr)) {
         messages->append(failure(error));
         return false;
     }
     return true;
 }
 
-int ComposeCommand::runBatch(const Options &o, const Setup &setup)
+int ComposeCommand::runBatch(const ComposeOptions &o, const Setup &setup)
 {
-    const QString f = o.format.toLower();
-    const SavePicture::Format format = f == QLatin1String("png") ? SavePicture::Format::Png
-                                       : f.startsWith(QLatin1String("jp"))
-                                           ? SavePicture::Format::Jpeg
-                                           : SavePicture::Format::Bmp;
-    const QString suffix = format == SavePicture::Format::Png    ? QStringLiteral(".png")
-                           : format == SavePicture::Format::Jpeg ? QStringLiteral(".jpg")
-                                                                 : QStringLiteral(".bmp");
+    const QString suffix = o.format == SavePicture::Format::Png    ? QStringLiteral(".png")
+                           : o.format == SavePicture::Format::Jpeg ? QStringLiteral(".jpg")
+                                                                   : QStringLiteral(".bmp");
     if (!QDir().mkpath(o.outputDir)) {
         fail(tr("出力フォルダ「%1」を作れません。").arg(shown(o.outputDir)));
         return Failure;
     }
-
-    struct Job
-    {
-        QString photo;
-        QString output;
-        QStringList messages;
-        bool ok = false;
-        bool done = false;
-    };
     const int count = int(o.photos.size());
-    std::vector<Job> jobs(static_cast<size_t>(count));
-    QSet<QString> outputs;
+    QStringList outputs;
+    QStringList clashes(count); // a photo refused before the start, with why
+    QSet<QString> written;
     for (int i = 0; i < count; ++i) {
-        Job &job = jobs[size_t(i)];
-        job.photo = o.photos.at(i);
-        job.output = QDir(o.outputDir).filePath(QFileInfo(job.photo).completeBaseName() + suffix);
+        const QString &photo = o.photos.at(i);
+        outputs << QDir(o.outputDir).filePath(QFileInfo(photo).completeBaseName() + suffix);
         // Two photos with one base name would overwrite each other's picture: the later fails.
-        const QString key = QFileInfo(job.output).absoluteFilePath();
-        if (outputs.contains(key)) {
-            job.messages << failure(
-                tr("%1: 「%2」は同じ実行で既に書きました。写真の名前が重なっています。")
-                    .arg(shown(job.photo), shown(job.output)));
-            job.done = true;
-        }
-        outputs.insert(key);
+        const QString key = QFileInfo(outputs.last()).absoluteFilePath();
+        if (written.contains(key))
+            clashes[i] =
+                failure(tr("%1: 「%2」は同じ実行で既に書きました。写真の名前が重なっています。")
+                            .arg(shown(photo), shown(outputs.last())));
+        written.insert(key);
     }
-
-    // Each worker takes the next photo and keeps one composer, whose canvas memory serves all
-    // its photos; the pictures are the same whichever worker draws them.
-    std::mutex mutex;
-    std::condition_variable finished;
-    std::atomic<int> next{0};
-    auto worker = [&] {
-        PreviewComposer composer;
-        for (int i = next++; i < count; i = next++) {
-            Job &job = jobs[size_t(i)];
-            if (job.done) // refused before the start
-                continue;
-            QStringList messages;
-            const bool ok =
-                composeOne(setup, job.photo, job.output, int(format), composer, &messages);
-            const std::lock_guard<std::mutex> lock(mutex);
-            job.messages = messages;
-            job.ok = ok;
-            job.done = true;
-            finished.notify_all();
+    const auto work = [&](int i, PreviewComposer &composer, QStringList *messages) {
+        if (!clashes.at(i).isEmpty()) {
+            messages->append(clashes.at(i));
+            return false;
         }
+        return composeOne(setup, o.photos.at(i), outputs.at(i), o.format, composer, messages);
     };
-    const int workers = std::min(setup.jobs, count);
-    QThreadPool pool;
-    pool.setMaxThreadCount(workers);
-    for (int w = 0; w < workers; ++w)
-        pool.start(worker);
-
-    // The photos' messages in the order of the photos, each as soon as it and all before it
-    // are done.
-    int failures = 0;
-    for (int i = 0; i < count; ++i) {
-        Job &job = jobs[size_t(i)];
-        {
-            std::unique_lock<std::mutex> lock(mutex);
-            finished.wait(lock, [&job] { return job.done; });
-        }
+    const auto report = [&](int i, const BatchRunner::Outcome &outcome) {
         if (m_progress)
             m_err << QStringLiteral("[%1/%2] %3 -> %4")
                          .arg(i + 1)
                          .arg(count)
-                         .arg(shown(job.photo), shown(job.output))
+                         .arg(shown(o.photos.at(i)), shown(outputs.at(i)))
                   << Qt::endl;
-        for (const QString &message : job.messages)
+        for (const QString &message : outcome.messages)
             m_err << message << Qt::endl;
-        failures += job.ok ? 0 : 1;
-    }
-    pool.waitForDone();
+    };
+    const int failures = BatchRunner::run(count, setup.jobs, work, report);
     if (failures > 0) {
         fail(tr("%1 枚中 %2 枚が失敗しました。").arg(count).arg(failures));
         return Failure;
@@ -670,10 +473,13 @@ int ComposeCommand::runBatch(const Options &o, const Setup &setup)
 
 int ComposeCommand::run(const QStringList &arguments)
 {
-    Options o;
-    const int parsed = parse(arguments, &o);
-    if (parsed != Success)
-        return parsed;
+    ComposeOptions o;
+    QString error;
+    if (!o.parse(arguments, &error)) {
+        fail(error);
+        m_err << tr("詳しくは morvel-compose --help") << Qt::endl;
+        return UsageError;
+    }
     if (o.help) {
         m_out << helpText();
         m_out.flush();
@@ -689,8 +495,8 @@ int ComposeCommand::run(const QStringList &arguments)
     if (!o.output.isEmpty()) {
         QStringList messages;
         PreviewComposer composer;
-        const int format = int(SavePicture::formatForPath(o.output));
-        const bool ok = composeOne(setup, o.photo, o.output, format, composer, &messages);
+        const bool ok = composeOne(setup, o.photo, o.output, SavePicture::formatForPath(o.output),
+                                   composer, &messages);
         for (const QString &message : messages)
             m_err << message << Qt::endl;
         return ok ? Success : Failure;

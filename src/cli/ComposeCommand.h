@@ -1,11 +1,12 @@
 #pragma once
 
-#include "store/AppSettings.h"
+#include "io/SavePicture.h"
 
 #include <QCoreApplication>
 #include <QString>
 #include <QStringList>
 
+struct ComposeOptions;
 class PreviewComposer;
 class SubframeSummary;
 class QTextStream;
@@ -34,24 +35,20 @@ public:
 
     static QString helpText();
 
-    // The language of the messages: the one of "--lang ja|en" when the arguments hold it,
-    // otherwise the locale's (localeName, as in LC_MESSAGES: Japanese for "ja_JP.UTF-8").
-    static AppSettings::Language language(const QStringList &arguments, const QString &localeName);
-
 private:
-    struct Options;
     struct Setup;
 
-    int parse(const QStringList &arguments, Options *options);
-    int prepare(const Options &options, Setup *setup);
-    int printMetadata(const Options &options);
+    int prepare(const ComposeOptions &options, Setup *setup);
+    int printMetadata(const ComposeOptions &options);
     // The summary of --subframes, with its notes on err (and a line of progress on a terminal);
     // false when a path names no file or folder.
     bool readSubframes(const QStringList &paths, SubframeSummary *summary);
-    int runBatch(const Options &options, const Setup &setup);
-    // Thread-safe for one composer a thread: the messages for err are returned in *messages.
-    bool composeOne(const Setup &setup, const QString &photo, const QString &output, int format,
-                    PreviewComposer &composer, QStringList *messages) const;
+    int runBatch(const ComposeOptions &options, const Setup &setup);
+    // Thread-safe for one composer a thread: the messages for err, the photo's notices among
+    // them, are returned in *messages. Writes nothing over a photo of the run.
+    bool composeOne(const Setup &setup, const QString &photo, const QString &output,
+                    SavePicture::Format format, PreviewComposer &composer,
+                    QStringList *messages) const;
     void fail(const QString &message);
 
     QString m_programFolder;

@@ -1,4 +1,5 @@
 #include "ComposeCommand.h"
+#include "ComposeOptions.h"
 #include "store/ProgramFolder.h"
 #include "store/Translations.h"
 
@@ -45,7 +46,7 @@ int main(int argc, char *argv[])
         qputenv("QT_QPA_PLATFORM", "offscreen");
     QGuiApplication app(argc, argv);
     QCoreApplication::setApplicationName(QStringLiteral("morvel-compose"));
-    Translations::install(ComposeCommand::language(QCoreApplication::arguments(), messagesLocale()),
+    Translations::install(ComposeOptions::language(QCoreApplication::arguments(), messagesLocale()),
                           Translations::folders(QCoreApplication::applicationDirPath()));
 
     bool progress = false;

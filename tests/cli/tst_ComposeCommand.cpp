@@ -15,6 +15,10 @@
 #include <QRandomGenerator>
 #include <QTest>
 
+#ifdef Q_OS_UNIX
+#include <unistd.h>
+#endif
+
 namespace {
 
 const char kTemplate[] = "[Frame]\r\nPhotoSize=200x100\r\nBackground=0x200000\r\n"
@@ -46,6 +50,9 @@ private slots:
     void setIsATemplateValue();
     void fillFromPhotoInABatch();
     void subframesFillTheCaption();
+    void neverWritesOverAPhoto_data();
+    void neverWritesOverAPhoto();
+    void noticesInThePhotosOrder();
     void metadataTurnedOff();
 
 private:
@@ -120,6 +127,13 @@ void tst_ComposeCommand::refused_data()
     set("not a boolean", "Header-0.FontBold=maybe", "True か False");
     set("font not installed", "Header-3.FontName=No Such Font", "No Such Font");
     set("no value", "Frame.BorderWidth", "名前=値");
+    QTest::newRow("value missing at the end") << QStringList{"--output"} << 2 << "--output の後";
+    QTest::newRow("option twice") << QStringList{"--output", "x", "--output=y"} << 2
+                                  << "--output が二度";
+    QTest::newRow("a value for a switch") << QStringList{"--fill-from-photo=yes", "--output", "x"}
+                                          << 2 << "知らないオプション: --fill-from-photo";
+    QTest::newRow("jobs glued to -j")
+        << QStringList{"--output-dir", "d", "-j0", "p"} << 2 << "-j は 1 から 256 までの数です: 0";
     file("missing template", "--template", "none.kvl");
     file("missing settings", "--settings", "none.ini");
     file("missing photo", "--photo", "none.jpg");
@@ -183,11 +197,6 @@ void tst_ComposeCommand::batchFormatAndClash()
     QVERIFY(photo(60, 60).save(QStringLiteral("a.jpg"), "jpeg"));
     QCOMPARE(run({"--output-dir", dir, "a.bmp", "a.jpg"}), 1);
     QVERIFY(m_err.contains(QStringLiteral("a.jpg")));
-    // A photo cut short is framed as far as it reads, and the error stream says so in one line.
-    QCOMPARE(run({"--output", "cut.bmp", "--photo", "cut.jpg"}), 0);
-    QVERIFY(QFile::exists("cut.bmp"));
-    QCOMPARE(m_err.count(u'\n'), 1);
-    QVERIFY(m_err.contains(QStringLiteral("cut.jpg")));
 }
 
 void tst_ComposeCommand::setIsATemplateValue()
@@ -243,6 +252,9 @@ void tst_ComposeCommand::fillFromPhotoInABatch()
     QCOMPARE(run({"--print-metadata", "camA.jpg"}), 0);
     QCOMPARE(m_out, "{DateTimeOriginal}\t2026:01:15 21:05:30\n{OffsetTimeOriginal}\t+08:00\n"
                     "{Model}\tCamera A\n");
+    QCOMPARE(run({"--print-metadata", "a.bmp"}), 0); // no data: it says so
+    QVERIFY(m_out.isEmpty() &&
+            m_err.contains(QStringLiteral("「a.bmp」には写真の情報がありません")));
 }
 
 void tst_ComposeCommand::subframesFillTheCaption()
@@ -277,6 +289,87 @@ void tst_ComposeCommand::subframesFillTheCaption()
                                    "{FIRST_NIGHT}\t2026/03/01\n{LAST_NIGHT}\t2026/03/01\n"));
     QCOMPARE(run({"--subframes", "nothing", "--output", "x.bmp"}), 1);
     QVERIFY(m_err.contains(QStringLiteral("nothing")));
+
+    // The template's sub-frame folder, relative to the template file, when none is named.
+    QVERIFY(QDir().mkpath(QStringLiteral("tpl")));
+    QVERIFY(TestFiles::writeAll(QStringLiteral("tpl/subs.kvl"),
+                                QByteArray(kTemplate) + "[Subframes]\r\nFolder=../subs\r\n"));
+    const QStringList common = {"--settings", "caption.ini", "--photo", "a.bmp", "--output"};
+    QCOMPARE(run(common + QStringList{"named.bmp", "--template", "t.kvl", "--subframes", "subs"}),
+             0);
+    QCOMPARE(
+        run(common + QStringList{"kept.bmp", "--template", "tpl/subs.kvl", "--fill-from-photo"}),
+        0);
+    QVERIFY(TestFiles::readAll("kept.bmp") == TestFiles::readAll("named.bmp"));
+}
+
+void tst_ComposeCommand::neverWritesOverAPhoto_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<QString>("photo"); // the file that must keep its bytes
+    QTest::addColumn<QString>("output");
+    QVERIFY(QDir().mkpath(QStringLiteral("coll")));
+    QVERIFY(photo(80, 60).save(QStringLiteral("coll/target.png"), "png"));
+    QVERIFY(photo(80, 60).save(QStringLiteral("x.png"), "png"));
+    QVERIFY(QFile::link(QStringLiteral("x.png"), QStringLiteral("link.png")));
+    QTest::newRow("a batch in the photo's folder")
+        << QStringList{"--output-dir=.", "--format", "jpg", "b.jpg"} << "b.jpg"
+        << "./b.jpg";
+    QTest::newRow("the photo's own name")
+        << QStringList{"--photo", "x.png", "--output", "x.png"} << "x.png"
+        << "x.png";
+    QTest::newRow("the photo in the output folder")
+        << QStringList{"--output-dir", "coll", "--format", "png", "coll/target.png"}
+        << "coll/target.png"
+        << "coll/target.png";
+    QTest::newRow("a link to the photo")
+        << QStringList{"--photo", "x.png", "--output", "link.png"} << "x.png"
+        << "link.png";
+    QTest::newRow("a sub-frame") << QStringList{"--subframes", "camB.jpg", "--output", "camB.jpg"}
+                                 << "camB.jpg"
+                                 << "camB.jpg";
+#ifdef Q_OS_UNIX
+    // Another name of the same file, which no path resolves to the photo's.
+    QVERIFY(::link("x.png", "hard.png") == 0);
+    QTest::newRow("a second name of the photo")
+        << QStringList{"--photo", "x.png", "--output", "hard.png"} << "x.png"
+        << "hard.png";
+#endif
+}
+
+void tst_ComposeCommand::neverWritesOverAPhoto()
+{
+    QFETCH(QStringList, args);
+    QFETCH(QString, photo);
+    QFETCH(QString, output);
+    const QByteArray bytes = TestFiles::readAll(photo);
+    QCOMPARE(run(args), 1);
+    QVERIFY2(
+        m_err.contains(
+            QStringLiteral("morvel-compose: 「%1」は入力の写真「%2」と同じ").arg(output, photo)),
+        qPrintable(m_err));
+    QVERIFY(TestFiles::readAll(photo) == bytes);
+}
+
+void tst_ComposeCommand::noticesInThePhotosOrder()
+{
+    // Each photo's notice after its own line of progress, whichever worker read it first.
+    const QStringList photos = {"c1.jpg", "a.bmp", "c2.jpg", "c3.jpg", "c4.jpg"};
+    QString expected;
+    for (int i = 0; i < photos.size(); ++i) {
+        if (photos[i] != "a.bmp")
+            QVERIFY(QFile::copy(QStringLiteral("cut.jpg"), photos[i]));
+        QCOMPARE(run({"--photo", photos[i], "--output", "single.bmp"}), 0);
+        expected += QStringLiteral("[%1/5] %2 -> n/%3.bmp\n")
+                        .arg(i + 1)
+                        .arg(photos[i], QFileInfo(photos[i]).completeBaseName()) +
+                    m_err;
+    }
+    // A photo cut short is framed as far as it reads; one line says so.
+    QCOMPARE(expected.count(u'\n'), 9);
+    QCOMPARE(expected.count(QStringLiteral("c3.jpg")), 2);
+    QCOMPARE(run(QStringList{"-j3", "--output-dir", "n"} + photos, true), 0);
+    QCOMPARE(m_err, expected);
 }
 
 void tst_ComposeCommand::metadataTurnedOff()

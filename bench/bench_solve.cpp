@@ -3,9 +3,16 @@
 // `morvel-compose --solve` run), the same photo read back from the cache, and a blind solve of a
 // 10° field. The fields are drawn from the Tycho-2 index files as the tests draw them.
 // Usage: bench_solve [ROUNDS]
+//        bench_solve --photos DIR [COUNT]
+//   writes the photos that bench/time-solve.sh times whole morvel-compose runs on: COUNT (20)
+//   1600 x 1067 JPEGs of 2° fields about M 8, each a little moved and turned, with the focal
+//   length and the sensor's pixel pitch in EXIF (the scale's hint), and blind10.jpg, a 10° field
+//   in Orion without EXIF.
 #include "sky/FieldSolver.h"
+#include "support/ExifFiles.h"
 #include "support/StarField.h"
 
+#include <QDir>
 #include <QElapsedTimer>
 #include <QGuiApplication>
 #include <QTemporaryDir>
@@ -35,6 +42,31 @@ double median(std::vector<double> v)
 int main(int argc, char **argv)
 {
     QGuiApplication app(argc, argv);
+    if (argc > 2 && QByteArray(argv[1]) == "--photos") {
+        const QDir out(QString::fromLocal8Bit(argv[2]));
+        out.mkpath(QStringLiteral("."));
+        const int count = argc > 3 ? std::max(1, atoi(argv[3])) : 20;
+        const QSize size(1600, 1067);
+        // 400 mm and 4.5″ a pixel: a pitch of 8.73 µm, 1145.8 pixels a centimetre.
+        const ExifFiles::Tags tags = {{"Exif.Photo.FocalLength", "400/1"},
+                                      {"Exif.Photo.FocalPlaneXResolution", "11458/10"},
+                                      {"Exif.Photo.FocalPlaneYResolution", "11458/10"},
+                                      {"Exif.Photo.FocalPlaneResolutionUnit", "3"}};
+        for (int i = 0; i < count; ++i) {
+            const Wcs wcs = Wcs::fromView({270.92 + 0.05 * (i % 5), -24.38 + 0.04 * (i / 5)}, 4.5,
+                                          10.0 * i, false, size);
+            const QString path =
+                out.filePath(QStringLiteral("m8-%1.jpg").arg(i + 1, 2, 10, QLatin1Char('0')));
+            if (!StarField::render(wcs, quint32(i + 1)).save(path, "JPEG", 90) ||
+                !ExifFiles::addTags(path, tags))
+                return 1;
+        }
+        const Wcs blind = Wcs::fromView({83.8, -5.0}, 10 * 3600.0 / size.width(), 75, false, size);
+        return StarField::render(blind).save(out.filePath(QStringLiteral("blind10.jpg")), "JPEG",
+                                             90)
+                   ? 0
+                   : 1;
+    }
     const int rounds = argc > 1 ? std::max(1, atoi(argv[1])) : 5;
     QTemporaryDir dir;
     const QSize size(1600, 1067);

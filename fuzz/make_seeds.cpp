@@ -9,6 +9,7 @@
 #include "support/ExifFiles.h"
 #include "support/FitsWriter.h"
 #include "support/TestFiles.h"
+#include "support/XisfWriter.h"
 
 #include <QDir>
 #include <QFile>
@@ -322,6 +323,22 @@ int main(int argc, char **argv)
     fits("float-rgb.fits", {FLOAT_IMG, {50, 50, 3}, {}, {}, false, false});
     fits("rggb.fits", {USHORT_IMG, {64, 52}, {}, {"BAYERPAT=RGGB", "XBAYROFF=1"}, false, false});
     fits("rice.fits", {SHORT_IMG, {64, 64}, {}, {}, true, true});
+    // XISF: each sample format and codec, shuffled or not, with keywords and properties.
+    const auto xisf = [](const char *name, XisfWriter::Image image) {
+        image.values.resize(size_t(image.width) * image.height * image.channels);
+        for (size_t i = 0; i < image.values.size(); ++i)
+            image.values[i] = image.sampleFormat.startsWith(u'F') ? double(i % 97) / 97 : i % 251;
+        image.keywords = {"OBJECT='M 42'", "EXPTIME=300.", "CRVAL1=83.8"};
+        image.properties = {{"Instrument:Filter:Name", "Ha"},
+                            {"Observation:Time:Start", "2026-01-15T13:05:30Z"}};
+        put("picture_xisf", name, XisfWriter::bytes(image));
+        put("photo_metadata", name, XisfWriter::bytes(image));
+    };
+    xisf("mono16.xisf", {60, 50, 1, "UInt16"});
+    xisf("mono8-lz4.xisf", {60, 50, 1, "UInt8", "lz4"});
+    xisf("rgb32-zlib-sh.xisf", {40, 30, 3, "UInt32", "zlib", true});
+    xisf("float-rgb-zstd-sh.xisf", {50, 50, 3, "Float32", "zstd", true});
+    xisf("double-lz4hc-sh.xisf", {30, 20, 1, "Float64", "lz4hc", true});
     put("picture_tiff", "rgb8.tif", encoded(small, "TIFF"));
     put("picture_tiff", "grey16.tif",
         encoded(small.convertToFormat(QImage::Format_Grayscale16), "TIFF"));

@@ -19,9 +19,16 @@ deb=${debs[0]}
 depends=$(dpkg-deb -f "$deb" Depends)
 echo "Depends: $depends"
 for p in fonts-ipafont-gothic fonts-ipafont-mincho qt6-image-formats-plugins qt6-qpa-plugins \
-         libcfitsio10 libexiv2-27 \
+         libcfitsio10 libexiv2-27 liblz4-1 libzstd1 zlib1g \
          qt6-translations-l10n libqt6widgets6 libqt6gui6 libqt6core6 libc6; do
     grep -Eq "(^|, )$p( |,|$)" <<<"$depends" || fail "Depends lacks $p"
+done
+
+recommends=$(dpkg-deb -f "$deb" Recommends)
+echo "Recommends: $recommends"
+for p in astrometry.net astrometry-data-tycho2-07 astrometry-data-tycho2-08 \
+         astrometry-data-tycho2-09 astrometry-data-tycho2-10-19; do
+    grep -Eq "(^|, )$p( |,|$)" <<<"$recommends" || fail "Recommends lacks $p"
 done
 
 # A scratch root with an empty package database; the dependencies are not installed there.

@@ -9,7 +9,8 @@
 #              commands and taken with each one up, into this folder. The word "choices" instead
 #              takes the choices beyond the 1:1 window into docs (docs/en in English): a 1600 x
 #              1200 photo in the fitted view at the window's first-start size, the save dialog's
-#              file types and full-width digits in the year box.
+#              file types and full-width digits in the year box. The word "sky" takes the
+#              solved caption with the overlay and the overlay's dialog into docs (docs/en).
 #   ja|en      the language of the window (the settings' "Language"), Japanese by default. In
 #              English the template's texts are English too, and the main window goes to
 #              docs/en/main.png.
@@ -116,6 +117,24 @@ header = struct.pack("<2sIHHI", b"BM", 54 + len(img), 0, 0, 54)
 info = struct.pack("<IiiHHIIiiII", 40, W, H, 1, 24, 0, len(img), 3780, 3780, 0, 0)
 (folder / "m42.bmp").write_bytes(header + info + bytes(img))
 PY
+
+if [ "$dialog_dir" = sky ]; then
+    # The fill solves the photo's field; the template draws the overlay. Into docs (docs/en).
+    printf '[Common]\r\nSavepos=1\r\nx=300\r\ny=300\r\nwidth=15600\r\nheight=9600\r\n' \
+        >"$work/nolt.ini"
+    if [ "$lang" = en ]; then printf '[View]\r\nLanguage=1\r\n' >>"$work/nolt.ini"; fi
+    printf '[Caption]\r\nLine1={RA} {DEC}  {FOV}  {SCALE}\r\nLine2=[{OBJECTS}]\r\n' \
+        >>"$work/nolt.ini"
+    printf '[Sky]\r\nSolveField=1\r\n' >>"$work/nolt.ini"
+    printf '[Sky]\r\nOverlay=True\r\nCorner=3\r\nFontSize=9\r\nColor=0xA0FFFF\r\n' \
+        >>"$work/default.kvl"
+    out="$root/docs"
+    [ "$lang" = en ] && out="$root/docs/en"
+    locale=ja_JP.UTF-8
+    [ "$lang" = en ] && locale=en_US.UTF-8
+    LANG=$locale xvfb-run -a -s "-screen 0 1100x700x24 -dpi 96" "$harness" sky "$work" "$out"
+    exit 0
+fi
 
 if [ "$dialog_dir" = choices ]; then
     # A first start (no stored window rectangle) with the fitted view on, and the photo enlarged

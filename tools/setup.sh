@@ -10,6 +10,7 @@ packages=(
     qt6-l10n-tools qt6-tools-dev
     fonts-ipafont-gothic fonts-ipafont-mincho
     libuemf-dev libbenchmark-dev libjpeg62-turbo-dev libcfitsio-dev libexiv2-dev
+    liblz4-dev libzstd-dev zlib1g-dev
     qt6-image-formats-plugins
     clang libclang-rt-14-dev clang-format
     dpkg-dev file desktop-file-utils appstream

@@ -185,7 +185,8 @@
                  [--subframes DIR|FILE]... [--set 名前=値]... --output-dir DIR
                  [--format bmp|png|jpg] [-j N] PHOTO...
   morvel-compose --print-metadata PHOTO [--subframes DIR|FILE]...
-  最初の二つには [--fit WxH] を、どれにも [--lang ja|en] を付けられます。
+  最初の二つには [--fit WxH] を、どれにも [--lang ja|en] と
+  [--solve [--solve-timeout S] [--require-solve]] を付けられます。
 
 写真を枠に入れた画像を作ります。画面の「Preview...」と同じ画像です: 起動時の設定、
 テンプレート（日付と時刻を含む）、写真の情報（--fill-from-photo）、--set の値の順に
@@ -217,6 +218,14 @@
                      はまだ読めず、読めないﾌｧｲﾙに数えます）、
                      ダーク、フラット、バイアスを除いたライトフレームを集計して
                      {INTEGRATION} などに入れます。--fill-from-photo を含みます
+  --solve            写真の写野を astrometry.net で求め（FITS ヘッダの WCS があれば
+                     それを使い、結果はキャッシュします）、{TARGET} {RA} {DEC} {FOV}
+                     {SCALE} {NORTH} {OBJECTS} に入れます。対象名が空なら {TARGET}
+                     が入ります。テンプレートの [Sky] が Overlay=True なら方位、
+                     スケールと天体名を写真に描きます。--fill-from-photo を含みます。
+                     求められない写真も警告して描きます
+  --solve-timeout S  写真一枚の解析の制限時間（秒。既定: 設定ﾌｧｲﾙ、60）
+  --require-solve    --solve で、写野を求められない写真を失敗にします
   --set 名前=値      テンプレートの値を一つ変えます（何度でも）。名前はテンプレート
                      ﾌｧｲﾙの [セクション] とキー:
                      --set Header-0.Data=&quot;M42 オリオン大星雲&quot;
@@ -265,7 +274,8 @@ STACKCNT=24、GAIN=100 の FITS は、日本の時刻で
                  [--subframes DIR|FILE]... [--set NAME=VALUE]... --output-dir DIR
                  [--format bmp|png|jpg] [-j N] PHOTO...
   morvel-compose --print-metadata PHOTO [--subframes DIR|FILE]...
-  The first two also take [--fit WxH]; all of them take [--lang ja|en].
+  The first two also take [--fit WxH]; all of them take [--lang ja|en] and
+  [--solve [--solve-timeout S] [--require-solve]].
 
 Makes the picture of a photo in its frame, the same picture as the window&apos;s &quot;Preview...&quot;:
 the start-up values, the template (its date and time included), the photo&apos;s data
@@ -301,6 +311,16 @@ the start-up values, the template (its date and time included), the photo&apos;s
                      unreadable), sums up the light frames, leaving out darks, flats and
                      bias frames, and fills {INTEGRATION} and the others. Includes
                      --fill-from-photo
+  --solve            finds each photo&apos;s field with astrometry.net (the WCS of a FITS
+                     header when it has one; results are cached) and fills {TARGET}
+                     {RA} {DEC} {FOV} {SCALE} {NORTH} {OBJECTS}; an empty target name
+                     takes {TARGET}. With Overlay=True in the template&apos;s [Sky], draws
+                     a compass, a scale bar and the objects&apos; names on the photo.
+                     Includes --fill-from-photo. A photo that cannot be solved is
+                     drawn all the same, with a warning
+  --solve-timeout S  the time limit of one solve in seconds (default: the settings
+                     file&apos;s, 60)
+  --require-solve    with --solve, a photo that cannot be solved fails
   --set NAME=VALUE   changes one template value (any number of times); NAME is the
                      template file&apos;s [section] and key:
                      --set Header-0.Data=&quot;M42 Orion Nebula&quot;
@@ -411,6 +431,14 @@ Photos can be 50x50 to 1600x1200 pixels. FITS data is stretched as the settings 
     <message>
         <source>-j は 1 から %1 までの数です: %2</source>
         <translation>-j takes a number from 1 to %1: %2</translation>
+    </message>
+    <message>
+        <source>--solve-timeout は 1 から 3600 までの秒数です: %1</source>
+        <translation>--solve-timeout is a number of seconds from 1 to 3600: %1</translation>
+    </message>
+    <message>
+        <source>--solve には写真（--photo）が必要です。</source>
+        <translation>--solve needs a photo (--photo).</translation>
     </message>
 </context>
 <context>
@@ -829,6 +857,22 @@ Photos can be 50x50 to 1600x1200 pixels. FITS data is stretched as the settings 
         <source>サブフレームのフォルダを外しました。</source>
         <translation>The sub-frame folder is forgotten.</translation>
     </message>
+    <message>
+        <source>星図の注記(&amp;K)...</source>
+        <translation>S&amp;ky Overlay...</translation>
+    </message>
+    <message>
+        <source>写野を解析しています…（Esc で取り消し）</source>
+        <translation>Solving the field… (Esc cancels)</translation>
+    </message>
+    <message>
+        <source>写野を解析しています: %1（Esc で取り消し）</source>
+        <translation>Solving the field: %1 (Esc cancels)</translation>
+    </message>
+    <message>
+        <source>写野: %1 %2、%3</source>
+        <translation>Field: %1 %2, %3</translation>
+    </message>
 </context>
 <context>
     <name>MetafilePlayer</name>
@@ -948,8 +992,8 @@ Do you want to create it?</translation>
 <context>
     <name>PreviewWindow</name>
     <message>
-        <source>画像ﾌｧｲﾙ |*.jpg;*.bmp;*.gif;*.wmf;*.emf;*.jpeg;*.fit;*.fits;*.fts;*.tif;*.tiff;*.png|</source>
-        <translation>Photo files |*.jpg;*.bmp;*.gif;*.wmf;*.emf;*.jpeg;*.fit;*.fits;*.fts;*.tif;*.tiff;*.png|</translation>
+        <source>画像ﾌｧｲﾙ |*.jpg;*.bmp;*.gif;*.wmf;*.emf;*.jpeg;*.fit;*.fits;*.fts;*.tif;*.tiff;*.png;*.xisf|</source>
+        <translation>Photo files |*.jpg;*.bmp;*.gif;*.wmf;*.emf;*.jpeg;*.fit;*.fits;*.fts;*.tif;*.tiff;*.png;*.xisf|</translation>
     </message>
     <message>
         <source>Windows / OS/2 ﾋﾞｯﾄﾏｯﾌﾟ (*.bmp)|*.bmp|</source>
@@ -982,6 +1026,10 @@ Do you want to create it?</translation>
     <message>
         <source>PNG (*.png)|*.png|</source>
         <translation>PNG (*.png)|*.png|</translation>
+    </message>
+    <message>
+        <source>XISF (*.xisf)|*.xisf|</source>
+        <translation>XISF (*.xisf)|*.xisf|</translation>
     </message>
     <message>
         <source>全てのﾌｧｲﾙ (*.*)|*.*</source>
@@ -1124,6 +1172,20 @@ take the photo&apos;s data. A part in [ ] is written only when all its values ar
         <translation>Restore Defaults</translation>
     </message>
     <message>
+        <source>写野を解析する</source>
+        <translation>Solve the field</translation>
+    </message>
+    <message>
+        <source>astrometry.net で写真の写野を求め、{TARGET} {RA} {DEC} {FOV} {SCALE} {NORTH}
+{OBJECTS} に入れます。対象名が空なら {TARGET} が入ります。</source>
+        <translation>Finds the photo&apos;s field with astrometry.net for {TARGET} {RA} {DEC} {FOV} {SCALE}
+{NORTH} {OBJECTS}. An empty target name takes {TARGET}.</translation>
+    </message>
+    <message>
+        <source> 秒まで</source>
+        <translation> s at most</translation>
+    </message>
+    <message>
         <source>PNG と JPEG に説明文、撮影日時、空の位置を書き込む</source>
         <translation>Save PNG and JPEG with caption, date and sky position</translation>
     </message>
@@ -1137,6 +1199,65 @@ BMP files never carry them.</translation>
     </message>
 </context>
 <context>
+    <name>SkyOverlayDialog</name>
+    <message>
+        <source>星図の注記</source>
+        <translation>Sky Overlay</translation>
+    </message>
+    <message>
+        <source>解析した写真に方位、スケールと天体名を描く</source>
+        <translation>Draw a compass, a scale bar and object names on a solved photo</translation>
+    </message>
+    <message>
+        <source>左上</source>
+        <translation>Top left</translation>
+    </message>
+    <message>
+        <source>右上</source>
+        <translation>Top right</translation>
+    </message>
+    <message>
+        <source>左下</source>
+        <translation>Bottom left</translation>
+    </message>
+    <message>
+        <source>右下</source>
+        <translation>Bottom right</translation>
+    </message>
+    <message>
+        <source>方位とスケールの位置</source>
+        <translation>Compass and scale bar in</translation>
+    </message>
+    <message>
+        <source>方位（北と東）</source>
+        <translation>Compass (north and east)</translation>
+    </message>
+    <message>
+        <source>スケール</source>
+        <translation>Scale bar</translation>
+    </message>
+    <message>
+        <source>写野の天体名</source>
+        <translation>Names of the objects in the field</translation>
+    </message>
+    <message>
+        <source>（対象名と同じ）</source>
+        <translation>(the target name&apos;s)</translation>
+    </message>
+    <message>
+        <source>フォント</source>
+        <translation>Font</translation>
+    </message>
+    <message>
+        <source>サイズ</source>
+        <translation>Size</translation>
+    </message>
+    <message>
+        <source>色</source>
+        <translation>Colour</translation>
+    </message>
+</context>
+<context>
     <name>SubframeHeader</name>
     <message>
         <source>FITS のヘッダが終わっていません。</source>
@@ -1145,10 +1266,6 @@ BMP files never carry them.</translation>
     <message>
         <source>カメラのﾌｧｲﾙとして読めません: %1</source>
         <translation>Not readable as a camera file: %1</translation>
-    </message>
-    <message>
-        <source>XISF のヘッダはまだ読めません。</source>
-        <translation>XISF headers cannot be read yet.</translation>
     </message>
 </context>
 <context>
@@ -1288,6 +1405,113 @@ BMP files never carry them.</translation>
 %2</source>
         <translation>&quot;%1&quot; is not the name of a value that can be set. The names are Section.Key, as follows:
 %2</translation>
+    </message>
+</context>
+<context>
+    <name>XisfFile</name>
+    <message>
+        <source>XISF のﾌｧｲﾙが壊れています（%1）</source>
+        <translation>the XISF file is damaged (%1)</translation>
+    </message>
+    <message>
+        <source>この XISF のﾌｧｲﾙは読めません: %1</source>
+        <translation>this XISF file is not supported: %1</translation>
+    </message>
+    <message>
+        <source>始まりが違います</source>
+        <translation>it does not start as XISF 1.0 does</translation>
+    </message>
+    <message>
+        <source>ヘッダが大きすぎます</source>
+        <translation>the header is too large</translation>
+    </message>
+    <message>
+        <source>ヘッダが途中で切れています</source>
+        <translation>the header is cut short</translation>
+    </message>
+    <message>
+        <source>XISF の XML ではありません</source>
+        <translation>the header is not XISF XML</translation>
+    </message>
+    <message>
+        <source>版 %1</source>
+        <translation>version %1</translation>
+    </message>
+    <message>
+        <source>画像がありません</source>
+        <translation>there is no image</translation>
+    </message>
+    <message>
+        <source>画像の形 %1</source>
+        <translation>image geometry %1</translation>
+    </message>
+    <message>
+        <source>%1x%2 の画像</source>
+        <translation>a %1x%2 image</translation>
+    </message>
+    <message>
+        <source>画素の形式 %1</source>
+        <translation>sample format %1</translation>
+    </message>
+    <message>
+        <source>色空間 %1（%2 チャンネル）</source>
+        <translation>colour space %1 (%2 channels)</translation>
+    </message>
+    <message>
+        <source>画素の並び %1</source>
+        <translation>pixel storage %1</translation>
+    </message>
+    <message>
+        <source>バイト順 %1</source>
+        <translation>byte order %1</translation>
+    </message>
+    <message>
+        <source>%1 チャンネル</source>
+        <translation>%1 channels</translation>
+    </message>
+    <message>
+        <source>別のﾌｧｲﾙにあるデータ（%1）</source>
+        <translation>data kept in another file (%1)</translation>
+    </message>
+    <message>
+        <source>ヘッダの中のデータ（%1）</source>
+        <translation>data kept in the header (%1)</translation>
+    </message>
+    <message>
+        <source>データの位置 %1</source>
+        <translation>data location %1</translation>
+    </message>
+    <message>
+        <source>データのブロックがﾌｧｲﾙの外にあります</source>
+        <translation>the data block lies beyond the end of the file</translation>
+    </message>
+    <message>
+        <source>データの大きさが画像と合いません</source>
+        <translation>the size of the data does not match the image</translation>
+    </message>
+    <message>
+        <source>圧縮方式 %1</source>
+        <translation>compression %1</translation>
+    </message>
+    <message>
+        <source>シャッフルの単位 %1</source>
+        <translation>shuffling item size %1</translation>
+    </message>
+    <message>
+        <source>圧縮したデータを展開できないか、展開した大きさが合いません</source>
+        <translation>the compressed data cannot be decompressed, or decompresses to the wrong size</translation>
+    </message>
+    <message>
+        <source>画像を作るメモリがありません</source>
+        <translation>not enough memory for the image</translation>
+    </message>
+    <message>
+        <source>%1x%2 の画像は大きすぎて読み込めません</source>
+        <translation>a %1x%2 image is too large to load</translation>
+    </message>
+    <message>
+        <source>画像を読み込むメモリがありません</source>
+        <translation>not enough memory to load the image</translation>
     </message>
 </context>
 </TS>

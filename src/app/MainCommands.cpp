@@ -33,6 +33,7 @@ MainCommands::MainCommands(QMainWindow *window, int toolbarHeight) : m_window(wi
     chooseSubframes = createAction(T::ChooseSubframes);
     forgetSubframes = createAction(T::ForgetSubframes);
     forgetSubframes->setEnabled(false);
+    skyOverlay = createAction(T::SkyOverlay);
     copyClipboard = createAction(T::copyToClipboard);
     savePhoto = createAction(T::SavePhoto);
     fitWindow = createAction(T::FitWindow);
@@ -70,7 +71,7 @@ void MainCommands::buildMenus()
     // The photo commands in their fixed order, then the added ones.
     QMenu *photo =
         addMenu(T::PhotoMenu, {loadPhoto, removePhoto, copyClipboard, savePhoto, fillFromPhoto,
-                               chooseSubframes, forgetSubframes, fitWindow});
+                               chooseSubframes, forgetSubframes, skyOverlay, fitWindow});
     separator(photo, copyClipboard, T::PhotoSeparator);
     separator(photo, fillFromPhoto, T::FillSeparator);
     separator(photo, fitWindow, T::ViewSeparator);

@@ -18,8 +18,8 @@ public:
     MainCommands(QMainWindow *window, int toolbarHeight);
 
     QAction *loadTemplate, *saveTemplate, *exit, *setup, *setDefault, *loadPhoto, *removePhoto,
-        *fillFromPhoto, *chooseSubframes, *forgetSubframes, *copyClipboard, *savePhoto, *fitWindow,
-        *version;
+        *fillFromPhoto, *chooseSubframes, *forgetSubframes, *skyOverlay, *copyClipboard, *savePhoto,
+        *fitWindow, *version;
 
 private:
     QAction *createAction(const MainWindowTexts::MenuEntry &entry);

@@ -15,6 +15,11 @@
 #include "compose/LayoutMargins.h"
 #include "compose/PreviewCommand.h"
 #include "io/ExistingFolder.h"
+#include "io/LoadPicture.h"
+#include "io/PhotoMetadata.h"
+#include "sky/FieldFacts.h"
+#include "sky/SkyCatalogue.h"
+#include "sky/SolveJob.h"
 #include "store/AppSettings.h"
 #include "store/ProgramFolder.h"
 #include "store/TemplateFile.h"
@@ -22,6 +27,7 @@
 #include "ui/ColorChooser.h"
 #include "ui/PlatformServices.h"
 #include "ui/SettingsDialog.h"
+#include "ui/SkyOverlayDialog.h"
 #include "ui/UiFonts.h"
 
 #include <QCloseEvent>
@@ -33,6 +39,7 @@
 #include <QMdiArea>
 #include <QMenuBar>
 #include <QScreen>
+#include <QShortcut>
 #include <QTimer>
 
 #include <cmath>
@@ -80,6 +87,9 @@ MainWindow::MainWindow(PlatformServices *services, const ProgramFolder::Place &p
     m_subframes = new SubframeReader(this);
     connect(m_subframes, &SubframeReader::finished, this,
             [this](const SubframeSummary &summary) { fillPanel(m_fillAfterLoad, &summary); });
+    m_cancelSolve = new QShortcut(QKeySequence(Qt::Key_Escape), this);
+    m_cancelSolve->setEnabled(false);
+    connect(m_cancelSolve, &QShortcut::activated, this, &MainWindow::cancelSolve);
     m_liveTimer = new QTimer(this);
     m_liveTimer->setSingleShot(true);
     m_liveTimer->setInterval(LivePreviewDelayMs);
@@ -133,6 +143,7 @@ void MainWindow::connectCommands()
         {c.fillFromPhoto, &MainWindow::fillFromPhoto},
         {c.chooseSubframes, &MainWindow::chooseSubframes},
         {c.forgetSubframes, &MainWindow::forgetSubframes},
+        {c.skyOverlay, &MainWindow::editSkyOverlay},
         {c.copyClipboard, &MainWindow::copyPicture},
         {c.savePhoto, &MainWindow::savePicture},
         {c.fitWindow, &MainWindow::toggleFitWindow},
@@ -270,6 +281,8 @@ PreviewWindow *MainWindow::ensurePreview()
         m_preview = new PreviewWindow(m_mdiArea, m_services, m_settings.get(), &m_frame);
         connect(m_preview, &PreviewWindow::composed, this, &MainWindow::reportComposition);
         connect(m_preview, &PreviewWindow::photoLoaded, this, [this] {
+            // Another photo has no solution yet; the same one again keeps its own.
+            emit photoSolutionChanged(photoSolution());
             if (m_settings->fillOnLoad())
                 fillPanelFromPhoto(true);
         });
@@ -286,6 +299,7 @@ PanelValues MainWindow::panelValues() const
 {
     PanelValues values = m_panel->panelValues();
     values.subframeFolder = m_subframeFolder;
+    values.sky = m_sky;
     return values;
 }
 
@@ -293,6 +307,7 @@ void MainWindow::setPanelValues(const PanelValues &values)
 {
     m_panel->setPanelValues(values);
     m_subframeFolder = values.subframeFolder;
+    m_sky = values.sky;
     m_commands->forgetSubframes->setEnabled(!m_subframeFolder.isEmpty());
 }
 
@@ -478,10 +493,16 @@ void MainWindow::removePhoto()
 {
     PreviewCommand::takePhotoSize(panelValues().photoSizeText, m_frame);
     ensurePreview()->removePhoto();
+    emit photoSolutionChanged(std::nullopt);
 }
 
 void MainWindow::fillFromPhoto()
 {
+    // The command again while the field is solved cancels the solve.
+    if (isSolving()) {
+        cancelSolve();
+        return;
+    }
     fillPanelFromPhoto(false);
 }
 
@@ -492,6 +513,95 @@ void MainWindow::fillPanelFromPhoto(bool afterLoad)
         m_statusBar->showMessage(tr(T::FillWithoutPhoto));
         return;
     }
+    m_fieldValues.clear();
+    m_solveNotice.clear();
+    if (m_settings->solveField() && !photo.isEmpty()) {
+        startSolve(photo, afterLoad);
+        return;
+    }
+    continueFill(afterLoad);
+}
+
+bool MainWindow::isSolving() const
+{
+    return m_solveJob && m_solveJob->isRunning();
+}
+
+void MainWindow::cancelSolve()
+{
+    if (m_solveJob)
+        m_solveJob->cancel();
+}
+
+std::optional<Wcs> MainWindow::photoSolution() const
+{
+    return m_preview ? m_preview->composer().photoWcs() : std::nullopt;
+}
+
+void MainWindow::startSolve(const QString &photo, bool afterLoad)
+{
+    // A solve under way belongs to the photo before: it stops, and its result is dropped.
+    if (m_solveJob) {
+        m_solveJob->disconnect(this);
+        m_solveJob->cancel();
+        m_solveJob->deleteLater();
+        m_solveJob = nullptr;
+    }
+    SolveRequest request;
+    request.photoPath = photo;
+    request.solver = m_solverOptions;
+    request.solver.timeLimit = std::max(1, m_settings->solveTimeout());
+    request.cacheFolder = m_solveCacheFolder;
+    // The hints in the photo's own pixels, the typed target among them; a name the last fill
+    // wrote is the fill's, not the user's.
+    const PanelValues panel = panelValues();
+    const bool fillsName = m_lastFill.written[CaptionFill::TargetName] &&
+                           panel.targetName == m_lastFill.panel.targetName;
+    PhotoMetadata data;
+    PhotoMetadata::read(photo, &data);
+    const LoadPicture::Header header = LoadPicture::readHeader(photo);
+    request.hints = SolveHints::fromMetadata(
+        data, header.size, fillsName ? QString() : panel.targetName, SkyCatalogue::builtIn());
+    m_fillAfterLoad = afterLoad;
+    m_solveJob = new SolveJob(this);
+    connect(m_solveJob, &SolveJob::progress, this, [this](const QString &text) {
+        m_statusBar->showMessage(tr(T::SolveProgress).arg(text));
+    });
+    connect(m_solveJob, &SolveJob::finished, this, &MainWindow::solveFinished);
+    m_cancelSolve->setEnabled(true);
+    m_statusBar->showMessage(tr(T::SolveStarted));
+    m_solveJob->start(request);
+}
+
+void MainWindow::solveFinished(const SolveResult &result)
+{
+    m_cancelSolve->setEnabled(false);
+    if (m_solveJob) {
+        m_solveJob->deleteLater();
+        m_solveJob = nullptr;
+    }
+    const QString photo = m_preview ? m_preview->photoPath() : QString();
+    const AppSettings::Language language = m_settings->language();
+    if (!result.isIdentified()) {
+        // Cancelled, not identified or a missing solver (the message names the packages to
+        // install): the fill goes on as without a solve.
+        m_solveNotice = result.message;
+    } else {
+        m_fieldValues = FieldFacts::values(result, language);
+        m_preview->composer().setPhotoSolution(
+            PreviewComposer::PhotoSolution{photo, *result.wcs, result.objects});
+        m_preview->composer().setOverlayLanguage(language);
+        const auto value = [this](int i) { return m_fieldValues.at(i).second; };
+        m_solveNotice = result.targetOutsideField
+                            ? result.targetMessage
+                            : tr(T::SolveIdentified).arg(value(0), value(1), value(2));
+        emit photoSolutionChanged(result.wcs);
+    }
+    continueFill(m_fillAfterLoad);
+}
+
+void MainWindow::continueFill(bool afterLoad)
+{
     if (m_subframeFolder.isEmpty()) {
         fillPanel(afterLoad, nullptr);
         return;
@@ -509,8 +619,8 @@ void MainWindow::fillPanel(bool afterLoad, const SubframeSummary *subframes)
     }
     const QString photo = m_preview ? m_preview->photoPath() : QString();
     const PanelValues before = panelValues();
-    const CaptionFill::Result filled =
-        CaptionFill::fillFromPhoto(photo, before, *m_settings, m_lastFill, subframes);
+    const CaptionFill::Result filled = CaptionFill::fillFromPhoto(
+        photo, before, *m_settings, m_lastFill, subframes, m_fieldValues);
     if (!filled.error.isEmpty()) {
         m_statusBar->showMessage(tr(T::FillFailed).arg(filled.error));
         return;
@@ -525,6 +635,11 @@ void MainWindow::fillPanel(bool afterLoad, const SubframeSummary *subframes)
         m_statusBar->showMessage(subframes->report());
     else if (!subframes && !filled.hasData && !afterLoad)
         m_statusBar->showMessage(tr(T::FillWithoutData).arg(QFileInfo(photo).fileName()));
+    // What the solve found, or why not: last, over the composition's report.
+    if (!m_solveNotice.isEmpty())
+        m_statusBar->showMessage(m_solveNotice);
+    m_fieldValues.clear();
+    m_solveNotice.clear();
 }
 
 void MainWindow::chooseSubframes()
@@ -570,6 +685,17 @@ void MainWindow::toggleFitWindow()
     m_settings->setFitWindow(m_commands->fitWindow->isChecked());
     if (m_preview)
         m_preview->fitToCanvas();
+}
+
+void MainWindow::editSkyOverlay()
+{
+    PanelValues values = panelValues();
+    if (!SkyOverlayDialog::edit(this, *m_services, m_panel->fontNames(), &values.sky))
+        return;
+    setPanelValues(values);
+    if (m_preview)
+        m_preview->composer().setOverlayLanguage(m_settings->language());
+    runPreview(false);
 }
 
 // A new colour shows at the next Preview.

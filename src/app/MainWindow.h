@@ -5,11 +5,13 @@
 #include "compose/ComposeOutcome.h"
 #include "compose/FrameDescription.h"
 #include "compose/PanelValues.h"
+#include "sky/FieldSolver.h"
 #include "store/ProgramFolder.h"
 #include "ui/Twips.h"
 
 #include <QMainWindow>
 #include <memory>
+#include <optional>
 
 class ColorSwatch;
 class EditingPanel;
@@ -18,7 +20,9 @@ class MainStatusBar;
 class PlatformServices;
 class QAction;
 class QMdiArea;
+class QShortcut;
 class QTimer;
+class SolveJob;
 class AppSettings;
 class PreviewWindow;
 class SubframeReader;
@@ -82,6 +86,19 @@ public:
     void flushLivePreview();
     static constexpr int LivePreviewDelayMs = 150;
 
+    // The solve of the photo's field that the fill runs with "写野を解析する" on: whether one
+    // runs, and its cancel (Esc, or the fill command again).
+    bool isSolving() const;
+    void cancelSolve();
+    // The WCS of the photo the picture includes, in the photo's own pixels, from its last solve;
+    // none when it is not solved (photoSolutionChanged tells each change: a solve, a photo
+    // loaded or removed).
+    std::optional<Wcs> photoSolution() const;
+    // The solver's programs and index files (tests point them elsewhere).
+    void setSolverOptions(const PlateSolver::Options &options) { m_solverOptions = options; }
+    // Where solves are cached; empty for the user's cache folder.
+    void setSolveCacheFolder(const QString &folder) { m_solveCacheFolder = folder; }
+
 public slots:
     void preview();
     void setDateToNow();
@@ -103,6 +120,11 @@ public slots:
     void toggleFitWindow();
     // A click on a colour swatch of the panel: the colour chooser for it.
     void chooseColor(ColorSwatch *swatch);
+    // The template's sky overlay, in its dialog; the picture follows at once.
+    void editSkyOverlay();
+
+signals:
+    void photoSolutionChanged(const std::optional<Wcs> &wcs);
 
 protected:
     void closeEvent(QCloseEvent *event) override;
@@ -127,6 +149,10 @@ private:
     void fillPanelFromPhoto(bool afterLoad);
     // The fill itself, with the sub-frames' summary when a folder is set.
     void fillPanel(bool afterLoad, const SubframeSummary *subframes);
+    // The fill after the solve (or without one): the sub-frames, then the panel.
+    void continueFill(bool afterLoad);
+    void startSolve(const QString &photo, bool afterLoad);
+    void solveFinished(const SolveResult &result);
     void reportComposition(const ComposeOutcome &outcome);
     void reportSaveFailure(const QString &path, const QString &reason);
 
@@ -149,6 +175,13 @@ private:
     MainStatusBar *m_statusBar = nullptr;
     QTimer *m_liveTimer = nullptr;
     QString m_subframeFolder; // the panel's, though no control shows it
+    TemplateSky m_sky;        // the template's overlay, edited in its dialog
     SubframeReader *m_subframes = nullptr;
     bool m_fillAfterLoad = false; // the fill waiting for the sub-frames came after a load
+    SolveJob *m_solveJob = nullptr;
+    QShortcut *m_cancelSolve = nullptr;
+    PlateSolver::Options m_solverOptions;
+    QString m_solveCacheFolder;
+    CaptionFill::Values m_fieldValues; // the solved field's facts for the fill under way
+    QString m_solveNotice;             // told once the fill is done
 };

@@ -54,6 +54,9 @@ inline constexpr MenuEntry copyToClipboard{
 inline constexpr MenuEntry SavePhoto{
     "IDM_SAVEPHOTO", QT_TRANSLATE_NOOP("MainWindow", "ﾌｧｲﾙに保存(&S)..."), "TbSavePhoto",
     QT_TRANSLATE_NOOP("MainWindow", "ﾌﾟﾚﾋﾞｭｰｲﾒｰｼﾞをﾌｧｲﾙに保存")};
+// The sky overlay of the template: compass, scale bar and the field's names on a solved photo.
+inline constexpr MenuEntry SkyOverlay{"IDM_SKYOVERLAY",
+                                      QT_TRANSLATE_NOOP("MainWindow", "星図の注記(&K)...")};
 // A check item: the preview scaled down to the client area.
 inline constexpr MenuEntry FitWindow{"IDM_FITWINDOW",
                                      QT_TRANSLATE_NOOP("MainWindow", "全体を表示(&W)")};
@@ -97,6 +100,13 @@ inline constexpr const char *SubframeFolderTitle =
     QT_TRANSLATE_NOOP("MainWindow", "サブフレームのフォルダ");
 inline constexpr const char *SubframesForgotten =
     QT_TRANSLATE_NOOP("MainWindow", "サブフレームのフォルダを外しました。");
+
+// Plate solving during the fill, in the status bar.
+inline constexpr const char *SolveStarted =
+    QT_TRANSLATE_NOOP("MainWindow", "写野を解析しています…（Esc で取り消し）");
+inline constexpr const char *SolveProgress =
+    QT_TRANSLATE_NOOP("MainWindow", "写野を解析しています: %1（Esc で取り消し）");
+inline constexpr const char *SolveIdentified = QT_TRANSLATE_NOOP("MainWindow", "写野: %1 %2、%3");
 
 // A size out of range while the preview follows the typing, in the status bar.
 inline constexpr const char *FrameSizeOutOfRange =

@@ -8,12 +8,12 @@
 // the context "PreviewWindow".
 namespace PhotoTexts {
 
-// The open dialog's filter: stored texts joined without anything between them; FITS, TIFF and PNG
-// come before the last.
+// The open dialog's filter: stored texts joined without anything between them; FITS, TIFF, PNG and
+// XISF come before the last.
 inline constexpr const char *OpenFilterEntries[] = {
     QT_TRANSLATE_NOOP("PreviewWindow",
                       "画像ﾌｧｲﾙ |*.jpg;*.bmp;*.gif;*.wmf;*.emf;*.jpeg;*.fit;*.fits;"
-                      "*.fts;*.tif;*.tiff;*.png|"),
+                      "*.fts;*.tif;*.tiff;*.png;*.xisf|"),
     QT_TRANSLATE_NOOP("PreviewWindow", "Windows / OS/2 ﾋﾞｯﾄﾏｯﾌﾟ (*.bmp)|*.bmp|"),
     QT_TRANSLATE_NOOP("PreviewWindow", "JPEG (*.jpg)|*.jpg|"),
     QT_TRANSLATE_NOOP("PreviewWindow", "CompuServe Graphics Interchange (*.gif)|*.gif|"),
@@ -22,6 +22,7 @@ inline constexpr const char *OpenFilterEntries[] = {
     QT_TRANSLATE_NOOP("PreviewWindow", "FITS (*.fit;*.fits;*.fts)|*.fit;*.fits;*.fts|"),
     QT_TRANSLATE_NOOP("PreviewWindow", "TIFF (*.tif;*.tiff)|*.tif;*.tiff|"),
     QT_TRANSLATE_NOOP("PreviewWindow", "PNG (*.png)|*.png|"),
+    QT_TRANSLATE_NOOP("PreviewWindow", "XISF (*.xisf)|*.xisf|"),
     QT_TRANSLATE_NOOP("PreviewWindow", "全てのﾌｧｲﾙ (*.*)|*.*"),
 };
 
@@ -42,9 +43,9 @@ inline constexpr SaveEntry SaveEntries[] = {
 };
 
 // Extensions of files that may be dropped on the canvas, compared after upper-casing.
-inline constexpr const char *PhotoFileExtensions[] = {".BMP", ".JPG",  ".GIF",  ".WMF",
-                                                      ".EMF", ".JPEG", ".FIT",  ".FITS",
-                                                      ".FTS", ".TIF",  ".TIFF", ".PNG"};
+inline constexpr const char *PhotoFileExtensions[] = {".BMP",  ".JPG", ".GIF",  ".WMF", ".EMF",
+                                                      ".JPEG", ".FIT", ".FITS", ".FTS", ".TIF",
+                                                      ".TIFF", ".PNG", ".XISF"};
 
 // Captions of the failures the user must hear about (the texts name the file and the reason).
 inline constexpr const char *PhotoFailedCaption =

@@ -70,13 +70,6 @@ public:
     // never the photo itself. Empty after the window was closed by a save.
     QString saveDialogName() const;
 
-    // The plate solution of the photo now shown, for the sky position of the pictures saved while
-    // it is the photo (PreviewComposer::setPhotoSolution).
-    void setPhotoSolution(std::optional<Wcs> solution)
-    {
-        m_composer.setPhotoSolution(std::move(solution));
-    }
-
     PreviewComposer &composer() { return m_composer; }
     const QImage &canvasImage() const { return m_composer.canvas(); }
     PreviewCanvas *canvas() const { return m_canvas; }

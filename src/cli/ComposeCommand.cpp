@@ -14,9 +14,13 @@
 #include "compose/PreviewComposer.h"
 #include "compose/SubframeSummary.h"
 #include "compose/TemplateOverrides.h"
+#include "io/LoadPicture.h"
 #include "io/PhotoMetadata.h"
 #include "io/SavePicture.h"
 #include "io/SubframeHeader.h"
+#include "sky/FieldFacts.h"
+#include "sky/FieldSolver.h"
+#include "sky/SkyCatalogue.h"
 #include "store/AppSettings.h"
 #include "store/ProgramFolder.h"
 #include "store/TemplateFile.h"
@@ -27,6 +31,7 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QLocale>
 #include <QSet>
 #include <QTextStream>
 #include <QThread>
@@ -62,6 +67,31 @@ bool checkNamedFile(const QString &path, QString *error)
     return false;
 }
 
+// The language of the field's names: --lang's, else the locale's as for the messages.
+AppSettings::Language solveLanguage(const ComposeOptions &o)
+{
+    for (const char *name : {"LC_ALL", "LC_MESSAGES", "LANG"}) {
+        const QString value = qEnvironmentVariable(name);
+        if (!value.isEmpty())
+            return o.language(value);
+    }
+    return o.language(QLocale::system().name());
+}
+
+// Where the photo lies on the sky: its header's WCS, the cache or astrometry.net, with the hints
+// of its data and the typed target, in the photo's own pixels.
+SolveResult solvePhoto(const QString &photo, const QString &typedTarget, int timeLimit)
+{
+    SolveRequest request;
+    request.photoPath = photo;
+    request.solver.timeLimit = timeLimit;
+    PhotoMetadata data;
+    PhotoMetadata::read(photo, &data);
+    request.hints = SolveHints::fromMetadata(data, LoadPicture::readHeader(photo).size, typedTarget,
+                                             SkyCatalogue::builtIn());
+    return FieldSolver::solve(request);
+}
+
 } // namespace
 
 struct ComposeCommand::Setup
@@ -75,7 +105,11 @@ struct ComposeCommand::Setup
     bool englishMonths = false;
     bool hasSubframes = false;
     CaptionFill::Values subframes; // the summary of the sub-frames
-    FrameDescription frame;        // the panel with the --set values, for photos without the fill
+    bool solve = false;            // --solve: the field's facts join the fill
+    bool requireSolve = false;
+    int solveTimeout = 60;
+    AppSettings::Language language = AppSettings::Language::Japanese;
+    FrameDescription frame; // the panel with the --set values, for photos without the fill
     LayoutMargins margins;
     PhotoOptions photo;
     int jpegQuality = 80;
@@ -100,7 +134,8 @@ QString ComposeCommand::helpText()
         "                 [--subframes DIR|FILE]... [--set 名前=値]... --output-dir DIR\n"
         "                 [--format bmp|png|jpg] [-j N] PHOTO...\n"
         "  morvel-compose --print-metadata PHOTO [--subframes DIR|FILE]...\n"
-        "  最初の二つには [--fit WxH] を、どれにも [--lang ja|en] を付けられます。\n"
+        "  最初の二つには [--fit WxH] を、どれにも [--lang ja|en] と\n"
+        "  [--solve [--solve-timeout S] [--require-solve]] を付けられます。\n"
         "\n"
         "写真を枠に入れた画像を作ります。画面の「Preview...」と同じ画像です: 起動時の設定、\n"
         "テンプレート（日付と時刻を含む）、写真の情報（--fill-from-photo）、--set の値の順に\n"
@@ -132,6 +167,14 @@ QString ComposeCommand::helpText()
         "                     はまだ読めず、読めないﾌｧｲﾙに数えます）、\n"
         "                     ダーク、フラット、バイアスを除いたライトフレームを集計して\n"
         "                     {INTEGRATION} などに入れます。--fill-from-photo を含みます\n"
+        "  --solve            写真の写野を astrometry.net で求め（FITS ヘッダの WCS があれば\n"
+        "                     それを使い、結果はキャッシュします）、{TARGET} {RA} {DEC} {FOV}\n"
+        "                     {SCALE} {NORTH} {OBJECTS} に入れます。対象名が空なら {TARGET}\n"
+        "                     が入ります。テンプレートの [Sky] が Overlay=True なら方位、\n"
+        "                     スケールと天体名を写真に描きます。--fill-from-photo を含みます。\n"
+        "                     求められない写真も警告して描きます\n"
+        "  --solve-timeout S  写真一枚の解析の制限時間（秒。既定: 設定ﾌｧｲﾙ、60）\n"
+        "  --require-solve    --solve で、写野を求められない写真を失敗にします\n"
         "  --set 名前=値      テンプレートの値を一つ変えます（何度でも）。名前はテンプレート\n"
         "                     ﾌｧｲﾙの [セクション] とキー:\n"
         "                     --set Header-0.Data=\"M42 オリオン大星雲\"\n"
@@ -233,7 +276,11 @@ int ComposeCommand::prepare(const ComposeOptions &o, Setup *setup)
         panel.applyTemplate(tpl, false, fontNames);
     }
 
-    setup->fill = o.fill || !o.subframes.isEmpty();
+    setup->fill = o.fill || !o.subframes.isEmpty() || o.solve;
+    setup->solve = o.solve;
+    setup->requireSolve = o.requireSolve;
+    setup->solveTimeout = o.solveTimeout > 0 ? o.solveTimeout : settings.solveTimeout();
+    setup->language = solveLanguage(o);
     setup->patterns = CaptionFill::patterns(settings);
     setup->dateStyle = DateStyle::fromSettings(settings);
     setup->englishMonths = settings.englishMonths();
@@ -345,10 +392,25 @@ int ComposeCommand::printMetadata(const ComposeOptions &o)
         summary.placeholders(DateStyle::fromSettings(settings), settings.englishMonths());
     for (const auto &[name, value] : values)
         m_out << '{' << name << "}\t" << value << '\n';
+    // The field's facts after the photo's own values; a photo that is not solved is told.
+    int status = Success;
+    bool printed = !values.isEmpty();
+    if (o.solve) {
+        const SolveResult solved = solvePhoto(
+            photo, QString(), o.solveTimeout > 0 ? o.solveTimeout : settings.solveTimeout());
+        for (const auto &[name, value] : FieldFacts::values(solved, solveLanguage(o))) {
+            m_out << '{' << name << "}\t" << value << '\n';
+            printed = true;
+        }
+        if (!solved.isIdentified()) {
+            fail(QStringLiteral("%1: %2").arg(shown(photo), solved.message));
+            status = o.requireSolve ? Failure : Success;
+        }
+    }
     m_out.flush();
-    if (values.isEmpty())
+    if (!printed)
         fail(tr("「%1」には写真の情報がありません。").arg(shown(photo)));
-    return Success;
+    return status;
 }
 
 bool ComposeCommand::composeOne(const Setup &setup, const QString &photo, const QString &output,
@@ -368,6 +430,27 @@ bool ComposeCommand::composeOne(const Setup &setup, const QString &photo, const 
         return false;
     }
     FrameDescription frame = setup.frame;
+    // The field first: its facts join the fill, its WCS the overlay. A photo that is not solved
+    // still gets its picture, with a warning, unless the solve is required.
+    CaptionFill::Values field;
+    composer.setPhotoSolution(std::nullopt);
+    if (setup.solve) {
+        const SolveResult solved =
+            solvePhoto(photo, setup.frame.textItems[0].text, setup.solveTimeout);
+        field = FieldFacts::values(solved, setup.language);
+        if (!solved.isIdentified()) {
+            messages->append(failure(QStringLiteral("%1: %2").arg(shown(photo), solved.message)));
+            if (setup.requireSolve)
+                return false;
+        } else {
+            if (solved.targetOutsideField)
+                messages->append(
+                    failure(QStringLiteral("%1: %2").arg(shown(photo), solved.targetMessage)));
+            composer.setPhotoSolution(
+                PreviewComposer::PhotoSolution{photo, *solved.wcs, solved.objects});
+        }
+        composer.setOverlayLanguage(setup.language);
+    }
     if (setup.fill) {
         PhotoMetadata data;
         const bool photoData = !photo.isEmpty() && PhotoMetadata::read(photo, &data);
@@ -376,6 +459,7 @@ bool ComposeCommand::composeOne(const Setup &setup, const QString &photo, const 
         if (!setup.hasSubframes && SubframeHeader::readMaster(photo, &master))
             extra = SubframeSummary::ofMaster(master).placeholders(setup.dateStyle,
                                                                    setup.englishMonths);
+        extra += field;
         if ((photoData && !data.isEmpty()) || !extra.isEmpty()) {
             PanelValues panel =
                 CaptionFill::fill(setup.panel, data, setup.patterns, QTimeZone(), nullptr, extra);

@@ -45,7 +45,8 @@ QString refusedOption(const QStringList &arguments, bool *missingValue)
         if (arg.startsWith(QLatin1String("--")) && arg.contains(QLatin1Char('='))) {
             const QString name = arg.left(arg.indexOf(QLatin1Char('=')));
             if (name == QLatin1String("--help") || name == QLatin1String("--fill-from-photo") ||
-                name == QLatin1String("--no-metadata")) {
+                name == QLatin1String("--no-metadata") || name == QLatin1String("--solve") ||
+                name == QLatin1String("--require-solve")) {
                 *missingValue = false;
                 return name;
             }
@@ -73,12 +74,21 @@ AppSettings::Language ComposeOptions::language(const QStringList &arguments,
     return Translations::fromLocaleName(localeName);
 }
 
+AppSettings::Language ComposeOptions::language(const QString &localeName) const
+{
+    if (const auto chosen = languageCode(lang))
+        return *chosen;
+    return Translations::fromLocaleName(localeName);
+}
+
 bool ComposeOptions::parse(const QStringList &arguments, QString *error)
 {
     // Qt's parser reads the words; the messages, the help and the checks are the program's own.
     const QCommandLineOption helpOption(QStringList{QStringLiteral("h"), QStringLiteral("help")});
     const QCommandLineOption fillOption(QStringLiteral("fill-from-photo"));
     const QCommandLineOption noMetadataOption(QStringLiteral("no-metadata"));
+    const QCommandLineOption solveOption(QStringLiteral("solve"));
+    const QCommandLineOption requireSolveOption(QStringLiteral("require-solve"));
     const QCommandLineOption jobsOption(QStringList{QStringLiteral("j"), QStringLiteral("jobs")},
                                         QString(), QStringLiteral("N"));
     struct Valued
@@ -87,7 +97,7 @@ bool ComposeOptions::parse(const QStringList &arguments, QString *error)
         QString *single;
         QStringList *repeated;
     };
-    QString formatText, jobsText, fitText, lang;
+    QString formatText, jobsText, fitText, solveTimeoutText;
     const Valued valued[] = {
         {"settings", &settings, nullptr},
         {"template", &templateFile, nullptr},
@@ -98,6 +108,7 @@ bool ComposeOptions::parse(const QStringList &arguments, QString *error)
         {"print-metadata", &printMetadata, nullptr},
         {"fit", &fitText, nullptr},
         {"lang", &lang, nullptr},
+        {"solve-timeout", &solveTimeoutText, nullptr},
         {"set", nullptr, &sets},
         {"subframes", nullptr, &subframes},
     };
@@ -106,6 +117,8 @@ bool ComposeOptions::parse(const QStringList &arguments, QString *error)
     parser.addOption(helpOption);
     parser.addOption(fillOption);
     parser.addOption(noMetadataOption);
+    parser.addOption(solveOption);
+    parser.addOption(requireSolveOption);
     parser.addOption(jobsOption);
     QList<QCommandLineOption> options;
     for (const Valued &v : valued)
@@ -127,6 +140,8 @@ bool ComposeOptions::parse(const QStringList &arguments, QString *error)
     help = parser.isSet(helpOption);
     fill = parser.isSet(fillOption);
     noMetadata = parser.isSet(noMetadataOption);
+    requireSolve = parser.isSet(requireSolveOption);
+    solve = requireSolve || parser.isSet(solveOption);
     photos = parser.positionalArguments();
     const auto take = [&](const QCommandLineOption &option, const QString &shown, QString *single,
                           QStringList *repeated) {
@@ -156,6 +171,13 @@ bool ComposeOptions::parse(const QStringList &arguments, QString *error)
         return usage(tr("--lang は ja か en です: %1").arg(lang));
     if (help)
         return true;
+    if (!solveTimeoutText.isEmpty()) {
+        bool ok = false;
+        solveTimeout = solveTimeoutText.toInt(&ok);
+        if (!ok || solveTimeout < 1 || solveTimeout > 3600)
+            return usage(
+                tr("--solve-timeout は 1 から 3600 までの秒数です: %1").arg(solveTimeoutText));
+    }
     if (!fitText.isEmpty()) {
         const std::optional<QSize> box = fitBox(fitText);
         if (!box)
@@ -180,6 +202,8 @@ bool ComposeOptions::parse(const QStringList &arguments, QString *error)
             return usage(tr("-j は --output-dir と一緒に使います。"));
         if (fill && photo.isEmpty())
             return usage(tr("--fill-from-photo には写真（--photo）が必要です。"));
+        if (solve && photo.isEmpty())
+            return usage(tr("--solve には写真（--photo）が必要です。"));
         return true;
     }
     if (!photo.isEmpty())

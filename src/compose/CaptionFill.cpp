@@ -296,6 +296,15 @@ PanelValues fill(const PanelValues &panel, const PhotoMetadata &data, const Patt
         filled.targetName = object;
         fields.set(TargetName);
     }
+    // An empty target takes the solved field's target ({TARGET}); a typed one stays.
+    if (filled.targetName.isEmpty()) {
+        for (const auto &[name, value] : extra) {
+            if (name == QLatin1String("TARGET") && !value.isEmpty()) {
+                filled.targetName = value;
+                fields.set(TargetName);
+            }
+        }
+    }
     fields |= fillDateTime(filled, data, zone);
     const Values values = placeholders(data) + extra;
     for (int f = 0; f < PanelValues::FooterCount; ++f) {
@@ -332,7 +341,8 @@ Patterns patterns(const AppSettings &settings)
 }
 
 Result fillFromPhoto(const QString &photoPath, const PanelValues &panel,
-                     const AppSettings &settings, LastFill &last, const SubframeSummary *subframes)
+                     const AppSettings &settings, LastFill &last, const SubframeSummary *subframes,
+                     const Values &field)
 {
     Result result{panel, false, {}};
     PhotoMetadata data;
@@ -344,7 +354,7 @@ Result fillFromPhoto(const QString &photoPath, const PanelValues &panel,
                                         ? SubframeSummary::ofMaster(master)
                                         : SubframeSummary();
     const Values extra =
-        summary.placeholders(DateStyle::fromSettings(settings), settings.englishMonths());
+        summary.placeholders(DateStyle::fromSettings(settings), settings.englishMonths()) + field;
     result.hasData = !data.isEmpty() || !extra.isEmpty();
     result.panel = refill(panel, data, patterns(settings), last, QTimeZone(), extra);
     return result;

@@ -61,7 +61,8 @@ QString totalText(double seconds);
 // OffsetTimeOriginal when given and local time otherwise.
 // `written` receives the fields the data gave a value for. `extra` adds placeholders of other
 // data (the field of a solved photo, FieldFacts::values; the summary of the sub-frames); one
-// with an empty value is known but has no value.
+// with an empty value is known but has no value. A target name left empty by OBJECT takes the
+// value of TARGET among them.
 PanelValues fill(const PanelValues &panel, const PhotoMetadata &data, const Patterns &patterns,
                  const QTimeZone &zone = QTimeZone(), Fields *written = nullptr,
                  const Values &extra = {});
@@ -87,10 +88,11 @@ struct Result
 // The window's command: the photo's data with the settings' patterns, after the fill `last`
 // (left as it was when the photo cannot be read), and the sub-frames' summary when given, else
 // the photo's own if it is a stacked master (SubframeSummary::ofMaster). Without a photo (an
-// empty path) the sub-frames alone.
+// empty path) the sub-frames alone. `field` adds the solved field's facts
+// (FieldFacts::values): an empty target name takes {TARGET}.
 Result fillFromPhoto(const QString &photoPath, const PanelValues &panel,
                      const AppSettings &settings, LastFill &last,
-                     const SubframeSummary *subframes = nullptr);
+                     const SubframeSummary *subframes = nullptr, const Values &field = {});
 
 Patterns patterns(const AppSettings &settings);
 

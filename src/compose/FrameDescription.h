@@ -1,6 +1,7 @@
 #pragma once
 
 #include "TextItem.h"
+#include "store/TemplateFile.h"
 
 #include <array>
 
@@ -18,4 +19,5 @@ struct FrameDescription
     qint32 backColor = 0;   // 0x00BBGGRR
     qint32 borderWidth = 1; // pixels; the main window starts with 1 before the panel is read
     std::array<TextItem, ItemCount> textItems;
+    TemplateSky sky; // the overlay drawn on a solved photo; off by default
 };

@@ -148,6 +148,7 @@ void PanelValues::applyTemplate(const TemplateFile &tpl, bool keepDateAndTime,
             align[f] = *code;
     }
     subframeFolder = tpl.subframeFolder();
+    sky = tpl.sky();
 }
 
 void PanelValues::toTemplate(TemplateFile &tpl) const
@@ -178,4 +179,5 @@ void PanelValues::toTemplate(TemplateFile &tpl) const
     for (int f = 0; f < FooterCount; ++f)
         tpl.setFontAlign(f + 2, qint32(align[f]));
     tpl.setSubframeFolder(subframeFolder);
+    tpl.setSky(sky);
 }

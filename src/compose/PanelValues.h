@@ -1,13 +1,12 @@
 #pragma once
 
 #include "TextItem.h"
+#include "store/TemplateFile.h"
 
 #include <QDateTime>
 #include <QString>
 #include <QStringList>
 #include <array>
-
-class TemplateFile;
 
 // The state of the editing panel as plain values: what the Preview command reads and what
 // templates are poured into and taken from. Colours are 0x00BBGGRR; list selections are entry
@@ -48,6 +47,7 @@ struct PanelValues
     std::array<FontRow, ItemCount> fonts;         // font rows of items 0..4
     std::array<FooterAlign, FooterCount> align{}; // tlbFontAlign(2..4)
     QString subframeFolder; // the template's sub-frame folder, for the fill; no control shows it
+    TemplateSky sky;        // the template's sky overlay; edited in a dialog of its own
 
     // The start-up panel: "160x120", white border on black, "01", today's date, "hh:mm JST",
     // every font row "ＭＳ ゴシック" (no selection when fontNames lacks it), "10", white.

@@ -96,6 +96,7 @@ void toFrameDescription(const PanelValues &panel, const DateStyle &dateStyle,
         takeFont(panel.fonts[i], footer);
         footer.fontAlign = panel.align[i - 2];
     }
+    frame.sky = panel.sky;
 }
 
 } // namespace PreviewCommand

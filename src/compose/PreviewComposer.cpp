@@ -57,6 +57,7 @@ ComposeOutcome PreviewComposer::layOut(FrameDescription &frame, const LayoutMarg
     m_canvas.fill(ColorRef::toColor(frame.backColor));
     m_drawn = DrawnFrame{};
     m_photoRect = QRect();
+    m_overlay = SkyOverlay::Layout{};
     return outcome;
 }
 
@@ -92,7 +93,7 @@ ComposeOutcome PreviewComposer::compose(FrameDescription &frame, const LayoutMar
                                         const QString &photo)
 {
     if (photo.isEmpty())
-        removePhoto();
+        m_photoPath.clear();
     const ComposeOutcome outcome = layOut(frame, margins);
     if (!outcome.isDrawn())
         return outcome;
@@ -105,11 +106,8 @@ ComposeOutcome PreviewComposer::loadPhotoFile(const QString &path, FrameDescript
                                               const LayoutMargins &margins)
 {
     const ComposeOutcome outcome = placePhotoFile(path, frame, margins);
-    if (outcome.kind != ComposeOutcome::Kind::PhotoUnreadable) {
-        if (path != m_photoPath)
-            m_solution.reset();
+    if (outcome.kind != ComposeOutcome::Kind::PhotoUnreadable)
         m_photoPath = path;
-    }
     return outcome;
 }
 
@@ -153,25 +151,32 @@ ComposeOutcome PreviewComposer::placeCachedPhoto(FrameDescription &frame,
                                                  const LayoutMargins &margins)
 {
     ComposeOutcome outcome = placePhoto(frame, margins, m_cache.image);
-    if (outcome.isDrawn())
-        outcome.notice = m_cache.notice;
+    if (!outcome.isDrawn())
+        return outcome;
+    outcome.notice = m_cache.notice;
+    // The sky over the photo, inside the photo area: the frame's layout stays as it is.
+    if (frame.sky.overlay && m_solution &&
+        QFileInfo(m_solution->photoPath).absoluteFilePath() == m_cache.path) {
+        const QFont font = SkyOverlay::font(frame.sky, frame.textItems[0].fontName);
+        m_overlay = SkyOverlay::layOut(m_solution->wcs, m_solution->objects, m_cache.image.size(),
+                                       frame.sky, font, m_overlayLanguage);
+        SkyOverlay::draw(m_canvas, m_drawn.photoArea.topLeft(), m_overlay, frame.sky, font);
+    }
     return outcome;
 }
 
-void PreviewComposer::setPhotoSolution(std::optional<Wcs> solution)
+void PreviewComposer::setPhotoSolution(const std::optional<PhotoSolution> &solution)
 {
-    m_solution = std::move(solution);
+    m_solution = solution;
 }
 
-void PreviewComposer::removePhoto()
+std::optional<Wcs> PreviewComposer::photoWcs() const
 {
-    m_photoPath.clear();
-    m_solution.reset();
-}
-
-std::optional<Wcs> PreviewComposer::photoSolution() const
-{
-    return m_photoPath.isEmpty() ? std::nullopt : m_solution;
+    if (m_solution && !m_photoPath.isEmpty() &&
+        QFileInfo(m_solution->photoPath).absoluteFilePath() ==
+            QFileInfo(m_photoPath).absoluteFilePath())
+        return m_solution->wcs;
+    return std::nullopt;
 }
 
 PictureMetadata PreviewComposer::pictureMetadata(const FrameDescription &frame) const
@@ -184,7 +189,7 @@ PictureMetadata PreviewComposer::pictureMetadata(const FrameDescription &frame) 
     m.pictureSize = m_canvas.size();
     if (photoDrawn) {
         m.photoRect = m_photoRect;
-        m.photoWcs = photoSolution();
+        m.photoWcs = photoWcs();
         if (!m.photoWcs)
             m.photoWcs = PictureMetadata::headerWcs(data);
     }

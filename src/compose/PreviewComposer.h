@@ -4,6 +4,7 @@
 #include "FrameRenderer.h"
 #include "LayoutMargins.h"
 #include "PictureMetadata.h"
+#include "SkyOverlay.h"
 #include "io/PhotoOptions.h"
 
 #include <QDateTime>
@@ -51,7 +52,7 @@ public:
     ComposeOutcome loadPhotoFile(const QString &path, FrameDescription &frame,
                                  const LayoutMargins &margins);
     // No photo from now on; the next composition draws the frame alone.
-    void removePhoto();
+    void removePhoto() { m_photoPath.clear(); }
 
     // Fix(x + 0.5).
     static double roundHalfUp(double x);
@@ -74,15 +75,26 @@ public:
     void setPhotoOptions(const PhotoOptions &options) { m_photoOptions = options; }
     const PhotoOptions &photoOptions() const { return m_photoOptions; }
 
-    // The plate solution of the photo now included (a WCS of its pixels as decoded, or of the
-    // file's own): it holds while that photo stays the picture's photo; placing another photo or
-    // removing it clears it.
-    void setPhotoSolution(std::optional<Wcs> solution);
-    std::optional<Wcs> photoSolution() const;
+    // The solve of a photo, kept while that photo is the one the picture includes: the overlay
+    // draws it (when the frame's sky overlay is on) and a saved picture can carry its WCS.
+    struct PhotoSolution
+    {
+        QString photoPath;
+        Wcs wcs; // in the photo's own pixels, before any shrinking
+        QList<FieldObject> objects;
+    };
+    void setPhotoSolution(const std::optional<PhotoSolution> &solution);
+    const std::optional<PhotoSolution> &photoSolution() const { return m_solution; }
+    // The WCS of the photo the picture includes, in its own pixels; none when it is not solved.
+    std::optional<Wcs> photoWcs() const;
+    // The language of the overlay's names.
+    void setOverlayLanguage(AppSettings::Language language) { m_overlayLanguage = language; }
+    // The overlay of the last composition, in the photo's pixels as drawn; empty when none.
+    const SkyOverlay::Layout &overlayLayout() const { return m_overlay; }
 
     // What the picture as composed says about itself when saved: the frame's texts (the frame
     // of the last composition), the date and observer of the photo's data, and, when a photo is
-    // drawn and solved (photoSolution(), else a WCS in its FITS header), where it lies on the sky.
+    // drawn and solved (photoWcs(), else a WCS in its FITS header), where it lies on the sky.
     PictureMetadata pictureMetadata(const FrameDescription &frame) const;
 
     // Decodings done so far (a repeated composition of an unchanged file decodes nothing).
@@ -114,6 +126,8 @@ private:
     CachedPhoto m_cache;
     PhotoOptions m_photoOptions;
     int m_decodeCount = 0;
-    QRect m_photoRect;             // where the photo is drawn on the canvas; empty when it is not
-    std::optional<Wcs> m_solution; // of the photo at m_photoPath
+    QRect m_photoRect; // where the photo is drawn on the canvas; empty when it is not
+    std::optional<PhotoSolution> m_solution;
+    AppSettings::Language m_overlayLanguage = AppSettings::Language::Japanese;
+    SkyOverlay::Layout m_overlay;
 };

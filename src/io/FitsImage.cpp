@@ -1,9 +1,8 @@
 #include "FitsImage.h"
 
 #include "Cfitsio.h"
-#include "DisplayStretch.h"
 #include "FitsTiles.h"
-#include "common/ImageMemory.h"
+#include "PhotoLevels.h"
 
 #include <QCoreApplication>
 #include <QFile>
@@ -15,6 +14,9 @@
 #include <vector>
 
 namespace {
+
+using PhotoLevels::Levels;
+using PhotoLevels::Plane;
 
 // One open file; closed on every way out.
 class FitsFile
@@ -119,39 +121,6 @@ int parityKey(FitsFile &file, const char *name)
     return std::fmod(std::abs(numberKey(file, name, 0.0)), 2.0) >= 1.0 ? 1 : 0;
 }
 
-// A level for each pixel of one plane, in file order, in memory the system may back with large
-// pages (a 6000 x 4000 plane takes 12 000 page faults in 4 KB pages), not cleared beforehand.
-class Plane
-{
-public:
-    explicit Plane(qsizetype count)
-        : m_memory(ImageMemory::allocate(int(count), 1, QImage::Format_Grayscale16))
-    {
-        if (m_memory.isNull())
-            throw std::bad_alloc();
-    }
-    Plane(Plane &&) = default;
-    Plane &operator=(Plane &&) = default;
-
-    quint16 *data() { return reinterpret_cast<quint16 *>(m_memory.bits()); }
-    const quint16 *data() const { return reinterpret_cast<const quint16 *>(m_memory.constBits()); }
-    quint16 &operator[](qsizetype i) { return data()[i]; }
-
-private:
-    QImage m_memory; // one row of count 16-bit values
-};
-
-// The picture as levels: per plane a level for each pixel, linear in the value.
-struct Levels
-{
-    int width = 0;
-    int height = 0;
-    std::vector<Plane> planes;
-    bool zeroIsNull = false; // level 0 stands for NaN and infinite pixels
-    int noneLo = 0;          // the data type's range, in levels
-    int noneHi = DisplayStretch::Levels - 1;
-};
-
 std::vector<LONGLONG> firstPixel(const ImageHdu &hdu, int row, int plane)
 {
     std::vector<LONGLONG> first(hdu.naxis, 1);
@@ -187,80 +156,26 @@ bool readIntegerLevels(FitsFile &file, const ImageHdu &hdu, Levels *levels)
 }
 
 // Other types (32 and 64-bit integers, floating point, scaled values) through doubles, a band of
-// rows at a time: the values onto levels 1..65535 over their range, level 0 for the pixels that
-// are not numbers.
-template <typename Use>
-bool forEachBand(FitsFile &file, const ImageHdu &hdu, int plane, std::vector<double> &buffer,
-                 Use &&use)
-{
-    const int rowsPerBand = std::max(1, int((1 << 20) / hdu.width));
-    buffer.resize(size_t(std::min(rowsPerBand, hdu.height)) * size_t(hdu.width));
-    for (int row = 0; row < hdu.height; row += rowsPerBand) {
-        const int rows = std::min(rowsPerBand, hdu.height - row);
-        const qsizetype count = qsizetype(rows) * hdu.width;
-        std::vector<LONGLONG> first = firstPixel(hdu, row, plane);
-        int anyNull = 0;
-        if (file.fits.readPixels(file.get(), TDOUBLE, first.data(), count, nullptr, buffer.data(),
-                                 &anyNull, &file.status))
-            return false;
-        use(buffer.data(), count, qsizetype(row) * hdu.width);
-    }
-    return true;
-}
-
-// A level from a value that may be out of range or not a number (from scaling keys that are).
-quint16 toLevel(double v)
-{
-    return v >= 1.0 ? quint16(std::min(v, 65535.0)) : quint16(1);
-}
-
+// rows at a time: the values onto levels 1..65535 over their range.
 bool readWideLevels(FitsFile &file, const ImageHdu &hdu, PhotoOptions::Stretch stretch,
                     Levels *levels)
 {
-    std::vector<double> buffer;
-    double lo = std::numeric_limits<double>::infinity();
-    double hi = -lo;
-    if (stretch == PhotoOptions::Stretch::None) {
-        if (hdu.bitpix < 0) {
-            lo = 0.0, hi = 1.0; // floating point data: 0 to 1
-        } else {
-            const double rawHi = std::ldexp(1.0, hdu.bitpix - 1);
-            const double zero = numberKey(file, "BZERO", 0.0);
-            const double scale = numberKey(file, "BSCALE", 1.0);
-            const double a = zero - scale * rawHi;
-            const double b = zero + scale * (rawHi - 1.0);
-            lo = std::min(a, b), hi = std::max(a, b);
-        }
-    } else {
-        // The range of all planes together, so that levels mean the same value in each.
-        for (int p = 0; p < hdu.planes; ++p) {
-            if (!forEachBand(file, hdu, p, buffer, [&](const double *v, qsizetype n, qsizetype) {
-                    for (qsizetype i = 0; i < n; ++i) {
-                        if (std::isfinite(v[i])) {
-                            lo = std::min(lo, v[i]);
-                            hi = std::max(hi, v[i]);
-                        }
-                    }
-                }))
-                return false;
-        }
+    double lo = 0.0, hi = 1.0; // floating point data: 0 to 1
+    if (hdu.bitpix > 0) {
+        const double rawHi = std::ldexp(1.0, hdu.bitpix - 1);
+        const double zero = numberKey(file, "BZERO", 0.0);
+        const double scale = numberKey(file, "BSCALE", 1.0);
+        const double a = zero - scale * rawHi;
+        const double b = zero + scale * (rawHi - 1.0);
+        lo = std::min(a, b), hi = std::max(a, b);
     }
-    const double scale = hi > lo ? 65534.0 / (hi - lo) : 0.0;
-    levels->zeroIsNull = true;
-    levels->noneLo = 1;
-    for (int p = 0; p < hdu.planes; ++p) {
-        quint16 *out = levels->planes[p].data();
-        if (!forEachBand(file, hdu, p, buffer, [&](const double *v, qsizetype n, qsizetype at) {
-                for (qsizetype i = 0; i < n; ++i) {
-                    if (!std::isfinite(v[i]))
-                        out[at + i] = 0;
-                    else
-                        out[at + i] = toLevel(1.0 + std::round((v[i] - lo) * scale));
-                }
-            }))
-            return false;
-    }
-    return true;
+    return PhotoLevels::fromValues(
+        levels, stretch, lo, hi, [&](int plane, qsizetype first, qsizetype count, double *values) {
+            std::vector<LONGLONG> at = firstPixel(hdu, int(first / hdu.width), plane);
+            int anyNull = 0;
+            return file.fits.readPixels(file.get(), TDOUBLE, at.data(), count, nullptr, values,
+                                        &anyNull, &file.status) == 0;
+        });
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -339,83 +254,10 @@ void demosaic(Levels *levels, const int colours[4])
 }
 // ---------------------------------------------------------------------------------------------
 
-// One table per plane: the levels shown as 8-bit values.
-std::vector<DisplayStretch::Table> stretchTables(const Levels &levels,
-                                                 PhotoOptions::Stretch stretch)
-{
-    std::vector<DisplayStretch::Table> tables;
-    if (stretch == PhotoOptions::Stretch::None) {
-        tables.assign(levels.planes.size(), DisplayStretch::linear(levels.noneLo, levels.noneHi));
-    } else {
-        std::vector<DisplayStretch::Histogram> histograms;
-        int lo = DisplayStretch::Levels, hi = -1;
-        const qsizetype count = qsizetype(levels.width) * levels.height;
-        for (const Plane &plane : levels.planes) {
-            DisplayStretch::Histogram histogram(DisplayStretch::Levels, 0);
-            const quint16 *v = plane.data();
-            for (qsizetype i = 0; i < count; ++i)
-                ++histogram[v[i]];
-            if (levels.zeroIsNull)
-                histogram[0] = 0;
-            const auto used = [](quint32 n) { return n != 0; };
-            const auto first = std::find_if(histogram.begin(), histogram.end(), used);
-            if (first != histogram.end()) {
-                lo = std::min(lo, int(first - histogram.begin()));
-                hi = std::max(hi,
-                              int(std::find_if(histogram.rbegin(), histogram.rend(), used).base() -
-                                  histogram.begin()) -
-                                  1);
-            }
-            histograms.push_back(std::move(histogram));
-        }
-        // Linear: one range for all planes, so colours keep their balance. Automatic: each
-        // channel on its own, which also takes the colour cast off the sky background.
-        for (const DisplayStretch::Histogram &histogram : histograms)
-            tables.push_back(stretch == PhotoOptions::Stretch::Linear
-                                 ? DisplayStretch::linear(lo, hi)
-                                 : DisplayStretch::automatic(histogram));
-    }
-    if (levels.zeroIsNull)
-        for (DisplayStretch::Table &table : tables)
-            table[0] = 0;
-    return tables;
-}
-
-QImage render(const Levels &levels, const std::vector<DisplayStretch::Table> &tables, bool bottomUp)
-{
-    const bool colour = levels.planes.size() == 3;
-    QImage image = ImageMemory::allocate(levels.width, levels.height,
-                                         colour ? QImage::Format_RGB32 : QImage::Format_Grayscale8);
-    if (image.isNull())
-        return image;
-    for (int y = 0; y < levels.height; ++y) {
-        const qsizetype at = qsizetype(bottomUp ? levels.height - 1 - y : y) * levels.width;
-        if (colour) {
-            auto *out = reinterpret_cast<QRgb *>(image.scanLine(y));
-            const quint16 *r = levels.planes[0].data() + at;
-            const quint16 *g = levels.planes[1].data() + at;
-            const quint16 *b = levels.planes[2].data() + at;
-            for (int x = 0; x < levels.width; ++x)
-                out[x] = qRgb(tables[0][r[x]], tables[1][g[x]], tables[2][b[x]]);
-        } else {
-            uchar *out = image.scanLine(y);
-            const quint16 *v = levels.planes[0].data() + at;
-            const DisplayStretch::Table &table = tables[0];
-            for (int x = 0; x < levels.width; ++x)
-                out[x] = table[v[x]];
-        }
-    }
-    return image;
-}
-
 QImage readImage(FitsFile &file, const ImageHdu &hdu, PhotoOptions::Stretch stretch,
                  QString *reason)
 {
-    Levels levels;
-    levels.width = hdu.width;
-    levels.height = hdu.height;
-    for (int p = 0; p < hdu.planes; ++p)
-        levels.planes.emplace_back(qsizetype(hdu.width) * hdu.height);
+    Levels levels(hdu.width, hdu.height, hdu.planes);
     const bool integer = hdu.equivType == BYTE_IMG || hdu.equivType == SBYTE_IMG ||
                          hdu.equivType == SHORT_IMG || hdu.equivType == USHORT_IMG;
     if (!(integer ? readIntegerLevels(file, hdu, &levels)
@@ -429,7 +271,7 @@ QImage readImage(FitsFile &file, const ImageHdu &hdu, PhotoOptions::Stretch stre
                     parityKey(file, "YBAYROFF"), colours))
         demosaic(&levels, colours);
     const bool bottomUp = stringKey(file, "ROWORDER") != QLatin1String("TOP-DOWN");
-    QImage image = render(levels, stretchTables(levels, stretch), bottomUp);
+    QImage image = PhotoLevels::render(levels, stretch, bottomUp);
     if (image.isNull())
         *reason = QCoreApplication::translate("FitsImage", "画像を作るメモリがありません");
     return image;

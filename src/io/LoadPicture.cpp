@@ -2,6 +2,7 @@
 
 #include "FitsImage.h"
 #include "PhotoScale.h"
+#include "XisfFile.h"
 #include "metafile/MetafilePlayer.h"
 
 #include <QCoreApplication>
@@ -13,7 +14,8 @@
 
 namespace {
 
-constexpr qint64 kMaxPhotoPixels = JpegDecoder::MaxDecodedBytes / 4; // FITS, TIFF, PNG: 8192 x 8192
+constexpr qint64 kMaxPhotoPixels =
+    JpegDecoder::MaxDecodedBytes / 4; // FITS, XISF, TIFF, PNG: 8192 x 8192
 
 QString readInPart(const QString &path)
 {
@@ -155,9 +157,11 @@ Picture decode(const QString &path, const PhotoOptions &options)
         decoded = result == JpegDecoder::Result::Done;
         if (damaged)
             picture.notice = readInPart(path);
-    } else if (format == Format::Fits) {
+    } else if (format == Format::Fits || format == Format::Xisf) {
         QString reason;
-        image = FitsImage::read(path, options.stretch, kMaxPhotoPixels, &reason);
+        image = format == Format::Fits
+                    ? FitsImage::read(path, options.stretch, kMaxPhotoPixels, &reason)
+                    : XisfFile::read(path, options.stretch, kMaxPhotoPixels, &reason);
         if (image.isNull())
             return unreadable(reason);
         decoded = true;

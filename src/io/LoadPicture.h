@@ -7,8 +7,8 @@
 #include <QSize>
 #include <QString>
 
-// Reading photo files: BMP, JPEG, GIF, TIFF, PNG and FITS by their contents (the extension does
-// not matter), WMF and EMF through the metafile player. The pixel size comes from the header
+// Reading photo files: BMP, JPEG, GIF, TIFF, PNG, FITS and XISF by their contents (the extension
+// does not matter), WMF and EMF through the metafile player. The pixel size comes from the header
 // first (PictureHeader.h), so a photo of a size the layout refuses is never decoded.
 namespace LoadPicture {
 
@@ -25,10 +25,10 @@ struct Picture
 QSize decodedSize(const Header &header, const PhotoOptions &options);
 
 // Decodes the picture as Format_RGB32 (ARGB32_Premultiplied when it has transparent pixels) at
-// decodedSize(): FITS data stretched as the options say, 16-bit channels rounded to 8 bits, a
-// large photo shrunk by area averaging (a JPEG already decoded at a reduced scale first). A file
-// that is damaged part-way (a JPEG or BMP cut short) gives what could be read, as image viewers
-// show it, with a notice; the decoders' own messages do not reach the terminal.
+// decodedSize(): FITS and XISF data stretched as the options say, 16-bit channels rounded to 8
+// bits, a large photo shrunk by area averaging (a JPEG already decoded at a reduced scale first). A
+// file that is damaged part-way (a JPEG or BMP cut short) gives what could be read, as image
+// viewers show it, with a notice; the decoders' own messages do not reach the terminal.
 Picture decode(const QString &path, const PhotoOptions &options = PhotoOptions());
 
 } // namespace LoadPicture

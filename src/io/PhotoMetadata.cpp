@@ -12,6 +12,7 @@
 
 #include "Cfitsio.h"
 #include "Exiv2Lock.h"
+#include "XisfFile.h"
 
 namespace {
 
@@ -146,9 +147,8 @@ int headerEnds(QFile &file)
 }
 
 // The text of a FITS value: a quoted string with '' for a quote, or the value as written.
-QString fitsValueText(const char *raw)
+QString fitsValueText(QByteArrayView v)
 {
-    QByteArrayView v(raw);
     v = v.trimmed();
     if (!v.startsWith('\''))
         return decodeText(v);
@@ -179,28 +179,34 @@ std::optional<double> fitsNumber(const QString &text, Kind kind)
     return ok ? checkedNumber(value, kind) : std::nullopt;
 }
 
-void readFitsKeys(const Cfitsio &fits, fitsfile *f, PhotoMetadata *data, bool onlyMissing)
+// The first card of each key, in header order.
+const XisfFile::Card *findCard(const QList<XisfFile::Card> &cards, const char *name)
+{
+    for (const XisfFile::Card &card : cards)
+        if (card.name == QLatin1String(name))
+            return &card;
+    return nullptr;
+}
+
+void readFitsKeys(const QList<XisfFile::Card> &cards, PhotoMetadata *data, bool onlyMissing)
 {
     for (const FitsKey &key : kFitsKeys) {
         const QString name = QString::fromLatin1(key.name);
         if (onlyMissing && !data->value(name).isEmpty())
             continue;
-        char raw[FLEN_VALUE] = {};
-        char comment[FLEN_COMMENT] = {};
-        int status = 0;
-        fits.readKeyword(f, key.name, raw, comment, &status);
-        if (status != 0 && key.alternative) {
-            status = 0;
-            fits.readKeyword(f, key.alternative, raw, comment, &status);
-        }
-        if (status != 0)
+        const XisfFile::Card *card = findCard(cards, key.name);
+        if (!card && key.alternative)
+            card = findCard(cards, key.alternative);
+        if (!card)
             continue;
+        const QByteArrayView raw =
+            QByteArrayView(card->raw).first(std::min<qsizetype>(card->raw.size(), FLEN_VALUE - 1));
         const QString text = fitsValueText(raw);
         if (key.kind == Kind::Text) {
             data->setValue(name, text);
         } else if (const auto number = fitsNumber(text, key.kind)) {
             data->setValue(name, PhotoMetadata::numberText(*number));
-        } else if (key.kind == Kind::Any && !QByteArrayView(raw).trimmed().startsWith('\'')) {
+        } else if (key.kind == Kind::Any && !raw.trimmed().startsWith('\'')) {
             continue; // T, F or a malformed number
         } else if (key.kind == Kind::Any) {
             data->setValue(name, text);
@@ -208,29 +214,38 @@ void readFitsKeys(const Cfitsio &fits, fitsfile *f, PhotoMetadata *data, bool on
     }
 }
 
-// The keys that place the picture on the sky, each card of the header looked at once.
-void readSkyKeys(const Cfitsio &fits, fitsfile *f, PhotoMetadata *data, bool onlyMissing)
+// The keys that place the picture on the sky.
+void readSkyKeys(const QList<XisfFile::Card> &cards, PhotoMetadata *data, bool onlyMissing)
 {
     static const QRegularExpression skyKey(QStringLiteral(
         "^(CTYPE[12]|CRVAL[12]|CRPIX[12]|CD[12]_[12]|PC[12]_[12]|CDELT[12]|CROTA[12]|"
         "A_ORDER|B_ORDER|AP_ORDER|BP_ORDER|(A|B|AP|BP)_[0-9]_[0-9]|RA|DEC|OBJCTRA|OBJCTDEC|"
         "XPIXSZ|PIXSIZE|PIXSIZE1|XBINNING|NAXIS[12]|ROWORDER)$"));
+    for (const XisfFile::Card &card : cards) {
+        if (skyKey.match(card.name).hasMatch() &&
+            !(onlyMissing && !data->skyValue(card.name).isEmpty()))
+            data->setSkyValue(card.name, fitsValueText(card.raw));
+    }
+}
+
+// Every card of the current header, as written.
+QList<XisfFile::Card> fitsCards(const Cfitsio &fits, fitsfile *f)
+{
+    QList<XisfFile::Card> cards;
     int count = 0;
     int more = 0;
     int status = 0;
     if (fits.headerSpace(f, &count, &more, &status) != 0)
-        return;
+        return cards;
     for (int n = 1; n <= count; ++n) {
         char name[FLEN_KEYWORD] = {};
         char raw[FLEN_VALUE] = {};
         char comment[FLEN_COMMENT] = {};
         status = 0;
-        if (fits.readKeyN(f, n, name, raw, comment, &status) != 0)
-            continue;
-        const QString key = QString::fromLatin1(name).toUpper();
-        if (skyKey.match(key).hasMatch() && !(onlyMissing && !data->skyValue(key).isEmpty()))
-            data->setSkyValue(key, fitsValueText(raw));
+        if (fits.readKeyN(f, n, name, raw, comment, &status) == 0)
+            cards.append({QString::fromLatin1(name).toUpper(), QByteArray(raw)});
     }
+    return cards;
 }
 
 // False, with *reason, only when cfitsio cannot be loaded.
@@ -247,8 +262,9 @@ bool readFits(const QString &path, QFile &file, PhotoMetadata *data, QString *re
     // The disk-file opener takes the name as it stands (no URLs, no extended file syntax).
     const QByteArray name = QFile::encodeName(QFileInfo(path).absoluteFilePath());
     if (fits->openDiskFile(&f, name.constData(), READONLY, &status) == 0) {
-        readFitsKeys(*fits, f, data, false);
-        readSkyKeys(*fits, f, data, false);
+        const QList<XisfFile::Card> cards = fitsCards(*fits, f);
+        readFitsKeys(cards, data, false);
+        readSkyKeys(cards, data, false);
         // A compressed image keeps its keys in the first extension, after an empty primary.
         int naxis = -1;
         int hduCount = 0;
@@ -258,8 +274,9 @@ bool readFits(const QString &path, QFile &file, PhotoMetadata *data, QString *re
         if (status == 0 && naxis == 0 && hduCount > 1 && ends > 1) {
             int type = 0;
             if (fits->moveToHdu(f, 2, &type, &status) == 0) {
-                readFitsKeys(*fits, f, data, true);
-                readSkyKeys(*fits, f, data, true);
+                const QList<XisfFile::Card> cards = fitsCards(*fits, f);
+                readFitsKeys(cards, data, true);
+                readSkyKeys(cards, data, true);
             }
         }
         status = 0;
@@ -373,6 +390,15 @@ bool PhotoMetadata::read(const QString &path, PhotoMetadata *data, QString *erro
         reason = file.errorString();
     } else {
         const QByteArray head = file.peek(16);
+        if (head.startsWith("XISF0100")) {
+            // A damaged header, like a damaged FITS header, simply has no data.
+            XisfFile::Header header;
+            if (XisfFile::readHeader(path, &header, &reason)) {
+                readFitsKeys(header.cards, data, false);
+                readSkyKeys(header.cards, data, false);
+            }
+            return true;
+        }
         if (!isFitsHead(head)) {
             if (isExifHead(head))
                 readExif(path, data);
@@ -384,6 +410,11 @@ bool PhotoMetadata::read(const QString &path, PhotoMetadata *data, QString *erro
     if (error)
         *error = tr("「%1」を読めません: %2").arg(QDir::toNativeSeparators(path), reason);
     return false;
+}
+
+QString PhotoMetadata::fitsText(QByteArrayView raw)
+{
+    return fitsValueText(raw);
 }
 
 QString PhotoMetadata::value(const QString &name) const

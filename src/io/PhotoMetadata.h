@@ -5,10 +5,11 @@
 #include <QString>
 #include <QStringList>
 
-// What a photo file says about itself, for captions: FITS header keys (through cfitsio) or EXIF
-// tags (through exiv2). Every value is plain one-line text: control characters out, blanks
-// collapsed, at most MaxLength characters; numbers are checked and written without trailing
-// zeros. A missing, empty or malformed value is absent.
+// What a photo file says about itself, for captions: FITS header keys (through cfitsio; in an XISF
+// file its FITSKeyword elements and properties, XisfFile.h) or EXIF tags (through exiv2). Every
+// value is plain one-line text: control characters out, blanks collapsed, at most MaxLength
+// characters; numbers are checked and written without trailing zeros. A missing, empty or malformed
+// value is absent.
 class PhotoMetadata
 {
     Q_DECLARE_TR_FUNCTIONS(PhotoMetadata)
@@ -20,9 +21,13 @@ public:
     // STACKCNT also from NCOMBINE), then the EXIF tags (ISO is ISOSpeedRatings).
     static const QStringList &names();
 
-    // Reads the FITS header of a FITS file or the EXIF of a JPEG, TIFF or PNG file; any other
-    // picture has no data. False, with *error naming the file, only when it cannot be read.
+    // Reads the FITS header of a FITS or XISF file or the EXIF of a JPEG, TIFF or PNG file; any
+    // other picture has no data. False, with *error naming the file, only when it cannot be read.
     static bool read(const QString &path, PhotoMetadata *data, QString *error = nullptr);
+
+    // The text of a FITS card's value as written: a quoted string unquoted ('' for a quote),
+    // anything else as it stands.
+    static QString fitsText(QByteArrayView raw);
 
     // The value of a name, whatever its letter case; empty when absent.
     QString value(const QString &name) const;

@@ -1,6 +1,7 @@
 #include "PictureHeader.h"
 
 #include "FitsImage.h"
+#include "XisfFile.h"
 #include "metafile/MetafilePlayer.h"
 
 #include <QCoreApplication>
@@ -230,6 +231,8 @@ Format detectFormat(const QByteArray &head)
         return Format::Png;
     if (head.startsWith("SIMPLE  ="))
         return Format::Fits;
+    if (head.startsWith("XISF0100"))
+        return Format::Xisf;
     return Format::Unknown;
 }
 
@@ -274,6 +277,12 @@ Header readHeader(const QString &path)
     case Format::Fits: {
         QString reason;
         if (!FitsImage::readSize(path, &header.size, &reason))
+            header.error = PictureHeader::cannotRead(path, reason);
+        break;
+    }
+    case Format::Xisf: {
+        QString reason;
+        if (!XisfFile::readSize(path, &header.size, &reason))
             header.error = PictureHeader::cannotRead(path, reason);
         break;
     }

@@ -20,7 +20,8 @@ enum class Format
     Emf,
     Tiff,
     Png,
-    Fits
+    Fits,
+    Xisf
 };
 
 struct Header
@@ -33,12 +34,12 @@ struct Header
 
 // The format by signature: "BM", FF D8 FF, "GIF87a"/"GIF89a", the placeable-WMF key or a
 // WMF header, an EMF header record, "II*\0"/"MM\0*" (and their BigTIFF forms), the PNG
-// signature, a first card "SIMPLE  =".
+// signature, a first card "SIMPLE  =", "XISF0100".
 Format detectFormat(const QByteArray &head);
 
 // Format and pixel size without decoding the pixels. BMP and PNG headers are read here (Qt's
 // reader refuses BMPs over 16384 pixels as not a BMP), TIFF through Qt's plug-in, FITS through
-// cfitsio.
+// cfitsio, XISF from its XML header.
 Header readHeader(const QString &path);
 
 } // namespace LoadPicture

@@ -3,6 +3,7 @@
 #include "Cfitsio.h"
 #include "Exiv2Lock.h"
 #include "PhotoMetadata.h"
+#include "XisfFile.h"
 
 #include <QCoreApplication>
 #include <QDir>
@@ -185,14 +186,30 @@ bool readCamera(const QString &path, PhotoMetadata *data, QString *reason)
 }
 
 // ---------------------------------------------------------------------------------------------
-// XISF: the hook for the header reader of XISF photos, which is to give the same names from the
-// image's FITSKeyword elements and its properties (STACKCNT also from
-// ImageIntegration:NumberOfImages). Until it is in place the files are refused, saying why.
+// XISF: the header alone, its FITSKeyword elements and the properties that stand for FITS keys
+// (XisfFile.h), under the names FITS gives them.
 
-bool readXisf(const QString &, PhotoMetadata *, QString *reason)
+bool readXisf(const QString &path, PhotoMetadata *data, QString *reason)
 {
-    *reason = QCoreApplication::translate("SubframeHeader", "XISF のヘッダはまだ読めません。");
-    return false;
+    XisfFile::Header header;
+    if (!XisfFile::readHeader(path, &header, reason))
+        return false;
+    for (const FitsKey &key : kFitsKeys) {
+        const XisfFile::Card *card = nullptr;
+        for (const char *name : {key.name, key.alternatives[0], key.alternatives[1]}) {
+            for (qsizetype i = 0; name && !card && i < header.cards.size(); ++i)
+                if (header.cards[i].name == QLatin1String(name))
+                    card = &header.cards[i];
+        }
+        if (!card)
+            continue;
+        const QString text = PhotoMetadata::fitsText(card->raw);
+        if (!key.number)
+            data->setValue(QString::fromLatin1(key.name), text);
+        else if (const auto number = positiveNumber(text))
+            data->setValue(QString::fromLatin1(key.name), PhotoMetadata::numberText(*number));
+    }
+    return true;
 }
 
 } // namespace

@@ -20,9 +20,8 @@ inline constexpr char LiveTime[] = "LIVETIME";   // LIVETIME, else TOTALEXP
 // The dates keep PhotoMetadata's names: DATE-OBS and DATE-LOC from FITS, DateTimeOriginal and
 // OffsetTimeOriginal from EXIF. Numbers are written as PhotoMetadata writes them ("300", "0.004").
 
-// Reads the header of one file, told by its contents: FITS or a camera file. False, with *reason,
-// when the file cannot be read or its header is damaged; XISF files are refused with a reason
-// that says so until their header reader is in place (readXisf in SubframeHeader.cpp).
+// Reads the header of one file, told by its contents: FITS, XISF or a camera file. False, with
+// *reason, when the file cannot be read or its header is damaged.
 bool read(const QString &path, PhotoMetadata *data, QString *reason);
 
 // The header of a photo that may be a stacked master: FITS or XISF as read() reads them; any

@@ -90,6 +90,12 @@ public:
     bool saveMetadata() const { return m_saveMetadata != 0; }
     void setSaveMetadata(bool v) { m_saveMetadata = v ? 1 : 0; }
     // The language of the window, applied at the next start.
+    // The fill solves the photo's field with astrometry.net ("写野を解析する") and waits at
+    // most solveTimeout() seconds for it.
+    bool solveField() const { return m_solveField != 0; }
+    void setSolveField(bool v) { m_solveField = v ? 1 : 0; }
+    qint32 solveTimeout() const { return m_solveTimeout; }
+    void setSolveTimeout(qint32 v) { m_solveTimeout = v; }
     enum class Language
     {
         Japanese = 0,
@@ -147,4 +153,6 @@ private:
     qint32 m_livePreview = 0;
     qint32 m_language = 0;
     qint32 m_saveMetadata = 1;
+    qint32 m_solveField = 0;
+    qint32 m_solveTimeout = 60;
 };

@@ -4,6 +4,7 @@
 
 #include <QCoreApplication>
 #include <QFileInfo>
+#include <algorithm>
 #include <cmath>
 #include <stdexcept>
 
@@ -29,6 +30,13 @@ const QString kYear = QStringLiteral("Year");
 const QString kTime = QStringLiteral("Time");
 const QString kSubframes = QStringLiteral("Subframes");
 const QString kFolder = QStringLiteral("Folder");
+const QString kSky = QStringLiteral("Sky");
+const QString kOverlay = QStringLiteral("Overlay");
+const QString kCorner = QStringLiteral("Corner");
+const QString kCompass = QStringLiteral("Compass");
+const QString kScaleBar = QStringLiteral("ScaleBar");
+const QString kLabels = QStringLiteral("Labels");
+const QString kColor = QStringLiteral("Color");
 const QString kTrue = QStringLiteral("True");
 const QString kFalse = QStringLiteral("False");
 
@@ -145,6 +153,21 @@ bool TemplateFile::readFrom(const ProfileFile &file)
     m_year = file.value(dateSection(), kYear, QString());
     m_time = file.value(dateSection(), kTime, QString());
     m_subframeFolder = file.value(kSubframes, kFolder, QString());
+    // The overlay's flags read leniently: a value that is not a flag leaves the default.
+    const TemplateSky none;
+    const auto flag = [&file](const QString &key, bool fallback) {
+        bool ok = false;
+        const bool v = parseBoolean(file.value(kSky, key, QString()), &ok);
+        return ok ? v : fallback;
+    };
+    m_sky.overlay = flag(kOverlay, none.overlay);
+    m_sky.corner = std::clamp(file.intValue(kSky, kCorner, none.corner), 0, 3);
+    m_sky.compass = flag(kCompass, none.compass);
+    m_sky.scaleBar = flag(kScaleBar, none.scaleBar);
+    m_sky.labels = flag(kLabels, none.labels);
+    m_sky.fontName = file.value(kSky, kFontName, none.fontName);
+    m_sky.fontSize = file.intValue(kSky, kFontSize, none.fontSize);
+    m_sky.color = file.intValue(kSky, kColor, none.color);
     return true;
 }
 
@@ -195,6 +218,17 @@ void TemplateFile::writeTo(ProfileFile &file) const
     // A section of its own, which readers that do not know it skip.
     if (!m_subframeFolder.isEmpty() || file.hasKey(kSubframes, kFolder))
         file.setValue(kSubframes, kFolder, m_subframeFolder);
+    // The overlay likewise: written when on, or to turn off one the file holds.
+    if (m_sky.overlay || file.hasKey(kSky, kOverlay)) {
+        file.setValue(kSky, kOverlay, boolText(m_sky.overlay));
+        file.setValue(kSky, kCorner, QString::number(m_sky.corner));
+        file.setValue(kSky, kCompass, boolText(m_sky.compass));
+        file.setValue(kSky, kScaleBar, boolText(m_sky.scaleBar));
+        file.setValue(kSky, kLabels, boolText(m_sky.labels));
+        file.setValue(kSky, kFontName, m_sky.fontName);
+        file.setValue(kSky, kFontSize, QString::number(m_sky.fontSize));
+        file.setValue(kSky, kColor, toHexString(m_sky.color));
+    }
 }
 
 const QList<TemplateFile::ValueName> &TemplateFile::valueNames()
@@ -218,6 +252,12 @@ const QList<TemplateFile::ValueName> &TemplateFile::valueNames()
                   << ValueName{section, kYear, K::Text} << ValueName{section, kTime, K::Text};
             }
         }
+        const std::pair<QString, K> sky[] = {{kOverlay, K::Boolean},  {kCorner, K::Integer},
+                                             {kCompass, K::Boolean},  {kScaleBar, K::Boolean},
+                                             {kLabels, K::Boolean},   {kFontName, K::Text},
+                                             {kFontSize, K::Integer}, {kColor, K::Colour}};
+        for (const auto &[key, kind] : sky)
+            n << ValueName{kSky, key, kind};
         return n;
     }();
     return names;

@@ -20,6 +20,32 @@ struct TemplateItem
     qint32 fontAlign = 0;
 };
 
+// The sky overlay of a template ([Sky]): a north/east compass and a scale bar in a corner of the
+// photo and the names of the catalogue objects in the field, drawn on a solved photo. Off by
+// default; a template without the section reads as off and one saved with it off and without
+// the section in the file gets none.
+struct TemplateSky
+{
+    enum Corner
+    {
+        TopLeft = 0,
+        TopRight = 1,
+        BottomLeft = 2,
+        BottomRight = 3,
+    };
+
+    bool overlay = false;
+    qint32 corner = BottomRight;
+    bool compass = true;
+    bool scaleBar = true;
+    bool labels = true;
+    QString fontName; // empty: the first text item's font
+    qint32 fontSize = 9;
+    qint32 color = 0xFFFFFF; // 0x00BBGGRR
+
+    friend bool operator==(const TemplateSky &, const TemplateSky &) = default;
+};
+
 // One template (".kvl" file) in memory: the frame, five text items and the date and time fields.
 // Each property is a read and a write operation of the same name; the indexed ones throw
 // std::out_of_range for an index outside 0 to 4 and change nothing.
@@ -48,6 +74,9 @@ public:
     // Folder); empty for none. Written only when set, or to clear a folder the file holds.
     QString subframeFolder() const { return m_subframeFolder; }
     void setSubframeFolder(const QString &v) { m_subframeFolder = v; }
+
+    const TemplateSky &sky() const { return m_sky; }
+    void setSky(const TemplateSky &v) { m_sky = v; }
 
     QString data(int index) const { return item(index).data; }
     void setData(int index, const QString &v) { item(index).data = v; }
@@ -123,6 +152,7 @@ private:
     QString m_year;
     QString m_time;
     QString m_subframeFolder;
+    TemplateSky m_sky;
     QString m_error;
     QString m_utf8Character;
 };

@@ -11,12 +11,14 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPainter>
 #include <QPushButton>
 #include <QSpinBox>
 
+#include <algorithm>
 #include <cmath>
 #include <limits>
 
@@ -186,11 +188,11 @@ SettingsDialog::SettingsDialog(AppSettings &settings, QWidget *owner)
 
     // The original controls first, then the groups beside them, column by column.
     QWidget *const tabOrder[] = {
-        cboDateFormat,      cboDateDelimiter, chkMonth,       txtMargin[0],    txtMargin[1],
-        txtMargin[2],       txtMargin[3],     chkWindowPos,   cmdSave,         cmdClose,
-        cboStretch,         chkShrink,        txtShrinkWidth, txtShrinkHeight, chkLivePreview,
-        cboLanguage,        chkFillOnLoad,    txtCaption[0],  txtCaption[1],   txtCaption[2],
-        cmdCaptionDefaults, chkMetadata};
+        cboDateFormat,      cboDateDelimiter, chkMonth,        txtMargin[0],    txtMargin[1],
+        txtMargin[2],       txtMargin[3],     chkWindowPos,    cmdSave,         cmdClose,
+        cboStretch,         chkShrink,        txtShrinkWidth,  txtShrinkHeight, chkLivePreview,
+        cboLanguage,        chkFillOnLoad,    txtCaption[0],   txtCaption[1],   txtCaption[2],
+        cmdCaptionDefaults, chkSolveField,    txtSolveTimeout, chkMetadata};
     for (size_t i = 0; i + 1 < std::size(tabOrder); ++i)
         setTabOrder(tabOrder[i], tabOrder[i + 1]);
 
@@ -286,7 +288,22 @@ void SettingsDialog::buildCaptionGroup()
             txtCaption[i]->setText(AppSettings::defaultCaptionPattern(i));
     });
     grid->addWidget(cmdCaptionDefaults, 5, 1, Qt::AlignRight);
-    grid->setRowStretch(6, 1);
+    // Plate solving: astrometry.net finds where the photo lies on the sky, within a time limit.
+    auto *solveRow = new QHBoxLayout;
+    chkSolveField = new QCheckBox(tr("写野を解析する"), group);
+    chkSolveField->setObjectName(QStringLiteral("chkSolveField"));
+    chkSolveField->setToolTip(
+        tr("astrometry.net で写真の写野を求め、{TARGET} {RA} {DEC} {FOV} {SCALE} {NORTH}\n"
+           "{OBJECTS} に入れます。対象名が空なら {TARGET} が入ります。"));
+    txtSolveTimeout = new QSpinBox(group);
+    txtSolveTimeout->setObjectName(QStringLiteral("txtSolveTimeout"));
+    txtSolveTimeout->setRange(5, 600);
+    txtSolveTimeout->setSuffix(tr(" 秒まで"));
+    solveRow->addWidget(chkSolveField);
+    solveRow->addStretch(1);
+    solveRow->addWidget(txtSolveTimeout);
+    grid->addLayout(solveRow, 6, 0, 1, 2);
+    connect(chkSolveField, &QCheckBox::toggled, txtSolveTimeout, &QWidget::setEnabled);
     chkMetadata = new QCheckBox(tr("PNG と JPEG に説明文、撮影日時、空の位置を書き込む"), group);
     chkMetadata->setObjectName(QStringLiteral("chkMetadata"));
     chkMetadata->setToolTip(
@@ -294,6 +311,7 @@ void SettingsDialog::buildCaptionGroup()
            "位置が分かる写真では、星図ソフトが画像を空に重ねられる位置 (AVM) も入ります。\n"
            "BMP には書き込みません。"));
     grid->addWidget(chkMetadata, 7, 0, 1, 2);
+    grid->setRowStretch(8, 1);
 }
 
 bool SettingsDialog::showModal(QWidget *owner, AppSettings &settings)
@@ -330,6 +348,9 @@ void SettingsDialog::readSettings()
         txtCaption[i]->setCursorPosition(0);
         m_shownPatterns << txtCaption[i]->text();
     }
+    chkSolveField->setChecked(m_settings.solveField());
+    txtSolveTimeout->setValue(m_settings.solveTimeout());
+    txtSolveTimeout->setEnabled(chkSolveField->isChecked());
 }
 
 void SettingsDialog::writeSettings()
@@ -358,6 +379,9 @@ void SettingsDialog::writeSettings()
         if (txtCaption[i]->text() != m_shownPatterns.at(i))
             m_settings.setCaptionPattern(i, txtCaption[i]->text());
     }
+    m_settings.setSolveField(chkSolveField->isChecked());
+    if (txtSolveTimeout->value() != std::clamp(m_settings.solveTimeout(), 5, 600))
+        m_settings.setSolveTimeout(txtSolveTimeout->value());
     accept();
 }
 

@@ -72,6 +72,8 @@ private:
     QLineEdit *txtCaption[3];
     QPushButton *cmdCaptionDefaults;
     QCheckBox *chkMetadata;
+    QCheckBox *chkSolveField;
+    QSpinBox *txtSolveTimeout;
     // What the boxes showed when loaded: a value they could not show is kept unless changed.
     QSize m_shownBox;
     QStringList m_shownPatterns;

@@ -98,10 +98,11 @@ void tst_MainWindow::startupWithoutFiles()
     QStringList entries;
     for (const QAction *a : s.find<QMenu>("IDM_PHOTO")->actions())
         entries << (a->isSeparator() ? "-" : a->text());
-    QCOMPARE(entries, QStringList({"画像ﾌｧｲﾙを読み込む(&L)...", "画像ﾌｧｲﾙを外す(&R)", "-",
-                                   "ｸﾘｯﾌﾟﾎﾞｰﾄﾞに複写(&C)", "ﾌｧｲﾙに保存(&S)...", "-",
-                                   "写真の情報を入力(&I)", "サブフレームのフォルダを選ぶ(&U)...",
-                                   "サブフレームのフォルダを外す(&V)", "-", "全体を表示(&W)"}));
+    QCOMPARE(entries,
+             QStringList({"画像ﾌｧｲﾙを読み込む(&L)...", "画像ﾌｧｲﾙを外す(&R)", "-",
+                          "ｸﾘｯﾌﾟﾎﾞｰﾄﾞに複写(&C)", "ﾌｧｲﾙに保存(&S)...", "-", "写真の情報を入力(&I)",
+                          "サブフレームのフォルダを選ぶ(&U)...", "サブフレームのフォルダを外す(&V)",
+                          "星図の注記(&K)...", "-", "全体を表示(&W)"}));
     QVERIFY(!QFile::exists(s.path("nolt.ini")));
 
     // Small canvas: the preview fills the client area and the canvas sits in its middle.

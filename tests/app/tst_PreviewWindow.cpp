@@ -113,6 +113,7 @@ void tst_PreviewWindow::dropLoadsFirstFile()
     // The first file's extension decides, in any case; data without a local file is refused.
     const std::pair<QStringList, bool> drags[] = {{{s.path("M42.Jpg"), s.path("notes.txt")}, true},
                                                   {{s.path("m42.FTS")}, true},
+                                                  {{s.path("m42.Xisf")}, true},
                                                   {{s.path("my.photos/m42")}, false},
                                                   {{s.path("notes.txt"), s.path("m42.jpg")}, false},
                                                   {{"https://example.org/m42.jpg"}, false}};
@@ -202,7 +203,7 @@ void tst_PreviewWindow::openDialogStartsInLoadPathAndRemove()
     s.find<QAction>("IDM_LOADPHOTO")->trigger();
     const auto &options = s.services.openCalls.first();
     QCOMPARE(options.filter, QString("画像ﾌｧｲﾙ |*.jpg;*.bmp;*.gif;*.wmf;*.emf;*.jpeg;*.fit;*.fits;"
-                                     "*.fts;*.tif;*.tiff;*.png|"
+                                     "*.fts;*.tif;*.tiff;*.png;*.xisf|"
                                      "Windows / OS/2 ﾋﾞｯﾄﾏｯﾌﾟ (*.bmp)|*.bmp|"
                                      "JPEG (*.jpg)|*.jpg|"
                                      "CompuServe Graphics Interchange (*.gif)|*.gif|"
@@ -211,6 +212,7 @@ void tst_PreviewWindow::openDialogStartsInLoadPathAndRemove()
                                      "FITS (*.fit;*.fits;*.fts)|*.fit;*.fits;*.fts|"
                                      "TIFF (*.tif;*.tiff)|*.tif;*.tiff|"
                                      "PNG (*.png)|*.png|"
+                                     "XISF (*.xisf)|*.xisf|"
                                      "全てのﾌｧｲﾙ (*.*)|*.*"));
     QCOMPARE(options.initialDir, s.dir.path());
     QVERIFY(options.confirmCreate);

@@ -9,6 +9,7 @@
 #include "store/TemplateFile.h"
 #include "support/ExifFiles.h"
 #include "support/LocalZone.h"
+#include "support/SolvedFits.h"
 #include "support/TestFiles.h"
 
 #include <QImageReader>
@@ -50,6 +51,9 @@ private slots:
     void setIsATemplateValue();
     void fillFromPhotoInABatch();
     void subframesFillTheCaption();
+    void solveFlags_data();
+    void solveFlags();
+    void printsFieldFacts();
     void neverWritesOverAPhoto_data();
     void neverWritesOverAPhoto();
     void noticesInThePhotosOrder();
@@ -78,6 +82,10 @@ void tst_ComposeCommand::initTestCase()
     QFile cut(QStringLiteral("cut.jpg"));
     QVERIFY(cut.resize(cut.size() / 2));
     QVERIFY(QDir().mkpath(QStringLiteral("program")));
+    // Solves are cached here; the photo of the Lagoon Nebula has its WCS in its header.
+    qputenv("XDG_CACHE_HOME", QFile::encodeName(m_dir.filePath(QStringLiteral("cache"))));
+    QVERIFY(writeSolvedFits(QStringLiteral("lagoon.fits"),
+                            Wcs::fromView({270.9, -24.38}, 30, 0, false, QSize(240, 160))));
     setLocalZone("Asia/Tokyo");
     QVERIFY(ExifFiles::write(QStringLiteral("camA.jpg"),
                              {{"Exif.Image.Model", "Camera A"},
@@ -388,6 +396,67 @@ void tst_ComposeCommand::metadataTurnedOff()
         QVERIFY(!off.contains("iCCP") && !off.contains("ICC_PROFILE"));
         QCOMPARE(TestFiles::readAll(QStringLiteral("flag") + type), off);
     }
+}
+
+void tst_ComposeCommand::solveFlags_data()
+{
+    QTest::addColumn<QStringList>("args");
+    QTest::addColumn<int>("code");
+    QTest::addColumn<QString>("message"); // on standard error; empty for none
+    QTest::addColumn<int>("pictures");
+    const QStringList one = {"--output", "s.bmp", "--photo"};
+    QTest::newRow("solved") << QStringList{"--solve"} + one + QStringList{"lagoon.fits"} << 0 << ""
+                            << 1;
+    QTest::newRow("typed target outside the field")
+        << QStringList{"--template", "t.kvl", "--solve"} + one + QStringList{"lagoon.fits"} << 0
+        << "lagoon.fits: 入力された対象「M42」は写野の外にあります。" << 1;
+    QTest::newRow("not solved: a warning")
+        << QStringList{"--solve", "--solve-timeout", "3"} + one + QStringList{"a.bmp"} << 0
+        << "morvel-compose: a.bmp: 写野" << 1;
+    QTest::newRow("not solved, required")
+        << QStringList{"--require-solve", "--solve-timeout=3"} + one + QStringList{"a.bmp"} << 1
+        << "morvel-compose: a.bmp: 写野" << 0;
+    QTest::newRow("solver missing") << QStringList{"--solve"} + one + QStringList{"b.jpg"} << 0
+                                    << "astrometry-data-tycho2-10-19" << 1;
+    QTest::newRow("batch of two, -j 2")
+        << QStringList{"--solve", "--solve-timeout", "3",    "-j", "2", "--output-dir",
+                       "sd",      "lagoon.fits",     "a.bmp"}
+        << 0 << "a.bmp: 写野" << 2;
+    QTest::newRow("time limit out of range")
+        << QStringList{"--solve-timeout", "0"} + one + QStringList{"a.bmp"} << 2
+        << "--solve-timeout は 1 から 3600 までの秒数です: 0" << 0;
+    QTest::newRow("solve without a photo")
+        << QStringList{"--solve", "--output", "s.bmp"} << 2 << "--solve には写真" << 0;
+}
+
+void tst_ComposeCommand::solveFlags()
+{
+    QFETCH(QStringList, args);
+    QFETCH(int, code);
+    QFETCH(QString, message);
+    QFETCH(int, pictures);
+    QFile::remove(QStringLiteral("s.bmp"));
+    QDir(QStringLiteral("sd")).removeRecursively();
+    const QByteArray path = qgetenv("PATH");
+    if (QByteArray(QTest::currentDataTag()) == "solver missing")
+        qputenv("PATH", QFile::encodeName(m_dir.filePath(QStringLiteral("program"))));
+    const int status = run(args);
+    qputenv("PATH", path);
+    QCOMPARE(status, code);
+    QVERIFY2(message.isEmpty() ? m_err.isEmpty() : m_err.contains(message), qPrintable(m_err));
+    QCOMPARE(int(QFile::exists(QStringLiteral("s.bmp"))) +
+                 int(QDir(QStringLiteral("sd")).entryList(QDir::Files).size()),
+             pictures);
+}
+
+void tst_ComposeCommand::printsFieldFacts()
+{
+    QCOMPARE(run({"--print-metadata", "lagoon.fits", "--solve", "--lang", "en"}), 0);
+    QVERIFY2(m_out.contains("{RA}\t18h03m36s\n{DEC}\t−24°22′48″\n{FOV}\t2.00°×1.33°\n"
+                            "{SCALE}\t30.00″/px\n"),
+             qPrintable(m_out));
+    QVERIFY(m_out.contains("{TARGET}\tM 8 (NGC 6523) Lagoon Nebula\n"));
+    QVERIFY(m_err.isEmpty());
 }
 
 QTEST_MAIN(tst_ComposeCommand)

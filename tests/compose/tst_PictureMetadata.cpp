@@ -201,7 +201,8 @@ void tst_PictureMetadata::solutionOfThePhotoShown()
     PreviewComposer composer;
     FrameDescription frame = captionFrame();
     QVERIFY(composer.compose(frame, {}, png).isDrawn());
-    composer.setPhotoSolution(Wcs::fromView({83.8, -5.4}, 1.5, 0, false, QSize(200, 150)));
+    composer.setPhotoSolution(PreviewComposer::PhotoSolution{
+        png, Wcs::fromView({83.8, -5.4}, 1.5, 0, false, QSize(200, 150)), {}});
 
     PictureMetadata m = composer.pictureMetadata(frame);
     QCOMPARE(m.pictureSize, composer.canvas().size());

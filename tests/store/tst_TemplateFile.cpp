@@ -94,6 +94,19 @@ void tst_TemplateFile::roundTripEveryProperty()
     QVERIFY(r.save(path, true) && r.load(path));
     QCOMPARE(r.subframeFolder(), QString());
     QVERIFY(readAll(path).endsWith("[Subframes]\r\nFolder=\r\n"));
+    // The sky overlay in its section, every value read back; turned off, the file says so.
+    const TemplateSky sky{true,  TemplateSky::TopLeft,        false, true,
+                          false, QStringLiteral("ＭＳ 明朝"), 14,    0x123456};
+    r.setSky(sky);
+    QVERIFY(r.save(path, true) && t.load(path));
+    QVERIFY(t.sky() == sky);
+    QVERIFY(readAll(path).endsWith("[Sky]\r\nOverlay=True\r\nCorner=0\r\nCompass=False\r\n"
+                                   "ScaleBar=True\r\nLabels=False\r\nFontName=" +
+                                   cp932(sky.fontName) + "\r\nFontSize=14\r\nColor=0x123456\r\n"));
+    r.setSky(TemplateSky{});
+    QVERIFY(r.save(path, true) && t.load(path));
+    QVERIFY(t.sky() == TemplateSky{});
+    QVERIFY(readAll(path).contains("[Sky]\r\nOverlay=False\r\n"));
 }
 
 void tst_TemplateFile::handWrittenWindowsFile()

@@ -13,13 +13,19 @@ namespace ExifFiles {
 
 using Tags = QList<std::pair<const char *, QByteArray>>; // {"Exif.Image.Model", "Camera A"}
 
+inline bool addTags(const QString &path, const Tags &tags);
+
 // A grey picture, JPEG or TIFF by the name's extension, holding the tags.
 inline bool write(const QString &path, const Tags &tags, QSize size = QSize(60, 60))
 {
     QImage image(size, QImage::Format_RGB32);
     image.fill(Qt::gray);
-    if (!image.save(path))
-        return false;
+    return image.save(path) && addTags(path, tags);
+}
+
+// The tags put into an existing JPEG or TIFF.
+inline bool addTags(const QString &path, const Tags &tags)
+{
     try {
         auto picture = Exiv2::ImageFactory::open(path.toStdString());
         Exiv2::ExifData exif;

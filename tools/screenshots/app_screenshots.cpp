@@ -10,6 +10,11 @@
 //       the same start, then the choices beyond the 1:1 window: the view fitted to the window
 //       (FOLDER's "nolt.ini" turns it on) with its menu entry, the save dialog's file types, and
 //       full-width digits committed by an input method into the year box.
+//   app_screenshots sky FOLDER OUTDIR
+//       the same start with a FITS photo of the Lagoon Nebula's field drawn from the index's
+//       stars (RA, DEC and the scale in its header as hints): the fill solves it, the caption
+//       names the field and the template's overlay marks it (FOLDER's "nolt.ini" turns solving
+//       on, its "default.kvl" the overlay); then the overlay's dialog.
 // The language is the one of FOLDER's "nolt.ini", as at a start of the program; the translation
 // is the build's (this program runs from the build folder's "tools").
 #include "app/AppStartup.h"
@@ -17,6 +22,8 @@
 #include "app/MainWindow.h"
 #include "app/PreviewCanvas.h"
 #include "app/PreviewWindow.h"
+#include "support/FitsWriter.h"
+#include "support/StarField.h"
 #include "ui/PlatformServices.h"
 
 #include <QAbstractItemView>
@@ -142,6 +149,43 @@ void choices(MainWindow &window, const QDir &out)
     screenshot(shot("fullwidth-digits.png"), row);
 }
 
+// A FITS photo of the sky around the Lagoon Nebula, rows bottom up as FITS keeps them, with the
+// pointing and the camera's pixel and focal length that a capture program writes.
+QString skyPhoto(const QString &folder)
+{
+    const QSize size(480, 360);
+    const double scale = 2.4 * 3600 / size.width();
+    const QImage sky = StarField::render(Wcs::fromView({271.0, -24.25}, scale, 18, false, size), 7);
+    std::vector<double> values;
+    for (int y = size.height() - 1; y >= 0; --y)
+        for (int x = 0; x < size.width(); ++x)
+            values.push_back(qGray(sky.pixel(x, y)));
+    const double pixel = 3.76;
+    const QString path = QDir(folder).filePath(QStringLiteral("lagoon.fits"));
+    FitsWriter::write(path, {BYTE_IMG,
+                             {size.width(), size.height()},
+                             values,
+                             {QStringLiteral("RA=271.1"), QStringLiteral("DEC=-24.1"),
+                              QStringLiteral("XPIXSZ=%1").arg(pixel),
+                              QStringLiteral("FOCALLEN=%1").arg(206.265 * pixel / scale),
+                              QStringLiteral("EXPTIME=300"), QStringLiteral("STACKCNT=12")},
+                             false,
+                             false});
+    return path;
+}
+
+// The solved caption with the overlay, and the overlay's dialog.
+void sky(MainWindow &window, const QDir &out)
+{
+    window.findChild<QLineEdit *>(QStringLiteral("txtTargetName"))->clear();
+    window.findChild<QAction *>(QStringLiteral("IDM_FILLFROMPHOTO"))->trigger();
+    for (int i = 0; i < 600 && window.isSolving(); ++i)
+        QTest::qWait(100);
+    screenshot(out.filePath(QStringLiteral("sky.png")), window.frameGeometry());
+    whenModal(out.filePath(QStringLiteral("sky-overlay.png")), reject);
+    window.findChild<QAction *>(QStringLiteral("IDM_SKYOVERLAY"))->trigger();
+}
+
 } // namespace
 
 int main(int argc, char **argv)
@@ -150,10 +194,13 @@ int main(int argc, char **argv)
     const QStringList args = QCoreApplication::arguments();
     const bool dialogs = args.size() == 5 && args[1] == QLatin1String("dialogs");
     const bool views = args.size() == 5 && args[1] == QLatin1String("choices");
-    if (!dialogs && !views && !(args.size() == 4 && args[1] == QLatin1String("window"))) {
+    const bool skyViews = args.size() == 4 && args[1] == QLatin1String("sky");
+    if (!dialogs && !views && !skyViews &&
+        !(args.size() == 4 && args[1] == QLatin1String("window"))) {
         std::fprintf(stderr, "usage: app_screenshots window FOLDER PHOTO\n"
                              "       app_screenshots dialogs FOLDER PHOTO OUTDIR\n"
-                             "       app_screenshots choices FOLDER PHOTO OUTDIR\n");
+                             "       app_screenshots choices FOLDER PHOTO OUTDIR\n"
+                             "       app_screenshots sky FOLDER OUTDIR\n");
         return 2;
     }
     // As the program starts itself.
@@ -165,6 +212,13 @@ int main(int argc, char **argv)
     if (!QTest::qWaitForWindowExposed(&window))
         std::fprintf(stderr, "app_screenshots: the window was not shown\n");
     QTest::qWait(300);
+    if (skyViews) {
+        dropFile(window.previewWindow()->canvas(), skyPhoto(args[2]));
+        const QDir out(args[3]);
+        out.mkpath(QStringLiteral("."));
+        sky(window, out);
+        return 0;
+    }
     dropFile(window.previewWindow()->canvas(), args[3]);
     if (!dialogs && !views)
         return QApplication::exec();

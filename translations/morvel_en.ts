@@ -169,6 +169,14 @@
         <translation>Reading the sub-frames&apos; headers: %1/%2</translation>
     </message>
     <message>
+        <source>「%1」には写真の情報がありません。</source>
+        <translation>&quot;%1&quot; holds no photo data.</translation>
+    </message>
+    <message>
+        <source>「%1」は入力の写真「%2」と同じﾌｧｲﾙです。写真に上書きしません。</source>
+        <translation>&quot;%1&quot; is the same file as the input photo &quot;%2&quot;; the photo is not overwritten.</translation>
+    </message>
+    <message>
         <source>使い方:
   morvel-compose [--settings FILE] [--template FILE] [--fill-from-photo]
                  [--subframes DIR|FILE]... [--set 名前=値]... [--photo FILE]
@@ -203,6 +211,8 @@
                      --subframes が無く、テンプレートの [Subframes] Folder のフォルダが
                      あれば（相対パスはテンプレートのﾌｧｲﾙから）、そのサブフレームも
                      集計します
+  --no-metadata      PNG と JPEG に説明文、撮影日時、空の位置（XMP）と sRGB の
+                     プロファイルを書き込みません（設定ﾌｧｲﾙの [Save] Metadata=0 と同じ）
   --subframes DIR|FILE  サブフレームのフォルダ（中のフォルダも）かﾌｧｲﾙ（何度でも）。
                      FITS とカメラのﾌｧｲﾙ（JPEG、TIFF、RAW）のヘッダだけを読み（XISF
                      はまだ読めず、読めないﾌｧｲﾙに数えます）、
@@ -292,6 +302,9 @@ the start-up values, the template (its date and time included), the photo&apos;s
                      Without --subframes, the sub-frames of the template&apos;s [Subframes]
                      Folder are summed up too when that folder exists (a relative path
                      is taken from the template file&apos;s folder)
+  --no-metadata      writes PNG and JPEG files without their caption, date and sky
+                     position (XMP) and sRGB profile (as [Save] Metadata=0 in the
+                     settings file does)
   --subframes DIR|FILE  a folder of sub-frames (its folders too) or a sub-frame file
                      (any number of times). Reads only the headers of FITS and camera
                      files (JPEG, TIFF, raw; XISF files cannot be read yet and count as
@@ -351,14 +364,6 @@ that photo&apos;s picture is not written and the photo fails.
 Exit status: 0 success, 1 a photo or file failed (one is enough), 2 usage error.
 Photos can be 50x50 to 1600x1200 pixels. FITS data is stretched as the settings say.
 </translation>
-    </message>
-    <message>
-        <source>「%1」には写真の情報がありません。</source>
-        <translation>&quot;%1&quot; holds no photo data.</translation>
-    </message>
-    <message>
-        <source>「%1」は入力の写真「%2」と同じﾌｧｲﾙです。写真に上書きしません。</source>
-        <translation>&quot;%1&quot; is the same file as the input photo &quot;%2&quot;; the photo is not overwritten.</translation>
     </message>
 </context>
 <context>
@@ -1179,6 +1184,18 @@ take the photo&apos;s data. A part in [ ] is written only when all its values ar
     <message>
         <source> 秒まで</source>
         <translation> s at most</translation>
+    </message>
+    <message>
+        <source>PNG と JPEG に説明文、撮影日時、空の位置を書き込む</source>
+        <translation>Save PNG and JPEG with caption, date and sky position</translation>
+    </message>
+    <message>
+        <source>画像ビューアのプロパティに表題（対象名）、説明文、撮影日時、撮影者が出ます。
+位置が分かる写真では、星図ソフトが画像を空に重ねられる位置 (AVM) も入ります。
+BMP には書き込みません。</source>
+        <translation>Image viewers show the title (the target), the caption, the date taken and the observer in the file&apos;s properties.
+For a photo whose place on the sky is known, sky viewers also get its position (AVM) to lay the picture on the sky.
+BMP files never carry them.</translation>
     </message>
 </context>
 <context>

@@ -297,8 +297,10 @@ void PreviewWindow::savePicture()
     const SavePicture::Format typed = SavePicture::formatForPath(chosen.path);
     const SavePicture::Format format = typed == SavePicture::Format::Bmp ? entry.format : typed;
     QString error;
+    const bool tagged = m_settings->saveMetadata() && format != SavePicture::Format::Bmp;
+    const PictureXmp metadata = tagged ? m_composer.pictureMetadata(*m_frame).xmp() : PictureXmp();
     if (!SavePicture::write(m_composer.canvas(), chosen.path, format, m_settings->jpegQuality(),
-                            &error)) {
+                            &error, tagged ? &metadata : nullptr)) {
         m_services->message(m_area->window(), QMessageBox::Warning, AppTexts::saveFailedCaption(),
                             error, QMessageBox::Ok, QMessageBox::Ok);
         return;

@@ -47,7 +47,8 @@ public:
     // Save the canvas under the name chosen in the save dialog (starting in savePath), as BMP,
     // PNG or JPEG (at the settings' jpegQuality): a name ending in .png, .jpg or .jpeg in that
     // format, any other by the filter chosen; after a successful save the window closes. A failed
-    // write is told.
+    // write is told. With the settings' saveMetadata(), a PNG or JPEG carries the picture's
+    // caption, date and sky position (PreviewComposer::pictureMetadata).
     void savePicture();
     // The canvas on the clipboard as a bitmap; the window stays open.
     void copyToClipboard();

@@ -9,6 +9,7 @@
 #include "compose/FrameDescription.h"
 #include "compose/LayoutMargins.h"
 #include "compose/PanelValues.h"
+#include "compose/PictureMetadata.h"
 #include "compose/PreviewCommand.h"
 #include "compose/PreviewComposer.h"
 #include "compose/SubframeSummary.h"
@@ -112,6 +113,7 @@ struct ComposeCommand::Setup
     LayoutMargins margins;
     PhotoOptions photo;
     int jpegQuality = 80;
+    bool metadata = true; // PNG and JPEG carry their caption (PictureMetadata)
     int jobs = 1;
     InputPhotos inputs; // the photos and sub-frames of the run, which no picture replaces
 };
@@ -158,6 +160,8 @@ QString ComposeCommand::helpText()
         "                     --subframes が無く、テンプレートの [Subframes] Folder のフォルダが\n"
         "                     あれば（相対パスはテンプレートのﾌｧｲﾙから）、そのサブフレームも\n"
         "                     集計します\n"
+        "  --no-metadata      PNG と JPEG に説明文、撮影日時、空の位置（XMP）と sRGB の\n"
+        "                     プロファイルを書き込みません（設定ﾌｧｲﾙの [Save] Metadata=0 と同じ）\n"
         "  --subframes DIR|FILE  サブフレームのフォルダ（中のフォルダも）かﾌｧｲﾙ（何度でも）。\n"
         "                     FITS とカメラのﾌｧｲﾙ（JPEG、TIFF、RAW）のヘッダだけを読み（XISF\n"
         "                     はまだ読めず、読めないﾌｧｲﾙに数えます）、\n"
@@ -315,6 +319,7 @@ int ComposeCommand::prepare(const ComposeOptions &o, Setup *setup)
         setup->photo.box = o.fit;
     }
     setup->jpegQuality = settings.jpegQuality();
+    setup->metadata = settings.saveMetadata() && !o.noMetadata;
     setup->jobs = o.jobs > 0 ? o.jobs : std::max(1, QThread::idealThreadCount());
     for (const QString &photo : o.photo.isEmpty() ? o.photos : QStringList{o.photo})
         setup->inputs.add(photo);
@@ -489,7 +494,12 @@ bool ComposeCommand::composeOne(const Setup &setup, const QString &photo, const 
         messages->append(failure(outcome.message));
         return false;
     }
-    if (!SavePicture::write(composer.canvas(), output, format, setup.jpegQuality, &error)) {
+    // The sky position comes from a WCS in the photo's FITS header; a solve run here would hand
+    // its result to composer.setPhotoSolution() before this.
+    const bool tagged = setup.metadata && format != SavePicture::Format::Bmp;
+    const PictureXmp xmp = tagged ? composer.pictureMetadata(frame).xmp() : PictureXmp();
+    if (!SavePicture::write(composer.canvas(), output, format, setup.jpegQuality, &error,
+                            tagged ? &xmp : nullptr)) {
         messages->append(failure(error));
         return false;
     }

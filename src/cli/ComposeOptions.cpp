@@ -45,7 +45,8 @@ QString refusedOption(const QStringList &arguments, bool *missingValue)
         if (arg.startsWith(QLatin1String("--")) && arg.contains(QLatin1Char('='))) {
             const QString name = arg.left(arg.indexOf(QLatin1Char('=')));
             if (name == QLatin1String("--help") || name == QLatin1String("--fill-from-photo") ||
-                name == QLatin1String("--solve") || name == QLatin1String("--require-solve")) {
+                name == QLatin1String("--no-metadata") || name == QLatin1String("--solve") ||
+                name == QLatin1String("--require-solve")) {
                 *missingValue = false;
                 return name;
             }
@@ -85,6 +86,7 @@ bool ComposeOptions::parse(const QStringList &arguments, QString *error)
     // Qt's parser reads the words; the messages, the help and the checks are the program's own.
     const QCommandLineOption helpOption(QStringList{QStringLiteral("h"), QStringLiteral("help")});
     const QCommandLineOption fillOption(QStringLiteral("fill-from-photo"));
+    const QCommandLineOption noMetadataOption(QStringLiteral("no-metadata"));
     const QCommandLineOption solveOption(QStringLiteral("solve"));
     const QCommandLineOption requireSolveOption(QStringLiteral("require-solve"));
     const QCommandLineOption jobsOption(QStringList{QStringLiteral("j"), QStringLiteral("jobs")},
@@ -114,6 +116,7 @@ bool ComposeOptions::parse(const QStringList &arguments, QString *error)
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsCompactedShortOptions);
     parser.addOption(helpOption);
     parser.addOption(fillOption);
+    parser.addOption(noMetadataOption);
     parser.addOption(solveOption);
     parser.addOption(requireSolveOption);
     parser.addOption(jobsOption);
@@ -136,6 +139,7 @@ bool ComposeOptions::parse(const QStringList &arguments, QString *error)
     }
     help = parser.isSet(helpOption);
     fill = parser.isSet(fillOption);
+    noMetadata = parser.isSet(noMetadataOption);
     requireSolve = parser.isSet(requireSolveOption);
     solve = requireSolve || parser.isSet(solveOption);
     photos = parser.positionalArguments();

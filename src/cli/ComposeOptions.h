@@ -32,6 +32,7 @@ public:
     QString lang;         // "ja", "en" or empty for the locale's
     int solveTimeout = 0; // seconds for one photo's solve; 0 for the settings file's
     bool fill = false;
+    bool noMetadata = false;   // PNG and JPEG without their caption's XMP and colour profile
     bool solve = false;        // the field's facts join the fill (--solve, --require-solve)
     bool requireSolve = false; // a photo whose field is not found fails
     bool help = false;

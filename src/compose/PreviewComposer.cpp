@@ -7,6 +7,7 @@
 #include "TextNumber.h"
 #include "common/ColorRef.h"
 #include "io/LoadPicture.h"
+#include "io/PhotoMetadata.h"
 
 #include <QCoreApplication>
 #include <QFileInfo>
@@ -55,6 +56,7 @@ ComposeOutcome PreviewComposer::layOut(FrameDescription &frame, const LayoutMarg
     }
     m_canvas.fill(ColorRef::toColor(frame.backColor));
     m_drawn = DrawnFrame{};
+    m_photoRect = QRect();
     m_overlay = SkyOverlay::Layout{};
     return outcome;
 }
@@ -78,6 +80,7 @@ ComposeOutcome PreviewComposer::placePhoto(FrameDescription &frame, const Layout
     if (!outcome.isDrawn())
         return outcome;
     FrameRenderer::paintPhoto(m_canvas, photo, m_drawn.photoArea.topLeft());
+    m_photoRect = QRect(m_drawn.photoArea.topLeft(), photo.size());
     return outcome;
 }
 
@@ -174,4 +177,21 @@ std::optional<Wcs> PreviewComposer::photoWcs() const
             QFileInfo(m_photoPath).absoluteFilePath())
         return m_solution->wcs;
     return std::nullopt;
+}
+
+PictureMetadata PreviewComposer::pictureMetadata(const FrameDescription &frame) const
+{
+    const bool photoDrawn = !m_photoRect.isEmpty() && !m_photoPath.isEmpty();
+    PhotoMetadata data;
+    if (photoDrawn)
+        PhotoMetadata::read(m_photoPath, &data);
+    PictureMetadata m = PictureMetadata::of(frame, data);
+    m.pictureSize = m_canvas.size();
+    if (photoDrawn) {
+        m.photoRect = m_photoRect;
+        m.photoWcs = photoWcs();
+        if (!m.photoWcs)
+            m.photoWcs = PictureMetadata::headerWcs(data);
+    }
+    return m;
 }

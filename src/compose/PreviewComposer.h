@@ -3,6 +3,7 @@
 #include "ComposeOutcome.h"
 #include "FrameRenderer.h"
 #include "LayoutMargins.h"
+#include "PictureMetadata.h"
 #include "SkyOverlay.h"
 #include "io/PhotoOptions.h"
 
@@ -91,6 +92,11 @@ public:
     // The overlay of the last composition, in the photo's pixels as drawn; empty when none.
     const SkyOverlay::Layout &overlayLayout() const { return m_overlay; }
 
+    // What the picture as composed says about itself when saved: the frame's texts (the frame
+    // of the last composition), the date and observer of the photo's data, and, when a photo is
+    // drawn and solved (photoWcs(), else a WCS in its FITS header), where it lies on the sky.
+    PictureMetadata pictureMetadata(const FrameDescription &frame) const;
+
     // Decodings done so far (a repeated composition of an unchanged file decodes nothing).
     int decodeCount() const { return m_decodeCount; }
 
@@ -120,6 +126,7 @@ private:
     CachedPhoto m_cache;
     PhotoOptions m_photoOptions;
     int m_decodeCount = 0;
+    QRect m_photoRect; // where the photo is drawn on the canvas; empty when it is not
     std::optional<PhotoSolution> m_solution;
     AppSettings::Language m_overlayLanguage = AppSettings::Language::Japanese;
     SkyOverlay::Layout m_overlay;

@@ -1,7 +1,10 @@
 #include "SavePicture.h"
 
+#include "PictureXmp.h"
 #include "common/AtomicFile.h"
 
+#include <QBuffer>
+#include <QColorSpace>
 #include <QCoreApplication>
 #include <QDir>
 #include <QFileDevice>
@@ -222,7 +225,8 @@ bool writeBmp(const QImage &source, const QString &path, QString *error)
         error);
 }
 
-bool write(const QImage &image, const QString &path, Format format, int jpegQuality, QString *error)
+bool write(const QImage &image, const QString &path, Format format, int jpegQuality, QString *error,
+           const PictureXmp *metadata)
 {
     if (format == Format::Bmp)
         return writeBmp(image, path, error);
@@ -231,18 +235,36 @@ bool write(const QImage &image, const QString &path, Format format, int jpegQual
             *error = noPicture();
         return false;
     }
+    const auto encode = [&](QIODevice &out, const QImage &picture, QString *reason) {
+        QImageWriter writer(&out, format == Format::Png ? "png" : "jpeg");
+        if (format == Format::Jpeg)
+            writer.setQuality(qBound(0, jpegQuality, 100));
+        if (writer.write(picture))
+            return true;
+        *reason = writer.errorString();
+        return false;
+    };
+    if (!metadata) {
+        return writeFile(
+            path, [&](QIODevice &file, QString *reason) { return encode(file, image, reason); },
+            error);
+    }
+    // Qt writes the profile (iCCP, APP2) of a picture in sRGB; exiv2 adds the packet in memory,
+    // so that the file is still written whole or not at all.
+    QImage tagged = image;
+    tagged.setColorSpace(QColorSpace::SRgb);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QString reason;
+    if (!encode(buffer, tagged, &reason) || !metadata->embed(&bytes, &reason)) {
+        if (error)
+            *error = QCoreApplication::translate("SavePicture", "「%1」に保存できません: %2")
+                         .arg(QDir::toNativeSeparators(path), reason);
+        return false;
+    }
     return writeFile(
-        path,
-        [&](QIODevice &file, QString *reason) {
-            QImageWriter writer(&file, format == Format::Png ? "png" : "jpeg");
-            if (format == Format::Jpeg)
-                writer.setQuality(qBound(0, jpegQuality, 100));
-            if (writer.write(image))
-                return true;
-            *reason = writer.errorString();
-            return false;
-        },
-        error);
+        path, [&](QIODevice &file, QString *) { return file.write(bytes) == bytes.size(); }, error);
 }
 
 Format formatForPath(const QString &path)

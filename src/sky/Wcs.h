@@ -63,6 +63,10 @@ public:
     QList<FitsCards::Card> headerCards() const;
 
     bool isValid() const { return m_size.isValid() && m_det != 0; }
+    // The terms of the constructor: the reference point, its pixel and the CD matrix.
+    SkyPoint reference() const { return m_reference; }
+    QPointF referencePixel() const { return m_referencePixel; }
+    const std::array<double, 4> &cd() const { return m_cd; }
     QSize imageSize() const { return m_size; }
     bool hasDistortion() const { return !m_a.isEmpty() || !m_b.isEmpty(); }
 

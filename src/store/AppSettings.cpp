@@ -17,6 +17,7 @@ const QString kJpeg = QStringLiteral("Jpeg");
 const QString kPhoto = QStringLiteral("Photo");
 const QString kCaption = QStringLiteral("Caption");
 const QString kView = QStringLiteral("View");
+const QString kSave = QStringLiteral("Save");
 const QString kSky = QStringLiteral("Sky");
 
 enum class Default
@@ -94,9 +95,9 @@ struct SettingsFileLayout
     }
     static constexpr int TextCount = 3;
 
-    static const std::array<ExtraIntEntry, 10> &extraInts()
+    static const std::array<ExtraIntEntry, 11> &extraInts()
     {
-        static const std::array<ExtraIntEntry, 10> entries{{
+        static const std::array<ExtraIntEntry, 11> entries{{
             {kPhoto, "Stretch", &AppSettings::m_photoStretch, 0},
             {kPhoto, "Shrink", &AppSettings::m_shrinkLarge, 0},
             {kPhoto, "ShrinkWidth", &AppSettings::m_shrinkWidth, 1600},
@@ -107,6 +108,7 @@ struct SettingsFileLayout
             {kView, "Language", &AppSettings::m_language, 0},
             {kSky, "SolveField", &AppSettings::m_solveField, 0},
             {kSky, "SolveTimeout", &AppSettings::m_solveTimeout, 60},
+            {kSave, "Metadata", &AppSettings::m_saveMetadata, 1},
         }};
         return entries;
     }

@@ -85,6 +85,10 @@ public:
     void setFitWindow(bool v) { m_fitWindow = v ? 1 : 0; }
     bool livePreview() const { return m_livePreview != 0; }
     void setLivePreview(bool v) { m_livePreview = v ? 1 : 0; }
+    // PNG and JPEG pictures carry their caption, date and sky position (XMP) and an sRGB
+    // profile; BMP never does. On unless the file says otherwise.
+    bool saveMetadata() const { return m_saveMetadata != 0; }
+    void setSaveMetadata(bool v) { m_saveMetadata = v ? 1 : 0; }
     // The language of the window, applied at the next start.
     // The fill solves the photo's field with astrometry.net ("写野を解析する") and waits at
     // most solveTimeout() seconds for it.
@@ -148,6 +152,7 @@ private:
     qint32 m_fitWindow = 0;
     qint32 m_livePreview = 0;
     qint32 m_language = 0;
+    qint32 m_saveMetadata = 1;
     qint32 m_solveField = 0;
     qint32 m_solveTimeout = 60;
 };

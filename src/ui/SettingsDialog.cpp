@@ -188,11 +188,11 @@ SettingsDialog::SettingsDialog(AppSettings &settings, QWidget *owner)
 
     // The original controls first, then the groups beside them, column by column.
     QWidget *const tabOrder[] = {
-        cboDateFormat,      cboDateDelimiter, chkMonth,       txtMargin[0],    txtMargin[1],
-        txtMargin[2],       txtMargin[3],     chkWindowPos,   cmdSave,         cmdClose,
-        cboStretch,         chkShrink,        txtShrinkWidth, txtShrinkHeight, chkLivePreview,
-        cboLanguage,        chkFillOnLoad,    txtCaption[0],  txtCaption[1],   txtCaption[2],
-        cmdCaptionDefaults, chkSolveField,    txtSolveTimeout};
+        cboDateFormat,      cboDateDelimiter, chkMonth,        txtMargin[0],    txtMargin[1],
+        txtMargin[2],       txtMargin[3],     chkWindowPos,    cmdSave,         cmdClose,
+        cboStretch,         chkShrink,        txtShrinkWidth,  txtShrinkHeight, chkLivePreview,
+        cboLanguage,        chkFillOnLoad,    txtCaption[0],   txtCaption[1],   txtCaption[2],
+        cmdCaptionDefaults, chkSolveField,    txtSolveTimeout, chkMetadata};
     for (size_t i = 0; i + 1 < std::size(tabOrder); ++i)
         setTabOrder(tabOrder[i], tabOrder[i + 1]);
 
@@ -304,7 +304,14 @@ void SettingsDialog::buildCaptionGroup()
     solveRow->addWidget(txtSolveTimeout);
     grid->addLayout(solveRow, 6, 0, 1, 2);
     connect(chkSolveField, &QCheckBox::toggled, txtSolveTimeout, &QWidget::setEnabled);
-    grid->setRowStretch(7, 1);
+    chkMetadata = new QCheckBox(tr("PNG と JPEG に説明文、撮影日時、空の位置を書き込む"), group);
+    chkMetadata->setObjectName(QStringLiteral("chkMetadata"));
+    chkMetadata->setToolTip(
+        tr("画像ビューアのプロパティに表題（対象名）、説明文、撮影日時、撮影者が出ます。\n"
+           "位置が分かる写真では、星図ソフトが画像を空に重ねられる位置 (AVM) も入ります。\n"
+           "BMP には書き込みません。"));
+    grid->addWidget(chkMetadata, 7, 0, 1, 2);
+    grid->setRowStretch(8, 1);
 }
 
 bool SettingsDialog::showModal(QWidget *owner, AppSettings &settings)
@@ -334,6 +341,7 @@ void SettingsDialog::readSettings()
     chkLivePreview->setChecked(m_settings.livePreview());
     loadList(cboLanguage, qint32(m_settings.language()));
     chkFillOnLoad->setChecked(m_settings.fillOnLoad());
+    chkMetadata->setChecked(m_settings.saveMetadata());
     m_shownPatterns.clear();
     for (int i = 0; i < 3; ++i) {
         txtCaption[i]->setText(m_settings.captionPattern(i));
@@ -366,6 +374,7 @@ void SettingsDialog::writeSettings()
     m_settings.setLanguage(
         AppSettings::Language(savedList(cboLanguage, qint32(m_settings.language()))));
     m_settings.setFillOnLoad(chkFillOnLoad->isChecked());
+    m_settings.setSaveMetadata(chkMetadata->isChecked());
     for (int i = 0; i < 3; ++i) {
         if (txtCaption[i]->text() != m_shownPatterns.at(i))
             m_settings.setCaptionPattern(i, txtCaption[i]->text());

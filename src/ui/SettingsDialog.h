@@ -17,8 +17,8 @@ class QSpinBox;
 // margins and whether the main window's rectangle is kept; beside them, in three groups, how
 // photos are shown (the FITS stretch, shrinking large photos), the window (live preview, the
 // language of the next start) and the fill from the photo's data (the fill at every load, its
-// three line patterns). It edits the settings object in memory; the settings file is written by
-// the main window when it closes.
+// three line patterns, and whether saved PNG and JPEG pictures carry their caption). It edits the
+// settings object in memory; the settings file is written by the main window when it closes.
 //
 // The main window's settings command runs it with
 //     if (SettingsDialog::showModal(this, m_settings)) ...
@@ -71,6 +71,7 @@ private:
     QCheckBox *chkFillOnLoad;
     QLineEdit *txtCaption[3];
     QPushButton *cmdCaptionDefaults;
+    QCheckBox *chkMetadata;
     QCheckBox *chkSolveField;
     QSpinBox *txtSolveTimeout;
     // What the boxes showed when loaded: a value they could not show is kept unless changed.

@@ -2,6 +2,7 @@
 #include "app/PreviewCanvas.h"
 #include "app/PreviewWindow.h"
 #include "compose/FontSetup.h"
+#include "io/PictureXmp.h"
 #include "io/SavePicture.h"
 #include "support/ExifFiles.h"
 #include "support/FitsWriter.h"
@@ -267,13 +268,16 @@ void tst_PreviewWindow::saveWritesExactName()
         QVERIFY(showsPhoto(w.previewWindow(), photo));
         const QString target = s.path("out/" + name);
         const QString reference = s.path("reference");
-        QVERIFY(
-            SavePicture::write(w.previewWindow()->canvasImage(), reference, format, 30, nullptr));
+        // PNG and JPEG carry the picture's caption, as the settings have it by default.
+        const PictureXmp xmp = w.previewWindow()->composer().pictureMetadata(w.frame()).xmp();
+        QVERIFY(SavePicture::write(w.previewWindow()->canvasImage(), reference, format, 30, nullptr,
+                                   format == F::Bmp ? nullptr : &xmp));
         s.services.saveAnswers.enqueue(target);
         s.services.saveFilterAnswers.enqueue(filter);
         s.find<QAction>("IDM_SAVEPHOTO")->trigger();
         const QByteArray bytes = TestFiles::readAll(target);
         QVERIFY2(bytes.startsWith(magic), qPrintable(name));
+        QCOMPARE(bytes.contains("xmp:CreatorTool=\"Morvel"), format != F::Bmp);
         QCOMPARE(bytes, TestFiles::readAll(reference));
         QVERIFY(!w.previewWindow()->isVisible());
         QCOMPARE(w.statusBar()->currentMessage(),

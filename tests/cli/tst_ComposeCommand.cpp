@@ -57,6 +57,7 @@ private slots:
     void neverWritesOverAPhoto_data();
     void neverWritesOverAPhoto();
     void noticesInThePhotosOrder();
+    void metadataTurnedOff();
 
 private:
     int run(const QStringList &args, bool progress = false);
@@ -377,6 +378,24 @@ void tst_ComposeCommand::noticesInThePhotosOrder()
     QCOMPARE(expected.count(QStringLiteral("c3.jpg")), 2);
     QCOMPARE(run(QStringList{"-j3", "--output-dir", "n"} + photos, true), 0);
     QCOMPARE(m_err, expected);
+}
+
+void tst_ComposeCommand::metadataTurnedOff()
+{
+    // On by default; --no-metadata and the setting off both write the plain file.
+    QVERIFY(TestFiles::writeAll(QStringLiteral("off.ini"), "[Save]\r\nMetadata=0\r\n"));
+    for (const char *type : {".png", ".jpg"}) {
+        const QStringList same = {"--template", "t.kvl", "--photo", "camA.jpg", "--output"};
+        QCOMPARE(run(same + QStringList{QStringLiteral("on") + type}), 0);
+        QCOMPARE(run(same + QStringList{QStringLiteral("flag") + type, "--no-metadata"}), 0);
+        QCOMPARE(run(same + QStringList{QStringLiteral("off") + type, "--settings", "off.ini"}), 0);
+        const QByteArray on = TestFiles::readAll(QStringLiteral("on") + type);
+        const QByteArray off = TestFiles::readAll(QStringLiteral("off") + type);
+        QVERIFY(on.contains("http://ns.adobe.com/xap/1.0/") && on.contains("<rdf:li xml:lang"));
+        QVERIFY(!off.isEmpty() && !off.contains("http://ns.adobe.com/xap/1.0/"));
+        QVERIFY(!off.contains("iCCP") && !off.contains("ICC_PROFILE"));
+        QCOMPARE(TestFiles::readAll(QStringLiteral("flag") + type), off);
+    }
 }
 
 void tst_ComposeCommand::solveFlags_data()

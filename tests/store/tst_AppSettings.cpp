@@ -74,13 +74,15 @@ void tst_AppSettings::extraPreferencesWrittenOnlyWhenSet()
     AppSettings nolt(QStringLiteral("F"), 15, 15);
     nolt.load(path);
     QCOMPARE(nolt.shrinkBox(), QSize(1600, 1200));
+    QVERIFY(nolt.saveMetadata());
+    nolt.setSaveMetadata(false);
     nolt.setShrinkBox(QSize(3000, 1200));
     nolt.setShrinkLarge(true);
     nolt.setCaptionPattern(1, QStringLiteral("{EXPTIME}s"));
     nolt.setLanguage(AppSettings::Language::English);
     QVERIFY(nolt.save(path));
     const QByteArray tail = "[Photo]\r\nShrink=1\r\nShrinkWidth=3000\r\n[View]\r\nLanguage=1\r\n"
-                            "[Caption]\r\nLine2={EXPTIME}s\r\n";
+                            "[Save]\r\nMetadata=0\r\n[Caption]\r\nLine2={EXPTIME}s\r\n";
     QVERIFY(readAll(path).endsWith("[Jpeg]\r\nQuality=80\r\nType=0\r\n" + tail));
 
     // Back to the defaults: the keys the file holds stay, with the default values.
@@ -89,13 +91,15 @@ void tst_AppSettings::extraPreferencesWrittenOnlyWhenSet()
     QCOMPARE(back.captionPattern(1), QStringLiteral("{EXPTIME}s"));
     QCOMPARE(back.captionPattern(0), AppSettings::defaultCaptionPattern(0));
     QVERIFY(back.shrinkLarge());
+    QVERIFY(!back.saveMetadata());
     back.setShrinkLarge(false);
+    back.setSaveMetadata(true);
     back.setShrinkBox(QSize(1600, 1200));
     back.setLanguage(AppSettings::Language::Japanese);
     QVERIFY(back.save(path));
-    QVERIFY(
-        readAll(path).endsWith("[Photo]\r\nShrink=0\r\nShrinkWidth=1600\r\n[View]\r\nLanguage=0\r\n"
-                               "[Caption]\r\nLine2={EXPTIME}s\r\n"));
+    QVERIFY(readAll(path).endsWith("[Photo]\r\nShrink=0\r\nShrinkWidth=1600\r\n[View]\r\n"
+                                   "Language=0\r\n[Save]\r\nMetadata=1\r\n[Caption]\r\n"
+                                   "Line2={EXPTIME}s\r\n"));
 }
 
 QTEST_GUILESS_MAIN(tst_AppSettings)

@@ -55,7 +55,8 @@ struct Setup
             nolt.marginFontVBorder(), nolt.marginFontHBorder(),       nolt.marginFrameHBorder(),
             nolt.marginFontVFrame(),  nolt.keepWindowGeometryValue(), qint32(nolt.photoStretch()),
             nolt.shrinkLarge(),       nolt.shrinkBox().width(),       nolt.shrinkBox().height(),
-            nolt.livePreview(),       qint32(nolt.language()),        nolt.fillOnLoad()};
+            nolt.livePreview(),       qint32(nolt.language()),        nolt.fillOnLoad(),
+            nolt.saveMetadata()};
     }
     void changeEverything() const
     {
@@ -72,11 +73,12 @@ struct Setup
         child<QCheckBox>(u"chkLivePreview"_s)->setChecked(true);
         child<QComboBox>(u"cboLanguage"_s)->setCurrentIndex(1);
         child<QCheckBox>(u"chkFillOnLoad"_s)->setChecked(true);
+        child<QCheckBox>(u"chkMetadata"_s)->setChecked(false);
         child<QLineEdit>(u"txtCaption(1)"_s)->setText(u"{EXPTIME}s"_s);
     }
 };
 
-const QList<qint32> Defaults = {0, 0, 0, 10, 10, 20, 5, 0, 0, 0, 1600, 1200, 0, 0, 0};
+const QList<qint32> Defaults = {0, 0, 0, 10, 10, 20, 5, 0, 0, 0, 1600, 1200, 0, 0, 0, 1};
 
 } // namespace
 
@@ -126,7 +128,7 @@ void tst_SettingsDialog::saveStoresEveryControl()
     s.click(u"cmdSave"_s);
     QCOMPARE(dialog.result(), int(QDialog::Accepted));
     QVERIFY(!dialog.isVisible());
-    QCOMPARE(s.values(), (QList<qint32>{1, 3, 1, 31, 32, 33, 34, 1, 2, 1, 800, 1200, 1, 1, 1}));
+    QCOMPARE(s.values(), (QList<qint32>{1, 3, 1, 31, 32, 33, 34, 1, 2, 1, 800, 1200, 1, 1, 1, 0}));
     QCOMPARE(s.nolt.captionPattern(1), u"{EXPTIME}s"_s);
     QCOMPARE(s.nolt.captionPattern(0), AppSettings::defaultCaptionPattern(0));
 
@@ -188,7 +190,7 @@ void tst_SettingsDialog::valuesTheControlsCannotShowAreKept()
     QCOMPARE(SettingsDialog::leadingNumber(u"99999999999"_s), 2147483647);
     QCOMPARE(SettingsDialog::leadingNumber(u"-99999999999"_s), qint32(-2147483648));
     s.click(u"cmdSave"_s);
-    QCOMPARE(s.values(), (QList<qint32>{2, -1, 5, 10, -4, 20, 5, 2, 7, 0, 5000, 10, 0, -3, 0}));
+    QCOMPARE(s.values(), (QList<qint32>{2, -1, 5, 10, -4, 20, 5, 2, 7, 0, 5000, 10, 0, -3, 0, 1}));
 
     // Once the user decides, the box is an ordinary check box again.
     s.open(false);

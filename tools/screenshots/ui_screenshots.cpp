@@ -1,8 +1,9 @@
 // Renders the settings dialog, the version dialog, the margin diagram and the colour dialog to PNG
-// files in the folder given as the first argument, for a person to look at. Run under a real
-// window system (Xvfb is enough).
+// files in the folder given as the first argument, for a person to look at; "en" as the second
+// argument takes them in English. Run under a real window system (Xvfb is enough).
 #include "common/ColorRef.h"
 #include "store/AppSettings.h"
+#include "store/Translations.h"
 #include "support/FakePlatformServices.h"
 #include "ui/AboutDialog.h"
 #include "ui/ColorChooser.h"
@@ -11,12 +12,10 @@
 #include <QApplication>
 #include <QColorDialog>
 #include <QDir>
-#include <QLibraryInfo>
 #include <QLineEdit>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
-#include <QTranslator>
 
 namespace {
 
@@ -36,10 +35,10 @@ int main(int argc, char **argv)
 {
     QApplication app(argc, argv);
     const QDir out(argc > 1 ? QString::fromLocal8Bit(argv[1]) : QDir::currentPath());
-    QTranslator qtJapanese;
-    if (qtJapanese.load(QLocale(QLocale::Japanese), QStringLiteral("qtbase"), QStringLiteral("_"),
-                        QLibraryInfo::path(QLibraryInfo::TranslationsPath)))
-        QApplication::installTranslator(&qtJapanese);
+    const bool english = argc > 2 && QLatin1String(argv[2]) == QLatin1String("en");
+    Translations::install(english ? AppSettings::Language::English
+                                  : AppSettings::Language::Japanese,
+                          Translations::folders(QApplication::applicationDirPath()));
 
     QTemporaryDir dir;
     AppSettings settings(dir.path(), 15, 15);

@@ -281,6 +281,9 @@ PreviewWindow *MainWindow::ensurePreview()
         m_preview = new PreviewWindow(m_mdiArea, m_services, m_settings.get(), &m_frame);
         connect(m_preview, &PreviewWindow::composed, this, &MainWindow::reportComposition);
         connect(m_preview, &PreviewWindow::photoLoaded, this, [this] {
+            // A solve of the photo before does not fill the panel for this one.
+            if (isSolving() && m_preview->photoPath() != m_solvePhoto)
+                dropSolve();
             // Another photo has no solution yet; the same one again keeps its own.
             emit photoSolutionChanged(photoSolution());
             if (m_settings->fillOnLoad())
@@ -492,6 +495,7 @@ void MainWindow::openPhoto()
 void MainWindow::removePhoto()
 {
     PreviewCommand::takePhotoSize(panelValues().photoSizeText, m_frame);
+    dropSolve();
     ensurePreview()->removePhoto();
     emit photoSolutionChanged(std::nullopt);
 }
@@ -541,12 +545,8 @@ std::optional<Wcs> MainWindow::photoSolution() const
 void MainWindow::startSolve(const QString &photo, bool afterLoad)
 {
     // A solve under way belongs to the photo before: it stops, and its result is dropped.
-    if (m_solveJob) {
-        m_solveJob->disconnect(this);
-        m_solveJob->cancel();
-        m_solveJob->deleteLater();
-        m_solveJob = nullptr;
-    }
+    dropSolve();
+    m_solvePhoto = photo;
     SolveRequest request;
     request.photoPath = photo;
     request.solver = m_solverOptions;
@@ -571,6 +571,17 @@ void MainWindow::startSolve(const QString &photo, bool afterLoad)
     m_cancelSolve->setEnabled(true);
     m_statusBar->showMessage(tr(T::SolveStarted));
     m_solveJob->start(request);
+}
+
+void MainWindow::dropSolve()
+{
+    if (!m_solveJob)
+        return;
+    m_solveJob->disconnect(this);
+    m_solveJob->cancel();
+    m_solveJob->deleteLater();
+    m_solveJob = nullptr;
+    m_cancelSolve->setEnabled(false);
 }
 
 void MainWindow::solveFinished(const SolveResult &result)

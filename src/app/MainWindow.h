@@ -152,6 +152,8 @@ private:
     // The fill after the solve (or without one): the sub-frames, then the panel.
     void continueFill(bool afterLoad);
     void startSolve(const QString &photo, bool afterLoad);
+    // Stops a solve under way and forgets it: its result and its fill are dropped.
+    void dropSolve();
     void solveFinished(const SolveResult &result);
     void reportComposition(const ComposeOutcome &outcome);
     void reportSaveFailure(const QString &path, const QString &reason);
@@ -180,6 +182,7 @@ private:
     bool m_fillAfterLoad = false; // the fill waiting for the sub-frames came after a load
     SolveJob *m_solveJob = nullptr;
     QShortcut *m_cancelSolve = nullptr;
+    QString m_solvePhoto; // the photo the solve under way is of
     PlateSolver::Options m_solverOptions;
     QString m_solveCacheFolder;
     CaptionFill::Values m_fieldValues; // the solved field's facts for the fill under way

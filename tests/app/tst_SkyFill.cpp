@@ -42,6 +42,7 @@ private slots:
     void fillNamesTargetAndKeepsTypedOne();
     void cancelAndMissingSolver_data();
     void cancelAndMissingSolver();
+    void anotherPhotoDropsTheSolve();
 };
 
 void tst_SkyFill::fillNamesTargetAndKeepsTypedOne_data()
@@ -140,6 +141,27 @@ void tst_SkyFill::cancelAndMissingSolver()
     QCOMPARE(s.edit("txtTargetName")->text(), QStringLiteral("typed"));
     QVERIFY(solved.isEmpty());
     QVERIFY(!w.photoSolution());
+}
+
+// A photo loaded while the one before is solved: the solve's result never reaches the new photo.
+void tst_SkyFill::anotherPhotoDropsTheSolve()
+{
+    Session s;
+    MainWindow &w = s.start();
+    w.settings().setSolveField(true);
+    w.setSolveCacheFolder(s.path(QStringLiteral("cache")));
+    s.services.openAnswers.enqueue(s.path(QStringLiteral("lagoon.fits")));
+    QVERIFY(writeSolvedFits(s.services.openAnswers.head(),
+                            Wcs::fromView({270.9, -24.38}, 30, 0, false, QSize(240, 160))));
+    w.openPhoto();
+    s.find<QAction>("IDM_FILLFROMPHOTO")->trigger();
+    QVERIFY(w.isSolving());
+    s.services.openAnswers.enqueue(madeUpStars(s));
+    w.openPhoto();
+    QVERIFY(!w.isSolving());
+    QTest::qWait(200);
+    QVERIFY(!w.photoSolution());
+    QCOMPARE(s.edit("txtTargetName")->text(), QString());
 }
 
 QTEST_MAIN(tst_SkyFill)

@@ -271,11 +271,12 @@ void tst_ComposeCommand::subframesFillTheCaption()
     QVERIFY(QDir().mkpath(QStringLiteral("subs/Flats")));
     for (const char *frame : {"subs/a.jpg|2026:03:01 22:00:00", "subs/b.jpg|2026:03:02 01:00:00",
                               "subs/Flats/c.jpg|2026:03:02 05:00:00"}) {
-        const QString spec = QString::fromLatin1(frame);
-        QVERIFY(ExifFiles::write(spec.section(u'|', 0, 0),
-                                 {{"Exif.Photo.DateTimeOriginal", spec.section(u'|', 1).toLatin1()},
-                                  {"Exif.Photo.ExposureTime", "120/1"}},
-                                 QSize(8, 8)));
+        const QString described = QString::fromLatin1(frame);
+        QVERIFY(ExifFiles::write(
+            described.section(u'|', 0, 0),
+            {{"Exif.Photo.DateTimeOriginal", described.section(u'|', 1).toLatin1()},
+             {"Exif.Photo.ExposureTime", "120/1"}},
+            QSize(8, 8)));
     }
     QVERIFY(TestFiles::writeAll(
         QStringLiteral("caption.ini"),

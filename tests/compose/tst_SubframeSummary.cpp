@@ -14,9 +14,9 @@ namespace {
 // "folder/name.fits|KEY=value|KEY=value": a FITS file with the keys, or a JPEG with the EXIF
 // tags ("DateTimeOriginal=..." and "ExposureTime=30/1" go to Exif.Photo); "name.fz" is a
 // tile-compressed FITS file, "name.fits|!" a header without its end.
-bool writeFrame(const QDir &dir, const QString &spec)
+bool writeFrame(const QDir &dir, const QString &described)
 {
-    const QStringList parts = spec.split(u'|');
+    const QStringList parts = described.split(u'|');
     const QString path = dir.filePath(parts.first());
     if (!QDir().mkpath(QFileInfo(path).path()))
         return false;

@@ -62,7 +62,7 @@ private slots:
     void workedExample();
     void photoSizeLimits_data();
     void photoSizeLimits();
-    void headerAndFooterWidenTheCanvas();
+    void aFooterLineWidensTheCanvas();
     void alignmentCodes_data();
     void alignmentCodes();
     void oddSideMarginRoundsUp();
@@ -81,15 +81,12 @@ void tst_FrameLayout::workedExample()
     QCOMPARE(composer.layOut(ex.frame, LayoutMargins{}).kind, ComposeOutcome::Kind::Drawn);
     QCOMPARE(composer.canvas().size(), QSize(682, 570));
 
+    // The texts' places are checked by their pixels in stylesAndAlignmentInPixels.
     QVERIFY(composer.drawFrame(ex.frame).isDrawn());
     const DrawnFrame &d = composer.drawnFrame();
-    QCOMPARE(d.textTopLeft[0], QPoint(10, 10));
-    QCOMPARE(d.textTopLeft[1], QPoint(522, 16));
     QCOMPARE(composer.borderLeft(), 20);
     QCOMPARE(composer.borderTop(), 40);
     QCOMPARE(d.photoArea, QRect(21, 41, 640, 480));
-    QCOMPARE(d.textTopLeft[2], QPoint(241, 528));
-    QCOMPARE(d.textTopLeft[3], QPoint(241, 544));
     QVERIFY(!d.textDrawn[4]);
     // The outer edge spans x 19 to 662: side margins of 19 on both sides.
     QCOMPARE(d.borderOuter, QRect(19, 39, 644, 484));
@@ -97,51 +94,47 @@ void tst_FrameLayout::workedExample()
 
 void tst_FrameLayout::photoSizeLimits_data()
 {
-    QTest::addColumn<int>("width");
-    QTest::addColumn<int>("height");
+    QTest::addColumn<QSize>("photo");
     QTest::addColumn<bool>("accepted");
-    QTest::newRow("smallest accepted 50x50") << 50 << 50 << true;
-    QTest::newRow("largest accepted 1600x1200") << 1600 << 1200 << true;
-    QTest::newRow("width 49") << 49 << 100 << false;
-    QTest::newRow("height 1201") << 100 << 1201 << false;
+    QTest::newRow("smallest accepted 50x50") << QSize(50, 50) << true;
+    QTest::newRow("largest accepted 1600x1200") << QSize(1600, 1200) << true;
+    QTest::newRow("width 49") << QSize(49, 100) << false;
+    QTest::newRow("height 1201") << QSize(100, 1201) << false;
 }
 
 void tst_FrameLayout::photoSizeLimits()
 {
-    QFETCH(int, width);
-    QFETCH(int, height);
+    QFETCH(QSize, photo);
     QFETCH(bool, accepted);
     Example ex;
     PreviewComposer composer(&ex.measurer);
     QVERIFY(composer.layOut(ex.frame, LayoutMargins{}).isDrawn());
     const QImage before = composer.canvas().copy();
 
-    ex.frame.photoWidth = width;
-    ex.frame.photoHeight = height;
+    ex.frame.photoWidth = photo.width();
+    ex.frame.photoHeight = photo.height();
     const ComposeOutcome outcome = composer.layOut(ex.frame, LayoutMargins{});
     if (accepted) {
         QVERIFY(outcome.isDrawn());
-        QCOMPARE(composer.canvas().size(), QSize(qMax(width + 42, 281), height + 90));
+        // The header's need, 9 + 150 + 100 + 20 + 2 = 281, beats 2 x 20 + 50 + 2.
+        QCOMPARE(composer.canvas().size(),
+                 QSize(qMax(photo.width() + 42, 281), photo.height() + 90));
     } else {
         QCOMPARE(outcome.kind, ComposeOutcome::Kind::LayoutRefused);
         QCOMPARE(composer.canvas(), before);
     }
 }
 
-void tst_FrameLayout::headerAndFooterWidenTheCanvas()
+void tst_FrameLayout::aFooterLineWidensTheCanvas()
 {
+    // A footer line of 400 needs 20 + 400 + 2, and its 16 pixels of height.
     Example ex;
     ex.frame.photoWidth = 100;
-    ex.frame.photoHeight = 100;
-    QSize size;
-    // 9 + 150 + 100 + 20 + 2 = 281 beats 2 x 20 + 100 + 2 = 142.
-    QVERIFY(FrameLayout::layOut(ex.frame, LayoutMargins{}, ex.measurer, &size).isDrawn());
-    QCOMPARE(size.width(), 281);
-    // A footer line of 400 needs 20 + 400 + 2.
     ex.measurer.sizes.insert(QStringLiteral("wide"), {400, 16});
     ex.frame.textItems[4].text = QStringLiteral("wide");
+    QSize size;
     QVERIFY(FrameLayout::layOut(ex.frame, LayoutMargins{}, ex.measurer, &size).isDrawn());
-    QCOMPARE(size.width(), 422);
+    QCOMPARE(size, QSize(422, 480 + 106));
 }
 
 void tst_FrameLayout::alignmentCodes_data()
@@ -151,7 +144,6 @@ void tst_FrameLayout::alignmentCodes_data()
     QTest::addColumn<QList<int>>("codes");
     QTest::addColumn<QList<int>>("xs"); // -1 for an item not drawn
     const QString all = QStringLiteral("abc");
-    QTest::newRow("left centre right") << all << QList<int>{0, 1, 2} << QList<int>{10, 281, 592};
     QTest::newRow("right edge of the item above")
         << all << QList<int>{1, 4, 4} << QList<int>{241, 321, 361};
     QTest::newRow("codes 3 and 4 first behave as left and right")
@@ -179,7 +171,6 @@ void tst_FrameLayout::alignmentCodes()
     }
     PreviewComposer composer(&ex.measurer);
     QVERIFY(composer.layOut(ex.frame, LayoutMargins{}).isDrawn());
-    QCOMPARE(composer.canvas().width(), 682);
     QVERIFY(composer.drawFrame(ex.frame).isDrawn());
     int y = 528;
     for (int f = 0; f < 3; ++f) {

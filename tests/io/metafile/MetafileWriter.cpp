@@ -2,8 +2,6 @@
 
 #include <QtEndian>
 
-#include <cstring>
-
 MetafileWriter MetafileWriter::wmf(QSize size)
 {
     MetafileWriter w;
@@ -50,25 +48,16 @@ QByteArray MetafileWriter::pack(const QList<qint64> &values, int size)
     return out;
 }
 
-qint64 MetafileWriter::real(float value)
-{
-    quint32 bits;
-    std::memcpy(&bits, &value, 4);
-    return bits;
-}
-
 QByteArray MetafileWriter::utf16(const QString &text)
 {
-    QByteArray out(text.size() * 2, '\0');
-    std::memcpy(out.data(), text.utf16(), size_t(out.size()));
-    return out;
+    return QByteArray(reinterpret_cast<const char *>(text.utf16()), text.size() * 2);
 }
 
 MetafileWriter &MetafileWriter::operator()(quint32 type, const QList<qint64> &fields,
                                            const QByteArray &bytes)
 {
-    QByteArray body = pack(fields, m_emf ? 4 : 2) + bytes;
     const int unit = m_emf ? 4 : 2;
+    QByteArray body = pack(fields, unit) + bytes;
     body.append((unit - body.size() % unit) % unit, '\0');
     if (m_emf) {
         m_body += ints({type, 8 + body.size()}) + body;
@@ -93,34 +82,12 @@ QByteArray MetafileWriter::finish(int objects) const
         // The reference device: 1920 x 1080 pixels at exactly 96 dpi (508 x 285.75 mm).
         const QByteArray eof = ints({14, 20, 0, 16, 20});
         const QRect &f = m_box;
-        return ints({1,
-                     108,
-                     0,
-                     0,
-                     m_pixels.width() - 1,
-                     m_pixels.height() - 1,
-                     f.left(),
-                     f.top(),
-                     f.right(),
-                     f.bottom(),
-                     0x464D4520,
-                     0x10000,
-                     108 + m_body.size() + eof.size(),
-                     m_records + 2,
-                     m_objects,
-                     0,
-                     0,
-                     0,
-                     1920,
-                     1080,
-                     508,
-                     285,
-                     0,
-                     0,
-                     0,
-                     508000,
-                     285750}) +
-               m_body + eof;
+        const QByteArray bounds = ints({0, 0, m_pixels.width() - 1, m_pixels.height() - 1});
+        const QByteArray frame = ints({f.left(), f.top(), f.right(), f.bottom()});
+        const QByteArray counts = ints({0x464D4520, 0x10000, 108 + m_body.size() + eof.size(),
+                                        m_records + 2, m_objects, 0, 0, 0});
+        const QByteArray device = ints({1920, 1080, 508, 285, 0, 0, 0, 508000, 285750});
+        return ints({1, 108}) + bounds + frame + counts + device + m_body + eof;
     }
     const QByteArray records = m_body + words({3, 0, 0}); // META_EOF
     const qint64 size = (18 + records.size()) / 2;

@@ -5,6 +5,8 @@
 #include <QList>
 #include <QRect>
 
+#include <bit>
+
 // Record numbers as the WMF and EMF format documents give them.
 namespace Wmr {
 enum : quint16
@@ -120,7 +122,7 @@ public:
     // Field values: 16-bit words, 32-bit values, a float's bits, a COLORREF of a pixel colour.
     static QByteArray words(const QList<qint64> &values) { return pack(values, 2); }
     static QByteArray ints(const QList<qint64> &values) { return pack(values, 4); }
-    static qint64 real(float value);
+    static qint64 real(float value) { return std::bit_cast<quint32>(value); }
     static quint32 ref(QRgb c) { return qRed(c) | qGreen(c) << 8 | quint32(qBlue(c)) << 16; }
     static QByteArray utf16(const QString &text);
     // A packed bottom-up DIB of 24 bits, or of 8 bits with a colour table.

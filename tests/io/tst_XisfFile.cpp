@@ -58,10 +58,8 @@ void tst_XisfFile::sameAsFits_data()
         << "UInt8" << 1 << "" << false << BYTE_IMG << int(Stretch::None);
     QTest::newRow("UInt16 RGB, zlib shuffled")
         << "UInt16" << 3 << "zlib" << true << USHORT_IMG << int(Stretch::Automatic);
-    QTest::newRow("UInt16 grey, lz4")
-        << "UInt16" << 1 << "lz4" << false << USHORT_IMG << int(Stretch::Linear);
-    QTest::newRow("UInt32 grey, lz4hc shuffled, as stored")
-        << "UInt32" << 1 << "lz4hc" << true << ULONG_IMG << int(Stretch::None);
+    QTest::newRow("UInt32 grey, lz4hc, as stored")
+        << "UInt32" << 1 << "lz4hc" << false << ULONG_IMG << int(Stretch::None);
     QTest::newRow("Float32 RGB, zstd shuffled")
         << "Float32" << 3 << "zstd" << true << FLOAT_IMG << int(Stretch::Automatic);
     QTest::newRow("Float32 grey, zstd, as stored")
@@ -118,9 +116,6 @@ void tst_XisfFile::refused_data()
                              << "XISF のﾌｧｲﾙが壊れています";
     QTest::newRow("geometry bigger than the data")
         << with([](auto &i) { i.geometry = "8:5:1"; }) << 0 << "データの大きさが画像と合いません";
-    QTest::newRow("block beyond the file")
-        << with([](auto &i) { i.location = "attachment:300:9000"; }) << 0
-        << "データのブロックがﾌｧｲﾙの外にあります";
     QTest::newRow("decompressed size not as announced") << with([](auto &i) {
         i.geometry = "7:4:1";
         i.compression = "zlib:56";

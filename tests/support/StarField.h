@@ -19,12 +19,6 @@ struct Star
     double magnitude = 0;
 };
 
-inline const QString &indexFolder()
-{
-    static const QString folder = QStringLiteral("/usr/share/astrometry");
-    return folder;
-}
-
 // The stars of index-tycho2-07 (the densest) within radius degrees of a place.
 inline QList<Star> stars(const SkyPoint &centre, double radius)
 {
@@ -33,7 +27,7 @@ inline QList<Star> stars(const SkyPoint &centre, double radius)
                 {QStringLiteral("-r"), QString::number(centre.ra, 'f', 6), QStringLiteral("-d"),
                  QString::number(centre.dec, 'f', 6), QStringLiteral("-R"),
                  QString::number(radius, 'f', 4), QStringLiteral("-T"),
-                 indexFolder() + QStringLiteral("/index-tycho2-07.littleendian.fits")});
+                 QStringLiteral("/usr/share/astrometry/index-tycho2-07.littleendian.fits")});
     query.waitForFinished(30000);
     QList<Star> found;
     const QList<QByteArray> lines = query.readAllStandardOutput().split('\n');

@@ -13,16 +13,6 @@ namespace ExifFiles {
 
 using Tags = QList<std::pair<const char *, QByteArray>>; // {"Exif.Image.Model", "Camera A"}
 
-inline bool addTags(const QString &path, const Tags &tags);
-
-// A grey picture, JPEG or TIFF by the name's extension, holding the tags.
-inline bool write(const QString &path, const Tags &tags, QSize size = QSize(60, 60))
-{
-    QImage image(size, QImage::Format_RGB32);
-    image.fill(Qt::gray);
-    return image.save(path) && addTags(path, tags);
-}
-
 // The tags put into an existing JPEG or TIFF.
 inline bool addTags(const QString &path, const Tags &tags)
 {
@@ -38,6 +28,14 @@ inline bool addTags(const QString &path, const Tags &tags)
         return false;
     }
     return true;
+}
+
+// A grey picture, JPEG or TIFF by the name's extension, holding the tags.
+inline bool write(const QString &path, const Tags &tags, QSize size = QSize(60, 60))
+{
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(Qt::gray);
+    return image.save(path) && addTags(path, tags);
 }
 
 } // namespace ExifFiles

@@ -104,7 +104,6 @@ void tst_CaptionFill::patterns_data()
         QTest::newRow(what) << QString::fromUtf8(pattern) << values << QString::fromUtf8(line);
     };
     row("a missing value is empty", "{TELESCOP} + {INSTRUME}", {"INSTRUME=C26"}, "+ C26");
-    row("a part in brackets drops out", "{INSTRUME}[ + {TELESCOP}]", {"INSTRUME=C26"}, "C26");
     row("brackets that hold no part", "[L [{FILTER}] [x", {"FILTER=Ha"}, "[L Ha [x");
     row("a part needs all its values", "{OBJECT}[ ({EXPTIME}s x {STACKCNT})]",
         {"OBJECT=M42", "EXPTIME=30"}, "M42");

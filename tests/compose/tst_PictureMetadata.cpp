@@ -84,10 +84,9 @@ void tst_PictureMetadata::readBack_data()
                        "Artist=Hanako"}
         << "2026-01-15T22:05:30+09:00"
         << "Hanako";
-    QTest::newRow("JPEG, no photo data") << Format::Jpeg << QStringList() << ""
-                                         << "";
-    QTest::newRow("BMP: its bytes, nothing more") << Format::Bmp << QStringList() << ""
-                                                  << "";
+    QTest::newRow("JPEG, no photo data") << Format::Jpeg << QStringList() << QString() << QString();
+    QTest::newRow("BMP: its bytes, nothing more")
+        << Format::Bmp << QStringList() << QString() << QString();
 }
 
 void tst_PictureMetadata::readBack()

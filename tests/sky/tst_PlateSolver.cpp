@@ -1,6 +1,5 @@
 #include "sky/FieldFacts.h"
 #include "sky/FieldSolver.h"
-#include "sky/SkyCatalogue.h"
 #include "sky/SolveJob.h"
 #include "support/StarField.h"
 
@@ -25,16 +24,14 @@ struct View
 };
 
 // The hints a photo of the view would give: its scale within 10%, the place within a degree.
-SolveHints hintsFor(const View &view, bool position = true)
+SolveHints hintsFor(const View &view)
 {
     SolveHints h;
     const double scale = view.width * 3600 / view.size.width();
     h.scaleLow = scale * 0.9;
     h.scaleHigh = scale * 1.1;
-    if (position) {
-        h.position = SkyPoint{view.centre.ra + 0.3, view.centre.dec - 0.2};
-        h.radius = 1 + view.width;
-    }
+    h.position = SkyPoint{view.centre.ra + 0.3, view.centre.dec - 0.2};
+    h.radius = 1 + view.width;
     return h;
 }
 
@@ -101,7 +98,7 @@ void tst_PlateSolver::initTestCase()
 void tst_PlateSolver::solvesField_data()
 {
     QTest::addColumn<View>("view");
-    QTest::addColumn<bool>("position");
+    QTest::addColumn<bool>("scaleKnown");
     QTest::newRow("2° rotated, JPEG") << kLagoon << true;
     QTest::newRow("1° mirrored") << View{{10.68, 41.27}, 1, 200, true, {600, 400}} << true;
     QTest::newRow("5° near the pole, scale unknown")
@@ -112,12 +109,12 @@ void tst_PlateSolver::solvesField_data()
 void tst_PlateSolver::solvesField()
 {
     QFETCH(View, view);
-    QFETCH(bool, position);
+    QFETCH(bool, scaleKnown);
     const Wcs truth = view.wcs();
     const QString photo = m_dir.filePath(QStringLiteral("%1.jpg").arg(QTest::currentDataTag()));
     QVERIFY(StarField::render(truth).save(photo, "JPEG", 85));
     SolveRequest request{photo, {}, hintsFor(view), m_options, m_dir.path(), false};
-    if (!position) {
+    if (!scaleKnown) {
         request.hints.scaleLow = request.hints.scaleHigh = 0;
         request.hints.position = view.centre;
         request.hints.radius = 5;
@@ -126,12 +123,9 @@ void tst_PlateSolver::solvesField()
     QVERIFY2(r.isIdentified(), qPrintable(r.message));
     const Wcs &wcs = *r.wcs;
     QCOMPARE(wcs.imageSize(), view.size);
-    QVERIFY2(skyDistance(wcs.centre(), truth.centre()) < 0.01 * view.width,
-             qPrintable(QString::number(skyDistance(wcs.centre(), truth.centre()))));
-    QVERIFY2(std::fabs(wcs.pixelScale() / truth.pixelScale() - 1) < 0.01,
-             qPrintable(QString::number(wcs.pixelScale())));
-    const double turn = std::fmod(wcs.upAngle() - truth.upAngle() + 540, 360) - 180;
-    QVERIFY2(std::fabs(turn) < 1, qPrintable(QString::number(wcs.upAngle())));
+    QVERIFY(skyDistance(wcs.centre(), truth.centre()) < 0.01 * view.width);
+    QVERIFY(std::fabs(wcs.pixelScale() / truth.pixelScale() - 1) < 0.01);
+    QVERIFY(std::fabs(std::fmod(wcs.upAngle() - truth.upAngle() + 540, 360) - 180) < 1);
     QCOMPARE(wcs.isMirrored(), view.mirrored);
 }
 
@@ -141,26 +135,18 @@ void tst_PlateSolver::namesTargetAndCaches()
     QVERIFY(StarField::render(kLagoon.wcs()).save(photo, "JPEG", 90));
     const QString cache = m_dir.filePath(QStringLiteral("cache"));
     SolveRequest request{photo, {}, hintsFor(kLagoon), m_options, cache, true};
-    request.hints.target = SkyCatalogue::builtIn().find(QStringLiteral("M31"));
-    request.hints.targetName = QStringLiteral("M31");
-
     const SolveResult first = FieldSolver::solve(request);
     QVERIFY2(first.isIdentified(), qPrintable(first.message));
     QCOMPARE(first.source, SolveResult::Source::Solver);
-    QVERIFY(first.targetOutsideField);
-    QVERIFY(first.targetMessage.contains(QStringLiteral("M31")));
-    QVERIFY(first.target);
-    const auto values = FieldFacts::values(first, AppSettings::Language::English);
-    QCOMPARE(values.last().second, QStringLiteral("M 8 (NGC 6523) Lagoon Nebula"));
+    QCOMPARE(FieldFacts::values(first, AppSettings::Language::English).last().second,
+             QStringLiteral("M 8 (NGC 6523) Lagoon Nebula"));
     QCOMPARE(QDir(cache).entryList(QDir::Files).size(), 1);
 
     // The same photo again: read back, the same field, without astrometry.net.
     request.solver.programFolder = m_dir.filePath(QStringLiteral("nowhere"));
-    request.hints.target = SkyCatalogue::builtIn().find(QStringLiteral("干潟星雲"));
     const SolveResult again = FieldSolver::solve(request);
     QCOMPARE(again.source, SolveResult::Source::Cache);
     QVERIFY(again.isIdentified());
-    QVERIFY(!again.targetOutsideField);
     QCOMPARE(again.wcs->centre().ra, first.wcs->centre().ra);
     QCOMPARE(again.objects.size(), first.objects.size());
     QCOMPARE(FieldFacts::values(again, AppSettings::Language::Japanese).last().second,
@@ -199,7 +185,6 @@ void tst_PlateSolver::notIdentified()
     const PlateSolver::Result r = PlateSolver(options).solve(noise, hints);
     QCOMPARE(int(r.status), status);
     QVERIFY(!r.wcs);
-    QCOMPARE(r.message, PlateSolver::statusMessage(r.status));
     if (r.status == PlateSolver::Status::Missing)
         QVERIFY(r.message.contains(QStringLiteral("astrometry-data-tycho2-10-19")));
     QVERIFY(clock.elapsed() < 5000);

@@ -4,16 +4,13 @@
 
 namespace {
 
-void le16(QByteArray &b, int v)
+// Little-endian numbers of 2 or 4 bytes, as GIF and BMP write them.
+void le(QByteArray &b, std::initializer_list<qint64> values, int bytes)
 {
-    b.append(char(v & 0xFF));
-    b.append(char((v >> 8) & 0xFF));
-}
-
-void le32(QByteArray &b, qint64 v)
-{
-    for (int i = 0; i < 4; ++i)
-        b.append(char((v >> (8 * i)) & 0xFF));
+    for (const qint64 v : values) {
+        for (int i = 0; i < bytes; ++i)
+            b.append(char((v >> (8 * i)) & 0xFF));
+    }
 }
 
 // The image data of one frame in one colour (index 0..3): 3-bit codes, a clear code every two
@@ -27,20 +24,9 @@ QByteArray lzwOneColour(int pixels, int colour)
             codes << colour;
     }
     codes << 5;
-    QByteArray data;
-    quint32 acc = 0;
-    int bits = 0;
-    for (int c : codes) {
-        acc |= quint32(c) << bits;
-        bits += 3;
-        while (bits >= 8) {
-            data.append(char(acc & 0xFF));
-            acc >>= 8;
-            bits -= 8;
-        }
-    }
-    if (bits > 0)
-        data.append(char(acc & 0xFF));
+    QByteArray data((codes.size() * 3 + 7) / 8, '\0'); // the codes' bits, lowest first
+    for (qsizetype bit = 0; bit < codes.size() * 3; ++bit)
+        data[bit / 8] = char(data[bit / 8] | ((codes[bit / 3] >> (bit % 3) & 1) << (bit % 8)));
     QByteArray blocks;
     for (qsizetype at = 0; at < data.size(); at += 255) {
         const QByteArray block = data.mid(at, 255);
@@ -80,8 +66,7 @@ QByteArray gif(int width, int height, int frames, QSize screen)
     if (screen.isEmpty())
         screen = QSize(width, height);
     QByteArray b("GIF89a");
-    le16(b, screen.width());
-    le16(b, screen.height());
+    le(b, {screen.width(), screen.height()}, 2);
     b.append("\x81\x00\x00", 3); // global table of 4 colours
     b.append("\xFF\xFF\xFF\x00\x00\x00\xC0\x20\x20\x20\x40\xC0", 12);
     if (frames > 1) // loops forever, as animations do
@@ -90,10 +75,7 @@ QByteArray gif(int width, int height, int frames, QSize screen)
         if (frames > 1) // graphic control: 10 ms per frame
             b.append("\x21\xF9\x04\x00\x01\x00\x00\x00", 8);
         b.append(char(0x2C));
-        le16(b, 0);
-        le16(b, 0);
-        le16(b, width);
-        le16(b, height);
+        le(b, {0, 0, width, height}, 2);
         b.append(char(0));
         b.append(char(2)); // minimum code size
         b.append(lzwOneColour(width * height, f % 4));
@@ -102,24 +84,14 @@ QByteArray gif(int width, int height, int frames, QSize screen)
     return b;
 }
 
-QByteArray bmpHeader(qint32 width, qint32 height, qint64 dataBytes, qint64 fileSizeField)
+QByteArray bmpHeader(qint32 width, qint32 height, qint64 dataBytes)
 {
     const qint64 offset = 14 + 40;
     QByteArray b("BM");
-    le32(b, fileSizeField >= 0 ? fileSizeField : offset + dataBytes);
-    le32(b, 0);
-    le32(b, offset);
-    le32(b, 40);
-    le32(b, width);
-    le32(b, height);
-    le16(b, 1);
-    le16(b, 24);
-    le32(b, 0);
-    le32(b, 0);
-    le32(b, 3780);
-    le32(b, 3780);
-    le32(b, 0);
-    le32(b, 0);
+    // Sizes and offset, width and height; one plane of 24 bits, uncompressed, 96 dpi, no palette.
+    le(b, {offset + dataBytes, 0, offset, 40, width, height}, 4);
+    le(b, {1, 24}, 2);
+    le(b, {0, 0, 3780, 3780, 0, 0}, 4);
     for (qint64 i = 0; i < dataBytes; ++i)
         b.append(char(i * 37));
     return b;

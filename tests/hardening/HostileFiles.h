@@ -19,8 +19,7 @@ QByteArray encoded(const QImage &image, const char *format, int quality = 75);
 // a logical screen of `screen` (width x height when empty). Qt writes no GIF.
 QByteArray gif(int width, int height, int frames = 1, QSize screen = QSize());
 
-// A 24-bit BMP whose headers say width x height and whose file size field says fileSizeField
-// (the true size when negative), followed by dataBytes bytes of pixels.
-QByteArray bmpHeader(qint32 width, qint32 height, qint64 dataBytes, qint64 fileSizeField = -1);
+// A 24-bit BMP whose headers say width x height, followed by dataBytes bytes of pixels.
+QByteArray bmpHeader(qint32 width, qint32 height, qint64 dataBytes);
 
 } // namespace HostileFiles

@@ -3,6 +3,7 @@
 #include "compose/FrameDescription.h"
 #include "compose/LayoutMargins.h"
 #include "compose/PreviewComposer.h"
+#include "support/TestFiles.h"
 
 #include <QFontDatabase>
 #include <QFontInfo>
@@ -109,24 +110,29 @@ void tst_PreviewComposer::decodesOnceUntilChangedOrGone()
 
 void tst_PreviewComposer::unreadableOrTooLargePhoto()
 {
-    // A good JPEG header, then nothing (text that is no photo is the window's test).
-    const QString path = m_dir.filePath(QStringLiteral("cut.jpg"));
-    QVERIFY(cornerPhoto(64, 64).save(path, "jpeg") && QFile::resize(path, 200));
+    // Text that is no photo, then a good JPEG header and nothing after it: the canvas, the photo
+    // path and the frame stay (the message is the window's test).
+    const QString path = m_dir.filePath(QStringLiteral("notes.jpg"));
+    QVERIFY(TestFiles::writeAll(path, "these are notes, not a photo"));
     FrameDescription frame = panelFrame();
     PreviewComposer composer;
     QVERIFY(composer.compose(frame, LayoutMargins{}).isDrawn());
     const QImage before = composer.canvas().copy();
-    QCOMPARE(composer.loadPhotoFile(path, frame, LayoutMargins{}).kind,
-             ComposeOutcome::Kind::PhotoUnreadable);
-    QCOMPARE(composer.photoPath(), QString()); // changed only by a photo that reads
-    QCOMPARE(composer.canvas(), before);
-    QCOMPARE(frame.photoWidth, 320);
+    for (bool cut : {false, true}) {
+        QVERIFY(!cut || (cornerPhoto(64, 64).save(path, "jpeg") && QFile::resize(path, 200)));
+        QCOMPARE(composer.loadPhotoFile(path, frame, LayoutMargins{}).kind,
+                 ComposeOutcome::Kind::PhotoUnreadable);
+        QCOMPARE(composer.photoPath(), QString()); // changed only by a photo that reads
+        QCOMPARE(composer.canvas(), before);
+        QCOMPARE(frame.photoWidth, 320);
+    }
 
-    // Too large a photo is refused from its header alone; the canvas keeps the layout for the
-    // panel's size, cleared to the background.
+    // Too large a photo is refused from its header alone, which names the photo; the canvas
+    // keeps the layout for the panel's size, cleared to the background.
     QVERIFY(cornerPhoto(1601, 60).save(path, "bmp"));
     QCOMPARE(composer.loadPhotoFile(path, frame, LayoutMargins{}).kind,
              ComposeOutcome::Kind::PhotoSizeRefused);
+    QCOMPARE(composer.photoPath(), path);
     QCOMPARE(composer.canvas().width(), 2 * 20 + 320 + 2);
     QCOMPARE(composer.canvas().pixel(composer.canvas().width() / 2, composer.canvas().height() / 2),
              qRgb(0, 0, 0x40));

@@ -78,8 +78,8 @@ void tst_PanelValues::unusableValuesKeepThePrevious()
     TemplateFile tpl;
     for (int i = 0; i < 5; ++i)
         tpl.setFontName(i, QStringLiteral("ＭＳ 明朝"));
-    // A face not offered keeps the row's face (the window's test), and the rest of the row still
-    // arrives; letter case does not matter.
+    // A face not offered keeps the row's face, and the rest of the row still arrives; letter case
+    // does not matter.
     tpl.setFontName(3, QStringLiteral("Not Installed Sans"));
     tpl.setFontBold(3, true);
     tpl.setFontName(4, QStringLiteral("ipagothic"));
@@ -91,6 +91,7 @@ void tst_PanelValues::unusableValuesKeepThePrevious()
     p.align.fill(FooterAlign::Centre);
     p.applyTemplate(tpl, false, kFonts);
     QCOMPARE(p.fonts[0].fontName, "ＭＳ 明朝");
+    QCOMPARE(p.fonts[3].fontName, "ＭＳ ゴシック");
     QCOMPARE(p.fonts[4].fontName, "IPAGothic");
     QCOMPARE(p.fonts[3].bold, true);
     QCOMPARE(p.align,

@@ -4,16 +4,12 @@
 #include <QApplication>
 #include <QClipboard>
 #include <QComboBox>
-#include <QImage>
 #include <QInputMethodEvent>
 #include <QLineEdit>
-#include <QMenu>
 #include <QMimeData>
 #include <QSignalSpy>
 #include <QTest>
 #include <QVBoxLayout>
-
-#include <memory>
 
 using namespace Qt::StringLiterals;
 
@@ -31,19 +27,20 @@ void typeText(QWidget *widget, const QString &text)
     }
 }
 
-void commit(QWidget *widget, const QString &text)
+// An input method's commit, replacing `length` characters from `from` relative to the cursor.
+void commit(QWidget *widget, const QString &text, int from = 0, int length = 0)
 {
     QInputMethodEvent event;
-    event.setCommitString(text);
+    event.setCommitString(text, from, length);
     QApplication::sendEvent(widget, &event);
 }
 
-QString paste(QLineEdit *box, const QString &text, QKeyCombination key = Qt::CTRL | Qt::Key_V)
+// Pastes `text` into the box holding `before`.
+QString paste(QLineEdit *box, const QString &before, const QString &text,
+              QKeyCombination key = Qt::CTRL | Qt::Key_V)
 {
-    if (text.isEmpty())
-        QGuiApplication::clipboard()->setImage(QImage(4, 4, QImage::Format_RGB32));
-    else
-        QGuiApplication::clipboard()->setText(text);
+    box->setText(before);
+    QGuiApplication::clipboard()->setText(text);
     QTest::keyClick(box, key.key(), key.keyboardModifiers());
     return box->text();
 }
@@ -60,20 +57,19 @@ QString drop(QLineEdit *box, const QString &text)
     return box->text();
 }
 
-// A window with a digit box, a box without a validator and the photo-size box.
+// A window with a digit box and the photo-size box.
 struct Window
 {
     QWidget widget;
     QLineEdit *txtYear = new QLineEdit(&widget);
-    QLineEdit *txtTargetName = new QLineEdit(&widget);
     QComboBox *cboPhotoSize = new QComboBox(&widget);
     QLineEdit *size = nullptr;
 
     Window()
     {
         auto *layout = new QVBoxLayout(&widget);
-        for (QWidget *w : std::initializer_list<QWidget *>{txtYear, txtTargetName, cboPhotoSize})
-            layout->addWidget(w);
+        layout->addWidget(txtYear);
+        layout->addWidget(cboPhotoSize);
         cboPhotoSize->setEditable(true);
         cboPhotoSize->setCompleter(nullptr);
         size = cboPhotoSize->lineEdit();
@@ -104,21 +100,14 @@ void tst_NumberValidators::digitsTyped()
     // What a Japanese input method types as keys: full-width digits arrive as ASCII.
     typeText(w.txtYear, u"2a0 0-2 1２ｱｘ:"_s);
     QCOMPARE(w.txtYear->text(), u"200212"_s);
-    // On Windows AltGr arrives as Ctrl+Alt, and the box takes the character it types.
-    const auto altGr = Qt::ControlModifier | Qt::AltModifier;
-    QTest::sendKeyEvent(QTest::Click, w.txtYear, Qt::Key_Q, u"@"_s, altGr);
-    QTest::sendKeyEvent(QTest::Click, w.txtYear, Qt::Key_7, u"7"_s, altGr);
-    QCOMPARE(w.txtYear->text(), u"2002127"_s);
-    // Editing keys work; Escape and Return are not inserted, and Return is reported as usual.
+    // Deletions are taken, and Return is reported as usual.
     QSignalSpy returned(w.txtYear, &QLineEdit::returnPressed);
-    for (Qt::Key key :
-         {Qt::Key_Backspace, Qt::Key_Home, Qt::Key_Delete, Qt::Key_Escape, Qt::Key_Return})
+    for (Qt::Key key : {Qt::Key_Backspace, Qt::Key_Home, Qt::Key_Delete, Qt::Key_Return})
         QTest::keyClick(w.txtYear, key);
-    QCOMPARE(w.txtYear->text(), u"00212"_s);
+    QCOMPARE(w.txtYear->text(), u"0021"_s);
     QCOMPARE(returned.count(), 1);
     w.txtYear->selectAll();
-    QTest::keyClick(w.txtYear, Qt::Key_X, Qt::ControlModifier);
-    QCOMPARE(QGuiApplication::clipboard()->text(), u"00212"_s);
+    QTest::keyClick(w.txtYear, Qt::Key_Delete);
     // An input method's commit is judged as a whole, as a paste is.
     QInputMethodEvent preedit(u"２"_s, {});
     QApplication::sendEvent(w.txtYear, &preedit);
@@ -132,10 +121,6 @@ void tst_NumberValidators::digitsTyped()
     QTest::keyClick(w.txtYear, Qt::Key_Return);
     QCOMPARE(w.txtYear->text(), u"2002年1"_s);
     QCOMPARE(returned.count(), 2);
-
-    w.txtTargetName->setFocus();
-    typeText(w.txtTargetName, u"M42 ｘ"_s);
-    QCOMPARE(w.txtTargetName->text(), u"M42 ｘ"_s);
 }
 
 void tst_NumberValidators::photoSizeTyped()
@@ -160,47 +145,21 @@ void tst_NumberValidators::photoSizeTyped()
     for (const QString &text : {u"６４０"_s, u"Ｘ"_s, u"ｘ"_s, u"48０"_s})
         commit(w.size, text);
     QCOMPARE(w.cboPhotoSize->currentText(), u"640x480"_s);
+    // An input method replacing the "4" before the cursor: judged from that digit, not the "x".
+    commit(w.size, u"９"_s, -3, 1);
+    QCOMPARE(w.size->text(), u"640x980"_s);
 }
 
 void tst_NumberValidators::pastesAndDrops()
 {
     Window w;
-    // The box holds "1"; an empty clipboard text stands for a picture.
-    const auto pasteAfterOne = [&](const QString &text, QKeyCombination key) {
-        w.txtYear->setText(u"1"_s);
-        return paste(w.txtYear, text, key);
-    };
-    const QKeyCombination ctrlV = Qt::CTRL | Qt::Key_V;
-    QCOMPARE(pasteAfterOne(u"2002"_s, ctrlV), u"12002"_s);
-    QCOMPARE(pasteAfterOne(u"2002年"_s, ctrlV), u"1"_s);
-    QCOMPARE(pasteAfterOne(u" 2002"_s, ctrlV), u"1"_s);
-    QCOMPARE(pasteAfterOne(u"２００2"_s, ctrlV), u"12002"_s);
-    QCOMPARE(pasteAfterOne(QString(), ctrlV), u"1"_s);
-    QCOMPARE(pasteAfterOne(u"７"_s, Qt::SHIFT | Qt::Key_Insert), u"17"_s);
-
-    // The context menu's Paste is the box's own and judged the same way.
-    w.txtYear->clear();
-    QGuiApplication::clipboard()->setText(u"3a"_s);
-    const std::unique_ptr<QMenu> menu(w.txtYear->createStandardContextMenu());
-    QAction *pasteEntry = nullptr;
-    for (QAction *action : menu->actions())
-        if (action->text().startsWith(QLineEdit::tr("&Paste")))
-            pasteEntry = action;
-    QVERIFY(pasteEntry);
-    pasteEntry->trigger();
-    QCOMPARE(w.txtYear->text(), QString());
-
-    // The photo size judges a paste by its rule too.
-    w.size->clear();
-    QCOMPARE(paste(w.size, u"1024 X 768"_s), QString());
-    QCOMPARE(paste(w.size, u"1024Ｘ768"_s), u"1024x768"_s);
-
+    // A paste is judged as a whole, by the rule of its box.
+    QCOMPARE(paste(w.txtYear, u"1"_s, u"2002年"_s), u"1"_s);
+    QCOMPARE(paste(w.txtYear, u"1"_s, u"７"_s, Qt::SHIFT | Qt::Key_Insert), u"17"_s);
+    QCOMPARE(paste(w.size, QString(), u"1024Ｘ768"_s), u"1024x768"_s);
     // Whichever box has the focus, a drop is judged by the box it lands on.
-    QCOMPARE(drop(w.txtYear, u"12:30"_s), QString());
     QCOMPARE(drop(w.txtYear, u"12"_s), u"12"_s);
     QCOMPARE(drop(w.size, u"800x6x0"_s), QString());
-    QCOMPARE(drop(w.size, u"800X600"_s), u"800x600"_s);
-    QCOMPARE(drop(w.txtTargetName, u"M42:"_s), u"M42:"_s);
 }
 
 QTEST_MAIN(tst_NumberValidators)

@@ -75,16 +75,14 @@ void tst_MainWindow::startupWithoutFiles()
     for (const auto &[name, r] : places)
         QCOMPARE(s.find<QWidget>(name)->geometry(),
                  QRect(px(r.x(), t.x), px(r.y(), t.y), px(r.width(), t.x), px(r.height(), t.y)));
-    // The toolbar in its order; separators and the gap run nothing.
+    // The toolbar in its order, each button with its picture.
     QStringList keys;
     auto *toolbar = s.find<QToolBar>("Toolbar");
     for (QAction *a : toolbar->actions()) {
         QWidget *button = toolbar->widgetForAction(a);
         keys << (a->isSeparator() ? "|" : button->objectName());
-        if (a->isSeparator() || button->objectName().isEmpty())
-            QTest::mouseClick(button, Qt::LeftButton);
-        else
-            QVERIFY(!static_cast<QToolButton *>(button)->icon().isNull());
+        if (auto *tool = qobject_cast<QToolButton *>(button); tool && !a->isSeparator())
+            QVERIFY(!tool->icon().isNull());
     }
     QCOMPARE(keys,
              QStringList({"TbOpenTmp", "TbSaveTmp", "|", "TbSetup", "|", "TbExit", "",

@@ -5,7 +5,6 @@
 #include "compose/PreviewCommand.h"
 #include "compose/PreviewComposer.h"
 #include "io/SavePicture.h"
-#include "store/ProfileFile.h"
 #include "store/TemplateFile.h"
 #include "support/ExifFiles.h"
 #include "support/LocalZone.h"
@@ -27,13 +26,6 @@ const char kTemplate[] = "[Frame]\r\nPhotoSize=200x100\r\nBackground=0x200000\r\
                          "[Header-0]\r\nData=M42\r\nFontSize=12\r\n"
                          "[Header-1]\r\nMonth=11\r\nDay=24\r\nYear=2001\r\nTime=22:30\r\n"
                          "[Header-2]\r\nData=10cm refractor\r\nFontAlign=1\r\n";
-
-QImage photo(int w, int h)
-{
-    QImage image(w, h, QImage::Format_RGB32);
-    image.fill(qRgb(0, 200, 0));
-    return image;
-}
 
 } // namespace
 
@@ -71,9 +63,15 @@ void tst_ComposeCommand::initTestCase()
     FontSetup::install();
     QVERIFY(QDir::setCurrent(m_dir.path())); // every file of the test in its own folder
     QVERIFY(TestFiles::writeAll(QStringLiteral("t.kvl"), kTemplate));
-    QVERIFY(photo(200, 150).save(QStringLiteral("a.bmp"), "bmp"));
-    QVERIFY(photo(120, 90).save(QStringLiteral("b.jpg"), "jpeg"));
-    QVERIFY(photo(1601, 60).save(QStringLiteral("wide.bmp"), "bmp"));
+    for (const auto &[name, size] : {std::pair{"a.bmp", QSize(200, 150)},
+                                     {"a.jpg", QSize(60, 60)},
+                                     {"b.jpg", QSize(120, 90)},
+                                     {"wide.bmp", QSize(1601, 60)},
+                                     {"x.png", QSize(80, 60)}}) {
+        QImage photo(size, QImage::Format_RGB32);
+        photo.fill(qRgb(0, 200, 0));
+        QVERIFY(photo.save(name));
+    }
     QVERIFY(TestFiles::writeAll(QStringLiteral("bad.jpg"), "not a picture"));
     QImage detailed(160, 120, QImage::Format_RGB32); // noise: its pixels fill most of the file
     QRandomGenerator(1).fillRange(reinterpret_cast<quint32 *>(detailed.bits()), 160 * 120);
@@ -199,7 +197,6 @@ void tst_ComposeCommand::batchFormatAndClash()
     QVERIFY(m_err.isEmpty()); // no progress lines unless asked
     QCOMPARE(QImageReader(QStringLiteral("pngs/a.png")).format(), QByteArray("png"));
     // Two photos with one base name would overwrite each other: the second one fails.
-    QVERIFY(photo(60, 60).save(QStringLiteral("a.jpg"), "jpeg"));
     QCOMPARE(run({"--output-dir", "pngs", "a.bmp", "a.jpg"}), 1);
     QVERIFY(m_err.contains(QStringLiteral("a.jpg")));
 }
@@ -207,12 +204,9 @@ void tst_ComposeCommand::batchFormatAndClash()
 void tst_ComposeCommand::setIsATemplateValue()
 {
     // Text, a colour as on the web and a boolean in any letter case, as the template holds them.
-    ProfileFile tpl;
-    QVERIFY(tpl.load(QStringLiteral("t.kvl")));
-    tpl.setValue("Header-0", "Data", "M42 オリオン大星雲");
-    tpl.setValue("Header-2", "FontColor", "0x80FF");
-    tpl.setValue("Header-0", "FontBold", "True");
-    QVERIFY(tpl.save(QStringLiteral("set.kvl")));
+    const QByteArray set = QByteArray(kTemplate).replace(
+        "Data=M42\r\n", "Data=" + TestFiles::cp932("M42 オリオン大星雲") + "\r\nFontBold=True\r\n");
+    QVERIFY(TestFiles::writeAll("set.kvl", set + "FontColor=0x80FF\r\n")); // [Header-2] is last
     QCOMPARE(run({"--template", "t.kvl", "--set", "Header-0.Data=M42 オリオン大星雲", "--set",
                   "Header-2.FontColor=#FF8000", "--set", "header-0.fontbold=true", "--photo",
                   "a.bmp", "--output", "viaSet.bmp"}),
@@ -240,9 +234,8 @@ void tst_ComposeCommand::fillFromPhotoInABatch()
         {"camA", camA}, {"camB", {"--set", "Header-2.Data=Camera B"}}, {"a", {}}};
     for (const auto &[name, sets] : expected) {
         const QString photo = name + (name == "a" ? ".bmp" : ".jpg");
-        const QString reference = QStringLiteral("reference.bmp");
-        QCOMPARE(run(same + sets + QStringList{"--photo", photo, "--output", reference}), 0);
-        QVERIFY2(TestFiles::readAll("j3/" + name + ".bmp") == TestFiles::readAll(reference),
+        QCOMPARE(run(same + sets + QStringList{"--photo", photo, "--output", "reference.bmp"}), 0);
+        QVERIFY2(TestFiles::readAll("j3/" + name + ".bmp") == TestFiles::readAll("reference.bmp"),
                  qPrintable(name));
     }
     QCOMPARE(run({"--print-metadata", "camA.jpg"}), 0);
@@ -302,7 +295,6 @@ void tst_ComposeCommand::neverWritesOverAPhoto_data()
     QTest::addColumn<QString>("output");
     const auto row = [](const char *name, const QStringList &args, const char *photo,
                         const char *output) { QTest::newRow(name) << args << photo << output; };
-    QVERIFY(photo(80, 60).save(QStringLiteral("x.png"), "png"));
     QVERIFY(QFile::link(QStringLiteral("x.png"), QStringLiteral("link.png")));
     row("a batch in the photo's folder", {"--output-dir=.", "--format", "jpg", "b.jpg"}, "b.jpg",
         "./b.jpg");

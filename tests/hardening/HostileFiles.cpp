@@ -27,14 +27,10 @@ QByteArray lzwOneColour(int pixels, int colour)
     QByteArray data((codes.size() * 3 + 7) / 8, '\0'); // the codes' bits, lowest first
     for (qsizetype bit = 0; bit < codes.size() * 3; ++bit)
         data[bit / 8] = char(data[bit / 8] | ((codes[bit / 3] >> (bit % 3) & 1) << (bit % 8)));
-    QByteArray blocks;
-    for (qsizetype at = 0; at < data.size(); at += 255) {
-        const QByteArray block = data.mid(at, 255);
-        blocks.append(char(block.size()));
-        blocks.append(block);
-    }
-    blocks.append(char(0));
-    return blocks;
+    QByteArray blocks; // of up to 255 bytes, each after its size
+    for (qsizetype at = 0; at < data.size(); at += 255)
+        blocks += char(std::min<qsizetype>(data.size() - at, 255)) + data.mid(at, 255);
+    return blocks + '\0';
 }
 
 } // namespace

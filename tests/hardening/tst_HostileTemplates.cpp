@@ -9,7 +9,6 @@
 #include <QTest>
 
 using TestFiles::readAll;
-using TestFiles::writeAll;
 
 class tst_HostileTemplates : public QObject
 {
@@ -47,10 +46,6 @@ void tst_HostileTemplates::controlCharactersInValues()
     QCOMPARE(read.data(2), value);
     QCOMPARE(read.year(), value);
     QCOMPARE(read.data(3), QStringLiteral("after"));
-    // Saved again unchanged, the file keeps its bytes.
-    const QByteArray once = readAll(m_path);
-    QVERIFY(read.save(m_path, true));
-    QCOMPARE(readAll(m_path), once);
 }
 
 void tst_HostileTemplates::unchangedTemplateKeepsEveryByte()
@@ -65,7 +60,7 @@ void tst_HostileTemplates::unchangedTemplateKeepsEveryByte()
         readAll(m_path).replace("Data=placeholder\r\n", "Data=bad \x81\x7F\x82\r\n") +
         "[Extra]\r\n; note \x82\r\nx=\x80\xA0\xFD\xFE\xFF\r\ny=\x88\x09z\r\n"
         "Note=\x81\x0A";
-    QVERIFY(writeAll(m_path, bytes));
+    QVERIFY(TestFiles::writeAll(m_path, bytes));
     QVERIFY(t.load(m_path));
     // What the program shows for such bytes: substitutes, never a crash.
     bool decoded = true;

@@ -61,12 +61,11 @@ void tst_SaveFaults::windowSaveOnFullDisk()
     QFETCH(QString, file);
     Session s;
     MainWindow &w = s.start();
-    const bool picture = file.endsWith(u".png");
-    if (!picture)
-        s.edit(QStringLiteral("txtTargetName"))->setText(QString(300, u'M'));
+    s.edit(QStringLiteral("txtTargetName"))->setText(QString(300, u'M')); // past the full disk
     const QString target = file.isEmpty() ? w.defaultTemplatePath() : s.path(file);
-    const QByteArray old = picture ? SavePicture::bmpBytes(HostileFiles::gradient(30, 20))
-                                   : QByteArray("[Frame]\r\nPhotoSize=640x480\r\n");
+    const QByteArray old = file.endsWith(u".png")
+                               ? SavePicture::bmpBytes(HostileFiles::gradient(30, 20))
+                               : QByteArray("[Frame]\r\nPhotoSize=640x480\r\n");
     QVERIFY(writeAll(target, old));
     const QString savePath = w.settings().savePath();
     const QString templatePath = w.settings().templatePath();

@@ -103,9 +103,8 @@ private slots:
         FontSetup::install();
         setLocalZone("Asia/Tokyo");
     }
-    void dropLoadsFirstFile();
+    void photosDroppedOpenedAndRemoved();
     void photosNotTakenAreTold();
-    void openDialogStartsInLoadPathAndRemove();
     void picturesSavedAndCopied();
     void fillFromPhoto();
     void subframeFolderOfTheTemplate();
@@ -115,7 +114,7 @@ private slots:
     void fittedViewShowsAndTakesDrops();
 };
 
-void tst_PreviewWindow::dropLoadsFirstFile()
+void tst_PreviewWindow::photosDroppedOpenedAndRemoved()
 {
     Session s;
     MainWindow &w = s.start();
@@ -136,10 +135,54 @@ void tst_PreviewWindow::dropLoadsFirstFile()
     QCOMPARE(QSize(w.frame().photoWidth, w.frame().photoHeight), QSize(200, 150));
     QCOMPARE(w.settings().loadPath(), QDir::toNativeSeparators(s.path("photos")));
     QCOMPARE(static_cast<PreviewCanvas *>(canvas)->image(), w.previewWindow()->canvasImage());
-    QVERIFY(s.services.messageCalls.isEmpty());
     // The next Preview takes the photo again from its file.
     s.find<QPushButton>("cmdPreview")->click();
     QCOMPARE(w.frame().photoWidth, 200);
+
+    // The open dialog: its filter, the photo folder to start in.
+    w.settings().setLoadPath(s.dir.path());
+    const QString photo = writePhoto(s, "night/m42.bmp", {160, 120});
+    s.services.openAnswers.enqueue(photo);
+    s.find<QAction>("IDM_LOADPHOTO")->trigger();
+    const auto &options = s.services.openCalls.first();
+    QCOMPARE(options.filter, QString("画像ﾌｧｲﾙ |*.jpg;*.bmp;*.gif;*.wmf;*.emf;*.jpeg;*.fit;*.fits;"
+                                     "*.fts;*.tif;*.tiff;*.png;*.xisf|"
+                                     "Windows / OS/2 ﾋﾞｯﾄﾏｯﾌﾟ (*.bmp)|*.bmp|"
+                                     "JPEG (*.jpg)|*.jpg|"
+                                     "CompuServe Graphics Interchange (*.gif)|*.gif|"
+                                     "Windows ﾒﾀﾌｧｲﾙ (*.wmf)|*.wmf|"
+                                     "Windows ｴﾝﾊﾝｽﾄ ﾒﾀﾌｧｲﾙ (*.emf)|*.emf|"
+                                     "FITS (*.fit;*.fits;*.fts)|*.fit;*.fits;*.fts|"
+                                     "TIFF (*.tif;*.tiff)|*.tif;*.tiff|"
+                                     "PNG (*.png)|*.png|"
+                                     "XISF (*.xisf)|*.xisf|"
+                                     "全てのﾌｧｲﾙ (*.*)|*.*"));
+    QCOMPARE(options.initialDir, s.dir.path());
+    QVERIFY(options.confirmCreate);
+    QVERIFY(showsPhoto(w.previewWindow(), photo));
+    // The next opening starts in the photo's folder, with an empty name again; cancelled, it
+    // loads nothing.
+    s.find<QToolButton>("TbOpenPhoto")->click();
+    QCOMPARE(s.services.openCalls.last().initialDir, QDir::toNativeSeparators(s.path("night")));
+    QCOMPARE(s.services.openCalls.last().fileName, QString());
+    QVERIFY(s.services.messageCalls.isEmpty());
+    // Saving proposes the photo's name as a bitmap in the save folder.
+    w.settings().setSavePath(s.path("out"));
+    w.savePicture();
+    QCOMPARE(s.services.saveCalls.last().fileName, s.path("out/m42.bmp"));
+
+    // Removing the photo with edits not previewed yet: only the photo size is taken.
+    w.previewWindow()->hide();
+    s.combo("cboPhotoSize")->setEditText("240x180");
+    s.edit("txtTargetName")->setText("not previewed");
+    s.swatch("picBackColor")->setColor(0x00FF00);
+    const FrameDescription shown = w.frame();
+    s.find<QToolButton>("TbRemovePhoto")->click();
+    QCOMPARE(w.previewWindow()->photoPath(), QString());
+    QVERIFY(w.previewWindow()->isVisible());
+    QCOMPARE(w.previewWindow()->composer().drawnFrame().photoArea.size(), QSize(240, 180));
+    QCOMPARE(w.frame().textItems[0].text, shown.textItems[0].text);
+    QCOMPARE(w.frame().backColor, shown.backColor);
 }
 
 void tst_PreviewWindow::photosNotTakenAreTold()
@@ -189,55 +232,6 @@ void tst_PreviewWindow::photosNotTakenAreTold()
     QCOMPARE(s.services.messageCalls.size(), 4);
     QVERIFY(w.statusBar()->currentMessage().isEmpty());
     QCOMPARE(QSize(w.frame().photoWidth, w.frame().photoHeight), QSize(1600, 100));
-}
-
-void tst_PreviewWindow::openDialogStartsInLoadPathAndRemove()
-{
-    Session s;
-    MainWindow &w = s.start();
-    w.settings().setLoadPath(s.dir.path());
-    const QString photo = writePhoto(s, "night/m42.bmp", {160, 120});
-    s.services.openAnswers.enqueue(photo);
-    s.find<QAction>("IDM_LOADPHOTO")->trigger();
-    const auto &options = s.services.openCalls.first();
-    QCOMPARE(options.filter, QString("画像ﾌｧｲﾙ |*.jpg;*.bmp;*.gif;*.wmf;*.emf;*.jpeg;*.fit;*.fits;"
-                                     "*.fts;*.tif;*.tiff;*.png;*.xisf|"
-                                     "Windows / OS/2 ﾋﾞｯﾄﾏｯﾌﾟ (*.bmp)|*.bmp|"
-                                     "JPEG (*.jpg)|*.jpg|"
-                                     "CompuServe Graphics Interchange (*.gif)|*.gif|"
-                                     "Windows ﾒﾀﾌｧｲﾙ (*.wmf)|*.wmf|"
-                                     "Windows ｴﾝﾊﾝｽﾄ ﾒﾀﾌｧｲﾙ (*.emf)|*.emf|"
-                                     "FITS (*.fit;*.fits;*.fts)|*.fit;*.fits;*.fts|"
-                                     "TIFF (*.tif;*.tiff)|*.tif;*.tiff|"
-                                     "PNG (*.png)|*.png|"
-                                     "XISF (*.xisf)|*.xisf|"
-                                     "全てのﾌｧｲﾙ (*.*)|*.*"));
-    QCOMPARE(options.initialDir, s.dir.path());
-    QVERIFY(options.confirmCreate);
-    QVERIFY(showsPhoto(w.previewWindow(), photo));
-    // The next opening starts in the photo's folder, with an empty name again; cancelled, it
-    // loads nothing.
-    s.find<QToolButton>("TbOpenPhoto")->click();
-    QCOMPARE(s.services.openCalls.last().initialDir, QDir::toNativeSeparators(s.path("night")));
-    QCOMPARE(s.services.openCalls.last().fileName, QString());
-    QVERIFY(s.services.messageCalls.isEmpty());
-    // Saving proposes the photo's name as a bitmap in the save folder.
-    w.settings().setSavePath(s.path("out"));
-    w.savePicture();
-    QCOMPARE(s.services.saveCalls.last().fileName, s.path("out/m42.bmp"));
-
-    // Removing the photo with edits not previewed yet: only the photo size is taken.
-    w.previewWindow()->hide();
-    s.combo("cboPhotoSize")->setEditText("240x180");
-    s.edit("txtTargetName")->setText("not previewed");
-    s.swatch("picBackColor")->setColor(0x00FF00);
-    const FrameDescription shown = w.frame();
-    s.find<QToolButton>("TbRemovePhoto")->click();
-    QCOMPARE(w.previewWindow()->photoPath(), QString());
-    QVERIFY(w.previewWindow()->isVisible());
-    QCOMPARE(w.previewWindow()->composer().drawnFrame().photoArea.size(), QSize(240, 180));
-    QCOMPARE(w.frame().textItems[0].text, shown.textItems[0].text);
-    QCOMPARE(w.frame().backColor, shown.backColor);
 }
 
 void tst_PreviewWindow::picturesSavedAndCopied()

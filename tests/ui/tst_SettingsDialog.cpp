@@ -89,7 +89,6 @@ class tst_SettingsDialog : public QObject
 private slots:
     void initTestCase();
     void saveStoresEveryControl();
-    void marginBoxes();
     void valuesTheControlsCannotShowAreKept();
     void marginDiagram();
 };
@@ -134,11 +133,8 @@ void tst_SettingsDialog::saveStoresEveryControl()
     s.click(u"cmdCaptionDefaults"_s);
     s.click(u"cmdSave"_s);
     QCOMPARE(s.nolt.captionPattern(1), AppSettings::defaultCaptionPattern(1));
-}
 
-void tst_SettingsDialog::marginBoxes()
-{
-    Setup s;
+    // The margin boxes take digits only.
     s.open();
     for (int i : {0, 3}) {
         QLineEdit *box = s.margin(i);

@@ -17,23 +17,19 @@ struct View
     bool mirrored = false;
     QSize size;
 
-    Wcs wcs() const
+    double scale() const { return width * 3600 / size.width(); }
+    Wcs wcs() const { return Wcs::fromView(centre, scale(), up, mirrored, size); }
+    // The hints a photo of the view would give: its scale within 10%, the place within a degree.
+    SolveHints hints() const
     {
-        return Wcs::fromView(centre, width * 3600 / size.width(), up, mirrored, size);
+        SolveHints h;
+        h.scaleLow = scale() * 0.9;
+        h.scaleHigh = scale() * 1.1;
+        h.position = SkyPoint{centre.ra + 0.3, centre.dec - 0.2};
+        h.radius = 1 + width;
+        return h;
     }
 };
-
-// The hints a photo of the view would give: its scale within 10%, the place within a degree.
-SolveHints hintsFor(const View &view)
-{
-    SolveHints h;
-    const double scale = view.width * 3600 / view.size.width();
-    h.scaleLow = scale * 0.9;
-    h.scaleHigh = scale * 1.1;
-    h.position = SkyPoint{view.centre.ra + 0.3, view.centre.dec - 0.2};
-    h.radius = 1 + view.width;
-    return h;
-}
 
 // Processes of this test still running with `text` on their command line.
 int processesWith(const QString &text)
@@ -110,7 +106,7 @@ void tst_PlateSolver::solvesField()
     const Wcs truth = view.wcs();
     const QString photo = m_dir.filePath(QStringLiteral("%1.jpg").arg(QTest::currentDataTag()));
     QVERIFY(StarField::render(truth).save(photo, "JPEG", 85));
-    SolveRequest request{photo, {}, hintsFor(view), m_options, m_dir.path(), false};
+    SolveRequest request{photo, {}, view.hints(), m_options, m_dir.path(), false};
     if (!scaleKnown) {
         request.hints.scaleLow = request.hints.scaleHigh = 0;
         request.hints.position = view.centre;
@@ -131,7 +127,7 @@ void tst_PlateSolver::namesTargetAndCaches()
     const QString photo = m_dir.filePath(QStringLiteral("lagoon.jpg"));
     QVERIFY(StarField::render(kLagoon.wcs()).save(photo, "JPEG", 90));
     const QString cache = m_dir.filePath(QStringLiteral("cache"));
-    SolveRequest request{photo, {}, hintsFor(kLagoon), m_options, cache, true};
+    SolveRequest request{photo, {}, kLagoon.hints(), m_options, cache, true};
     const SolveResult first = FieldSolver::solve(request);
     QVERIFY2(first.isIdentified(), qPrintable(first.message));
     QCOMPARE(first.source, SolveResult::Source::Solver);
@@ -174,7 +170,7 @@ void tst_PlateSolver::notIdentified()
     if (setting == QLatin1String("indexes"))
         options.indexFolder = empty;
     if (setting == QLatin1String("small"))
-        hints = hintsFor(View{kLagoon.centre, 0.15, 0, false, noise.size()});
+        hints = View{kLagoon.centre, 0.15, 0, false, noise.size()}.hints();
     if (setting == QLatin1String("limit"))
         options.timeLimit = 1;
     const QDeadlineTimer quick(5000);

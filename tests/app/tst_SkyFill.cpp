@@ -38,130 +38,122 @@ class tst_SkyFill : public QObject
 
 private slots:
     void initTestCase() { FontSetup::install(); }
-    void fillNamesTargetAndKeepsTypedOne_data();
-    void fillNamesTargetAndKeepsTypedOne();
-    void cancelAndMissingSolver_data();
-    void cancelAndMissingSolver();
-    void anotherPhotoDropsTheSolve();
-};
-
-void tst_SkyFill::fillNamesTargetAndKeepsTypedOne_data()
-{
-    QTest::addColumn<QString>("typed");
-    QTest::addColumn<QString>("target");
-    QTest::addColumn<QString>("message");
-    QTest::newRow("empty name takes the target") << ""
-                                                 << "M 8 (NGC 6523) 干潟星雲"
-                                                 << "写野: 18h03m";
-    QTest::newRow("typed name in the field is kept") << "NGC 6530"
-                                                     << "NGC 6530"
+    void fillNamesTargetAndKeepsTypedOne_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("target");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("empty name takes the target") << ""
+                                                     << "M 8 (NGC 6523) 干潟星雲"
                                                      << "写野: 18h03m";
-    QTest::newRow("typed name outside the field is told")
-        << "M31"
-        << "M31"
-        << "入力された対象「M31」は写野の外にあります。対象名はそのままにします。";
-}
-
-void tst_SkyFill::fillNamesTargetAndKeepsTypedOne()
-{
-    QFETCH(QString, typed);
-    QFETCH(QString, target);
-    QFETCH(QString, message);
-    Session s;
-    MainWindow &w = s.start();
-    w.settings().setSolveField(true);
-    w.settings().setCaptionPattern(0, QStringLiteral("{RA} {DEC} [{FOV}]"));
-    w.setSolveCacheFolder(s.path(QStringLiteral("cache")));
-    // A FITS photo whose header places it on the sky: 2° wide, north up.
-    s.services.openAnswers.enqueue(s.path(QStringLiteral("lagoon.fits")));
-    QVERIFY(writeSolvedFits(s.services.openAnswers.head(),
-                            Wcs::fromView({270.9, -24.38}, 30, 0, false, QSize(240, 160))));
-    w.openPhoto();
-    s.edit("txtTargetName")->setText(typed);
-    QSignalSpy solved(&w, &MainWindow::photoSolutionChanged);
-    s.find<QAction>("IDM_FILLFROMPHOTO")->trigger();
-    QVERIFY(w.isSolving()); // in the background, even for a header's WCS
-    QTRY_VERIFY(!w.isSolving());
-    QCOMPARE(s.edit("txtTargetName")->text(), target);
-    QCOMPARE(s.edit("txtFooter(0)")->text(), QStringLiteral("18h03m36s −24°22′48″ 2.00°×1.33°"));
-    QVERIFY2(w.statusBar()->currentMessage().startsWith(message),
-             qPrintable(w.statusBar()->currentMessage()));
-    QCOMPARE(solved.size(), 1);
-    QVERIFY(w.photoSolution() && w.photoSolution()->imageSize() == QSize(240, 160));
-
-    // The overlay on, from its dialog: drawn inside the photo, the frame as it was.
-    const QRect area = w.previewWindow()->composer().drawnFrame().photoArea;
-    onNextModal([](QWidget *dialog) {
-        dialog->findChild<QCheckBox *>(QStringLiteral("chkSkyOverlay"))->setChecked(true);
-        static_cast<QDialog *>(dialog)->accept();
-    });
-    s.find<QAction>("IDM_SKYOVERLAY")->trigger();
-    QCOMPARE(w.previewWindow()->composer().drawnFrame().photoArea, area);
-    const SkyOverlay::Layout &overlay = w.previewWindow()->composer().overlayLayout();
-    QVERIFY(overlay.compass && overlay.scaleBar);
-    QCOMPARE(overlay.photo, area.size());
-}
-
-void tst_SkyFill::cancelAndMissingSolver_data()
-{
-    QTest::addColumn<bool>("missing");
-    QTest::addColumn<QString>("message");
-    QTest::newRow("Esc cancels") << false << "写野の解析を取り消しました。";
-    QTest::newRow("astrometry.net missing")
-        << true << PlateSolver::statusMessage(PlateSolver::Status::Missing);
-}
-
-void tst_SkyFill::cancelAndMissingSolver()
-{
-    QFETCH(bool, missing);
-    QFETCH(QString, message);
-    Session s;
-    MainWindow &w = s.start();
-    w.settings().setSolveField(true);
-    w.setSolveCacheFolder(s.path(QStringLiteral("cache")));
-    PlateSolver::Options options;
-    if (missing)
-        options.programFolder = s.dir.path();
-    w.setSolverOptions(options);
-    s.services.openAnswers.enqueue(madeUpStars(s));
-    w.openPhoto();
-    s.edit("txtTargetName")->setText(QStringLiteral("typed"));
-    QSignalSpy solved(&w, &MainWindow::photoSolutionChanged);
-    s.find<QAction>("IDM_FILLFROMPHOTO")->trigger();
-    if (!missing) {
-        QVERIFY(w.isSolving());
-        w.activateWindow();
-        QVERIFY(QTest::qWaitForWindowActive(&w));
-        QTest::qWait(300);
-        QTest::keyClick(&w, Qt::Key_Escape);
+        QTest::newRow("typed name in the field is kept") << "NGC 6530"
+                                                         << "NGC 6530"
+                                                         << "写野: 18h03m";
+        QTest::newRow("typed name outside the field is told")
+            << "M31"
+            << "M31"
+            << "入力された対象「M31」は写野の外にあります。対象名はそのままにします。";
     }
-    QTRY_VERIFY_WITH_TIMEOUT(!w.isSolving(), 5000);
-    QCOMPARE(w.statusBar()->currentMessage(), message);
-    QCOMPARE(s.edit("txtTargetName")->text(), QStringLiteral("typed"));
-    QVERIFY(solved.isEmpty());
-    QVERIFY(!w.photoSolution());
-}
+    void fillNamesTargetAndKeepsTypedOne()
+    {
+        QFETCH(QString, typed);
+        QFETCH(QString, target);
+        QFETCH(QString, message);
+        Session s;
+        MainWindow &w = s.start();
+        w.settings().setSolveField(true);
+        w.settings().setCaptionPattern(0, QStringLiteral("{RA} {DEC} [{FOV}]"));
+        w.setSolveCacheFolder(s.path(QStringLiteral("cache")));
+        // A FITS photo whose header places it on the sky: 2° wide, north up.
+        s.services.openAnswers.enqueue(s.path(QStringLiteral("lagoon.fits")));
+        QVERIFY(writeSolvedFits(s.services.openAnswers.head(),
+                                Wcs::fromView({270.9, -24.38}, 30, 0, false, QSize(240, 160))));
+        w.openPhoto();
+        s.edit("txtTargetName")->setText(typed);
+        QSignalSpy solved(&w, &MainWindow::photoSolutionChanged);
+        s.find<QAction>("IDM_FILLFROMPHOTO")->trigger();
+        QVERIFY(w.isSolving()); // in the background, even for a header's WCS
+        QTRY_VERIFY(!w.isSolving());
+        QCOMPARE(s.edit("txtTargetName")->text(), target);
+        QCOMPARE(s.edit("txtFooter(0)")->text(),
+                 QStringLiteral("18h03m36s −24°22′48″ 2.00°×1.33°"));
+        QVERIFY2(w.statusBar()->currentMessage().startsWith(message),
+                 qPrintable(w.statusBar()->currentMessage()));
+        QCOMPARE(solved.size(), 1);
+        QVERIFY(w.photoSolution() && w.photoSolution()->imageSize() == QSize(240, 160));
 
-// A photo loaded while the one before is solved: the solve's result never reaches the new photo.
-void tst_SkyFill::anotherPhotoDropsTheSolve()
-{
-    Session s;
-    MainWindow &w = s.start();
-    w.settings().setSolveField(true);
-    w.setSolveCacheFolder(s.path(QStringLiteral("cache")));
-    s.services.openAnswers.enqueue(s.path(QStringLiteral("lagoon.fits")));
-    QVERIFY(writeSolvedFits(s.services.openAnswers.head(),
-                            Wcs::fromView({270.9, -24.38}, 30, 0, false, QSize(240, 160))));
-    w.openPhoto();
-    s.find<QAction>("IDM_FILLFROMPHOTO")->trigger();
-    QVERIFY(w.isSolving());
-    s.services.openAnswers.enqueue(madeUpStars(s));
-    w.openPhoto();
-    QVERIFY(!w.isSolving());
-    QTest::qWait(200);
-    QVERIFY(!w.photoSolution());
-    QCOMPARE(s.edit("txtTargetName")->text(), QString());
-}
+        // The overlay on, from its dialog: drawn inside the photo, the frame as it was.
+        const QRect area = w.previewWindow()->composer().drawnFrame().photoArea;
+        onNextModal([](QWidget *dialog) {
+            dialog->findChild<QCheckBox *>(QStringLiteral("chkSkyOverlay"))->setChecked(true);
+            static_cast<QDialog *>(dialog)->accept();
+        });
+        s.find<QAction>("IDM_SKYOVERLAY")->trigger();
+        QCOMPARE(w.previewWindow()->composer().drawnFrame().photoArea, area);
+        const SkyOverlay::Layout &overlay = w.previewWindow()->composer().overlayLayout();
+        QVERIFY(overlay.compass && overlay.scaleBar);
+        QCOMPARE(overlay.photo, area.size());
+    }
+    void cancelAndMissingSolver_data()
+    {
+        QTest::addColumn<bool>("missing");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("Esc cancels") << false << "写野の解析を取り消しました。";
+        QTest::newRow("astrometry.net missing")
+            << true << PlateSolver::statusMessage(PlateSolver::Status::Missing);
+    }
+    void cancelAndMissingSolver()
+    {
+        QFETCH(bool, missing);
+        QFETCH(QString, message);
+        Session s;
+        MainWindow &w = s.start();
+        w.settings().setSolveField(true);
+        w.setSolveCacheFolder(s.path(QStringLiteral("cache")));
+        PlateSolver::Options options;
+        if (missing)
+            options.programFolder = s.dir.path();
+        w.setSolverOptions(options);
+        s.services.openAnswers.enqueue(madeUpStars(s));
+        w.openPhoto();
+        s.edit("txtTargetName")->setText(QStringLiteral("typed"));
+        QSignalSpy solved(&w, &MainWindow::photoSolutionChanged);
+        s.find<QAction>("IDM_FILLFROMPHOTO")->trigger();
+        if (!missing) {
+            QVERIFY(w.isSolving());
+            w.activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(&w));
+            QTest::qWait(300);
+            QTest::keyClick(&w, Qt::Key_Escape);
+        }
+        QTRY_VERIFY_WITH_TIMEOUT(!w.isSolving(), 5000);
+        QCOMPARE(w.statusBar()->currentMessage(), message);
+        QCOMPARE(s.edit("txtTargetName")->text(), QStringLiteral("typed"));
+        QVERIFY(solved.isEmpty());
+        QVERIFY(!w.photoSolution());
+    }
+    // A photo loaded while the one before is solved: the solve's result never reaches the new
+    // photo.
+    void anotherPhotoDropsTheSolve()
+    {
+        Session s;
+        MainWindow &w = s.start();
+        w.settings().setSolveField(true);
+        w.setSolveCacheFolder(s.path(QStringLiteral("cache")));
+        s.services.openAnswers.enqueue(s.path(QStringLiteral("lagoon.fits")));
+        QVERIFY(writeSolvedFits(s.services.openAnswers.head(),
+                                Wcs::fromView({270.9, -24.38}, 30, 0, false, QSize(240, 160))));
+        w.openPhoto();
+        s.find<QAction>("IDM_FILLFROMPHOTO")->trigger();
+        QVERIFY(w.isSolving());
+        s.services.openAnswers.enqueue(madeUpStars(s));
+        w.openPhoto();
+        QVERIFY(!w.isSolving());
+        QTest::qWait(200);
+        QVERIFY(!w.photoSolution());
+        QCOMPARE(s.edit("txtTargetName")->text(), QString());
+    }
+};
 
 QTEST_MAIN(tst_SkyFill)
 #include "tst_SkyFill.moc"

@@ -34,21 +34,340 @@ class tst_ComposeCommand : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void refused_data();
-    void refused();
-    void composesWhatThePreviewShows();
-    void batchFormatAndClash();
-    void setIsATemplateValue();
-    void fillFromPhotoInABatch();
-    void subframesFillTheCaption();
-    void solveFlags_data();
-    void solveFlags();
-    void printsFieldFacts();
-    void neverWritesOverAPhoto_data();
-    void neverWritesOverAPhoto();
-    void noticesInThePhotosOrder();
-    void metadataTurnedOff();
+    void initTestCase()
+    {
+        FontSetup::install();
+        QVERIFY(QDir::setCurrent(m_dir.path())); // every file of the test in its own folder
+        QVERIFY(TestFiles::writeAll(QStringLiteral("t.kvl"), kTemplate));
+        for (const auto &[name, size] : {std::pair{"a.bmp", QSize(200, 150)},
+                                         {"a.jpg", QSize(60, 60)},
+                                         {"b.jpg", QSize(120, 90)},
+                                         {"wide.bmp", QSize(1601, 60)},
+                                         {"x.png", QSize(80, 60)}}) {
+            QImage photo(size, QImage::Format_RGB32);
+            photo.fill(qRgb(0, 200, 0));
+            QVERIFY(photo.save(name));
+        }
+        QVERIFY(TestFiles::writeAll(QStringLiteral("bad.jpg"), "not a picture"));
+        QImage detailed(160, 120, QImage::Format_RGB32); // noise: its pixels fill most of the file
+        QRandomGenerator(1).fillRange(reinterpret_cast<quint32 *>(detailed.bits()), 160 * 120);
+        QVERIFY(detailed.save(QStringLiteral("cut.jpg"), "jpeg"));
+        QFile cut(QStringLiteral("cut.jpg"));
+        QVERIFY(cut.resize(cut.size() / 2));
+        QVERIFY(QDir().mkpath(QStringLiteral("program")));
+        // Solves are cached here; the photo of the Lagoon Nebula has its WCS in its header.
+        qputenv("XDG_CACHE_HOME", QFile::encodeName(m_dir.filePath(QStringLiteral("cache"))));
+        QVERIFY(writeSolvedFits(QStringLiteral("lagoon.fits"),
+                                Wcs::fromView({270.9, -24.38}, 30, 0, false, QSize(240, 160))));
+        setLocalZone("Asia/Tokyo");
+        QVERIFY(ExifFiles::write(QStringLiteral("camA.jpg"),
+                                 {{"Exif.Image.Model", "Camera A"},
+                                  {"Exif.Photo.DateTimeOriginal", "2026:01:15 21:05:30"},
+                                  {"Exif.Photo.OffsetTimeOriginal", "+08:00"}}));
+        QVERIFY(ExifFiles::write(QStringLiteral("camB.jpg"), {{"Exif.Image.Model", "Camera B"}},
+                                 QSize(90, 70)));
+    }
+    void refused_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("message");
+        const auto usage = [](const char *name, const QStringList &args, const char *message) {
+            QTest::newRow(name) << args << 2 << QString::fromUtf8(message);
+        };
+        const auto set = [&](const char *name, const char *value, const char *message) {
+            usage(name, {"--set", value, "--output", "never.bmp"}, message);
+        };
+        const auto file = [](const char *name, const char *option, const char *file,
+                             const char *message = nullptr) {
+            QTest::newRow(name) << QStringList{option, file, "--output", "never.bmp"} << 1
+                                << QString::fromUtf8(message ? message : file);
+        };
+        usage("nothing", {}, "--output");
+        usage("unknown option", {"--frobnicate", "--output", "x"}, "frobnicate");
+        usage("output and output-dir", {"--output", "x", "--output-dir", "d"}, "--output-dir");
+        usage("bad format", {"--output-dir", "d", "--format", "tiff", "p"}, "tiff");
+        usage("fit beyond the layout", {"--fit", "1601x1200", "--output", "x"}, "1601x1200");
+        set("unknown name", "Frame.Colour=1", "Header-2: Data FontName");
+        set("a value the panel never reads", "Header-1.Data=x", "Header-1: FontName");
+        set("no alignment for the header", "Header-1.FontAlign=1", "Header-1: FontName");
+        set("number out of range", "Frame.BorderWidth=11", "1 から 10");
+        set("colour by name", "Frame.Background=red", "Frame.Background の値「red」");
+        set("not a boolean", "Header-0.FontBold=maybe", "True か False");
+        set("font not installed", "Header-3.FontName=No Such Font", "No Such Font");
+        set("no value", "Frame.BorderWidth", "名前=値");
+        usage("value missing at the end", {"--output"}, "--output の後");
+        usage("option twice", {"--output", "x", "--output=y"}, "--output が二度");
+        usage("a value for a switch", {"--fill-from-photo=yes", "--output", "x"},
+              "知らないオプション: --fill-from-photo");
+        usage("jobs glued to -j", {"--output-dir", "d", "-j0", "p"},
+              "-j は 1 から 256 までの数です: 0");
+        usage("time limit out of range",
+              {"--solve-timeout", "0", "--photo", "a.bmp", "--output", "never.bmp"},
+              "--solve-timeout は 1 から 3600 までの秒数です: 0");
+        usage("solve without a photo", {"--solve", "--output", "never.bmp"}, "--solve には写真");
+        file("missing template", "--template", "none.kvl");
+        file("missing settings", "--settings", "none.ini");
+        file("missing photo", "--photo", "none.jpg");
+        file("unreadable photo", "--photo", "bad.jpg");
+        file("a folder as template", "--template", "program");
+        file("photo out of range: the message says how to shrink", "--photo", "wide.bmp", "--fit");
+        file("missing sub-frames", "--subframes", "nothing");
+    }
+    void refused()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(int, code);
+        QFETCH(QString, message);
+        QCOMPARE(run(args), code);
+        QVERIFY2(m_err.startsWith(QStringLiteral("morvel-compose: ")), qPrintable(m_err));
+        QVERIFY2(m_err.contains(message), qPrintable(m_err));
+        QVERIFY(!QFile::exists(QStringLiteral("never.bmp")));
+        if (code == 1) // a file's fault: one line, no usage hint
+            QCOMPARE(m_err.count(QLatin1Char('\n')), 1);
+    }
+    void composesWhatThePreviewShows()
+    {
+        const QString out = QStringLiteral("framed"); // no extension: BMP under that name
+        QCOMPARE(run({"--template", "t.kvl", "--photo", "a.bmp", "--output", out}), 0);
+        QVERIFY2(m_err.isEmpty(), qPrintable(m_err));
+
+        // The same through the engine: defaults, the template with its date, Preview, the photo.
+        TemplateFile tpl;
+        QVERIFY(tpl.load(QStringLiteral("t.kvl")));
+        const QStringList fonts = FontSetup::panelFontNames();
+        PanelValues panel =
+            PanelValues::startupDefaults(QDateTime::currentDateTime(), fonts, false);
+        panel.applyTemplate(tpl, false, fonts);
+        FrameDescription frame;
+        PreviewCommand::toFrameDescription(panel, {}, frame);
+        PreviewComposer composer;
+        QVERIFY(composer.compose(frame, LayoutMargins{}, QStringLiteral("a.bmp")).isDrawn());
+
+        QCOMPARE(TestFiles::readAll(out), SavePicture::bmpBytes(composer.canvas()));
+        // Without a photo the template's size holds: 200 x 100.
+        QCOMPARE(run({"--template", "t.kvl", "--output", out + ".png"}), 0);
+        QCOMPARE(QImage(out + ".png").size(), composer.canvas().size() - QSize(0, 50));
+        // A photo too wide for the layout, shrunk for this run.
+        QCOMPARE(run({"--template", "t.kvl", "--photo", "wide.bmp", "--fit", "1600x1200",
+                      "--output", "fitted.bmp"}),
+                 0);
+        QCOMPARE(QImage(QStringLiteral("fitted.bmp")).width(), 2 * 20 + 1600 + 3);
+    }
+    void batchFormatAndClash()
+    {
+        QCOMPARE(run({"--output-dir", "pngs", "--format", "png", "a.bmp", "b.jpg"}), 0);
+        QVERIFY(m_err.isEmpty()); // no progress lines unless asked
+        QCOMPARE(QImageReader(QStringLiteral("pngs/a.png")).format(), QByteArray("png"));
+        // Two photos with one base name would overwrite each other: the second one fails.
+        QCOMPARE(run({"--output-dir", "pngs", "a.bmp", "a.jpg"}), 1);
+        QVERIFY(m_err.contains(QStringLiteral("a.jpg")));
+    }
+    void setIsATemplateValue()
+    {
+        // Text, a colour as on the web and a boolean in any letter case, as the template holds
+        // them.
+        const QByteArray set = QByteArray(kTemplate).replace(
+            "Data=M42\r\n",
+            "Data=" + TestFiles::cp932("M42 オリオン大星雲") + "\r\nFontBold=True\r\n");
+        QVERIFY(TestFiles::writeAll("set.kvl", set + "FontColor=0x80FF\r\n")); // [Header-2] is last
+        QCOMPARE(run({"--template", "t.kvl", "--set", "Header-0.Data=M42 オリオン大星雲", "--set",
+                      "Header-2.FontColor=#FF8000", "--set", "header-0.fontbold=true", "--photo",
+                      "a.bmp", "--output", "viaSet.bmp"}),
+                 0);
+        QCOMPARE(run({"--template", "set.kvl", "--photo", "a.bmp", "--output", "viaFile.bmp"}), 0);
+        QCOMPARE(TestFiles::readAll("viaSet.bmp"), TestFiles::readAll("viaFile.bmp"));
+    }
+    void fillFromPhotoInABatch()
+    {
+        // Each photo its own data, the --set values win over the fill; -j 3 writes what one run of
+        // the photo writes, and the two photos that fail leave the others.
+        const QStringList same = {"--template",          "t.kvl", "--set",
+                                  "Header-4.Data=night", "--set", "Header-1.Time=late"};
+        const QStringList photos = {"camA.jpg", "a.bmp", "bad.jpg",
+                                    "camB.jpg", "b.jpg", "wide.bmp"};
+        QCOMPARE(
+            run(same + QStringList{"--fill-from-photo", "-j", "3", "--output-dir", "j3"} + photos,
+                true),
+            1);
+        QVERIFY(m_err.contains(QStringLiteral("[6/6]")) &&
+                m_err.contains(QStringLiteral("bad.jpg")));
+        QCOMPARE(QDir("j3").entryList(QDir::Files).size(), 4);
+
+        const QStringList camA = {"--set", "Header-2.Data=Camera A", "--set", "Header-1.Year=2026",
+                                  "--set", "Header-1.Month=0",       "--set", "Header-1.Day=14"};
+        const QList<std::pair<QString, QStringList>> expected = {
+            {"camA", camA}, {"camB", {"--set", "Header-2.Data=Camera B"}}, {"a", {}}};
+        for (const auto &[name, sets] : expected) {
+            const QString photo = name + (name == "a" ? ".bmp" : ".jpg");
+            QCOMPARE(run(same + sets + QStringList{"--photo", photo, "--output", "reference.bmp"}),
+                     0);
+            QVERIFY2(TestFiles::readAll("j3/" + name + ".bmp") ==
+                         TestFiles::readAll("reference.bmp"),
+                     qPrintable(name));
+        }
+        QCOMPARE(run({"--print-metadata", "camA.jpg"}), 0);
+        QCOMPARE(m_out, "{DateTimeOriginal}\t2026:01:15 21:05:30\n{OffsetTimeOriginal}\t+08:00\n"
+                        "{Model}\tCamera A\n");
+        QCOMPARE(run({"--print-metadata", "a.bmp"}), 0); // no data: it says so
+        QVERIFY(m_out.isEmpty() &&
+                m_err.contains(QStringLiteral("「a.bmp」には写真の情報がありません")));
+    }
+    void subframesFillTheCaption()
+    {
+        // Two light frames of one night from a camera, and a flat known by its folder.
+        QVERIFY(QDir().mkpath(QStringLiteral("subs/Flats")));
+        for (const auto &[frame, taken] : {std::pair{"subs/a.jpg", "2026:03:01 22:00:00"},
+                                           {"subs/b.jpg", "2026:03:02 01:00:00"},
+                                           {"subs/Flats/c.jpg", "2026:03:02 05:00:00"}})
+            QVERIFY(ExifFiles::write(
+                frame,
+                {{"Exif.Photo.DateTimeOriginal", taken}, {"Exif.Photo.ExposureTime", "120/1"}},
+                QSize(8, 8)));
+        QVERIFY(TestFiles::writeAll(QStringLiteral("caption.ini"),
+                                    TestFiles::cp932(QStringLiteral(
+                                        "[Caption]\r\nLine2=[{INTEGRATION}, ][{NIGHTS}夜]\r\n"))));
+        const QStringList caption = {"--settings", "caption.ini", "--photo", "a.bmp", "--output"};
+        QCOMPARE(
+            run(caption + QStringList{"subs.bmp", "--template", "t.kvl", "--subframes", "subs"}),
+            0);
+        QCOMPARE(m_err, QStringLiteral(
+                            "サブフレーム: ライト 2 枚 (ダーク・フラット・バイアス 1 枚を除外)\n"));
+        QCOMPARE(run({"--template", "t.kvl", "--photo", "a.bmp", "--set",
+                      "Header-3.Data=2×120秒 計4分, 1夜", "--output", "typed.bmp"}),
+                 0);
+        QVERIFY(TestFiles::readAll("subs.bmp") == TestFiles::readAll("typed.bmp"));
+
+        QCOMPARE(run({"--print-metadata", "a.bmp", "--subframes", "subs/a.jpg", "--subframes",
+                      "subs/b.jpg"}),
+                 0);
+        QCOMPARE(m_out, QStringLiteral("{INTEGRATION}\t2×120秒 計4分\n{SUBS}\t2\n{NIGHTS}\t1\n"
+                                       "{FIRST_NIGHT}\t2026/03/01\n{LAST_NIGHT}\t2026/03/01\n"));
+
+        // The template's sub-frame folder, relative to the template file, when none is named.
+        QVERIFY(QDir().mkpath(QStringLiteral("tpl")));
+        QVERIFY(TestFiles::writeAll(QStringLiteral("tpl/subs.kvl"),
+                                    QByteArray(kTemplate) + "[Subframes]\r\nFolder=../subs\r\n"));
+        QCOMPARE(run(caption +
+                     QStringList{"kept.bmp", "--template", "tpl/subs.kvl", "--fill-from-photo"}),
+                 0);
+        QVERIFY(TestFiles::readAll("kept.bmp") == TestFiles::readAll("subs.bmp"));
+    }
+    void solveFlags_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<QString>("message"); // on standard error; empty for none
+        QTest::addColumn<int>("pictures");
+        const auto one = [](const char *name, const QStringList &flags, const char *photo, int code,
+                            const char *message, int pictures) {
+            QTest::newRow(name) << flags + QStringList{"--output", "s.bmp", "--photo", photo}
+                                << code << QString::fromUtf8(message) << pictures;
+        };
+        one("solved", {"--solve"}, "lagoon.fits", 0, "", 1);
+        one("typed target outside the field", {"--template", "t.kvl", "--solve"}, "lagoon.fits", 0,
+            "lagoon.fits: 入力された対象「M42」は写野の外にあります。", 1);
+        one("not solved, required", {"--require-solve", "--solve-timeout=3"}, "a.bmp", 1,
+            "morvel-compose: a.bmp: 写野", 0);
+        QTest::newRow("batch of two, -j 2: the one not solved is told and written")
+            << QStringList{"--solve", "--solve-timeout", "3",    "-j", "2", "--output-dir",
+                           "sd",      "lagoon.fits",     "a.bmp"}
+            << 0 << "morvel-compose: a.bmp: 写野" << 2;
+    }
+    void solveFlags()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(int, code);
+        QFETCH(QString, message);
+        QFETCH(int, pictures);
+        QFile::remove(QStringLiteral("s.bmp"));
+        QDir(QStringLiteral("sd")).removeRecursively();
+        QCOMPARE(run(args), code);
+        QVERIFY2(message.isEmpty() ? m_err.isEmpty() : m_err.contains(message), qPrintable(m_err));
+        QCOMPARE(int(QFile::exists(QStringLiteral("s.bmp"))) +
+                     int(QDir(QStringLiteral("sd")).entryList(QDir::Files).size()),
+                 pictures);
+    }
+    void printsFieldFacts()
+    {
+        QCOMPARE(run({"--print-metadata", "lagoon.fits", "--solve", "--lang", "en"}), 0);
+        QVERIFY2(m_out.contains("{RA}\t18h03m36s\n{DEC}\t−24°22′48″\n{FOV}\t2.00°×1.33°\n"
+                                "{SCALE}\t30.00″/px\n"),
+                 qPrintable(m_out));
+        QVERIFY(m_out.contains("{TARGET}\tM 8 (NGC 6523) Lagoon Nebula\n"));
+        QVERIFY(m_err.isEmpty());
+    }
+    void neverWritesOverAPhoto_data()
+    {
+        QTest::addColumn<QStringList>("args");
+        QTest::addColumn<QString>("photo"); // the file that must keep its bytes
+        QTest::addColumn<QString>("output");
+        const auto row = [](const char *name, const QStringList &args, const char *photo,
+                            const char *output) { QTest::newRow(name) << args << photo << output; };
+        QVERIFY(QFile::link(QStringLiteral("x.png"), QStringLiteral("link.png")));
+        row("a batch in the photo's folder", {"--output-dir=.", "--format", "jpg", "b.jpg"},
+            "b.jpg", "./b.jpg");
+        row("a link to the photo", {"--photo", "x.png", "--output", "link.png"}, "x.png",
+            "link.png");
+        row("a sub-frame", {"--subframes", "camB.jpg", "--output", "camB.jpg"}, "camB.jpg",
+            "camB.jpg");
+#ifdef Q_OS_UNIX
+        // Another name of the same file, which no path resolves to the photo's.
+        QVERIFY(::link("x.png", "hard.png") == 0);
+        row("a second name of the photo", {"--photo", "x.png", "--output", "hard.png"}, "x.png",
+            "hard.png");
+#endif
+    }
+    void neverWritesOverAPhoto()
+    {
+        QFETCH(QStringList, args);
+        QFETCH(QString, photo);
+        QFETCH(QString, output);
+        const QByteArray bytes = TestFiles::readAll(photo);
+        QCOMPARE(run(args), 1);
+        QVERIFY2(m_err.contains(QStringLiteral("morvel-compose: 「%1」は入力の写真「%2」と同じ")
+                                    .arg(output, photo)),
+                 qPrintable(m_err));
+        QVERIFY(TestFiles::readAll(photo) == bytes);
+    }
+    void noticesInThePhotosOrder()
+    {
+        // Each photo's notice after its own line of progress, whichever worker read it first.
+        const QStringList photos = {"c1.jpg", "a.bmp", "c2.jpg", "c3.jpg", "c4.jpg"};
+        QString expected;
+        for (int i = 0; i < photos.size(); ++i) {
+            if (photos[i] != "a.bmp")
+                QVERIFY(QFile::copy(QStringLiteral("cut.jpg"), photos[i]));
+            QCOMPARE(run({"--photo", photos[i], "--output", "single.bmp"}), 0);
+            expected += QStringLiteral("[%1/5] %2 -> n/%3.bmp\n")
+                            .arg(i + 1)
+                            .arg(photos[i], QFileInfo(photos[i]).completeBaseName()) +
+                        m_err;
+        }
+        // A photo cut short is framed as far as it reads; one line says so.
+        QCOMPARE(expected.count(u'\n'), 9);
+        QCOMPARE(expected.count(QStringLiteral("c3.jpg")), 2);
+        QCOMPARE(run(QStringList{"-j3", "--output-dir", "n"} + photos, true), 0);
+        QCOMPARE(m_err, expected);
+    }
+    void metadataTurnedOff()
+    {
+        // On by default; --no-metadata and the setting off both write the plain file.
+        QVERIFY(TestFiles::writeAll(QStringLiteral("off.ini"), "[Save]\r\nMetadata=0\r\n"));
+        for (const char *type : {".png", ".jpg"}) {
+            const QStringList same = {"--template", "t.kvl", "--photo", "camA.jpg", "--output"};
+            QCOMPARE(run(same + QStringList{QStringLiteral("on") + type}), 0);
+            QCOMPARE(run(same + QStringList{QStringLiteral("flag") + type, "--no-metadata"}), 0);
+            QCOMPARE(run(same + QStringList{QStringLiteral("off") + type, "--settings", "off.ini"}),
+                     0);
+            const QByteArray on = TestFiles::readAll(QStringLiteral("on") + type);
+            const QByteArray off = TestFiles::readAll(QStringLiteral("off") + type);
+            QVERIFY(on.contains("http://ns.adobe.com/xap/1.0/") && on.contains("<rdf:li xml:lang"));
+            QVERIFY(!off.isEmpty() && !off.contains("http://ns.adobe.com/xap/1.0/"));
+            QVERIFY(!off.contains("iCCP") && !off.contains("ICC_PROFILE"));
+            QCOMPARE(TestFiles::readAll(QStringLiteral("flag") + type), off);
+        }
+    }
 
 private:
     int run(const QStringList &args, bool progress = false);
@@ -58,40 +377,6 @@ private:
     QString m_err;
 };
 
-void tst_ComposeCommand::initTestCase()
-{
-    FontSetup::install();
-    QVERIFY(QDir::setCurrent(m_dir.path())); // every file of the test in its own folder
-    QVERIFY(TestFiles::writeAll(QStringLiteral("t.kvl"), kTemplate));
-    for (const auto &[name, size] : {std::pair{"a.bmp", QSize(200, 150)},
-                                     {"a.jpg", QSize(60, 60)},
-                                     {"b.jpg", QSize(120, 90)},
-                                     {"wide.bmp", QSize(1601, 60)},
-                                     {"x.png", QSize(80, 60)}}) {
-        QImage photo(size, QImage::Format_RGB32);
-        photo.fill(qRgb(0, 200, 0));
-        QVERIFY(photo.save(name));
-    }
-    QVERIFY(TestFiles::writeAll(QStringLiteral("bad.jpg"), "not a picture"));
-    QImage detailed(160, 120, QImage::Format_RGB32); // noise: its pixels fill most of the file
-    QRandomGenerator(1).fillRange(reinterpret_cast<quint32 *>(detailed.bits()), 160 * 120);
-    QVERIFY(detailed.save(QStringLiteral("cut.jpg"), "jpeg"));
-    QFile cut(QStringLiteral("cut.jpg"));
-    QVERIFY(cut.resize(cut.size() / 2));
-    QVERIFY(QDir().mkpath(QStringLiteral("program")));
-    // Solves are cached here; the photo of the Lagoon Nebula has its WCS in its header.
-    qputenv("XDG_CACHE_HOME", QFile::encodeName(m_dir.filePath(QStringLiteral("cache"))));
-    QVERIFY(writeSolvedFits(QStringLiteral("lagoon.fits"),
-                            Wcs::fromView({270.9, -24.38}, 30, 0, false, QSize(240, 160))));
-    setLocalZone("Asia/Tokyo");
-    QVERIFY(ExifFiles::write(QStringLiteral("camA.jpg"),
-                             {{"Exif.Image.Model", "Camera A"},
-                              {"Exif.Photo.DateTimeOriginal", "2026:01:15 21:05:30"},
-                              {"Exif.Photo.OffsetTimeOriginal", "+08:00"}}));
-    QVERIFY(ExifFiles::write(QStringLiteral("camB.jpg"), {{"Exif.Image.Model", "Camera B"}},
-                             QSize(90, 70)));
-}
-
 int tst_ComposeCommand::run(const QStringList &args, bool progress)
 {
     m_out.clear();
@@ -100,309 +385,6 @@ int tst_ComposeCommand::run(const QStringList &args, bool progress)
     QTextStream err(&m_err);
     ComposeCommand command(m_dir.filePath(QStringLiteral("program")), out, err, progress);
     return command.run(QStringList{QStringLiteral("morvel-compose")} + args);
-}
-
-void tst_ComposeCommand::refused_data()
-{
-    QTest::addColumn<QStringList>("args");
-    QTest::addColumn<int>("code");
-    QTest::addColumn<QString>("message");
-    const auto usage = [](const char *name, const QStringList &args, const char *message) {
-        QTest::newRow(name) << args << 2 << QString::fromUtf8(message);
-    };
-    const auto set = [&](const char *name, const char *value, const char *message) {
-        usage(name, {"--set", value, "--output", "never.bmp"}, message);
-    };
-    const auto file = [](const char *name, const char *option, const char *file,
-                         const char *message = nullptr) {
-        QTest::newRow(name) << QStringList{option, file, "--output", "never.bmp"} << 1
-                            << QString::fromUtf8(message ? message : file);
-    };
-    usage("nothing", {}, "--output");
-    usage("unknown option", {"--frobnicate", "--output", "x"}, "frobnicate");
-    usage("output and output-dir", {"--output", "x", "--output-dir", "d"}, "--output-dir");
-    usage("bad format", {"--output-dir", "d", "--format", "tiff", "p"}, "tiff");
-    usage("fit beyond the layout", {"--fit", "1601x1200", "--output", "x"}, "1601x1200");
-    set("unknown name", "Frame.Colour=1", "Header-2: Data FontName");
-    set("a value the panel never reads", "Header-1.Data=x", "Header-1: FontName");
-    set("no alignment for the header", "Header-1.FontAlign=1", "Header-1: FontName");
-    set("number out of range", "Frame.BorderWidth=11", "1 から 10");
-    set("colour by name", "Frame.Background=red", "Frame.Background の値「red」");
-    set("not a boolean", "Header-0.FontBold=maybe", "True か False");
-    set("font not installed", "Header-3.FontName=No Such Font", "No Such Font");
-    set("no value", "Frame.BorderWidth", "名前=値");
-    usage("value missing at the end", {"--output"}, "--output の後");
-    usage("option twice", {"--output", "x", "--output=y"}, "--output が二度");
-    usage("a value for a switch", {"--fill-from-photo=yes", "--output", "x"},
-          "知らないオプション: --fill-from-photo");
-    usage("jobs glued to -j", {"--output-dir", "d", "-j0", "p"},
-          "-j は 1 から 256 までの数です: 0");
-    usage("time limit out of range",
-          {"--solve-timeout", "0", "--photo", "a.bmp", "--output", "never.bmp"},
-          "--solve-timeout は 1 から 3600 までの秒数です: 0");
-    usage("solve without a photo", {"--solve", "--output", "never.bmp"}, "--solve には写真");
-    file("missing template", "--template", "none.kvl");
-    file("missing settings", "--settings", "none.ini");
-    file("missing photo", "--photo", "none.jpg");
-    file("unreadable photo", "--photo", "bad.jpg");
-    file("a folder as template", "--template", "program");
-    file("photo out of range: the message says how to shrink", "--photo", "wide.bmp", "--fit");
-    file("missing sub-frames", "--subframes", "nothing");
-}
-
-void tst_ComposeCommand::refused()
-{
-    QFETCH(QStringList, args);
-    QFETCH(int, code);
-    QFETCH(QString, message);
-    QCOMPARE(run(args), code);
-    QVERIFY2(m_err.startsWith(QStringLiteral("morvel-compose: ")), qPrintable(m_err));
-    QVERIFY2(m_err.contains(message), qPrintable(m_err));
-    QVERIFY(!QFile::exists(QStringLiteral("never.bmp")));
-    if (code == 1) // a file's fault: one line, no usage hint
-        QCOMPARE(m_err.count(QLatin1Char('\n')), 1);
-}
-
-void tst_ComposeCommand::composesWhatThePreviewShows()
-{
-    const QString out = QStringLiteral("framed"); // no extension: BMP under that name
-    QCOMPARE(run({"--template", "t.kvl", "--photo", "a.bmp", "--output", out}), 0);
-    QVERIFY2(m_err.isEmpty(), qPrintable(m_err));
-
-    // The same through the engine: defaults, the template with its date, Preview, the photo.
-    TemplateFile tpl;
-    QVERIFY(tpl.load(QStringLiteral("t.kvl")));
-    const QStringList fonts = FontSetup::panelFontNames();
-    PanelValues panel = PanelValues::startupDefaults(QDateTime::currentDateTime(), fonts, false);
-    panel.applyTemplate(tpl, false, fonts);
-    FrameDescription frame;
-    PreviewCommand::toFrameDescription(panel, {}, frame);
-    PreviewComposer composer;
-    QVERIFY(composer.compose(frame, LayoutMargins{}, QStringLiteral("a.bmp")).isDrawn());
-
-    QCOMPARE(TestFiles::readAll(out), SavePicture::bmpBytes(composer.canvas()));
-    // Without a photo the template's size holds: 200 x 100.
-    QCOMPARE(run({"--template", "t.kvl", "--output", out + ".png"}), 0);
-    QCOMPARE(QImage(out + ".png").size(), composer.canvas().size() - QSize(0, 50));
-    // A photo too wide for the layout, shrunk for this run.
-    QCOMPARE(run({"--template", "t.kvl", "--photo", "wide.bmp", "--fit", "1600x1200", "--output",
-                  "fitted.bmp"}),
-             0);
-    QCOMPARE(QImage(QStringLiteral("fitted.bmp")).width(), 2 * 20 + 1600 + 3);
-}
-
-void tst_ComposeCommand::batchFormatAndClash()
-{
-    QCOMPARE(run({"--output-dir", "pngs", "--format", "png", "a.bmp", "b.jpg"}), 0);
-    QVERIFY(m_err.isEmpty()); // no progress lines unless asked
-    QCOMPARE(QImageReader(QStringLiteral("pngs/a.png")).format(), QByteArray("png"));
-    // Two photos with one base name would overwrite each other: the second one fails.
-    QCOMPARE(run({"--output-dir", "pngs", "a.bmp", "a.jpg"}), 1);
-    QVERIFY(m_err.contains(QStringLiteral("a.jpg")));
-}
-
-void tst_ComposeCommand::setIsATemplateValue()
-{
-    // Text, a colour as on the web and a boolean in any letter case, as the template holds them.
-    const QByteArray set = QByteArray(kTemplate).replace(
-        "Data=M42\r\n", "Data=" + TestFiles::cp932("M42 オリオン大星雲") + "\r\nFontBold=True\r\n");
-    QVERIFY(TestFiles::writeAll("set.kvl", set + "FontColor=0x80FF\r\n")); // [Header-2] is last
-    QCOMPARE(run({"--template", "t.kvl", "--set", "Header-0.Data=M42 オリオン大星雲", "--set",
-                  "Header-2.FontColor=#FF8000", "--set", "header-0.fontbold=true", "--photo",
-                  "a.bmp", "--output", "viaSet.bmp"}),
-             0);
-    QCOMPARE(run({"--template", "set.kvl", "--photo", "a.bmp", "--output", "viaFile.bmp"}), 0);
-    QCOMPARE(TestFiles::readAll("viaSet.bmp"), TestFiles::readAll("viaFile.bmp"));
-}
-
-void tst_ComposeCommand::fillFromPhotoInABatch()
-{
-    // Each photo its own data, the --set values win over the fill; -j 3 writes what one run of
-    // the photo writes, and the two photos that fail leave the others.
-    const QStringList same = {"--template",          "t.kvl", "--set",
-                              "Header-4.Data=night", "--set", "Header-1.Time=late"};
-    const QStringList photos = {"camA.jpg", "a.bmp", "bad.jpg", "camB.jpg", "b.jpg", "wide.bmp"};
-    QCOMPARE(run(same + QStringList{"--fill-from-photo", "-j", "3", "--output-dir", "j3"} + photos,
-                 true),
-             1);
-    QVERIFY(m_err.contains(QStringLiteral("[6/6]")) && m_err.contains(QStringLiteral("bad.jpg")));
-    QCOMPARE(QDir("j3").entryList(QDir::Files).size(), 4);
-
-    const QStringList camA = {"--set", "Header-2.Data=Camera A", "--set", "Header-1.Year=2026",
-                              "--set", "Header-1.Month=0",       "--set", "Header-1.Day=14"};
-    const QList<std::pair<QString, QStringList>> expected = {
-        {"camA", camA}, {"camB", {"--set", "Header-2.Data=Camera B"}}, {"a", {}}};
-    for (const auto &[name, sets] : expected) {
-        const QString photo = name + (name == "a" ? ".bmp" : ".jpg");
-        QCOMPARE(run(same + sets + QStringList{"--photo", photo, "--output", "reference.bmp"}), 0);
-        QVERIFY2(TestFiles::readAll("j3/" + name + ".bmp") == TestFiles::readAll("reference.bmp"),
-                 qPrintable(name));
-    }
-    QCOMPARE(run({"--print-metadata", "camA.jpg"}), 0);
-    QCOMPARE(m_out, "{DateTimeOriginal}\t2026:01:15 21:05:30\n{OffsetTimeOriginal}\t+08:00\n"
-                    "{Model}\tCamera A\n");
-    QCOMPARE(run({"--print-metadata", "a.bmp"}), 0); // no data: it says so
-    QVERIFY(m_out.isEmpty() &&
-            m_err.contains(QStringLiteral("「a.bmp」には写真の情報がありません")));
-}
-
-void tst_ComposeCommand::subframesFillTheCaption()
-{
-    // Two light frames of one night from a camera, and a flat known by its folder.
-    QVERIFY(QDir().mkpath(QStringLiteral("subs/Flats")));
-    for (const auto &[frame, taken] : {std::pair{"subs/a.jpg", "2026:03:01 22:00:00"},
-                                       {"subs/b.jpg", "2026:03:02 01:00:00"},
-                                       {"subs/Flats/c.jpg", "2026:03:02 05:00:00"}})
-        QVERIFY(ExifFiles::write(
-            frame, {{"Exif.Photo.DateTimeOriginal", taken}, {"Exif.Photo.ExposureTime", "120/1"}},
-            QSize(8, 8)));
-    QVERIFY(TestFiles::writeAll(
-        QStringLiteral("caption.ini"),
-        TestFiles::cp932(QStringLiteral("[Caption]\r\nLine2=[{INTEGRATION}, ][{NIGHTS}夜]\r\n"))));
-    const QStringList caption = {"--settings", "caption.ini", "--photo", "a.bmp", "--output"};
-    QCOMPARE(run(caption + QStringList{"subs.bmp", "--template", "t.kvl", "--subframes", "subs"}),
-             0);
-    QCOMPARE(m_err,
-             QStringLiteral("サブフレーム: ライト 2 枚 (ダーク・フラット・バイアス 1 枚を除外)\n"));
-    QCOMPARE(run({"--template", "t.kvl", "--photo", "a.bmp", "--set",
-                  "Header-3.Data=2×120秒 計4分, 1夜", "--output", "typed.bmp"}),
-             0);
-    QVERIFY(TestFiles::readAll("subs.bmp") == TestFiles::readAll("typed.bmp"));
-
-    QCOMPARE(run({"--print-metadata", "a.bmp", "--subframes", "subs/a.jpg", "--subframes",
-                  "subs/b.jpg"}),
-             0);
-    QCOMPARE(m_out, QStringLiteral("{INTEGRATION}\t2×120秒 計4分\n{SUBS}\t2\n{NIGHTS}\t1\n"
-                                   "{FIRST_NIGHT}\t2026/03/01\n{LAST_NIGHT}\t2026/03/01\n"));
-
-    // The template's sub-frame folder, relative to the template file, when none is named.
-    QVERIFY(QDir().mkpath(QStringLiteral("tpl")));
-    QVERIFY(TestFiles::writeAll(QStringLiteral("tpl/subs.kvl"),
-                                QByteArray(kTemplate) + "[Subframes]\r\nFolder=../subs\r\n"));
-    QCOMPARE(
-        run(caption + QStringList{"kept.bmp", "--template", "tpl/subs.kvl", "--fill-from-photo"}),
-        0);
-    QVERIFY(TestFiles::readAll("kept.bmp") == TestFiles::readAll("subs.bmp"));
-}
-
-void tst_ComposeCommand::neverWritesOverAPhoto_data()
-{
-    QTest::addColumn<QStringList>("args");
-    QTest::addColumn<QString>("photo"); // the file that must keep its bytes
-    QTest::addColumn<QString>("output");
-    const auto row = [](const char *name, const QStringList &args, const char *photo,
-                        const char *output) { QTest::newRow(name) << args << photo << output; };
-    QVERIFY(QFile::link(QStringLiteral("x.png"), QStringLiteral("link.png")));
-    row("a batch in the photo's folder", {"--output-dir=.", "--format", "jpg", "b.jpg"}, "b.jpg",
-        "./b.jpg");
-    row("a link to the photo", {"--photo", "x.png", "--output", "link.png"}, "x.png", "link.png");
-    row("a sub-frame", {"--subframes", "camB.jpg", "--output", "camB.jpg"}, "camB.jpg", "camB.jpg");
-#ifdef Q_OS_UNIX
-    // Another name of the same file, which no path resolves to the photo's.
-    QVERIFY(::link("x.png", "hard.png") == 0);
-    row("a second name of the photo", {"--photo", "x.png", "--output", "hard.png"}, "x.png",
-        "hard.png");
-#endif
-}
-
-void tst_ComposeCommand::neverWritesOverAPhoto()
-{
-    QFETCH(QStringList, args);
-    QFETCH(QString, photo);
-    QFETCH(QString, output);
-    const QByteArray bytes = TestFiles::readAll(photo);
-    QCOMPARE(run(args), 1);
-    QVERIFY2(
-        m_err.contains(
-            QStringLiteral("morvel-compose: 「%1」は入力の写真「%2」と同じ").arg(output, photo)),
-        qPrintable(m_err));
-    QVERIFY(TestFiles::readAll(photo) == bytes);
-}
-
-void tst_ComposeCommand::noticesInThePhotosOrder()
-{
-    // Each photo's notice after its own line of progress, whichever worker read it first.
-    const QStringList photos = {"c1.jpg", "a.bmp", "c2.jpg", "c3.jpg", "c4.jpg"};
-    QString expected;
-    for (int i = 0; i < photos.size(); ++i) {
-        if (photos[i] != "a.bmp")
-            QVERIFY(QFile::copy(QStringLiteral("cut.jpg"), photos[i]));
-        QCOMPARE(run({"--photo", photos[i], "--output", "single.bmp"}), 0);
-        expected += QStringLiteral("[%1/5] %2 -> n/%3.bmp\n")
-                        .arg(i + 1)
-                        .arg(photos[i], QFileInfo(photos[i]).completeBaseName()) +
-                    m_err;
-    }
-    // A photo cut short is framed as far as it reads; one line says so.
-    QCOMPARE(expected.count(u'\n'), 9);
-    QCOMPARE(expected.count(QStringLiteral("c3.jpg")), 2);
-    QCOMPARE(run(QStringList{"-j3", "--output-dir", "n"} + photos, true), 0);
-    QCOMPARE(m_err, expected);
-}
-
-void tst_ComposeCommand::metadataTurnedOff()
-{
-    // On by default; --no-metadata and the setting off both write the plain file.
-    QVERIFY(TestFiles::writeAll(QStringLiteral("off.ini"), "[Save]\r\nMetadata=0\r\n"));
-    for (const char *type : {".png", ".jpg"}) {
-        const QStringList same = {"--template", "t.kvl", "--photo", "camA.jpg", "--output"};
-        QCOMPARE(run(same + QStringList{QStringLiteral("on") + type}), 0);
-        QCOMPARE(run(same + QStringList{QStringLiteral("flag") + type, "--no-metadata"}), 0);
-        QCOMPARE(run(same + QStringList{QStringLiteral("off") + type, "--settings", "off.ini"}), 0);
-        const QByteArray on = TestFiles::readAll(QStringLiteral("on") + type);
-        const QByteArray off = TestFiles::readAll(QStringLiteral("off") + type);
-        QVERIFY(on.contains("http://ns.adobe.com/xap/1.0/") && on.contains("<rdf:li xml:lang"));
-        QVERIFY(!off.isEmpty() && !off.contains("http://ns.adobe.com/xap/1.0/"));
-        QVERIFY(!off.contains("iCCP") && !off.contains("ICC_PROFILE"));
-        QCOMPARE(TestFiles::readAll(QStringLiteral("flag") + type), off);
-    }
-}
-
-void tst_ComposeCommand::solveFlags_data()
-{
-    QTest::addColumn<QStringList>("args");
-    QTest::addColumn<int>("code");
-    QTest::addColumn<QString>("message"); // on standard error; empty for none
-    QTest::addColumn<int>("pictures");
-    const auto one = [](const char *name, const QStringList &flags, const char *photo, int code,
-                        const char *message, int pictures) {
-        QTest::newRow(name) << flags + QStringList{"--output", "s.bmp", "--photo", photo} << code
-                            << QString::fromUtf8(message) << pictures;
-    };
-    one("solved", {"--solve"}, "lagoon.fits", 0, "", 1);
-    one("typed target outside the field", {"--template", "t.kvl", "--solve"}, "lagoon.fits", 0,
-        "lagoon.fits: 入力された対象「M42」は写野の外にあります。", 1);
-    one("not solved, required", {"--require-solve", "--solve-timeout=3"}, "a.bmp", 1,
-        "morvel-compose: a.bmp: 写野", 0);
-    QTest::newRow("batch of two, -j 2: the one not solved is told and written")
-        << QStringList{"--solve", "--solve-timeout", "3",    "-j", "2", "--output-dir",
-                       "sd",      "lagoon.fits",     "a.bmp"}
-        << 0 << "morvel-compose: a.bmp: 写野" << 2;
-}
-
-void tst_ComposeCommand::solveFlags()
-{
-    QFETCH(QStringList, args);
-    QFETCH(int, code);
-    QFETCH(QString, message);
-    QFETCH(int, pictures);
-    QFile::remove(QStringLiteral("s.bmp"));
-    QDir(QStringLiteral("sd")).removeRecursively();
-    QCOMPARE(run(args), code);
-    QVERIFY2(message.isEmpty() ? m_err.isEmpty() : m_err.contains(message), qPrintable(m_err));
-    QCOMPARE(int(QFile::exists(QStringLiteral("s.bmp"))) +
-                 int(QDir(QStringLiteral("sd")).entryList(QDir::Files).size()),
-             pictures);
-}
-
-void tst_ComposeCommand::printsFieldFacts()
-{
-    QCOMPARE(run({"--print-metadata", "lagoon.fits", "--solve", "--lang", "en"}), 0);
-    QVERIFY2(m_out.contains("{RA}\t18h03m36s\n{DEC}\t−24°22′48″\n{FOV}\t2.00°×1.33°\n"
-                            "{SCALE}\t30.00″/px\n"),
-             qPrintable(m_out));
-    QVERIFY(m_out.contains("{TARGET}\tM 8 (NGC 6523) Lagoon Nebula\n"));
-    QVERIFY(m_err.isEmpty());
 }
 
 QTEST_MAIN(tst_ComposeCommand)

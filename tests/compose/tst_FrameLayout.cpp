@@ -59,259 +59,233 @@ class tst_FrameLayout : public QObject
     Q_OBJECT
 
 private slots:
-    void workedExample();
-    void photoSizeLimits_data();
-    void photoSizeLimits();
-    void aFooterLineWidensTheCanvas();
-    void alignmentCodes_data();
-    void alignmentCodes();
-    void oddSideMarginRoundsUp();
-    void borderWidthsFillExactly_data();
-    void borderWidthsFillExactly();
-    void overflowIsAnError_data();
-    void overflowIsAnError();
-    void stylesAndAlignmentInPixels_data();
-    void stylesAndAlignmentInPixels();
-};
+    void workedExample()
+    {
+        Example ex;
+        PreviewComposer composer(&ex.measurer);
+        QCOMPARE(composer.layOut(ex.frame, LayoutMargins{}).kind, ComposeOutcome::Kind::Drawn);
+        QCOMPARE(composer.canvas().size(), QSize(682, 570));
 
-void tst_FrameLayout::workedExample()
-{
-    Example ex;
-    PreviewComposer composer(&ex.measurer);
-    QCOMPARE(composer.layOut(ex.frame, LayoutMargins{}).kind, ComposeOutcome::Kind::Drawn);
-    QCOMPARE(composer.canvas().size(), QSize(682, 570));
-
-    // The texts' places are checked by their pixels in stylesAndAlignmentInPixels.
-    QVERIFY(composer.drawFrame(ex.frame).isDrawn());
-    const DrawnFrame &d = composer.drawnFrame();
-    QCOMPARE(composer.borderLeft(), 20);
-    QCOMPARE(composer.borderTop(), 40);
-    QCOMPARE(d.photoArea, QRect(21, 41, 640, 480));
-    QVERIFY(!d.textDrawn[4]);
-    // The outer edge spans x 19 to 662: side margins of 19 on both sides.
-    QCOMPARE(d.borderOuter, QRect(19, 39, 644, 484));
-}
-
-void tst_FrameLayout::photoSizeLimits_data()
-{
-    QTest::addColumn<QSize>("photo");
-    QTest::addColumn<bool>("accepted");
-    QTest::newRow("smallest accepted 50x50") << QSize(50, 50) << true;
-    QTest::newRow("largest accepted 1600x1200") << QSize(1600, 1200) << true;
-    QTest::newRow("width 49") << QSize(49, 100) << false;
-    QTest::newRow("height 1201") << QSize(100, 1201) << false;
-}
-
-void tst_FrameLayout::photoSizeLimits()
-{
-    QFETCH(QSize, photo);
-    QFETCH(bool, accepted);
-    Example ex;
-    PreviewComposer composer(&ex.measurer);
-    QVERIFY(composer.layOut(ex.frame, LayoutMargins{}).isDrawn());
-    const QImage before = composer.canvas().copy();
-
-    ex.frame.photoWidth = photo.width();
-    ex.frame.photoHeight = photo.height();
-    const ComposeOutcome outcome = composer.layOut(ex.frame, LayoutMargins{});
-    if (accepted) {
-        QVERIFY(outcome.isDrawn());
-        // The header's need, 9 + 150 + 100 + 20 + 2 = 281, beats 2 x 20 + 50 + 2.
-        QCOMPARE(composer.canvas().size(),
-                 QSize(qMax(photo.width() + 42, 281), photo.height() + 90));
-    } else {
-        QCOMPARE(outcome.kind, ComposeOutcome::Kind::LayoutRefused);
-        QCOMPARE(composer.canvas(), before);
+        // The texts' places are checked by their pixels in stylesAndAlignmentInPixels.
+        QVERIFY(composer.drawFrame(ex.frame).isDrawn());
+        const DrawnFrame &d = composer.drawnFrame();
+        QCOMPARE(composer.borderLeft(), 20);
+        QCOMPARE(composer.borderTop(), 40);
+        QCOMPARE(d.photoArea, QRect(21, 41, 640, 480));
+        QVERIFY(!d.textDrawn[4]);
+        // The outer edge spans x 19 to 662: side margins of 19 on both sides.
+        QCOMPARE(d.borderOuter, QRect(19, 39, 644, 484));
     }
-}
-
-void tst_FrameLayout::aFooterLineWidensTheCanvas()
-{
-    // A footer line of 400 needs 20 + 400 + 2, and its 16 pixels of height.
-    Example ex;
-    ex.frame.photoWidth = 100;
-    ex.measurer.sizes.insert(QStringLiteral("wide"), {400, 16});
-    ex.frame.textItems[4].text = QStringLiteral("wide");
-    QSize size;
-    QVERIFY(FrameLayout::layOut(ex.frame, LayoutMargins{}, ex.measurer, &size).isDrawn());
-    QCOMPARE(size, QSize(422, 480 + 106));
-}
-
-void tst_FrameLayout::alignmentCodes_data()
-{
-    // Items 2, 3, 4 with the widths 200, 120, 80 on the 682-wide canvas; "-" is an empty item.
-    QTest::addColumn<QString>("texts");
-    QTest::addColumn<QList<int>>("codes");
-    QTest::addColumn<QList<int>>("xs"); // -1 for an item not drawn
-    const QString all = QStringLiteral("abc");
-    QTest::newRow("right edge of the item above")
-        << all << QList<int>{1, 4, 4} << QList<int>{241, 321, 361};
-    QTest::newRow("codes 3 and 4 first behave as left and right")
-        << QStringLiteral("-bc") << QList<int>{0, 3, 4} << QList<int>{-1, 10, 50};
-    QTest::newRow("first drawn item with code 4 is right aligned")
-        << QStringLiteral("-b-") << QList<int>{0, 4, 0} << QList<int>{-1, 552, -1};
-    QTest::newRow("code 4 after an empty item aligns to the last drawn one")
-        << QStringLiteral("a-c") << QList<int>{1, 0, 4} << QList<int>{241, -1, 361};
-    QTest::newRow("unknown codes are left")
-        << all << QList<int>{5, -1, 99} << QList<int>{10, 10, 10};
-}
-
-void tst_FrameLayout::alignmentCodes()
-{
-    QFETCH(QString, texts);
-    QFETCH(QList<int>, codes);
-    QFETCH(QList<int>, xs);
-    Example ex;
-    const QSizeF sizes[] = {{200, 16}, {120, 16}, {80, 16}};
-    for (int f = 0; f < 3; ++f) {
-        TextItem &item = ex.frame.textItems[2 + f];
-        item.text = texts[f] == u'-' ? QString() : QStringLiteral("footer %1").arg(f);
-        item.fontAlign = FooterAlign(codes[f]);
-        ex.measurer.sizes.insert(QStringLiteral("footer %1").arg(f), sizes[f]);
+    void photoSizeLimits_data()
+    {
+        QTest::addColumn<QSize>("photo");
+        QTest::addColumn<bool>("accepted");
+        QTest::newRow("smallest accepted 50x50") << QSize(50, 50) << true;
+        QTest::newRow("largest accepted 1600x1200") << QSize(1600, 1200) << true;
+        QTest::newRow("width 49") << QSize(49, 100) << false;
+        QTest::newRow("height 1201") << QSize(100, 1201) << false;
     }
-    PreviewComposer composer(&ex.measurer);
-    QVERIFY(composer.layOut(ex.frame, LayoutMargins{}).isDrawn());
-    QVERIFY(composer.drawFrame(ex.frame).isDrawn());
-    int y = 528;
-    for (int f = 0; f < 3; ++f) {
-        const bool drawn = composer.drawnFrame().textDrawn[2 + f];
-        QCOMPARE(drawn, xs[f] >= 0);
-        if (drawn) {
-            QCOMPARE(composer.drawnFrame().textTopLeft[2 + f], QPoint(xs[f], y));
-            y += 16;
+    void photoSizeLimits()
+    {
+        QFETCH(QSize, photo);
+        QFETCH(bool, accepted);
+        Example ex;
+        PreviewComposer composer(&ex.measurer);
+        QVERIFY(composer.layOut(ex.frame, LayoutMargins{}).isDrawn());
+        const QImage before = composer.canvas().copy();
+
+        ex.frame.photoWidth = photo.width();
+        ex.frame.photoHeight = photo.height();
+        const ComposeOutcome outcome = composer.layOut(ex.frame, LayoutMargins{});
+        if (accepted) {
+            QVERIFY(outcome.isDrawn());
+            // The header's need, 9 + 150 + 100 + 20 + 2 = 281, beats 2 x 20 + 50 + 2.
+            QCOMPARE(composer.canvas().size(),
+                     QSize(qMax(photo.width() + 42, 281), photo.height() + 90));
+        } else {
+            QCOMPARE(outcome.kind, ComposeOutcome::Kind::LayoutRefused);
+            QCOMPARE(composer.canvas(), before);
         }
     }
-    QCOMPARE(composer.canvas().height(), y + 10);
-}
-
-void tst_FrameLayout::oddSideMarginRoundsUp()
-{
-    // A one pixel wider canvas (a header need of 683): roundHalfUp(21.5 - 1) = 21.
-    Example ex;
-    ex.measurer.sizes.insert(QStringLiteral("M42"), {502, 24});
-    PreviewComposer composer(&ex.measurer);
-    QVERIFY(composer.layOut(ex.frame, LayoutMargins{}).isDrawn());
-    QCOMPARE(composer.canvas().width(), 683);
-    QVERIFY(composer.drawFrame(ex.frame).isDrawn());
-    QCOMPARE(composer.borderLeft(), 21);
-    // roundHalfUp is Fix(x + 0.5): halves go up, also below zero.
-    QCOMPARE(PreviewComposer::roundHalfUp(-1.5), -1.0);
-    QCOMPARE(PreviewComposer::roundHalfUp(-1.2), 0.0);
-}
-
-void tst_FrameLayout::borderWidthsFillExactly_data()
-{
-    QTest::addColumn<int>("borderWidth");
-    for (int w = 1; w <= 10; ++w)
-        QTest::addRow("border %d", w) << w;
-}
-
-void tst_FrameLayout::borderWidthsFillExactly()
-{
-    QFETCH(int, borderWidth);
-    Example ex;
-    ex.frame.borderWidth = borderWidth;
-    ex.frame.borderColor = 0x000000FF; // red
-    ex.frame.backColor = 0x00FF0000;   // blue
-    PreviewComposer composer(&ex.measurer);
-    QVERIFY(composer.layOut(ex.frame, LayoutMargins{}).isDrawn());
-    QVERIFY(composer.drawFrame(ex.frame).isDrawn());
-    const int half = (borderWidth + 1) / 2;
-    const QRect inside(composer.borderLeft() + half, composer.borderTop() + half, 640, 480);
-    const QRect outer = inside.adjusted(-borderWidth, -borderWidth, borderWidth, borderWidth);
-    QCOMPARE(composer.drawnFrame().photoArea, inside);
-    QCOMPARE(composer.drawnFrame().borderOuter, outer);
-    // The band from just above the border to just below it, as it must be: the background, the
-    // border's lines, the background again inside, where the photo goes.
-    QImage expected(composer.canvas().size(), QImage::Format_RGB32);
-    expected.fill(Qt::blue);
-    QPainter painter(&expected);
-    painter.fillRect(outer, Qt::red);
-    painter.fillRect(inside, Qt::blue);
-    painter.end();
-    const QRect band(0, outer.top() - 2, expected.width(), outer.height() + 4);
-    QCOMPARE(composer.canvas().copy(band), expected.copy(band));
-}
-
-void tst_FrameLayout::overflowIsAnError_data()
-{
-    QTest::addColumn<LayoutMargins>("margins");
-    QTest::addColumn<int>("borderWidth");
-    QTest::addColumn<bool>("drawn");
-    QTest::newRow("double border overflows 16 bits") << LayoutMargins{} << 20000 << false;
-    QTest::newRow("border 0 is refused") << LayoutMargins{} << 0 << false;
-    QTest::newRow("canvas too large") << LayoutMargins{20000, 10, 10, 5} << 2 << false;
-    QTest::newRow("negative margins still draw") << LayoutMargins{-5, -3, -2, -1} << 2 << true;
-}
-
-void tst_FrameLayout::overflowIsAnError()
-{
-    QFETCH(LayoutMargins, margins);
-    QFETCH(int, borderWidth);
-    QFETCH(bool, drawn);
-    Example ex;
-    ex.frame.borderWidth = borderWidth;
-    QImage photo(640, 480, QImage::Format_RGB32);
-    photo.fill(Qt::green);
-    PreviewComposer composer(&ex.measurer);
-    const ComposeOutcome outcome = composer.placePhoto(ex.frame, margins, photo);
-    QCOMPARE(outcome.isDrawn(), drawn);
-    QCOMPARE(outcome.message.isEmpty(), drawn);
-}
-
-void tst_FrameLayout::stylesAndAlignmentInPixels_data()
-{
-    // Item 4 reads "ISO 800" too, left aligned; the footer lines are 16 high from y 528.
-    QTest::addColumn<int>("item");
-    QTest::addColumn<QString>("style"); // b i s u
-    QTest::addColumn<int>("align");
-    QTest::addColumn<QPoint>("at");
-    const QPoint tops[] = {{10, 10}, {522, 16}, {241, 528}, {241, 544}, {10, 560}};
-    for (int item = 0; item < 5; ++item)
-        for (const char *style : {"b", "i", "s", "u"})
-            QTest::addRow("item %d %s", item, style)
-                << item << QString::fromLatin1(style) << 3 << tops[item];
-    const QPoint aligned[] = {{10, 544}, {281, 544}, {552, 544}, {241, 544}, {321, 544}};
-    for (int code = 0; code < 5; ++code)
-        QTest::addRow("footer align %d", code) << 3 << QString() << code << aligned[code];
-}
-
-void tst_FrameLayout::stylesAndAlignmentInPixels()
-{
-    QFETCH(int, item);
-    QFETCH(QString, style);
-    QFETCH(int, align);
-    QFETCH(QPoint, at);
-    Example ex;
-    ex.frame.textItems[4].text = QStringLiteral("ISO 800");
-    ex.frame.textItems[3].fontAlign = FooterAlign(align);
-    TextItem &t = ex.frame.textItems[item];
-    t.fontBold = style == u'b';
-    t.fontItalic = style == u'i';
-    t.fontStrikethru = style == u's';
-    t.fontUnderline = style == u'u';
-    PreviewComposer composer(&ex.measurer);
-    QVERIFY(composer.layOut(ex.frame, LayoutMargins{}).isDrawn());
-    QVERIFY(composer.drawFrame(ex.frame).isDrawn());
-    // The canvas, its text redrawn at `at` in a font made here: the very same pixels.
-    QImage expected = composer.canvas().copy();
-    QFont font;
-    font.setPixelSize(13);
-    font.setBold(t.fontBold);
-    font.setItalic(t.fontItalic);
-    font.setStrikeOut(t.fontStrikethru);
-    font.setUnderline(t.fontUnderline);
-    font.setKerning(false);
-    font.setStyleStrategy(QFont::NoAntialias);
-    QPainter p(&expected);
-    p.fillRect(QRect(at.x() - 4, at.y(), 160, 16), Qt::black);
-    p.setFont(font);
-    p.setPen(Qt::white);
-    p.drawText(QPointF(at.x(), at.y() + std::round(QFontMetricsF(font, &expected).ascent())),
-               t.text);
-    p.end();
-    QCOMPARE(composer.canvas(), expected);
-}
+    void aFooterLineWidensTheCanvas()
+    {
+        // A footer line of 400 needs 20 + 400 + 2, and its 16 pixels of height.
+        Example ex;
+        ex.frame.photoWidth = 100;
+        ex.measurer.sizes.insert(QStringLiteral("wide"), {400, 16});
+        ex.frame.textItems[4].text = QStringLiteral("wide");
+        QSize size;
+        QVERIFY(FrameLayout::layOut(ex.frame, LayoutMargins{}, ex.measurer, &size).isDrawn());
+        QCOMPARE(size, QSize(422, 480 + 106));
+    }
+    void alignmentCodes_data()
+    {
+        // Items 2, 3, 4 with the widths 200, 120, 80 on the 682-wide canvas; "-" is an empty item.
+        QTest::addColumn<QString>("texts");
+        QTest::addColumn<QList<int>>("codes");
+        QTest::addColumn<QList<int>>("xs"); // -1 for an item not drawn
+        const QString all = QStringLiteral("abc");
+        QTest::newRow("right edge of the item above")
+            << all << QList<int>{1, 4, 4} << QList<int>{241, 321, 361};
+        QTest::newRow("codes 3 and 4 first behave as left and right")
+            << QStringLiteral("-bc") << QList<int>{0, 3, 4} << QList<int>{-1, 10, 50};
+        QTest::newRow("first drawn item with code 4 is right aligned")
+            << QStringLiteral("-b-") << QList<int>{0, 4, 0} << QList<int>{-1, 552, -1};
+        QTest::newRow("code 4 after an empty item aligns to the last drawn one")
+            << QStringLiteral("a-c") << QList<int>{1, 0, 4} << QList<int>{241, -1, 361};
+        QTest::newRow("unknown codes are left")
+            << all << QList<int>{5, -1, 99} << QList<int>{10, 10, 10};
+    }
+    void alignmentCodes()
+    {
+        QFETCH(QString, texts);
+        QFETCH(QList<int>, codes);
+        QFETCH(QList<int>, xs);
+        Example ex;
+        const QSizeF sizes[] = {{200, 16}, {120, 16}, {80, 16}};
+        for (int f = 0; f < 3; ++f) {
+            TextItem &item = ex.frame.textItems[2 + f];
+            item.text = texts[f] == u'-' ? QString() : QStringLiteral("footer %1").arg(f);
+            item.fontAlign = FooterAlign(codes[f]);
+            ex.measurer.sizes.insert(QStringLiteral("footer %1").arg(f), sizes[f]);
+        }
+        PreviewComposer composer(&ex.measurer);
+        QVERIFY(composer.layOut(ex.frame, LayoutMargins{}).isDrawn());
+        QVERIFY(composer.drawFrame(ex.frame).isDrawn());
+        int y = 528;
+        for (int f = 0; f < 3; ++f) {
+            const bool drawn = composer.drawnFrame().textDrawn[2 + f];
+            QCOMPARE(drawn, xs[f] >= 0);
+            if (drawn) {
+                QCOMPARE(composer.drawnFrame().textTopLeft[2 + f], QPoint(xs[f], y));
+                y += 16;
+            }
+        }
+        QCOMPARE(composer.canvas().height(), y + 10);
+    }
+    void oddSideMarginRoundsUp()
+    {
+        // A one pixel wider canvas (a header need of 683): roundHalfUp(21.5 - 1) = 21.
+        Example ex;
+        ex.measurer.sizes.insert(QStringLiteral("M42"), {502, 24});
+        PreviewComposer composer(&ex.measurer);
+        QVERIFY(composer.layOut(ex.frame, LayoutMargins{}).isDrawn());
+        QCOMPARE(composer.canvas().width(), 683);
+        QVERIFY(composer.drawFrame(ex.frame).isDrawn());
+        QCOMPARE(composer.borderLeft(), 21);
+        // roundHalfUp is Fix(x + 0.5): halves go up, also below zero.
+        QCOMPARE(PreviewComposer::roundHalfUp(-1.5), -1.0);
+        QCOMPARE(PreviewComposer::roundHalfUp(-1.2), 0.0);
+    }
+    void borderWidthsFillExactly_data()
+    {
+        QTest::addColumn<int>("borderWidth");
+        for (int w = 1; w <= 10; ++w)
+            QTest::addRow("border %d", w) << w;
+    }
+    void borderWidthsFillExactly()
+    {
+        QFETCH(int, borderWidth);
+        Example ex;
+        ex.frame.borderWidth = borderWidth;
+        ex.frame.borderColor = 0x000000FF; // red
+        ex.frame.backColor = 0x00FF0000;   // blue
+        PreviewComposer composer(&ex.measurer);
+        QVERIFY(composer.layOut(ex.frame, LayoutMargins{}).isDrawn());
+        QVERIFY(composer.drawFrame(ex.frame).isDrawn());
+        const int half = (borderWidth + 1) / 2;
+        const QRect inside(composer.borderLeft() + half, composer.borderTop() + half, 640, 480);
+        const QRect outer = inside.adjusted(-borderWidth, -borderWidth, borderWidth, borderWidth);
+        QCOMPARE(composer.drawnFrame().photoArea, inside);
+        QCOMPARE(composer.drawnFrame().borderOuter, outer);
+        // The band from just above the border to just below it, as it must be: the background, the
+        // border's lines, the background again inside, where the photo goes.
+        QImage expected(composer.canvas().size(), QImage::Format_RGB32);
+        expected.fill(Qt::blue);
+        QPainter painter(&expected);
+        painter.fillRect(outer, Qt::red);
+        painter.fillRect(inside, Qt::blue);
+        painter.end();
+        const QRect band(0, outer.top() - 2, expected.width(), outer.height() + 4);
+        QCOMPARE(composer.canvas().copy(band), expected.copy(band));
+    }
+    void overflowIsAnError_data()
+    {
+        QTest::addColumn<LayoutMargins>("margins");
+        QTest::addColumn<int>("borderWidth");
+        QTest::addColumn<bool>("drawn");
+        QTest::newRow("double border overflows 16 bits") << LayoutMargins{} << 20000 << false;
+        QTest::newRow("border 0 is refused") << LayoutMargins{} << 0 << false;
+        QTest::newRow("canvas too large") << LayoutMargins{20000, 10, 10, 5} << 2 << false;
+        QTest::newRow("negative margins still draw") << LayoutMargins{-5, -3, -2, -1} << 2 << true;
+    }
+    void overflowIsAnError()
+    {
+        QFETCH(LayoutMargins, margins);
+        QFETCH(int, borderWidth);
+        QFETCH(bool, drawn);
+        Example ex;
+        ex.frame.borderWidth = borderWidth;
+        QImage photo(640, 480, QImage::Format_RGB32);
+        photo.fill(Qt::green);
+        PreviewComposer composer(&ex.measurer);
+        const ComposeOutcome outcome = composer.placePhoto(ex.frame, margins, photo);
+        QCOMPARE(outcome.isDrawn(), drawn);
+        QCOMPARE(outcome.message.isEmpty(), drawn);
+    }
+    void stylesAndAlignmentInPixels_data()
+    {
+        // Item 4 reads "ISO 800" too, left aligned; the footer lines are 16 high from y 528.
+        QTest::addColumn<int>("item");
+        QTest::addColumn<QString>("style"); // b i s u
+        QTest::addColumn<int>("align");
+        QTest::addColumn<QPoint>("at");
+        const QPoint tops[] = {{10, 10}, {522, 16}, {241, 528}, {241, 544}, {10, 560}};
+        for (int item = 0; item < 5; ++item)
+            for (const char *style : {"b", "i", "s", "u"})
+                QTest::addRow("item %d %s", item, style)
+                    << item << QString::fromLatin1(style) << 3 << tops[item];
+        const QPoint aligned[] = {{10, 544}, {281, 544}, {552, 544}, {241, 544}, {321, 544}};
+        for (int code = 0; code < 5; ++code)
+            QTest::addRow("footer align %d", code) << 3 << QString() << code << aligned[code];
+    }
+    void stylesAndAlignmentInPixels()
+    {
+        QFETCH(int, item);
+        QFETCH(QString, style);
+        QFETCH(int, align);
+        QFETCH(QPoint, at);
+        Example ex;
+        ex.frame.textItems[4].text = QStringLiteral("ISO 800");
+        ex.frame.textItems[3].fontAlign = FooterAlign(align);
+        TextItem &t = ex.frame.textItems[item];
+        t.fontBold = style == u'b';
+        t.fontItalic = style == u'i';
+        t.fontStrikethru = style == u's';
+        t.fontUnderline = style == u'u';
+        PreviewComposer composer(&ex.measurer);
+        QVERIFY(composer.layOut(ex.frame, LayoutMargins{}).isDrawn());
+        QVERIFY(composer.drawFrame(ex.frame).isDrawn());
+        // The canvas, its text redrawn at `at` in a font made here: the very same pixels.
+        QImage expected = composer.canvas().copy();
+        QFont font;
+        font.setPixelSize(13);
+        font.setBold(t.fontBold);
+        font.setItalic(t.fontItalic);
+        font.setStrikeOut(t.fontStrikethru);
+        font.setUnderline(t.fontUnderline);
+        font.setKerning(false);
+        font.setStyleStrategy(QFont::NoAntialias);
+        QPainter p(&expected);
+        p.fillRect(QRect(at.x() - 4, at.y(), 160, 16), Qt::black);
+        p.setFont(font);
+        p.setPen(Qt::white);
+        p.drawText(QPointF(at.x(), at.y() + std::round(QFontMetricsF(font, &expected).ascent())),
+                   t.text);
+        p.end();
+        QCOMPARE(composer.canvas(), expected);
+    }
+};
 
 QTEST_MAIN(tst_FrameLayout)
 #include "tst_FrameLayout.moc"

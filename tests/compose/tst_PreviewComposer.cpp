@@ -49,127 +49,117 @@ class tst_PreviewComposer : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void photoPlacedByPixels();
-    void decodesOnceUntilChangedOrGone();
-    void unreadableOrTooLargePhoto();
-    void emptyTextHasTheLineHeightAndSizeZeroFails();
-    void japaneseFacesDrawnWithIpaFonts();
+    void initTestCase()
+    {
+        FontSetup::install();
+        QVERIFY(m_dir.isValid());
+    }
+    void photoPlacedByPixels()
+    {
+        const QString path = m_dir.filePath(QStringLiteral("corners.bmp"));
+        QVERIFY(cornerPhoto(200, 150).save(path, "bmp"));
+        FrameDescription frame = panelFrame();
+        PreviewComposer composer;
+        const ComposeOutcome outcome = composer.loadPhotoFile(path, frame, LayoutMargins{});
+        QVERIFY2(outcome.isDrawn(), qPrintable(outcome.message));
+        QCOMPARE(composer.photoPath(), path);
+        // The photo area inside the border and the texts without antialiasing are the frame
+        // layout's tests.
+        QCOMPARE(composer.canvas().copy(composer.drawnFrame().photoArea), cornerPhoto(200, 150));
+    }
+    void decodesOnceUntilChangedOrGone()
+    {
+        const QString path = m_dir.filePath(QStringLiteral("again.jpg"));
+        QVERIFY(cornerPhoto(300, 200).save(path, "jpeg"));
+        FrameDescription frame = panelFrame();
+        PreviewComposer composer;
+        QVERIFY(composer.compose(frame, LayoutMargins{}, path).isDrawn());
+        const QImage first = composer.canvas().copy();
+        frame = panelFrame();
+        QVERIFY(composer.compose(frame, LayoutMargins{}).isDrawn());
+        QCOMPARE(composer.decodeCount(), 1);
+        QCOMPARE(composer.canvas(), first);
+
+        // A changed file is read again.
+        QVERIFY(cornerPhoto(250, 200).save(path, "jpeg"));
+        QVERIFY(composer.compose(frame, LayoutMargins{}).isDrawn());
+        QCOMPARE(composer.decodeCount(), 2);
+        QCOMPARE(frame.photoWidth, 250);
+
+        // A vanished file is no photo: the panel's size on the background.
+        QVERIFY(QFile::remove(path));
+        frame = panelFrame();
+        QVERIFY(composer.compose(frame, LayoutMargins{}).isDrawn());
+        const QRect area = composer.drawnFrame().photoArea;
+        QCOMPARE(area.size(), QSize(320, 240));
+        QCOMPARE(composer.canvas().pixel(area.topLeft()), qRgb(0, 0, 0x40));
+    }
+    void unreadableOrTooLargePhoto()
+    {
+        // Text that is no photo, then a good JPEG header and nothing after it: the canvas, the
+        // photo path and the frame stay (the message is the window's test).
+        const QString path = m_dir.filePath(QStringLiteral("notes.jpg"));
+        QVERIFY(TestFiles::writeAll(path, "these are notes, not a photo"));
+        FrameDescription frame = panelFrame();
+        PreviewComposer composer;
+        QVERIFY(composer.compose(frame, LayoutMargins{}).isDrawn());
+        const QImage before = composer.canvas().copy();
+        for (bool cut : {false, true}) {
+            QVERIFY(!cut || (cornerPhoto(64, 64).save(path, "jpeg") && QFile::resize(path, 200)));
+            QCOMPARE(composer.loadPhotoFile(path, frame, LayoutMargins{}).kind,
+                     ComposeOutcome::Kind::PhotoUnreadable);
+            QCOMPARE(composer.photoPath(), QString()); // changed only by a photo that reads
+            QCOMPARE(composer.canvas(), before);
+            QCOMPARE(frame.photoWidth, 320);
+        }
+
+        // Too large a photo is refused from its header alone, which names the photo; the canvas
+        // keeps the layout for the panel's size, cleared to the background.
+        QVERIFY(cornerPhoto(1601, 60).save(path, "bmp"));
+        QCOMPARE(composer.loadPhotoFile(path, frame, LayoutMargins{}).kind,
+                 ComposeOutcome::Kind::PhotoSizeRefused);
+        QCOMPARE(composer.photoPath(), path);
+        QCOMPARE(composer.canvas().width(), 2 * 20 + 320 + 2);
+        QCOMPARE(
+            composer.canvas().pixel(composer.canvas().width() / 2, composer.canvas().height() / 2),
+            qRgb(0, 0, 0x40));
+    }
+    void emptyTextHasTheLineHeightAndSizeZeroFails()
+    {
+        FrameDescription frame = panelFrame();
+        frame.textItems[1].text.clear();
+        PreviewComposer composer;
+        QVERIFY(composer.layOut(frame, LayoutMargins{}).isDrawn());
+        QCOMPARE(frame.textItems[1].measuredHeight, frame.textItems[0].measuredHeight);
+        QCOMPARE(frame.textItems[1].measuredWidth, 0);
+        QVERIFY(frame.textItems[1].measuredHeight >= 13);
+        // A size the canvas cannot draw fails the composition.
+        frame.textItems[3].fontSize = 0;
+        const ComposeOutcome outcome = composer.compose(frame, LayoutMargins{});
+        QCOMPARE(outcome.kind, ComposeOutcome::Kind::Failed);
+        QVERIFY(outcome.message.contains(QStringLiteral("0")));
+    }
+    void japaneseFacesDrawnWithIpaFonts()
+    {
+        if (!QFontDatabase::hasFamily(QStringLiteral("IPAGothic")))
+            QSKIP("the IPA fonts are not installed");
+        const QString mincho = QStringLiteral("ＭＳ Ｐ明朝"),
+                      gothic = QStringLiteral("MS UI Gothic");
+        TextItem item;
+        item.fontSize = 10;
+        for (const auto &[face, twin] :
+             {std::pair(gothic, "IPAPGothic"), std::pair(mincho, "IPAPMincho")}) {
+            item.fontName = face;
+            QFont font;
+            QVERIFY(Canvas::makeFont(item, &font, nullptr));
+            QCOMPARE(QFontInfo(font).family(), QString::fromLatin1(twin));
+            QVERIFY(FontSetup::panelFontNames().contains(face));
+        }
+    }
 
 private:
     QTemporaryDir m_dir;
 };
-
-void tst_PreviewComposer::initTestCase()
-{
-    FontSetup::install();
-    QVERIFY(m_dir.isValid());
-}
-
-void tst_PreviewComposer::photoPlacedByPixels()
-{
-    const QString path = m_dir.filePath(QStringLiteral("corners.bmp"));
-    QVERIFY(cornerPhoto(200, 150).save(path, "bmp"));
-    FrameDescription frame = panelFrame();
-    PreviewComposer composer;
-    const ComposeOutcome outcome = composer.loadPhotoFile(path, frame, LayoutMargins{});
-    QVERIFY2(outcome.isDrawn(), qPrintable(outcome.message));
-    QCOMPARE(composer.photoPath(), path);
-    // The photo area inside the border and the texts without antialiasing are the frame
-    // layout's tests.
-    QCOMPARE(composer.canvas().copy(composer.drawnFrame().photoArea), cornerPhoto(200, 150));
-}
-
-void tst_PreviewComposer::decodesOnceUntilChangedOrGone()
-{
-    const QString path = m_dir.filePath(QStringLiteral("again.jpg"));
-    QVERIFY(cornerPhoto(300, 200).save(path, "jpeg"));
-    FrameDescription frame = panelFrame();
-    PreviewComposer composer;
-    QVERIFY(composer.compose(frame, LayoutMargins{}, path).isDrawn());
-    const QImage first = composer.canvas().copy();
-    frame = panelFrame();
-    QVERIFY(composer.compose(frame, LayoutMargins{}).isDrawn());
-    QCOMPARE(composer.decodeCount(), 1);
-    QCOMPARE(composer.canvas(), first);
-
-    // A changed file is read again.
-    QVERIFY(cornerPhoto(250, 200).save(path, "jpeg"));
-    QVERIFY(composer.compose(frame, LayoutMargins{}).isDrawn());
-    QCOMPARE(composer.decodeCount(), 2);
-    QCOMPARE(frame.photoWidth, 250);
-
-    // A vanished file is no photo: the panel's size on the background.
-    QVERIFY(QFile::remove(path));
-    frame = panelFrame();
-    QVERIFY(composer.compose(frame, LayoutMargins{}).isDrawn());
-    const QRect area = composer.drawnFrame().photoArea;
-    QCOMPARE(area.size(), QSize(320, 240));
-    QCOMPARE(composer.canvas().pixel(area.topLeft()), qRgb(0, 0, 0x40));
-}
-
-void tst_PreviewComposer::unreadableOrTooLargePhoto()
-{
-    // Text that is no photo, then a good JPEG header and nothing after it: the canvas, the photo
-    // path and the frame stay (the message is the window's test).
-    const QString path = m_dir.filePath(QStringLiteral("notes.jpg"));
-    QVERIFY(TestFiles::writeAll(path, "these are notes, not a photo"));
-    FrameDescription frame = panelFrame();
-    PreviewComposer composer;
-    QVERIFY(composer.compose(frame, LayoutMargins{}).isDrawn());
-    const QImage before = composer.canvas().copy();
-    for (bool cut : {false, true}) {
-        QVERIFY(!cut || (cornerPhoto(64, 64).save(path, "jpeg") && QFile::resize(path, 200)));
-        QCOMPARE(composer.loadPhotoFile(path, frame, LayoutMargins{}).kind,
-                 ComposeOutcome::Kind::PhotoUnreadable);
-        QCOMPARE(composer.photoPath(), QString()); // changed only by a photo that reads
-        QCOMPARE(composer.canvas(), before);
-        QCOMPARE(frame.photoWidth, 320);
-    }
-
-    // Too large a photo is refused from its header alone, which names the photo; the canvas
-    // keeps the layout for the panel's size, cleared to the background.
-    QVERIFY(cornerPhoto(1601, 60).save(path, "bmp"));
-    QCOMPARE(composer.loadPhotoFile(path, frame, LayoutMargins{}).kind,
-             ComposeOutcome::Kind::PhotoSizeRefused);
-    QCOMPARE(composer.photoPath(), path);
-    QCOMPARE(composer.canvas().width(), 2 * 20 + 320 + 2);
-    QCOMPARE(composer.canvas().pixel(composer.canvas().width() / 2, composer.canvas().height() / 2),
-             qRgb(0, 0, 0x40));
-}
-
-void tst_PreviewComposer::emptyTextHasTheLineHeightAndSizeZeroFails()
-{
-    FrameDescription frame = panelFrame();
-    frame.textItems[1].text.clear();
-    PreviewComposer composer;
-    QVERIFY(composer.layOut(frame, LayoutMargins{}).isDrawn());
-    QCOMPARE(frame.textItems[1].measuredHeight, frame.textItems[0].measuredHeight);
-    QCOMPARE(frame.textItems[1].measuredWidth, 0);
-    QVERIFY(frame.textItems[1].measuredHeight >= 13);
-    // A size the canvas cannot draw fails the composition.
-    frame.textItems[3].fontSize = 0;
-    const ComposeOutcome outcome = composer.compose(frame, LayoutMargins{});
-    QCOMPARE(outcome.kind, ComposeOutcome::Kind::Failed);
-    QVERIFY(outcome.message.contains(QStringLiteral("0")));
-}
-
-void tst_PreviewComposer::japaneseFacesDrawnWithIpaFonts()
-{
-    if (!QFontDatabase::hasFamily(QStringLiteral("IPAGothic")))
-        QSKIP("the IPA fonts are not installed");
-    const QString mincho = QStringLiteral("ＭＳ Ｐ明朝"), gothic = QStringLiteral("MS UI Gothic");
-    TextItem item;
-    item.fontSize = 10;
-    for (const auto &[face, twin] :
-         {std::pair(gothic, "IPAPGothic"), std::pair(mincho, "IPAPMincho")}) {
-        item.fontName = face;
-        QFont font;
-        QVERIFY(Canvas::makeFont(item, &font, nullptr));
-        QCOMPARE(QFontInfo(font).family(), QString::fromLatin1(twin));
-        QVERIFY(FontSetup::panelFontNames().contains(face));
-    }
-}
 
 QTEST_MAIN(tst_PreviewComposer)
 #include "tst_PreviewComposer.moc"

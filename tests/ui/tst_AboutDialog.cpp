@@ -32,65 +32,62 @@ class tst_AboutDialog : public QObject
     Q_OBJECT
 
 private slots:
-    void layoutTextsLinksAndKeys();
-    void manualPath();
-};
-
-void tst_AboutDialog::layoutTextsLinksAndKeys()
-{
-    FakePlatformServices services;
-    const QUrl manual(u"file:///usr/share/morvel/doc/index.html"_s);
-    AboutDialog dialog(services, nullptr, manual);
-    QCOMPARE(dialog.size(), QSize(326, 118));
-    QCOMPARE(child<QWidget>(&dialog, u"lblUrl"_s)->geometry(), QRect(56, 90, 261, 16));
-    QCOMPARE(child<QWidget>(&dialog, u"picIcon"_s)->geometry(), QRect(12, 10, 32, 32));
-    QCOMPARE(dialog.windowTitle(), u"ﾊﾞｰｼﾞｮﾝ情報"_s);
-    QCOMPARE(child<QLabel>(&dialog, u"lblTitle"_s)->text(), u"Morvel Ver 2.03"_s);
-    QCOMPARE(child<QLabel>(&dialog, u"lblUrl"_s)->text(), manual.toString());
-    // Both links open the manual; the title is no link.
-    for (const QString &name : {u"lblHome"_s, u"lblUrl"_s, u"lblTitle"_s}) {
-        auto *label = child<QLabel>(&dialog, name);
-        QCOMPARE(label->font().underline(), name != u"lblTitle"_s);
-        if (label->font().underline())
-            QCOMPARE(label->palette().color(QPalette::WindowText), QColor(0, 0, 255));
-    }
-    showActive(&dialog);
-    for (const QString &name : {u"lblHome"_s, u"lblUrl"_s, u"lblTitle"_s})
-        QTest::mouseClick(child<QLabel>(&dialog, name), Qt::LeftButton);
-    QCOMPARE(services.openedUrls, (QList<QUrl>{manual, manual}));
-    // Return, Esc and the OK button close it.
-    for (int key : {int(Qt::Key_Return), int(Qt::Key_Escape), 0}) {
+    void layoutTextsLinksAndKeys()
+    {
+        FakePlatformServices services;
+        const QUrl manual(u"file:///usr/share/morvel/doc/index.html"_s);
+        AboutDialog dialog(services, nullptr, manual);
+        QCOMPARE(dialog.size(), QSize(326, 118));
+        QCOMPARE(child<QWidget>(&dialog, u"lblUrl"_s)->geometry(), QRect(56, 90, 261, 16));
+        QCOMPARE(child<QWidget>(&dialog, u"picIcon"_s)->geometry(), QRect(12, 10, 32, 32));
+        QCOMPARE(dialog.windowTitle(), u"ﾊﾞｰｼﾞｮﾝ情報"_s);
+        QCOMPARE(child<QLabel>(&dialog, u"lblTitle"_s)->text(), u"Morvel Ver 2.03"_s);
+        QCOMPARE(child<QLabel>(&dialog, u"lblUrl"_s)->text(), manual.toString());
+        // Both links open the manual; the title is no link.
+        for (const QString &name : {u"lblHome"_s, u"lblUrl"_s, u"lblTitle"_s}) {
+            auto *label = child<QLabel>(&dialog, name);
+            QCOMPARE(label->font().underline(), name != u"lblTitle"_s);
+            if (label->font().underline())
+                QCOMPARE(label->palette().color(QPalette::WindowText), QColor(0, 0, 255));
+        }
         showActive(&dialog);
-        if (key)
-            QTest::keyClick(&dialog, Qt::Key(key));
-        else
-            QTest::mouseClick(child<QPushButton>(&dialog, u"cmdOK"_s), Qt::LeftButton);
-        QVERIFY(!dialog.isVisible());
+        for (const QString &name : {u"lblHome"_s, u"lblUrl"_s, u"lblTitle"_s})
+            QTest::mouseClick(child<QLabel>(&dialog, name), Qt::LeftButton);
+        QCOMPARE(services.openedUrls, (QList<QUrl>{manual, manual}));
+        // Return, Esc and the OK button close it.
+        for (int key : {int(Qt::Key_Return), int(Qt::Key_Escape), 0}) {
+            showActive(&dialog);
+            if (key)
+                QTest::keyClick(&dialog, Qt::Key(key));
+            else
+                QTest::mouseClick(child<QPushButton>(&dialog, u"cmdOK"_s), Qt::LeftButton);
+            QVERIFY(!dialog.isVisible());
+        }
     }
-}
+    void manualPath()
+    {
+        // A run from the build folder finds the manual in the source tree; its title is the one the
+        // dialog's link shows.
+        QTemporaryDir dir;
+        const QString source = AboutDialog::manualPath(dir.path());
+        QVERIFY2(source.endsWith(u"docs/index.html"_s), qPrintable(source));
+        QFile file(source);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY(QString::fromUtf8(file.readAll()).contains(u"<title>Morvel 使い方"_s));
 
-void tst_AboutDialog::manualPath()
-{
-    // A run from the build folder finds the manual in the source tree; its title is the one the
-    // dialog's link shows.
-    QTemporaryDir dir;
-    const QString source = AboutDialog::manualPath(dir.path());
-    QVERIFY2(source.endsWith(u"docs/index.html"_s), qPrintable(source));
-    QFile file(source);
-    QVERIFY(file.open(QIODevice::ReadOnly));
-    QVERIFY(QString::fromUtf8(file.readAll()).contains(u"<title>Morvel 使い方"_s));
+        const QString bin = dir.filePath(u"bin"_s);
+        QVERIFY(QDir().mkpath(bin));
 
-    const QString bin = dir.filePath(u"bin"_s);
-    QVERIFY(QDir().mkpath(bin));
-
-    // A Linux install: share/morvel/doc beside bin; a portable one: docs next to the program wins.
-    for (const QString &manual : {u"share/morvel/doc"_s, u"bin/docs"_s}) {
-        QVERIFY(QDir(dir.path()).mkpath(manual));
-        QVERIFY(QFile(dir.filePath(manual + u"/index.html"_s)).open(QIODevice::WriteOnly));
-        QCOMPARE(AboutDialog::manualPath(bin),
-                 QFileInfo(dir.filePath(manual + u"/index.html"_s)).canonicalFilePath());
+        // A Linux install: share/morvel/doc beside bin; a portable one: docs next to the program
+        // wins.
+        for (const QString &manual : {u"share/morvel/doc"_s, u"bin/docs"_s}) {
+            QVERIFY(QDir(dir.path()).mkpath(manual));
+            QVERIFY(QFile(dir.filePath(manual + u"/index.html"_s)).open(QIODevice::WriteOnly));
+            QCOMPARE(AboutDialog::manualPath(bin),
+                     QFileInfo(dir.filePath(manual + u"/index.html"_s)).canonicalFilePath());
+        }
     }
-}
+};
 
 QTEST_MAIN(tst_AboutDialog)
 #include "tst_AboutDialog.moc"

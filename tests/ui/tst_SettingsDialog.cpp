@@ -95,18 +95,9 @@ private slots:
     void saveStoresEveryControl()
     {
         Setup s;
-        // Esc closes without storing anything.
-        s.open();
-        QCOMPARE(s.child<QComboBox>(u"cboDateFormat"_s)->currentIndex(),
-                 0); // the first entry shown
-        s.changeEverything();
-        s.focus(u"txtMargin(2)"_s);
-        QTest::keyClick(s.margin(2), Qt::Key_Escape);
-        QVERIFY(!s.dialog->isVisible());
-        QCOMPARE(s.values(), Defaults);
-
         SettingsDialog &dialog = s.open();
         QCOMPARE(dialog.size(), QSize(938, 213));
+        QCOMPARE(s.child<QComboBox>(u"cboDateFormat"_s)->currentIndex(), 0);
         QCOMPARE(s.margin(3)->text(), u"5"_s);
         s.changeEverything();
         // Enter saves nothing: no button is the default.
@@ -131,13 +122,10 @@ private slots:
 
         // The margin boxes take digits only.
         s.open();
-        for (int i : {0, 3}) {
-            QLineEdit *box = s.margin(i);
-            s.focus(box->objectName());
-            box->clear();
-            QTest::keyClicks(box, u"01a-2. 3"_s);
-            QCOMPARE(box->text(), u"0123"_s);
-        }
+        s.focus(u"txtMargin(0)"_s);
+        s.margin(0)->clear();
+        QTest::keyClicks(s.margin(0), u"01a-2. 3"_s);
+        QCOMPARE(s.margin(0)->text(), u"0123"_s);
         // An empty box stores 0; leading zeros are dropped and not shown again.
         s.margin(2)->clear();
         s.click(u"cmdSave"_s);

@@ -5,7 +5,6 @@
 #include <QDir>
 #include <QFile>
 #include <QLabel>
-#include <QPushButton>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -54,27 +53,17 @@ private slots:
         for (const QString &name : {u"lblHome"_s, u"lblUrl"_s, u"lblTitle"_s})
             QTest::mouseClick(child<QLabel>(&dialog, name), Qt::LeftButton);
         QCOMPARE(services.openedUrls, (QList<QUrl>{manual, manual}));
-        // Return, Esc and the OK button close it.
-        for (int key : {int(Qt::Key_Return), int(Qt::Key_Escape), 0}) {
-            showActive(&dialog);
-            if (key)
-                QTest::keyClick(&dialog, Qt::Key(key));
-            else
-                QTest::mouseClick(child<QPushButton>(&dialog, u"cmdOK"_s), Qt::LeftButton);
-            QVERIFY(!dialog.isVisible());
-        }
+        // Return presses OK, which closes it.
+        QTest::keyClick(&dialog, Qt::Key_Return);
+        QVERIFY(!dialog.isVisible());
     }
     void manualPath()
     {
-        // A run from the build folder finds the manual in the source tree; its title is the one the
-        // dialog's link shows.
+        // A run from the build folder finds the manual in the source tree.
         QTemporaryDir dir;
         const QString source = AboutDialog::manualPath(dir.path());
-        QVERIFY2(source.endsWith(u"docs/index.html"_s), qPrintable(source));
-        QFile file(source);
-        QVERIFY(file.open(QIODevice::ReadOnly));
-        QVERIFY(QString::fromUtf8(file.readAll()).contains(u"<title>Morvel 使い方"_s));
-
+        QVERIFY2(QFileInfo::exists(source) && source.endsWith(u"docs/index.html"_s),
+                 qPrintable(source));
         const QString bin = dir.filePath(u"bin"_s);
         QVERIFY(QDir().mkpath(bin));
 

@@ -194,62 +194,55 @@ private slots:
                                              : QImage::Format_RGB32);
         QCOMPARE(pixels(picture.image), expected);
     }
-    void metafilePhotoIsFramed_data()
+    void metafileOrHugePhoto_data()
     {
         QTest::addColumn<QString>("name");
         QTest::addColumn<QByteArray>("data");
+        QTest::addColumn<QSize>("size");
+        QTest::addColumn<bool>("drawn");
         MetafileWriter w = MetafileWriter::placeable(QRect(0, 0, 7200, 4800), 1440); // 480 x 320
         w(Wmr::SelectObject, {w.create(Wmr::CreateBrush, {0, 0xFF, 0, 0})});
         QTest::newRow("placeable WMF")
-            << "m42.wmf" << w(Wmr::Rectangle, {3000, 5000, 600, 900}).finish();
+            << "m42.wmf" << w(Wmr::Rectangle, {3000, 5000, 600, 900}).finish() << QSize(480, 320)
+            << true;
         MetafileWriter e = MetafileWriter::emf(QSize(480, 320));
         QTest::newRow("EMF known by its signature alone")
-            << "m42.picture" << e(Emr::Rectangle, {40, 30, 300, 200}).finish();
+            << "m42.picture" << e(Emr::Rectangle, {40, 30, 300, 200}).finish() << QSize(480, 320)
+            << true;
+        QByteArray png = HostileFiles::encoded(QImage(8, 8, QImage::Format_RGB32), "PNG");
+        qToBigEndian<quint32>(40000, png.data() + 16); // the header's width and height
+        qToBigEndian<quint32>(40000, png.data() + 20);
+        QTest::newRow("huge PNG") << "huge.png" << png << QSize(40000, 40000) << false;
+        // Above the largest picture the player draws: the player is never asked to.
+        QTest::newRow("EMF of 2000 x 1000")
+            << "huge.emf"
+            << MetafileWriter::emfFrame(QRect(QPoint(0, 0), QPoint(52916, 26458))).finish()
+            << QSize(2000, 1000) << false;
     }
-    void metafilePhotoIsFramed()
+    void metafileOrHugePhoto()
     {
         QFETCH(QString, name);
         QFETCH(QByteArray, data);
+        QFETCH(QSize, size);
+        QFETCH(bool, drawn);
         PreviewComposer composer;
         const QString path = m_dir.filePath(name);
         QVERIFY(TestFiles::writeAll(path, data));
+        QCOMPARE(LoadPicture::readHeader(path).size, size);
         FrameDescription frame = plainFrame();
         const ComposeOutcome outcome = composer.compose(frame, LayoutMargins{}, path);
+        QCOMPARE(QSize(frame.photoWidth, frame.photoHeight), size);
+        if (!drawn) { // judged from the header, never decoded
+            QCOMPARE(outcome.kind, ComposeOutcome::Kind::PhotoSizeRefused);
+            QCOMPARE(outcome.shrinkWouldFit, !name.endsWith(".emf")); // a metafile is never shrunk
+            QCOMPARE(composer.decodeCount(), 0);
+            return;
+        }
         QVERIFY2(outcome.isDrawn(), qPrintable(outcome.message));
-        QCOMPARE(QSize(frame.photoWidth, frame.photoHeight), QSize(480, 320));
         // The whole photo, pixel for pixel, just inside the border.
         QString error;
         QCOMPARE(composer.canvas().copy(composer.drawnFrame().photoArea),
                  MetafilePlayer::render(data, &error));
-    }
-    void hugeHeaderJudgedUndecoded_data()
-    {
-        QTest::addColumn<QString>("name");
-        QTest::addColumn<QByteArray>("bytes");
-        QTest::addColumn<QSize>("size");
-        QByteArray png = HostileFiles::encoded(QImage(8, 8, QImage::Format_RGB32), "PNG");
-        qToBigEndian<quint32>(40000, png.data() + 16); // the header's width and height
-        qToBigEndian<quint32>(40000, png.data() + 20);
-        QTest::newRow("PNG") << m_dir.filePath("huge.png") << png << QSize(40000, 40000);
-        // Above the largest picture the player draws: the player is never asked to.
-        QTest::newRow("EMF of 2000 x 1000")
-            << m_dir.filePath("huge.emf")
-            << MetafileWriter::emfFrame(QRect(QPoint(0, 0), QPoint(52916, 26458))).finish()
-            << QSize(2000, 1000);
-    }
-    void hugeHeaderJudgedUndecoded()
-    {
-        QFETCH(QString, name);
-        QFETCH(QByteArray, bytes);
-        QFETCH(QSize, size);
-        QVERIFY(TestFiles::writeAll(name, bytes));
-        QCOMPARE(LoadPicture::readHeader(name).size, size);
-        FrameDescription frame = plainFrame();
-        PreviewComposer composer;
-        const ComposeOutcome outcome = composer.compose(frame, LayoutMargins{}, name);
-        QCOMPARE(outcome.kind, ComposeOutcome::Kind::PhotoSizeRefused);
-        QCOMPARE(outcome.shrinkWouldFit, !name.endsWith(".emf")); // a metafile is never shrunk
-        QCOMPARE(composer.decodeCount(), 0);
     }
     void areaAveraging_data()
     {

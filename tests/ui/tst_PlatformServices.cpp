@@ -67,7 +67,6 @@ private slots:
                      question.contains(QFileInfo(path).fileName()) == !asked.isEmpty(),
                  qPrintable(question));
         QCOMPARE(dialog->result() == QDialog::Accepted, taken);
-        QCOMPARE(dialog->isVisible(), !taken);
         if (taken)
             QCOMPARE(QDir::toNativeSeparators(dialog->selectedFiles().value(0)), path);
     }

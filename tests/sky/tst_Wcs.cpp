@@ -55,8 +55,6 @@ private slots:
         QCOMPARE(direction({100, 40}) + u' ' + direction({90, 50}), directions);
         QCOMPARE(wcs.isMirrored(), mirrored);
         QVERIFY(std::fabs(wcs.upAngle() - up) < 1e-9);
-        QVERIFY(std::fabs(wcs.pixelScale() - 10) < 1e-9);
-        QVERIFY(std::fabs(wcs.fieldWidth() - 2000.0 / 3600) < 1e-5);
     }
     void roundTrip_data()
     {
@@ -64,7 +62,6 @@ private slots:
         QTest::newRow("tangent plane") << kReference;
         QTest::newRow("mirrored near the pole")
             << Wcs::fromView({10, 89.5}, 30, 200, true, {400, 300});
-        QTest::newRow("SIP, no inverse terms") << withDistortion(kReference);
         QTest::newRow("SIP, shrunk, moved and turned")
             << withDistortion(kReference).transformed(0.5, -0.5, {20, 160}, {240, 180});
     }
@@ -94,13 +91,9 @@ private slots:
                             const char *position, const char *scale) {
             QTest::newRow(name) << keys << typed << wcs << position << scale;
         };
-        const double rho = 30 * M_PI / 180;
-        auto pc = [](const char *key, double v) {
-            return QStringLiteral("%1=%2").arg(key).arg(v, 0, 'g', 17);
-        };
-        QStringList pcCards = kRotated.mid(0, 8);
-        pcCards << pc("PC1_1", std::cos(rho)) << pc("PC1_2", -std::sin(rho))
-                << pc("PC2_1", std::sin(rho)) << pc("PC2_2", std::cos(rho));
+        const QStringList pcCards =
+            kRotated.mid(0, 8) + QStringList{"PC1_1=0.86602540378443865", "PC1_2=-0.5", "PC2_1=0.5",
+                                             "PC2_2=0.86602540378443865"};
         const QStringList sin =
             QStringList(kRotated).replaceInStrings(QStringLiteral("-TAN"), QStringLiteral("-SIN"));
         // The CD matrix is the round trip's.

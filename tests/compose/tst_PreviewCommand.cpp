@@ -66,31 +66,26 @@ private slots:
         panel.monthIndex = 11;
         panel.dayIndex = 24;
         panel.time = QStringLiteral("22:30");
+        // Every field of a full panel is the window's test; here what it cannot show: with no
+        // border selected the border keeps its value, an unknown name alignment is left.
+        panel.frameSizeIndex = -1;
         FrameDescription frame;
+        frame.textItems[0].fontAlign = FooterAlign(7);
+        frame.borderWidth = 4;
         PreviewCommand::toFrameDescription(panel, DateStyle::fromCodes(dateFormat, delimiterFormat),
                                            frame);
         QCOMPARE(frame.textItems[1].text, text);
         QCOMPARE(frame.textItems[1].fontAlign, FooterAlign::Right);
-
-        // English month names are taken as the list shows them; an empty time leaves no blank, an
-        // empty date is two slashes.
-        QCOMPARE(PreviewCommand::dateTimeText("2001", "Dec", "25", "", {}), "2001/Dec/25");
-        QCOMPARE(PreviewCommand::dateTimeText("", "", "", "", {}), "//");
-    }
-    void borderAndNameAlignment()
-    {
-        // Every field of a full panel is the window's test; here what it cannot show.
-        PanelValues panel;
-        panel.frameSizeIndex = -1; // no selection: the border keeps its value
-        FrameDescription frame;
-        frame.textItems[0].fontAlign = FooterAlign(7);
-        frame.borderWidth = 4;
-        PreviewCommand::toFrameDescription(panel, {}, frame);
         QCOMPARE(frame.borderWidth, 4);
         QCOMPARE(frame.textItems[0].fontAlign, FooterAlign::Left);
         panel.frameSizeIndex = 9;
         PreviewCommand::toFrameDescription(panel, {}, frame);
         QCOMPARE(frame.borderWidth, 10);
+
+        // English month names are taken as the list shows them; an empty time leaves no blank, an
+        // empty date is two slashes.
+        QCOMPARE(PreviewCommand::dateTimeText("2001", "Dec", "25", "", {}), "2001/Dec/25");
+        QCOMPARE(PreviewCommand::dateTimeText("", "", "", "", {}), "//");
     }
 };
 

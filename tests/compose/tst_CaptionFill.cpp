@@ -107,7 +107,6 @@ private slots:
             "M 8 干潟星雲: 18h03m41s");
         row("an empty extra value drops its part", "{TELESCOP}[ {FOV}]", {"TELESCOP=R", "+FOV="},
             "R");
-        row("no extra values: their names are text", "{TELESCOP} {FOV}", {"TELESCOP=R"}, "R {FOV}");
     }
     void patterns()
     {
@@ -143,13 +142,6 @@ private slots:
         QFETCH(QStringList, footer);
         const PanelValues filled = CaptionFill::fill(panel(), data(values), defaults());
         QCOMPARE(QStringList(filled.footer.begin(), filled.footer.end()), footer);
-    }
-    void onlyFieldsWithDataChange()
-    {
-        PanelValues expected = panel();
-        QCOMPARE(CaptionFill::fill(expected, data({}), defaults()), expected);
-        expected.targetName = QStringLiteral("M42");
-        QCOMPARE(CaptionFill::fill(panel(), data({"OBJECT=M42"}), defaults()), expected);
     }
 };
 

@@ -1,7 +1,6 @@
 #include "compose/SubframeSummary.h"
 #include "io/LoadPicture.h"
 #include "io/PhotoMetadata.h"
-#include "io/SubframeHeader.h"
 #include "support/FitsWriter.h"
 #include "support/TestFiles.h"
 #include "support/XisfWriter.h"
@@ -51,8 +50,6 @@ private slots:
             << "UInt32" << 1 << "lz4hc" << false << ULONG_IMG << int(Stretch::None);
         QTest::newRow("Float32 RGB, zstd shuffled")
             << "Float32" << 3 << "zstd" << true << FLOAT_IMG << int(Stretch::Automatic);
-        QTest::newRow("Float32 grey, zstd, as stored")
-            << "Float32" << 1 << "zstd" << false << FLOAT_IMG << int(Stretch::None);
         QTest::newRow("Float64 RGB, lz4 shuffled")
             << "Float64" << 3 << "lz4" << true << DOUBLE_IMG << int(Stretch::Linear);
     }
@@ -165,10 +162,6 @@ private slots:
                 image.extraXml = "<FITSKeyword name=\"IMAGETYP\" value=\"'Dark Frame'\"/>";
             QVERIFY(XisfWriter::write(folder + '/' + name, image));
         }
-        PhotoMetadata data;
-        QString reason;
-        QVERIFY2(SubframeHeader::read(folder + "/ha_1.xisf", &data, &reason), qPrintable(reason));
-        QCOMPARE(data.value(SubframeHeader::Exposure), "300");
         const SubframeSummary summary = SubframeSummary::read({folder}, QTimeZone::utc());
         QCOMPARE(summary.lightCount(), 2);
         QCOMPARE(summary.calibrationCount(), 1);

@@ -39,7 +39,6 @@ struct Session
     QLineEdit *edit(const QString &name) const { return find<QLineEdit>(name); }
     QComboBox *combo(const QString &name) const { return find<QComboBox>(name); }
     ColorSwatch *swatch(const QString &name) const { return find<ColorSwatch>(name); }
-    QToolButton *toggle(const QString &name) const { return find<QToolButton>(name); }
     AlignButton *align(int i) const
     {
         return find<AlignButton>(QStringLiteral("tlbFontAlign(%1)").arg(i));

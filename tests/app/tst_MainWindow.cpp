@@ -224,10 +224,10 @@ private slots:
             QVERIFY(font->currentIndex() >= 0);
             s.edit(row("txtFontSize", i))->setText(QString::number(11 + i));
             s.swatch(row("picFontColor", i))->setColor(0x00010203 * (i + 1));
-            s.toggle(row("chkBold", i))->setChecked(i % 2 == 0);
-            s.toggle(row("chkItalic", i))->setChecked(i % 2 == 1);
-            s.toggle(row("chkStrikethrough", i))->setChecked(i == 3);
-            s.toggle(row("chkUnderline", i))->setChecked(i >= 2);
+            s.find<QToolButton>(row("chkBold", i))->setChecked(i % 2 == 0);
+            s.find<QToolButton>(row("chkItalic", i))->setChecked(i % 2 == 1);
+            s.find<QToolButton>(row("chkStrikethrough", i))->setChecked(i == 3);
+            s.find<QToolButton>(row("chkUnderline", i))->setChecked(i >= 2);
         }
         s.align(2)->chooseEntry(2);
         s.align(3)->chooseEntry(4);

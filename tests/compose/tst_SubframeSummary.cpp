@@ -39,26 +39,6 @@ QString texts(const SubframeSummary &summary)
     return t.join(u'|');
 }
 
-// The English texts, from the build's translation.
-class English
-{
-public:
-    English()
-        : m_installed(Translations::install(AppSettings::Language::English,
-                                            {QStringLiteral(MORVEL_TRANSLATIONS_DIR)}))
-    {}
-    ~English()
-    {
-        for (QTranslator *translator : m_installed) {
-            QCoreApplication::removeTranslator(translator);
-            delete translator;
-        }
-    }
-
-private:
-    QList<QTranslator *> m_installed;
-};
-
 } // namespace
 
 class tst_SubframeSummary : public QObject
@@ -100,17 +80,14 @@ private slots:
                            "darks/n.fits|IMAGETYP=Light|EXPTIME=300"}
             << "2×300秒 計10分|2||||サブフレーム: ライト 2 枚 (ダーク・フラット・バイアス 8 "
                "枚を除外)"
-            << "2×300 s, total 10 m|Sub-frames: 2 light frames (8 darks, flats and bias frames "
-               "left "
-               "out)";
+            << "2×300 s, total 10 m|Sub-frames: 2 light frames (8 darks, flats and bias "
+               "frames left out)";
         QTest::newRow("a damaged header and a frame without exposure are counted")
             << QStringList{"a.fits|EXPTIME=45", "b.fits|!", "c.fits|FILTER=R", "d.fits|EXPTIME=-3"}
-            << "1×45秒 計45秒|1||||サブフレーム: ライト 1 枚 (露出時間のない 2 枚を除外、読めない "
-               "1 "
-               "ﾌｧｲﾙ)"
-            << "1×45 s, total 45 s|Sub-frames: 1 light frame (2 without an exposure time left out, "
-               "1 "
-               "file unreadable)";
+            << "1×45秒 計45秒|1||||サブフレーム: ライト 1 枚 (露出時間のない 2 枚を除外、"
+               "読めない 1 ﾌｧｲﾙ)"
+            << "1×45 s, total 45 s|Sub-frames: 1 light frame (2 without an exposure time left "
+               "out, 1 file unreadable)";
     }
     void folders()
     {
@@ -124,7 +101,15 @@ private slots:
         const SubframeSummary summary =
             SubframeSummary::read({dir.path(), dir.filePath(frames.first().section(u'|', 0, 0))});
         QCOMPARE(texts(summary) + u'|' + summary.report(), japanese);
-        const English inEnglish;
+        // The English texts, from the build's translation.
+        const QList<QTranslator *> translators = Translations::install(
+            AppSettings::Language::English, {QStringLiteral(MORVEL_TRANSLATIONS_DIR)});
+        const auto removed = qScopeGuard([&] {
+            for (QTranslator *translator : translators) {
+                QCoreApplication::removeTranslator(translator);
+                delete translator;
+            }
+        });
         QCOMPARE(texts(summary).section(u'|', 0, 0) + u'|' + summary.report(), english);
     }
     void master_data()

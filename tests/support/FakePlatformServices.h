@@ -37,7 +37,6 @@ public:
 
     QList<FileDialogOptions> openCalls;
     QList<FileDialogOptions> saveCalls;
-    QList<QString> folderCalls; // the folder each folder dialog started in
     QList<ColorCall> colorCalls;
     QList<MessageCall> messageCalls;
     QList<QUrl> openedUrls;
@@ -54,9 +53,8 @@ public:
             saveFilterAnswers.isEmpty() ? options.filterIndex : saveFilterAnswers.dequeue();
         return {saveAnswers.isEmpty() ? QString() : saveAnswers.dequeue(), filter};
     }
-    QString chooseFolder(QWidget *, const QString &, const QString &initialDir) override
+    QString chooseFolder(QWidget *, const QString &, const QString &) override
     {
-        folderCalls.append(initialDir);
         return folderAnswers.isEmpty() ? QString() : folderAnswers.dequeue();
     }
     std::optional<QColor> chooseColor(QWidget *, const QColor &initial, const QString &title,

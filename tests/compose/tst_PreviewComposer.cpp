@@ -119,17 +119,15 @@ private slots:
     {
         if (!QFontDatabase::hasFamily(QStringLiteral("IPAGothic")))
             QSKIP("the IPA fonts are not installed");
-        const QString mincho = QStringLiteral("ＭＳ Ｐ明朝"),
-                      gothic = QStringLiteral("MS UI Gothic");
         TextItem item;
         item.fontSize = 10;
         for (const auto &[face, twin] :
-             {std::pair(gothic, "IPAPGothic"), std::pair(mincho, "IPAPMincho")}) {
-            item.fontName = face;
+             {std::pair("MS UI Gothic", "IPAPGothic"), std::pair("ＭＳ Ｐ明朝", "IPAPMincho")}) {
+            item.fontName = QString::fromUtf8(face);
             QFont font;
             QVERIFY(Canvas::makeFont(item, &font, nullptr));
             QCOMPARE(QFontInfo(font).family(), QString::fromLatin1(twin));
-            QVERIFY(FontSetup::panelFontNames().contains(face));
+            QVERIFY(FontSetup::panelFontNames().contains(item.fontName));
         }
     }
 

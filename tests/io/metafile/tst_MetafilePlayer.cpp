@@ -307,7 +307,13 @@ private slots:
         w(Wmr::Rectangle, {16, 32, 1, 3});
         QTest::newRow("WMF DIB pattern brush")
             << w.finish() << QList<Paint>{{{3, 1, 28, 14}, quarters()}};
-        W e = W::emf(QSize(40, 20));
+        W e = W::emf(QSize(60, 60));
+        fillEmf(e, Red);
+        e(Emr::Rectangle, {10, 10, 40, 40})(Emr::SetRop2, {7});
+        e(Emr::SelectObject, {e.create(Emr::CreateBrush, {0, W::ref(Blue), 0})});
+        e(Emr::Rectangle, {20, 20, 50, 50})(Emr::SetRop2, {11})(Emr::Rectangle, {0, 0, 60, 60});
+        QTest::newRow("EMF raster operations") << e.finish() << xorAndNop;
+        e = W::emf(QSize(40, 20));
         const QByteArray pattern = W::dib(quarters());
         e(Emr::SelectObject, {NullPen});
         e(Emr::SelectObject,
@@ -393,6 +399,8 @@ private slots:
         w(Wmr::Ellipse, {161, 281, 100, 200})(Wmr::SetBkMode, {1});
         w(Wmr::SelectObject, {w.create(Wmr::CreateBrush, brush(2, Blue, 4))}); // HS_CROSS
         w(Wmr::RoundRect, {40, 40, 291, 291, 200, 200});
+        w(Wmr::SelectObject, {w.create(Wmr::CreatePen, pen(1, 1, Blue))}); // PS_DASH
+        w(Wmr::MoveTo, {295, 160})(Wmr::LineTo, {295, 290});
         const QImage image = play(w.finish());
         QCOMPARE(countColor(image, QRect(150, 0, 1, 300), Blue), 3);
         QCOMPARE(countColor(image, QRect(150, 189, 1, 3), Blue), 3);
@@ -411,6 +419,9 @@ private slots:
         QCOMPARE(at(201, 201), White);
         QCOMPARE(countColor(image, QRect(210, 210, 64, 64), Blue), 64 * 64 - 56 * 56);
         QCOMPARE(countColor(image, QRect(210, 210, 64, 64), White), 56 * 56);
+        // The dashed line keeps its gaps.
+        const int dashed = countColor(image, QRect(160, 295, 130, 1), Blue);
+        QVERIFY2(dashed > 60 && dashed < 120, qPrintable(QString::number(dashed)));
 
         W e = W::emf(QSize(240, 192));
         fillEmf(e, Green);

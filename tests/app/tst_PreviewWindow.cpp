@@ -278,6 +278,9 @@ private slots:
         s.services.saveAnswers.enqueue(taken);
         w.savePicture();
         QCOMPARE(s.services.messageCalls.size(), 1);
+        QVERIFY(s.services.messageCalls[0].text.contains(QDir::toNativeSeparators(taken)));
+        QCOMPARE(w.settings().savePath(),
+                 QDir::toNativeSeparators(s.path("out"))); // not remembered
         w.savePicture();
         QCOMPARE(s.services.saveCalls.last().fileName, taken);
     }

@@ -58,6 +58,7 @@ private slots:
         const QByteArray old = "[Frame]\r\nPhotoSize=640x480\r\n"; // kept whatever its type
         QVERIFY(writeAll(target, old));
         const QStringList before = filesIn(s.dir.path());
+        const QStringList folders{w.settings().savePath(), w.settings().templatePath()};
         const auto save = [&] {
             if (!file.isEmpty())
                 s.services.saveAnswers.enqueue(target);
@@ -74,6 +75,7 @@ private slots:
         QVERIFY2(told.text.contains(QDir::toNativeSeparators(target)), qPrintable(told.text));
         QCOMPARE(readAll(target), old);
         QCOMPARE(filesIn(s.dir.path()), before);
+        QCOMPARE((QStringList{w.settings().savePath(), w.settings().templatePath()}), folders);
 
         // With room again, the same command saves.
         save();

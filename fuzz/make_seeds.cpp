@@ -211,6 +211,67 @@ QByteArray sampleEmf()
     return e.finish();
 }
 
+// The EMF records the samples leave out, each drawn where its effect shows: scaled extents,
+// 16-bit poly-shapes, an opaque hatch and dashes, a region, a geometric pen, arcs into a path and
+// a clip path. Record numbers as uemf.h has them.
+QByteArray recordsEmf()
+{
+    using W = MetafileWriter;
+    W e = W::emf(QSize(240, 160));
+    e(Emr::SetMapMode, {8})(Emr::SetWindowExt, {240, 160})(Emr::SetViewportExt, {240, 160});
+    e(Emr::SelectObject, {0x80000008}); // NULL_PEN
+    const int red = e.create(Emr::CreateBrush, {0, 0x0000FF, 0});
+    e(Emr::SelectObject, {red});
+    // SCALEVIEWPORTEXTEX by 3/2 and 5/4, SCALEWINDOWEXTEX by 1/2: each undone after its box.
+    e(31, {3, 2, 5, 4})(Emr::Rectangle, {10, 10, 30, 30})(31, {2, 3, 4, 5});
+    e(32, {1, 2, 1, 2})(Emr::Rectangle, {25, 5, 35, 15})(32, {2, 1, 2, 1});
+    // POLYPOLYGON16, then in a blue pen POLYPOLYLINE16, a POLYLINE16 of two points,
+    // POLYLINETO16 and POLYBEZIERTO16 from the current point; SETPIXELV.
+    e(91, {0, 0, 240, 160, 2, 7, 3, 4},
+      W::words({100, 10, 120, 10, 110, 30, 130, 10, 150, 10, 150, 30, 130, 30}));
+    e(Emr::SelectObject, {e.create(Emr::CreatePen, {0, 1, 0, 0xFF0000})});
+    e(90, {0, 0, 240, 160, 2, 5, 2, 3}, W::words({10, 50, 60, 50, 10, 60, 60, 60, 60, 70}));
+    e(87, {0, 0, 240, 160, 2}, W::words({70, 50, 120, 50}));
+    e(Emr::MoveTo, {70, 60})(89, {0, 0, 240, 160, 2}, W::words({120, 60, 120, 70}));
+    e(88, {0, 0, 240, 160, 3}, W::words({140, 40, 160, 80, 180, 60}));
+    e(15, {5, 5, 0xFF0000})(15, {6, 5, 0x00FF00});
+    // STRETCHDIBITS of a DIB one pixel wide, and of a 16-bit one with 5-6-5 masks (BI_BITFIELDS):
+    // red, green over blue, white.
+    QImage narrow(1, 2, QImage::Format_RGB32);
+    narrow.setPixel(0, 0, qRgb(255, 0, 255));
+    narrow.setPixel(0, 1, qRgb(0, 128, 255));
+    const QByteArray one = W::dib(narrow);
+    e(Emr::StretchDIBits,
+      {205, 5, 225, 45, 205, 5, 0, 0, 1, 2, 80, 40, 120, one.size() - 40, 0, 0xCC0020, 20, 40},
+      one);
+    const QByteArray masked = W::ints({40, 2, 2}) + W::words({1, 16}) +
+                              W::ints({3, 8, 0, 0, 0, 0, 0xF800, 0x07E0, 0x001F}) +
+                              W::words({0x001F, 0xFFFF, 0xF800, 0x07E0});
+    e(Emr::StretchDIBits,
+      {205, 50, 235, 80, 205, 50, 0, 0, 2, 2, 80, 52, 132, 8, 0, 0xCC0020, 30, 30}, masked);
+    // On an opaque green background (SETBKCOLOR): a black cross hatch, a red dashed line.
+    e(Emr::SetBkMode, {2})(25, {0x00FF00});
+    e(Emr::SelectObject, {e.create(Emr::CreateBrush, {2, 0x000000, 4})});
+    e(Emr::SelectObject, {0x80000008})(Emr::Rectangle, {10, 80, 60, 120});
+    e(Emr::SelectObject, {e.create(Emr::CreatePen, {1, 1, 0, 0x0000FF})});
+    e(Emr::MoveTo, {70, 85})(Emr::LineTo, {200, 85})(Emr::SetBkMode, {1});
+    // FILLRGN: two rectangles of a region in red.
+    e(71, {70, 90,  130, 120, 64, red, 32,  1,   2,  32,  70,
+           90, 130, 120, 70,  90, 90,  120, 110, 90, 130, 120});
+    // EXTCREATEPEN: a geometric purple pen 6 wide with square ends.
+    e(Emr::SelectObject, {e.create(95, {0, 0, 0, 0, 0x10100, 6, 0, 0x800080, 0, 0})});
+    e(Emr::MoveTo, {10, 140})(Emr::LineTo, {120, 150});
+    // ARC and CHORD; a path of an ARCTO and a line, closed, stroked and filled (hatched).
+    e(Emr::SelectObject, {e.create(Emr::CreatePen, {0, 2, 0, 0x008000})});
+    e(45, {140, 90, 180, 130, 180, 110, 140, 110})(46, {180, 90, 220, 130, 220, 110, 180, 110});
+    e(Emr::BeginPath, {})(Emr::MoveTo, {130, 135})(55, {130, 125, 170, 155, 170, 140, 130, 140});
+    e(Emr::LineTo, {130, 155})(61, {})(Emr::EndPath, {})(63, {0, 0, 240, 160});
+    // A clip path (SELECTCLIPPATH, RGN_AND): the red box shows only inside the rectangle.
+    e(Emr::BeginPath, {})(Emr::Rectangle, {200, 130, 230, 155})(Emr::EndPath, {})(67, {1});
+    e(Emr::SelectObject, {red})(Emr::SelectObject, {0x80000008})(Emr::Rectangle,
+                                                                 {190, 120, 240, 160});
+    return e.finish();
+}
 } // namespace
 
 int main(int argc, char **argv)
@@ -359,6 +420,7 @@ int main(int argc, char **argv)
         if (emfToo) {
             put(target, "sample.emf", sampleEmf());
             put(target, "rect.emf", emf.finish());
+            put(target, "records.emf", recordsEmf());
         }
     }
     return 0;

@@ -58,45 +58,15 @@ private slots:
         QVERIFY(w.previewWindow() && w.previewWindow()->isVisible() && w.lastOutcome().isDrawn());
         QCOMPARE(w.frame().textItems[1].text, QString("2002/12/31 23:59 JST"));
         QVERIFY(!s.find<QAction>("IDM_FITWINDOW")->isChecked()); // the 1:1 view unless chosen
-        // The panel as the user sees it; each footer alignment button in its own footer's row.
-        const Twips::PerPixel t = w.twips();
-        const std::pair<QString, QRect> places[] = {{"tlbFontAlign(2)", {4230, 4335, 555, 390}},
-                                                    {"tlbFontAlign(3)", {4230, 4635, 555, 390}},
-                                                    {"tlbFontAlign(4)", {4230, 4935, 555, 390}},
-                                                    {"picBackColor", {4260, 780, 555, 255}},
-                                                    {"cmdNowDate", {3480, 2325, 1125, 285}},
-                                                    {"chkUnderline(4)", {3900, 4980, 285, 300}}};
-        for (const auto &[name, r] : places)
-            QCOMPARE(
-                s.find<QWidget>(name)->geometry(),
-                QRect(px(r.x(), t.x), px(r.y(), t.y), px(r.width(), t.x), px(r.height(), t.y)));
-        // The toolbar in its order, each button with its picture.
-        QStringList keys;
+        // Each toolbar button with its picture (their places: tst_WidgetLayout).
         auto *toolbar = s.find<QToolBar>("Toolbar");
-        for (QAction *a : toolbar->actions()) {
-            QWidget *button = toolbar->widgetForAction(a);
-            keys << (a->isSeparator() ? "|" : button->objectName());
-            if (auto *tool = qobject_cast<QToolButton *>(button); tool && !a->isSeparator())
-                QVERIFY(!tool->icon().isNull());
-        }
-        QCOMPARE(keys, QStringList({"TbOpenTmp", "TbSaveTmp", "|", "TbSetup", "|", "TbExit", "",
-                                    "TbOpenPhoto", "TbRemovePhoto", "|", "TbCopyClipboard",
-                                    "TbSavePhoto"}));
+        for (QAction *a : toolbar->actions())
+            if (auto *tool = qobject_cast<QToolButton *>(toolbar->widgetForAction(a)))
+                QVERIFY(a->isSeparator() || !tool->icon().isNull());
         // The pictures come from the icon files: the outline of TbOpenTmp's page.
         const QImage openTemplate = s.find<QToolButton>("TbOpenTmp")->icon().pixmap(16).toImage();
         QCOMPARE(openTemplate.pixel(4, 0), 0xFF404040u);
         QVERIFY(!w.windowIcon().isNull());
-        // The photo menu: its fixed entries in their order, then the added ones, each with its key.
-        QStringList entries;
-        for (const QAction *a : s.find<QMenu>("IDM_PHOTO")->actions())
-            entries << (a->isSeparator() ? "-" : a->text());
-        QCOMPARE(
-            entries,
-            QStringList({"画像ﾌｧｲﾙを読み込む(&L)...", "画像ﾌｧｲﾙを外す(&R)", "-",
-                         "ｸﾘｯﾌﾟﾎﾞｰﾄﾞに複写(&C)", "ﾌｧｲﾙに保存(&S)...", "-", "写真の情報を入力(&I)",
-                         "サブフレームのフォルダを選ぶ(&U)...", "サブフレームのフォルダを外す(&V)",
-                         "星図の注記(&K)...", "-", "全体を表示(&W)"}));
-
         // Small canvas: the preview fills the client area and the canvas sits in its middle.
         QMdiArea *area = w.clientArea();
         PreviewWindow *preview = w.previewWindow();

@@ -26,6 +26,16 @@ inline bool writeAll(const QString &path, const QByteArray &bytes)
     return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size() && f.flush();
 }
 
+// What a file of expected lines holds, for a test that compares what it saw with what it saw
+// before; with MORVEL_UPDATE_GOLDEN set, `lines` are written to the file first (after an intended
+// change: read the file's diff before committing it).
+inline QStringList golden(const QString &path, const QStringList &lines)
+{
+    if (qEnvironmentVariableIsSet("MORVEL_UPDATE_GOLDEN"))
+        writeAll(path, lines.join(u'\n').toUtf8() + '\n');
+    return QString::fromUtf8(readAll(path)).split(u'\n', Qt::SkipEmptyParts);
+}
+
 // Text in code page 932, as Windows writes templates.
 inline QByteArray cp932(const QString &text)
 {

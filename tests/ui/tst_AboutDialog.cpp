@@ -36,11 +36,7 @@ private slots:
         FakePlatformServices services;
         const QUrl manual(u"file:///usr/share/morvel/doc/index.html"_s);
         AboutDialog dialog(services, nullptr, manual);
-        QCOMPARE(dialog.size(), QSize(326, 118));
-        QCOMPARE(child<QWidget>(&dialog, u"lblUrl"_s)->geometry(), QRect(56, 90, 261, 16));
-        QCOMPARE(child<QWidget>(&dialog, u"picIcon"_s)->geometry(), QRect(12, 10, 32, 32));
         QCOMPARE(dialog.windowTitle(), u"ﾊﾞｰｼﾞｮﾝ情報"_s);
-        QCOMPARE(child<QLabel>(&dialog, u"lblTitle"_s)->text(), u"Morvel Ver 2.03"_s);
         QCOMPARE(child<QLabel>(&dialog, u"lblUrl"_s)->text(), manual.toString());
         // Both links open the manual; the title is no link.
         for (const QString &name : {u"lblHome"_s, u"lblUrl"_s, u"lblTitle"_s}) {

@@ -42,7 +42,7 @@ fi
 
 # ThreadSanitizer on the code that runs threads (the batches of morvel-compose, the photo reader's
 # notices): the libraries and the two tests that drive them, in build/tsan, built while the suite
-# runs, as a unity build (a few files at a time in one compilation), which halves its time.
+# runs, as a unity build (a few files at a time in one compilation), which takes a third less.
 tsan_dir="$root/build/tsan"
 tsan_tests=(tst_ComposeCommand tst_PictureFiles)
 tsan_build_log=$(mktemp)

@@ -97,6 +97,19 @@ QByteArray sampleSettings()
     return TestFiles::readAll(path);
 }
 
+// A night sky's samples: a background with noise and now and then a star, always the same. Unlike a
+// ramp, its averages do not come out whole and its median and spread are those of a photo.
+std::vector<double> noisySky(qsizetype count, double background, double noise)
+{
+    std::vector<double> values(count);
+    quint32 state = 12345;
+    for (double &v : values) {
+        state = state * 1664525u + 1013904223u;
+        v = background + noise * double(state >> 16) / 65536.0 + (state % 97 == 0 ? 40 * noise : 0);
+    }
+    return values;
+}
+
 // Photo-like metafiles that use every record group: a DIB sky, shapes, hatches, clipping, text.
 
 // A small night sky: a dark gradient with a few stars.
@@ -211,6 +224,63 @@ QByteArray sampleEmf()
     return e.finish();
 }
 
+// The WMF records the sample leaves out, each drawn where its effect shows: offset origins and a
+// scaled viewport, pattern blits of every form, pixels, a clip region selected back, DIB blits
+// with a source rectangle and two stretch modes, objects kept only as places in the table, and
+// extra space between letters. Record numbers and fields as the WMF format lists them.
+QByteArray recordsWmf()
+{
+    using W = MetafileWriter;
+    W w = W::wmf(QSize(240, 320));
+    const QByteArray stars = W::dib(sky()); // 60 x 30
+    w(Wmr::SetMapMode, {8})(Wmr::SetWindowExt, {320, 240})(Wmr::SetViewportExt, {320, 240});
+    w(Wmr::SelectObject, {w.create(Wmr::CreatePen, {5, 0, 0, 0, 0})});
+    // Table places taken by a palette, a pattern brush and two bitmaps: the red brush comes after.
+    for (quint32 type : {0x00F7, 0x01F9, 0x02FD, 0x06FE})
+        w.create(type, {0, 0, 0, 0});
+    const int red = w.create(Wmr::CreateBrush, {0, 0xFF, 0, 0});
+    w(Wmr::SelectObject, {red});
+    // OFFSETWINDOWORG, OFFSETVIEWPORTORG, SCALEVIEWPORTEXT by 3/2 and 5/4: each undone after its
+    // box.
+    w(0x020F, {-5, -10})(Wmr::Rectangle, {30, 30, 10, 10})(0x020F, {5, 10});
+    w(0x0211, {10, 40})(Wmr::Rectangle, {20, 20, 5, 5})(0x0211, {-10, -40});
+    w(0x0412, {4, 5, 2, 3})(Wmr::Rectangle, {20, 80, 10, 70})(0x0412, {5, 4, 3, 2});
+    // PATBLT: the red brush (PATCOPY), then inverted (DSTINVERT); BITBLT and STRETCHBLT without a
+    // bitmap, DIBBITBLT and DIBSTRETCHBLT without one: PATCOPY at four places.
+    w(0x061D, {0x0021, 0x00F0, 20, 30, 40, 10})(0x061D, {0x0009, 0x0055, 10, 50, 45, 5});
+    w(0x0922, {0x0021, 0x00F0, 0, 0, 0, 10, 20, 70, 10});
+    w(0x0B23, {0x0021, 0x00F0, 1, 1, 0, 0, 0, 10, 20, 70, 40});
+    w(Wmr::DibBitBlt, {0x0021, 0x00F0, 0, 0, 0, 10, 20, 70, 70});
+    w(0x0B41, {0x0021, 0x00F0, 1, 1, 0, 0, 0, 10, 20, 70, 100});
+    // SETPIXEL: green and magenta.
+    w(0x041F, {0xFF00, 0, 85, 5})(0x041F, {0x00FF, 0xFF, 85, 6});
+    // DIBBITBLT and DIBSTRETCHBLT of part of the stars; SETDIBTODEV of all of them; the stars
+    // shrunk to a third under BLACKONWHITE (the start-up mode) and under COLORONCOLOR.
+    w(Wmr::DibBitBlt, {0x0020, 0x00CC, 5, 10, 20, 30, 95, 10}, stars);
+    w(0x0B41, {0x0020, 0x00CC, 15, 30, 0, 0, 30, 40, 95, 50}, stars);
+    w(0x0D33, {0, 30, 0, 0, 0, 30, 60, 125, 100}, stars);
+    w(0x0F43, {0x0020, 0x00CC, 0, 30, 60, 0, 0, 10, 20, 95, 170}, stars);
+    w(0x0107, {3})(Wmr::StretchDib, {0x0020, 0x00CC, 0, 30, 60, 0, 0, 10, 20, 110, 170}, stars);
+    // A clip rectangle, then SELECTCLIPREGION: the whole of the blue box shows.
+    w(Wmr::IntersectClipRect, {150, 200, 140, 130})(0x012C, {0});
+    w(Wmr::SelectObject, {w.create(Wmr::CreateBrush, {0, 0, 0xFF, 0})});
+    w(Wmr::Rectangle, {155, 235, 130, 190});
+    // SETTEXTCHAREXTRA: letters 4 units apart.
+    w(Wmr::SelectObject, {w.create(Wmr::CreateFont, font(-14, 400, false, 0), "DejaVu Sans")});
+    w(0x0108, {4})(Wmr::TextOut, {3}, QByteArray("M42", 4) + W::words({140, 10}));
+    // The same six bytes in a font of each character set, a line each: each code page reads them
+    // as other letters.
+    w(0x0108, {0});
+    int y = 165;
+    for (int charSet : {0, 128, 129, 134, 136, 161, 162, 163, 177, 178, 186, 204, 222, 238, 255}) {
+        const int face = w.create(Wmr::CreateFont, font(-9, 400, false, charSet), "DejaVu Sans");
+        w(Wmr::SelectObject, {face})(Wmr::TextOut, {6},
+                                     "\xC3\xD0\xDD\xE3\xF0\xFD" + W::words({y, 10}));
+        y += 10;
+    }
+    return w.finish();
+}
+
 // The EMF records the samples leave out, each drawn where its effect shows: scaled extents,
 // 16-bit poly-shapes, an opaque hatch and dashes, a region, a geometric pen, arcs into a path and
 // a clip path. Record numbers as uemf.h has them.
@@ -266,6 +336,9 @@ QByteArray recordsEmf()
     e(45, {140, 90, 180, 130, 180, 110, 140, 110})(46, {180, 90, 220, 130, 220, 110, 180, 110});
     e(Emr::BeginPath, {})(Emr::MoveTo, {130, 135})(55, {130, 125, 170, 155, 170, 140, 130, 140});
     e(Emr::LineTo, {130, 155})(61, {})(Emr::EndPath, {})(63, {0, 0, 240, 160});
+    // The stock brushes, DC_BRUSH among them, side by side.
+    for (int k : {0, 1, 2, 3, 4, 18})
+        e(Emr::SelectObject, {0x80000000 + k})(Emr::Rectangle, {40 + 8 * k, 150, 46 + 8 * k, 158});
     // A clip path (SELECTCLIPPATH, RGN_AND): the red box shows only inside the rectangle.
     e(Emr::BeginPath, {})(Emr::Rectangle, {200, 130, 230, 155})(Emr::EndPath, {})(67, {1});
     e(Emr::SelectObject, {red})(Emr::SelectObject, {0x80000008})(Emr::Rectangle,
@@ -366,11 +439,13 @@ int main(int argc, char **argv)
     // FITS through cfitsio: integer, floating point, colour planes, a mosaic, a compressed image.
     const auto fits = [](const char *name, FitsWriter::Image image) {
         const QString path = g_root + QStringLiteral("/scratch.fits");
-        qsizetype count = 1;
-        for (long axis : image.axes)
-            count *= axis;
-        image.values.resize(count);
-        std::iota(image.values.begin(), image.values.end(), 1.0);
+        if (image.values.empty()) { // a ramp
+            qsizetype count = 1;
+            for (long axis : image.axes)
+                count *= axis;
+            image.values.resize(count);
+            std::iota(image.values.begin(), image.values.end(), 1.0);
+        }
         if (!FitsWriter::write(path, image)) {
             std::fprintf(stderr, "cannot write %s\n", name);
             std::exit(1);
@@ -384,11 +459,28 @@ int main(int argc, char **argv)
     fits("float-rgb.fits", {FLOAT_IMG, {50, 50, 3}, {}, {}, false, false});
     fits("rggb.fits", {USHORT_IMG, {64, 52}, {}, {"BAYERPAT=RGGB", "XBAYROFF=1"}, false, false});
     fits("rice.fits", {SHORT_IMG, {64, 64}, {}, {}, true, true});
+    // The mosaic with what a capture program writes, an exposure of half a second short of a
+    // minute.
+    fits("sky-rggb.fits",
+         {USHORT_IMG,
+          {96, 64},
+          noisySky(96 * 64, 1500, 400),
+          {"BAYERPAT=GBRG", "OBJECT=NGC 7000", "DATE-OBS=2026-08-14T12:30:00.5", "EXPTIME=59.5",
+           "STACKCNT=12", "INSTRUME=Cam 533", "TELESCOP=FRA 400", "FILTER=L-eXtreme",
+           "CCD-TEMP=-10", "GAIN=100", "XBINNING=2", "FOCALLEN=400", "APTDIA=72", "SITELAT=35.5",
+           "SITELONG=138.25", "OBSERVER=Night Owl"},
+          false,
+          false});
+    fits("sky-rice.fits", {SHORT_IMG, {80, 60}, noisySky(80 * 60, -2000, 300), {}, true, false});
+    fits("sky-float.fits", {FLOAT_IMG, {60, 50, 3}, noisySky(9000, 0.1, 0.05), {}, false, true});
     // XISF: each sample format and codec, shuffled or not, with keywords and properties.
     const auto xisf = [](const char *name, XisfWriter::Image image) {
-        image.values.resize(size_t(image.width) * image.height * image.channels);
-        for (size_t i = 0; i < image.values.size(); ++i)
-            image.values[i] = image.sampleFormat.startsWith(u'F') ? double(i % 97) / 97 : i % 251;
+        if (image.values.empty()) {
+            image.values.resize(size_t(image.width) * image.height * image.channels);
+            for (size_t i = 0; i < image.values.size(); ++i)
+                image.values[i] =
+                    image.sampleFormat.startsWith(u'F') ? double(i % 97) / 97 : i % 251;
+        }
         image.keywords = {"OBJECT='M 42'", "EXPTIME=300.", "CRVAL1=83.8"};
         image.properties = {{"Instrument:Filter:Name", "Ha"},
                             {"Observation:Time:Start", "2026-01-15T13:05:30Z"}};
@@ -400,6 +492,9 @@ int main(int argc, char **argv)
     xisf("rgb32-zlib-sh.xisf", {40, 30, 3, "UInt32", "zlib", true});
     xisf("float-rgb-zstd-sh.xisf", {50, 50, 3, "Float32", "zstd", true});
     xisf("double-lz4hc-sh.xisf", {30, 20, 1, "Float64", "lz4hc", true});
+    XisfWriter::Image skyXisf(64, 56, 3, "UInt16", "zstd", true);
+    skyXisf.values = noisySky(64 * 56 * 3, 3000, 800);
+    xisf("sky-rgb16.xisf", skyXisf);
     put("picture_tiff", "rgb8.tif", encoded(small, "TIFF"));
     put("picture_tiff", "grey16.tif",
         encoded(small.convertToFormat(QImage::Format_Grayscale16), "TIFF"));
@@ -416,6 +511,7 @@ int main(int argc, char **argv)
         if (wmf) {
             put(target, "sample.wmf", sampleWmf());
             put(target, "plain.wmf", plain.finish());
+            put(target, "records.wmf", recordsWmf());
         }
         if (emfToo) {
             put(target, "sample.emf", sampleEmf());

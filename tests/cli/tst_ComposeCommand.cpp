@@ -12,6 +12,7 @@
 #include "support/TestFiles.h"
 
 #include <QImageReader>
+#include <QProcess>
 #include <QRandomGenerator>
 #include <QTest>
 
@@ -360,6 +361,37 @@ private slots:
             TestFiles::readAll(QStringLiteral("on.jpg")).contains("http://ns.adobe.com/xap/1.0/"));
         QVERIFY(!off.isEmpty() && !off.contains("xap/1.0/") && !off.contains("ICC_PROFILE"));
         QCOMPARE(TestFiles::readAll(QStringLiteral("flag.jpg")), off);
+    }
+    void commandsAsBefore()
+    {
+        // Each line of commands.txt in turn; "write NAME TEXT" writes a file first (in code page
+        // 932, "\n" a line break). What the command says, its code and a digest of the picture
+        // it writes must stay what composed.txt holds. CORPUS/ is the picture readers' corpus.
+        const QString corpus = QStringLiteral(CORPORA_DIR "/pictures/");
+        const QString script =
+            QString::fromUtf8(TestFiles::readAll(QStringLiteral(CLI_DIR "/commands.txt")));
+        QStringList lines;
+        for (const QString &line : script.split(u'\n', Qt::SkipEmptyParts)) {
+            QStringList args =
+                QProcess::splitCommand(QString(line).replace(QStringLiteral("CORPUS/"), corpus));
+            if (args.value(0) == u"write") {
+                const QString text =
+                    args.value(2).replace(QStringLiteral("\\n"), QStringLiteral("\r\n"));
+                QVERIFY(TestFiles::writeAll(args.value(1), TestFiles::cp932(text)));
+                continue;
+            }
+            lines << line << QString::number(run(args));
+            for (const char *name : {"o.bmp", "o.png", "o.jpg"}) {
+                const QByteArray bytes = TestFiles::readAll(QString::fromLatin1(name));
+                if (QFile::remove(QString::fromLatin1(name)))
+                    lines.last() += u' ' + TestFiles::digest(bytes);
+            }
+            const QString said = m_out + m_err;
+            lines << QString(said)
+                         .replace(corpus, QStringLiteral("CORPUS/"))
+                         .split(u'\n', Qt::SkipEmptyParts);
+        }
+        QCOMPARE(lines, TestFiles::golden(QStringLiteral(CLI_DIR "/composed.txt"), lines));
     }
 
 private:

@@ -3,6 +3,7 @@
 #include "common/Cp932.h"
 
 #include <QByteArray>
+#include <QCryptographicHash>
 #include <QFile>
 #include <QString>
 #include <QStringList>
@@ -24,6 +25,13 @@ inline bool writeAll(const QString &path, const QByteArray &bytes)
 {
     QFile f(path);
     return f.open(QIODevice::WriteOnly) && f.write(bytes) == bytes.size() && f.flush();
+}
+
+// The first 16 hex digits of the SHA-1 of a file's bytes or a picture's pixels.
+inline QString digest(QByteArrayView bytes)
+{
+    return QString::fromLatin1(
+        QCryptographicHash::hash(bytes, QCryptographicHash::Sha1).toHex().left(16));
 }
 
 // What a file of expected lines holds, for a test that compares what it saw with what it saw

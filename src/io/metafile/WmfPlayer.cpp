@@ -438,8 +438,8 @@ bool Playback::play(const Record &r)
         }
         break;
     case U_WMR_STRETCHBLT:
-        if (r.size == U_SIZE_WMRSTRETCHBLT_NOPX) {
-            const double x = r.i16(9), y = r.i16(8), w = r.i16(7), h = r.i16(6);
+        if (r.size == U_SIZE_WMRSTRETCHBLT_NOPX) { // a reserved word before the destination
+            const double x = r.i16(10), y = r.i16(9), w = r.i16(8), h = r.i16(7);
             m_canvas->patBlt(Box{x, y, x + w, y + h}, r.u32(0));
         }
         break;

@@ -278,6 +278,8 @@ QByteArray recordsWmf()
                                      "\xC3\xD0\xDD\xE3\xF0\xFD" + W::words({y, 10}));
         y += 10;
     }
+    // MM_LOMETRIC: tenths of a millimetre at the screen's 96 dots an inch, y upwards.
+    w(Wmr::SetMapMode, {2})(Wmr::Rectangle, {-800, 600, -700, 500});
     return w.finish();
 }
 
@@ -473,6 +475,12 @@ int main(int argc, char **argv)
           false});
     fits("sky-rice.fits", {SHORT_IMG, {80, 60}, noisySky(80 * 60, -2000, 300), {}, true, false});
     fits("sky-float.fits", {FLOAT_IMG, {60, 50, 3}, noisySky(9000, 0.1, 0.05), {}, false, true});
+    // Half the pixels at one level, half ten above and a star: the spread around the median is
+    // where exactly half the pixels lie.
+    std::vector<double> halves(2500, 1000);
+    std::fill(halves.begin() + 1250, halves.end(), 1010);
+    halves[77] = 30000;
+    fits("halves.fits", {SHORT_IMG, {50, 50}, halves, {}, false, false});
     // XISF: each sample format and codec, shuffled or not, with keywords and properties.
     const auto xisf = [](const char *name, XisfWriter::Image image) {
         if (image.values.empty()) {

@@ -60,6 +60,8 @@ private slots:
         qputenv("XDG_CACHE_HOME", QFile::encodeName(m_dir.filePath(QStringLiteral("cache"))));
         QVERIFY(writeSolvedFits(QStringLiteral("lagoon.fits"),
                                 Wcs::fromView({270.9, -24.38}, 30, 0, false, QSize(240, 160))));
+        QVERIFY(writeSolvedFits(QStringLiteral("sagittarius.fits"), // M 8, M 20, M 21 and more
+                                Wcs::fromView({270.8, -23.6}, 90, 20, false, QSize(320, 240))));
         setLocalZone("Asia/Tokyo");
         QVERIFY(ExifFiles::write(QStringLiteral("camA.jpg"),
                                  {{"Exif.Image.Model", "Camera A"},
@@ -67,64 +69,6 @@ private slots:
                                   {"Exif.Photo.OffsetTimeOriginal", "+08:00"}}));
         QVERIFY(ExifFiles::write(QStringLiteral("camB.jpg"), {{"Exif.Image.Model", "Camera B"}},
                                  QSize(90, 70)));
-    }
-    void refused_data()
-    {
-        QTest::addColumn<QStringList>("args");
-        QTest::addColumn<int>("code");
-        QTest::addColumn<QString>("message");
-        const auto usage = [](const char *name, const QStringList &args, const char *message) {
-            QTest::newRow(name) << args << 2 << QString::fromUtf8(message);
-        };
-        const auto set = [&](const char *name, const char *value, const char *message) {
-            usage(name, {"--set", value, "--output", "never.bmp"}, message);
-        };
-        const auto file = [](const char *name, const char *option, const char *file,
-                             const char *message = nullptr) {
-            QTest::newRow(name) << QStringList{option, file, "--output", "never.bmp"} << 1
-                                << QString::fromUtf8(message ? message : file);
-        };
-        usage("nothing", {}, "--output");
-        usage("unknown option", {"--frobnicate", "--output", "x"}, "frobnicate");
-        usage("output and output-dir", {"--output", "x", "--output-dir", "d"}, "--output-dir");
-        usage("bad format", {"--output-dir", "d", "--format", "tiff", "p"}, "tiff");
-        usage("fit beyond the layout", {"--fit", "1601x1200", "--output", "x"}, "1601x1200");
-        set("a value the panel never reads", "Header-1.Data=x", "Header-1: FontName");
-        set("no alignment for the header", "Header-1.FontAlign=1", "Header-1: FontName");
-        set("number out of range", "Frame.BorderWidth=11", "1 から 10");
-        set("colour by name", "Frame.Background=red", "Frame.Background の値「red」");
-        set("not a boolean", "Header-0.FontBold=maybe", "True か False");
-        set("font not installed", "Header-3.FontName=No Such Font", "No Such Font");
-        set("no value", "Frame.BorderWidth", "名前=値");
-        usage("value missing at the end", {"--output"}, "--output の後");
-        usage("option twice", {"--output", "x", "--output=y"}, "--output が二度");
-        usage("a value for a switch", {"--fill-from-photo=yes", "--output", "x"},
-              "知らないオプション: --fill-from-photo");
-        usage("jobs glued to -j", {"--output-dir", "d", "-j0", "p"},
-              "-j は 1 から 256 までの数です: 0");
-        usage("time limit out of range",
-              {"--solve-timeout", "0", "--photo", "a.bmp", "--output", "never.bmp"},
-              "--solve-timeout は 1 から 3600 までの秒数です: 0");
-        usage("solve without a photo", {"--solve", "--output", "never.bmp"}, "--solve には写真");
-        file("missing template", "--template", "none.kvl");
-        file("missing settings", "--settings", "none.ini");
-        file("missing photo", "--photo", "none.jpg");
-        file("unreadable photo", "--photo", "bad.jpg");
-        file("a folder as template", "--template", "program");
-        file("photo out of range: the message says how to shrink", "--photo", "wide.bmp", "--fit");
-        file("missing sub-frames", "--subframes", "nothing");
-    }
-    void refused()
-    {
-        QFETCH(QStringList, args);
-        QFETCH(int, code);
-        QFETCH(QString, message);
-        QCOMPARE(run(args), code);
-        QVERIFY2(m_err.startsWith(QStringLiteral("morvel-compose: ")), qPrintable(m_err));
-        QVERIFY2(m_err.contains(message), qPrintable(m_err));
-        QVERIFY(!QFile::exists(QStringLiteral("never.bmp")));
-        if (code == 1) // a file's fault: one line, no usage hint
-            QCOMPARE(m_err.count(QLatin1Char('\n')), 1);
     }
     void composesWhatThePreviewShows()
     {
@@ -206,12 +150,6 @@ private slots:
                          TestFiles::readAll("reference.bmp"),
                      qPrintable(name));
         }
-        QCOMPARE(run({"--print-metadata", "camA.jpg"}), 0);
-        QCOMPARE(m_out, "{DateTimeOriginal}\t2026:01:15 21:05:30\n{OffsetTimeOriginal}\t+08:00\n"
-                        "{Model}\tCamera A\n");
-        QCOMPARE(run({"--print-metadata", "a.bmp"}), 0); // no data: it says so
-        QVERIFY(m_out.isEmpty() &&
-                m_err.contains(QStringLiteral("「a.bmp」には写真の情報がありません")));
     }
     void subframesFillTheCaption()
     {

@@ -83,6 +83,7 @@ private slots:
         QCOMPARE(first->directory(), QDir(dir.path()));
         QCOMPARE(first->selectedNameFilter(), first->nameFilters().value(1));
         QCOMPARE(QFileInfo(first->selectedFiles().value(0)).fileName(), "named.png");
+        QVERIFY(first->testOption(QFileDialog::DontUseNativeDialog)); // the program's questions
         // BMP takes the name as typed; JPEG adds its extension.
         const std::tuple<int, QString, QString> cases[] = {{0, "result", "result"},
                                                            {2, "result", "result.jpg"}};

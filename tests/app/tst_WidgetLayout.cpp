@@ -1,6 +1,7 @@
 #include "AppSession.h"
 #include "app/EditingPanel.h"
 #include "app/PreviewCanvas.h"
+#include "io/PhotoOptions.h"
 #include "support/TestFiles.h"
 
 #include <QAbstractButton>
@@ -124,8 +125,14 @@ private slots:
             lines << QStringLiteral("  edited %1 %2").arg(c->objectName()).arg(edits) +
                          stateText(c);
         }
-        // The frame as the edited panel draws it.
+        // The frame as the edited panel draws it; then with a photo of the night sky, stretched
+        // linearly, its data filled in.
         s.find<QPushButton>("cmdPreview")->click();
+        lines += describe(&w);
+        w.settings().setPhotoStretch(int(PhotoOptions::Stretch::Linear));
+        s.services.openAnswers.enqueue(QStringLiteral(PICTURES_DIR "/sky-rggb.fits"));
+        s.find<QAction>("IDM_LOADPHOTO")->trigger();
+        s.find<QAction>("IDM_FILLFROMPHOTO")->trigger();
         lines += describe(&w);
         for (QString &line : lines) // a tooltip of several lines on one
             line.replace(u'\n', u'|');

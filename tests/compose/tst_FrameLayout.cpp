@@ -90,37 +90,6 @@ private slots:
         QVERIFY(FrameLayout::layOut(ex.frame, LayoutMargins{}, ex.measurer, &size).isDrawn());
         QCOMPARE(size, QSize(422, 480 + 106));
     }
-    void photoSizeLimits_data()
-    {
-        QTest::addColumn<QSize>("photo");
-        QTest::addColumn<bool>("accepted");
-        QTest::newRow("smallest accepted 50x50") << QSize(50, 50) << true;
-        QTest::newRow("largest accepted 1600x1200") << QSize(1600, 1200) << true;
-        QTest::newRow("width 49") << QSize(49, 100) << false;
-        QTest::newRow("height 1201") << QSize(100, 1201) << false;
-    }
-    void photoSizeLimits()
-    {
-        QFETCH(QSize, photo);
-        QFETCH(bool, accepted);
-        Example ex;
-        PreviewComposer composer(&ex.measurer);
-        QVERIFY(composer.layOut(ex.frame, LayoutMargins{}).isDrawn());
-        const QImage before = composer.canvas().copy();
-
-        ex.frame.photoWidth = photo.width();
-        ex.frame.photoHeight = photo.height();
-        const ComposeOutcome outcome = composer.layOut(ex.frame, LayoutMargins{});
-        if (accepted) {
-            QVERIFY(outcome.isDrawn());
-            // The header's need, 9 + 150 + 100 + 20 + 2 = 281, beats 2 x 20 + 50 + 2.
-            QCOMPARE(composer.canvas().size(),
-                     QSize(qMax(photo.width() + 42, 281), photo.height() + 90));
-        } else {
-            QCOMPARE(outcome.kind, ComposeOutcome::Kind::LayoutRefused);
-            QCOMPARE(composer.canvas(), before);
-        }
-    }
     void alignmentCodes_data()
     {
         // Items 2, 3, 4 with the widths 200, 120, 80 on the 682-wide canvas; "-" is an empty item.

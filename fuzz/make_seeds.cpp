@@ -255,12 +255,14 @@ QByteArray recordsWmf()
     // SETPIXEL: green and magenta.
     w(0x041F, {0xFF00, 0, 85, 5})(0x041F, {0x00FF, 0xFF, 85, 6});
     // DIBBITBLT and DIBSTRETCHBLT of part of the stars; SETDIBTODEV of all of them; the stars
-    // shrunk to a third under BLACKONWHITE (the start-up mode) and under COLORONCOLOR.
+    // shrunk to a third under BLACKONWHITE (the start-up mode) and under HALFTONE.
     w(Wmr::DibBitBlt, {0x0020, 0x00CC, 5, 10, 20, 30, 95, 10}, stars);
     w(0x0B41, {0x0020, 0x00CC, 15, 30, 0, 0, 30, 40, 95, 50}, stars);
     w(0x0D33, {0, 30, 0, 0, 0, 30, 60, 125, 100}, stars);
     w(0x0F43, {0x0020, 0x00CC, 0, 30, 60, 0, 0, 10, 20, 95, 170}, stars);
-    w(0x0107, {3})(Wmr::StretchDib, {0x0020, 0x00CC, 0, 30, 60, 0, 0, 10, 20, 110, 170}, stars);
+    w(0x0107, {4})(Wmr::StretchDib, {0x0020, 0x00CC, 0, 30, 60, 0, 0, 10, 20, 110, 170}, stars);
+    // DIBBITBLT from a source that starts above and left of the stars: only what lies inside.
+    w(Wmr::DibBitBlt, {0x0020, 0x00CC, -6, -8, 20, 30, 200, 120}, stars);
     // A clip rectangle, then SELECTCLIPREGION: the whole of the blue box shows.
     w(Wmr::IntersectClipRect, {150, 200, 140, 130})(0x012C, {0});
     w(Wmr::SelectObject, {w.create(Wmr::CreateBrush, {0, 0, 0xFF, 0})});
@@ -321,6 +323,14 @@ QByteArray recordsEmf()
                               W::words({0x001F, 0xFFFF, 0xF800, 0x07E0});
     e(Emr::StretchDIBits,
       {205, 50, 235, 80, 205, 50, 0, 0, 2, 2, 80, 52, 132, 8, 0, 0xCC0020, 30, 30}, masked);
+    // The stars shrunk to a third under BLACKONWHITE (the start-up mode), then under HALFTONE
+    // (SETSTRETCHBLTMODE).
+    const QByteArray stars = W::dib(sky());
+    for (int mode : {1, 4})
+        e(21, {mode})(Emr::StretchDIBits,
+                      {0, 125, 20, 135, 20 * mode, 125, 0, 0, 60, 30, 80, 40, 120,
+                       stars.size() - 40, 0, 0xCC0020, 20, 10},
+                      stars);
     // On an opaque green background (SETBKCOLOR): a black cross hatch, a red dashed line.
     e(Emr::SetBkMode, {2})(25, {0x00FF00});
     e(Emr::SelectObject, {e.create(Emr::CreateBrush, {2, 0x000000, 4})});
@@ -330,6 +340,11 @@ QByteArray recordsEmf()
     // FILLRGN: two rectangles of a region in red.
     e(71, {70, 90,  130, 120, 64, red, 32,  1,   2,  32,  70,
            90, 130, 120, 70,  90, 90,  120, 110, 90, 130, 120});
+    // FILLRGN of a region that counts one of the two rectangles it holds: only the first turns
+    // green.
+    const int green = e.create(Emr::CreateBrush, {0, 0x00FF00, 0});
+    e(71, {70, 90,  130, 120, 64, green, 32,  1,   1,  16,  70,
+           90, 130, 120, 70,  90, 90,    105, 110, 90, 130, 120});
     // EXTCREATEPEN: a geometric purple pen 6 wide with square ends.
     e(Emr::SelectObject, {e.create(95, {0, 0, 0, 0, 0x10100, 6, 0, 0x800080, 0, 0})});
     e(Emr::MoveTo, {10, 140})(Emr::LineTo, {120, 150});

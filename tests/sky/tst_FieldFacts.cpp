@@ -41,6 +41,7 @@ private slots:
         QTest::newRow("beyond the pole") << dec("91") << "no";
         QTest::newRow("RA rounds up to 0h") << SkyText::raText(359.9999) << "00h00m00s";
         QTest::newRow("DEC just below zero") << SkyText::decText(-0.0001) << "+00°00′00″";
+        QTest::newRow("DEC a second below zero") << SkyText::decText(-1 / 3600.0) << "−00°00′01″";
         QTest::newRow("field below 1°") << SkyText::fieldText(0.7083, 0.4717) << "42.5′×28.3′";
         QTest::newRow("angle rounds to 0°") << SkyText::angleText(359.96) << "0.0°";
     }

@@ -20,8 +20,8 @@ QString stateText(QWidget *w)
     auto *label = qobject_cast<QLabel *>(w); // a label by its text and buddy, in describe()
     QString s;
     for (const char *name :
-         {"enabled", "toolTip", "checked", "iconSize", "currentIndex", "currentText", "count",
-          "text", "maxLength", "minimum", "maximum", "value", "title", "alignmentCode", "color"}) {
+         {"enabled", "toolTip", "checked", "iconSize", "currentText", "text", "maxLength",
+          "minimum", "maximum", "value", "title", "alignmentCode", "color"}) {
         const QVariant v = label ? QVariant() : w->property(name);
         const QString text = v.typeId() == QMetaType::QSize ? QDebug::toString(v) : v.toString();
         if (!text.isEmpty())
@@ -114,8 +114,9 @@ private slots:
             else if (auto *edit = qobject_cast<QLineEdit *>(c))
                 edit->setText(edit->text().toInt() ? QString::number(edit->text().toInt() + 1)
                                                    : edit->text() + u'7');
-            else if (auto *list = qobject_cast<QComboBox *>(c))
-                list->setCurrentIndex(list->currentIndex() == 1 ? 2 : 1);
+            else if (auto *list = qobject_cast<QComboBox *>(c)) // a font every machine has
+                list->setCurrentIndex(std::max(list->findText(QStringLiteral("IPAMincho")),
+                                               list->currentIndex() == 1 ? 2 : 1));
             else if (auto *button = qobject_cast<QToolButton *>(c))
                 button->click();
             else if (auto *swatch = qobject_cast<ColorSwatch *>(c))

@@ -270,16 +270,30 @@ QByteArray recordsWmf()
     // SETTEXTCHAREXTRA: letters 4 units apart.
     w(Wmr::SelectObject, {w.create(Wmr::CreateFont, font(-14, 400, false, 0), "DejaVu Sans")});
     w(0x0108, {4})(Wmr::TextOut, {3}, QByteArray("M42", 4) + W::words({140, 10}));
-    // The same six bytes in a font of each character set, a line each: each code page reads them
+    // The same eight bytes in a font of each character set, a line each: each code page reads them
     // as other letters.
     w(0x0108, {0});
     int y = 165;
     for (int charSet : {0, 128, 129, 134, 136, 161, 162, 163, 177, 178, 186, 204, 222, 238, 255}) {
         const int face = w.create(Wmr::CreateFont, font(-9, 400, false, charSet), "DejaVu Sans");
-        w(Wmr::SelectObject, {face})(Wmr::TextOut, {6},
-                                     "\xC3\xD0\xDD\xE3\xF0\xFD" + W::words({y, 10}));
+        w(Wmr::SelectObject, {face})(Wmr::TextOut, {8},
+                                     "\x81\x45\xC3\xD0\xDD\xE3\xF0\xFD" + W::words({y, 10}));
         y += 10;
     }
+    // Run-length coded DIBs, 8 x 1 in four bits and 8 x 2 in eight: runs, pixels as they are,
+    // the end of a line and of the picture.
+    const QByteArray palette = W::ints({0, 0x0000FF, 0x00FF00, 0xFF0000, 0xFFFFFF});
+    const auto rle = [&](int compression, int height, const QList<int> &bytes) {
+        QByteArray bits;
+        for (int b : bytes)
+            bits += char(b);
+        return W::ints({40, 8, height}) + W::words({1, compression == 2 ? 4 : 8}) +
+               W::ints({compression, bits.size(), 0, 0, 5, 0}) + palette + bits;
+    };
+    w(Wmr::StretchDib, {0x0020, 0x00CC, 0, 1, 8, 0, 0, 10, 40, 240, 100},
+      rle(2, 1, {4, 0x12, 0, 4, 0x34, 0x34, 0, 1}));
+    w(Wmr::StretchDib, {0x0020, 0x00CC, 0, 2, 8, 0, 0, 20, 40, 252, 100},
+      rle(1, 2, {3, 1, 0, 3, 2, 3, 1, 0, 2, 2, 0, 0, 8, 3, 0, 1}));
     // MM_LOMETRIC: tenths of a millimetre at the screen's 96 dots an inch, y upwards.
     w(Wmr::SetMapMode, {2})(Wmr::Rectangle, {-800, 600, -700, 500});
     return w.finish();
@@ -353,6 +367,13 @@ QByteArray recordsEmf()
     e(45, {140, 90, 180, 130, 180, 110, 140, 110})(46, {180, 90, 220, 130, 220, 110, 180, 110});
     e(Emr::BeginPath, {})(Emr::MoveTo, {130, 135})(55, {130, 125, 170, 155, 170, 140, 130, 140});
     e(Emr::LineTo, {130, 155})(61, {})(Emr::EndPath, {})(63, {0, 0, 240, 160});
+    // DC_PEN, the stock pen of the device context's colour; a path ended, then a box drawn
+    // outside it, then the path filled.
+    e(Emr::SelectObject, {0x80000013})(Emr::MoveTo, {130, 2})(Emr::LineTo, {230, 2});
+    e(Emr::BeginPath, {})(Emr::Rectangle, {150, 60, 170, 75})(Emr::EndPath, {});
+    e(Emr::SelectObject, {0x80000008})(Emr::SelectObject, {red})(Emr::Rectangle,
+                                                                 {175, 60, 195, 75});
+    e(Emr::FillPath, {0, 0, 240, 160});
     // The stock brushes, DC_BRUSH among them, side by side.
     for (int k : {0, 1, 2, 3, 4, 18})
         e(Emr::SelectObject, {0x80000000 + k})(Emr::Rectangle, {40 + 8 * k, 150, 46 + 8 * k, 158});

@@ -286,20 +286,6 @@ private slots:
         QCOMPARE(run(QStringList{"-j3", "--output-dir", "n"} + photos, true), 0);
         QCOMPARE(m_err, expected);
     }
-    void metadataTurnedOff()
-    {
-        // On by default; --no-metadata and the setting off both write the plain file.
-        QVERIFY(TestFiles::writeAll(QStringLiteral("off.ini"), "[Save]\r\nMetadata=0\r\n"));
-        const QStringList same = {"--template", "t.kvl", "--photo", "camA.jpg", "--output"};
-        QCOMPARE(run(same + QStringList{"on.jpg"}), 0);
-        QCOMPARE(run(same + QStringList{"flag.jpg", "--no-metadata"}), 0);
-        QCOMPARE(run(same + QStringList{"off.jpg", "--settings", "off.ini"}), 0);
-        const QByteArray off = TestFiles::readAll(QStringLiteral("off.jpg"));
-        QVERIFY(
-            TestFiles::readAll(QStringLiteral("on.jpg")).contains("http://ns.adobe.com/xap/1.0/"));
-        QVERIFY(!off.isEmpty() && !off.contains("xap/1.0/") && !off.contains("ICC_PROFILE"));
-        QCOMPARE(TestFiles::readAll(QStringLiteral("flag.jpg")), off);
-    }
     void commandsAsBefore()
     {
         // Each line of commands.txt in turn; "write NAME TEXT" writes a file first (in code page

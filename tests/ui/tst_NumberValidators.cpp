@@ -118,6 +118,8 @@ private slots:
         // An input method replacing the "4" before the cursor: judged from that digit, not the "x".
         commit(w.size, u"９"_s, -3, 1);
         QCOMPARE(w.size->text(), u"640x980"_s);
+        commit(w.size, u"５"_s, 1, 1); // and the last one, after the cursor
+        QCOMPARE(w.size->text(), u"640x985"_s);
     }
     void pastes()
     {

@@ -368,12 +368,12 @@ QByteArray recordsEmf()
     e(Emr::BeginPath, {})(Emr::MoveTo, {130, 135})(55, {130, 125, 170, 155, 170, 140, 130, 140});
     e(Emr::LineTo, {130, 155})(61, {})(Emr::EndPath, {})(63, {0, 0, 240, 160});
     // DC_PEN, the stock pen of the device context's colour; a path ended, then a box drawn
-    // outside it, then the path filled.
+    // outside it in red, then the path filled in green.
     e(Emr::SelectObject, {0x80000013})(Emr::MoveTo, {130, 2})(Emr::LineTo, {230, 2});
     e(Emr::BeginPath, {})(Emr::Rectangle, {150, 60, 170, 75})(Emr::EndPath, {});
     e(Emr::SelectObject, {0x80000008})(Emr::SelectObject, {red})(Emr::Rectangle,
                                                                  {175, 60, 195, 75});
-    e(Emr::FillPath, {0, 0, 240, 160});
+    e(Emr::SelectObject, {green})(Emr::FillPath, {0, 0, 240, 160});
     // The stock brushes, DC_BRUSH among them, side by side.
     for (int k : {0, 1, 2, 3, 4, 18})
         e(Emr::SelectObject, {0x80000000 + k})(Emr::Rectangle, {40 + 8 * k, 150, 46 + 8 * k, 158});

@@ -47,7 +47,7 @@ private slots:
     {
         Session s;
         MainWindow &w = s.start();
-        // The start-up values, toolbar pictures and the first picture: tst_WidgetLayout.
+        // The start-up values and the toolbar's pictures: tst_WidgetLayout's file.
         // The fake clock reads 31 December 2002, 23:59:30; the first picture is composed and shown.
         QVERIFY(w.previewWindow() && w.previewWindow()->isVisible() && w.lastOutcome().isDrawn());
         QCOMPARE(w.frame().textItems[1].text, QString("2002/12/31 23:59 JST"));
